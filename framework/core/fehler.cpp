@@ -1,0 +1,21 @@
+#include "framework/core/fehler.h"
+
+namespace {
+std::string Message(const QString& location, const QStringList& texts)
+{
+    QString m = location;
+    if (!texts.isEmpty())
+        m += QStringLiteral(": ") + texts.join(QStringLiteral(" "));
+    return m.toStdString();
+}
+}
+
+EORVFehler::EORVFehler(QString location, QStringList texts)
+    : std::runtime_error(Message(location, texts)), FLocation(std::move(location)), FTexts(std::move(texts))
+{
+}
+
+void FehlerRaise(const QString& location, const QStringList& texts)
+{
+    throw EORVFehler(location, texts);
+}

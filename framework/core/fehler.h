@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+
+// The framework's error: a location text and the message texts given when it was raised.
+class EORVFehler : public std::runtime_error {
+public:
+    EORVFehler(QString location, QStringList texts);
+
+    const QString& Location() const { return FLocation; }
+    const QStringList& Texts() const { return FTexts; }
+
+private:
+    QString FLocation;
+    QStringList FTexts;
+};
+
+// Raises a framework error for a location; the texts form its message.
+[[noreturn]] void FehlerRaise(const QString& location, const QStringList& texts = {});

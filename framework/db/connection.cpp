@@ -1,0 +1,167 @@
+#include "framework/db/connection.h"
+
+#include "framework/core/fehler.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMutex>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QThread>
+#include <QUrl>
+
+int GDBConfig = 0;
+
+TDbUrl TDbUrl::Parse(const QString& url)
+{
+    TDbUrl r;
+    if (url.startsWith(QStringLiteral("sqlite:"))) {
+        r.Typ = TConnectorTyp::SQLite;
+        r.Path = url.mid(7);
+        if (r.Path.startsWith(QStringLiteral("//")))
+            r.Path = r.Path.mid(2);
+        if (r.Path.isEmpty())
+            FehlerRaise(QStringLiteral("TDbUrl.Parse"), {QStringLiteral("SQLite-URL ohne Dateipfad: ") + url});
+        return r;
+    }
+    if (url.startsWith(QStringLiteral("postgresql://")) || url.startsWith(QStringLiteral("postgres://"))) {
+        const QUrl u(url);
+        if (!u.isValid() || u.path().size() < 2)
+            FehlerRaise(QStringLiteral("TDbUrl.Parse"), {QStringLiteral("PostgreSQL-URL ohne Datenbank: ") + url});
+        r.Typ = TConnectorTyp::PostgreSQL;
+        r.Host = u.host().isEmpty() ? QStringLiteral("localhost") : u.host();
+        r.Port = u.port(5432);
+        r.User = u.userName();
+        r.Password = u.password();
+        r.Database = u.path().mid(1);
+        return r;
+    }
+    FehlerRaise(QStringLiteral("TDbUrl.Parse"),
+                {QStringLiteral("Unbekannte Datenbank-URL (erwartet sqlite:/pfad oder postgresql://...): ") + url});
+}
+
+QString TDbUrl::ToString() const
+{
+    if (Typ == TConnectorTyp::SQLite)
+        return QStringLiteral("sqlite:") + Path;
+    QString auth = User;
+    if (!auth.isEmpty())
+        auth += QLatin1Char('@');
+    return QStringLiteral("postgresql://%1%2:%3/%4").arg(auth, Host).arg(Port).arg(Database);
+}
+
+QString DefaultDemoDbPath()
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (dir.isEmpty())
+        dir = QDir::homePath() + QStringLiteral("/.local/share");
+    return dir + QStringLiteral("/kalmet/kalmet-demo.db");
+}
+
+TDbUrl DbUrlChoose(const QString& commandLineValue)
+{
+    if (!commandLineValue.isEmpty())
+        return TDbUrl::Parse(commandLineValue);
+    const QString env = qEnvironmentVariable("KALMET_DB");
+    if (!env.isEmpty())
+        return TDbUrl::Parse(env);
+    TDbUrl r;
+    r.Path = DefaultDemoDbPath();
+    return r;
+}
+
+namespace {
+QMutex GMutex;
+TDbUrl GUrl;
+int GGeneration = 0;   // bumped by Configure so threads reopen on the new database
+thread_local int tOpenedGeneration = -1;
+
+QString ThreadConnectionName()
+{
+    return QStringLiteral("kalmet_%1").arg(reinterpret_cast<quintptr>(QThread::currentThreadId()));
+}
+
+void Exec(QSqlDatabase& db, const QString& sql)
+{
+    QSqlQuery q(db);
+    if (!q.exec(sql))
+        FehlerRaise(QStringLiteral("TZEP_Connection.Database"), {sql, q.lastError().text()});
+}
+}
+
+namespace TZEP_Connection {
+
+void Configure(const TDbUrl& url)
+{
+    QMutexLocker lock(&GMutex);
+    GUrl = url;
+    ++GGeneration;
+}
+
+const TDbUrl& Url()
+{
+    return GUrl;
+}
+
+TConnectorTyp Typ()
+{
+    return GUrl.Typ;
+}
+
+QSqlDatabase Database()
+{
+    const QString name = ThreadConnectionName();
+    TDbUrl url;
+    int generation;
+    {
+        QMutexLocker lock(&GMutex);
+        url = GUrl;
+        generation = GGeneration;
+    }
+    if (QSqlDatabase::contains(name) && tOpenedGeneration == generation) {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        if (db.isOpen())
+            return db;
+    }
+    CloseThreadConnection();
+
+    QSqlDatabase db;
+    if (url.Typ == TConnectorTyp::SQLite) {
+        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        QDir().mkpath(QFileInfo(url.Path).absolutePath());
+        db.setDatabaseName(url.Path);
+    } else {
+        db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setHostName(url.Host);
+        db.setPort(url.Port);
+        db.setUserName(url.User);
+        db.setPassword(url.Password);
+        db.setDatabaseName(url.Database);
+    }
+    if (url.Typ == TConnectorTyp::SQLite)
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    if (!db.open())
+        FehlerRaise(QStringLiteral("TZEP_Connection.Database"),
+                    {QStringLiteral("Datenbank nicht erreichbar: ") + url.ToString(), db.lastError().text()});
+    if (url.Typ == TConnectorTyp::SQLite) {
+        Exec(db, QStringLiteral("PRAGMA journal_mode=WAL"));
+        Exec(db, QStringLiteral("PRAGMA synchronous=NORMAL"));
+    }
+    tOpenedGeneration = generation;
+    return db;
+}
+
+void CloseThreadConnection()
+{
+    const QString name = ThreadConnectionName();
+    if (!QSqlDatabase::contains(name))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+}

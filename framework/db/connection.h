@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+// Which SQL engine a connection talks to; statement builders may need to know it.
+enum class TConnectorTyp { SQLite = 1, PostgreSQL = 2 };
+
+// The database the program works on: "sqlite:/path/file.db" or "postgresql://user:pw@host:port/db".
+struct TDbUrl {
+    TConnectorTyp Typ = TConnectorTyp::SQLite;
+    QString Path;      // SQLite file
+    QString Host;
+    int Port = 5432;
+    QString User;
+    QString Password;
+    QString Database;
+
+    static TDbUrl Parse(const QString& url);   // throws EORVFehler on an unknown form
+    QString ToString() const;
+};
+
+// Database configuration of the installation; 1 means "no SQL access".
+extern int GDBConfig;
+
+// The demo database file in the user's data folder.
+QString DefaultDemoDbPath();
+
+// --db value if given, else KALMET_DB, else the demo database.
+TDbUrl DbUrlChoose(const QString& commandLineValue);
+
+namespace TZEP_Connection {
+// Sets the database for the whole process; existing thread connections are closed.
+void Configure(const TDbUrl& url);
+const TDbUrl& Url();
+TConnectorTyp Typ();
+
+// The connection of the calling thread, opened on first use (Qt SQL connections belong to
+// one thread). Throws EORVFehler when the database cannot be opened.
+QSqlDatabase Database();
+
+// Closes the calling thread's connection; worker threads call it before they end.
+void CloseThreadConnection();
+}

@@ -1,0 +1,361 @@
+#include "framework/db/dbfile.h"
+
+#include "framework/core/fehler.h"
+#include "framework/db/connection.h"
+
+#include <QSqlError>
+#include <QSqlRecord>
+
+namespace {
+
+constexpr int CMaxBatch = 2048;
+
+QString Tupel(const QStringList& spalten)
+{
+    return spalten.size() == 1 ? spalten.first() : QLatin1Char('(') + spalten.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
+
+QString Platzhalter(qsizetype n)
+{
+    QStringList p;
+    for (qsizetype i = 0; i < n; ++i)
+        p << QStringLiteral("?");
+    return Tupel(p);
+}
+
+QString VergleichText(int vergleich)
+{
+    switch (vergleich) {
+    case evGleich: return QStringLiteral("=");
+    case evGroesser: return QStringLiteral(">");
+    case evKleiner: return QStringLiteral("<");
+    case evUngleich: return QStringLiteral("<>");
+    case evGroesserGleich: return QStringLiteral(">=");
+    case evKleinerGleich: return QStringLiteral("<=");
+    }
+    FehlerRaise(QStringLiteral("TZEP_DBFile.ExtendedFilterAdd"), {QStringLiteral("Unbekannter Vergleich %1").arg(vergleich)});
+}
+
+}
+
+TZEP_DBFile::TZEP_DBFile(const QString& dateiName, int openMode, int /*param*/) : FDateiName(dateiName), FOpenMode(openMode) {}
+
+TZEP_DBFile::~TZEP_DBFile() = default;
+
+QString TZEP_DBFile::GetFullDateiName() const
+{
+    return QStringLiteral("WWS/") + FDateiName.toUpper() + QStringLiteral(".DAT");
+}
+
+QString TZEP_DBFile::TableName() const
+{
+    return FDateiName.toLower();
+}
+
+void TZEP_DBFile::FeldAdd(TDatenfeld& feld)
+{
+    FFelder.push_back(&feld);
+}
+
+void TZEP_DBFile::KeyAdd(std::vector<TDatenfeld*> felder)
+{
+    FKeys.push_back(std::move(felder));
+}
+
+void TZEP_DBFile::AllesClear()
+{
+    for (TDatenfeld* f : FFelder) {
+        f->Clear();
+        f->FilterClear();
+        f->KeyClear();
+    }
+    FExtFilter.clear();
+    FExtMax = 0;
+    FScan = TScanArt::Keine;
+    FPuffer.clear();
+    FMehr = false;
+    FAktuelleId = 0;
+    FFound = false;
+}
+
+void TZEP_DBFile::SetKeyNum(int n)
+{
+    if (n < 0 || n >= static_cast<int>(FKeys.size()))
+        FehlerRaise(QStringLiteral("TZEP_DBFile.SetKeyNum"), {TableName(), QStringLiteral("Schlüssel %1 existiert nicht").arg(n)});
+    FKeyNum = n;
+}
+
+QStringList TZEP_DBFile::KeySpalten() const
+{
+    QStringList r;
+    for (const TDatenfeld* f : FKeys.at(FKeyNum))
+        r << f->Columns();
+    return r;
+}
+
+QString TZEP_DBFile::SpaltenListe() const
+{
+    QStringList r;
+    for (const TDatenfeld* f : FFelder)
+        r << f->Columns();
+    return r.join(QStringLiteral(", "));
+}
+
+QSqlQuery& TZEP_DBFile::Vorbereitet(const QString& sql)
+{
+    auto it = FStatements.find(sql);
+    if (it != FStatements.end())
+        return *it->second;
+    auto q = std::make_unique<QSqlQuery>(TZEP_Connection::Database());
+    q->setForwardOnly(true);
+    if (!q->prepare(sql))
+        FehlerRaise(QStringLiteral("TZEP_DBFile"), {TableName(), sql, q->lastError().text()});
+    return *FStatements.emplace(sql, std::move(q)).first->second;
+}
+
+bool TZEP_DBFile::Holen(const QString& zusatz, const QVariantList& zusatzWerte)
+{
+    QStringList bedingungen;
+    QVariantList werte;
+    for (const TDatenfeld* f : FFelder) {
+        if (f->FilterMin()) {
+            bedingungen << Tupel(f->Columns()) + QStringLiteral(" >= ") + Platzhalter(f->Columns().size());
+            werte << *f->FilterMin();
+        }
+        if (f->FilterMax()) {
+            bedingungen << Tupel(f->Columns()) + QStringLiteral(" <= ") + Platzhalter(f->Columns().size());
+            werte << *f->FilterMax();
+        }
+    }
+    if (FScan == TScanArt::Extended && !FExtFilter.empty()) {
+        QString kette;
+        for (const TExtFilter& e : FExtFilter) {
+            kette += Tupel(e.feld->Columns()) + QLatin1Char(' ') + VergleichText(e.vergleich) + QLatin1Char(' ')
+                + Platzhalter(e.feld->Columns().size());
+            werte << e.wert;
+            if (&e == &FExtFilter.back() || e.verknuepfung == evEnde)
+                break;
+            kette += e.verknuepfung == evOder ? QStringLiteral(" OR ") : QStringLiteral(" AND ");
+        }
+        bedingungen << QLatin1Char('(') + kette + QLatin1Char(')');
+    }
+    if (!zusatz.isEmpty()) {
+        bedingungen << zusatz;
+        werte << zusatzWerte;
+    }
+
+    int menge = FMenge;
+    if (FScan == TScanArt::Extended)
+        menge = std::min(menge, FExtRest);
+    if (menge <= 0) {
+        FMehr = false;
+        return true;
+    }
+
+    const QStringList keySpalten = KeySpalten();
+    QString sql = QStringLiteral("SELECT id, %1 FROM %2").arg(SpaltenListe(), TableName());
+    if (!bedingungen.isEmpty())
+        sql += QStringLiteral(" WHERE ") + bedingungen.join(QStringLiteral(" AND "));
+    sql += QStringLiteral(" ORDER BY %1, id LIMIT %2").arg(keySpalten.join(QStringLiteral(", "))).arg(menge);
+
+    QSqlQuery& q = Vorbereitet(sql);
+    for (int i = 0; i < werte.size(); ++i)
+        q.bindValue(i, werte.at(i));
+    if (!q.exec())
+        FehlerRaise(QStringLiteral("TZEP_DBFile.Lesen"), {TableName(), q.lastError().text()});
+
+    // Positions of the key columns in the select list, for the continuation key.
+    std::vector<int> keyPos;
+    {
+        QStringList alle;
+        for (const TDatenfeld* f : FFelder)
+            alle << f->Columns();
+        for (const QString& k : keySpalten)
+            keyPos.push_back(static_cast<int>(alle.indexOf(k)));
+    }
+
+    const int spalten = q.record().count();
+    int gelesen = 0;
+    while (q.next()) {
+        TZeile z;
+        z.id = q.value(0).toLongLong();
+        z.werte.reserve(spalten - 1);
+        for (int i = 1; i < spalten; ++i)
+            z.werte.append(q.value(i));
+        FPuffer.push_back(std::move(z));
+        ++gelesen;
+    }
+    q.finish();
+    if (gelesen > 0) {
+        const TZeile& letzte = FPuffer.back();
+        FLetzterKey.clear();
+        for (int p : keyPos)
+            FLetzterKey << letzte.werte.at(p);
+        FLetzterKey << letzte.id;
+    }
+    FMehr = gelesen == menge;
+    FMenge = std::min(std::max(FMenge, 16) * 4, CMaxBatch);
+    return true;
+}
+
+bool TZEP_DBFile::Positionieren()
+{
+    if (FPuffer.empty()) {
+        FFound = false;
+        FAktuelleId = 0;
+        return false;
+    }
+    TZeile z = std::move(FPuffer.front());
+    FPuffer.pop_front();
+    const QVariant* p = z.werte.constData();
+    for (TDatenfeld* f : FFelder) {
+        f->SqlLesen(p);
+        p += f->Columns().size();
+    }
+    FAktuelleId = z.id;
+    FFound = true;
+    if (FScan == TScanArt::Extended)
+        --FExtRest;
+    return true;
+}
+
+bool TZEP_DBFile::ScanStarten(TScanArt art, const QString& startBedingung, const QVariantList& startWerte, int ersteMenge)
+{
+    FScan = art;
+    FPuffer.clear();
+    FMehr = false;
+    FMenge = ersteMenge;
+    if (art == TScanArt::Extended)
+        FExtRest = FExtMax;
+    Holen(startBedingung, startWerte);
+    return Positionieren();
+}
+
+bool TZEP_DBFile::Weiter()
+{
+    if (FScan == TScanArt::Keine)
+        return FFound = false;
+    if (FPuffer.empty() && FMehr) {
+        const QStringList spalten = KeySpalten() << QStringLiteral("id");
+        Holen(Tupel(spalten) + QStringLiteral(" > ") + Platzhalter(spalten.size()), FLetzterKey);
+    }
+    return Positionieren();
+}
+
+bool TZEP_DBFile::Get_first()
+{
+    return ScanStarten(TScanArt::Normal, QString(), {}, 64);
+}
+
+QString TZEP_DBFile::StartBedingung(QVariantList& werte) const
+{
+    QStringList spalten;
+    for (const TDatenfeld* f : FKeys.at(FKeyNum)) {
+        if (!f->KeyWert())
+            break;
+        spalten << f->Columns();
+        werte << *f->KeyWert();
+    }
+    return spalten.isEmpty() ? QString() : Tupel(spalten) + QStringLiteral(" >= ") + Platzhalter(spalten.size());
+}
+
+bool TZEP_DBFile::Get_ge()
+{
+    QVariantList werte;
+    const QString start = StartBedingung(werte);
+    return ScanStarten(TScanArt::Normal, start, werte, 64);
+}
+
+bool TZEP_DBFile::Get_equal()
+{
+    QStringList spalten;
+    QVariantList werte;
+    for (const TDatenfeld* f : FKeys.at(FKeyNum)) {
+        spalten << f->Columns();
+        werte << (f->KeyWert() ? *f->KeyWert() : f->SqlWerte());
+    }
+    return ScanStarten(TScanArt::Normal, Tupel(spalten) + QStringLiteral(" = ") + Platzhalter(spalten.size()), werte, 1);
+}
+
+bool TZEP_DBFile::Get_next()
+{
+    return Weiter();
+}
+
+bool TZEP_DBFile::Get_again()
+{
+    if (FAktuelleId == 0)
+        return FFound = false;
+    QSqlQuery& q = Vorbereitet(QStringLiteral("SELECT %1 FROM %2 WHERE id = ?").arg(SpaltenListe(), TableName()));
+    q.bindValue(0, FAktuelleId);
+    if (!q.exec())
+        FehlerRaise(QStringLiteral("TZEP_DBFile.Get_again"), {TableName(), q.lastError().text()});
+    FFound = q.next();
+    if (FFound) {
+        QVariantList werte;
+        for (int i = 0; i < q.record().count(); ++i)
+            werte.append(q.value(i));
+        const QVariant* p = werte.constData();
+        for (TDatenfeld* f : FFelder) {
+            f->SqlLesen(p);
+            p += f->Columns().size();
+        }
+    }
+    q.finish();
+    return FFound;
+}
+
+void TZEP_DBFile::Buchen(TBuchModus modus)
+{
+    QVariantList werte;
+    QStringList spalten;
+    for (const TDatenfeld* f : FFelder) {
+        spalten << f->Columns();
+        werte << f->SqlWerte();
+    }
+    QString sql;
+    if (modus == wrdonUpdate) {
+        if (!FFound || FAktuelleId == 0)
+            FehlerRaise(QStringLiteral("TZEP_DBFile.Buchen"), {TableName(), QStringLiteral("Kein aktueller Satz zum Ändern")});
+        sql = QStringLiteral("UPDATE %1 SET %2 = ? WHERE id = ?").arg(TableName(), spalten.join(QStringLiteral(" = ?, ")));
+        werte << FAktuelleId;
+    } else {
+        sql = QStringLiteral("INSERT INTO %1 (%2) VALUES %3 RETURNING id")
+                  .arg(TableName(), spalten.join(QStringLiteral(", ")), Platzhalter(spalten.size()));
+    }
+    QSqlQuery& q = Vorbereitet(sql);
+    for (int i = 0; i < werte.size(); ++i)
+        q.bindValue(i, werte.at(i));
+    if (!q.exec())
+        FehlerRaise(QStringLiteral("TZEP_DBFile.Buchen"), {TableName(), q.lastError().text()});
+    if (modus == wrdonInsert) {
+        if (!q.next())
+            FehlerRaise(QStringLiteral("TZEP_DBFile.Buchen"), {TableName(), QStringLiteral("Keine Satznummer erhalten")});
+        FAktuelleId = q.value(0).toLongLong();
+        FFound = true;
+    }
+    q.finish();
+}
+
+void TZEP_DBFile::ExtendedFilterAdd(TDatenfeld& feld, int vergleich, int verknuepfung)
+{
+    VergleichText(vergleich);   // refuses unknown codes now rather than at the read
+    FExtFilter.push_back({&feld, vergleich, verknuepfung, feld.SqlWerte()});
+}
+
+void TZEP_DBFile::ExtendedMaxReceive_Set(int n)
+{
+    FExtMax = n;
+}
+
+bool TZEP_DBFile::Get_ge_extMode()
+{
+    QVariantList werte;
+    const QString start = StartBedingung(werte);
+    return ScanStarten(TScanArt::Extended, start, werte, 64);
+}
+
+bool TZEP_DBFile::Get_next_extMode()
+{
+    return FScan == TScanArt::Extended ? Weiter() : (FFound = false);
+}

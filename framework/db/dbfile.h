@@ -1,0 +1,113 @@
+#pragma once
+
+#include "framework/db/datenfeld.h"
+
+#include <QSqlQuery>
+#include <QString>
+
+#include <deque>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+enum TBuchModus { wrdonUpdate = 1, wrdonInsert = 2 };
+
+// Comparison codes of extended filters.
+enum TExtVergleich { evGleich = 1, evGroesser = 2, evKleiner = 3, evUngleich = 4, evGroesserGleich = 5, evKleinerGleich = 6 };
+// Connection of an extended filter to the next one: 0 ends the chain.
+enum TExtVerknuepfung { evEnde = 0, evUnd = 1, evOder = 2 };
+
+// A record file: one SQL table, a record buffer of data fields, numbered key indexes,
+// filters and a found flag. Scans run in key order and fetch rows in growing batches, so a
+// long scan costs few round trips and an exact read costs one.
+class TZEP_DBFile {
+public:
+    // dateiName is the file's name in the merchandise system ("IA"); the SQL table is its
+    // lower-case form. openMode and param are kept for the callers that pass them.
+    explicit TZEP_DBFile(const QString& dateiName, int openMode = 0, int param = -1);
+    virtual ~TZEP_DBFile();
+    TZEP_DBFile(const TZEP_DBFile&) = delete;
+    TZEP_DBFile& operator=(const TZEP_DBFile&) = delete;
+
+    QString GetFullDateiName() const;
+    QString TableName() const;
+    int OpenMode() const { return FOpenMode; }
+
+    // Empties buffer, keys, filters and extended filters.
+    void AllesClear();
+    void SetKeyNum(int n);
+    int KeyNum() const { return FKeyNum; }
+    static constexpr int StandardKeyNum = 0;
+
+    // First record in key order within the filters.
+    bool Get_first();
+    // First record whose key is >= the start key (the key values set, in key order up to
+    // the first one not set) within the filters.
+    bool Get_ge();
+    // The record whose key fields all equal the key values (unset key fields: the buffer).
+    bool Get_equal();
+    // Next record in key order within the filters of the scan that found the current one.
+    bool Get_next();
+    // Reads the current record again.
+    bool Get_again();
+    bool Found() const { return FFound; }
+
+    // Writes the buffer: wrdonUpdate overwrites the current record, wrdonInsert appends one
+    // (and makes it current).
+    void Buchen(TBuchModus modus);
+
+    // Extended filter: the field compared with its value at the time of the call.
+    void ExtendedFilterAdd(TDatenfeld& feld, int vergleich, int verknuepfung);
+    // Maximum number of records the extended scan delivers.
+    void ExtendedMaxReceive_Set(int n);
+    bool Get_ge_extMode();
+    bool Get_next_extMode();
+
+    const std::vector<TDatenfeld*>& Datenfelder() const { return FFelder; }
+
+protected:
+    void FeldAdd(TDatenfeld& feld);
+    // Adds the next key index (numbered from 0 in the order of adding).
+    void KeyAdd(std::vector<TDatenfeld*> felder);
+
+private:
+    struct TZeile {
+        qint64 id;
+        QVariantList werte;
+    };
+    struct TExtFilter {
+        TDatenfeld* feld;
+        int vergleich;
+        int verknuepfung;
+        QVariantList wert;
+    };
+    enum class TScanArt { Keine, Normal, Extended };
+
+    bool ScanStarten(TScanArt art, const QString& startBedingung, const QVariantList& startWerte, int ersteMenge);
+    bool Weiter();
+    bool Holen(const QString& zusatz, const QVariantList& zusatzWerte);
+    bool Positionieren();
+    QSqlQuery& Vorbereitet(const QString& sql);
+    QStringList KeySpalten() const;
+    QString StartBedingung(QVariantList& werte) const;
+    QString SpaltenListe() const;
+
+    QString FDateiName;
+    int FOpenMode;
+    std::vector<TDatenfeld*> FFelder;
+    std::vector<std::vector<TDatenfeld*>> FKeys;
+    int FKeyNum = 0;
+    std::vector<TExtFilter> FExtFilter;
+    int FExtMax = 0;
+    int FExtRest = 0;
+
+    TScanArt FScan = TScanArt::Keine;
+    std::deque<TZeile> FPuffer;
+    bool FMehr = false;          // the last batch was full: more rows may follow
+    QVariantList FLetzterKey;    // key columns and id of the last row fetched
+    int FMenge = 0;              // size of the next batch
+    qint64 FAktuelleId = 0;
+    bool FFound = false;
+
+    std::unordered_map<QString, std::unique_ptr<QSqlQuery>> FStatements;
+};

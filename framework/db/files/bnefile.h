@@ -1,0 +1,32 @@
+#pragma once
+
+#include "framework/db/dbfile.h"
+
+// Stock movement of one article, branch and stock type: quantity per size slot, positive
+// into the branch's stock. Filiale2 is the other branch of a transfer.
+struct TBNESatz {
+    TInt32Trio Produkt_ID;
+    int32_t Filiale = 0;
+    TDateTime Datum = 0;
+    int32_t Filiale2 = 0;
+    int32_t BewArt = 0;   // movement kind code
+    QChar BestTyp;
+    TMengen100 Menge{};
+};
+
+// Stock movements BNE. Key 0: Produkt_ID, Filiale, Datum.
+class TBNEFile : public TZEP_DBFile {
+public:
+    explicit TBNEFile(int openMode = 0, int param = -1);
+
+    TInt32TrioDatenKeyFeld Produkt_ID{"Produkt_ID", "produkt_id"};
+    TIntegerDatenKeyFeld Filiale{"Filiale", "filiale"};
+    TDatumDatenKeyFeld Datum{"Datum", "datum"};
+    TIntegerDatenFeld Filiale2{"Filiale2", "filiale2"};
+    TIntegerDatenFeld BewArt{"BewArt", "bewart"};
+    TCharDatenFeld BestTyp{"BestTyp", "besttyp"};
+    TMengenDatenFeld Menge{"Menge", "menge", 0};
+
+    TBNESatz GetSatz() const;
+    void SetSatz(const TBNESatz& s);
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "framework/db/dbfile.h"
+
+// Erroneous sale ("Fehlerverkauf").
+struct TFvkSatz {
+    TInt32Trio Produkt_ID;
+    int32_t Filiale = 0;
+    TDateTime Datum = 0;
+    int32_t Uhrzeit = 0;   // hhmmss
+    QChar Vorgangsart;
+    QString Belegart;
+    int32_t Groesse = 0;   // size value as the article's size grid numbers it
+    QChar Vorzeichen;
+    int32_t Menge = 0;
+    double Preis1 = 0;
+    double Preis2 = 0;
+    int32_t Zusatznummer = 0;
+    QString Zusatztext;
+    TIntPair BelegPaar;
+    int32_t BelegNr = 0;
+};
+
+// Erroneous sales FVK. Key 0: Produkt_ID, Filiale, Datum, Uhrzeit.
+class TFvkFile : public TZEP_DBFile {
+public:
+    explicit TFvkFile(int openMode = 0, int param = -1);
+
+    TInt32TrioDatenKeyFeld Produkt_ID{"Produkt_ID", "produkt_id"};
+    TIntegerDatenKeyFeld Filiale{"Filiale", "filiale"};
+    TDatumDatenKeyFeld Datum{"Datum", "datum"};
+    TIntegerDatenKeyFeld Uhrzeit{"Uhrzeit", "uhrzeit"};
+    TCharDatenFeld Vorgangsart{"Vorgangsart", "vorgangsart"};
+    TStringDatenFeld Belegart{"Belegart", "belegart", 2};
+    TIntegerDatenFeld Groesse{"Groesse", "groesse"};
+    TCharDatenFeld Vorzeichen{"Vorzeichen", "vorzeichen"};
+    TIntegerDatenFeld Menge{"Menge", "menge"};
+    TDoubleDatenFeld Preis1{"Preis1", "preis1"};
+    TDoubleDatenFeld Preis2{"Preis2", "preis2"};
+    TIntegerDatenFeld Zusatznummer{"Zusatznummer", "zusatznummer"};
+    TStringDatenFeld Zusatztext{"Zusatztext", "zusatztext", 40};
+    TIntPairDatenFeld BelegPaar{"BelegPaar", "belegpaar"};
+    TIntegerDatenFeld BelegNr{"BelegNr", "belegnr"};
+
+    TFvkSatz GetSatz() const;
+    void SetSatz(const TFvkSatz& s);
+};

@@ -1,0 +1,25 @@
+# Shared by run.sh and test.sh: Debian packages and the CMake build.
+
+# Installs the Debian packages given that are not installed yet.
+pakete_installieren() {
+  local fehlend=()
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || fehlend+=("$p")
+  done
+  [ ${#fehlend[@]} -eq 0 ] && return 0
+  echo "Installiere Debian-Pakete: ${fehlend[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${fehlend[@]}"
+}
+
+BASIS_PAKETE=(cmake ninja-build g++ ccache qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql)
+
+# bauen <build dir> <cmake options...>
+bauen() {
+  local dir="$1"
+  shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j "$(nproc)"
+}

@@ -1,0 +1,227 @@
+#include "framework/core/fehler.h"
+#include "framework/db/files/iafile.h"
+#include "framework/db/files/ivfile.h"
+#include "framework/db/files/iznsfile.h"
+#include "framework/db/files/renrfile.h"
+#include "tests/support/testdb.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void IaAnlegen(Tiafile& f, TDateTime wiJahr, TDateTime zaehl, const QString& wgn, int fil, QChar kz = QChar('1'))
+{
+    f.AllesClear();
+    f.SetSatz({wiJahr, zaehl, wgn, fil, 100.0 * fil, 90.0 * fil, kz});
+    f.Buchen(wrdonInsert);
+}
+
+std::vector<int> FilialenLesen(Tiafile& f, bool (Tiafile::*start)())
+{
+    std::vector<int> r;
+    for (bool ok = (f.*start)(); ok; ok = f.Get_next())
+        r.push_back(f.Filiale.GetWert());
+    return r;
+}
+
+class DbFileTest : public ::testing::Test {
+protected:
+    TTestDb db;
+    const TDateTime wj = EncodeDate(2023, 2, 1);
+    const TDateTime d1 = EncodeDate(2024, 1, 20);
+    const TDateTime d2 = EncodeDate(2024, 2, 3);
+
+    void SetUp() override
+    {
+        KALMET_REQUIRE_DB(db);
+        Tiafile f;
+        // inserted out of key order on purpose
+        IaAnlegen(f, wj, d2, "", 3);
+        IaAnlegen(f, wj, d1, "WG0002", 2);
+        IaAnlegen(f, wj, d1, "WG0001", 5);
+        IaAnlegen(f, wj, d1, "WG0001", 1);
+        IaAnlegen(f, EncodeDate(2022, 2, 1), d1 - 365, "WG0001", 4);
+    }
+};
+
+}
+
+TEST_F(DbFileTest, ScansInKeyOrderAndStartsAtTheStartKey)
+{
+    Tiafile f;
+    f.AllesClear();
+    f.SetKeyNum(Tiafile::StandardKeyNum);
+    EXPECT_EQ(FilialenLesen(f, &Tiafile::Get_first), (std::vector<int>{4, 1, 5, 2, 3}));
+
+    f.AllesClear();
+    f.ZaehlDatum.SetKeyWert(d1);
+    f.WGN.SetKeyWert("WG0001");
+    f.Filiale.SetKeyWert(2);
+    EXPECT_EQ(FilialenLesen(f, &Tiafile::Get_ge), (std::vector<int>{5, 2, 3}));
+
+    // a start key beyond the last record finds nothing and clears the found flag
+    f.AllesClear();
+    f.ZaehlDatum.SetKeyWert(d2 + 1);
+    EXPECT_FALSE(f.Get_ge());
+    EXPECT_FALSE(f.Found());
+}
+
+TEST_F(DbFileTest, FiltersEndTheScan)
+{
+    Tiafile f;
+    f.AllesClear();
+    f.WiJahr.SetFilterMinMax(wj);
+    EXPECT_EQ(FilialenLesen(f, &Tiafile::Get_first), (std::vector<int>{1, 5, 2, 3}));
+
+    f.AllesClear();
+    f.ZaehlDatum.SetKeyWertAndFilter(d1);
+    f.WGN.SetKeyWertAndFilter("WG0001");
+    EXPECT_EQ(FilialenLesen(f, &Tiafile::Get_ge), (std::vector<int>{1, 5}));
+
+    f.AllesClear();
+    f.Filiale.SetFilterMin(2);
+    f.Filiale.SetFilterMax(4);
+    EXPECT_EQ(FilialenLesen(f, &Tiafile::Get_first), (std::vector<int>{4, 2, 3}));
+}
+
+TEST_F(DbFileTest, GetEqualReadsExactlyTheKey)
+{
+    Tiafile f;
+    f.AllesClear();
+    f.ZaehlDatum.SetKeyWert(d1);
+    f.WGN.SetKeyWert("WG0001");
+    f.Filiale.SetKeyWert(5);
+    ASSERT_TRUE(f.Get_equal());
+    EXPECT_EQ(f.GetSatz().SollEK, 500.0);
+
+    f.Filiale.SetKeyWert(6);
+    EXPECT_FALSE(f.Get_equal());
+    // an empty product group is a key value of its own, not a wildcard
+    f.AllesClear();
+    f.ZaehlDatum.SetKeyWert(d1);
+    f.WGN.SetKeyWert("");
+    f.Filiale.SetKeyWert(1);
+    EXPECT_FALSE(f.Get_equal());
+    f.ZaehlDatum.SetKeyWert(d2);
+    f.Filiale.SetKeyWert(3);
+    EXPECT_TRUE(f.Get_equal());
+}
+
+TEST_F(DbFileTest, BuchenUpdatesTheCurrentRecordAndGetAgainRereadsIt)
+{
+    Tiafile f;
+    f.AllesClear();
+    f.ZaehlDatum.SetKeyWert(d1);
+    f.WGN.SetKeyWert("WG0002");
+    f.Filiale.SetKeyWert(2);
+    ASSERT_TRUE(f.Get_equal());
+    f.KZZaehlung.SetWert(QChar('5'));
+    f.Buchen(wrdonUpdate);
+    f.KZZaehlung.SetWert(QChar('x'));
+    ASSERT_TRUE(f.Get_again());
+    EXPECT_EQ(f.KZZaehlung.GetWert(), QChar('5'));
+
+    Tiafile g;
+    g.AllesClear();
+    g.KZZaehlung.SetFilterMinMax(QChar('5'));
+    EXPECT_EQ(FilialenLesen(g, &Tiafile::Get_first), (std::vector<int>{2}));
+
+    Tiafile leer;
+    leer.AllesClear();
+    EXPECT_THROW(leer.Buchen(wrdonUpdate), EORVFehler);
+}
+
+TEST_F(DbFileTest, ExtendedFiltersWithNotEqualAndReceiveLimit)
+{
+    Tivfile iv;
+    for (int p = 1; p <= 6; ++p) {
+        iv.AllesClear();
+        TivSatz s;
+        s.WiJahr = wj;
+        s.ZaehlDatum = d1;
+        s.Filiale = p % 2 + 1;
+        s.Produkt_ID = {p, 0, 0};
+        s.BestTyp = QChar('1');
+        s.KZGebucht = p == 3 ? QChar('A') : QChar();
+        s.Menge[p] = p * 10;
+        iv.SetSatz(s);
+        iv.Buchen(wrdonInsert);
+    }
+    iv.AllesClear();
+    iv.SetKeyNum(0);
+    iv.WiJahr.SetWert(wj);
+    iv.ExtendedFilterAdd(iv.WiJahr, evGleich, evUnd);
+    iv.Filiale.SetWert(2);
+    iv.ExtendedFilterAdd(iv.Filiale, evGleich, evUnd);
+    iv.KZGebucht.SetWert(QChar('A'));
+    iv.ExtendedFilterAdd(iv.KZGebucht, evUngleich, evEnde);
+    iv.ExtendedMaxReceive_Set(2147483647);
+    std::vector<int> ids;
+    for (bool ok = iv.Get_ge_extMode(); ok; ok = iv.Get_next_extMode()) {
+        const TivSatz s = iv.GetSatz();
+        EXPECT_EQ(s.Menge[s.Produkt_ID.Int1], s.Produkt_ID.Int1 * 10);
+        ids.push_back(s.Produkt_ID.Int1);
+    }
+    EXPECT_EQ(ids, (std::vector<int>{1, 5}));
+
+    iv.ExtendedMaxReceive_Set(1);
+    EXPECT_TRUE(iv.Get_ge_extMode());
+    EXPECT_FALSE(iv.Get_next_extMode());
+}
+
+TEST_F(DbFileTest, LongScansCrossBatchBoundariesInOrder)
+{
+    TTestDb::Exec("DELETE FROM renr");
+    Trenrfile r;
+    const int n = 2500;
+    QSqlDatabase sql = TZEP_Connection::Database();
+    sql.transaction();
+    for (int i = n; i >= 1; --i) {
+        r.AllesClear();
+        r.SetSatz({{i / 100, i % 100, 7}, i, -i});
+        r.Buchen(wrdonInsert);
+    }
+    sql.commit();
+    r.AllesClear();
+    int gelesen = 0;
+    TInt32Trio vorher{-1, 0, 0};
+    for (bool ok = r.Get_first(); ok; ok = r.Get_next()) {
+        const TrenrSatz s = r.GetSatz();
+        const bool aufsteigend = s.Produkt_ID.Int1 > vorher.Int1
+            || (s.Produkt_ID.Int1 == vorher.Int1 && s.Produkt_ID.Int2 > vorher.Int2);
+        ASSERT_TRUE(aufsteigend) << gelesen;
+        EXPECT_EQ(s.ReNr2, -s.ReNr);
+        vorher = s.Produkt_ID;
+        ++gelesen;
+    }
+    EXPECT_EQ(gelesen, n);
+}
+
+TEST_F(DbFileTest, CountRecordsKeepQuantitiesAndDatesExactly)
+{
+    Tiznsfile z;
+    TiznsSatz s;
+    s.ZaehlDatum = EncodeDateTime(2024, 1, 31, 23, 59, 59, 999);
+    s.Produkt_ID = {12, 34, 56};
+    s.Filiale = 7;
+    s.Satzart = QChar('G');
+    s.Gezaehlt = 1;
+    for (int n = 1; n <= 100; ++n)
+        s.GR_MESU[n - 1] = n * (n % 2 ? 1 : -1);
+    z.AllesClear();
+    z.SetSatz(s);
+    z.Buchen(wrdonInsert);
+
+    z.AllesClear();
+    z.SetKeyNum(0);
+    z.ZaehlDatum.SetKeyWert(s.ZaehlDatum);
+    z.Produkt_ID.SetKeyWert(s.Produkt_ID);
+    z.Filiale.SetKeyWert(7);
+    z.Satzart.SetKeyWert(QChar('G'));
+    z.Regal.SetKeyWert(0);
+    ASSERT_TRUE(z.Get_equal());
+    EXPECT_EQ(z.GetGR_MESU(1), 1);
+    EXPECT_EQ(z.GetGR_MESU(100), -100);
+    EXPECT_EQ(TDateTime_ToQDateTime(z.ZaehlDatum.GetWert()), TDateTime_ToQDateTime(s.ZaehlDatum));
+    EXPECT_THROW(z.GetGR_MESU(0), EORVFehler);
+}
