@@ -1,0 +1,105 @@
+#include "framework/core/fehler.h"
+#include "framework/dbf/dbf.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray Hex(const char* h)
+{
+    return QByteArray::fromHex(QByteArray(h).replace(' ', ""));
+}
+
+QByteArray Dateiinhalt(const QString& pfad)
+{
+    QFile f(pfad);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+std::vector<TDbfSpalte> KleineSpalten()
+{
+    return {DbfInteger("NR"), DbfDouble("WERT"), DbfDatum("DATUM"), DbfText("TEXT", 3)};
+}
+
+QByteArray Deskriptor(const char* name, char typ, int laenge)
+{
+    QByteArray d(48, '\0');
+    memcpy(d.data(), name, strlen(name));
+    d[32] = typ;
+    d[33] = static_cast<char>(laenge);
+    return d;
+}
+
+}
+
+TEST(Dbf, GoldenBytesOfTheLevel7Layout)
+{
+    QTemporaryDir dir;
+    const QString pfad = dir.filePath("klein.dbf");
+    {
+        TDbf t(pfad, KleineSpalten(), QDate(2026, 12, 8));
+        t.Anfuegen({1, 2.5, QDate(2024, 1, 31), "ab"});
+        t.Anfuegen({-2, -1.0, QVariant(0.0), "xyz"});
+    }
+    QByteArray erwartet;
+    // header: version 4, date 2026-12-08, 2 records, header 261 bytes, record 24 bytes
+    erwartet += Hex("04 7E 0C 08  02 00 00 00  05 01  18 00  00 00  00 00");
+    erwartet += QByteArray(16, '\0');
+    erwartet += QByteArray("DBWINWE0") + QByteArray(24, '\0');
+    erwartet += QByteArray(4, '\0');
+    erwartet += Deskriptor("NR", 'I', 4) + Deskriptor("WERT", 'O', 8) + Deskriptor("DATUM", 'D', 8)
+        + Deskriptor("TEXT", 'C', 3);
+    erwartet += Hex("0D");
+    // integers big-endian with the sign bit inverted; doubles big-endian, positive with the
+    // sign bit set, negative inverted; dates as text; texts blank-padded
+    erwartet += Hex("20 80000001 C004000000000000") + QByteArray("20240131ab ");
+    erwartet += Hex("20 7FFFFFFE 400FFFFFFFFFFFFF") + QByteArray("        xyz");
+    erwartet += Hex("1A");
+    EXPECT_EQ(Dateiinhalt(pfad).toHex(' '), erwartet.toHex(' '));
+
+    TDbfLeser l(pfad);
+    ASSERT_EQ(l.Anzahl(), 2u);
+    EXPECT_EQ(l.Spalten(), KleineSpalten());
+    EXPECT_EQ(l.Wert(0, "NR").toInt(), 1);
+    EXPECT_EQ(l.Wert(1, "NR").toInt(), -2);
+    EXPECT_EQ(l.Wert(0, "WERT").toDouble(), 2.5);
+    EXPECT_EQ(l.Wert(1, "WERT").toDouble(), -1.0);
+    EXPECT_EQ(l.Wert(0, "DATUM").toDate(), QDate(2024, 1, 31));
+    EXPECT_FALSE(l.Wert(1, "DATUM").toDate().isValid());
+    EXPECT_EQ(l.Wert(0, "TEXT").toString(), "ab");
+}
+
+TEST(Dbf, ATableCutShortDoesNotReadAsComplete)
+{
+    QTemporaryDir dir;
+    const QString pfad = dir.filePath("absturz.dbf");
+    TDbf t(pfad, KleineSpalten(), QDate(2026, 12, 8));
+    EXPECT_EQ(TDbfLeser(pfad).Anzahl(), 0u) << "an empty table just created is complete";
+    for (int i = 0; i < 50; ++i)
+        t.Anfuegen({i, i * 1.5, QDate(2024, 1, 1), "x"});
+    // the program dies here: what is on disk must not read as a table of any length
+    EXPECT_THROW(TDbfLeser{pfad}, EORVFehler);
+    t.Schliessen();
+    EXPECT_EQ(TDbfLeser(pfad).Anzahl(), 50u);
+
+    // a complete header over a file that lost its tail is refused too
+    QFile f(pfad);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    f.resize(f.size() - 30);
+    f.close();
+    EXPECT_THROW(TDbfLeser{pfad}, EORVFehler);
+}
+
+TEST(Dbf, RefusesTextsTooLongAndBadLayouts)
+{
+    QTemporaryDir dir;
+    TDbf t(dir.filePath("t.dbf"), KleineSpalten());
+    EXPECT_THROW(t.Anfuegen({1, 1.0, QDate(), "abcd"}), EORVFehler);
+    EXPECT_THROW(t.Anfuegen({1, 1.0}), EORVFehler);
+    EXPECT_THROW(TDbf(dir.filePath("u.dbf"), {DbfInteger(QString(32, 'N'))}), EORVFehler);
+    std::vector<TDbfSpalte> viele(1025, DbfInteger("X"));
+    EXPECT_THROW(TDbf(dir.filePath("v.dbf"), viele), EORVFehler);
+}
