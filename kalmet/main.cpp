@@ -1,15 +1,18 @@
+#include "demo/demodatenbank.h"
 #include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 #include "framework/db/migrations.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
-#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 
 #include <cstdio>
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kalmet"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KALMET_VERSION));
 
@@ -32,6 +35,18 @@ int main(int argc, char* argv[])
 
     try {
         const TDbUrl url = DbUrlChoose(parser.value(dbOption));
+        const bool demo = parser.value(dbOption).isEmpty() && qEnvironmentVariable("KALMET_DB").isEmpty();
+        if (demo && !QFileInfo::exists(url.Path)) {
+            std::printf("kalmet: erzeuge die Demo-Datenbank %s ...\n", qPrintable(url.Path));
+            std::fflush(stdout);
+            // built under a temporary name, so that an interrupted run leaves no half database
+            TDbUrl neu = url;
+            neu.Path += QStringLiteral(".neu");
+            DemoDatenbankErzeugen(neu, TDemoParameter(), true);
+            TZEP_Connection::CloseThreadConnection();
+            if (!QFile::rename(neu.Path, url.Path))
+                FehlerRaise(QStringLiteral("kalmet"), {QStringLiteral("Kann %1 nicht anlegen").arg(url.Path)});
+        }
         TZEP_Connection::Configure(url);
         MigrationenAusfuehren(TZEP_Connection::Database());
         std::printf("kalmet: Datenbank %s bereit (Schema-Version %d).\n", qPrintable(url.ToString()), SchemaVersionAktuell());

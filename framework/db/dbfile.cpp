@@ -293,7 +293,8 @@ bool TZEP_DBFile::Get_again()
     FFound = q.next();
     if (FFound) {
         QVariantList werte;
-        for (int i = 0; i < q.record().count(); ++i)
+        const int n = q.record().count();
+        for (int i = 0; i < n; ++i)
             werte.append(q.value(i));
         const QVariant* p = werte.constData();
         for (TDatenfeld* f : FFelder) {

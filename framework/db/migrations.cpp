@@ -70,6 +70,16 @@ int VersionLesen(QSqlDatabase& db)
 
 }
 
+QStringList SchemaTabellen()
+{
+    static const QRegularExpression create(QStringLiteral("CREATE TABLE ([a-z_0-9]+)"));
+    QStringList r;
+    for (const char* m : CMigrationen)
+        for (auto it = create.globalMatch(QString::fromUtf8(m)); it.hasNext();)
+            r << it.next().captured(1);
+    return r;
+}
+
 int SchemaVersionAktuell()
 {
     return static_cast<int>(std::size(CMigrationen));

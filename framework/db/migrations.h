@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QStringList>
 
 // Brings the schema of the database to the newest version; each migration runs in its
 // own transaction and is recorded in table schema_version. Identical on SQLite and PostgreSQL.
@@ -8,3 +9,6 @@ void MigrationenAusfuehren(QSqlDatabase db);
 
 // Newest schema version this program knows.
 int SchemaVersionAktuell();
+
+// The data tables of the newest schema, in creation order.
+QStringList SchemaTabellen();

@@ -42,6 +42,7 @@ bool TZEP_DB_Query::Get_first()
         FQuery->bindValue(i, FParameter.at(i));
     if (!FQuery->exec())
         FehlerRaise(QStringLiteral("TZEP_DB_Query.Get_first"), {sql, FQuery->lastError().text()});
+    FSpalten = FQuery->record().count();   // building the record costs; once per statement
     return Lesen();
 }
 
@@ -58,7 +59,7 @@ bool TZEP_DB_Query::Lesen()
         return false;
     }
     QVariantList werte;
-    const int n = FQuery->record().count();
+    const int n = FSpalten;
     werte.reserve(n);
     for (int i = 0; i < n; ++i)
         werte.append(FQuery->value(i));

@@ -46,6 +46,7 @@ private:
     std::vector<TDatenfeld*> FDatenfelder;
     bool FDatenfelderErstellt = false;
     std::unique_ptr<QSqlQuery> FQuery;
+    int FSpalten = 0;
     bool FFound = false;
 };
 
