@@ -1,14 +1,47 @@
+#include "SelDruck/frmseldruck.h"
+#include "SelMask/frmselmask.h"
 #include "demo/demodatenbank.h"
+#include "framework/app/info.h"
+#include "framework/app/programm.h"
 #include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 #include "framework/db/migrations.h"
+#include "framework/gui/qtinteraktion.h"
+#include "kalmetmain/frmkalmetmain.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 
 #include <cstdio>
+#include <memory>
+
+namespace {
+
+// Opens the database chosen on the command line, by KALMET_DB or the demo database, which
+// is created on the first start (under a temporary name, so that an interrupted run leaves
+// no half database).
+void DatenbankOeffnen(const QString& dbWert)
+{
+    const TDbUrl url = DbUrlChoose(dbWert);
+    const bool demo = dbWert.isEmpty() && qEnvironmentVariable("KALMET_DB").isEmpty();
+    if (demo && !QFileInfo::exists(url.Path)) {
+        std::printf("kalmet: erzeuge die Demo-Datenbank %s ...\n", qPrintable(url.Path));
+        std::fflush(stdout);
+        TDbUrl neu = url;
+        neu.Path += QStringLiteral(".neu");
+        DemoDatenbankErzeugen(neu, TDemoParameter(), true);
+        TZEP_Connection::CloseThreadConnection();
+        if (!QFile::rename(neu.Path, url.Path))
+            FehlerRaise(QStringLiteral("kalmet"), {QStringLiteral("Kann %1 nicht anlegen").arg(url.Path)});
+    }
+    TZEP_Connection::Configure(url);
+    MigrationenAusfuehren(TZEP_Connection::Database());
+}
+
+}
 
 int main(int argc, char* argv[])
 {
@@ -23,7 +56,9 @@ int main(int argc, char* argv[])
     const QCommandLineOption dbOption(QStringLiteral("db"),
                                       QStringLiteral("Datenbank: sqlite:/pfad/datei.db oder postgresql://user@host/db"),
                                       QStringLiteral("url"));
-    parser.addOption(dbOption);
+    const QCommandLineOption userOption(QStringLiteral("user"), QStringLiteral("Benutzer (Standard: Betriebssystem-Benutzer)"),
+                                        QStringLiteral("name"));
+    parser.addOptions({dbOption, userOption});
     if (!parser.parse(QCoreApplication::arguments())) {
         std::fprintf(stderr, "kalmet: %s\n", qPrintable(parser.errorText()));
         return 2;
@@ -33,26 +68,45 @@ int main(int argc, char* argv[])
     if (parser.isSet(QStringLiteral("version")))
         parser.showVersion();
 
+    TQtInteraktion interaktion;
+    ORVInteraktionSetzen(&interaktion);
     try {
-        const TDbUrl url = DbUrlChoose(parser.value(dbOption));
-        const bool demo = parser.value(dbOption).isEmpty() && qEnvironmentVariable("KALMET_DB").isEmpty();
-        if (demo && !QFileInfo::exists(url.Path)) {
-            std::printf("kalmet: erzeuge die Demo-Datenbank %s ...\n", qPrintable(url.Path));
-            std::fflush(stdout);
-            // built under a temporary name, so that an interrupted run leaves no half database
-            TDbUrl neu = url;
-            neu.Path += QStringLiteral(".neu");
-            DemoDatenbankErzeugen(neu, TDemoParameter(), true);
-            TZEP_Connection::CloseThreadConnection();
-            if (!QFile::rename(neu.Path, url.Path))
-                FehlerRaise(QStringLiteral("kalmet"), {QStringLiteral("Kann %1 nicht anlegen").arg(url.Path)});
-        }
-        TZEP_Connection::Configure(url);
-        MigrationenAusfuehren(TZEP_Connection::Database());
-        std::printf("kalmet: Datenbank %s bereit (Schema-Version %d).\n", qPrintable(url.ToString()), SchemaVersionAktuell());
+        DatenbankOeffnen(parser.value(dbOption));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "kalmet: %s\n", e.what());
+        QMessageBox::critical(nullptr, QStringLiteral("Inventurauswertung"),
+                              QStringLiteral("Die Datenbank kann nicht geöffnet werden:\n%1").arg(QString::fromUtf8(e.what())));
         return 3;
     }
-    return 0;
+    ORVProgramm().SetBenutzer(parser.isSet(userOption) ? parser.value(userOption) : BetriebssystemBenutzer());
+
+    std::unique_ptr<TfrmKalmetMain> hauptfenster;
+    std::unique_ptr<TfrmSelDruck> selDruck;
+    std::unique_ptr<TfrmSelMask> selMask;
+    try {
+        ORVProgramm().Init(QStringLiteral("KALMET"), 3, 0, 0, true);
+        QApplication::setApplicationDisplayName(QStringLiteral("Inventurauswertung"));
+        hauptfenster = std::make_unique<TfrmKalmetMain>();
+        QObject::connect(hauptfenster.get(), &TfrmKalmetMain::ProgrammBeenden, &app, &QCoreApplication::quit,
+                         Qt::QueuedConnection);
+        selDruck = std::make_unique<TfrmSelDruck>(hauptfenster.get());
+        frmSelDruck = selDruck.get();
+        ORVInfo().FehlerCheckpoint(QStringLiteral("kalmet"), 0);
+        selMask = std::make_unique<TfrmSelMask>(hauptfenster.get());
+        frmSelMask = selMask.get();
+        ORVInfo().FehlerCheckpoint(QStringLiteral("kalmet"), 0);
+    } catch (const std::exception& e) {
+        ORVProgramm().ShowException(e, false);
+    }
+    if (!hauptfenster)
+        return 1;
+    hauptfenster->show();
+    const int rc = app.exec();
+    frmSelMask = nullptr;
+    frmSelDruck = nullptr;
+    selMask.reset();
+    selDruck.reset();
+    hauptfenster.reset();
+    ORVInteraktionSetzen(nullptr);
+    return rc;
 }

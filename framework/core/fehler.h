@@ -19,3 +19,6 @@ private:
 
 // Raises a framework error for a location; the texts form its message.
 [[noreturn]] void FehlerRaise(const QString& location, const QStringList& texts = {});
+
+// The framework's standard message for an illegal parameter.
+inline const QString CORV_Info_Fehler_Standard_IllegalerParameter = QStringLiteral("Unzulässiger Parameter");

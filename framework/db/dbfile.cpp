@@ -38,7 +38,15 @@ QString VergleichText(int vergleich)
 
 }
 
-TZEP_DBFile::TZEP_DBFile(const QString& dateiName, int openMode, int /*param*/) : FDateiName(dateiName), FOpenMode(openMode) {}
+TZEP_DBFile::TZEP_DBFile(const QString& dateiName, int openMode, int /*param*/) : FDateiName(dateiName), FOpenMode(openMode)
+{
+    if (openMode == 0)
+        return;
+    // opening a file: its table must be there
+    QSqlQuery q(TZEP_Connection::Database());
+    if (!q.exec(QStringLiteral("SELECT id FROM %1 WHERE 1 = 0").arg(TableName())))
+        FehlerRaise(QStringLiteral("TZEP_DBFile.Open"), {GetFullDateiName(), q.lastError().text()});
+}
 
 TZEP_DBFile::~TZEP_DBFile() = default;
 

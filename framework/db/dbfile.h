@@ -23,7 +23,8 @@ enum TExtVerknuepfung { evEnde = 0, evUnd = 1, evOder = 2 };
 class TZEP_DBFile {
 public:
     // dateiName is the file's name in the merchandise system ("IA"); the SQL table is its
-    // lower-case form. openMode and param are kept for the callers that pass them.
+    // lower-case form. An open mode other than 0 opens the file at once, which fails when
+    // its table is missing; param is kept for the callers that pass it.
     explicit TZEP_DBFile(const QString& dateiName, int openMode = 0, int param = -1);
     virtual ~TZEP_DBFile();
     TZEP_DBFile(const TZEP_DBFile&) = delete;

@@ -1,0 +1,119 @@
+#include "framework/app/info.h"
+
+#include "framework/app/interaktion.h"
+#include "framework/app/programm.h"
+#include "framework/core/fehler.h"
+#include "framework/db/connection.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QSqlQuery>
+
+#include <cstdio>
+
+TORVInfo& ORVInfo()
+{
+    static TORVInfo info;
+    return info;
+}
+
+void ORVInfoProcessMessages(int ms)
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents, ms);
+}
+
+void TORVInfo::RegisterException(const QString& ort, const std::exception& e, bool anzeigen)
+{
+    RegisterException(ort, QString::fromUtf8(e.what()), anzeigen);
+}
+
+void TORVInfo::RegisterException(const QString& ort, const QString& text, bool anzeigen)
+{
+    FRegister.push_back({ort, text, anzeigen, TDateTime_FromQDateTime(QDateTime::currentDateTime())});
+    FGesammelt[ort] << text;
+    Protokollieren(1, ort + QStringLiteral(": ") + text);
+    if (anzeigen)
+        ORVInteraktion().Meldung(maFehler, ort, text, nullptr);
+}
+
+bool TORVInfo::Registriert(const QString& ort) const
+{
+    for (const TRegistrierteException& r : FRegister)
+        if (r.Ort == ort)
+            return true;
+    return false;
+}
+
+void TORVInfo::FehlerRaise(const QString& ort)
+{
+    const auto it = FGesammelt.find(ort);
+    if (it == FGesammelt.end() || it->second.isEmpty())
+        return;
+    const QStringList texte = it->second;
+    FGesammelt.erase(it);
+    ::FehlerRaise(ort, texte);
+}
+
+void TORVInfo::FehlerTerminate(const QString& ort)
+{
+    FGesammelt.erase(ort);
+}
+
+void TORVInfo::FehlerCheckpoint(const QString& ort, int code)
+{
+    const auto it = FGesammelt.find(ort);
+    if (it != FGesammelt.end() && !it->second.isEmpty() && code == 0)
+        ORVInteraktion().Meldung(maFehler, ort, it->second.join(QLatin1Char('\n')), nullptr);
+    FehlerTerminate(ort);
+}
+
+QString TORVInfo::MeldungsText(const QString& modul, int nr)
+{
+    try {
+        QSqlQuery q(TZEP_Connection::Database());
+        q.prepare(QStringLiteral("SELECT text FROM meldung WHERE modul = ? AND nr = ?"));
+        q.addBindValue(modul);
+        q.addBindValue(nr);
+        if (q.exec() && q.next())
+            return q.value(0).toString();
+    } catch (const std::exception&) {
+        // no database: the message still names itself
+    }
+    return QStringLiteral("Meldung %1 %2 fehlt im Meldungskatalog.").arg(modul).arg(nr);
+}
+
+int TORVInfo::ShowMeldung(int art, const QStringList& argumente, QObject* owner, const QString& modul, int nr)
+{
+    QString text = MeldungsText(modul, nr);
+    for (const QString& a : argumente)
+        text = text.arg(a);
+    return ORVInteraktion().Meldung(art, QStringLiteral("%1 %2").arg(modul).arg(nr), text, owner);
+}
+
+void TORVInfo::WriteStamp(const QString& zeile, int protokoll)
+{
+    Protokollieren(protokoll, zeile);
+}
+
+void TORVInfo::WriteTextWithStamp(const QString& text)
+{
+    Protokollieren(0, text);
+}
+
+void TORVInfo::Protokollieren(int art, const QString& text)
+{
+    const QDateTime jetzt = QDateTime::currentDateTime();
+    std::fprintf(stderr, "%s %s\n", qPrintable(jetzt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"))), qPrintable(text));
+    try {
+        QSqlQuery q(TZEP_Connection::Database());
+        q.prepare(QStringLiteral("INSERT INTO protokoll (zeit, art, modul, benutzer, text) VALUES (?, ?, ?, ?, ?)"));
+        q.addBindValue(jetzt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")));
+        q.addBindValue(art);
+        q.addBindValue(ORVProgramm().Modul());
+        q.addBindValue(ORVProgramm().Benutzer());
+        q.addBindValue(text.left(2000));
+        q.exec();
+    } catch (const std::exception&) {
+        // the protocol must never turn an error into a second one
+    }
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "framework/core/datetime.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <exception>
+#include <map>
+#include <vector>
+
+struct TRegistrierteException {
+    QString Ort;
+    QString Text;
+    bool Anzeigen = false;
+    TDateTime Zeit = 0;
+};
+
+// The information service: registers exceptions under a location text (kept in a register,
+// written to the protocol with a time stamp, shown when asked to), collects them per
+// location for the error checkpoints, shows catalogue messages and writes stamped lines.
+class TORVInfo {
+public:
+    void RegisterException(const QString& ort, const std::exception& e, bool anzeigen);
+    void RegisterException(const QString& ort, const QString& text, bool anzeigen);
+
+    const std::vector<TRegistrierteException>& Register() const { return FRegister; }
+    void RegisterLeeren() { FRegister.clear(); }
+    // True when an exception was registered under this location since the register was emptied.
+    bool Registriert(const QString& ort) const;
+
+    // Raises the errors collected under the location, if any, as one framework error.
+    void FehlerRaise(const QString& ort);
+    // Ends the location's error scope: what was collected there is dropped.
+    void FehlerTerminate(const QString& ort);
+    // Error checkpoint: shows what was collected under the location (code 0: as a message)
+    // and ends its scope.
+    void FehlerCheckpoint(const QString& ort, int code);
+
+    // Catalogue message nr of modul with the arguments for %1, %2, ...; kind 0 informs,
+    // kind 4 asks and answers 6 for Yes.
+    int ShowMeldung(int art, const QStringList& argumente, QObject* owner, const QString& modul, int nr);
+    // The catalogue text, or a text that names the missing entry.
+    static QString MeldungsText(const QString& modul, int nr);
+
+    // A stamped line into the protocol (kind protokoll) and the error output.
+    void WriteStamp(const QString& zeile, int protokoll);
+    void WriteTextWithStamp(const QString& text);
+
+private:
+    void Protokollieren(int art, const QString& text);
+
+    std::vector<TRegistrierteException> FRegister;
+    std::map<QString, QStringList> FGesammelt;
+};
+
+TORVInfo& ORVInfo();
+
+// Runs pending window messages for at most ms milliseconds.
+void ORVInfoProcessMessages(int ms);
+
+// Runs body; an exception it throws is registered under ort (shown when anzeigen) and the
+// caller goes on. Returns false when the body failed.
+template <class F>
+bool ORVGuard(const QString& ort, F&& body, bool anzeigen = true)
+{
+    try {
+        body();
+        return true;
+    } catch (const std::exception& e) {
+        ORVInfo().RegisterException(ort, e, anzeigen);
+        return false;
+    }
+}

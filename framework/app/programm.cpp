@@ -1,0 +1,76 @@
+#include "framework/app/programm.h"
+
+#include "framework/app/interaktion.h"
+#include "framework/db/connection.h"
+
+#include <QCoreApplication>
+#include <QSqlQuery>
+
+TORVProgramm& ORVProgramm()
+{
+    static TORVProgramm programm;
+    return programm;
+}
+
+void TORVProgramm::Init(const QString& modul, int prozessTyp, int, int, bool)
+{
+    FModul = modul;
+    FProzessTyp = prozessTyp;
+}
+
+void TORVProgramm::ShowException(const std::exception& e, bool)
+{
+    ORVInteraktion().Meldung(maFehler, FModul, QString::fromUtf8(e.what()), nullptr);
+}
+
+namespace {
+QSqlQuery Abfrage(const QString& sql, const QVariantList& werte = {})
+{
+    QSqlQuery q(TZEP_Connection::Database());
+    q.prepare(sql);
+    for (const QVariant& w : werte)
+        q.addBindValue(w);
+    q.exec();
+    return q;
+}
+}
+
+QString TORVProgramm::GetTextMandant() const
+{
+    QSqlQuery q = Abfrage(QStringLiteral("SELECT text FROM mandant ORDER BY erster DESC, id"));
+    return q.next() ? q.value(0).toString() : QString();
+}
+
+TIntPair TORVProgramm::MandantErster() const
+{
+    QSqlQuery q = Abfrage(QStringLiteral("SELECT nr_1, nr_2 FROM mandant ORDER BY erster DESC, id"));
+    return q.next() ? TIntPair{q.value(0).toInt(), q.value(1).toInt()} : TIntPair{};
+}
+
+QString TORVProgramm::ProzessIdFormated() const
+{
+    return QStringLiteral("%1").arg(QCoreApplication::applicationPid(), 8, 10, QLatin1Char('0'));
+}
+
+int TORVProgramm::GetRTyp() const
+{
+    return ORVParameter().GetStringValueByName(QStringLiteral("RTYP")).trimmed().toInt();
+}
+
+QString TORVProgramm::Zusatzinfo(const void* objekt) const
+{
+    const auto it = FZusatzinfo.find(objekt);
+    return it == FZusatzinfo.end() ? QString() : it->second;
+}
+
+TORVParameter& ORVParameter()
+{
+    static TORVParameter parameter;
+    return parameter;
+}
+
+QString TORVParameter::GetStringValueByName(const QString& name) const
+{
+    QSqlQuery q = Abfrage(QStringLiteral("SELECT wert FROM parameter WHERE name = ?"), {name});
+    return q.next() ? q.value(0).toString() : QString();
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "framework/core/int32trio.h"
+
+#include <QString>
+
+#include <exception>
+#include <map>
+
+// The program object: module key, user, client data and installation settings.
+class TORVProgramm {
+public:
+    void Init(const QString& modul, int prozessTyp, int instanzen, int wert, bool flag);
+    const QString& Modul() const { return FModul; }
+    int ProzessTyp() const { return FProzessTyp; }
+
+    // The user the program works for (default: the operating-system user).
+    void SetBenutzer(const QString& benutzer) { FBenutzer = benutzer; }
+    const QString& Benutzer() const { return FBenutzer; }
+
+    // Shows an exception that reached the program entry.
+    void ShowException(const std::exception& e, bool flag);
+
+    // Text of the first client, from the database.
+    QString GetTextMandant() const;
+    TIntPair MandantErster() const;
+    // The process id, eight digits.
+    QString ProzessIdFormated() const;
+    // Installation type (parameter "RTYP"); booking is allowed where it is 1.
+    int GetRTyp() const;
+
+    // Additional information kept for an object, for example a query's statement text.
+    void ZusatzinfoAddOrUpdate(const void* objekt, const QString& text) { FZusatzinfo[objekt] = text; }
+    QString Zusatzinfo(const void* objekt) const;
+
+private:
+    QString FModul;
+    int FProzessTyp = 0;
+    QString FBenutzer;
+    std::map<const void*, QString> FZusatzinfo;
+};
+
+TORVProgramm& ORVProgramm();
+
+// The framework parameters.
+class TORVParameter {
+public:
+    // The parameter's text; empty when it is missing.
+    QString GetStringValueByName(const QString& name) const;
+};
+
+TORVParameter& ORVParameter();

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "framework/article/aasatz.h"
+
+#include <memory>
+
+// Simple article reader: loads the article master record of a product id. Mode and
+// segment set are kept as the callers set them.
+class IORV_ArtLesSimple {
+public:
+    virtual ~IORV_ArtLesSimple() = default;
+    virtual void SetMode(int mode) = 0;
+    virtual int Mode() const = 0;
+    virtual void SetSegmente(unsigned segmente) = 0;   // bit set of segments 0..31
+    virtual unsigned Segmente() const = 0;
+    // Loads the article; false when there is none with this id.
+    virtual bool Laden(const TInt32Trio& produktId) = 0;
+    virtual const TAASatz& Satz() const = 0;
+};
+
+// The server factory hands out article readers and takes them back.
+namespace TORVServerFactory {
+IORV_ArtLesSimple* ArtLesSimpleHolen();
+// Frees the reader and clears the reference.
+void ArtLesSimpleZurueckgeben(IORV_ArtLesSimple*& reader);
+}

@@ -1,0 +1,22 @@
+#include "framework/article/wgnmani.h"
+
+#include "framework/core/fehler.h"
+#include "framework/db/connection.h"
+
+#include <QSqlError>
+
+QString TWGNMani::Get_MaxWGN4ProdId(const TInt32Trio& produktId, const QString&)
+{
+    if (!FQuery) {
+        FQuery = std::make_unique<QSqlQuery>(TZEP_Connection::Database());
+        FQuery->prepare(QStringLiteral("SELECT wgn FROM artikel WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?"));
+    }
+    FQuery->bindValue(0, produktId.Int1);
+    FQuery->bindValue(1, produktId.Int2);
+    FQuery->bindValue(2, produktId.Int3);
+    if (!FQuery->exec())
+        FehlerRaise(QStringLiteral("TWGNMani.Get_MaxWGN4ProdId"), {FQuery->lastError().text()});
+    const QString wgn = FQuery->next() ? FQuery->value(0).toString() : QString();
+    FQuery->finish();
+    return wgn;
+}

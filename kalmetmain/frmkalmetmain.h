@@ -1,0 +1,149 @@
+#pragma once
+
+#include "SelDruck/druckconfig.h"
+#include "collections/zep_list.h"
+#include "framework/app/layouts.h"
+#include "framework/article/artlessimple.h"
+#include "framework/article/filialtabelle.h"
+#include "framework/article/wgnmani.h"
+#include "framework/db/files/fvkfile.h"
+#include "framework/db/files/iafile.h"
+#include "framework/db/files/ivfile.h"
+#include "framework/db/files/iznsfile.h"
+#include "framework/db/files/lsnfile.h"
+#include "framework/db/files/renrfile.h"
+#include "framework/dbf/crystalsets.h"
+#include "framework/dbf/invlfile.h"
+#include "framework/dbf/invrfile.h"
+#include "framework/dbf/invufile.h"
+#include "framework/gui/orvform.h"
+#include "framework/gui/progressdialog.h"
+#include "framework/gui/vrlist.h"
+#include "framework/stock/mdebucher.h"
+
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QMenuBar;
+class QPushButton;
+
+// The main window: overview of the inventories of a fiscal year and every action on them.
+class TfrmKalmetMain : public TORVForm {
+    Q_OBJECT
+public:
+    explicit TfrmKalmetMain(QWidget* parent = nullptr);
+    ~TfrmKalmetMain() override;
+
+    // controls
+    QFrame* pnlUnten;
+    QFrame* pnltitel;
+    QFrame* pnlHeaderBG;
+    QLabel* lblUeberschrift;
+    QLabel* lblWiJahr;
+    QComboBox* cmbDatum;
+    QFrame* pnlMain;
+    TVTORVVRList* vrInvList;
+    QFrame* pnlButtons;
+    QFrame* pnlButtonsBG;
+    QPushButton* btnMarkieren;
+    QPushButton* btnAlleEin;
+    QPushButton* btnAlleUms;
+    QPushButton* btnSoll2IstSel;
+    QPushButton* btnDrucken;
+    QPushButton* btnBuchen;
+    QPushButton* btnEnde;
+    TORVProgressDialog* prgdMain;
+    QMenuBar* mnuMain;
+
+    // actions and the menu items that are not bound to one
+    QAction* actBeenden;
+    QAction* actBuchen;
+    QAction* actDrucken;
+    QAction* actLayout;
+    QAction* actVersionsanzeige;
+    QAction* actKZReset;
+    QAction* actHilfe;
+    QAction* mniLayout;
+    QAction* Markieren1;
+    QAction* Allemarkieren1;
+    QAction* Markierungumkehren1;
+
+    // program frame
+    void Constructor_Segmente();
+    void ReadParam(const QString& AName, bool AFirstList, QString& AValue);
+    void IZNSFile_GoC();
+    void actVersionsanzeigeExecute();
+    void actBeendenExecute();
+
+    // overview
+    void cmbDatumChange();
+    void FuelleGrid(TDateTime AWiJahr);
+    void VRList_Init();
+    void Zeile_2_Record(PVRListNode ANode, TZeileAnzeige& AZeile);
+    TDateTime CalcWiJahrEnde(TDateTime ADatum);
+    QColor vrInvListBeforeCellPaint(const TVRListNode* node, int spalte);
+    void vrInvListInitNode(TVRListNode* node);
+    void vrInvListHeaderClick(int spalte);
+
+    // marking and action state
+    void btnMarkierenClick();
+    void btnAlleEinClick();
+    void btnAlleUmsClick();
+    PVRListNode CheckSelectedNode();
+    void MarkierteZeilen(TZeileAnzeige_Arr& AZeilen);
+    void AktionenEnabled(bool AEnabled);
+    bool TestWG(const TInt32Trio& AProdId, const QString& AWGNMuster);
+
+    // actions built by later work
+    void actBuchenExecute();
+    void actDruckenExecute();
+    void actLayoutExecute();
+    void actKZResetExecute();
+    void btnSoll2IstSelClick();
+
+    // fields, in declaration order
+    TZEP_List<TDateTime> FDatumList;
+    int32_t FLfdNrINVL = 0;
+    int32_t FLfdNrINVU = 0;
+    std::unique_ptr<Tinvlfile> FINVLFile;
+    std::unique_ptr<Tinvrfile> FINVRFile;
+    std::unique_ptr<Tinvufile> FINVUEFile;
+    std::unique_ptr<Tiznsfile> FIZNSFile;
+    std::unique_ptr<Tiafile> FIAFile;
+    std::unique_ptr<Tivfile> FIVFile;
+    std::unique_ptr<TFvkFile> FFvkFile;
+    std::unique_ptr<Tlsnfile> FlsnFile;
+    TDbf* FINVL_DBF = nullptr;
+    TDbf* FINVR_DBF = nullptr;
+    TDbf* FINVUE_DBF = nullptr;
+    std::unique_ptr<TDBFFiles_4_Crystal> FCrystalSets;
+    TDruckConfig FLastConfig;
+    TDateTime FWiJahr = 0;
+    int32_t FRepInd = 0;
+    TDateTime FAuswertungsDatum = 0;
+    std::unique_ptr<TMDEBucher> FMDEBucher;
+    bool FMitRegal = false;
+    std::unique_ptr<TFilialTabelle> FFilialtab;
+    std::unique_ptr<Trenrfile> FRENRFile;
+    bool FRR = false;
+    IORV_ArtLesSimple* FArtlesSimple = nullptr;
+    std::unique_ptr<TZEP_SelectedLayout_List> FSelectedLayouts;
+    TWGNMani FWGNMani;
+
+signals:
+    // The user lost the right to run the program: the application is to terminate.
+    void ProgrammBeenden();
+
+protected:
+    void FormShow() override;
+    void FormActivate() override;
+
+private:
+    void OberflaecheAufbauen();
+    void FormCreate();
+    void FormDestroy();
+    void NochNichtVerfuegbar(const QString& funktion);
+};

@@ -1,0 +1,105 @@
+#include "kalmetmain/frmkalmetmain.h"
+#include "kalmetmain/uebersicht_logik.h"
+
+#include "framework/app/info.h"
+#include "framework/app/programm.h"
+#include "framework/article/iastatus.h"
+
+#include <QAction>
+#include <QApplication>
+
+namespace {
+// Closes the list's update bracket on every path.
+struct TUpdateKlammer {
+    TVTORVVRList* l;
+    explicit TUpdateKlammer(TVTORVVRList* liste) : l(liste) { l->BeginUpdate(); }
+    ~TUpdateKlammer() { l->EndUpdate(); }
+};
+}
+
+void TfrmKalmetMain::btnMarkierenClick()
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.btnMarkierenClick"), [this] {
+        TUpdateKlammer klammer(vrInvList);
+        TVRListNode* node = vrInvList->GetFirstSelected();
+        if (!node)
+            return;
+        vrInvList->VRList()->SetCheckState(node, node->CheckState == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+        if (TVRListNode* next = vrInvList->GetNext(node))
+            vrInvList->Select(next);
+    });
+}
+
+void TfrmKalmetMain::btnAlleEinClick()
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.btnAlleEinClick"), [this] {
+        TUpdateKlammer klammer(vrInvList);
+        for (TVRListNode* n = vrInvList->GetFirst(); n; n = vrInvList->GetNext(n))
+            vrInvList->VRList()->SetCheckState(n, Qt::Checked);
+    });
+}
+
+void TfrmKalmetMain::btnAlleUmsClick()
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.btnAlleUmsClick"), [this] {
+        TUpdateKlammer klammer(vrInvList);
+        for (TVRListNode* n = vrInvList->GetFirst(); n; n = vrInvList->GetNext(n))
+            vrInvList->VRList()->SetCheckState(n, n->CheckState == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    });
+}
+
+PVRListNode TfrmKalmetMain::CheckSelectedNode()
+{
+    PVRListNode node = nullptr;
+    ORVGuard(QStringLiteral("TfrmKalmetMain.CheckSelectedNode"), [&] {
+        node = vrInvList->GetFirstSelected();
+        if (node) {
+            vrInvList->VRList()->SetCheckState(node, Qt::Checked);
+            vrInvList->RepaintNode(node);
+        }
+    });
+    return node;
+}
+
+void TfrmKalmetMain::MarkierteZeilen(TZeileAnzeige_Arr& AZeilen)
+{
+    AZeilen.clear();
+    ORVGuard(QStringLiteral("TfrmKalmetMain.MarkierteZeilen"), [&] {
+        const QString storniert(IA_KZZaehlung_2_Char(iakzStorniert));
+        for (TVRListNode* n = vrInvList->GetFirstChecked(); n; n = vrInvList->GetNextChecked(n)) {
+            if (vrInvList->VRList()->Wert(n, 9).toString() == storniert)
+                continue;
+            TZeileAnzeige z;
+            Zeile_2_Record(n, z);
+            AZeilen.push_back(z);
+        }
+    });
+}
+
+void TfrmKalmetMain::AktionenEnabled(bool AEnabled)
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.AktionenEnabled"), [&] {
+        if (AEnabled)
+            QApplication::restoreOverrideCursor();
+        else
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        actBuchen->setEnabled(AEnabled && ORVProgramm().GetRTyp() == 1);
+        for (QAction* a : {actDrucken, actBeenden, actKZReset, actLayout})
+            a->setEnabled(AEnabled);
+    });
+}
+
+bool TfrmKalmetMain::TestWG(const TInt32Trio& AProdId, const QString& AWGNMuster)
+{
+    bool r = false;
+    const QString ort = QStringLiteral("TfrmKalmetMain.TestWG");
+    ORVGuard(ort, [&] {
+        if (AWGNMuster.isEmpty() || AWGNMuster == QLatin1String("*")) {
+            r = true;
+            return;
+        }
+        const QString praefix = WGNMusterPraefix(AWGNMuster, ort);
+        r = WGNPasst(FWGNMani.Get_MaxWGN4ProdId(AProdId, QString()), praefix);
+    });
+    return r;
+}

@@ -1,0 +1,170 @@
+#include "kalmetmain/frmkalmetmain.h"
+#include "kalmetmain/uebersicht_logik.h"
+
+#include "framework/app/info.h"
+#include "framework/article/iastatus.h"
+#include "framework/core/uhr.h"
+
+#include <QComboBox>
+
+namespace {
+
+struct TZEP_VRKalmet_Spalten_Rec {
+    const char* Caption;
+    int VRType;
+    int FormatType;
+    const char* FormatStr;
+    bool Visible;
+};
+
+const TZEP_VRKalmet_Spalten_Rec CSpalten[10] = {
+    {"", vrtNone, vrfNone, "", true},
+    {"Zähldatum", vrtText, vrfNone, "", true},
+    {"Zähldatum_Value", vrtDate, vrfNone, "", false},
+    {"WG", vrtText, vrfNone, "", true},
+    {"Filiale", vrtInteger, vrfNone, "", true},
+    {"Soll-EK", vrtFloat, vrfFormatStr, "%12.2n", true},
+    {"Ist-EK", vrtFloat, vrfFormatStr, "%12.2n", true},
+    {"Differenz", vrtFloat, vrfFormatStr, "%12.2n", true},
+    {"Status", vrtText, vrfNone, "", true},
+    {"Status_KZ", vrtChar, vrfNone, "", false},
+};
+
+}
+
+void TfrmKalmetMain::FormShow()
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.FormShow"), [this] {
+        FIAFile->AllesClear();
+        FIAFile->SetKeyNum(Tiafile::StandardKeyNum);
+        if (FIAFile->Get_first()) {
+            FDatumList.Add(FIAFile->WiJahr.GetWert());
+            while (FIAFile->Get_next()) {
+                const TDateTime wj = FIAFile->WiJahr.GetWert();
+                if (std::find(FDatumList.begin(), FDatumList.end(), wj) == FDatumList.end())
+                    FDatumList.Add(wj);
+            }
+        }
+        int gewaehlt = -1;
+        {
+            const QSignalBlocker block(cmbDatum);
+            for (int i = 0; i < FDatumList.Count(); ++i) {
+                cmbDatum->addItem(Date2WiJahrStr(FDatumList.GetItem(i)));
+                if (FDatumList.GetItem(i) <= orv_Date())
+                    gewaehlt = i;
+            }
+            cmbDatum->setCurrentIndex(gewaehlt);
+        }
+        cmbDatumChange();
+        vrInvList->setFocus();
+        AktionenEnabled(true);
+    });
+}
+
+void TfrmKalmetMain::cmbDatumChange()
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.cmbDatumChange"), [this] {
+        const int i = cmbDatum->currentIndex();
+        if (i < 0)
+            return;
+        FWiJahr = FDatumList.GetItem(i);
+        FuelleGrid(FWiJahr);
+    });
+}
+
+void TfrmKalmetMain::VRList_Init()
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.VRList_Init"), [this] {
+        if (vrInvList->VRList())
+            return;
+        vrInvList->BeginUpdate();
+        struct Ende {
+            TVTORVVRList* l;
+            ~Ende() { l->EndUpdate(); }
+        } ende{vrInvList};
+        auto* list = new TVRList;
+        list->OnBeforeCellPaint = [this](const TVRListNode* n, int s) { return vrInvListBeforeCellPaint(n, s); };
+        list->OnInitNode = [this](TVRListNode* n) { vrInvListInitNode(n); };
+        vrInvList->SetVRList(list);
+        for (const TZEP_VRKalmet_Spalten_Rec& s : CSpalten)
+            list->SpalteAdd({QString::fromUtf8(s.Caption), s.VRType, s.FormatType, QString::fromLatin1(s.FormatStr), s.Visible, true});
+        vrInvList->UpdateSpalten(true);
+        vrInvList->UpdateZeilen(0, 0);
+    });
+}
+
+void TfrmKalmetMain::FuelleGrid(TDateTime AWiJahr)
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.FuelleGrid"), [this, AWiJahr] {
+        FIAFile->AllesClear();
+        FIAFile->SetKeyNum(Tiafile::StandardKeyNum);
+        FIAFile->WiJahr.SetFilterMinMax(AWiJahr);
+        vrInvList->BeginUpdate();
+        struct Ende {
+            TVTORVVRList* l;
+            ~Ende() { l->EndUpdate(); }
+        } ende{vrInvList};
+        VRList_Init();
+        TVRList* list = vrInvList->VRList();
+        list->Clear();
+        QString letztesDatum;
+        for (bool ok = FIAFile->Get_first(); ok; ok = FIAFile->Get_next()) {
+            std::vector<QVariant> z = list->ZeilenPuffer();
+            const TiaSatz s = FIAFile->GetSatz();
+            const QString datum = TDateTime_FormatDatum(s.ZaehlDatum);
+            if (datum != letztesDatum) {
+                z[1] = datum;
+                letztesDatum = datum;
+            } else {
+                z[1] = QString();
+            }
+            z[2] = s.ZaehlDatum;
+            z[3] = s.WGN.isEmpty() ? QStringLiteral("*") : s.WGN;
+            z[4] = s.Filiale;
+            z[5] = s.SollEK;
+            z[6] = s.IstEK;
+            z[7] = InventurDifferenz(s.IstEK, s.SollEK);
+            z[9] = s.KZZaehlung.isNull() ? QString() : QString(s.KZZaehlung);
+            z[8] = CZEP_IA_KZZaehlung_2_String[Char_2_IA_KZZaehlung(s.KZZaehlung) % 128];
+            list->ZeileAdd(std::move(z));
+        }
+        vrInvList->UpdateSpalten(false);
+        vrInvList->UpdateZeilen(0, 0);
+    });
+}
+
+void TfrmKalmetMain::Zeile_2_Record(PVRListNode ANode, TZeileAnzeige& AZeile)
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.Zeile_2_Record"), [&] {
+        const TVRList* list = vrInvList->VRList();
+        AZeile.ZaehlDatum = list->Wert(ANode, 2).toDouble();
+        AZeile.WGN = list->Wert(ANode, 3).toString();
+        AZeile.Filiale = list->Wert(ANode, 4).toInt();
+        AZeile.ZeilenNode = ANode;
+    });
+}
+
+TDateTime TfrmKalmetMain::CalcWiJahrEnde(TDateTime ADatum)
+{
+    TDateTime r = 0;
+    ORVGuard(QStringLiteral("TfrmKalmetMain.CalcWiJahrEnde"), [&] { r = WiJahrEnde(ADatum); });
+    return r;
+}
+
+QColor TfrmKalmetMain::vrInvListBeforeCellPaint(const TVRListNode* node, int)
+{
+    if (!node)
+        return {};
+    const QString kz = vrInvList->VRList()->Wert(node, 9).toString();
+    return StatusFarbe(kz.isEmpty() ? QChar() : kz.at(0));
+}
+
+void TfrmKalmetMain::vrInvListInitNode(TVRListNode* node)
+{
+    node->HatCheckbox = true;   // a plain two-state check box
+}
+
+void TfrmKalmetMain::vrInvListHeaderClick(int)
+{
+    // the header neither sorts nor changes the list
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "kalmetmain/frmkalmetmain.h"
+#include "tests/support/skriptinteraktion.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A main window on a copy of a small demo chain (made once per test program), with a
+// fixed clock, the user "demo" and scripted answers.
+class FensterTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+
+    // Creates and shows the window (FormCreate, FormShow, activation).
+    TfrmKalmetMain& Fenster();
+    void Sql(const QString& sql);
+    void Taste(int taste, Qt::KeyboardModifiers mod = Qt::NoModifier);
+    std::vector<TVRListNode*> Zeilen();
+    std::vector<bool> Haken();
+
+    TSkriptInteraktion FInteraktion;
+    std::unique_ptr<QTemporaryDir> FDir;
+    std::unique_ptr<TfrmKalmetMain> FFenster;
+};

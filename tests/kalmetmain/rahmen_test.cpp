@@ -1,0 +1,134 @@
+#include "tests/kalmetmain/fenster.h"
+
+#include "framework/app/info.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+
+using RahmenTest = FensterTest;
+
+TEST_F(RahmenTest, CaptionMenusAndDefaultButton)
+{
+    TfrmKalmetMain& f = Fenster();
+    EXPECT_EQ(f.windowTitle(), "Inventurauswertung - Schuhhaus Nord GmbH");
+    EXPECT_TRUE(f.btnDrucken->isDefault());
+    EXPECT_FALSE(f.btnBuchen->isDefault());
+    EXPECT_EQ(f.actLayout->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F10));
+    EXPECT_FALSE(f.actHilfe->isEnabled());
+    EXPECT_EQ(f.prgdMain->windowTitle(), "Daten werden aufbereitet ...");
+    EXPECT_EQ(f.prgdMain->ZaehlerText("ArtikelNr"), "xxxxxxxxxxx");
+    EXPECT_FALSE(ORVInfo().Registriert("TfrmKalmetMain.FormCreate"));
+    EXPECT_TRUE(f.FIAFile && f.FIVFile && f.FFvkFile && f.FlsnFile && f.FFilialtab && f.FArtlesSimple);
+    EXPECT_EQ(f.FArtlesSimple->Mode(), 2);
+    EXPECT_EQ(f.FArtlesSimple->Segmente(), 7u);
+    EXPECT_EQ(f.FLastConfig.SelFil, -1);
+    EXPECT_EQ(f.FLfdNrINVL, 1);
+    // "Reset Kennzeichen" is in no menu and on no button
+    for (QAction* a : f.mnuMain->actions())
+        for (QAction* item : a->menu()->actions())
+            EXPECT_NE(item, f.actKZReset);
+}
+
+TEST_F(RahmenTest, ShortcutsRunTheirHandlers)
+{
+    TfrmKalmetMain& f = Fenster();
+    Taste(Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_TRUE(FInteraktion.Enthaelt("Reset Kennzeichen"));
+
+    const size_t vorher = FInteraktion.Gezeigt.size();
+    Taste(Qt::Key_F1);
+    EXPECT_EQ(FInteraktion.Gezeigt.size(), vorher) << "F1 does nothing";
+
+    Taste(Qt::Key_F7);
+    EXPECT_EQ(Haken(), std::vector<bool>(Zeilen().size(), true));
+    f.btnAlleUmsClick();
+    EXPECT_EQ(Haken(), std::vector<bool>(Zeilen().size(), false));
+    Taste(Qt::Key_A, Qt::ControlModifier);
+    QTest::qWait(300);   // a button's shortcut clicks it after its press animation
+    EXPECT_EQ(Haken(), std::vector<bool>(Zeilen().size(), true)) << "Ctrl+A on the button marks all too";
+    Taste(Qt::Key_F8);
+    EXPECT_EQ(Haken(), std::vector<bool>(Zeilen().size(), false));
+
+    Taste(Qt::Key_Escape);
+    EXPECT_FALSE(f.isVisible());
+}
+
+TEST_F(RahmenTest, RegAnrParameter)
+{
+    const std::vector<std::pair<const char*, bool>> faelle = {{"j", true}, {"J", true}, {"Ja", false}, {"N", false}, {"", false}};
+    for (const auto& [wert, erwartet] : faelle) {
+        Sql(QString("UPDATE parameter SET wert = '%1' WHERE name = 'REGANR'").arg(wert));
+        TfrmKalmetMain f;
+        EXPECT_EQ(f.FMitRegal, erwartet) << wert;
+    }
+    Sql("DELETE FROM parameter WHERE name = 'REGANR'");
+    TfrmKalmetMain f;
+    EXPECT_FALSE(f.FMitRegal);
+}
+
+TEST_F(RahmenTest, ReadParamTakesTheFirstLineAndFailsWithoutLayout)
+{
+    TfrmKalmetMain& f = Fenster();
+    QString wert = "alt";
+    f.ReadParam("MinDiff", false, wert);
+    EXPECT_EQ(wert, "");
+    EXPECT_TRUE(ORVInfo().Registriert("TfrmKalmetMain.ReadParam"));
+
+    auto layout = std::make_unique<TZEP_SelectedLayout>();
+    layout->Liste1 = {"KVK=J", "Listentyp=Filueber"};
+    layout->Liste2 = {"MinDiff=3", "FilNull=J", "MinDiff=7", "minDiff=9"};
+    f.FSelectedLayouts->push_back(std::move(layout));
+    f.ReadParam("MinDiff", false, wert);
+    EXPECT_EQ(wert, "3");
+    f.ReadParam("Listentyp", true, wert);
+    EXPECT_EQ(wert, "Filueber");
+    f.ReadParam("MinDiff", true, wert);
+    EXPECT_EQ(wert, "");
+}
+
+TEST_F(RahmenTest, DestroysWithObjectsNeverCreated)
+{
+    {
+        TfrmKalmetMain f;
+        EXPECT_FALSE(f.FIZNSFile);
+        EXPECT_FALSE(f.FRENRFile);
+    }
+    EXPECT_FALSE(ORVInfo().Registriert("TfrmKalmetMain.FormDestroy"));
+    TfrmKalmetMain g;
+    g.IZNSFile_GoC();
+    EXPECT_TRUE(g.FIZNSFile);
+}
+
+TEST_F(RahmenTest, FailingRecordFileLeavesTheLaterFieldsUnsetAndTheWindowOpens)
+{
+    Sql("DROP TABLE iv");
+    TfrmKalmetMain& f = Fenster();
+    EXPECT_TRUE(ORVInfo().Registriert("TfrmKalmetMain.FormCreate"));
+    EXPECT_TRUE(f.FIAFile);
+    EXPECT_FALSE(f.FIVFile);
+    EXPECT_FALSE(f.FFvkFile);
+    EXPECT_FALSE(f.FFilialtab);
+    EXPECT_FALSE(f.FArtlesSimple);
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_GT(f.cmbDatum->count(), 0) << "the overview still works from the inventory file";
+}
+
+TEST_F(RahmenTest, RightLostWhileRunningEndsTheProgramAtTheNextActivation)
+{
+    TfrmKalmetMain& f = Fenster();
+    EXPECT_TRUE(f.isVisible());
+    Sql("DELETE FROM benutzerrecht WHERE benutzer = 'demo' AND recht = 'pz{'");
+    QDialog anderes;
+    anderes.show();
+    anderes.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&anderes));
+    anderes.close();
+    f.activateWindow();
+    QTest::qWait(50);
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_TRUE(FInteraktion.Enthaelt("pz{"));
+}

@@ -1,0 +1,130 @@
+#include "tests/kalmetmain/fenster.h"
+
+#include "framework/app/info.h"
+#include "framework/core/uhr.h"
+#include "kalmetmain/uebersicht_logik.h"
+
+#include <QAction>
+#include <QComboBox>
+
+using UebersichtTest = FensterTest;
+
+TEST(UebersichtLogik, FiscalYearEndAcrossLeapYears)
+{
+    const auto ende = [](int y, int m, int d) { return TDateTime_ToQDateTime(WiJahrEnde(EncodeDate(y, m, d))); };
+    EXPECT_EQ(ende(2020, 2, 1), QDateTime(QDate(2021, 1, 31), QTime(23, 59, 59, 999)));
+    EXPECT_EQ(ende(2021, 7, 15), QDateTime(QDate(2022, 6, 30), QTime(23, 59, 59, 999)));
+    EXPECT_EQ(ende(2021, 1, 3), QDateTime(QDate(2021, 12, 31), QTime(23, 59, 59, 999)));
+    EXPECT_EQ(ende(2023, 3, 1), QDateTime(QDate(2024, 2, 29), QTime(23, 59, 59, 999)));
+}
+
+TEST(UebersichtLogik, DifferenceRules)
+{
+    EXPECT_EQ(InventurDifferenz(0, 1500.00), 0);
+    EXPECT_EQ(InventurDifferenz(1000.004, 1000.00), 0);
+    EXPECT_DOUBLE_EQ(InventurDifferenz(10.00, 12.50), -2.50);
+    EXPECT_DOUBLE_EQ(InventurDifferenz(0.01, 0), 0.01);
+}
+
+TEST(UebersichtLogik, StatusColours)
+{
+    EXPECT_EQ(StatusFarbe('1'), QColor(255, 140, 0));
+    EXPECT_EQ(StatusFarbe('2'), QColor(50, 205, 50));
+    EXPECT_EQ(StatusFarbe('3'), StatusFarbe('2'));
+    EXPECT_EQ(StatusFarbe('4'), QColor(255, 165, 0));
+    EXPECT_EQ(StatusFarbe('6'), QColor(255, 0, 0));
+    EXPECT_FALSE(StatusFarbe('5').isValid());
+    EXPECT_FALSE(StatusFarbe(QChar()).isValid());
+}
+
+TEST_F(UebersichtTest, ListsTheInventoriesOfThePreselectedYear)
+{
+    TfrmKalmetMain& f = Fenster();
+    ASSERT_EQ(f.cmbDatum->count(), 3);
+    EXPECT_EQ(f.cmbDatum->currentText(), "01.02.2026 - 31.01.2027") << "the latest year that started before today";
+    EXPECT_EQ(f.FWiJahr, EncodeDate(2026, 2, 1));
+    TVRList* l = f.vrInvList->VRList();
+    ASSERT_TRUE(l);
+    ASSERT_EQ(l->columnCount(), 10);
+    EXPECT_TRUE(f.vrInvList->isColumnHidden(2));
+    EXPECT_TRUE(f.vrInvList->isColumnHidden(9));
+    const auto zeilen = Zeilen();
+    ASSERT_FALSE(zeilen.empty());
+    // the date shows on the first row of a run only
+    EXPECT_FALSE(l->Text(zeilen[0], 1).isEmpty());
+    EXPECT_TRUE(l->Text(zeilen[1], 1).isEmpty());
+    bool stern = false, farbe = false;
+    for (TVRListNode* n : zeilen) {
+        stern |= l->Text(n, 3) == "*";
+        if (l->Wert(n, 9).toString() == "6") {
+            farbe = true;
+            EXPECT_EQ(l->data(l->index(n->Index, 5), Qt::BackgroundRole).value<QColor>(), QColor(255, 0, 0));
+        }
+        EXPECT_TRUE(n->HatCheckbox);
+    }
+    EXPECT_TRUE(stern);
+    EXPECT_TRUE(farbe);
+    EXPECT_TRUE(f.actDrucken->isEnabled());
+    EXPECT_TRUE(f.actBuchen->isEnabled());
+
+    f.cmbDatum->setCurrentIndex(0);
+    EXPECT_EQ(f.FWiJahr, EncodeDate(2025, 2, 1));
+    EXPECT_EQ(l, f.vrInvList->VRList()) << "the model is made once";
+}
+
+TEST_F(UebersichtTest, ValuesAreFormattedWithGermanSeparators)
+{
+    Sql("DELETE FROM ia");
+    Sql("INSERT INTO ia (wijahr, zaehldatum, wgn, filiale, sollek, istek, kzzaehlung) VALUES "
+        "('2026-02-01 00:00:00.000', '2026-05-01 00:00:00.000', '', 7, 1234567.5, 10, '3')");
+    TfrmKalmetMain& f = Fenster();
+    TVRList* l = f.vrInvList->VRList();
+    ASSERT_EQ(l->Anzahl(), 1);
+    EXPECT_EQ(l->Text(l->Zeile(0), 5), "1.234.567,50");
+    EXPECT_EQ(l->Text(l->Zeile(0), 7), "-1.234.557,50");
+    EXPECT_EQ(l->Text(l->Zeile(0), 8), "Zur Buchung frei");
+    TZeileAnzeige z;
+    f.Zeile_2_Record(l->Zeile(0), z);
+    EXPECT_EQ(z.WGN, "*");
+    EXPECT_EQ(z.Filiale, 7);
+    EXPECT_EQ(z.ZaehlDatum, EncodeDate(2026, 5, 1));
+}
+
+TEST_F(UebersichtTest, EmptyInventoryFileGivesNoYearNoColumnsAndEnabledActions)
+{
+    Sql("DELETE FROM ia");
+    TfrmKalmetMain& f = Fenster();
+    EXPECT_EQ(f.cmbDatum->count(), 0);
+    EXPECT_EQ(f.cmbDatum->currentIndex(), -1);
+    EXPECT_FALSE(f.vrInvList->VRList());
+    EXPECT_TRUE(f.actDrucken->isEnabled());
+    EXPECT_TRUE(f.actBeenden->isEnabled());
+}
+
+TEST_F(UebersichtTest, InterleavedYearsInOrderOfFirstAppearance)
+{
+    Sql("DELETE FROM ia");
+    // in key order (count date) the years alternate: 2024, 2023, 2024, 2023
+    Sql("INSERT INTO ia (wijahr, zaehldatum, wgn, filiale, kzzaehlung) VALUES "
+        "('2024-02-01 00:00:00.000', '2024-03-01 00:00:00.000', 'A', 1, '2'),"
+        "('2023-02-01 00:00:00.000', '2024-03-02 00:00:00.000', 'A', 1, '2'),"
+        "('2024-02-01 00:00:00.000', '2024-03-03 00:00:00.000', 'A', 1, '2'),"
+        "('2023-02-01 00:00:00.000', '2024-03-04 00:00:00.000', 'A', 1, '2')");
+    TfrmKalmetMain& f = Fenster();
+    ASSERT_EQ(f.cmbDatum->count(), 2);
+    EXPECT_EQ(f.FDatumList.GetItem(0), EncodeDate(2024, 2, 1));
+    EXPECT_EQ(f.FDatumList.GetItem(1), EncodeDate(2023, 2, 1));
+    EXPECT_EQ(f.cmbDatum->currentIndex(), 1) << "the later entry in list order wins, not the later date";
+    EXPECT_EQ(f.vrInvList->VRList()->Anzahl(), 2);
+}
+
+TEST_F(UebersichtTest, OnlyFutureYearsPreselectNothing)
+{
+    ORVUhrSetzen(EncodeDate(2020, 1, 1));
+    TfrmKalmetMain& f = Fenster();
+    EXPECT_EQ(f.cmbDatum->count(), 3);
+    EXPECT_EQ(f.cmbDatum->currentIndex(), -1);
+    EXPECT_FALSE(f.vrInvList->VRList());
+    f.cmbDatum->setCurrentIndex(2);
+    EXPECT_TRUE(f.vrInvList->VRList());
+}
