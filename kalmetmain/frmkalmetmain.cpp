@@ -279,6 +279,7 @@ void TfrmKalmetMain::FormDestroy()
     const QString ort = QStringLiteral("TfrmKalmetMain.FormDestroy");
     const auto frei = [&](auto& feld, bool anzeigen = false) { ORVGuard(ort, [&] { feld.reset(); }, anzeigen); };
     frei(FlsnFile);
+    frei(FInvmani);
     frei(FFvkFile);
     frei(FIAFile);
     frei(FIVFile);

@@ -19,7 +19,9 @@
 #include "framework/gui/orvform.h"
 #include "framework/gui/progressdialog.h"
 #include "framework/gui/vrlist.h"
+#include "framework/stock/invmani.h"
 #include "framework/stock/mdebucher.h"
+#include "kalmetmain/mengenfeld.h"
 
 #include <memory>
 
@@ -97,6 +99,20 @@ public:
     void AktionenEnabled(bool AEnabled);
     bool TestWG(const TInt32Trio& AProdId, const QString& AWGNMuster);
 
+    // quantity fields, erroneous sales and back-calculation
+    void InitMengenfeld(TMengenfeld& AMengenfeld);
+    bool LeseZaehlMengen(TMengenfeld& AMengenfeld, TRegalMengen& ARegalmengen, const TInt32Trio& Produkt_ID,
+                         TDateTime ZaehlDatum, int32_t Filiale, bool withShelves);
+    void FuelleMengenfeld_MitZaehlsaetzen(TMengenfeld& AMengenfeld);
+    void FuelleRegalmengen(TRegalMengen& ARegalmengen);
+    void FuelleMengenfeld_MitSollsaetzen(const TivSatz& ivSatz, TMengenfeld& AMengenfeld);
+    void FuelleMengenFeld_UF(int16_t Filiale, TMengenfeld& AMengenfeld);
+    void InventurlisteMinMaxIndBestimmen(TMengenfeld& AMengenfeld);
+    void FVKKorrektur(const TInt32Trio& Produkt_ID, int32_t Filiale, TDateTime ZaehlDatum, bool ATestlauf,
+                      TMengenfeld& AMengenfeld);
+    void BestandRueckOderVorRechnen(const TInt32Trio& Produkt_ID, int16_t Filiale, TDateTime ZaehlDatum,
+                                    TDateTime AuswertungsDatum, TDateTime WiJahr, TMengenfeld& AMengenfeld);
+
     // actions built by later work
     void actBuchenExecute();
     void actDruckenExecute();
@@ -129,6 +145,7 @@ public:
     std::unique_ptr<TFilialTabelle> FFilialtab;
     std::unique_ptr<Trenrfile> FRENRFile;
     bool FRR = false;
+    std::unique_ptr<TInvMani> FInvmani;
     IORV_ArtLesSimple* FArtlesSimple = nullptr;
     std::unique_ptr<TZEP_SelectedLayout_List> FSelectedLayouts;
     TWGNMani FWGNMani;

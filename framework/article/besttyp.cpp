@@ -1,5 +1,13 @@
 #include "framework/article/besttyp.h"
 
+#include "framework/core/fehler.h"
+#include "framework/db/connection.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <map>
+
 int Char_2_ArtBestTyp(QChar c)
 {
     const char16_t u = c.unicode();
@@ -17,4 +25,35 @@ QChar ArtBestTyp_2_Char(int besttyp)
     if (besttyp >= 10 && besttyp <= 16)
         return QChar(u'A' + besttyp - 10);
     return QChar();
+}
+
+namespace {
+
+std::map<int, TArtBestTyp_Eigenschaften>& Tabelle()
+{
+    static std::map<int, TArtBestTyp_Eigenschaften> t;
+    return t;
+}
+
+int GGeladen = -1;   // connection generation the table was read for
+
+}
+
+static void TabelleLesen()
+{
+    QSqlQuery q(TZEP_Connection::Database());
+    if (!q.exec(QStringLiteral("SELECT besttyp, bezeichnung, istgezaehlt FROM besttyp")))
+        FehlerRaise(QStringLiteral("Get_ArtBestTyp_Eigenschaften"), {q.lastError().text()});
+    Tabelle().clear();
+    while (q.next())
+        Tabelle()[q.value(0).toInt()] = {q.value(1).toString(), q.value(2).toInt() != 0};
+    GGeladen = TZEP_Connection::Generation();
+}
+
+TArtBestTyp_Eigenschaften Get_ArtBestTyp_Eigenschaften(int besttyp)
+{
+    if (GGeladen != TZEP_Connection::Generation())
+        TabelleLesen();
+    const auto it = Tabelle().find(besttyp);
+    return it == Tabelle().end() ? TArtBestTyp_Eigenschaften{} : it->second;
 }

@@ -109,6 +109,12 @@ TConnectorTyp Typ()
     return GUrl.Typ;
 }
 
+int Generation()
+{
+    QMutexLocker lock(&GMutex);
+    return GGeneration;
+}
+
 QSqlDatabase Database()
 {
     const QString name = ThreadConnectionName();

@@ -34,6 +34,8 @@ namespace TZEP_Connection {
 void Configure(const TDbUrl& url);
 const TDbUrl& Url();
 TConnectorTyp Typ();
+// Changes with every Configure; caches of database contents compare it to stay current.
+int Generation();
 
 // The connection of the calling thread, opened on first use (Qt SQL connections belong to
 // one thread). Throws EORVFehler when the database cannot be opened.

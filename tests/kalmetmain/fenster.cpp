@@ -1,46 +1,39 @@
 #include "tests/kalmetmain/fenster.h"
 
 #include "demo/demodatenbank.h"
+#include "tests/support/testdb.h"
 #include "framework/app/info.h"
 #include "framework/app/programm.h"
 #include "framework/core/uhr.h"
 #include "framework/db/migrations.h"
 
-#include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
 
 namespace {
-QTemporaryDir* GVorlageDir = nullptr;
-QString Vorlage() { return GVorlageDir->filePath("vorlage.db"); }
+std::optional<TDbUrl> GVorlage;
 }
 
 void FensterTest::SetUpTestSuite()
 {
-    if (GVorlageDir)
+    if (GVorlage)
         return;
-    GVorlageDir = new QTemporaryDir;
-    TDemoParameter p;
-    p.Seed = 3;
-    p.Artikel = 120;
-    p.Filialen = 5;
-    p.Heute = QDate(2026, 12, 8);
-    p.Benutzer = "tester";
-    TDbUrl url;
-    url.Path = Vorlage();
-    DemoDatenbankErzeugen(url, p, true);
-    TZEP_Connection::CloseThreadConnection();
+    GVorlage = TTestDb::Vorlage([](const TDbUrl& url) {
+        TDemoParameter p;
+        p.Seed = 3;
+        p.Artikel = 120;
+        p.Filialen = 5;
+        p.Heute = QDate(2026, 12, 8);
+        p.Benutzer = "tester";
+        DemoDatenbankErzeugen(url, p, false);
+    });
 }
 
 void FensterTest::SetUp()
 {
-    FDir = std::make_unique<QTemporaryDir>();
-    TDbUrl url;
-    url.Path = FDir->filePath("test.db");
-    ASSERT_TRUE(QFile::copy(Vorlage(), url.Path));
-    TZEP_Connection::Configure(url);
-    MigrationenAusfuehren(TZEP_Connection::Database());
+    FDb = std::make_unique<TTestDb>(*GVorlage);
+    KALMET_REQUIRE_DB(*FDb);
     ORVUhrSetzen(EncodeDateTime(2026, 12, 8, 10, 0, 0, 0));
     ORVProgramm().Init("KALMET", 3, 0, 0, true);
     ORVProgramm().SetBenutzer("demo");
@@ -51,7 +44,7 @@ void FensterTest::TearDown()
 {
     FFenster.reset();
     ORVUhrSetzen(std::nullopt);
-    TZEP_Connection::CloseThreadConnection();
+    FDb.reset();
 }
 
 TfrmKalmetMain& FensterTest::Fenster()

@@ -2,15 +2,15 @@
 
 #include "kalmetmain/frmkalmetmain.h"
 #include "tests/support/skriptinteraktion.h"
+#include "tests/support/testdb.h"
 
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-// A main window on a copy of a small demo chain (made once per test program), with a
-// fixed clock, the user "demo" and scripted answers.
+// A main window on a copy of a small demo chain (made once per test program, on SQLite or
+// PostgreSQL), with a fixed clock, the user "demo" and scripted answers.
 class FensterTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite();
@@ -25,6 +25,6 @@ protected:
     std::vector<bool> Haken();
 
     TSkriptInteraktion FInteraktion;
-    std::unique_ptr<QTemporaryDir> FDir;
+    std::unique_ptr<TTestDb> FDb;
     std::unique_ptr<TfrmKalmetMain> FFenster;
 };

@@ -3,6 +3,7 @@
 #include "framework/db/migrations.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -45,7 +46,9 @@ QString TTestDb::Engine()
     return e.isEmpty() ? QStringLiteral("sqlite") : e;
 }
 
-TTestDb::TTestDb()
+TTestDb::TTestDb() : TTestDb(TDbUrl{}) {}
+
+TTestDb::TTestDb(const TDbUrl& vorlage)
 {
     if (Engine() == QLatin1String("postgres")) {
         const QString serverUrl = qEnvironmentVariable("KALMET_TEST_PG_URL");
@@ -53,7 +56,10 @@ TTestDb::TTestDb()
             return;
         const TDbUrl server = TDbUrl::Parse(serverUrl);
         FPgDatenbank = QStringLiteral("kt_") + QUuid::createUuid().toString(QUuid::Id128).left(16);
-        if (!AdminExec(server, QStringLiteral("CREATE DATABASE ") + FPgDatenbank))
+        QString sql = QStringLiteral("CREATE DATABASE ") + FPgDatenbank;
+        if (!vorlage.Database.isEmpty())
+            sql += QStringLiteral(" TEMPLATE ") + vorlage.Database;
+        if (!AdminExec(server, sql))
             return;
         FUrl = server;
         FUrl.Database = FPgDatenbank;
@@ -61,10 +67,35 @@ TTestDb::TTestDb()
         FDir = std::make_unique<QTemporaryDir>();
         FUrl.Typ = TConnectorTyp::SQLite;
         FUrl.Path = FDir->filePath(QStringLiteral("test.db"));
+        if (!vorlage.Path.isEmpty() && !QFile::copy(vorlage.Path, FUrl.Path)) {
+            ADD_FAILURE() << "cannot copy " << qPrintable(vorlage.Path);
+            return;
+        }
     }
     TZEP_Connection::Configure(FUrl);
     MigrationenAusfuehren(TZEP_Connection::Database());
     FVerfuegbar = true;
+}
+
+TDbUrl TTestDb::Vorlage(const std::function<void(const TDbUrl&)>& fuellen)
+{
+    static QTemporaryDir dir;
+    TDbUrl url;
+    if (Engine() == QLatin1String("postgres")) {
+        const QString serverUrl = qEnvironmentVariable("KALMET_TEST_PG_URL");
+        if (serverUrl.isEmpty())
+            return url;
+        url = TDbUrl::Parse(serverUrl);
+        url.Database = QStringLiteral("kv_") + QUuid::createUuid().toString(QUuid::Id128).left(16);
+        if (!AdminExec(TDbUrl::Parse(serverUrl), QStringLiteral("CREATE DATABASE ") + url.Database))
+            return {};
+    } else {
+        url.Typ = TConnectorTyp::SQLite;
+        url.Path = dir.filePath(QUuid::createUuid().toString(QUuid::Id128) + QStringLiteral(".db"));
+    }
+    fuellen(url);
+    TZEP_Connection::CloseThreadConnection();   // a template must have no open connection
+    return url;
 }
 
 TTestDb::~TTestDb()

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 // A fresh, migrated database for one test: a temporary SQLite file, or a temporary database
@@ -13,7 +14,13 @@
 class TTestDb {
 public:
     TTestDb();
+    // A copy of a template database made by Vorlage (same engine).
+    explicit TTestDb(const TDbUrl& vorlage);
     ~TTestDb();
+
+    // A template database filled once by fuellen (which connects on its own); it lives
+    // until the test program ends.
+    static TDbUrl Vorlage(const std::function<void(const TDbUrl&)>& fuellen);
 
     // False when the engine asked for is not available (no server configured).
     bool Verfuegbar() const { return FVerfuegbar; }

@@ -1,0 +1,50 @@
+#include "framework/article/ggtab.h"
+
+#include "framework/core/fehler.h"
+#include "framework/db/connection.h"
+
+#include <QSqlError>
+
+TZEP_GGTab& GGTab_Glob()
+{
+    static TZEP_GGTab tab;
+    return tab;
+}
+
+int TZEP_GGTab::Groesse_Numerisch_2_Index(int ggKey, int groesse)
+{
+    if (FGeneration != TZEP_Connection::Generation()) {
+        FGrids.clear();
+        FGeneration = TZEP_Connection::Generation();
+    }
+    auto grid = FGrids.find(ggKey);
+    if (grid == FGrids.end()) {
+        QSqlQuery q(TZEP_Connection::Database());
+        q.prepare(QStringLiteral("SELECT groesse, idx FROM ggtab_groesse WHERE ggkey = ?"));
+        q.addBindValue(ggKey);
+        if (!q.exec())
+            FehlerRaise(QStringLiteral("TZEP_GGTab.Groesse_Numerisch_2_Index"), {q.lastError().text()});
+        std::map<int, int> groessen;
+        while (q.next())
+            groessen[q.value(0).toInt()] = q.value(1).toInt();
+        grid = FGrids.emplace(ggKey, std::move(groessen)).first;
+    }
+    const auto it = grid->second.find(groesse);
+    return it == grid->second.end() ? -1 : it->second;
+}
+
+namespace TArtikelTools {
+
+int GG_Key_AusAAFile(const TInt32Trio& produktId)
+{
+    QSqlQuery q(TZEP_Connection::Database());
+    q.prepare(QStringLiteral("SELECT ggkey FROM artikel WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?"));
+    q.addBindValue(produktId.Int1);
+    q.addBindValue(produktId.Int2);
+    q.addBindValue(produktId.Int3);
+    if (!q.exec())
+        FehlerRaise(QStringLiteral("TArtikelTools.GG_Key_AusAAFile"), {q.lastError().text()});
+    return q.next() ? q.value(0).toInt() : 0;
+}
+
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "framework/article/artlessimple.h"
+#include "framework/core/datetime.h"
+#include "framework/core/sortiment.h"
+
+#include <QSqlQuery>
+
+#include <map>
+#include <memory>
+
+// Count date for the inventory manager: the calendar year of the fiscal year's start and
+// the count date as a whole day number.
+struct TORV_ArtInv_Zaehldatum {
+    int16_t Jahr = 0;
+    int32_t Tag = 0;
+};
+
+// Quantity kind 18 of a stock reader: what was posted with movement kind 18 (inventory
+// difference, count minus target) for the article and branch after the earlier and up to
+// the later of the reader's date and the count date. The booking posts count differences
+// with this kind, so a back-calculation or a repeated booking sees them here.
+constexpr int CMengenArtInventurdifferenz = 18;
+
+class TInvMani;
+
+// Stock of the positioned article in one branch, per stock type and size, at the end of a
+// day: the current stock minus the movements after that day.
+class TInvMani_BestandLeser {
+public:
+    void SetFiliale(int16_t filiale) { FFiliale = filiale; }
+    // Stock type 1..16, or CMengenArtInventurdifferenz.
+    void SetBestTyp(int besttyp) { FArt = besttyp; }
+    void SetZaehldatum(const TORV_ArtInv_Zaehldatum& zd) { FStichtag = zd.Tag; }
+    TORV_Intv100_Sortiment_MeMitOV Lesen() const;
+
+private:
+    friend class TInvMani;
+    explicit TInvMani_BestandLeser(const TInvMani& mani) : FMani(mani) {}
+    const TInvMani& FMani;
+    int16_t FFiliale = 0;
+    int FArt = 1;
+    TDateTime FStichtag = 0;
+};
+
+// Inventory manager: the article reader and the two stock readers of a back-calculation
+// (A at the count date, B at the evaluation date).
+class TInvMani {
+public:
+    TInvMani();
+
+    // Sets the count date and the evaluation date for the following articles.
+    void Artlesen_Init(const TORV_ArtInv_Zaehldatum& zd, bool, bool, bool, TDateTime auswertungsDatum);
+
+    // Positions on an article and reads its stock and movements; false when it is unknown.
+    bool eigen_get_equal(const TInt32Trio& produktId, int, bool);
+    const TAASatz& Artikel() const { return FArtLes->Satz(); }
+
+    TInvMani_BestandLeser& LeserA() { return FLeserA; }
+    TInvMani_BestandLeser& LeserB() { return FLeserB; }
+
+private:
+    friend class TInvMani_BestandLeser;
+    struct TBewegung {
+        int Filiale;
+        int BestTyp;
+        int BewArt;
+        TDateTime Tag;
+        std::array<int32_t, 100> Menge;
+    };
+    TORV_Intv100_Sortiment_Me Bestand(int filiale, int besttyp, TDateTime tag) const;
+    TORV_Intv100_Sortiment_Me Inventurdifferenzen(int filiale, TDateTime von, TDateTime bis) const;
+
+    std::unique_ptr<IORV_ArtLesSimple> FArtLes;
+    TORV_ArtInv_Zaehldatum FZaehldatum;
+    TDateTime FAuswertungsDatum = 0;
+    TInvMani_BestandLeser FLeserA;
+    TInvMani_BestandLeser FLeserB;
+    std::map<std::pair<int, int>, std::array<int32_t, 100>> FBestand;   // (branch, stock type)
+    std::vector<TBewegung> FBewegungen;   // after the earlier of both dates
+    std::unique_ptr<QSqlQuery> FBestandQuery;
+    std::unique_ptr<QSqlQuery> FBewegungQuery;
+};

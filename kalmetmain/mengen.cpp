@@ -1,0 +1,157 @@
+#include "kalmetmain/frmkalmetmain.h"
+
+#include "framework/app/info.h"
+#include "framework/article/besttyp.h"
+#include "framework/article/ggtab.h"
+#include "framework/core/fehler.h"
+
+void TfrmKalmetMain::InitMengenfeld(TMengenfeld& AMengenfeld)
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.InitMengenfeld"), [&] {
+        for (TORV_Intv100_Sortiment_Me& v : AMengenfeld)
+            v.Init();
+    });
+}
+
+bool TfrmKalmetMain::LeseZaehlMengen(TMengenfeld& AMengenfeld, TRegalMengen& ARegalmengen, const TInt32Trio& Produkt_ID,
+                                     TDateTime ZaehlDatum, int32_t Filiale, bool withShelves)
+{
+    bool gefunden = false;
+    ORVGuard(QStringLiteral("TfrmKalmetMain.ErstelleINVL.LeseZaehlMengen"), [&] {
+        IZNSFile_GoC();
+        Tiznsfile& z = *FIZNSFile;
+        z.AllesClear();
+        z.SetKeyNum(Tiznsfile::StandardKeyNum);
+        z.ZaehlDatum.SetKeyWert(ZaehlDatum);
+        z.Produkt_ID.SetKeyWert(Produkt_ID);
+        z.Filiale.SetKeyWert(Filiale);
+        z.Satzart.SetKeyWert(QChar('G'));
+        z.Regal.SetKeyWert(0);
+        if (!z.Get_equal())
+            return;
+        gefunden = true;
+        FuelleMengenfeld_MitZaehlsaetzen(AMengenfeld);
+        if (!withShelves || z.Gezaehlt.GetWert() == 0)
+            return;
+        z.AllesClear();
+        z.SetKeyNum(Tiznsfile::StandardKeyNum);
+        z.ZaehlDatum.SetKeyWertAndFilter(ZaehlDatum);
+        z.Produkt_ID.SetKeyWertAndFilter(Produkt_ID);
+        z.Filiale.SetKeyWertAndFilter(Filiale);
+        z.Satzart.SetKeyWertAndFilter(QChar('R'));
+        for (bool ok = z.Get_ge(); ok; ok = z.Get_next())
+            FuelleRegalmengen(ARegalmengen);
+    });
+    return gefunden;
+}
+
+void TfrmKalmetMain::FuelleMengenfeld_MitZaehlsaetzen(TMengenfeld& AMengenfeld)
+{
+    const QString ort = QStringLiteral("TfrmKalmetMain.FuelleMengenfeld_MitZaehlsaetzen");
+    ORVGuard(ort, [&] { MengenfeldZaehlsatzAddieren(AMengenfeld, FIZNSFile->GetSatz(), ort); });
+}
+
+void TfrmKalmetMain::FuelleRegalmengen(TRegalMengen& ARegalmengen)
+{
+    const QString ort = QStringLiteral("TfrmKalmetMain.FuelleRegalmengen");
+    ORVGuard(ort, [&] { RegalmengeAnfuegen(ARegalmengen, FIZNSFile->GetSatz(), ort); });
+}
+
+void TfrmKalmetMain::FuelleMengenfeld_MitSollsaetzen(const TivSatz& ivSatz, TMengenfeld& AMengenfeld)
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.FuelleMengenfeld_MitSollsaetzen"), [&] {
+        MengenfeldSollsatzAddieren(AMengenfeld, ivSatz, [](int t) { return Get_ArtBestTyp_Eigenschaften(t).IstGezaehlt; });
+    });
+}
+
+void TfrmKalmetMain::FuelleMengenFeld_UF(int16_t Filiale, TMengenfeld& AMengenfeld)
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.FuelleMengenFeld_UF"), [&] {
+        if (!FInvmani)
+            FehlerRaise(QStringLiteral("TfrmKalmetMain.FuelleMengenFeld_UF"), {QStringLiteral("Kein Inventurmanager")});
+        TInvMani_BestandLeser& mengen = FInvmani->LeserB();
+        mengen.SetFiliale(Filiale);
+        mengen.SetBestTyp(CMengenArtInventurdifferenz);
+        const TORV_Intv100_Sortiment_MeMitOV v = mengen.Lesen();
+        if (!v.Me.IsEmpty())
+            AMengenfeld[mfUF].Copy(v.Me);
+    });
+}
+
+void TfrmKalmetMain::InventurlisteMinMaxIndBestimmen(TMengenfeld& AMengenfeld)
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.InventurlisteMinMaxIndBestimmen"), [&] {
+        for (TORV_Intv100_Sortiment_Me& v : AMengenfeld)
+            v.MinMax_Suchen();
+    });
+}
+
+void TfrmKalmetMain::FVKKorrektur(const TInt32Trio& Produkt_ID, int32_t Filiale, TDateTime ZaehlDatum, bool ATestlauf,
+                                  TMengenfeld& AMengenfeld)
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.FVKKorrektur"), [&] {
+        TFvkFile& f = *FFvkFile;
+        f.AllesClear();
+        f.SetKeyNum(TFvkFile::StandardKeyNum);
+        f.Produkt_ID.SetFilterMinMax(Produkt_ID);
+        f.Filiale.SetFilterMinMax(Filiale);
+        f.Datum.SetFilterMin(EncodeDate(2000, 1, 1));
+        f.Datum.SetFilterMax(ZaehlDatum);
+        f.Vorgangsart.SetFilterMinMax(QChar('F'));
+        f.Belegart.SetFilterMinMax(QStringLiteral("23"));
+        bool geprueft = false;
+        int ggKey = -1;
+        for (bool ok = f.Get_first(); ok; ok = f.Get_next()) {
+            if (ATestlauf && !geprueft) {
+                if (FFilialtab->GetFilialeByNr(Filiale).LV_Benutzen)
+                    throw std::runtime_error(
+                        "TfrmKalmetMain.FVKKorrektur: Fehlerverkauf in Filiale mit lagerplatzbezogener Bestandsführung!");
+                geprueft = true;
+            }
+            if (ggKey < 0)
+                ggKey = TArtikelTools::GG_Key_AusAAFile(Produkt_ID);
+            const int slot = GGTab_Glob().Groesse_Numerisch_2_Index(ggKey, f.Groesse.GetWert());
+            if (slot < 0 || slot > 99)
+                continue;
+            FehlverkaufAnwenden(AMengenfeld, slot, f.Vorzeichen.GetWert(), f.Menge.GetWert());
+        }
+    });
+}
+
+void TfrmKalmetMain::BestandRueckOderVorRechnen(const TInt32Trio& Produkt_ID, int16_t Filiale, TDateTime ZaehlDatum,
+                                                TDateTime AuswertungsDatum, TDateTime WiJahr, TMengenfeld& AMengenfeld)
+{
+    const QString ort = QStringLiteral("TfrmKalmetMain.BestandRueckOderVorRechnen");
+    ORVGuard(ort, [&] {
+        if (ZaehlDatum < AuswertungsDatum)
+            FehlerRaise(ort, {QStringLiteral("Inventurauswertung"), QStringLiteral("Diese Funktion steht noch nicht zur Verfügung")});
+        const int32_t f = ZaehlDatum > AuswertungsDatum ? -1 : 0;
+        int jahr, monat, tag;
+        DecodeDate(WiJahr, jahr, monat, tag);
+        const TORV_ArtInv_Zaehldatum zd{static_cast<int16_t>(jahr), static_cast<int32_t>(DateOf(ZaehlDatum))};
+        if (!FInvmani)
+            FInvmani = std::make_unique<TInvMani>();
+        FInvmani->Artlesen_Init(zd, true, true, false, AuswertungsDatum);
+        FInvmani->eigen_get_equal(Produkt_ID, 0, true);
+        TInvMani_BestandLeser& a = FInvmani->LeserA();
+        TInvMani_BestandLeser& b = FInvmani->LeserB();
+        a.SetFiliale(Filiale);
+        b.SetFiliale(Filiale);
+        a.SetZaehldatum(zd);
+        for (int t = 1; t <= 16; ++t) {
+            a.SetBestTyp(t);
+            b.SetBestTyp(t);
+            TORV_Intv100_Sortiment_Me m = a.Lesen().Me;
+            m.Sub(b.Lesen().Me);
+            if (!m.IsEmpty())
+                BestandsbewegungAnwenden(AMengenfeld, t, m, f);
+        }
+        b.SetBestTyp(CMengenArtInventurdifferenz);
+        const TORV_Intv100_Sortiment_Me uf = b.Lesen().Me;
+        if (!uf.IsEmpty()) {
+            AMengenfeld[mfUF].CopyMitFaktor(uf, f);
+            AMengenfeld[mfUF].MinMax_Bestimmen();
+        }
+        FRR = true;
+    });
+}
