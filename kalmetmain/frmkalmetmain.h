@@ -21,6 +21,7 @@
 #include "framework/gui/vrlist.h"
 #include "framework/stock/invmani.h"
 #include "framework/stock/mdebucher.h"
+#include "kalmetmain/aufrechnen.h"
 #include "kalmetmain/mengenfeld.h"
 
 #include <memory>
@@ -112,6 +113,10 @@ public:
                       TMengenfeld& AMengenfeld);
     void BestandRueckOderVorRechnen(const TInt32Trio& Produkt_ID, int16_t Filiale, TDateTime ZaehlDatum,
                                     TDateTime AuswertungsDatum, TDateTime WiJahr, TMengenfeld& AMengenfeld);
+
+    // netting and writing INVL (the pure steps are the free functions of aufrechnen.h)
+    void FilialenAufrechnen_INVL(int32_t SelFil, TinvlListe& list);
+    void INVLSaetzeWegschreiben(const TinvlListe& list, bool Nummerieren);
 
     // actions built by later work
     void actBuchenExecute();

@@ -155,3 +155,21 @@ void TfrmKalmetMain::BestandRueckOderVorRechnen(const TInt32Trio& Produkt_ID, in
         FRR = true;
     });
 }
+
+void TfrmKalmetMain::FilialenAufrechnen_INVL(int32_t SelFil, TinvlListe& list)
+{
+    QString text;
+    ReadParam(QStringLiteral("MinDiff"), false, text);
+    bool zahl;
+    const int32_t minDiff = text.trimmed().toInt(&zahl);
+    ::FilialenAufrechnen_INVL(SelFil, list, zahl ? minDiff : 0);
+}
+
+void TfrmKalmetMain::INVLSaetzeWegschreiben(const TinvlListe& list, bool Nummerieren)
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.INVLSaetzeWegschreiben"), [&] {
+        if (!FINVL_DBF)
+            FehlerRaise(QStringLiteral("TfrmKalmetMain.INVLSaetzeWegschreiben"), {QStringLiteral("Keine INVL-Tabelle")});
+        ::INVLSaetzeWegschreiben(list, Nummerieren, *FINVLFile, *FINVL_DBF, FLfdNrINVL);
+    });
+}

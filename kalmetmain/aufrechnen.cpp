@@ -1,0 +1,269 @@
+#include "kalmetmain/aufrechnen.h"
+
+#include "collections/zep_dictionary.h"
+#include "framework/app/info.h"
+
+#include <cstdlib>
+#include <map>
+
+namespace {
+
+// The slot of column j of a line, or -1 outside the 100 slots.
+int Slot(const TinvlSatz& r, int j)
+{
+    const int s = r.GrVon - 1 + CINVL_Slots * r.BlockNr + j;
+    return s >= 0 && s < 100 ? s : -1;
+}
+
+void AbsMinimumAusFilialeUndUnternehmenBestimmen(TORV_Intv100_Sortiment_Me& U, const TORV_Intv100_Sortiment_Me& F)
+{
+    ORVGuard(QStringLiteral("AbsMinimumAusFilialeUndUnternehmenBestimmen"), [&] {
+        U.MinMax_Suchen();
+        for (int i = U.MinInd; i <= U.MaxInd; ++i) {
+            if (F.Me[i] > 0 && U.Me[i] > 0)
+                U.Me[i] = std::min(F.Me[i], U.Me[i]);
+            else if (F.Me[i] < 0 && U.Me[i] < 0)
+                U.Me[i] = std::max(F.Me[i], U.Me[i]);
+            else
+                U.Me[i] = 0;
+        }
+    });
+}
+
+bool IstArtikelAufGrundMangelnderInvDiffZuEntfernen(const TORV_Intv100_Sortiment_Me& U, int32_t minDiff)
+{
+    bool entfernen = true;
+    ORVGuard(QStringLiteral("IstArtikelAufGrundMangelnderInvDiffZuEntfernen"), [&] {
+        for (int i = U.MinInd; i <= U.MaxInd; ++i)
+            if (std::abs(U.Me[i]) >= minDiff) {
+                entfernen = false;
+                return;
+            }
+    });
+    return entfernen;
+}
+
+void SatzSelektierterFilialeUpdatenAndereSatzeLoeschen(int32_t SelFil, TinvlListe& list, const TORV_Intv100_Sortiment_Me& U)
+{
+    ORVGuard(QStringLiteral("SatzSelektierterFilialeUpdatenAndereSatzeLoeschen"), [&] {
+        bool aktualisiert = false;
+        for (int i = list.Count() - 1; i >= 0; --i) {
+            TinvlSatz* r = list.Items_Ptr(i);
+            if (r->Filiale != SelFil) {
+                list.Delete(i);
+            } else if (!aktualisiert) {
+                aktualisiert = true;
+                r->Sum_Diff = 0;
+                for (int j = 0; j < CINVL_Slots; ++j) {
+                    const int s = Slot(*r, j);
+                    r->Mengen[j].Diff = s < 0 ? 0 : U.Me[s];
+                    r->Sum_Diff += r->Mengen[j].Diff;
+                }
+            }
+        }
+    });
+}
+
+void Nachlauf(int32_t SelFil, TinvlListe& list, TORV_Intv100_Sortiment_MeMitProduktId& U,
+              const TORV_Intv100_Sortiment_MeMitProduktId& F, int32_t minDiff)
+{
+    ORVGuard(QStringLiteral("Nachlauf"), [&] {
+        if (U.ProduktId.IsNull())
+            return;
+        if (SelFil != 0)
+            AbsMinimumAusFilialeUndUnternehmenBestimmen(U.Me, F.Me);
+        U.Me.MinMax_Suchen();
+        if (IstArtikelAufGrundMangelnderInvDiffZuEntfernen(U.Me, minDiff)) {
+            list.Clear();
+            return;
+        }
+        if (SelFil != 0)
+            SatzSelektierterFilialeUpdatenAndereSatzeLoeschen(SelFil, list, U.Me);
+    });
+}
+
+}
+
+void FilialenAufrechnen_INVL(int32_t SelFil, TinvlListe& list, int32_t minDiff)
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.FilialenAufrechnen_INVL"), [&] {
+        TORV_Intv100_Sortiment_MeMitProduktId U, F;
+        for (const TinvlSatz& r : list) {
+            U.ProduktId = r.Produkt_ID;
+            for (int j = 0; j < CINVL_Slots; ++j) {
+                const int s = Slot(r, j);
+                if (s < 0)
+                    continue;
+                U.Me.Me[s] += r.Mengen[j].Diff;
+                if (SelFil != 0 && r.Filiale == SelFil)
+                    F.Me.Me[s] += r.Mengen[j].Diff;
+            }
+        }
+        Nachlauf(SelFil, list, U, F, minDiff);
+    });
+}
+
+int64_t FilialDifferenz_Exists(const TinvlListe& list)
+{
+    int64_t summe = 0;
+    ORVGuard(QStringLiteral("TfrmKalmetMain.FilialDifferenz_Exists"), [&] {
+        for (int b = 0; b <= 5; ++b) {
+            std::array<int64_t, CINVL_Slots> v{};
+            for (const TinvlSatz& r : list)
+                if (r.BlockNr == b)
+                    for (int j = 0; j < CINVL_Slots; ++j)
+                        v[j] += r.Mengen[j].Diff;
+            for (int64_t x : v)
+                summe += std::llabs(x);
+        }
+    });
+    return summe;
+}
+
+void LoescheINVLohneDifferenz(TinvlListe& list, bool Filueber, int32_t MinDiff)
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.LoescheINVLohneDifferenz"), [&] {
+        if (MinDiff <= 0)
+            return;
+        if (Filueber) {
+            if (FilialDifferenz_Exists(list) < MinDiff)
+                list.Clear();
+            return;
+        }
+        for (int i = list.Count() - 1; i >= 0; --i)
+            if (list.Items_Ptr(i)->Sum_AbsDiff < MinDiff)
+                list.Delete(i);
+    });
+}
+
+void LoescheINVLohneMengen(TinvlListe& list)
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.LoescheINVLohneMengen"), [&] {
+        for (int i = list.Count() - 1; i >= 0; --i)
+            if (list.Items_Ptr(i)->Sum_AbsMengen == 0)
+                list.Delete(i);
+    });
+}
+
+void SummiereINVL(const TinvlListe& list, TinvlListe& summaryList)
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.SummiereINVL"), [&] {
+        std::map<int, std::vector<const TinvlSatz*>> gruppen;   // by block, list order kept
+        bool mehrereFilialen = false;
+        for (const TinvlSatz& r : list) {
+            gruppen[r.BlockNr].push_back(&r);
+            mehrereFilialen |= r.Filiale != list.First().Filiale;
+        }
+        if (!mehrereFilialen || gruppen.empty())
+            return;
+        for (int b = 0; b <= gruppen.rbegin()->first; ++b) {
+            const auto gruppe = gruppen.find(b);
+            if (gruppe == gruppen.end())
+                continue;
+            TZEP_Dictionary<int, int16_t> tagFiliale;   // count day -> branch, -1 for several
+            for (const TinvlSatz* r : gruppe->second) {
+                const int tag = static_cast<int>(DateOf(r->ZaehlDatum));
+                bool vorhanden;
+                int16_t* fil = tagFiliale.TryGetValuePointer(tag, vorhanden);
+                if (!vorhanden)
+                    tagFiliale.Add(tag, static_cast<int16_t>(r->Filiale));
+                else if (*fil != r->Filiale)
+                    *fil = -1;
+            }
+            for (const auto& [tag, fil] : tagFiliale.Pairs()) {
+                if (fil > 0)
+                    continue;
+                TinvlSatz summe;
+                InvlSatzClear(summe);
+                for (const TinvlSatz* r : gruppe->second)
+                    if (static_cast<int>(DateOf(r->ZaehlDatum)) == tag)
+                        InvlSatzAddTo(*r, summe);
+                if (!summe.Produkt_ID.IsNull()) {
+                    summe.Filiale = CINVL_SummenFiliale;
+                    summaryList.Add(summe);
+                }
+            }
+        }
+    });
+}
+
+void InvlSatzClear(TinvlSatz& satz)
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.InvlSatzClear"), [&] { satz = TinvlSatz{}; });
+}
+
+void InvlSatzAddTo(const TinvlSatz& s, TinvlSatz& t)
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.InvlSatzAddTo"), [&] {
+        // a cleared target has no size range yet: it takes the source's
+        const bool erster = t.Produkt_ID.IsNull();
+        t.GrVon = erster ? s.GrVon : std::min(t.GrVon, s.GrVon);
+        t.GrBis = erster ? s.GrBis : std::max(t.GrBis, s.GrBis);
+        t.LfdNr = s.LfdNr;
+        t.BlockNr = s.BlockNr;
+        t.WiJahr = s.WiJahr;
+        t.ZaehlDatum = s.ZaehlDatum;
+        t.Produkt_ID = s.Produkt_ID;
+        t.Produkt_ID2 = s.Produkt_ID2;
+        t.Filiale = s.Filiale;
+        t.FilKZ = s.FilKZ;
+        t.WGN = s.WGN;
+        t.ArtNr = s.ArtNr;
+        t.LiefNr = s.LiefNr;
+        t.LiefArtNr = s.LiefArtNr;
+        t.LiefNr2 = s.LiefNr2;
+        t.LiefArtNr2 = s.LiefArtNr2;
+        t.ArtKZ = s.ArtKZ;
+        t.Merkmal = s.Merkmal;
+        t.Bezeichnung = s.Bezeichnung;
+        t.LetztesVorgangsDatum = s.LetztesVorgangsDatum;
+        t.ReNr = s.ReNr;
+        t.ReNr2 = s.ReNr2;
+        t.EK = s.EK;
+        t.AbwProzent = s.AbwProzent;
+        t.EK_Abgewertet = s.EK_Abgewertet;
+        t.VK = s.VK;
+        for (int j = 0; j < CINVL_Slots; ++j)
+            for (int k = 0; k < TinvlMengen::Anzahl; ++k)
+                t.Mengen[j][k] += s.Mengen[j][k];
+        for (int32_t TinvlSatz::*m : {&TinvlSatz::Sum_Typ01, &TinvlSatz::Sum_Typ02, &TinvlSatz::Sum_Typ08, &TinvlSatz::Sum_Typ09,
+                                      &TinvlSatz::Sum_Typ11, &TinvlSatz::Sum_Typ10, &TinvlSatz::Sum_Typ12, &TinvlSatz::Sum_Typ14,
+                                      &TinvlSatz::Sum_Typ13, &TinvlSatz::Sum_Typ15, &TinvlSatz::Sum_Soll, &TinvlSatz::Sum_Diff,
+                                      &TinvlSatz::Sum_Ist, &TinvlSatz::Sum_AbsMengen, &TinvlSatz::Sum_AbsDiff,
+                                      &TinvlSatz::Sum_FVK, &TinvlSatz::AnzRegal})
+            t.*m += s.*m;
+        for (double TinvlSatz::*w : {&TinvlSatz::Soll_EKWert, &TinvlSatz::Soll_EKWert_Abgew, &TinvlSatz::Soll_VKWert,
+                                     &TinvlSatz::Ist_EKWert, &TinvlSatz::Ist_EKWert_Abgew, &TinvlSatz::Ist_VKWert,
+                                     &TinvlSatz::Diff_EKWert, &TinvlSatz::Diff_EKWert_Abgew, &TinvlSatz::Diff_VKWert})
+            t.*w += s.*w;
+    });
+}
+
+void INVLSaetzeWegschreiben(const TinvlListe& list, bool Nummerieren, Tinvlfile& datei, TDbf& tabelle, int32_t& lfdNr)
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.INVLSaetzeWegschreiben"), [&] {
+        int32_t vorherige = -1;
+        for (const TinvlSatz& r : list) {
+            datei.SetSatz(r);
+            TinvlSatz& b = datei.Satz();
+            if (r.Filiale == vorherige && r.Filiale != CINVL_SummenFiliale) {
+                for (int32_t TinvlSatz::*m : {&TinvlSatz::Sum_Typ01, &TinvlSatz::Sum_Typ02, &TinvlSatz::Sum_Typ08,
+                                              &TinvlSatz::Sum_Typ09, &TinvlSatz::Sum_Typ11, &TinvlSatz::Sum_Typ10,
+                                              &TinvlSatz::Sum_Typ12, &TinvlSatz::Sum_Typ13, &TinvlSatz::Sum_Typ15,
+                                              &TinvlSatz::Sum_Typ14, &TinvlSatz::Sum_Soll, &TinvlSatz::Sum_Diff,
+                                              &TinvlSatz::Sum_Ist, &TinvlSatz::Sum_FVK})
+                    b.*m = 0;
+                for (double TinvlSatz::*w : {&TinvlSatz::Soll_EKWert, &TinvlSatz::Soll_VKWert, &TinvlSatz::Ist_EKWert,
+                                             &TinvlSatz::Ist_VKWert, &TinvlSatz::Diff_EKWert, &TinvlSatz::Diff_VKWert,
+                                             &TinvlSatz::Soll_EKWert_Abgew, &TinvlSatz::Ist_EKWert_Abgew,
+                                             &TinvlSatz::Diff_EKWert_Abgew})
+                    b.*w = 0;
+            } else {
+                vorherige = r.Filiale;
+            }
+            if (Nummerieren)
+                b.LfdNr = lfdNr++;
+            datei.DBF_InsertSatz(tabelle);
+        }
+    });
+}
