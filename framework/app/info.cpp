@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QSqlQuery>
+#include <QThread>
 
 #include <cstdio>
 
@@ -29,15 +30,37 @@ void TORVInfo::RegisterException(const QString& ort, const std::exception& e, bo
 
 void TORVInfo::RegisterException(const QString& ort, const QString& text, bool anzeigen)
 {
-    FRegister.push_back({ort, text, anzeigen, TDateTime_FromQDateTime(QDateTime::currentDateTime())});
-    FGesammelt[ort] << text;
+    {
+        QMutexLocker lock(&FMutex);
+        FRegister.push_back({ort, text, anzeigen, TDateTime_FromQDateTime(QDateTime::currentDateTime())});
+        FGesammelt[ort] << text;
+    }
     Protokollieren(1, ort + QStringLiteral(": ") + text);
-    if (anzeigen)
+    if (!anzeigen)
+        return;
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() == app->thread())
         ORVInteraktion().Meldung(maFehler, ort, text, nullptr);
+    else   // dialogs belong to the user-interface thread
+        QMetaObject::invokeMethod(app, [ort, text] { ORVInteraktion().Meldung(maFehler, ort, text, nullptr); },
+                                  Qt::QueuedConnection);
+}
+
+std::vector<TRegistrierteException> TORVInfo::Register() const
+{
+    QMutexLocker lock(&FMutex);
+    return FRegister;
+}
+
+void TORVInfo::RegisterLeeren()
+{
+    QMutexLocker lock(&FMutex);
+    FRegister.clear();
 }
 
 bool TORVInfo::Registriert(const QString& ort) const
 {
+    QMutexLocker lock(&FMutex);
     for (const TRegistrierteException& r : FRegister)
         if (r.Ort == ort)
             return true;
@@ -46,25 +69,36 @@ bool TORVInfo::Registriert(const QString& ort) const
 
 void TORVInfo::FehlerRaise(const QString& ort)
 {
-    const auto it = FGesammelt.find(ort);
-    if (it == FGesammelt.end() || it->second.isEmpty())
-        return;
-    const QStringList texte = it->second;
-    FGesammelt.erase(it);
+    QStringList texte;
+    {
+        QMutexLocker lock(&FMutex);
+        const auto it = FGesammelt.find(ort);
+        if (it == FGesammelt.end() || it->second.isEmpty())
+            return;
+        texte = it->second;
+        FGesammelt.erase(it);
+    }
     ::FehlerRaise(ort, texte);
 }
 
 void TORVInfo::FehlerTerminate(const QString& ort)
 {
+    QMutexLocker lock(&FMutex);
     FGesammelt.erase(ort);
 }
 
 void TORVInfo::FehlerCheckpoint(const QString& ort, int code)
 {
-    const auto it = FGesammelt.find(ort);
-    if (it != FGesammelt.end() && !it->second.isEmpty() && code == 0)
-        ORVInteraktion().Meldung(maFehler, ort, it->second.join(QLatin1Char('\n')), nullptr);
-    FehlerTerminate(ort);
+    QStringList texte;
+    {
+        QMutexLocker lock(&FMutex);
+        const auto it = FGesammelt.find(ort);
+        if (it != FGesammelt.end())
+            texte = it->second;
+        FGesammelt.erase(ort);
+    }
+    if (!texte.isEmpty() && code == 0)
+        ORVInteraktion().Meldung(maFehler, ort, texte.join(QLatin1Char('\n')), nullptr);
 }
 
 QString TORVInfo::MeldungsText(const QString& modul, int nr)

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QStringList>
 
+#include <QMutex>
+
 #include <exception>
 #include <map>
 #include <vector>
@@ -19,13 +21,14 @@ struct TRegistrierteException {
 // The information service: registers exceptions under a location text (kept in a register,
 // written to the protocol with a time stamp, shown when asked to), collects them per
 // location for the error checkpoints, shows catalogue messages and writes stamped lines.
+// Exceptions may be registered from any thread; they are shown on the user-interface thread.
 class TORVInfo {
 public:
     void RegisterException(const QString& ort, const std::exception& e, bool anzeigen);
     void RegisterException(const QString& ort, const QString& text, bool anzeigen);
 
-    const std::vector<TRegistrierteException>& Register() const { return FRegister; }
-    void RegisterLeeren() { FRegister.clear(); }
+    std::vector<TRegistrierteException> Register() const;
+    void RegisterLeeren();
     // True when an exception was registered under this location since the register was emptied.
     bool Registriert(const QString& ort) const;
 
@@ -50,6 +53,7 @@ public:
 private:
     void Protokollieren(int art, const QString& text);
 
+    mutable QMutex FMutex;
     std::vector<TRegistrierteException> FRegister;
     std::map<QString, QStringList> FGesammelt;
 };

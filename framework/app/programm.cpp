@@ -57,8 +57,15 @@ int TORVProgramm::GetRTyp() const
     return ORVParameter().GetStringValueByName(QStringLiteral("RTYP")).trimmed().toInt();
 }
 
+void TORVProgramm::ZusatzinfoAddOrUpdate(const void* objekt, const QString& text)
+{
+    QMutexLocker lock(&FMutex);
+    FZusatzinfo[objekt] = text;
+}
+
 QString TORVProgramm::Zusatzinfo(const void* objekt) const
 {
+    QMutexLocker lock(&FMutex);
     const auto it = FZusatzinfo.find(objekt);
     return it == FZusatzinfo.end() ? QString() : it->second;
 }

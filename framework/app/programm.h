@@ -2,6 +2,7 @@
 
 #include "framework/core/int32trio.h"
 
+#include <QMutex>
 #include <QString>
 
 #include <exception>
@@ -29,14 +30,16 @@ public:
     // Installation type (parameter "RTYP"); booking is allowed where it is 1.
     int GetRTyp() const;
 
-    // Additional information kept for an object, for example a query's statement text.
-    void ZusatzinfoAddOrUpdate(const void* objekt, const QString& text) { FZusatzinfo[objekt] = text; }
+    // Additional information kept for an object, for example a query's statement text;
+    // callable from any thread.
+    void ZusatzinfoAddOrUpdate(const void* objekt, const QString& text);
     QString Zusatzinfo(const void* objekt) const;
 
 private:
     QString FModul;
     int FProzessTyp = 0;
     QString FBenutzer;
+    mutable QMutex FMutex;
     std::map<const void*, QString> FZusatzinfo;
 };
 

@@ -23,6 +23,8 @@ public:
     bool Get_first();
     bool Get_next();
     bool Found() const { return FFound; }
+    // Drops the running statement; a thread calls it before it closes its connection.
+    void Schliessen() { FQuery.reset(); }
 
     void ParameterFelderClear() { FParameter.clear(); }
     void ParameterFeldAdd_Integer(int32_t wert);
