@@ -279,7 +279,9 @@ void TfrmKalmetMain::FormDestroy()
     const QString ort = QStringLiteral("TfrmKalmetMain.FormDestroy");
     const auto frei = [&](auto& feld, bool anzeigen = false) { ORVGuard(ort, [&] { feld.reset(); }, anzeigen); };
     frei(FlsnFile);
+    frei(FLiefGPData);
     frei(FInvmani);
+    frei(FArtAbwMani, true);
     frei(FFvkFile);
     frei(FIAFile);
     frei(FIVFile);

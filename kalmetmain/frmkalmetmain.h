@@ -3,7 +3,9 @@
 #include "SelDruck/druckconfig.h"
 #include "collections/zep_list.h"
 #include "framework/app/layouts.h"
+#include "framework/article/artabwmani.h"
 #include "framework/article/artlessimple.h"
+#include "framework/article/liefgpdata.h"
 #include "framework/article/filialtabelle.h"
 #include "framework/article/wgnmani.h"
 #include "framework/db/files/fvkfile.h"
@@ -118,6 +120,14 @@ public:
     void FilialenAufrechnen_INVL(int32_t SelFil, TinvlListe& list);
     void INVLSaetzeWegschreiben(const TinvlListe& list, bool Nummerieren);
 
+    // print data files
+    void SchreibeDruckDateien(TMengenfeld& Mengenfeld, const TRegalMengen& Regalmengen, const TAASatz& aaSatz,
+                              TDateTime WiJahr, TDateTime ZaehlDatum, const QString& WGN, int32_t Filiale, bool KVK,
+                              TinvlListe& List, bool IsUebersicht);
+    void ReNrErmitteln(const TInt32Trio& Produkt_ID, TIntPair& Pair);
+    void GetRENRFile();
+    void LiefGPData_AufbauenWennNichtDa();
+
     // actions built by later work
     void actBuchenExecute();
     void actDruckenExecute();
@@ -151,6 +161,8 @@ public:
     std::unique_ptr<Trenrfile> FRENRFile;
     bool FRR = false;
     std::unique_ptr<TInvMani> FInvmani;
+    std::unique_ptr<TDRAV_ArtAbwMani> FArtAbwMani;
+    std::unique_ptr<TLiefGPData> FLiefGPData;
     IORV_ArtLesSimple* FArtlesSimple = nullptr;
     std::unique_ptr<TZEP_SelectedLayout_List> FSelectedLayouts;
     TWGNMani FWGNMani;
@@ -164,6 +176,24 @@ protected:
     void FormActivate() override;
 
 private:
+    // the arguments of one SchreibeDruckDateien call, for its nested routines
+    struct TDruckZeile {
+        TMengenfeld& Mengenfeld;
+        const TRegalMengen& Regalmengen;
+        const TAASatz& aaSatz;
+        TDateTime WiJahr;
+        TDateTime ZaehlDatum;
+        const QString& WGN;
+        int32_t Filiale;
+        bool KVK;
+        TinvlListe& List;
+        QChar FilKZ;
+    };
+    void PreiseBestimmen(const TDruckZeile& z, int von, int bis, TORV_Intv100_Preis& EK, TORV_Intv100_Preis& VK);
+    void SchreibeINVU(const TDruckZeile& z, const TORV_Intv100_Preis& EK, const TORV_Intv100_Preis& VK, int AbwProzent);
+    void SchreibeINVL_INVR(const TDruckZeile& z, const TORV_Intv100_Preis& EK, const TORV_Intv100_Preis& VK, int AbwProzent,
+                           int bis, int von);
+
     void OberflaecheAufbauen();
     void FormCreate();
     void FormDestroy();

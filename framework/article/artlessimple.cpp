@@ -15,6 +15,13 @@ public:
     void SetSegmente(unsigned segmente) override { FSegmente = segmente; }
     unsigned Segmente() const override { return FSegmente; }
     const TAASatz& Satz() const override { return FSatz; }
+    TORV_ArtPreisView& Preise() override
+    {
+        FPreise.SetArtikel(FSatz.Produkt_ID);
+        return FPreise;
+    }
+    // The article master keeps one season per article.
+    TSaisonKurz Saison(TDateTime) const override { return FSatz.Saison; }
 
     bool Laden(const TInt32Trio& id) override
     {
@@ -63,6 +70,7 @@ private:
     unsigned FSegmente = 0;
     bool FGeladen = false;
     TAASatz FSatz;
+    TORV_ArtPreisView FPreise;
     std::unique_ptr<QSqlQuery> FQuery;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/article/aasatz.h"
+#include "framework/article/preisview.h"
 
 #include <memory>
 
@@ -16,6 +17,10 @@ public:
     // Loads the article; false when there is none with this id.
     virtual bool Laden(const TInt32Trio& produktId) = 0;
     virtual const TAASatz& Satz() const = 0;
+    // The price view of the loaded article.
+    virtual TORV_ArtPreisView& Preise() = 0;
+    // The article's season as of a date.
+    virtual TSaisonKurz Saison(TDateTime datum) const = 0;
 };
 
 // The server factory hands out article readers and takes them back.

@@ -1,0 +1,49 @@
+#include "framework/article/artabwmani.h"
+
+#include "framework/core/fehler.h"
+#include "framework/db/connection.h"
+#include "framework/db/datenfeld.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+TDRAV_ArtAbwMani::TDRAV_ArtAbwMani()
+{
+    QSqlQuery q(TZEP_Connection::Database());
+    if (!q.exec(QStringLiteral("SELECT wgn_muster, saisonalter_ab, prozent FROM abwregel")))
+        FehlerRaise(QStringLiteral("TDRAV_ArtAbwMani.Create"), {q.lastError().text()});
+    while (q.next())
+        FRegeln.push_back({q.value(0).toString(), q.value(1).toInt(), q.value(2).toInt()});
+    if (!q.exec(QStringLiteral("SELECT kurz, beginn FROM saison")))
+        FehlerRaise(QStringLiteral("TDRAV_ArtAbwMani.Create"), {q.lastError().text()});
+    while (q.next()) {
+        const QVariant v = q.value(1);
+        FSaisonBeginn[q.value(0).toString()] = TDatumTraits::FromSql(&v);
+    }
+}
+
+int TDRAV_ArtAbwMani::Abw_Prozent(TDateTime WiJahr, const TInt32Trio& Produkt_ID, int16_t, const TSaisonKurz& Saison,
+                                  TDateTime, const TORV_Intv100_Preis&, const TORV_ArtPreis_STRP_Set&, int64_t SummeIst)
+{
+    const auto beginn = FSaisonBeginn.find(Saison);
+    if (SummeIst == 0 || beginn == FSaisonBeginn.end())
+        return 0;
+    const QDate von = TDateTime_ToQDate(beginn->second), bis = TDateTime_ToQDate(WiJahr);
+    int monate = (bis.year() - von.year()) * 12 + bis.month() - von.month();
+    if (bis.day() < von.day())
+        --monate;
+    const int alter = std::max(0, monate) / 6;
+    const QString wgn = FWGNMani.Get_MaxWGN4ProdId(Produkt_ID, QString());
+    int laenge = -1, alterRegel = -1, prozent = 0;
+    for (const TRegel& r : FRegeln) {
+        const QString praefix = r.Muster.endsWith(QLatin1Char('*')) ? r.Muster.chopped(1) : r.Muster;
+        if (!wgn.startsWith(praefix, Qt::CaseInsensitive) || r.AbAlter > alter)
+            continue;
+        if (praefix.size() > laenge || (praefix.size() == laenge && r.AbAlter > alterRegel)) {
+            laenge = static_cast<int>(praefix.size());
+            alterRegel = r.AbAlter;
+            prozent = r.Prozent;
+        }
+    }
+    return prozent;
+}

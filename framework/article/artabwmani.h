@@ -1,0 +1,37 @@
+#pragma once
+
+#include "framework/article/preisview.h"
+#include "framework/article/wgnmani.h"
+
+#include <QString>
+
+#include <map>
+#include <vector>
+
+// Write-down of purchase values by the age of an article's season.
+//
+// Rule table abwregel: a product-group pattern (a prefix, "*" at the end or alone for all
+// groups), the season age from which the rule applies (in half-years) and a percentage.
+// The season age is the number of whole half-years from the season's start to the start
+// of the fiscal year. Among the rules whose pattern matches the article's product group,
+// the longest pattern wins; of its rules the one with the highest age not above the
+// article's age gives the percentage. No matching rule, an unknown season, or nothing
+// counted (summed actual quantity 0) give 0 %.
+class TDRAV_ArtAbwMani {
+public:
+    TDRAV_ArtAbwMani();
+
+    int Abw_Prozent(TDateTime WiJahr, const TInt32Trio& Produkt_ID, int16_t Filiale, const TSaisonKurz& Saison,
+                    TDateTime PreisHistDatum, const TORV_Intv100_Preis& VKSet, const TORV_ArtPreis_STRP_Set& STRP,
+                    int64_t SummeIst);
+
+private:
+    struct TRegel {
+        QString Muster;
+        int AbAlter;
+        int Prozent;
+    };
+    std::vector<TRegel> FRegeln;
+    std::map<QString, TDateTime> FSaisonBeginn;
+    TWGNMani FWGNMani;
+};

@@ -1,0 +1,272 @@
+#include "kalmetmain/frmkalmetmain.h"
+
+#include "framework/app/info.h"
+#include "framework/article/artikeltools.h"
+#include "framework/article/mwtable.h"
+#include "framework/core/fehler.h"
+#include "framework/core/uhr.h"
+
+#include <cmath>
+
+namespace {
+
+// A quantity of a slot; 0 outside the 100 slots.
+int32_t Menge(const TORV_Intv100_Sortiment_Me& v, int slot)
+{
+    return slot >= 0 && slot < 100 ? v.Me[slot] : 0;
+}
+
+// Written-down value: (1 - percentage / 100) * value.
+double Abgewertet(double wert, int prozent)
+{
+    return static_cast<double>((1.0L - prozent / 100.0L) * static_cast<long double>(wert));
+}
+
+// Cents, half to even (12.345 -> 12.34, 12.355 -> 12.36). Scaling by 100 rather than
+// dividing by 0.01 keeps decimal halves such as 12.355 halves.
+double RoundTo2(double preis)
+{
+    return std::nearbyint(preis * 100.0) / 100.0;
+}
+
+}
+
+void TfrmKalmetMain::SchreibeDruckDateien(TMengenfeld& Mengenfeld, const TRegalMengen& Regalmengen, const TAASatz& aaSatz,
+                                          TDateTime WiJahr, TDateTime ZaehlDatum, const QString& WGN, int32_t Filiale,
+                                          bool KVK, TinvlListe& List, bool IsUebersicht)
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.SchreibeDruckDateien"), [&] {
+        LiefGPData_AufbauenWennNichtDa();
+        const int von = aaSatz.GrVon - 1;
+        const int bis = aaSatz.GrBis - 1;
+        InventurlisteMinMaxIndBestimmen(Mengenfeld);
+        if (FArtlesSimple->Satz().Produkt_ID != aaSatz.Produkt_ID)
+            FArtlesSimple->Laden(aaSatz.Produkt_ID);
+        TORV_ArtPreisView& preise = FArtlesSimple->Preise();
+        // The branch is set before the prices are taken, so that a branch's own prices are
+        // never those of the branch of the row before.
+        preise.SetFiliale(static_cast<int16_t>(Filiale));
+        const TDruckZeile z{Mengenfeld, Regalmengen, aaSatz, WiJahr, ZaehlDatum, WGN, Filiale, KVK, List,
+                            preise.FilialTest(Filiale) ? QChar('W') : QChar('F')};
+        TORV_Intv100_Preis EK, VK;
+        PreiseBestimmen(z, von, bis, EK, VK);
+        preise.SetStichtag(ZaehlDatum);
+        preise.SetFiliale(static_cast<int16_t>(Filiale));
+        const TDateTime histDatum = preise.PreisHistorie().empty() ? 0 : preise.PreisHistorieDatum(ZaehlDatum);
+        if (!FArtAbwMani)
+            FArtAbwMani = std::make_unique<TDRAV_ArtAbwMani>();
+        const int abwProzent = FArtAbwMani->Abw_Prozent(WiJahr, aaSatz.Produkt_ID, static_cast<int16_t>(Filiale),
+                                                        FArtlesSimple->Saison(ZaehlDatum), histDatum, preise.VKSet(),
+                                                        preise.STRP(), Mengenfeld[mfIst].Sum());
+        if (IsUebersicht)
+            SchreibeINVU(z, EK, VK, abwProzent);
+        else
+            SchreibeINVL_INVR(z, EK, VK, abwProzent, bis, von);
+    });
+}
+
+void TfrmKalmetMain::PreiseBestimmen(const TDruckZeile& z, int von, int bis, TORV_Intv100_Preis& EK, TORV_Intv100_Preis& VK)
+{
+    EK.Clear();
+    VK.Clear();
+    ORVGuard(QStringLiteral("TfrmKalmetMain.SchreibeDruckDateien.PreiseBestimmen"), [&] {
+        TORV_ArtPreisView& preise = FArtlesSimple->Preise();
+        preise.SetStichtag(z.ZaehlDatum);
+        EK = preise.EKSet();
+        VK = z.KVK ? preise.VK2Set() : preise.VKSet();
+        for (TORV_PreisEintrag& e : EK.Eintraege)
+            e.Preis = RoundTo2(e.Preis);
+        Intv100_PreisMinMaxAufblasen(von, bis, EK);
+        Intv100_PreisMinMaxAufblasen(von, bis, VK);
+    });
+}
+
+void TfrmKalmetMain::SchreibeINVU(const TDruckZeile& z, const TORV_Intv100_Preis& EK, const TORV_Intv100_Preis& VK, int AbwProzent)
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.SchreibeDruckDateien.SchreibeINVU"), [&] {
+        const TORV_Intv100_Sortiment_Me& ist = z.Mengenfeld[mfIst];
+        const TORV_Intv100_Sortiment_Me& soll = z.Mengenfeld[mfSoll];
+        if (ist.IsEmpty() && soll.IsEmpty())
+            return;
+        const std::shared_ptr<const TMWTable> mwst = GlobMWTable_GetInstance();
+        if (!FINVUE_DBF)
+            FehlerRaise(QStringLiteral("TfrmKalmetMain.SchreibeDruckDateien.SchreibeINVU"), {QStringLiteral("Keine INVUE-Tabelle")});
+        FINVUEFile->Clear();
+        TinvuSatz& u = FINVUEFile->Satz();
+        u.LfdNr = FLfdNrINVU++;
+        u.WGN = FINVUEFile->SetWertCut(QStringLiteral("WGN"), FWGNMani.Get_MaxWGN4ProdId(z.aaSatz.Produkt_ID, QString()));
+        u.Filiale = z.Filiale;
+        u.FilKZ = z.FilKZ;
+        u.MwSt = QString::number(mwst->MWST(z.aaSatz.MwStKz, orv_Now()), 'f', 0) + QLatin1Char('%');
+        u.Sum_Ist = static_cast<int32_t>(ist.Sum());
+        u.Sum_Soll = static_cast<int32_t>(soll.Sum());
+        u.Sum_Diff = u.Sum_Ist - u.Sum_Soll;
+        u.Ist_EKWert = static_cast<double>(ist.Bewerten(EK));
+        u.Soll_EKWert = static_cast<double>(soll.Bewerten(EK));
+        u.Diff_EKWert = u.Ist_EKWert - u.Soll_EKWert;
+        u.Ist_EKWert_Abgew = Abgewertet(u.Ist_EKWert, AbwProzent);
+        u.Soll_EKWert_Abgew = Abgewertet(u.Soll_EKWert, AbwProzent);
+        u.Diff_EKWert_Abgew = Abgewertet(u.Diff_EKWert, AbwProzent);
+        u.Ist_VKWert = static_cast<double>(ist.Bewerten(VK));
+        u.Soll_VKWert = static_cast<double>(soll.Bewerten(VK));
+        u.Diff_VKWert = u.Ist_VKWert - u.Soll_VKWert;
+        FINVUEFile->DBF_InsertSatz(*FINVUE_DBF);
+    });
+}
+
+void TfrmKalmetMain::SchreibeINVL_INVR(const TDruckZeile& z, const TORV_Intv100_Preis& EK, const TORV_Intv100_Preis& VK,
+                                       int AbwProzent, int bis, int von)
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.SchreibeDruckDateien.SchreibeINVL_INVR"), [&] {
+        const int n = bis - von + 1;
+        if (n <= 0)
+            return;
+        const int bloecke = (n + CINVL_Slots - 1) / CINVL_Slots;
+        const TMengenfeld& m = z.Mengenfeld;
+        const TAASatz& aa = z.aaSatz;
+        TIntPair renr;
+        ReNrErmitteln(aa.Produkt_ID, renr);
+        const auto& historie = FArtlesSimple->Preise().PreisHistorie();
+        for (int b = 0; b < bloecke; ++b) {
+            const int erster = von + CINVL_Slots * b;   // slot of column 0
+            const int spalten = std::min(CINVL_Slots, n - CINVL_Slots * b);
+
+            int anzRegal = 0;
+            for (const TRegalMenge& regal : z.Regalmengen) {
+                if (!regal.Gefuellt)
+                    continue;
+                if (!FINVR_DBF)
+                    FehlerRaise(QStringLiteral("TfrmKalmetMain.SchreibeDruckDateien.SchreibeINVL_INVR"),
+                                {QStringLiteral("Keine INVR-Tabelle")});
+                FINVRFile->Clear();
+                TinvrSatz& r = FINVRFile->Satz();
+                r.LfdNr = FLfdNrINVL;
+                r.BlockNr = b;
+                r.Regal = regal.Regal;
+                r.Produkt_ID = aa.Produkt_ID;
+                r.Filiale = z.Filiale;
+                r.FilKZ = z.FilKZ;
+                for (int j = 0; j < spalten; ++j)
+                    r.Menge[j] = Menge(regal.Menge_Regal.Me, erster + j);
+                if (b == 0) {
+                    r.GesMenge = regal.GesMenge;
+                    r.EKWert = static_cast<double>(regal.Menge_Regal.Me.Bewerten(EK));
+                    r.VKWert = static_cast<double>(regal.Menge_Regal.Me.Bewerten(VK));
+                    r.EKWert_Abgew = Abgewertet(r.EKWert, AbwProzent);
+                }
+                FINVRFile->DBF_InsertSatz(*FINVR_DBF);
+                ++anzRegal;
+            }
+
+            FINVLFile->Clear();
+            TinvlSatz& l = FINVLFile->Satz();
+            l.LfdNr = FLfdNrINVL;
+            l.BlockNr = b;
+            l.WiJahr = z.WiJahr;
+            l.ZaehlDatum = z.ZaehlDatum;
+            l.Produkt_ID = aa.Produkt_ID;
+            l.Filiale = z.Filiale;
+            l.FilKZ = z.FilKZ;
+            l.WGN = z.WGN;
+            l.ArtNr = aa.ArtNr;
+            if (!aa.Partner1.IsNull())
+                if (const auto lief = FLiefGPData->GetLiefDataByGep(aa.Partner1))
+                    l.LiefNr = lief->LiefNr;
+            l.LiefArtNr = FINVLFile->SetWertCut(QStringLiteral("LiefArtNr"), aa.LiefArtNr);
+            l.ArtKZ = QChar(aa.ArtKZ);
+            if (!aa.Partner2.IsNull())
+                if (const auto lief = FLiefGPData->GetLiefDataByGep(aa.Partner2))
+                    l.LiefNr2 = lief->LiefNr;
+            l.LiefArtNr2 = FINVLFile->SetWertCut(QStringLiteral("LiefArtNr2"), aa.LiefArtNr2);
+            l.ReNr = renr.Int1;
+            l.ReNr2 = renr.Int2;
+            l.LetztesVorgangsDatum = historie.empty() ? 0 : historie.back().Datum;
+            l.AbwProzent = AbwProzent;
+            l.GrVon = von + 1;
+            l.GrBis = bis + 1;
+            l.Bezeichnung = FINVLFile->SetWertCut(QStringLiteral("Bezeichnung"), TArtikelTools::Bezeichnung_4_ProduktID(aa.Produkt_ID));
+            SetzeMerkmaleINVL(aa, *FINVLFile);
+            if (!EK.IsEmpty())
+                l.EK = EK.Eintraege.front().Preis;
+            l.VK = Preis_4_Index(VK, von);
+            l.EK_Abgewertet = Abgewertet(l.EK, AbwProzent);
+            l.AnzRegal = anzRegal;
+            l.Sum_AbsMengen = 0;
+
+            for (int j = 0; j < spalten; ++j) {
+                for (int k = 0; k < TinvlMengen::Anzahl; ++k)
+                    l.Mengen[j][k] = Menge(m[CINVL_MengenVektor[k]], erster + j);
+                l.Sum_AbsMengen += std::abs(l.Mengen[j].Soll) + std::abs(l.Mengen[j].Diff) + std::abs(l.Mengen[j].Ist);
+            }
+
+            const auto summe = [&](int v) { return static_cast<int32_t>(m[v].Sum()); };
+            l.Sum_Typ01 = summe(0);
+            l.Sum_Typ02 = summe(1);
+            l.Sum_Typ08 = summe(7);
+            l.Sum_Typ09 = summe(8);
+            l.Sum_Typ11 = summe(10);
+            l.Sum_Typ10 = summe(9);
+            l.Sum_Typ12 = summe(11);
+            l.Sum_Typ14 = summe(13);
+            l.Sum_Typ13 = summe(12);
+            l.Sum_Typ15 = summe(14);
+            l.Sum_Soll = summe(mfSoll);
+            l.Sum_Diff = summe(mfDiff);
+            l.Sum_Ist = summe(mfIst);
+            if (l.Sum_AbsMengen > 0) {
+                TORV_Intv100_Sortiment_Me diff;
+                diff.Copy(m[mfDiff]);
+                l.Sum_AbsDiff = static_cast<int32_t>(diff.AbsSum());
+            }
+            l.Sum_FVK = summe(mfFVK);
+
+            l.Soll_EKWert = static_cast<double>(m[mfSoll].Bewerten(EK));
+            l.Soll_VKWert = static_cast<double>(m[mfSoll].Bewerten(VK));
+            l.Ist_EKWert = static_cast<double>(m[mfIst].Bewerten(EK));
+            l.Ist_VKWert = static_cast<double>(m[mfIst].Bewerten(VK));
+            l.Diff_EKWert = l.Ist_EKWert - l.Soll_EKWert;
+            l.Diff_VKWert = l.Ist_VKWert - l.Soll_VKWert;
+            l.Soll_EKWert_Abgew = Abgewertet(l.Soll_EKWert, AbwProzent);
+            l.Ist_EKWert_Abgew = Abgewertet(l.Ist_EKWert, AbwProzent);
+            l.Diff_EKWert_Abgew = Abgewertet(l.Diff_EKWert, AbwProzent);
+
+            z.List.Add(l);
+            ++FLfdNrINVL;
+        }
+    });
+}
+
+void TfrmKalmetMain::ReNrErmitteln(const TInt32Trio& Produkt_ID, TIntPair& Pair)
+{
+    Pair = {};
+    ORVGuard(QStringLiteral("TfrmKalmetMain.ReNrErmitteln"), [&] {
+        if (!FMitRegal)
+            return;
+        GetRENRFile();
+        Trenrfile& r = *FRENRFile;
+        if (r.Produkt_ID.GetWert() != Produkt_ID) {
+            r.AllesClear();
+            r.SetKeyNum(Trenrfile::StandardKeyNum);
+            r.Produkt_ID.SetKeyWert(Produkt_ID);
+            r.Get_equal();
+        }
+        if (r.Produkt_ID.GetWert() == Produkt_ID && r.Found())
+            Pair = {r.ReNr.GetWert(), r.ReNr2.GetWert()};
+    });
+}
+
+void TfrmKalmetMain::GetRENRFile()
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.GetRENRFile"), [this] {
+        if (!FRENRFile)
+            FRENRFile = std::make_unique<Trenrfile>(2, -1);
+    });
+}
+
+void TfrmKalmetMain::LiefGPData_AufbauenWennNichtDa()
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.LiefGPData_AufbauenWennNichtDa"), [this] {
+        if (!FLiefGPData)
+            FLiefGPData = std::make_unique<TLiefGPData>();
+    });
+}

@@ -1,0 +1,347 @@
+#include "tests/kalmetmain/fenster.h"
+
+#include "framework/app/info.h"
+#include "framework/db/connection.h"
+#include "framework/db/datenfeld.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+
+#include <cmath>
+
+namespace {
+
+class DruckdateienTest : public FensterTest {
+protected:
+    QTemporaryDir FAusgabe;
+
+    // Fresh print tables, as a build would create them.
+    void TabellenAnlegen()
+    {
+        TfrmKalmetMain& f = Fenster();
+        f.FINVL_DBF = f.FCrystalSets->Registrieren("INVL", f.FINVLFile->DBF_Create_Table_Empty(FAusgabe.filePath("invl.dbf")));
+        f.FINVR_DBF = f.FCrystalSets->Registrieren("INVR", f.FINVRFile->DBF_Create_Table_Empty(FAusgabe.filePath("invr.dbf")));
+        f.FINVUE_DBF = f.FCrystalSets->Registrieren("INVU", f.FINVUEFile->DBF_Create_Table_Empty(FAusgabe.filePath("invue.dbf")));
+        f.FLfdNrINVL = 1;
+        f.FLfdNrINVU = 1;
+    }
+    TDbfLeser Lesen(const QString& name)
+    {
+        Fenster().FCrystalSets->AlleSchliessen();
+        return TDbfLeser(FAusgabe.filePath(name));
+    }
+    TAASatz Artikel(int nr)
+    {
+        TfrmKalmetMain& f = Fenster();
+        EXPECT_TRUE(f.FArtlesSimple->Laden({1, nr, 1}));
+        return f.FArtlesSimple->Satz();
+    }
+    // Target 2 and count 3 in every slot from..to (0-based), shelves as given.
+    TMengenfeld Feld(int von, int bis)
+    {
+        TMengenfeld m{};
+        for (int i = von; i <= bis; ++i) {
+            m[0].Me[i] = 2;
+            m[mfSoll].Me[i] = 2;
+            m[mfIst].Me[i] = 3;
+            m[mfDiff].Me[i] = 1;
+        }
+        return m;
+    }
+    const TDateTime wj = EncodeDate(2026, 2, 1);
+    const TDateTime zd = EncodeDate(2026, 5, 15);
+};
+
+}
+
+TEST_F(DruckdateienTest, BlocksOfSeventeenSlots)
+{
+    TfrmKalmetMain& f = Fenster();
+    TabellenAnlegen();
+    TinvlListe liste;
+    for (auto [von, bis] : {std::pair{1, 17}, {1, 18}, {5, 5}}) {
+        TAASatz aa = Artikel(10002);   // a children's shoe: a grid with more than 17 sizes
+        aa.GrVon = static_cast<uint8_t>(von);
+        aa.GrBis = static_cast<uint8_t>(bis);
+        TMengenfeld m = Feld(von - 1, bis - 1);
+        f.SchreibeDruckDateien(m, {}, aa, wj, zd, "KI1001", 1, false, liste, false);
+    }
+    ASSERT_EQ(liste.Count(), 4);
+    EXPECT_EQ(liste.GetItem(0).BlockNr, 0);
+    EXPECT_EQ(liste.GetItem(0).Mengen[16].Ist, 3);
+    const TinvlSatz& zweiter = liste.GetItem(2);
+    EXPECT_EQ(zweiter.BlockNr, 1);
+    EXPECT_EQ(zweiter.Mengen[0].Ist, 3) << "size 18 in the first column of the second block";
+    for (int j = 1; j < CINVL_Slots; ++j)
+        EXPECT_EQ(zweiter.Mengen[j], TinvlMengen{});
+    EXPECT_EQ(zweiter.Sum_Ist, 18 * 3) << "the sums cover all slots on every block line";
+    EXPECT_EQ(zweiter.Sum_AbsMengen, 2 + 1 + 3);
+    EXPECT_EQ(liste.GetItem(3).GrVon, 5);
+    EXPECT_EQ(liste.GetItem(3).GrBis, 5);
+    EXPECT_EQ(liste.GetItem(3).Mengen[0].Soll, 2);
+    EXPECT_EQ(liste.GetItem(3).LfdNr, 4);
+    EXPECT_EQ(f.FLfdNrINVL, 5);
+    EXPECT_FALSE(ORVInfo().Registriert("TfrmKalmetMain.SchreibeDruckDateien.SchreibeINVL_INVR"));
+}
+
+TEST_F(DruckdateienTest, ShelvesPerBlockWithValuesInBlockZeroOnly)
+{
+    TfrmKalmetMain& f = Fenster();
+    TabellenAnlegen();
+    TAASatz aa = Artikel(10002);
+    aa.GrVon = 1;
+    aa.GrBis = 18;
+    TMengenfeld m = Feld(0, 17);
+    TRegalMengen regale(3);
+    for (int r = 0; r < 3; ++r) {
+        regale[r].Regal = static_cast<int16_t>(100 + r);
+        regale[r].Menge_Regal.Fil = 1;
+    }
+    regale[0].Gefuellt = regale[2].Gefuellt = true;
+    regale[0].Menge_Regal.Me.Me[0] = 2;
+    regale[0].Menge_Regal.Me.Me[17] = 1;
+    regale[0].GesMenge = 3;
+    regale[2].Menge_Regal.Me.Me[3] = 4;
+    regale[2].GesMenge = 4;
+    TinvlListe liste;
+    f.SchreibeDruckDateien(m, regale, aa, wj, zd, "KI1001", 1, false, liste, false);
+    ASSERT_EQ(liste.Count(), 2);
+    EXPECT_EQ(liste.GetItem(0).AnzRegal, 2);
+    EXPECT_EQ(liste.GetItem(1).AnzRegal, 2);
+    const TDbfLeser r = Lesen("invr.dbf");
+    ASSERT_EQ(r.Anzahl(), 4u);
+    const TinvrSatz b0 = f.FINVRFile->SatzLesen(r, 0), b1 = f.FINVRFile->SatzLesen(r, 2);
+    EXPECT_EQ(b0.Regal, 100);
+    EXPECT_EQ(b0.LfdNr, liste.GetItem(0).LfdNr);
+    EXPECT_EQ(b0.Menge[0], 2);
+    EXPECT_EQ(b0.GesMenge, 3);
+    EXPECT_GT(b0.EKWert, 0);
+    EXPECT_EQ(b1.BlockNr, 1);
+    EXPECT_EQ(b1.LfdNr, liste.GetItem(1).LfdNr);
+    EXPECT_EQ(b1.Menge[0], 1) << "size 18 of the shelf";
+    EXPECT_EQ(b1.GesMenge, 0);
+    EXPECT_EQ(b1.EKWert, 0);
+    EXPECT_EQ(f.FINVRFile->SatzLesen(r, 1).Regal, 102) << "the empty shelf 101 has no record";
+}
+
+TEST_F(DruckdateienTest, OverviewRecordsAndTheirVatText)
+{
+    TfrmKalmetMain& f = Fenster();
+    TabellenAnlegen();
+    Sql("UPDATE artikel SET mwstkz = 2 WHERE produkt_id_2 = 10004");
+    TinvlListe liste;
+    TMengenfeld leer{};
+    f.SchreibeDruckDateien(leer, {}, Artikel(10000), wj, zd, "DA1001", 1, false, liste, true);
+    EXPECT_EQ(f.FLfdNrINVU, 1) << "empty target and actual: no record";
+    TAASatz aa = Artikel(10000);
+    TMengenfeld m = Feld(aa.GrVon - 1, aa.GrBis - 1);
+    f.SchreibeDruckDateien(m, {}, aa, wj, zd, "DA1001", 1, false, liste, true);
+    TAASatz aa7 = Artikel(10004);
+    TMengenfeld m7 = Feld(aa7.GrVon - 1, aa7.GrBis - 1);
+    f.SchreibeDruckDateien(m7, {}, aa7, wj, zd, "AC1001", 1, false, liste, true);
+    EXPECT_TRUE(liste.IsEmpty());
+    const TDbfLeser u = Lesen("invue.dbf");
+    ASSERT_EQ(u.Anzahl(), 2u);
+    const TinvuSatz s = f.FINVUEFile->SatzLesen(u, 0);
+    EXPECT_EQ(s.LfdNr, 1);
+    EXPECT_EQ(s.MwSt, "19%");
+    EXPECT_EQ(f.FINVUEFile->SatzLesen(u, 1).MwSt, "7%");
+    EXPECT_EQ(s.WGN, aa.WGN);
+    const int n = aa.GrBis - aa.GrVon + 1;
+    EXPECT_EQ(s.Sum_Ist, 3 * n);
+    EXPECT_EQ(s.Sum_Diff, n);
+    EXPECT_DOUBLE_EQ(s.Diff_EKWert, s.Ist_EKWert - s.Soll_EKWert);
+}
+
+TEST_F(DruckdateienTest, WriteDownPercentagesZeroAndHundred)
+{
+    TfrmKalmetMain& f = Fenster();
+    TabellenAnlegen();
+    Sql("DELETE FROM abwregel");
+    Sql("INSERT INTO abwregel (wgn_muster, saisonalter_ab, prozent) VALUES ('*', 0, 100)");
+    TAASatz aa = Artikel(10000);
+    TMengenfeld m = Feld(aa.GrVon - 1, aa.GrBis - 1);
+    TinvlListe liste;
+    f.SchreibeDruckDateien(m, {}, aa, wj, zd, aa.WGN, 1, false, liste, false);
+    ASSERT_EQ(liste.Count(), 1);
+    const TinvlSatz& voll = liste.First();
+    EXPECT_EQ(voll.AbwProzent, 100);
+    EXPECT_EQ(voll.EK_Abgewertet, 0);
+    EXPECT_EQ(voll.Soll_EKWert_Abgew, 0);
+    EXPECT_EQ(voll.Ist_EKWert_Abgew, 0);
+    EXPECT_EQ(voll.Diff_EKWert_Abgew, 0);
+
+    Sql("UPDATE abwregel SET prozent = 0");
+    f.FArtAbwMani.reset();   // the rules are read when the manager is made
+    f.SchreibeDruckDateien(m, {}, aa, wj, zd, aa.WGN, 1, false, liste, false);
+    const TinvlSatz& keine = liste.Last();
+    EXPECT_EQ(keine.AbwProzent, 0);
+    EXPECT_EQ(keine.EK_Abgewertet, keine.EK);
+    EXPECT_EQ(keine.Ist_EKWert_Abgew, keine.Ist_EKWert);
+    EXPECT_EQ(keine.Diff_EKWert_Abgew, keine.Diff_EKWert);
+}
+
+TEST_F(DruckdateienTest, PurchasePricesInCentsSalesPricesAsTheyAre)
+{
+    TfrmKalmetMain& f = Fenster();
+    TabellenAnlegen();
+    Sql("DELETE FROM preis WHERE produkt_id_2 = 10000");
+    Sql("INSERT INTO preis (produkt_id_1, produkt_id_2, produkt_id_3, preisart, filiale, slot_von, slot_bis, preis, strp, gueltig_ab) "
+        "VALUES (1, 10000, 1, 1, 0, 0, 99, 12.345, 0, '2024-01-01 00:00:00.000'),"
+        "(1, 10000, 1, 2, 0, 0, 99, 29.95, 0, '2024-01-01 00:00:00.000'),"
+        "(1, 10000, 1, 3, 0, 0, 99, 25.4575, 0, '2024-01-01 00:00:00.000'),"
+        "(1, 10000, 1, 1, 0, 0, 99, 99.0, 0, '2026-06-01 00:00:00.000')");   // not yet valid on the count date
+    TAASatz aa = Artikel(10000);
+    TMengenfeld m{};
+    m[mfSoll].Me[aa.GrVon - 1] = 2;
+    m[mfIst].Me[aa.GrVon - 1] = 1;
+    m[mfDiff].Me[aa.GrVon - 1] = -1;
+    TinvlListe liste;
+    f.SchreibeDruckDateien(m, {}, aa, wj, zd, aa.WGN, 1, true, liste, false);
+    ASSERT_EQ(liste.Count(), 1);
+    const TinvlSatz& l = liste.First();
+    EXPECT_DOUBLE_EQ(l.EK, 12.34) << "12.345 rounded half to even";
+    EXPECT_DOUBLE_EQ(l.Soll_EKWert, 24.68);
+    EXPECT_DOUBLE_EQ(l.VK, 25.4575) << "the second sales price set, unrounded";
+    EXPECT_DOUBLE_EQ(l.Soll_VKWert, 50.915);
+    EXPECT_DOUBLE_EQ(l.Diff_VKWert, -25.4575);
+}
+
+TEST_F(DruckdateienTest, InvoiceNumbersOnlyWithShelfNumbering)
+{
+    TfrmKalmetMain& f = Fenster();
+    TabellenAnlegen();
+    Sql("DELETE FROM renr WHERE produkt_id_2 = 10000");
+    Sql("INSERT INTO renr (produkt_id_1, produkt_id_2, produkt_id_3, renr, renr2) VALUES (1, 10000, 1, 4711, 12)");
+    TAASatz aa = Artikel(10000);
+    TMengenfeld m = Feld(aa.GrVon - 1, aa.GrBis - 1);
+    TinvlListe liste;
+    ASSERT_TRUE(f.FMitRegal);
+    f.SchreibeDruckDateien(m, {}, aa, wj, zd, aa.WGN, 1, false, liste, false);
+    EXPECT_EQ(liste.Last().ReNr, 4711);
+    EXPECT_EQ(liste.Last().ReNr2, 12);
+
+    Sql("UPDATE parameter SET wert = 'N' WHERE name = 'REGANR'");
+    TfrmKalmetMain g;
+    g.FINVL_DBF = f.FINVL_DBF;
+    g.FINVR_DBF = f.FINVR_DBF;
+    g.FINVUE_DBF = f.FINVUE_DBF;
+    g.FArtlesSimple->Laden(aa.Produkt_ID);
+    TinvlListe ohne;
+    g.SchreibeDruckDateien(m, {}, aa, wj, zd, aa.WGN, 1, false, ohne, false);
+    ASSERT_EQ(ohne.Count(), 1);
+    EXPECT_EQ(ohne.First().ReNr, 0);
+    EXPECT_EQ(ohne.First().ReNr2, 0);
+    EXPECT_FALSE(g.FRENRFile) << "the RENR file is never opened";
+}
+
+// An inventory of the demo chain written through the main window: every line's quantities
+// and values equal what the raw target, count and price tables give.
+TEST_F(DruckdateienTest, EndToEndAgainstTheRawTables)
+{
+    TfrmKalmetMain& f = Fenster();
+    TabellenAnlegen();
+    QSqlQuery inv(TZEP_Connection::Database());
+    ASSERT_TRUE(inv.exec("SELECT zaehldatum, filiale, wgn FROM ia WHERE wijahr = '2026-02-01 00:00:00.000' "
+                         "AND kzzaehlung = '3' ORDER BY zaehldatum, filiale"));
+    ASSERT_TRUE(inv.next());
+    const QVariant zdv = inv.value(0);
+    const TDateTime zaehl = TDatumTraits::FromSql(&zdv);
+    const int fil = inv.value(1).toInt();
+    const QString wgn = inv.value(2).toString();
+
+    // the articles of the inventory, each with its own target and count from the raw rows
+    struct TRoh {
+        std::array<int, 100> soll{}, ist{};
+    };
+    std::map<int, TRoh> roh;
+    QSqlQuery iv(TZEP_Connection::Database());
+    ASSERT_TRUE(iv.exec(QString("SELECT * FROM iv WHERE filiale = %1 AND zaehldatum = '%2'").arg(fil).arg(TDatumTraits::ToSql(zaehl).first().toString())));
+    const int ivArt = iv.record().indexOf("produkt_id_2"), ivTyp = iv.record().indexOf("besttyp"), ivM = iv.record().indexOf("menge_0");
+    while (iv.next()) {
+        TRoh& r = roh[iv.value(ivArt).toInt()];
+        const bool gezaehlt = iv.value(ivTyp).toString() == "1" || iv.value(ivTyp).toString() == "2";
+        for (int i = 0; i < 100; ++i) {
+            r.soll[i] += iv.value(ivM + i).toInt();
+            if (!gezaehlt)
+                r.ist[i] += iv.value(ivM + i).toInt();
+        }
+    }
+    QSqlQuery g(TZEP_Connection::Database());
+    ASSERT_TRUE(g.exec(QString("SELECT * FROM izns WHERE satzart = 'G' AND filiale = %1 AND zaehldatum = '%2'")
+                           .arg(fil).arg(TDatumTraits::ToSql(zaehl).first().toString())));
+    const int gArt = g.record().indexOf("produkt_id_2"), gZ = g.record().indexOf("gezaehlt"), gM = g.record().indexOf("gr_mesu_1");
+    while (g.next())
+        if (g.value(gZ).toInt() != 0)
+            for (int i = 0; i < 100; ++i)
+                roh[g.value(gArt).toInt()].ist[i] += g.value(gM + i).toInt();
+    ASSERT_GT(roh.size(), 5u);
+
+    TinvlListe alle;
+    for (const auto& [nr, r] : roh) {
+        const TInt32Trio id{1, nr, 1};
+        TMengenfeld m;
+        TRegalMengen regale;
+        f.InitMengenfeld(m);
+        Tivfile& ivDatei = *f.FIVFile;
+        ivDatei.AllesClear();
+        ivDatei.WiJahr.SetKeyWertAndFilter(wj);
+        ivDatei.ZaehlDatum.SetKeyWertAndFilter(zaehl);
+        ivDatei.Filiale.SetKeyWertAndFilter(fil);
+        ivDatei.Produkt_ID.SetKeyWertAndFilter(id);
+        for (bool ok = ivDatei.Get_ge(); ok; ok = ivDatei.Get_next())
+            f.FuelleMengenfeld_MitSollsaetzen(ivDatei.GetSatz(), m);
+        f.LeseZaehlMengen(m, regale, id, zaehl, fil, true);
+        const TAASatz aa = Artikel(nr);
+        TinvlListe liste;
+        f.SchreibeDruckDateien(m, regale, aa, wj, zaehl, wgn, fil, false, liste, false);
+        for (const TinvlSatz& l : liste)
+            alle.Add(l);
+
+        // prices valid on the count date, purchase prices in cents
+        std::array<double, 100> ek{}, vk{};
+        QSqlQuery p(TZEP_Connection::Database());
+        ASSERT_TRUE(p.exec(QString("SELECT preisart, slot_von, slot_bis, preis FROM preis WHERE produkt_id_2 = %1 "
+                                   "AND gueltig_ab <= '%2' ORDER BY gueltig_ab").arg(nr).arg(TDatumTraits::ToSql(zaehl).first().toString())));
+        while (p.next())
+            for (int i = p.value(1).toInt(); i <= p.value(2).toInt(); ++i) {
+                if (p.value(0).toInt() == 1)
+                    ek[i] = std::nearbyint(p.value(3).toDouble() * 100) / 100;
+                if (p.value(0).toInt() == 2)
+                    vk[i] = p.value(3).toDouble();
+            }
+        long double sollEK = 0, istEK = 0, istVK = 0;
+        int sollSumme = 0;
+        for (int i = 0; i < 100; ++i) {
+            sollEK += r.soll[i] * static_cast<long double>(ek[i]);
+            istEK += r.ist[i] * static_cast<long double>(ek[i]);
+            istVK += r.ist[i] * static_cast<long double>(vk[i]);
+            sollSumme += r.soll[i];
+        }
+        ASSERT_FALSE(liste.IsEmpty()) << nr;
+        const TinvlSatz& l = liste.First();
+        EXPECT_EQ(l.Sum_Soll, sollSumme) << nr;
+        EXPECT_NEAR(l.Soll_EKWert, static_cast<double>(sollEK), 1e-9) << nr;
+        EXPECT_NEAR(l.Ist_EKWert, static_cast<double>(istEK), 1e-9) << nr;
+        EXPECT_NEAR(l.Ist_VKWert, static_cast<double>(istVK), 1e-9) << nr;
+        for (const TinvlSatz& b : liste)
+            for (int j = 0; j < CINVL_Slots; ++j) {
+                const int s = b.GrVon - 1 + CINVL_Slots * b.BlockNr + j;
+                if (s > b.GrBis - 1)
+                    break;
+                ASSERT_EQ(b.Mengen[j].Soll, r.soll[s]) << nr << " slot " << s;
+                ASSERT_EQ(b.Mengen[j].Ist, r.ist[s]) << nr << " slot " << s;
+                ASSERT_EQ(b.Mengen[j].Diff, r.ist[s] - r.soll[s]) << nr << " slot " << s;
+            }
+    }
+    // what reaches the INVL table reads back unchanged
+    f.INVLSaetzeWegschreiben(alle, false);
+    const TDbfLeser l = Lesen("invl.dbf");
+    ASSERT_EQ(l.Anzahl(), static_cast<uint32_t>(alle.Count()));
+    for (uint32_t i = 0; i < l.Anzahl(); ++i) {
+        const TinvlSatz gelesen = f.FINVLFile->SatzLesen(l, i);
+        ASSERT_EQ(gelesen.Mengen, alle.GetItem(static_cast<int>(i)).Mengen);
+        ASSERT_EQ(gelesen.Produkt_ID, alle.GetItem(static_cast<int>(i)).Produkt_ID);
+    }
+}
