@@ -49,9 +49,11 @@ void TDemoGenerator::Inventuren(QSqlDatabase& db)
     for (int f : FFilialen)
         for (int g = 0; g < 2; ++g)
             plan.push_back({wj1, d1, FWarengruppen[4 * g + 8], f, status1[s++ % 11]});
+    // one branch never counts an article twice on one day: the branch-wide inventory has a
+    // day of its own
     plan.push_back({wj1, d2, FWarengruppen[1], FFilialen.front(), 3});
-    plan.push_back({wj1, d2, "", FFilialen[std::min<size_t>(1, FFilialen.size() - 1)], 2});
-    plan.push_back({wj1, d2, FWarengruppen[13], FLagerplatzFiliale, 3});
+    plan.push_back({wj1, d2 + 1, "", FFilialen[std::min<size_t>(1, FFilialen.size() - 1)], 2});
+    plan.push_back({wj1, d2 - 1, FWarengruppen[13], FLagerplatzFiliale, 3});
     plan.push_back({wj2, wj2 + 5, FWarengruppen[0], FFilialen.front(), 0});
 
     TBulkInsert ia(db, "ia", {"wijahr", "zaehldatum", "wgn", "filiale", "sollek", "istek", "kzzaehlung"});

@@ -120,6 +120,20 @@ void TDemoGenerator::Stammdaten(QSqlDatabase& db)
     par.Zeile({"RTYP", "1"});
     par.Ende();
 
+    // the message catalogue of the inventory module (texts of our own)
+    TBulkInsert meldung(db, "meldung", {"modul", "nr", "text"});
+    meldung.Zeile({"KALMET", 1000, "Es ist keine Inventur markiert. Bitte markieren Sie mindestens eine Inventur."});
+    meldung.Zeile({"KALMET", 1001, "Die Werte der markierten Inventuren weichen um 5 % oder mehr voneinander ab. "
+                                   "Wollen Sie trotzdem fortfahren?"});
+    meldung.Zeile({"KALMET", 1002, "Wollen Sie die markierten Inventuren jetzt wirklich buchen?"});
+    meldung.Zeile({"KALMET", 1003, "Mindestens eine der markierten Inventuren ist nicht zur Buchung offen."});
+    meldung.Zeile({"KALMET", 1007, "In einer Filiale mit lagerplatzbezogener Bestandsführung gibt es noch Differenzen "
+                                   "oder Fehlverkäufe. Die Buchung wird nicht ausgeführt."});
+    meldung.Zeile({"ZOLMIK", 1000, "Sollen die Sollmengen jetzt als Zählmengen übernommen werden?"});
+    meldung.Zeile({"ZOLMIK", 1001, "Es ist keine Inventur markiert oder ausgewählt."});
+    meldung.Zeile({"ZOLMIK", 1002, "Bei der Soll-Ist-Übernahme werden alle bisherigen Zählungen dieser Inventur verworfen."});
+    meldung.Ende();
+
     TBulkInsert man(db, "mandant", {"nr_1", "nr_2", "text", "erster"});
     man.Zeile({1, 1, "Schuhhaus Nord GmbH", 1});
     man.Ende();

@@ -2,6 +2,8 @@
 
 #include "framework/core/fehler.h"
 
+#include <cstdio>
+
 namespace {
 const QString CSqlDateFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz");
 }
@@ -16,7 +18,46 @@ void TDatenfeld::FilterClear()
 
 QVariantList TDatumTraits::ToSql(TDateTime v)
 {
-    return {QVariant(TDateTime_ToQDateTime(v).toString(CSqlDateFormat))};
+    const QDateTime dt = TDateTime_ToQDateTime(v);
+    const QDate d = dt.date();
+    const QTime t = dt.time();
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", d.year(), d.month(), d.day(), t.hour(), t.minute(),
+                  t.second(), t.msec());
+    return {QVariant(QString::fromLatin1(text))};
+}
+
+namespace {
+
+// Reads "yyyy-MM-dd HH:mm:ss.zzz" (also with "T" or without milliseconds) without the cost
+// of a general date parser; false for any other form.
+bool SchnellLesen(const QString& s, TDateTime& ergebnis)
+{
+    if (s.size() < 19)
+        return false;
+    const auto zahl = [&](int pos, int n, int& wert) {
+        wert = 0;
+        for (int i = pos; i < pos + n; ++i) {
+            const char16_t c = s[i].unicode();
+            if (c < u'0' || c > u'9')
+                return false;
+            wert = wert * 10 + (c - u'0');
+        }
+        return true;
+    };
+    int j, mo, t, h, mi, se, ms = 0;
+    if (!zahl(0, 4, j) || s[4] != u'-' || !zahl(5, 2, mo) || s[7] != u'-' || !zahl(8, 2, t) || !zahl(11, 2, h)
+        || !zahl(14, 2, mi) || !zahl(17, 2, se))
+        return false;
+    if (s.size() >= 23 && s[19] == u'.' && !zahl(20, 3, ms))
+        return false;
+    const QDate d(j, mo, t);
+    if (!d.isValid())
+        return false;
+    ergebnis = EncodeDateTime(j, mo, t, h, mi, se, ms);
+    return true;
+}
+
 }
 
 TDateTime TDatumTraits::FromSql(const QVariant* v)
@@ -28,6 +69,9 @@ TDateTime TDatumTraits::FromSql(const QVariant* v)
     if (v[0].metaType().id() == QMetaType::QDate)
         return TDateTime_FromQDate(v[0].toDate());
     const QString s = v[0].toString();
+    TDateTime schnell;
+    if (SchnellLesen(s, schnell))
+        return schnell;
     QDateTime dt = QDateTime::fromString(s, CSqlDateFormat);
     if (!dt.isValid())
         dt = QDateTime::fromString(s, Qt::ISODateWithMs);

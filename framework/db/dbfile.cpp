@@ -126,6 +126,14 @@ bool TZEP_DBFile::Holen(const QString& zusatz, const QVariantList& zusatzWerte)
     QStringList bedingungen;
     QVariantList werte;
     for (const TDatenfeld* f : FFelder) {
+        if (f->FilterMin() && f->FilterMax() && *f->FilterMin() == *f->FilterMax()) {
+            // equality column by column, so that the database can follow its index
+            for (qsizetype i = 0; i < f->Columns().size(); ++i) {
+                bedingungen << f->Columns()[i] + QStringLiteral(" = ?");
+                werte << f->FilterMin()->at(i);
+            }
+            continue;
+        }
         if (f->FilterMin()) {
             bedingungen << Tupel(f->Columns()) + QStringLiteral(" >= ") + Platzhalter(f->Columns().size());
             werte << *f->FilterMin();
@@ -239,13 +247,38 @@ bool TZEP_DBFile::ScanStarten(TScanArt art, const QString& startBedingung, const
     return Positionieren();
 }
 
+// Leading key fields that an equality filter pins to one value (and whose start key, if
+// any, is that value): scan conditions leave them out, so that the database walks its
+// index from the first free key column on.
+int TZEP_DBFile::FesteKeyFelder() const
+{
+    int n = 0;
+    for (const TDatenfeld* f : FKeys.at(FKeyNum)) {
+        const bool fest = f->FilterMin() && f->FilterMax() && *f->FilterMin() == *f->FilterMax()
+            && (!f->KeyWert() || *f->KeyWert() == *f->FilterMin());
+        if (!fest)
+            break;
+        ++n;
+    }
+    return n;
+}
+
 bool TZEP_DBFile::Weiter()
 {
     if (FScan == TScanArt::Keine)
         return FFound = false;
     if (FPuffer.empty() && FMehr) {
-        const QStringList spalten = KeySpalten() << QStringLiteral("id");
-        Holen(Tupel(spalten) + QStringLiteral(" > ") + Platzhalter(spalten.size()), FLetzterKey);
+        QStringList spalten;
+        qsizetype fest = 0;
+        const auto& key = FKeys.at(FKeyNum);
+        for (size_t i = 0; i < key.size(); ++i) {
+            if (static_cast<int>(i) < FesteKeyFelder())
+                fest += key[i]->Columns().size();
+            else
+                spalten << key[i]->Columns();
+        }
+        spalten << QStringLiteral("id");
+        Holen(Tupel(spalten) + QStringLiteral(" > ") + Platzhalter(spalten.size()), FLetzterKey.mid(fest));
     }
     return Positionieren();
 }
@@ -258,11 +291,12 @@ bool TZEP_DBFile::Get_first()
 QString TZEP_DBFile::StartBedingung(QVariantList& werte) const
 {
     QStringList spalten;
-    for (const TDatenfeld* f : FKeys.at(FKeyNum)) {
-        if (!f->KeyWert())
+    const auto& key = FKeys.at(FKeyNum);
+    for (size_t i = FesteKeyFelder(); i < key.size(); ++i) {
+        if (!key[i]->KeyWert())
             break;
-        spalten << f->Columns();
-        werte << *f->KeyWert();
+        spalten << key[i]->Columns();
+        werte << *key[i]->KeyWert();
     }
     return spalten.isEmpty() ? QString() : Tupel(spalten) + QStringLiteral(" >= ") + Platzhalter(spalten.size());
 }

@@ -91,6 +91,7 @@ private:
     QSqlQuery& Vorbereitet(const QString& sql);
     QStringList KeySpalten() const;
     QString StartBedingung(QVariantList& werte) const;
+    int FesteKeyFelder() const;
     QString SpaltenListe() const;
 
     QString FDateiName;

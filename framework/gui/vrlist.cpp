@@ -17,26 +17,51 @@ void TVRList::SpalteAdd(const TVRSpalte& spalte)
     endInsertColumns();
 }
 
+bool TVRList::SammelnBeginnen()
+{
+    if (FUpdateTiefe == 0)
+        return false;
+    if (!FZuruecksetzen) {
+        beginResetModel();
+        FZuruecksetzen = true;
+    }
+    return true;
+}
+
+void TVRList::EndUpdate()
+{
+    if (FUpdateTiefe > 0 && --FUpdateTiefe == 0 && FZuruecksetzen) {
+        FZuruecksetzen = false;
+        endResetModel();
+    }
+}
+
 TVRListNode* TVRList::ZeileAdd(std::vector<QVariant> werte)
 {
     werte.resize(FSpalten.size());
     const int i = static_cast<int>(FZeilen.size());
-    beginInsertRows({}, i, i);
+    const bool gesammelt = SammelnBeginnen();
+    if (!gesammelt)
+        beginInsertRows({}, i, i);
     auto node = std::make_unique<TVRListNode>();
     node->Werte = std::move(werte);
     node->Index = i;
     FZeilen.push_back(std::move(node));
     if (OnInitNode)
         OnInitNode(FZeilen.back().get());
-    endInsertRows();
+    if (!gesammelt)
+        endInsertRows();
     return FZeilen.back().get();
 }
 
 void TVRList::Clear()
 {
-    beginResetModel();
+    const bool gesammelt = SammelnBeginnen();
+    if (!gesammelt)
+        beginResetModel();
     FZeilen.clear();
-    endResetModel();
+    if (!gesammelt)
+        endResetModel();
 }
 
 void TVRList::SetWert(TVRListNode* node, int spalte, const QVariant& wert)
@@ -172,11 +197,17 @@ void TVTORVVRList::BeginUpdate()
 {
     if (FUpdateTiefe++ == 0)
         setUpdatesEnabled(false);
+    if (FList)
+        FList->BeginUpdate();
 }
 
 void TVTORVVRList::EndUpdate()
 {
-    if (FUpdateTiefe > 0 && --FUpdateTiefe == 0)
+    if (FUpdateTiefe == 0)
+        return;
+    if (FList)
+        FList->EndUpdate();
+    if (--FUpdateTiefe == 0)
         setUpdatesEnabled(true);
 }
 

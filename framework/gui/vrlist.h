@@ -45,6 +45,11 @@ public:
     TVRListNode* ZeileAdd(std::vector<QVariant> werte);
     void Clear();
 
+    // Rows added or cleared inside an update bracket reach the views as one reset when the
+    // bracket closes, instead of one notice per row.
+    void BeginUpdate() { ++FUpdateTiefe; }
+    void EndUpdate();
+
     int Anzahl() const { return static_cast<int>(FZeilen.size()); }
     TVRListNode* Zeile(int i) const { return FZeilen[static_cast<size_t>(i)].get(); }
     QVariant Wert(const TVRListNode* node, int spalte) const { return node->Werte[static_cast<size_t>(spalte)]; }
@@ -66,8 +71,13 @@ public:
     QVariant headerData(int section, Qt::Orientation o, int role) const override;
 
 private:
+    // Starts the bracket's reset before the first change of the rows.
+    bool SammelnBeginnen();
+
     std::vector<TVRSpalte> FSpalten;
     std::vector<std::unique_ptr<TVRListNode>> FZeilen;
+    int FUpdateTiefe = 0;
+    bool FZuruecksetzen = false;
 };
 
 // List view over a TVRList: check boxes, full-row selection of one row, alternating row

@@ -225,3 +225,36 @@ TEST_F(DbFileTest, CountRecordsKeepQuantitiesAndDatesExactly)
     EXPECT_EQ(TDateTime_ToQDateTime(z.ZaehlDatum.GetWert()), TDateTime_ToQDateTime(s.ZaehlDatum));
     EXPECT_THROW(z.GetGR_MESU(0), EORVFehler);
 }
+
+TEST_F(DbFileTest, ScansWithAFixedKeyPrefixCrossBatchesInOrder)
+{
+    Tivfile iv;
+    QSqlDatabase sql = TZEP_Connection::Database();
+    sql.transaction();
+    for (int fil : {1, 2})
+        for (int p = 1300; p >= 1; --p) {
+            iv.AllesClear();
+            TivSatz s;
+            s.WiJahr = wj;
+            s.ZaehlDatum = d1;
+            s.Filiale = fil;
+            s.Produkt_ID = {1, p, p % 3};
+            s.BestTyp = p % 2 ? QChar('1') : QChar('8');
+            iv.SetSatz(s);
+            iv.Buchen(wrdonInsert);
+        }
+    sql.commit();
+    iv.AllesClear();
+    iv.WiJahr.SetKeyWertAndFilter(wj);
+    iv.ZaehlDatum.SetKeyWertAndFilter(d1);
+    iv.Filiale.SetKeyWertAndFilter(2);
+    iv.Produkt_ID.SetKeyWert({1, 100, 0});
+    int n = 0, vorher = 99;
+    for (bool ok = iv.Get_ge(); ok; ok = iv.Get_next()) {
+        ASSERT_EQ(iv.Filiale.GetWert(), 2);
+        ASSERT_GT(iv.Produkt_ID.GetWert().Int2, vorher);
+        vorher = iv.Produkt_ID.GetWert().Int2;
+        ++n;
+    }
+    EXPECT_EQ(n, 1201) << "articles 100 to 1300 of branch 2";
+}

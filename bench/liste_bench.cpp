@@ -1,0 +1,65 @@
+// The overview list with 20,000 inventories: time to fill the list and to paint it, and
+// to mark all rows and invert the marks.
+#include "bench/benchdb.h"
+#include "framework/app/programm.h"
+#include "framework/core/uhr.h"
+#include "framework/db/datenfeld.h"
+#include "kalmetmain/frmkalmetmain.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QSqlQuery>
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    BenchDatenbank(app.arguments());
+    ORVProgramm().Init("KALMET", 3, 0, 0, true);
+    ORVProgramm().SetBenutzer("demo");
+    ORVUhrSetzen(EncodeDate(2026, 12, 8));
+    // 20,000 inventories of one year, in a fiscal year of their own
+    QSqlDatabase db = TZEP_Connection::Database();
+    QSqlQuery q(db);
+    q.exec("DELETE FROM ia WHERE wijahr = '2024-02-01 00:00:00.000'");
+    db.transaction();
+    q.prepare("INSERT INTO ia (wijahr, zaehldatum, wgn, filiale, sollek, istek, kzzaehlung) VALUES "
+              "('2024-02-01 00:00:00.000', ?, ?, ?, ?, ?, ?)");
+    for (int i = 0; i < 20000; ++i) {
+        q.addBindValue(TDatumTraits::ToSql(EncodeDate(2024, 3, 1) + i / 200).first());
+        q.addBindValue(QString("WG%1").arg(i % 200, 4, 10, QChar('0')));
+        q.addBindValue(1 + i % 50);
+        q.addBindValue(1000.0 + i);
+        q.addBindValue(990.0 + i);
+        q.addBindValue(QString::number(1 + i % 6));
+        q.exec();
+    }
+    db.commit();
+    TfrmKalmetMain f;
+    f.resize(1000, 700);
+    f.show();
+    app.processEvents();
+    const int index = f.cmbDatum->findText("01.02.2024 - 31.01.2025");
+    const double fuellen = Sekunden([&] {
+        f.cmbDatum->setCurrentIndex(index);
+        app.processEvents();
+    });
+    const double lesen = Sekunden([&] {
+        Tiafile ia;
+        ia.AllesClear();
+        ia.WiJahr.SetFilterMinMax(EncodeDate(2024, 2, 1));
+        for (bool ok = ia.Get_first(); ok; ok = ia.Get_next())
+            ia.GetSatz();
+    });
+    const double nochmal = Sekunden([&] {
+        f.FuelleGrid(EncodeDate(2024, 2, 1));
+        app.processEvents();
+    });
+    const double malen = Bestzeit(5, [&] { f.vrInvList->viewport()->repaint(); });
+    const double alle = Sekunden([&] { f.btnAlleEinClick(); app.processEvents(); });
+    const double umkehren = Sekunden([&] { f.btnAlleUmsClick(); app.processEvents(); });
+    std::printf("%d Zeilen: füllen %.3f s (erneut %.3f s; die Zeilen nur lesen %.3f s), einmal malen %.4f s, "
+                "alle markieren %.3f s, umkehren %.3f s\n",
+                f.vrInvList->VRList()->Anzahl(), fuellen, nochmal, lesen, malen, alle, umkehren);
+    return 0;
+}
