@@ -191,6 +191,9 @@ void TVTORVVRList::SetVRList(TVRList* list)
     list->setParent(this);
     FList = list;
     setModel(list);
+    // a model given inside an update bracket joins it
+    for (int i = 0; i < FUpdateTiefe; ++i)
+        FList->BeginUpdate();
 }
 
 void TVTORVVRList::BeginUpdate()
