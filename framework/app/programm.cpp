@@ -12,10 +12,9 @@ TORVProgramm& ORVProgramm()
     return programm;
 }
 
-void TORVProgramm::Init(const QString& modul, int prozessTyp, int, int, bool)
+void TORVProgramm::Init(const QString& modul, int, int, int, bool)
 {
     FModul = modul;
-    FProzessTyp = prozessTyp;
 }
 
 void TORVProgramm::ShowException(const std::exception& e, bool)

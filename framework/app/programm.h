@@ -11,9 +11,9 @@
 // The program object: module key, user, client data and installation settings.
 class TORVProgramm {
 public:
+    // Process type, instance count and the further values are the installation's concern.
     void Init(const QString& modul, int prozessTyp, int instanzen, int wert, bool flag);
     const QString& Modul() const { return FModul; }
-    int ProzessTyp() const { return FProzessTyp; }
 
     // The user the program works for (default: the operating-system user).
     void SetBenutzer(const QString& benutzer) { FBenutzer = benutzer; }
@@ -37,7 +37,6 @@ public:
 
 private:
     QString FModul;
-    int FProzessTyp = 0;
     QString FBenutzer;
     mutable QMutex FMutex;
     std::map<const void*, QString> FZusatzinfo;

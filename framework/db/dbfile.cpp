@@ -38,7 +38,7 @@ QString VergleichText(int vergleich)
 
 }
 
-TZEP_DBFile::TZEP_DBFile(const QString& dateiName, int openMode, int /*param*/) : FDateiName(dateiName), FOpenMode(openMode)
+TZEP_DBFile::TZEP_DBFile(const QString& dateiName, int openMode, int /*param*/) : FDateiName(dateiName)
 {
     if (openMode == 0)
         return;

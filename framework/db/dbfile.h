@@ -32,12 +32,10 @@ public:
 
     QString GetFullDateiName() const;
     QString TableName() const;
-    int OpenMode() const { return FOpenMode; }
 
     // Empties buffer, keys, filters and extended filters.
     void AllesClear();
     void SetKeyNum(int n);
-    int KeyNum() const { return FKeyNum; }
     static constexpr int StandardKeyNum = 0;
 
     // First record in key order within the filters.
@@ -95,7 +93,6 @@ private:
     QString SpaltenListe() const;
 
     QString FDateiName;
-    int FOpenMode;
     std::vector<TDatenfeld*> FFelder;
     std::vector<std::vector<TDatenfeld*>> FKeys;
     int FKeyNum = 0;

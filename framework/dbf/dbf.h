@@ -48,7 +48,6 @@ public:
     // again reopens it.
     void Schliessen();
 
-    const QString& Pfad() const { return FPfad; }
     const std::vector<TDbfSpalte>& Spalten() const { return FSpalten; }
     int SpaltenIndex(const QString& name) const;
     uint32_t Anzahl() const { return FAnzahl; }

@@ -12,7 +12,6 @@ public:
     ~TORVForm() override;
 
     void ORVFormInit(const QString& key, bool flag);
-    const QString& FormKey() const { return FKey; }
 
 protected:
     virtual void FormShow() {}

@@ -54,7 +54,6 @@ public:
 
     // Positions on an article and reads its stock and movements; false when it is unknown.
     bool eigen_get_equal(const TInt32Trio& produktId, int, bool);
-    const TAASatz& Artikel() const { return FArtLes->Satz(); }
 
     TInvMani_BestandLeser& LeserA() { return FLeserA; }
     TInvMani_BestandLeser& LeserB() { return FLeserB; }
