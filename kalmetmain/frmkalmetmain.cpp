@@ -246,6 +246,7 @@ void TfrmKalmetMain::FormCreate()
             FDatumList.Clear();
             FLastConfig = TDruckConfig::EmptyGet();
             Constructor_Segmente();
+            FLSNMani = std::make_unique<TVerkMani>();
             FFilialtab = std::make_unique<TFilialTabelle>();
             FRENRFile.reset();
             FLfdNrINVL = 1;
@@ -291,6 +292,7 @@ void TfrmKalmetMain::FormDestroy()
     frei(FINVUEFile);
     frei(FCrystalSets);
     frei(FRENRFile);
+    frei(FLSNMani);
     ORVGuard(ort, [this] { TORVServerFactory::ArtLesSimpleZurueckgeben(FArtlesSimple); }, false);
     ORVGuard(ort, [this] { FDatumList.Clear(); }, false);
     frei(FSelectedLayouts);

@@ -23,6 +23,7 @@
 #include "framework/gui/vrlist.h"
 #include "framework/stock/invmani.h"
 #include "framework/stock/mdebucher.h"
+#include "framework/stock/verkmani.h"
 #include "kalmetmain/aufrechnen.h"
 #include "kalmetmain/mengenfeld.h"
 
@@ -158,6 +159,7 @@ public:
     std::unique_ptr<TMDEBucher> FMDEBucher;
     bool FMitRegal = false;
     std::unique_ptr<TFilialTabelle> FFilialtab;
+    std::unique_ptr<TVerkMani> FLSNMani;
     std::unique_ptr<Trenrfile> FRENRFile;
     bool FRR = false;
     std::unique_ptr<TInvMani> FInvmani;
