@@ -210,8 +210,13 @@ void TVTORVVRList::EndUpdate()
         return;
     if (FList)
         FList->EndUpdate();
-    if (--FUpdateTiefe == 0)
-        setUpdatesEnabled(true);
+    if (--FUpdateTiefe > 0)
+        return;
+    setUpdatesEnabled(true);
+    if (FAnpassen) {
+        FAnpassen = false;
+        UpdateZeilen(0, 0);
+    }
 }
 
 void TVTORVVRList::UpdateSpalten(bool anpassen)
@@ -228,7 +233,11 @@ void TVTORVVRList::UpdateZeilen(int, int)
 {
     if (!FList)
         return;
-    // fit to what the first rows need; measuring all rows would cost with long lists
+    if (FUpdateTiefe > 0) {   // the rows reach the view when the bracket closes
+        FAnpassen = true;
+        return;
+    }
+    // fit to what the visible rows need; measuring all rows would cost with long lists
     for (int i = 0; i < FList->columnCount(); ++i)
         if (!isColumnHidden(i))
             setColumnWidth(i, std::max(sizeHintForColumn(i), header()->sectionSizeHint(i)) + 8);

@@ -112,4 +112,5 @@ protected:
 private:
     TVRList* FList = nullptr;
     int FUpdateTiefe = 0;
+    bool FAnpassen = false;   // fit the columns when the update bracket closes
 };

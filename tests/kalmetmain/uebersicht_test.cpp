@@ -35,6 +35,8 @@ TEST_F(UebersichtTest, ListsTheInventoriesOfThePreselectedYear)
     }
     EXPECT_TRUE(stern);
     EXPECT_TRUE(farbe);
+    for (int spalte : {3, 5, 6, 7})
+        EXPECT_GE(f.vrInvList->columnWidth(spalte), f.vrInvList->sizeHintForColumn(spalte)) << "column " << spalte << " fits";
     EXPECT_TRUE(f.actDrucken->isEnabled());
     EXPECT_TRUE(f.actBuchen->isEnabled());
 
