@@ -271,8 +271,9 @@ bool TZEP_DBFile::Weiter()
         QStringList spalten;
         qsizetype fest = 0;
         const auto& key = FKeys.at(FKeyNum);
+        const size_t festeFelder = static_cast<size_t>(FesteKeyFelder());
         for (size_t i = 0; i < key.size(); ++i) {
-            if (static_cast<int>(i) < FesteKeyFelder())
+            if (i < festeFelder)
                 fest += key[i]->Columns().size();
             else
                 spalten << key[i]->Columns();
@@ -292,7 +293,7 @@ QString TZEP_DBFile::StartBedingung(QVariantList& werte) const
 {
     QStringList spalten;
     const auto& key = FKeys.at(FKeyNum);
-    for (size_t i = FesteKeyFelder(); i < key.size(); ++i) {
+    for (size_t i = static_cast<size_t>(FesteKeyFelder()); i < key.size(); ++i) {
         if (!key[i]->KeyWert())
             break;
         spalten << key[i]->Columns();
