@@ -8,17 +8,18 @@
 
 namespace {
 
-QSqlQuery Lesen(const QString& sql, const TInt32Trio& id)
+void Lesen(std::unique_ptr<QSqlQuery>& q, const QString& sql, const TInt32Trio& id)
 {
-    QSqlQuery q(TZEP_Connection::Database());
-    q.setForwardOnly(true);
-    q.prepare(sql + QStringLiteral(" WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?"));
-    q.addBindValue(id.Int1);
-    q.addBindValue(id.Int2);
-    q.addBindValue(id.Int3);
-    if (!q.exec())
-        FehlerRaise(QStringLiteral("TORV_ArtPreisView"), {q.lastError().text()});
-    return q;
+    if (!q) {
+        q = std::make_unique<QSqlQuery>(TZEP_Connection::Database());
+        q->setForwardOnly(true);
+        q->prepare(sql + QStringLiteral(" WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?"));
+    }
+    q->bindValue(0, id.Int1);
+    q->bindValue(1, id.Int2);
+    q->bindValue(2, id.Int3);
+    if (!q->exec())
+        FehlerRaise(QStringLiteral("TORV_ArtPreisView"), {q->lastError().text()});
 }
 
 TDateTime Datum(const QVariant& v)
@@ -35,17 +36,17 @@ void TORV_ArtPreisView::SetArtikel(const TInt32Trio& id)
     FPreise.clear();
     FHistorie.clear();
     FFilialenW.clear();
-    QSqlQuery p = Lesen(QStringLiteral("SELECT preisart, filiale, slot_von, slot_bis, preis, strp, gueltig_ab FROM preis"), id);
-    while (p.next())
+    Lesen(FPreisQuery, QStringLiteral("SELECT preisart, filiale, slot_von, slot_bis, preis, strp, gueltig_ab FROM preis"), id);
+    for (QSqlQuery& p = *FPreisQuery; p.next();)
         FPreise.push_back({p.value(0).toInt(), p.value(1).toInt(), p.value(2).toInt(), p.value(3).toInt(), p.value(4).toDouble(),
                            p.value(5).toInt(), Datum(p.value(6))});
-    QSqlQuery h = Lesen(QStringLiteral("SELECT datum, vorgang, preisart, preis_alt, preis_neu FROM preishist"), id);
-    while (h.next())
+    Lesen(FHistorieQuery, QStringLiteral("SELECT datum, vorgang, preisart, preis_alt, preis_neu FROM preishist"), id);
+    for (QSqlQuery& h = *FHistorieQuery; h.next();)
         FHistorie.push_back({Datum(h.value(0)), h.value(1).toString(), h.value(2).toInt(), h.value(3).toDouble(), h.value(4).toDouble()});
     std::stable_sort(FHistorie.begin(), FHistorie.end(),
                      [](const TPreisHistorieEintrag& a, const TPreisHistorieEintrag& b) { return a.Datum < b.Datum; });
-    QSqlQuery w = Lesen(QStringLiteral("SELECT filiale FROM artikel_filiale"), id);
-    while (w.next())
+    Lesen(FFilialQuery, QStringLiteral("SELECT filiale FROM artikel_filiale"), id);
+    for (QSqlQuery& w = *FFilialQuery; w.next();)
         FFilialenW.insert(w.value(0).toInt());
     FArtikel = id;
     FGeladen = true;

@@ -72,4 +72,8 @@ private:
     std::vector<TZeile> FPreise;
     std::vector<TPreisHistorieEintrag> FHistorie;
     std::set<int> FFilialenW;
+    // statements prepared once, on the connection of the thread that reads first
+    std::unique_ptr<QSqlQuery> FPreisQuery;
+    std::unique_ptr<QSqlQuery> FHistorieQuery;
+    std::unique_ptr<QSqlQuery> FFilialQuery;
 };
