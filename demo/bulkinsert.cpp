@@ -1,6 +1,7 @@
 #include "demo/bulkinsert.h"
 
 #include "framework/core/fehler.h"
+#include "framework/db/datenfeld.h"
 
 #include <QSqlError>
 
@@ -13,6 +14,11 @@ int MaxParameter(const QSqlDatabase& db)
 {
     return db.driver()->dbmsType() == QSqlDriver::PostgreSQL ? 30000 : 400;
 }
+}
+
+QVariant SqlDatum(TDateTime t)
+{
+    return TDatumTraits::ToSql(t).first();
 }
 
 TBulkInsert::TBulkInsert(QSqlDatabase db, QString table, QStringList columns)

@@ -1,11 +1,16 @@
 #pragma once
 
+#include "framework/core/datetime.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
 
 #include <memory>
+
+// A date as the SQL column value the record files write.
+QVariant SqlDatum(TDateTime t);
 
 // Inserts rows into one table with multi-row INSERT statements, prepared once per batch
 // size, so that generating a large chain costs few round trips.

@@ -11,10 +11,6 @@
 
 namespace {
 
-QVariant D(TDateTime t)
-{
-    return TDatumTraits::ToSql(t).first();
-}
 
 QByteArray Bild(int farbe, int form)
 {
@@ -113,7 +109,7 @@ void TDemoGenerator::Artikelstamm(QSqlDatabase& db)
 
         const TDateTime ab = Tag(start.addDays(-Zufall(0, 30)));
         const auto P = [&](int art, int sv, int sb, double p, int strp, TDateTime g) {
-            preis.Zeile({a.Id.Int1, a.Id.Int2, a.Id.Int3, art, 0, sv, sb, p, strp, D(g)});
+            preis.Zeile({a.Id.Int1, a.Id.Int2, a.Id.Int3, art, 0, sv, sb, p, strp, SqlDatum(g)});
         };
         if (a.SlotGross > 0) {
             P(1, a.GrVon - 1, a.SlotGross - 1, a.EK, 0, ab);
@@ -123,11 +119,11 @@ void TDemoGenerator::Artikelstamm(QSqlDatabase& db)
         }
         P(2, a.GrVon - 1, a.GrBis - 1, a.VK, 0, ab);
         P(3, a.GrVon - 1, a.GrBis - 1, a.VK2, 0, ab);
-        hist.Zeile({a.Id.Int1, a.Id.Int2, a.Id.Int3, D(ab), "NE", 2, 0.0, a.VK});
+        hist.Zeile({a.Id.Int1, a.Id.Int2, a.Id.Int3, SqlDatum(ab), "NE", 2, 0.0, a.VK});
         if (Chance(20)) {   // marked down
             const double neu = std::ceil(a.VK * 0.7) - 0.05;
             P(2, a.GrVon - 1, a.GrBis - 1, neu, 1, preisAenderung);
-            hist.Zeile({a.Id.Int1, a.Id.Int2, a.Id.Int3, D(preisAenderung), "PA", 2, a.VK, neu});
+            hist.Zeile({a.Id.Int1, a.Id.Int2, a.Id.Int3, SqlDatum(preisAenderung), "PA", 2, a.VK, neu});
         }
         bild.Zeile({a.Id.Int1, a.Id.Int2, a.Id.Int3, Bild(n * 37, a.Raster == 2 ? 1 : 0)});
         if (Chance(50))

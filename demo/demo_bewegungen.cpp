@@ -8,23 +8,6 @@
 
 #include <algorithm>
 
-namespace {
-
-QVariant D(TDateTime t)
-{
-    return TDatumTraits::ToSql(t).first();
-}
-
-QStringList MengenSpalten()
-{
-    QStringList r;
-    for (int i = 0; i < 100; ++i)
-        r << QStringLiteral("menge_%1").arg(i);
-    return r;
-}
-
-}
-
 // Two years of receipts, sales, transfers and zero-quantity price changes per article and
 // branch, applied in date order so that no sale or transfer takes stock that is not there.
 // The current stock is the sum of all movements.
@@ -35,11 +18,11 @@ void TDemoGenerator::Bewegungen(QSqlDatabase& db)
     const TDateTime preisAenderung = Tag(FP.Heute.addDays(-200));
 
     TBulkInsert bne(db, "bne", QStringList{"produkt_id_1", "produkt_id_2", "produkt_id_3", "filiale", "datum", "filiale2",
-                                           "bewart", "besttyp"} + MengenSpalten());
+                                           "bewart", "besttyp"} + MengenSpalten("menge", 0));
     TBulkInsert lst(db, "lst", {"postyp", "filiale", "datum", "produkt_id_1", "produkt_id_2", "produkt_id_3", "groesse",
                                 "menge", "preis"});
     TBulkInsert bestand(db, "bestand", QStringList{"produkt_id_1", "produkt_id_2", "produkt_id_3", "filiale", "besttyp"}
-                                           + MengenSpalten());
+                                           + MengenSpalten("menge", 0));
 
     for (size_t ai = 0; ai < FArtikel.size(); ++ai) {
         const TArtikel& a = FArtikel[ai];
@@ -100,7 +83,7 @@ void TDemoGenerator::Bewegungen(QSqlDatabase& db)
                 b.Menge[slot] = -1;
                 buchen(b);
                 if (b.BewArtPos == abtVerkauf) {
-                    lst.Zeile({CZEP_VerkBeleg_PosTyp_2_LstKuerzel[vbptVerkauf], b.Filiale, D(b.Datum), a.Id.Int1, a.Id.Int2,
+                    lst.Zeile({CZEP_VerkBeleg_PosTyp_2_LstKuerzel[vbptVerkauf], b.Filiale, SqlDatum(b.Datum), a.Id.Int1, a.Id.Int2,
                                a.Id.Int3, raster.Groessen[slot], 1, a.VK});
                 } else {
                     TBewegung zu{b.Datum, b.Filiale2, b.Filiale, abtUmlagerungZugang, 1, {}};
@@ -114,7 +97,7 @@ void TDemoGenerator::Bewegungen(QSqlDatabase& db)
 
         for (int fil : a.Filialen) {
             for (const TBewegung& b : FBewegungen[{static_cast<int>(ai), fil}]) {
-                QVariantList z{a.Id.Int1, a.Id.Int2, a.Id.Int3, b.Filiale, D(b.Datum), b.Filiale2,
+                QVariantList z{a.Id.Int1, a.Id.Int2, a.Id.Int3, b.Filiale, SqlDatum(b.Datum), b.Filiale2,
                                ArtBewTyp_DbCode(static_cast<TORV_ArtBewTyp_Pos>(b.BewArtPos)), QString(ArtBestTyp_2_Char(b.BestTyp))};
                 for (int32_t m : b.Menge)
                     z << m;

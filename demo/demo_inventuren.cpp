@@ -7,18 +7,7 @@
 
 namespace {
 
-QVariant D(TDateTime t)
-{
-    return TDatumTraits::ToSql(t).first();
-}
 
-QStringList Mengen(const char* name, int basis)
-{
-    QStringList r;
-    for (int i = 0; i < 100; ++i)
-        r << QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(basis + i);
-    return r;
-}
 
 // stock types the demo chain keeps: two counted ones, commission and reserved goods (not counted)
 constexpr int CBestTypen[] = {1, 2, 8, 12};
@@ -58,9 +47,9 @@ void TDemoGenerator::Inventuren(QSqlDatabase& db)
 
     TBulkInsert ia(db, "ia", {"wijahr", "zaehldatum", "wgn", "filiale", "sollek", "istek", "kzzaehlung"});
     TBulkInsert iv(db, "iv", QStringList{"wijahr", "zaehldatum", "filiale", "produkt_id_1", "produkt_id_2", "produkt_id_3",
-                                         "besttyp", "standneu", "standalt", "kzgebucht"} + Mengen("menge", 0));
+                                         "besttyp", "standneu", "standalt", "kzgebucht"} + MengenSpalten("menge", 0));
     TBulkInsert izns(db, "izns", QStringList{"zaehldatum", "produkt_id_1", "produkt_id_2", "produkt_id_3", "filiale",
-                                             "satzart", "regal", "gezaehlt", "grvon", "grbis"} + Mengen("gr_mesu", 1));
+                                             "satzart", "regal", "gezaehlt", "grvon", "grbis"} + MengenSpalten("gr_mesu", 1));
 
     for (const TInventur& inv : plan) {
         std::vector<const TArtikel*> artikel;
@@ -91,7 +80,7 @@ void TDemoGenerator::Inventuren(QSqlDatabase& db)
                 }
                 if (leer)
                     continue;
-                QVariantList z{D(inv.WiJahr), D(inv.ZaehlDatum), inv.Filiale, a->Id.Int1, a->Id.Int2, a->Id.Int3,
+                QVariantList z{SqlDatum(inv.WiJahr), SqlDatum(inv.ZaehlDatum), inv.Filiale, a->Id.Int1, a->Id.Int2, a->Id.Int3,
                                QString(ArtBestTyp_2_Char(t)), 2, 1, TFeldTraits<QChar>::ToSql(gebucht).first()};
                 for (int32_t m : soll)
                     z << m;
@@ -103,7 +92,7 @@ void TDemoGenerator::Inventuren(QSqlDatabase& db)
                 if (Chance(12))
                     zaehlung[i] = std::max(0, zaehlung[i] + Zufall(-2, 2));
             const bool mitMengen = !Chance(2);
-            QVariantList g{D(inv.ZaehlDatum), a->Id.Int1, a->Id.Int2, a->Id.Int3, inv.Filiale, "G", 0, mitMengen ? 1 : 0,
+            QVariantList g{SqlDatum(inv.ZaehlDatum), a->Id.Int1, a->Id.Int2, a->Id.Int3, inv.Filiale, "G", 0, mitMengen ? 1 : 0,
                            a->GrVon, a->GrBis};
             for (int32_t m : zaehlung)
                 g << (mitMengen ? m : 0);
@@ -119,14 +108,14 @@ void TDemoGenerator::Inventuren(QSqlDatabase& db)
                 for (int n = 0; n < zaehlung[i]; ++n)
                     ++proRegal[Zufall(0, regale - 1)][i];
             for (int r = 0; r < regale; ++r) {
-                QVariantList z{D(inv.ZaehlDatum), a->Id.Int1, a->Id.Int2, a->Id.Int3, inv.Filiale, "R", 100 + 10 * r, 1,
+                QVariantList z{SqlDatum(inv.ZaehlDatum), a->Id.Int1, a->Id.Int2, a->Id.Int3, inv.Filiale, "R", 100 + 10 * r, 1,
                                a->GrVon, a->GrBis};
                 for (int32_t m : proRegal[r])
                     z << m;
                 izns.Zeile(z);
             }
         }
-        ia.Zeile({D(inv.WiJahr), D(inv.ZaehlDatum), inv.Wgn, inv.Filiale, std::nearbyint(sollEK * 100) / 100,
+        ia.Zeile({SqlDatum(inv.WiJahr), SqlDatum(inv.ZaehlDatum), inv.Wgn, inv.Filiale, std::nearbyint(sollEK * 100) / 100,
                   gezaehlt ? std::nearbyint(istEK * 100) / 100 : 0.0,
                   TFeldTraits<QChar>::ToSql(IA_KZZaehlung_2_Char(static_cast<TZEP_IA_KZZaehlung>(inv.Status))).first()});
         if (gezaehlt && inv.WiJahr == wj1 && inv.Status != iakzGebucht)
@@ -163,7 +152,7 @@ void TDemoGenerator::Fehlverkaeufe(QSqlDatabase& db, const TInventur& inv, const
             case 4: beleg = "24"; break;
             default: break;
             }
-            fvk.Zeile({a.Id.Int1, a.Id.Int2, a.Id.Int3, inv.Filiale, D(DateOf(datum)), Zufall(8, 19) * 10000 + Zufall(0, 59) * 100,
+            fvk.Zeile({a.Id.Int1, a.Id.Int2, a.Id.Int3, inv.Filiale, SqlDatum(DateOf(datum)), Zufall(8, 19) * 10000 + Zufall(0, 59) * 100,
                        art, beleg, groesse, vorzeichen[Zufall(0, 3)], Zufall(1, 3), a.VK, EkAm(a, a.GrVon - 1), Zufall(1, 9999),
                        QStringLiteral("Kasse %1").arg(Zufall(1, 4)), inv.Filiale, Zufall(1, 50), Zufall(1, 30000)});
         }

@@ -6,10 +6,6 @@
 
 namespace {
 
-QVariant D(TDateTime t)
-{
-    return TDatumTraits::ToSql(t).first();
-}
 
 struct TBestTypDef {
     int Typ;
@@ -71,8 +67,8 @@ void TDemoGenerator::Stammdaten(QSqlDatabase& db)
     TBulkInsert saison(db, "saison", {"kurz", "bezeichnung", "beginn"});
     for (int jahr = FP.Heute.year() - 3; jahr <= FP.Heute.year(); ++jahr) {
         const int yy = jahr % 100;
-        saison.Zeile({QStringLiteral("F%1").arg(yy, 2, 10, QLatin1Char('0')), QStringLiteral("Frühjahr %1").arg(jahr), D(EncodeDate(jahr, 2, 1))});
-        saison.Zeile({QStringLiteral("H%1").arg(yy, 2, 10, QLatin1Char('0')), QStringLiteral("Herbst %1").arg(jahr), D(EncodeDate(jahr, 8, 1))});
+        saison.Zeile({QStringLiteral("F%1").arg(yy, 2, 10, QLatin1Char('0')), QStringLiteral("Frühjahr %1").arg(jahr), SqlDatum(EncodeDate(jahr, 2, 1))});
+        saison.Zeile({QStringLiteral("H%1").arg(yy, 2, 10, QLatin1Char('0')), QStringLiteral("Herbst %1").arg(jahr), SqlDatum(EncodeDate(jahr, 8, 1))});
     }
     saison.Ende();
 
@@ -93,12 +89,12 @@ void TDemoGenerator::Stammdaten(QSqlDatabase& db)
     lief.Ende();
 
     TBulkInsert mwst(db, "mwst", {"mwstkz", "gueltig_ab", "satz"});
-    mwst.Zeile({1, D(EncodeDate(2007, 1, 1)), 19.0});
-    mwst.Zeile({1, D(EncodeDate(2020, 7, 1)), 16.0});
-    mwst.Zeile({1, D(EncodeDate(2021, 1, 1)), 19.0});
-    mwst.Zeile({2, D(EncodeDate(2007, 1, 1)), 7.0});
-    mwst.Zeile({2, D(EncodeDate(2020, 7, 1)), 5.0});
-    mwst.Zeile({2, D(EncodeDate(2021, 1, 1)), 7.0});
+    mwst.Zeile({1, SqlDatum(EncodeDate(2007, 1, 1)), 19.0});
+    mwst.Zeile({1, SqlDatum(EncodeDate(2020, 7, 1)), 16.0});
+    mwst.Zeile({1, SqlDatum(EncodeDate(2021, 1, 1)), 19.0});
+    mwst.Zeile({2, SqlDatum(EncodeDate(2007, 1, 1)), 7.0});
+    mwst.Zeile({2, SqlDatum(EncodeDate(2020, 7, 1)), 5.0});
+    mwst.Zeile({2, SqlDatum(EncodeDate(2021, 1, 1)), 7.0});
     mwst.Ende();
 
     // write-down by the age of the article's season in half-years, per product-group pattern

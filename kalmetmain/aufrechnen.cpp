@@ -226,15 +226,12 @@ void InvlSatzAddTo(const TinvlSatz& s, TinvlSatz& t)
         for (int j = 0; j < CINVL_Slots; ++j)
             for (int k = 0; k < TinvlMengen::Anzahl; ++k)
                 t.Mengen[j][k] += s.Mengen[j][k];
-        for (int32_t TinvlSatz::*m : {&TinvlSatz::Sum_Typ01, &TinvlSatz::Sum_Typ02, &TinvlSatz::Sum_Typ08, &TinvlSatz::Sum_Typ09,
-                                      &TinvlSatz::Sum_Typ11, &TinvlSatz::Sum_Typ10, &TinvlSatz::Sum_Typ12, &TinvlSatz::Sum_Typ14,
-                                      &TinvlSatz::Sum_Typ13, &TinvlSatz::Sum_Typ15, &TinvlSatz::Sum_Soll, &TinvlSatz::Sum_Diff,
-                                      &TinvlSatz::Sum_Ist, &TinvlSatz::Sum_AbsMengen, &TinvlSatz::Sum_AbsDiff,
-                                      &TinvlSatz::Sum_FVK, &TinvlSatz::AnzRegal})
+        for (int32_t TinvlSatz::*m : CINVL_Summen)
             t.*m += s.*m;
-        for (double TinvlSatz::*w : {&TinvlSatz::Soll_EKWert, &TinvlSatz::Soll_EKWert_Abgew, &TinvlSatz::Soll_VKWert,
-                                     &TinvlSatz::Ist_EKWert, &TinvlSatz::Ist_EKWert_Abgew, &TinvlSatz::Ist_VKWert,
-                                     &TinvlSatz::Diff_EKWert, &TinvlSatz::Diff_EKWert_Abgew, &TinvlSatz::Diff_VKWert})
+        t.Sum_AbsMengen += s.Sum_AbsMengen;
+        t.Sum_AbsDiff += s.Sum_AbsDiff;
+        t.AnzRegal += s.AnzRegal;
+        for (double TinvlSatz::*w : CINVL_Werte)
             t.*w += s.*w;
     });
 }
@@ -247,16 +244,9 @@ void INVLSaetzeWegschreiben(const TinvlListe& list, bool Nummerieren, Tinvlfile&
             datei.SetSatz(r);
             TinvlSatz& b = datei.Satz();
             if (r.Filiale == vorherige && r.Filiale != CINVL_SummenFiliale) {
-                for (int32_t TinvlSatz::*m : {&TinvlSatz::Sum_Typ01, &TinvlSatz::Sum_Typ02, &TinvlSatz::Sum_Typ08,
-                                              &TinvlSatz::Sum_Typ09, &TinvlSatz::Sum_Typ11, &TinvlSatz::Sum_Typ10,
-                                              &TinvlSatz::Sum_Typ12, &TinvlSatz::Sum_Typ13, &TinvlSatz::Sum_Typ15,
-                                              &TinvlSatz::Sum_Typ14, &TinvlSatz::Sum_Soll, &TinvlSatz::Sum_Diff,
-                                              &TinvlSatz::Sum_Ist, &TinvlSatz::Sum_FVK})
+                for (int32_t TinvlSatz::*m : CINVL_Summen)
                     b.*m = 0;
-                for (double TinvlSatz::*w : {&TinvlSatz::Soll_EKWert, &TinvlSatz::Soll_VKWert, &TinvlSatz::Ist_EKWert,
-                                             &TinvlSatz::Ist_VKWert, &TinvlSatz::Diff_EKWert, &TinvlSatz::Diff_VKWert,
-                                             &TinvlSatz::Soll_EKWert_Abgew, &TinvlSatz::Ist_EKWert_Abgew,
-                                             &TinvlSatz::Diff_EKWert_Abgew})
+                for (double TinvlSatz::*w : CINVL_Werte)
                     b.*w = 0;
             } else {
                 vorherige = r.Filiale;

@@ -110,8 +110,7 @@ void TStringDatenFeld::SetWert(const QString& v)
     TDatenfeld_Gen<QString>::SetWert(v);
 }
 
-namespace {
-QStringList MengenColumns(const QString& column, int base)
+QStringList MengenSpalten(const QString& column, int base)
 {
     QStringList r;
     r.reserve(100);
@@ -119,9 +118,8 @@ QStringList MengenColumns(const QString& column, int base)
         r.append(QStringLiteral("%1_%2").arg(column).arg(base + i));
     return r;
 }
-}
 
 TMengenDatenFeld::TMengenDatenFeld(const QString& name, const QString& column, int base)
-    : TDatenfeld_Gen<TMengen100, TMengenTraits>(name, MengenColumns(column, base))
+    : TDatenfeld_Gen<TMengen100, TMengenTraits>(name, MengenSpalten(column, base))
 {
 }

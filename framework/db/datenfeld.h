@@ -174,7 +174,10 @@ private:
     int FWidth;
 };
 
-// 100 quantity columns "<column>_<base>" ... "<column>_<base + 99>".
+// The 100 quantity columns "<column>_<base>" ... "<column>_<base + 99>".
+QStringList MengenSpalten(const QString& column, int base);
+
+// A field over the 100 quantity columns.
 class TMengenDatenFeld : public TDatenfeld_Gen<TMengen100, TMengenTraits> {
 public:
     TMengenDatenFeld(const QString& name, const QString& column, int base);

@@ -101,6 +101,20 @@ QStringList TZEP_DBFile::KeySpalten() const
     return r;
 }
 
+// Positions of the current key's columns in the select list, for the continuation key.
+const std::vector<int>& TZEP_DBFile::KeyPositionen()
+{
+    auto& pos = FKeyPositionen[FKeyNum];
+    if (pos.empty()) {
+        QStringList alle;
+        for (const TDatenfeld* f : FFelder)
+            alle << f->Columns();
+        for (const QString& k : KeySpalten())
+            pos.push_back(static_cast<int>(alle.indexOf(k)));
+    }
+    return pos;
+}
+
 QString TZEP_DBFile::SpaltenListe() const
 {
     QStringList r;
@@ -180,15 +194,7 @@ bool TZEP_DBFile::Holen(const QString& zusatz, const QVariantList& zusatzWerte)
     if (!q.exec())
         FehlerRaise(QStringLiteral("TZEP_DBFile.Lesen"), {TableName(), q.lastError().text()});
 
-    // Positions of the key columns in the select list, for the continuation key.
-    std::vector<int> keyPos;
-    {
-        QStringList alle;
-        for (const TDatenfeld* f : FFelder)
-            alle << f->Columns();
-        for (const QString& k : keySpalten)
-            keyPos.push_back(static_cast<int>(alle.indexOf(k)));
-    }
+    const std::vector<int>& keyPos = KeyPositionen();
 
     const int spalten = q.record().count();
     int gelesen = 0;

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <deque>
+#include <map>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -88,6 +89,7 @@ private:
     bool Positionieren();
     QSqlQuery& Vorbereitet(const QString& sql);
     QStringList KeySpalten() const;
+    const std::vector<int>& KeyPositionen();
     QString StartBedingung(QVariantList& werte) const;
     int FesteKeyFelder() const;
     QString SpaltenListe() const;
@@ -109,4 +111,5 @@ private:
     bool FFound = false;
 
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>> FStatements;
+    std::map<int, std::vector<int>> FKeyPositionen;   // per key index
 };

@@ -73,6 +73,17 @@ struct TinvlSatz {
     friend bool operator==(const TinvlSatz&, const TinvlSatz&) = default;
 };
 
+// The quantity totals over all slots (kept on the first line of a branch only) and the
+// nine values of a line.
+inline constexpr int32_t TinvlSatz::* CINVL_Summen[] = {
+    &TinvlSatz::Sum_Typ01, &TinvlSatz::Sum_Typ02, &TinvlSatz::Sum_Typ08, &TinvlSatz::Sum_Typ09, &TinvlSatz::Sum_Typ11,
+    &TinvlSatz::Sum_Typ10, &TinvlSatz::Sum_Typ12, &TinvlSatz::Sum_Typ14, &TinvlSatz::Sum_Typ13, &TinvlSatz::Sum_Typ15,
+    &TinvlSatz::Sum_Soll,  &TinvlSatz::Sum_Diff,  &TinvlSatz::Sum_Ist,   &TinvlSatz::Sum_FVK};
+inline constexpr double TinvlSatz::* CINVL_Werte[] = {
+    &TinvlSatz::Soll_EKWert, &TinvlSatz::Soll_EKWert_Abgew, &TinvlSatz::Soll_VKWert,
+    &TinvlSatz::Ist_EKWert,  &TinvlSatz::Ist_EKWert_Abgew,  &TinvlSatz::Ist_VKWert,
+    &TinvlSatz::Diff_EKWert, &TinvlSatz::Diff_EKWert_Abgew, &TinvlSatz::Diff_VKWert};
+
 // INVL print data file.
 class Tinvlfile : public TDbfSatzDatei<TinvlSatz> {
 public:

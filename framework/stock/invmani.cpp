@@ -10,14 +10,6 @@
 
 namespace {
 
-QString MengenSpalten()
-{
-    QStringList r;
-    for (int i = 0; i < 100; ++i)
-        r << QStringLiteral("menge_%1").arg(i);
-    return r.join(QStringLiteral(", "));
-}
-
 std::unique_ptr<QSqlQuery> Vorbereiten(const QString& sql)
 {
     auto q = std::make_unique<QSqlQuery>(TZEP_Connection::Database());
@@ -48,11 +40,11 @@ bool TInvMani::eigen_get_equal(const TInt32Trio& id, int, bool)
     if (!FBestandQuery) {
         FBestandQuery = Vorbereiten(QStringLiteral("SELECT filiale, besttyp, %1 FROM bestand "
                                                    "WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?")
-                                        .arg(MengenSpalten()));
+                                        .arg(MengenSpalten(QStringLiteral("menge"), 0).join(QStringLiteral(", "))));
         FBewegungQuery = Vorbereiten(QStringLiteral("SELECT filiale, besttyp, bewart, datum, %1 FROM bne "
                                                     "WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ? "
                                                     "AND datum >= ?")
-                                         .arg(MengenSpalten()));
+                                         .arg(MengenSpalten(QStringLiteral("menge"), 0).join(QStringLiteral(", "))));
     }
     for (QSqlQuery* q : {FBestandQuery.get(), FBewegungQuery.get()}) {
         q->bindValue(0, id.Int1);
