@@ -153,6 +153,10 @@ QSqlDatabase Database()
     if (url.Typ == TConnectorTyp::SQLite) {
         Exec(db, QStringLiteral("PRAGMA journal_mode=WAL"));
         Exec(db, QStringLiteral("PRAGMA synchronous=NORMAL"));
+    } else {
+        // timestamps carry no zone: every terminal reads and binds them alike, whatever
+        // the client's or the server's zone
+        Exec(db, QStringLiteral("SET TIME ZONE 'UTC'"));
     }
     tOpenedGeneration = generation;
     return db;

@@ -32,6 +32,9 @@ public:
     virtual QVariantList SqlWerte() const = 0;
     // Reads the value from Columns().size() consecutive column values.
     virtual void SqlLesen(const QVariant* values) = 0;
+    // The column values as the field itself would bind them: driver values read back from
+    // the database (a timestamp arrives as a QDateTime) become the field's own SQL form.
+    virtual QVariantList SqlNormiert(const QVariant* values) const = 0;
 
     const std::optional<QVariantList>& FilterMin() const { return FFilterMin; }
     const std::optional<QVariantList>& FilterMax() const { return FFilterMax; }
@@ -144,6 +147,7 @@ public:
     void Clear() override { FWert = T{}; }
     QVariantList SqlWerte() const override { return Traits::ToSql(FWert); }
     void SqlLesen(const QVariant* values) override { FWert = Traits::FromSql(values); }
+    QVariantList SqlNormiert(const QVariant* values) const override { return Traits::ToSql(Traits::FromSql(values)); }
 
 protected:
     TDatenfeld_Gen(const QString& name, QStringList columns) : TDatenfeld(name, std::move(columns)) {}

@@ -6,6 +6,8 @@
 #include <QSqlError>
 #include <QSqlRecord>
 
+#include <limits>
+
 namespace {
 
 constexpr int CMaxBatch = 2048;
@@ -78,7 +80,7 @@ void TZEP_DBFile::AllesClear()
         f->KeyClear();
     }
     FExtFilter.clear();
-    FExtMax = 0;
+    FExtMax = std::numeric_limits<int>::max();
     FScan = TScanArt::Keine;
     FPuffer.clear();
     FMehr = false;
@@ -101,16 +103,20 @@ QStringList TZEP_DBFile::KeySpalten() const
     return r;
 }
 
-// Positions of the current key's columns in the select list, for the continuation key.
+// Offset of each key field's first column among the record's columns, for the continuation key.
 const std::vector<int>& TZEP_DBFile::KeyPositionen()
 {
     auto& pos = FKeyPositionen[FKeyNum];
     if (pos.empty()) {
-        QStringList alle;
-        for (const TDatenfeld* f : FFelder)
-            alle << f->Columns();
-        for (const QString& k : KeySpalten())
-            pos.push_back(static_cast<int>(alle.indexOf(k)));
+        for (const TDatenfeld* k : FKeys.at(FKeyNum)) {
+            int offset = 0;
+            for (const TDatenfeld* f : FFelder) {
+                if (f == k)
+                    break;
+                offset += static_cast<int>(f->Columns().size());
+            }
+            pos.push_back(offset);
+        }
     }
     return pos;
 }
@@ -162,7 +168,7 @@ bool TZEP_DBFile::Holen(const QString& zusatz, const QVariantList& zusatzWerte)
         for (const TExtFilter& e : FExtFilter) {
             kette += Tupel(e.feld->Columns()) + QLatin1Char(' ') + VergleichText(e.vergleich) + QLatin1Char(' ')
                 + Platzhalter(e.feld->Columns().size());
-            werte << e.wert;
+            werte << *e.wert;
             if (&e == &FExtFilter.back() || e.verknuepfung == evEnde)
                 break;
             kette += e.verknuepfung == evOder ? QStringLiteral(" OR ") : QStringLiteral(" AND ");
@@ -211,8 +217,9 @@ bool TZEP_DBFile::Holen(const QString& zusatz, const QVariantList& zusatzWerte)
     if (gelesen > 0) {
         const TZeile& letzte = FPuffer.back();
         FLetzterKey.clear();
-        for (int p : keyPos)
-            FLetzterKey << letzte.werte.at(p);
+        const auto& key = FKeys.at(FKeyNum);
+        for (size_t i = 0; i < key.size(); ++i)
+            FLetzterKey << key[i]->SqlNormiert(letzte.werte.constData() + keyPos[i]);
         FLetzterKey << letzte.id;
     }
     FMehr = gelesen == menge;
@@ -247,8 +254,13 @@ bool TZEP_DBFile::ScanStarten(TScanArt art, const QString& startBedingung, const
     FPuffer.clear();
     FMehr = false;
     FMenge = ersteMenge;
-    if (art == TScanArt::Extended)
+    if (art == TScanArt::Extended) {
         FExtRest = FExtMax;
+        // filters still open take their field's value now; it holds for the whole scan
+        for (TExtFilter& e : FExtFilter)
+            if (!e.wert)
+                e.wert = e.feld->SqlWerte();
+    }
     Holen(startBedingung, startWerte);
     return Positionieren();
 }
@@ -390,7 +402,11 @@ void TZEP_DBFile::Buchen(TBuchModus modus)
 void TZEP_DBFile::ExtendedFilterAdd(TDatenfeld& feld, int vergleich, int verknuepfung)
 {
     VergleichText(vergleich);   // refuses unknown codes now rather than at the read
-    FExtFilter.push_back({&feld, vergleich, verknuepfung, feld.SqlWerte()});
+    // an earlier open filter on the same field takes the value set for it in the meantime
+    for (TExtFilter& e : FExtFilter)
+        if (e.feld == &feld && !e.wert)
+            e.wert = feld.SqlWerte();
+    FExtFilter.push_back({&feld, vergleich, verknuepfung, std::nullopt});
 }
 
 void TZEP_DBFile::ExtendedMaxReceive_Set(int n)

@@ -6,8 +6,10 @@
 #include <QString>
 
 #include <deque>
+#include <limits>
 #include <map>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -56,9 +58,12 @@ public:
     // (and makes it current).
     void Buchen(TBuchModus modus);
 
-    // Extended filter: the field compared with its value at the time of the call.
+    // Extended filter: the field compared with a value. The caller sets the field's value
+    // after adding the filter (or before, when the field is not changed until the scan);
+    // the filter takes it when the extended scan starts, or when a further filter on the same
+    // field is added, so that one field can bound a range.
     void ExtendedFilterAdd(TDatenfeld& feld, int vergleich, int verknuepfung);
-    // Maximum number of records the extended scan delivers.
+    // Maximum number of records the extended scan delivers; a cleared file has no limit.
     void ExtendedMaxReceive_Set(int n);
     bool Get_ge_extMode();
     bool Get_next_extMode();
@@ -79,7 +84,7 @@ private:
         TDatenfeld* feld;
         int vergleich;
         int verknuepfung;
-        QVariantList wert;
+        std::optional<QVariantList> wert;   // open until the scan starts
     };
     enum class TScanArt { Keine, Normal, Extended };
 
@@ -99,7 +104,7 @@ private:
     std::vector<std::vector<TDatenfeld*>> FKeys;
     int FKeyNum = 0;
     std::vector<TExtFilter> FExtFilter;
-    int FExtMax = 0;
+    int FExtMax = std::numeric_limits<int>::max();
     int FExtRest = 0;
 
     TScanArt FScan = TScanArt::Keine;

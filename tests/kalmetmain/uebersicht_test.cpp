@@ -7,6 +7,9 @@
 #include <QComboBox>
 #include <QFontMetrics>
 
+#include <ctime>
+#include <set>
+
 using UebersichtTest = FensterTest;
 
 TEST_F(UebersichtTest, ListsTheInventoriesOfThePreselectedYear)
@@ -67,6 +70,38 @@ TEST_F(UebersichtTest, ValuesAreFormattedWithGermanSeparators)
     EXPECT_EQ(z.WGN, "*");
     EXPECT_EQ(z.Filiale, 7);
     EXPECT_EQ(z.ZaehlDatum, EncodeDate(2026, 5, 1));
+}
+
+// More inventories than the first batch of a scan, with the client in another time zone than
+// the database: each inventory is listed exactly once.
+TEST_F(UebersichtTest, ManyInventoriesOfOneYearAreListedOnce)
+{
+    Sql("DELETE FROM ia");
+    QStringList zeilen;
+    const QDate start(2026, 3, 1);
+    for (int i = 0; i < 150; ++i)
+        zeilen << QStringLiteral("('2026-02-01 00:00:00.000', '%1 %2:00:00.000', 'W%3', %4, '3')")
+                      .arg(start.addDays(i / 2).toString(Qt::ISODate))
+                      .arg(i % 2 ? QStringLiteral("22") : QStringLiteral("08"))
+                      .arg(i % 7)
+                      .arg(i);
+    Sql("INSERT INTO ia (wijahr, zaehldatum, wgn, filiale, kzzaehlung) VALUES " + zeilen.join(','));
+    const QByteArray altTz = qgetenv("TZ");
+    qputenv("TZ", "Asia/Tokyo");
+    tzset();
+    TfrmKalmetMain& f = Fenster();
+    TVRList* l = f.vrInvList->VRList();
+    ASSERT_TRUE(l);
+    std::set<int> filialen;
+    for (int i = 0; i < l->Anzahl(); ++i) {
+        TZeileAnzeige z;
+        f.Zeile_2_Record(l->Zeile(i), z);
+        filialen.insert(z.Filiale);
+    }
+    qputenv("TZ", altTz);
+    tzset();
+    EXPECT_EQ(l->Anzahl(), 150);
+    EXPECT_EQ(filialen.size(), 150u);
 }
 
 TEST_F(UebersichtTest, EmptyInventoryFileGivesNoYearNoColumnsAndEnabledActions)

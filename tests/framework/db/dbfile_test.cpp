@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 namespace {
 
 void IaAnlegen(Tiafile& f, TDateTime wiJahr, TDateTime zaehl, const QString& wgn, int fil, QChar kz = QChar('1'))
@@ -257,4 +259,72 @@ TEST_F(DbFileTest, ScansWithAFixedKeyPrefixCrossBatchesInOrder)
         ++n;
     }
     EXPECT_EQ(n, 1201) << "articles 100 to 1300 of branch 2";
+}
+
+namespace {
+
+// Sets an environment variable for the lifetime of the object; TZ takes effect at once.
+class TUmgebung {
+public:
+    TUmgebung(const char* name, const char* wert) : FName(name), FAlt(qgetenv(name)), FHatteAlt(qEnvironmentVariableIsSet(name))
+    {
+        qputenv(name, wert);
+        tzset();
+    }
+    ~TUmgebung()
+    {
+        if (FHatteAlt)
+            qputenv(FName, FAlt);
+        else
+            qunsetenv(FName);
+        tzset();
+    }
+
+private:
+    const char* FName;
+    QByteArray FAlt;
+    bool FHatteAlt;
+};
+
+}
+
+// A scan whose key starts with a date continues after each batch at the last row's key, also
+// when the client, the server session and UTC all differ.
+TEST(DbFileZeitzonenTest, DateKeyScansCrossBatchesWhateverTheTimeZones)
+{
+    const TUmgebung client("TZ", "America/New_York");
+    const TUmgebung server("PGTZ", "Asia/Tokyo");
+    TTestDb db;
+    KALMET_REQUIRE_DB(db);
+    Tiafile f;
+    const int n = 300;
+    QSqlDatabase sql = TZEP_Connection::Database();
+    sql.transaction();
+    for (int i = 0; i < n; ++i) {
+        // several inventories a day, some late in the evening
+        IaAnlegen(f, EncodeDate(2024, 2, 1), EncodeDate(2024, 3, 1) + i / 3 + (i % 3) * 0.45, "WG", i);
+    }
+    sql.commit();
+    f.AllesClear();
+    std::vector<int> gelesen = FilialenLesen(f, &Tiafile::Get_first);
+    ASSERT_EQ(static_cast<int>(gelesen.size()), n);
+    for (int i = 0; i < n; ++i)
+        ASSERT_EQ(gelesen[i], i) << "row " << i;
+}
+
+// The booking's order: the filter first, then the field's value; one field may bound a range;
+// a cleared file has no receive limit.
+TEST_F(DbFileTest, ExtendedFiltersTakeTheValueSetAfterAdding)
+{
+    Tiafile f;
+    f.AllesClear();
+    f.ExtendedFilterAdd(f.Filiale, evGroesserGleich, evUnd);
+    f.Filiale.SetWert(2);
+    f.ExtendedFilterAdd(f.Filiale, evKleinerGleich, evUnd);
+    f.Filiale.SetWert(4);
+    f.ExtendedFilterAdd(f.WiJahr, evGleich, evEnde);
+    f.WiJahr.SetWert(wj);
+    EXPECT_EQ(FilialenLesen(f, &Tiafile::Get_ge_extMode), (std::vector<int>{2, 3}));
+    // the values hold for the scan, although reading changes the buffer
+    EXPECT_EQ(FilialenLesen(f, &Tiafile::Get_ge_extMode), (std::vector<int>{2, 3}));
 }
