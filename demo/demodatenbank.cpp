@@ -1,21 +1,12 @@
 #include "demo/demodatenbank.h"
 
+#include "framework/app/programm.h"
 #include "framework/core/fehler.h"
 #include "framework/db/migrations.h"
 
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
-
-QString BetriebssystemBenutzer()
-{
-    for (const char* v : {"USER", "LOGNAME", "USERNAME"}) {
-        const QString u = qEnvironmentVariable(v);
-        if (!u.isEmpty())
-            return u;
-    }
-    return QStringLiteral("demo");
-}
 
 void DemoDatenbankErzeugen(const TDbUrl& url, TDemoParameter p, bool ersetzen)
 {

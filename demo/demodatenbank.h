@@ -7,6 +7,3 @@
 // hold no articles yet, unless ersetzen is set: then a SQLite file is recreated and the
 // tables of a PostgreSQL database are emptied first.
 void DemoDatenbankErzeugen(const TDbUrl& url, TDemoParameter p, bool ersetzen);
-
-// The operating-system user running the program.
-QString BetriebssystemBenutzer();

@@ -56,7 +56,7 @@ int main(int argc, char* argv[])
     const QCommandLineOption dbOption(QStringLiteral("db"),
                                       QStringLiteral("Datenbank: sqlite:/pfad/datei.db oder postgresql://user@host/db"),
                                       QStringLiteral("url"));
-    const QCommandLineOption userOption(QStringLiteral("user"), QStringLiteral("Benutzer (Standard: Betriebssystem-Benutzer)"),
+    const QCommandLineOption userOption(QStringLiteral("user"), QStringLiteral("Benutzer auf einer SQLite-Datei (Standard: Betriebssystem-Benutzer; auf PostgreSQL der angemeldete)"),
                                         QStringLiteral("name"));
     parser.addOptions({dbOption, userOption});
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -78,7 +78,13 @@ int main(int argc, char* argv[])
                               QStringLiteral("Die Datenbank kann nicht geöffnet werden:\n%1").arg(QString::fromUtf8(e.what())));
         return 3;
     }
-    ORVProgramm().SetBenutzer(parser.isSet(userOption) ? parser.value(userOption) : BetriebssystemBenutzer());
+    try {
+        ORVProgramm().SetBenutzer(ProgrammBenutzerBestimmen(parser.value(userOption)));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kalmet: %s\n", e.what());
+        QMessageBox::critical(nullptr, QStringLiteral("Inventurauswertung"), QString::fromUtf8(e.what()));
+        return 2;
+    }
 
     std::unique_ptr<TfrmKalmetMain> hauptfenster;
     std::unique_ptr<TfrmSelDruck> selDruck;

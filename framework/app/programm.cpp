@@ -1,6 +1,7 @@
 #include "framework/app/programm.h"
 
 #include "framework/app/interaktion.h"
+#include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 
 #include <QCoreApplication>
@@ -79,4 +80,30 @@ QString TORVParameter::GetStringValueByName(const QString& name) const
 {
     QSqlQuery q = Abfrage(QStringLiteral("SELECT wert FROM parameter WHERE name = ?"), {name});
     return q.next() ? q.value(0).toString() : QString();
+}
+
+QString BetriebssystemBenutzer()
+{
+    for (const char* v : {"USER", "LOGNAME", "USERNAME"}) {
+        const QString u = qEnvironmentVariable(v);
+        if (!u.isEmpty())
+            return u;
+    }
+    return QStringLiteral("demo");
+}
+
+QString ProgrammBenutzerBestimmen(const QString& gewuenscht)
+{
+    if (TZEP_Connection::Typ() != TConnectorTyp::PostgreSQL)
+        return gewuenscht.isEmpty() ? BetriebssystemBenutzer() : gewuenscht;
+    QSqlQuery q(TZEP_Connection::Database());
+    if (!q.exec(QStringLiteral("SELECT session_user")) || !q.next())
+        FehlerRaise(QStringLiteral("ProgrammBenutzerBestimmen"), {QStringLiteral("Der Datenbankbenutzer ist nicht zu ermitteln.")});
+    const QString rolle = q.value(0).toString();
+    if (!gewuenscht.isEmpty() && gewuenscht != rolle)
+        FehlerRaise(QStringLiteral("ProgrammBenutzerBestimmen"),
+                    {QStringLiteral("Auf dem Datenbankserver arbeitet das Programm für den angemeldeten Benutzer \"%1\"; "
+                                    "--user \"%2\" ist nur mit dessen Anmeldung möglich.")
+                         .arg(rolle, gewuenscht)});
+    return rolle;
 }

@@ -44,6 +44,15 @@ private:
 
 TORVProgramm& ORVProgramm();
 
+// The operating-system user of the process.
+QString BetriebssystemBenutzer();
+
+// The user the program works for. On PostgreSQL it is the role the server authenticated for
+// the connection; a requested user other than that role is refused (EORVFehler), so that no
+// one takes over another user's rights. On a SQLite file, whose owner may change anything
+// anyway, the requested user, else the operating-system user.
+QString ProgrammBenutzerBestimmen(const QString& gewuenscht);
+
 // The framework parameters.
 class TORVParameter {
 public:

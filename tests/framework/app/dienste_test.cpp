@@ -74,6 +74,38 @@ TEST_F(DiensteTest, RightsAreCheckedAgainstTheDatabaseAndTold)
     EXPECT_EQ(ORVParameter().GetStringValueByName("GIBTESNICHT"), "");
 }
 
+TEST_F(DiensteTest, AUserMissingFromTheUserTableHasNoRights)
+{
+    TTestDb::Exec("INSERT INTO benutzerrecht (benutzer, recht) VALUES ('niemand', 'pz{')");
+    ORVProgramm().SetBenutzer("niemand");
+    EXPECT_FALSE(UserRechtePruefen("pz{", 2, "", 1, false, 0));
+    ASSERT_EQ(interaktion.Gezeigt.size(), 1u);
+    EXPECT_TRUE(interaktion.Gezeigt.back().Text.contains("nicht eingetragen"));
+    ORVProgramm().SetBenutzer("");
+    EXPECT_FALSE(UserRechtePruefen("pz{", 2, "", 1, false, 0));
+}
+
+// On the server the program works for the authenticated role only; on a SQLite file the
+// requested user stands, else the operating-system user.
+TEST_F(DiensteTest, TheProgramUserFollowsTheDatabaseLogin)
+{
+    if (db.Typ() == TConnectorTyp::SQLite) {
+        EXPECT_EQ(ProgrammBenutzerBestimmen(""), BetriebssystemBenutzer());
+        EXPECT_EQ(ProgrammBenutzerBestimmen("kasse"), "kasse");
+        return;
+    }
+    const QString rolle = db.Url().User;
+    ASSERT_FALSE(rolle.isEmpty());
+    EXPECT_EQ(ProgrammBenutzerBestimmen(""), rolle);
+    EXPECT_EQ(ProgrammBenutzerBestimmen(rolle), rolle);
+    try {
+        ProgrammBenutzerBestimmen("demo");
+        FAIL() << "another user than the login is refused";
+    } catch (const EORVFehler& e) {
+        EXPECT_TRUE(QString::fromUtf8(e.what()).contains(rolle));
+    }
+}
+
 TEST_F(DiensteTest, ExceptionsAreRegisteredProtocolledAndCollectedPerLocation)
 {
     ORVGuard("Ort.A", [] { throw std::runtime_error("kaputt"); }, false);
