@@ -37,12 +37,13 @@ void TfrmKalmetMain::SchreibeDruckDateien(TMengenfeld& Mengenfeld, const TRegalM
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.SchreibeDruckDateien"), [&] {
         LiefGPData_AufbauenWennNichtDa();
+        IORV_ArtLesSimple& artikel = Angelegt(FArtlesSimple, "FArtlesSimple");
         const int von = aaSatz.GrVon - 1;
         const int bis = aaSatz.GrBis - 1;
         InventurlisteMinMaxIndBestimmen(Mengenfeld);
-        if (FArtlesSimple->Satz().Produkt_ID != aaSatz.Produkt_ID)
-            FArtlesSimple->Laden(aaSatz.Produkt_ID);
-        TORV_ArtPreisView& preise = FArtlesSimple->Preise();
+        if (artikel.Satz().Produkt_ID != aaSatz.Produkt_ID)
+            artikel.Laden(aaSatz.Produkt_ID);
+        TORV_ArtPreisView& preise = artikel.Preise();
         // The branch is set before the prices are taken, so that a branch's own prices are
         // never those of the branch of the row before.
         preise.SetFiliale(static_cast<int16_t>(Filiale));
@@ -56,7 +57,7 @@ void TfrmKalmetMain::SchreibeDruckDateien(TMengenfeld& Mengenfeld, const TRegalM
         if (!FArtAbwMani)
             FArtAbwMani = std::make_unique<TDRAV_ArtAbwMani>();
         const int abwProzent = FArtAbwMani->Abw_Prozent(WiJahr, aaSatz.Produkt_ID, static_cast<int16_t>(Filiale),
-                                                        FArtlesSimple->Saison(ZaehlDatum), histDatum, preise.VKSet(),
+                                                        artikel.Saison(ZaehlDatum), histDatum, preise.VKSet(),
                                                         preise.STRP(), Mengenfeld[mfIst].Sum());
         if (IsUebersicht)
             SchreibeINVU(z, EK, VK, abwProzent);
@@ -70,7 +71,7 @@ void TfrmKalmetMain::PreiseBestimmen(const TDruckZeile& z, int von, int bis, TOR
     EK.Clear();
     VK.Clear();
     ORVGuard(QStringLiteral("TfrmKalmetMain.SchreibeDruckDateien.PreiseBestimmen"), [&] {
-        TORV_ArtPreisView& preise = FArtlesSimple->Preise();
+        TORV_ArtPreisView& preise = Angelegt(FArtlesSimple, "FArtlesSimple").Preise();
         preise.SetStichtag(z.ZaehlDatum);
         EK = preise.EKSet();
         VK = z.KVK ? preise.VK2Set() : preise.VKSet();
@@ -89,12 +90,12 @@ void TfrmKalmetMain::SchreibeINVU(const TDruckZeile& z, const TORV_Intv100_Preis
         if (ist.IsEmpty() && soll.IsEmpty())
             return;
         const std::shared_ptr<const TMWTable> mwst = GlobMWTable_GetInstance();
-        if (!FINVUE_DBF)
-            FehlerRaise(QStringLiteral("TfrmKalmetMain.SchreibeDruckDateien.SchreibeINVU"), {QStringLiteral("Keine INVUE-Tabelle")});
-        FINVUEFile->Clear();
-        TinvuSatz& u = FINVUEFile->Satz();
+        TDbf& dbf = Angelegt(FINVUE_DBF, "FINVUE_DBF");
+        Tinvufile& invu = Angelegt(FINVUEFile, "FINVUEFile");
+        invu.Clear();
+        TinvuSatz& u = invu.Satz();
         u.LfdNr = FLfdNrINVU++;
-        u.WGN = FINVUEFile->SetWertCut(QStringLiteral("WGN"), FWGNMani.Get_MaxWGN4ProdId(z.aaSatz.Produkt_ID, QString()));
+        u.WGN = invu.SetWertCut(QStringLiteral("WGN"), FWGNMani.Get_MaxWGN4ProdId(z.aaSatz.Produkt_ID, QString()));
         u.Filiale = z.Filiale;
         u.FilKZ = z.FilKZ;
         u.MwSt = QString::number(mwst->MWST(z.aaSatz.MwStKz, orv_Now()), 'f', 0) + QLatin1Char('%');
@@ -110,7 +111,7 @@ void TfrmKalmetMain::SchreibeINVU(const TDruckZeile& z, const TORV_Intv100_Preis
         u.Ist_VKWert = static_cast<double>(ist.Bewerten(VK));
         u.Soll_VKWert = static_cast<double>(soll.Bewerten(VK));
         u.Diff_VKWert = u.Ist_VKWert - u.Soll_VKWert;
-        FINVUEFile->DBF_InsertSatz(*FINVUE_DBF);
+        invu.DBF_InsertSatz(dbf);
     });
 }
 
@@ -126,7 +127,10 @@ void TfrmKalmetMain::SchreibeINVL_INVR(const TDruckZeile& z, const TORV_Intv100_
         const TAASatz& aa = z.aaSatz;
         TIntPair renr;
         ReNrErmitteln(aa.Produkt_ID, renr);
-        const auto& historie = FArtlesSimple->Preise().PreisHistorie();
+        const auto& historie = Angelegt(FArtlesSimple, "FArtlesSimple").Preise().PreisHistorie();
+        Tinvlfile& invl = Angelegt(FINVLFile, "FINVLFile");
+        Tinvrfile& invr = Angelegt(FINVRFile, "FINVRFile");
+        TLiefGPData& lieferanten = Angelegt(FLiefGPData, "FLiefGPData");
         for (int b = 0; b < bloecke; ++b) {
             const int erster = von + CINVL_Slots * b;   // slot of column 0
             const int spalten = std::min(CINVL_Slots, n - CINVL_Slots * b);
@@ -135,11 +139,9 @@ void TfrmKalmetMain::SchreibeINVL_INVR(const TDruckZeile& z, const TORV_Intv100_
             for (const TRegalMenge& regal : z.Regalmengen) {
                 if (!regal.Gefuellt)
                     continue;
-                if (!FINVR_DBF)
-                    FehlerRaise(QStringLiteral("TfrmKalmetMain.SchreibeDruckDateien.SchreibeINVL_INVR"),
-                                {QStringLiteral("Keine INVR-Tabelle")});
-                FINVRFile->Clear();
-                TinvrSatz& r = FINVRFile->Satz();
+                TDbf& dbf = Angelegt(FINVR_DBF, "FINVR_DBF");
+                invr.Clear();
+                TinvrSatz& r = invr.Satz();
                 r.LfdNr = FLfdNrINVL;
                 r.BlockNr = b;
                 r.Regal = regal.Regal;
@@ -154,12 +156,12 @@ void TfrmKalmetMain::SchreibeINVL_INVR(const TDruckZeile& z, const TORV_Intv100_
                     r.VKWert = static_cast<double>(regal.Menge_Regal.Me.Bewerten(VK));
                     r.EKWert_Abgew = Abgewertet(r.EKWert, AbwProzent);
                 }
-                FINVRFile->DBF_InsertSatz(*FINVR_DBF);
+                invr.DBF_InsertSatz(dbf);
                 ++anzRegal;
             }
 
-            FINVLFile->Clear();
-            TinvlSatz& l = FINVLFile->Satz();
+            invl.Clear();
+            TinvlSatz& l = invl.Satz();
             l.LfdNr = FLfdNrINVL;
             l.BlockNr = b;
             l.WiJahr = z.WiJahr;
@@ -170,22 +172,22 @@ void TfrmKalmetMain::SchreibeINVL_INVR(const TDruckZeile& z, const TORV_Intv100_
             l.WGN = z.WGN;
             l.ArtNr = aa.ArtNr;
             if (!aa.Partner1.IsNull())
-                if (const auto lief = FLiefGPData->GetLiefDataByGep(aa.Partner1))
+                if (const auto lief = lieferanten.GetLiefDataByGep(aa.Partner1))
                     l.LiefNr = lief->LiefNr;
-            l.LiefArtNr = FINVLFile->SetWertCut(QStringLiteral("LiefArtNr"), aa.LiefArtNr);
+            l.LiefArtNr = invl.SetWertCut(QStringLiteral("LiefArtNr"), aa.LiefArtNr);
             l.ArtKZ = QChar(aa.ArtKZ);
             if (!aa.Partner2.IsNull())
-                if (const auto lief = FLiefGPData->GetLiefDataByGep(aa.Partner2))
+                if (const auto lief = lieferanten.GetLiefDataByGep(aa.Partner2))
                     l.LiefNr2 = lief->LiefNr;
-            l.LiefArtNr2 = FINVLFile->SetWertCut(QStringLiteral("LiefArtNr2"), aa.LiefArtNr2);
+            l.LiefArtNr2 = invl.SetWertCut(QStringLiteral("LiefArtNr2"), aa.LiefArtNr2);
             l.ReNr = renr.Int1;
             l.ReNr2 = renr.Int2;
             l.LetztesVorgangsDatum = historie.empty() ? 0 : historie.back().Datum;
             l.AbwProzent = AbwProzent;
             l.GrVon = von + 1;
             l.GrBis = bis + 1;
-            l.Bezeichnung = FINVLFile->SetWertCut(QStringLiteral("Bezeichnung"), TArtikelTools::Bezeichnung_4_ProduktID(aa.Produkt_ID));
-            SetzeMerkmaleINVL(aa, *FINVLFile);
+            l.Bezeichnung = invl.SetWertCut(QStringLiteral("Bezeichnung"), TArtikelTools::Bezeichnung_4_ProduktID(aa.Produkt_ID));
+            SetzeMerkmaleINVL(aa, invl);
             if (!EK.IsEmpty())
                 l.EK = EK.Eintraege.front().Preis;
             l.VK = Preis_4_Index(VK, von);
@@ -243,7 +245,7 @@ void TfrmKalmetMain::ReNrErmitteln(const TInt32Trio& Produkt_ID, TIntPair& Pair)
         if (!FMitRegal)
             return;
         GetRENRFile();
-        Trenrfile& r = *FRENRFile;
+        Trenrfile& r = Angelegt(FRENRFile, "FRENRFile");
         if (r.Produkt_ID.GetWert() != Produkt_ID) {
             r.AllesClear();
             r.SetKeyNum(Trenrfile::StandardKeyNum);

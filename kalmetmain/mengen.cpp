@@ -19,7 +19,7 @@ bool TfrmKalmetMain::LeseZaehlMengen(TMengenfeld& AMengenfeld, TRegalMengen& ARe
     bool gefunden = false;
     ORVGuard(QStringLiteral("TfrmKalmetMain.ErstelleINVL.LeseZaehlMengen"), [&] {
         IZNSFile_GoC();
-        Tiznsfile& z = *FIZNSFile;
+        Tiznsfile& z = Angelegt(FIZNSFile, "FIZNSFile");
         z.AllesClear();
         z.SetKeyNum(Tiznsfile::StandardKeyNum);
         z.ZaehlDatum.SetKeyWert(ZaehlDatum);
@@ -48,13 +48,13 @@ bool TfrmKalmetMain::LeseZaehlMengen(TMengenfeld& AMengenfeld, TRegalMengen& ARe
 void TfrmKalmetMain::FuelleMengenfeld_MitZaehlsaetzen(TMengenfeld& AMengenfeld)
 {
     const QString ort = QStringLiteral("TfrmKalmetMain.FuelleMengenfeld_MitZaehlsaetzen");
-    ORVGuard(ort, [&] { MengenfeldZaehlsatzAddieren(AMengenfeld, FIZNSFile->GetSatz(), ort); });
+    ORVGuard(ort, [&] { MengenfeldZaehlsatzAddieren(AMengenfeld, Angelegt(FIZNSFile, "FIZNSFile").GetSatz(), ort); });
 }
 
 void TfrmKalmetMain::FuelleRegalmengen(TRegalMengen& ARegalmengen)
 {
     const QString ort = QStringLiteral("TfrmKalmetMain.FuelleRegalmengen");
-    ORVGuard(ort, [&] { RegalmengeAnfuegen(ARegalmengen, FIZNSFile->GetSatz(), ort); });
+    ORVGuard(ort, [&] { RegalmengeAnfuegen(ARegalmengen, Angelegt(FIZNSFile, "FIZNSFile").GetSatz(), ort); });
 }
 
 void TfrmKalmetMain::FuelleMengenfeld_MitSollsaetzen(const TivSatz& ivSatz, TMengenfeld& AMengenfeld)
@@ -67,9 +67,7 @@ void TfrmKalmetMain::FuelleMengenfeld_MitSollsaetzen(const TivSatz& ivSatz, TMen
 void TfrmKalmetMain::FuelleMengenFeld_UF(int16_t Filiale, TMengenfeld& AMengenfeld)
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.FuelleMengenFeld_UF"), [&] {
-        if (!FInvmani)
-            FehlerRaise(QStringLiteral("TfrmKalmetMain.FuelleMengenFeld_UF"), {QStringLiteral("Kein Inventurmanager")});
-        TInvMani_BestandLeser& mengen = FInvmani->LeserB();
+        TInvMani_BestandLeser& mengen = Angelegt(FInvmani, "FInvmani").LeserB();
         mengen.SetFiliale(Filiale);
         mengen.SetBestTyp(CMengenArtInventurdifferenz);
         const TORV_Intv100_Sortiment_MeMitOV v = mengen.Lesen();
@@ -90,7 +88,7 @@ void TfrmKalmetMain::FVKKorrektur(const TInt32Trio& Produkt_ID, int32_t Filiale,
                                   TMengenfeld& AMengenfeld)
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.FVKKorrektur"), [&] {
-        TFvkFile& f = *FFvkFile;
+        TFvkFile& f = Angelegt(FFvkFile, "FFvkFile");
         f.AllesClear();
         f.SetKeyNum(TFvkFile::StandardKeyNum);
         f.Produkt_ID.SetFilterMinMax(Produkt_ID);
@@ -103,7 +101,7 @@ void TfrmKalmetMain::FVKKorrektur(const TInt32Trio& Produkt_ID, int32_t Filiale,
         int ggKey = -1;
         for (bool ok = f.Get_first(); ok; ok = f.Get_next()) {
             if (ATestlauf && !geprueft) {
-                if (FFilialtab->GetFilialeByNr(Filiale).LV_Benutzen)
+                if (Angelegt(FFilialtab, "FFilialtab").GetFilialeByNr(Filiale).LV_Benutzen)
                     throw std::runtime_error(
                         "TfrmKalmetMain.FVKKorrektur: Fehlerverkauf in Filiale mit lagerplatzbezogener Bestandsführung!");
                 geprueft = true;
@@ -168,8 +166,7 @@ void TfrmKalmetMain::FilialenAufrechnen_INVL(int32_t SelFil, TinvlListe& list)
 void TfrmKalmetMain::INVLSaetzeWegschreiben(const TinvlListe& list, bool Nummerieren)
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.INVLSaetzeWegschreiben"), [&] {
-        if (!FINVL_DBF)
-            FehlerRaise(QStringLiteral("TfrmKalmetMain.INVLSaetzeWegschreiben"), {QStringLiteral("Keine INVL-Tabelle")});
-        ::INVLSaetzeWegschreiben(list, Nummerieren, *FINVLFile, *FINVL_DBF, FLfdNrINVL);
+        ::INVLSaetzeWegschreiben(list, Nummerieren, Angelegt(FINVLFile, "FINVLFile"), Angelegt(FINVL_DBF, "FINVL_DBF"),
+                                 FLfdNrINVL);
     });
 }

@@ -3,6 +3,7 @@
 
 #include "framework/app/info.h"
 #include "framework/article/iastatus.h"
+#include "framework/core/fehler.h"
 #include "framework/core/uhr.h"
 
 #include <QComboBox>
@@ -35,12 +36,13 @@ const TZEP_VRKalmet_Spalten_Rec CSpalten[10] = {
 void TfrmKalmetMain::FormShow()
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.FormShow"), [this] {
-        FIAFile->AllesClear();
-        FIAFile->SetKeyNum(Tiafile::StandardKeyNum);
-        if (FIAFile->Get_first()) {
-            FDatumList.Add(FIAFile->WiJahr.GetWert());
-            while (FIAFile->Get_next()) {
-                const TDateTime wj = FIAFile->WiJahr.GetWert();
+        Tiafile& ia = Angelegt(FIAFile, "FIAFile");
+        ia.AllesClear();
+        ia.SetKeyNum(Tiafile::StandardKeyNum);
+        if (ia.Get_first()) {
+            FDatumList.Add(ia.WiJahr.GetWert());
+            while (ia.Get_next()) {
+                const TDateTime wj = ia.WiJahr.GetWert();
                 if (std::find(FDatumList.begin(), FDatumList.end(), wj) == FDatumList.end())
                     FDatumList.Add(wj);
             }
@@ -96,9 +98,10 @@ void TfrmKalmetMain::VRList_Init()
 void TfrmKalmetMain::FuelleGrid(TDateTime AWiJahr)
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.FuelleGrid"), [this, AWiJahr] {
-        FIAFile->AllesClear();
-        FIAFile->SetKeyNum(Tiafile::StandardKeyNum);
-        FIAFile->WiJahr.SetFilterMinMax(AWiJahr);
+        Tiafile& ia = Angelegt(FIAFile, "FIAFile");
+        ia.AllesClear();
+        ia.SetKeyNum(Tiafile::StandardKeyNum);
+        ia.WiJahr.SetFilterMinMax(AWiJahr);
         vrInvList->BeginUpdate();
         struct Ende {
             TVTORVVRList* l;
@@ -108,9 +111,9 @@ void TfrmKalmetMain::FuelleGrid(TDateTime AWiJahr)
         TVRList* list = vrInvList->VRList();
         list->Clear();
         QString letztesDatum;
-        for (bool ok = FIAFile->Get_first(); ok; ok = FIAFile->Get_next()) {
+        for (bool ok = ia.Get_first(); ok; ok = ia.Get_next()) {
             std::vector<QVariant> z = list->ZeilenPuffer();
-            const TiaSatz s = FIAFile->GetSatz();
+            const TiaSatz s = ia.GetSatz();
             const QString datum = TDateTime_FormatDatum(s.ZaehlDatum);
             if (datum != letztesDatum) {
                 z[1] = datum;

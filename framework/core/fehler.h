@@ -20,5 +20,16 @@ private:
 // Raises a framework error for a location; the texts form its message.
 [[noreturn]] void FehlerRaise(const QString& location, const QStringList& texts = {});
 
+// The object behind p, an owning or plain pointer. When its creation failed earlier and left it
+// empty, raises the framework error instead, so that the calling method's guard registers the
+// fault rather than the program dying on a null pointer.
+template <class P>
+auto& Angelegt(const P& p, const char* name)
+{
+    if (!p)
+        FehlerRaise(QString::fromLatin1(name), {QStringLiteral("Das Objekt ist nicht angelegt.")});
+    return *p;
+}
+
 // The framework's standard message for an illegal parameter.
 inline const QString CORV_Info_Fehler_Standard_IllegalerParameter = QStringLiteral("Unzulässiger Parameter");

@@ -132,3 +132,34 @@ TEST_F(RahmenTest, RightLostWhileRunningEndsTheProgramAtTheNextActivation)
     EXPECT_FALSE(f.isVisible());
     EXPECT_TRUE(FInteraktion.Enthaelt("pz{"));
 }
+
+// Objects whose creation failed stay empty; every method that needs one registers the fault
+// under its own location instead of ending the program.
+TEST_F(RahmenTest, MethodsRegisterAFaultForObjectsThatWereNotCreated)
+{
+    Sql("DROP TABLE ia");
+    TfrmKalmetMain& f = Fenster();
+    EXPECT_TRUE(ORVInfo().Registriert("TfrmKalmetMain.FormCreate"));
+    EXPECT_TRUE(ORVInfo().Registriert("TfrmKalmetMain.FormShow"));
+    f.FuelleGrid(EncodeDate(2026, 2, 1));
+    EXPECT_TRUE(ORVInfo().Registriert("TfrmKalmetMain.FuelleGrid"));
+
+    TMengenfeld m;
+    f.InitMengenfeld(m);
+    f.FuelleMengenfeld_MitZaehlsaetzen(m);
+    EXPECT_TRUE(ORVInfo().Registriert("TfrmKalmetMain.FuelleMengenfeld_MitZaehlsaetzen"));
+    f.FVKKorrektur({1, 0, 0}, 1, EncodeDate(2026, 5, 1), true, m);
+    EXPECT_TRUE(ORVInfo().Registriert("TfrmKalmetMain.FVKKorrektur"));
+    f.FuelleMengenFeld_UF(1, m);
+    EXPECT_TRUE(ORVInfo().Registriert("TfrmKalmetMain.FuelleMengenFeld_UF"));
+
+    TinvlListe liste;
+    TAASatz aa;
+    aa.GrVon = 1;
+    aa.GrBis = 3;
+    f.SchreibeDruckDateien(m, {}, aa, EncodeDate(2026, 2, 1), EncodeDate(2026, 5, 1), "W", 1, false, liste, false);
+    EXPECT_TRUE(ORVInfo().Registriert("TfrmKalmetMain.SchreibeDruckDateien"));
+    f.INVLSaetzeWegschreiben(liste, false);
+    EXPECT_TRUE(ORVInfo().Registriert("TfrmKalmetMain.INVLSaetzeWegschreiben"));
+    EXPECT_TRUE(f.isVisible());
+}
