@@ -91,7 +91,6 @@ int main(int argc, char* argv[])
     std::unique_ptr<TfrmSelMask> selMask;
     try {
         ORVProgramm().Init(QStringLiteral("KALMET"), 3, 0, 0, true);
-        QApplication::setApplicationDisplayName(QStringLiteral("Inventurauswertung"));
         hauptfenster = std::make_unique<TfrmKalmetMain>();
         QObject::connect(hauptfenster.get(), &TfrmKalmetMain::ProgrammBeenden, &app, &QCoreApplication::quit,
                          Qt::QueuedConnection);

@@ -297,6 +297,8 @@ void TfrmKalmetMain::FormDestroy()
     ORVGuard(ort, [this] { FDatumList.Clear(); }, false);
     frei(FSelectedLayouts);
     frei(FFilialtab);
+    if (FWarteCursor)
+        QApplication::restoreOverrideCursor();
     ORVInfo().FehlerTerminate(ort);
 }
 
@@ -329,6 +331,12 @@ void TfrmKalmetMain::actVersionsanzeigeExecute()
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.actVersionsanzeigeExecute"),
              [] { VersionsInfoZeigen(QStringLiteral("Inventuren"), nullptr, QString()); });
+}
+
+void TfrmKalmetMain::reject()
+{
+    if (actBeenden->isEnabled())
+        TORVForm::reject();
 }
 
 void TfrmKalmetMain::actBeendenExecute()

@@ -176,6 +176,9 @@ signals:
 protected:
     void FormShow() override;
     void FormActivate() override;
+    // Esc belongs to actBeenden and the window closes only while that action is enabled, so
+    // that no running action loses its window.
+    void reject() override;
 
 private:
     // the arguments of one SchreibeDruckDateien call, for its nested routines
@@ -200,4 +203,6 @@ private:
     void FormCreate();
     void FormDestroy();
     void NochNichtVerfuegbar(const QString& funktion);
+
+    bool FWarteCursor = false;
 };

@@ -79,10 +79,12 @@ void TfrmKalmetMain::MarkierteZeilen(TZeileAnzeige_Arr& AZeilen)
 void TfrmKalmetMain::AktionenEnabled(bool AEnabled)
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.AktionenEnabled"), [&] {
-        if (AEnabled)
+        // the hourglass follows the state: disabling twice still needs one enabling only
+        if (AEnabled && FWarteCursor)
             QApplication::restoreOverrideCursor();
-        else
+        else if (!AEnabled && !FWarteCursor)
             QApplication::setOverrideCursor(Qt::WaitCursor);
+        FWarteCursor = !AEnabled;
         actBuchen->setEnabled(AEnabled && ORVProgramm().GetRTyp() == 1);
         for (QAction* a : {actDrucken, actBeenden, actKZReset, actLayout})
             a->setEnabled(AEnabled);

@@ -22,6 +22,12 @@ void TORVProgressDialog::SetAbbruchSichtbar(bool sichtbar)
     FAbbruch->setVisible(sichtbar);
 }
 
+void TORVProgressDialog::reject()
+{
+    if (!FAbbruch->isHidden())
+        QDialog::reject();
+}
+
 void TORVProgressDialog::AnimationAdd(const QString& name)
 {
     auto* bar = new QProgressBar(this);

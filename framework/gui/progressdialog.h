@@ -25,6 +25,10 @@ public:
     void Zeigen();
     void Verbergen();
 
+protected:
+    // Esc and the window's close button abort only where the abort button is offered.
+    void reject() override;
+
 private:
     QWidget* FOwner;
     QPushButton* FAbbruch;

@@ -163,3 +163,29 @@ TEST_F(RahmenTest, MethodsRegisterAFaultForObjectsThatWereNotCreated)
     EXPECT_TRUE(ORVInfo().Registriert("TfrmKalmetMain.INVLSaetzeWegschreiben"));
     EXPECT_TRUE(f.isVisible());
 }
+
+// While an action runs, Esc neither closes the window nor hides the progress dialog; the
+// hourglass follows the enabled state, however often the actions were disabled.
+TEST_F(RahmenTest, EscAndCursorFollowTheActionState)
+{
+    TfrmKalmetMain& f = Fenster();
+    EXPECT_EQ(f.windowTitle(), "Inventurauswertung - Schuhhaus Nord GmbH");
+    f.AktionenEnabled(false);
+    f.AktionenEnabled(false);
+    ASSERT_TRUE(QApplication::overrideCursor());
+    Taste(Qt::Key_Escape);
+    EXPECT_TRUE(f.isVisible()) << "Esc does not close the window while the actions are disabled";
+    f.close();
+    EXPECT_TRUE(f.isVisible());
+
+    f.prgdMain->Zeigen();
+    QTest::keyClick(f.prgdMain, Qt::Key_Escape);
+    EXPECT_TRUE(f.prgdMain->isVisible()) << "the progress dialog has no abort button";
+    f.prgdMain->Verbergen();
+
+    f.AktionenEnabled(true);
+    EXPECT_FALSE(QApplication::overrideCursor());
+    f.activateWindow();
+    Taste(Qt::Key_Escape);
+    EXPECT_FALSE(f.isVisible());
+}
