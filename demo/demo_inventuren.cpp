@@ -3,6 +3,7 @@
 
 #include "framework/article/besttyp.h"
 #include "framework/article/iastatus.h"
+#include "framework/core/geld.h"
 #include "framework/db/datenfeld.h"
 
 namespace {
@@ -115,8 +116,8 @@ void TDemoGenerator::Inventuren(QSqlDatabase& db)
                 izns.Zeile(z);
             }
         }
-        ia.Zeile({SqlDatum(inv.WiJahr), SqlDatum(inv.ZaehlDatum), inv.Wgn, inv.Filiale, std::nearbyint(sollEK * 100) / 100,
-                  gezaehlt ? std::nearbyint(istEK * 100) / 100 : 0.0,
+        ia.Zeile({SqlDatum(inv.WiJahr), SqlDatum(inv.ZaehlDatum), inv.Wgn, inv.Filiale, AufCentRunden(sollEK),
+                  gezaehlt ? AufCentRunden(istEK) : 0.0,
                   TFeldTraits<QChar>::ToSql(IA_KZZaehlung_2_Char(static_cast<TZEP_IA_KZZaehlung>(inv.Status))).first()});
         if (gezaehlt && inv.WiJahr == wj1 && inv.Status != iakzGebucht)
             Fehlverkaeufe(db, inv, artikel);

@@ -1,6 +1,7 @@
 #include "demo/demogenerator.h"
 
 #include "framework/core/fehler.h"
+#include "framework/core/geld.h"
 
 #include <QSqlError>
 
@@ -57,5 +58,5 @@ std::array<int32_t, 100> TDemoGenerator::BestandAm(const TArtikel& a, int filial
 double TDemoGenerator::EkAm(const TArtikel& a, int slot) const
 {
     const double ek = a.SlotGross > 0 && slot >= a.SlotGross ? a.EKGross : a.EK;
-    return std::nearbyint(ek * 100.0) / 100.0;   // cents, half to even
+    return AufCentRunden(ek);
 }

@@ -4,6 +4,7 @@
 #include "framework/article/artikeltools.h"
 #include "framework/article/mwtable.h"
 #include "framework/core/fehler.h"
+#include "framework/core/geld.h"
 #include "framework/core/uhr.h"
 
 #include <cmath>
@@ -20,13 +21,6 @@ int32_t Menge(const TORV_Intv100_Sortiment_Me& v, int slot)
 double Abgewertet(double wert, int prozent)
 {
     return static_cast<double>((1.0L - prozent / 100.0L) * static_cast<long double>(wert));
-}
-
-// Cents, half to even (12.345 -> 12.34, 12.355 -> 12.36). Scaling by 100 rather than
-// dividing by 0.01 keeps decimal halves such as 12.355 halves.
-double RoundTo2(double preis)
-{
-    return std::nearbyint(preis * 100.0) / 100.0;
 }
 
 }
@@ -76,7 +70,7 @@ void TfrmKalmetMain::PreiseBestimmen(const TDruckZeile& z, int von, int bis, TOR
         EK = preise.EKSet();
         VK = z.KVK ? preise.VK2Set() : preise.VKSet();
         for (TORV_PreisEintrag& e : EK.Eintraege)
-            e.Preis = RoundTo2(e.Preis);
+            e.Preis = AufCentRunden(e.Preis);
         Intv100_PreisMinMaxAufblasen(von, bis, EK);
         Intv100_PreisMinMaxAufblasen(von, bis, VK);
     });

@@ -4,6 +4,7 @@
 #include "framework/db/connection.h"
 #include "framework/db/datenfeld.h"
 
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
@@ -11,6 +12,23 @@
 #include <cmath>
 
 namespace {
+
+// A price in whole cents, half to even, worked out on the digits of its decimal text.
+double CentAusText(const QString& text)
+{
+    const bool negativ = text.startsWith('-');
+    const QString betrag = negativ ? text.mid(1) : text;
+    const qsizetype punkt = betrag.indexOf('.');
+    const QString nachkomma = punkt < 0 ? QString() : betrag.mid(punkt + 1);
+    qint64 cent = (punkt < 0 ? betrag : betrag.left(punkt)).toLongLong() * 100 + nachkomma.left(2).leftJustified(2, '0').toInt();
+    const QString rest = nachkomma.mid(2);
+    const bool ueberHalb = !rest.isEmpty() && (rest[0] > '5' || (rest[0] == '5' && rest.mid(1).contains(QRegularExpression("[1-9]"))));
+    const bool genauHalb = !rest.isEmpty() && rest[0] == '5' && !rest.mid(1).contains(QRegularExpression("[1-9]"));
+    if (ueberHalb || (genauHalb && cent % 2 == 1))
+        ++cent;
+    return (negativ ? -cent : cent) / 100.0;
+}
+
 
 class DruckdateienTest : public FensterTest {
 protected:
@@ -307,7 +325,7 @@ TEST_F(DruckdateienTest, EndToEndAgainstTheRawTables)
         while (p.next())
             for (int i = p.value(1).toInt(); i <= p.value(2).toInt(); ++i) {
                 if (p.value(0).toInt() == 1)
-                    ek[i] = std::nearbyint(p.value(3).toDouble() * 100) / 100;
+                    ek[i] = CentAusText(p.value(3).toString());
                 if (p.value(0).toInt() == 2)
                     vk[i] = p.value(3).toDouble();
             }
