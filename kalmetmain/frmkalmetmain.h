@@ -28,6 +28,8 @@
 #include "kalmetmain/mengenfeld.h"
 
 #include <memory>
+#include <set>
+#include <tuple>
 
 class QAction;
 class QComboBox;
@@ -205,4 +207,7 @@ private:
     void NochNichtVerfuegbar(const QString& funktion);
 
     bool FWarteCursor = false;
+    // inventory rows (branch, count day, evaluation date) already told that a forward
+    // calculation is not possible
+    std::set<std::tuple<int, TDateTime, TDateTime>> FVorrechnenGemeldet;
 };

@@ -120,6 +120,10 @@ void TfrmKalmetMain::BestandRueckOderVorRechnen(const TInt32Trio& Produkt_ID, in
                                                 TDateTime AuswertungsDatum, TDateTime WiJahr, TMengenfeld& AMengenfeld)
 {
     const QString ort = QStringLiteral("TfrmKalmetMain.BestandRueckOderVorRechnen");
+    // a refused forward calculation is told once per inventory row and evaluation date, not
+    // for each of its articles; the others are logged
+    const bool anzeigen = ZaehlDatum >= AuswertungsDatum
+        || FVorrechnenGemeldet.insert({Filiale, DateOf(ZaehlDatum), AuswertungsDatum}).second;
     ORVGuard(ort, [&] {
         if (ZaehlDatum < AuswertungsDatum)
             FehlerRaise(ort, {QStringLiteral("Inventurauswertung"), QStringLiteral("Diese Funktion steht noch nicht zur Verfügung")});
@@ -151,7 +155,7 @@ void TfrmKalmetMain::BestandRueckOderVorRechnen(const TInt32Trio& Produkt_ID, in
             AMengenfeld[mfUF].MinMax_Bestimmen();
         }
         FRR = true;
-    });
+    }, anzeigen);
 }
 
 void TfrmKalmetMain::FilialenAufrechnen_INVL(int32_t SelFil, TinvlListe& list)

@@ -177,4 +177,20 @@ TEST_F(MengenTest, BackCalculationMatchesTheMovementTable)
     EXPECT_EQ(gleich, kopie);
     ASSERT_TRUE(ORVInfo().Registriert("TfrmKalmetMain.BestandRueckOderVorRechnen"));
     EXPECT_TRUE(ORVInfo().Register().back().Text.contains("Diese Funktion steht noch nicht zur Verfügung"));
+
+    // the refusal is shown once for the row, however many of its articles follow
+    const auto gezeigt = [&] {
+        return std::count_if(FInteraktion.Gezeigt.begin(), FInteraktion.Gezeigt.end(),
+                             [](const auto& m) { return m.Text.contains("Diese Funktion steht noch nicht zur Verfügung"); });
+    };
+    EXPECT_EQ(gezeigt(), 1);
+    const size_t registriert = ORVInfo().Register().size();
+    for (const auto& [artikel, feld] : felder) {
+        TMengenfeld m = feld;
+        f.BestandRueckOderVorRechnen({1, artikel, 1}, static_cast<int16_t>(fil), zd, zd + 3, wj, m);
+    }
+    EXPECT_EQ(gezeigt(), 1);
+    EXPECT_EQ(ORVInfo().Register().size(), registriert + felder.size()) << "each article is still registered";
+    f.BestandRueckOderVorRechnen({1, felder.begin()->first, 1}, static_cast<int16_t>(fil + 1), zd, zd + 3, wj, gleich);
+    EXPECT_EQ(gezeigt(), 2) << "another inventory row is told again";
 }
