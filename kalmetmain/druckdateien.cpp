@@ -32,8 +32,14 @@ void TfrmKalmetMain::SchreibeDruckDateien(TMengenfeld& Mengenfeld, const TRegalM
     ORVGuard(QStringLiteral("TfrmKalmetMain.SchreibeDruckDateien"), [&] {
         LiefGPData_AufbauenWennNichtDa();
         IORV_ArtLesSimple& artikel = Angelegt(FArtlesSimple, "FArtlesSimple");
-        const int von = aaSatz.GrVon - 1;
-        const int bis = aaSatz.GrBis - 1;
+        // a size range outside sizes 1..100 is bad master data: clamped, and logged
+        const int von = std::max<int>(aaSatz.GrVon, 1) - 1;
+        const int bis = std::min<int>(aaSatz.GrBis, 100) - 1;
+        if (aaSatz.GrVon < 1 || aaSatz.GrBis > 100)
+            ORVInfo().WriteTextWithStamp(QStringLiteral("Artikel %1 (%2): Größenbereich %3 bis %4 liegt nicht in 1 bis 100")
+                                             .arg(aaSatz.ArtNr, aaSatz.Produkt_ID.ToText())
+                                             .arg(aaSatz.GrVon)
+                                             .arg(aaSatz.GrBis));
         InventurlisteMinMaxIndBestimmen(Mengenfeld);
         if (artikel.Satz().Produkt_ID != aaSatz.Produkt_ID)
             artikel.Laden(aaSatz.Produkt_ID);
@@ -163,8 +169,8 @@ void TfrmKalmetMain::SchreibeINVL_INVR(const TDruckZeile& z, const TORV_Intv100_
             l.Produkt_ID = aa.Produkt_ID;
             l.Filiale = z.Filiale;
             l.FilKZ = z.FilKZ;
-            l.WGN = z.WGN;
-            l.ArtNr = aa.ArtNr;
+            l.WGN = invl.SetWertCut(QStringLiteral("WGN"), z.WGN);
+            l.ArtNr = invl.SetWertCut(QStringLiteral("ArtNr"), aa.ArtNr);
             if (!aa.Partner1.IsNull())
                 if (const auto lief = lieferanten.GetLiefDataByGep(aa.Partner1))
                     l.LiefNr = lief->LiefNr;

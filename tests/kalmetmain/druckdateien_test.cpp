@@ -363,3 +363,35 @@ TEST_F(DruckdateienTest, EndToEndAgainstTheRawTables)
         ASSERT_EQ(gelesen.Produkt_ID, alle.GetItem(static_cast<int>(i)).Produkt_ID);
     }
 }
+
+// Master data the print table cannot hold as it stands: a long article number and product
+// group are cut to their columns, and a size range starting at size 0 is clamped to size 1
+// and logged; no line is lost and every slot is valued.
+TEST_F(DruckdateienTest, OversizedMasterDataIsCutOrClampedNeverLost)
+{
+    TfrmKalmetMain& f = Fenster();
+    TabellenAnlegen();
+    TAASatz aa = Artikel(10002);
+    aa.ArtNr = "1234567890123456789012345";
+    aa.GrVon = 0;
+    aa.GrBis = 3;
+    TMengenfeld m = Feld(0, 2);
+    TinvlListe liste;
+    f.SchreibeDruckDateien(m, {}, aa, wj, zd, "WGN-ZU-LANG", 1, false, liste, false);
+    ASSERT_EQ(liste.Count(), 1);
+    const TinvlSatz& l = liste.First();
+    EXPECT_EQ(l.GrVon, 1);
+    EXPECT_EQ(l.GrBis, 3);
+    EXPECT_GT(l.Ist_EKWert, 0);
+    EXPECT_DOUBLE_EQ(l.Ist_EKWert, 3 * 3 * l.EK) << "all three slots valued at the price of size 1";
+    QSqlQuery q(TZEP_Connection::Database());
+    ASSERT_TRUE(q.exec("SELECT COUNT(*) FROM protokoll WHERE text LIKE '%Größenbereich 0 bis 3%'") && q.next());
+    EXPECT_EQ(q.value(0).toInt(), 1);
+
+    f.INVLSaetzeWegschreiben(liste, false);
+    EXPECT_FALSE(ORVInfo().Registriert("TfrmKalmetMain.INVLSaetzeWegschreiben"));
+    const TDbfLeser r = Lesen("invl.dbf");
+    ASSERT_EQ(r.Anzahl(), 1u);
+    EXPECT_EQ(r.Wert(0, "ArtNr").toString(), "12345678901234567890");
+    EXPECT_EQ(r.Wert(0, "WGN").toString(), "WGN-ZU-LAN");
+}
