@@ -34,16 +34,18 @@ int TDRAV_ArtAbwMani::Abw_Prozent(TDateTime WiJahr, const TInt32Trio& Produkt_ID
         --monate;
     const int alter = std::max(0, monate) / 6;
     const QString wgn = FWGNMani.Get_MaxWGN4ProdId(Produkt_ID, QString());
-    int laenge = -1, alterRegel = -1, prozent = 0;
-    for (const TRegel& r : FRegeln) {
-        const QString praefix = r.Muster.endsWith(QLatin1Char('*')) ? r.Muster.chopped(1) : r.Muster;
-        if (!wgn.startsWith(praefix, Qt::CaseInsensitive) || r.AbAlter > alter)
-            continue;
-        if (praefix.size() > laenge || (praefix.size() == laenge && r.AbAlter > alterRegel)) {
-            laenge = static_cast<int>(praefix.size());
+    const auto praefix = [](const TRegel& r) { return r.Muster.endsWith(QLatin1Char('*')) ? r.Muster.chopped(1) : r.Muster; };
+    // the most specific pattern that matches the group holds the group's whole schedule
+    qsizetype laenge = -1;
+    for (const TRegel& r : FRegeln)
+        if (wgn.startsWith(praefix(r), Qt::CaseInsensitive))
+            laenge = std::max(laenge, praefix(r).size());
+    int alterRegel = -1, prozent = 0;
+    for (const TRegel& r : FRegeln)
+        if (praefix(r).size() == laenge && wgn.startsWith(praefix(r), Qt::CaseInsensitive) && r.AbAlter <= alter
+            && r.AbAlter > alterRegel) {
             alterRegel = r.AbAlter;
             prozent = r.Prozent;
         }
-    }
     return prozent;
 }

@@ -14,9 +14,11 @@
 // groups), the season age from which the rule applies (in half-years) and a percentage.
 // The season age is the number of whole half-years from the season's start to the start
 // of the fiscal year. Among the rules whose pattern matches the article's product group,
-// the longest pattern wins; of its rules the one with the highest age not above the
-// article's age gives the percentage. No matching rule, an unknown season, or nothing
-// counted (summed actual quantity 0) give 0 %.
+// the longest pattern wins, whatever the ages: its rules are the group's whole schedule, so
+// that a group with a schedule of its own never falls back to a more general one. Of its
+// rules the one with the highest age not above the article's age gives the percentage;
+// an article younger than all of them is not written down. No matching rule, an unknown
+// season, or nothing counted (summed actual quantity 0) give 0 %.
 class TDRAV_ArtAbwMani {
 public:
     TDRAV_ArtAbwMani();

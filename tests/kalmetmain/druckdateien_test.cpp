@@ -395,3 +395,25 @@ TEST_F(DruckdateienTest, OversizedMasterDataIsCutOrClampedNeverLost)
     EXPECT_EQ(r.Wert(0, "ArtNr").toString(), "12345678901234567890");
     EXPECT_EQ(r.Wert(0, "WGN").toString(), "WGN-ZU-LAN");
 }
+
+// The most specific matching pattern holds the group's whole schedule: a young article of a
+// group with a schedule of its own is not written down by the general rule.
+TEST_F(DruckdateienTest, WriteDownScheduleOfTheLongestMatchingPattern)
+{
+    Fenster();
+    const TAASatz aa = Artikel(10000);
+    const QString wgn = TWGNMani().Get_MaxWGN4ProdId(aa.Produkt_ID, QString());
+    ASSERT_GE(wgn.size(), 2);
+    Sql("DELETE FROM abwregel");
+    Sql(QString("INSERT INTO abwregel (wgn_muster, saisonalter_ab, prozent) VALUES ('*', 0, 10), ('%1*', 6, 40), "
+                "('%1*', 8, 60), ('ZZZ*', 0, 90)").arg(wgn.left(2).toLower()));
+    TDRAV_ArtAbwMani abw;
+    const auto prozent = [&](int jahr, const TInt32Trio& id) {
+        return abw.Abw_Prozent(EncodeDate(jahr, 2, 1), id, 1, "F24", 0, {}, {}, 5);
+    };
+    EXPECT_EQ(prozent(2026, aa.Produkt_ID), 0) << "age 4 half-years: below the group's first step";
+    EXPECT_EQ(prozent(2027, aa.Produkt_ID), 40) << "age 6";
+    EXPECT_EQ(prozent(2028, aa.Produkt_ID), 60) << "age 8";
+    EXPECT_EQ(abw.Abw_Prozent(EncodeDate(2028, 2, 1), aa.Produkt_ID, 1, "F24", 0, {}, {}, 0), 0) << "nothing counted";
+    EXPECT_EQ(abw.Abw_Prozent(EncodeDate(2028, 2, 1), aa.Produkt_ID, 1, "X99", 0, {}, {}, 5), 0) << "unknown season";
+}
