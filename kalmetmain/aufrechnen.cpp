@@ -2,9 +2,11 @@
 
 #include "collections/zep_dictionary.h"
 #include "framework/app/info.h"
+#include "framework/core/geld.h"
 
 #include <cstdlib>
 #include <map>
+#include <optional>
 
 namespace {
 
@@ -43,23 +45,52 @@ bool IstArtikelAufGrundMangelnderInvDiffZuEntfernen(const TORV_Intv100_Sortiment
     return entfernen;
 }
 
+// Deletes the lines of other branches. The netted vector becomes the difference of the selected
+// branch's last inventory in list order, on every block line of it, with the totals and
+// difference values it implies; further inventories of the branch stay as they are.
 void SatzSelektierterFilialeUpdatenAndereSatzeLoeschen(int32_t SelFil, TinvlListe& list, const TORV_Intv100_Sortiment_Me& U)
 {
     ORVGuard(QStringLiteral("SatzSelektierterFilialeUpdatenAndereSatzeLoeschen"), [&] {
-        bool aktualisiert = false;
+        std::optional<TDateTime> zaehlDatum;
         for (int i = list.Count() - 1; i >= 0; --i) {
-            TinvlSatz* r = list.Items_Ptr(i);
-            if (r->Filiale != SelFil) {
+            const TinvlSatz& r = list.GetItem(i);
+            if (r.Filiale != SelFil)
                 list.Delete(i);
-            } else if (!aktualisiert) {
-                aktualisiert = true;
-                r->Sum_Diff = 0;
-                for (int j = 0; j < CINVL_Slots; ++j) {
-                    const int s = Slot(*r, j);
-                    r->Mengen[j].Diff = s < 0 ? 0 : U.Me[s];
-                    r->Sum_Diff += r->Mengen[j].Diff;
-                }
+            else if (!zaehlDatum)
+                zaehlDatum = r.ZaehlDatum;
+        }
+        if (!zaehlDatum)
+            return;
+        const auto genetzt = [&](const TinvlSatz& r) { return r.ZaehlDatum == *zaehlDatum; };
+        std::array<double, 100> ek{}, vk{};
+        for (const TinvlSatz& r : list)
+            if (genetzt(r))
+                for (int j = 0; j < CINVL_Slots; ++j)
+                    if (const int s = Slot(r, j); s >= 0) {
+                        ek[s] = r.EKPreis[j];
+                        vk[s] = r.VKPreis[j];
+                    }
+        int64_t summe = 0, absSumme = 0;
+        long double ekWert = 0, vkWert = 0;
+        for (int s = 0; s < 100; ++s) {
+            summe += U.Me[s];
+            absSumme += std::abs(U.Me[s]);
+            ekWert += static_cast<long double>(U.Me[s]) * ek[s];
+            vkWert += static_cast<long double>(U.Me[s]) * vk[s];
+        }
+        for (int i = 0; i < list.Count(); ++i) {
+            TinvlSatz* r = list.Items_Ptr(i);
+            if (!genetzt(*r))
+                continue;
+            for (int j = 0; j < CINVL_Slots; ++j) {
+                const int s = Slot(*r, j);
+                r->Mengen[j].Diff = s < 0 ? 0 : U.Me[s];
             }
+            r->Sum_Diff = static_cast<int32_t>(summe);
+            r->Sum_AbsDiff = r->Sum_AbsMengen > 0 ? static_cast<int32_t>(absSumme) : 0;
+            r->Diff_EKWert = static_cast<double>(ekWert);
+            r->Diff_VKWert = static_cast<double>(vkWert);
+            r->Diff_EKWert_Abgew = Abgewertet(r->Diff_EKWert, r->AbwProzent);
         }
     });
 }
@@ -223,6 +254,8 @@ void InvlSatzAddTo(const TinvlSatz& s, TinvlSatz& t)
         t.AbwProzent = s.AbwProzent;
         t.EK_Abgewertet = s.EK_Abgewertet;
         t.VK = s.VK;
+        t.EKPreis = s.EKPreis;
+        t.VKPreis = s.VKPreis;
         for (int j = 0; j < CINVL_Slots; ++j)
             for (int k = 0; k < TinvlMengen::Anzahl; ++k)
                 t.Mengen[j][k] += s.Mengen[j][k];
@@ -239,17 +272,15 @@ void InvlSatzAddTo(const TinvlSatz& s, TinvlSatz& t)
 void INVLSaetzeWegschreiben(const TinvlListe& list, bool Nummerieren, Tinvlfile& datei, TDbf& tabelle, int32_t& lfdNr)
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.INVLSaetzeWegschreiben"), [&] {
-        int32_t vorherige = -1;
         for (const TinvlSatz& r : list) {
             datei.SetSatz(r);
             TinvlSatz& b = datei.Satz();
-            if (r.Filiale == vorherige && r.Filiale != CINVL_SummenFiliale) {
+            // totals and values cover the whole article: they stand on its first block only
+            if (r.BlockNr > 0) {
                 for (int32_t TinvlSatz::*m : CINVL_Summen)
                     b.*m = 0;
                 for (double TinvlSatz::*w : CINVL_Werte)
                     b.*w = 0;
-            } else {
-                vorherige = r.Filiale;
             }
             if (Nummerieren)
                 b.LfdNr = lfdNr++;

@@ -27,6 +27,7 @@ void SummiereINVL(const TinvlListe& list, TinvlListe& summaryList);
 void InvlSatzClear(TinvlSatz& satz);
 void InvlSatzAddTo(const TinvlSatz& source, TinvlSatz& target);
 
-// Appends the lines to the table; further lines of one branch carry zero totals and values.
+// Appends the lines to the table; block lines after the first carry zero totals and values,
+// which cover the whole article and stand on its first block line.
 // With Nummerieren each line gets the running number lfdNr, which counts on.
 void INVLSaetzeWegschreiben(const TinvlListe& list, bool Nummerieren, Tinvlfile& datei, TDbf& tabelle, int32_t& lfdNr);

@@ -18,11 +18,6 @@ int32_t Menge(const TORV_Intv100_Sortiment_Me& v, int slot)
 }
 
 // Written-down value: (1 - percentage / 100) * value.
-double Abgewertet(double wert, int prozent)
-{
-    return static_cast<double>((1.0L - prozent / 100.0L) * static_cast<long double>(wert));
-}
-
 }
 
 void TfrmKalmetMain::SchreibeDruckDateien(TMengenfeld& Mengenfeld, const TRegalMengen& Regalmengen, const TAASatz& aaSatz,
@@ -196,6 +191,8 @@ void TfrmKalmetMain::SchreibeINVL_INVR(const TDruckZeile& z, const TORV_Intv100_
             l.Sum_AbsMengen = 0;
 
             for (int j = 0; j < spalten; ++j) {
+                l.EKPreis[j] = Preis_4_Index(EK, erster + j);
+                l.VKPreis[j] = Preis_4_Index(VK, erster + j);
                 for (int k = 0; k < TinvlMengen::Anzahl; ++k)
                     l.Mengen[j][k] = Menge(m[CINVL_MengenVektor[k]], erster + j);
                 l.Sum_AbsMengen += std::abs(l.Mengen[j].Soll) + std::abs(l.Mengen[j].Diff) + std::abs(l.Mengen[j].Ist);

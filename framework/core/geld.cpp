@@ -3,6 +3,11 @@
 #include <cmath>
 #include <cstdint>
 
+double Abgewertet(double wert, double prozent)
+{
+    return static_cast<double>((1.0L - prozent / 100.0L) * static_cast<long double>(wert));
+}
+
 double AufCentRunden(double betrag)
 {
     constexpr int64_t CMillionstelJeCent = 1000000;

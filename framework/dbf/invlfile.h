@@ -69,11 +69,15 @@ struct TinvlSatz {
     double Ist_EKWert = 0, Ist_EKWert_Abgew = 0, Ist_VKWert = 0;
     double Diff_EKWert = 0, Diff_EKWert_Abgew = 0, Diff_VKWert = 0;
     int32_t AnzRegal = 0;
+    // purchase and sales price of each slot of the block, for valuing netted differences;
+    // no columns of the table
+    std::array<double, CINVL_Slots> EKPreis{};
+    std::array<double, CINVL_Slots> VKPreis{};
 
     friend bool operator==(const TinvlSatz&, const TinvlSatz&) = default;
 };
 
-// The quantity totals over all slots (kept on the first line of a branch only) and the
+// The quantity totals over all slots (written on the first block line only) and the
 // nine values of a line.
 inline constexpr int32_t TinvlSatz::* CINVL_Summen[] = {
     &TinvlSatz::Sum_Typ01, &TinvlSatz::Sum_Typ02, &TinvlSatz::Sum_Typ08, &TinvlSatz::Sum_Typ09, &TinvlSatz::Sum_Typ11,

@@ -171,3 +171,64 @@ TEST(Aufrechnen, WrittenLinesReadBackWithZeroTotalsOnFurtherLinesOfABranch)
     EXPECT_EQ(datei.SatzLesen(l, 4).LfdNr, 5);
     EXPECT_EQ(datei.SatzLesen(l, 4).Sum_Soll, 100) << "summary lines keep their totals";
 }
+
+// An article with more than 17 sizes: the netted vector reaches both block lines of the
+// selected branch, and its totals, absolute sum and difference values agree with the slots.
+TEST(Aufrechnen, NettingCoversEveryBlockWithTotalsAndValues)
+{
+    const auto preise = [](TinvlSatz r) {
+        for (int j = 0; j < CINVL_Slots; ++j) {
+            r.EKPreis[j] = 10.0 + r.BlockNr;   // block 1 holds dearer large sizes
+            r.VKPreis[j] = 20.0 + r.BlockNr;
+        }
+        r.AbwProzent = 50;
+        return r;
+    };
+    // branch 5: -3 at column 4 of block 0, -2 at column 1 of block 1; branch 2: +1 and -4
+    TinvlListe l{preise(Zeile(2, 0, {{4, 1}})), preise(Zeile(2, 1, {{1, -4}})), preise(Zeile(5, 0, {{4, -3}})),
+                 preise(Zeile(5, 1, {{1, -2}}))};
+    FilialenAufrechnen_INVL(5, l, 0);
+    ASSERT_EQ(Filialen(l), (std::vector<int>{5, 5}));
+    const TinvlSatz& b0 = l.GetItem(0);
+    const TinvlSatz& b1 = l.GetItem(1);
+    EXPECT_EQ(b0.Mengen[4].Diff, -2) << "enterprise -2 confirms two of the branch's -3";
+    EXPECT_EQ(b1.Mengen[1].Diff, -2) << "enterprise -6 confirms all of the branch's -2";
+    for (const TinvlSatz* b : {&b0, &b1}) {
+        EXPECT_EQ(b->Sum_Diff, -4);
+        EXPECT_EQ(b->Sum_AbsDiff, 4);
+        EXPECT_DOUBLE_EQ(b->Diff_EKWert, -2 * 10.0 - 2 * 11.0);
+        EXPECT_DOUBLE_EQ(b->Diff_VKWert, -2 * 20.0 - 2 * 21.0);
+        EXPECT_DOUBLE_EQ(b->Diff_EKWert_Abgew, -21.0);
+    }
+    // the minimum-difference filter now works on the netted differences
+    TinvlListe k = l;
+    LoescheINVLohneDifferenz(k, false, 5);
+    EXPECT_EQ(k.Count(), 0);
+    LoescheINVLohneDifferenz(l, false, 4);
+    EXPECT_EQ(l.Count(), 2);
+}
+
+// Totals and values stand on the first block line of every inventory, also for two count
+// dates of one branch and for summary lines; later block lines carry zeros.
+TEST(Aufrechnen, TotalsOnTheFirstBlockOfEveryLine)
+{
+    QTemporaryDir dir;
+    Tinvlfile datei;
+    const QString pfad = dir.filePath("invl.dbf");
+    auto tabelle = datei.DBF_Create_Table_Empty(pfad);
+    const TinvlSatz mai = Zeile(2, 0, {{1, 1}});
+    const TinvlSatz juni = Zeile(2, 0, {{1, 2}}, EncodeDate(2026, 6, 15));
+    const TinvlSatz summe0 = Zeile(CINVL_SummenFiliale, 0, {{1, 3}});
+    const TinvlSatz summe1 = Zeile(CINVL_SummenFiliale, 1, {{1, 3}});
+    int32_t lfdNr = 1;
+    INVLSaetzeWegschreiben(TinvlListe{mai, juni, summe0, summe1}, true, datei, *tabelle, lfdNr);
+    tabelle->Schliessen();
+    TDbfLeser l(pfad);
+    ASSERT_EQ(l.Anzahl(), 4u);
+    EXPECT_EQ(datei.SatzLesen(l, 0).Sum_Soll, 100);
+    EXPECT_EQ(datei.SatzLesen(l, 1).Sum_Soll, 100) << "a second inventory of the branch keeps its totals";
+    EXPECT_EQ(datei.SatzLesen(l, 1).Soll_EKWert, 1000);
+    EXPECT_EQ(datei.SatzLesen(l, 2).Sum_Soll, 100);
+    EXPECT_EQ(datei.SatzLesen(l, 3).Sum_Soll, 0) << "a summary line of block 1 does not count the totals twice";
+    EXPECT_EQ(datei.SatzLesen(l, 3).Soll_EKWert, 0);
+}
