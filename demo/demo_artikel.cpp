@@ -108,8 +108,8 @@ void TDemoGenerator::Artikelstamm(QSqlDatabase& db)
                    Chance(50) ? "Einlage" : "", QStringLiteral("Modell %1").arg(Zufall(100, 999)), "", a.Saison});
 
         const TDateTime ab = Tag(start.addDays(-Zufall(0, 30)));
-        const auto P = [&](int art, int sv, int sb, double p, int strp, TDateTime g) {
-            preis.Zeile({a.Id.Int1, a.Id.Int2, a.Id.Int3, art, 0, sv, sb, p, strp, SqlDatum(g)});
+        const auto P = [&](int art, int sv, int sb, double p, int strp, TDateTime g, int filiale = 0) {
+            preis.Zeile({a.Id.Int1, a.Id.Int2, a.Id.Int3, art, filiale, sv, sb, p, strp, SqlDatum(g)});
         };
         if (a.SlotGross > 0) {
             P(1, a.GrVon - 1, a.SlotGross - 1, a.EK, 0, ab);
@@ -125,6 +125,8 @@ void TDemoGenerator::Artikelstamm(QSqlDatabase& db)
             P(2, a.GrVon - 1, a.GrBis - 1, neu, 1, preisAenderung);
             hist.Zeile({a.Id.Int1, a.Id.Int2, a.Id.Int3, SqlDatum(preisAenderung), "PA", 2, a.VK, neu});
         }
+        if (n % 10 == 3)   // every tenth article sells for less in its first branch
+            P(2, a.GrVon - 1, a.GrBis - 1, a.VK - 2.0, 0, ab, a.Filialen.front());
         bild.Zeile({a.Id.Int1, a.Id.Int2, a.Id.Int3, Bild(n * 37, a.Raster == 2 ? 1 : 0)});
         if (Chance(50))
             renr.Zeile({a.Id.Int1, a.Id.Int2, a.Id.Int3, 400000 + n, Zufall(1, 99)});

@@ -320,8 +320,10 @@ TEST_F(DruckdateienTest, EndToEndAgainstTheRawTables)
         // prices valid on the count date, purchase prices in cents
         std::array<double, 100> ek{}, vk{};
         QSqlQuery p(TZEP_Connection::Database());
+        // chain-wide rows first, then the branch's own, each by validity: the last one read wins
         ASSERT_TRUE(p.exec(QString("SELECT preisart, slot_von, slot_bis, preis FROM preis WHERE produkt_id_2 = %1 "
-                                   "AND gueltig_ab <= '%2' ORDER BY gueltig_ab").arg(nr).arg(TDatumTraits::ToSql(zaehl).first().toString())));
+                                   "AND gueltig_ab <= '%2' AND filiale IN (0, %3) ORDER BY filiale <> 0, gueltig_ab")
+                               .arg(nr).arg(TDatumTraits::ToSql(zaehl).first().toString()).arg(fil)));
         while (p.next())
             for (int i = p.value(1).toInt(); i <= p.value(2).toInt(); ++i) {
                 if (p.value(0).toInt() == 1)
@@ -416,4 +418,38 @@ TEST_F(DruckdateienTest, WriteDownScheduleOfTheLongestMatchingPattern)
     EXPECT_EQ(prozent(2028, aa.Produkt_ID), 60) << "age 8";
     EXPECT_EQ(abw.Abw_Prozent(EncodeDate(2028, 2, 1), aa.Produkt_ID, 1, "F24", 0, {}, {}, 0), 0) << "nothing counted";
     EXPECT_EQ(abw.Abw_Prozent(EncodeDate(2028, 2, 1), aa.Produkt_ID, 1, "X99", 0, {}, {}, 5), 0) << "unknown season";
+}
+
+// A branch's own sales price stands before the chain-wide one in that branch only; the "W"
+// marker tells the branches that carry the article.
+TEST_F(DruckdateienTest, BranchPricesAndTheBranchMarker)
+{
+    TfrmKalmetMain& f = Fenster();
+    TabellenAnlegen();
+    QSqlQuery q(TZEP_Connection::Database());
+    ASSERT_TRUE(q.exec("SELECT produkt_id_2, filiale, preis FROM preis WHERE filiale <> 0 AND preisart = 2 ORDER BY produkt_id_2")
+                && q.next());
+    const int nr = q.value(0).toInt(), eigene = q.value(1).toInt();
+    const double eigenerPreis = q.value(2).toDouble();
+    ASSERT_TRUE(q.exec(QString("SELECT nr FROM filiale WHERE nr <> %1 ORDER BY nr").arg(eigene)) && q.next());
+    const int andere = q.value(0).toInt();
+    const auto fuehrt = [&](int fil) {
+        QSqlQuery w(TZEP_Connection::Database());
+        EXPECT_TRUE(w.exec(QString("SELECT COUNT(*) FROM artikel_filiale WHERE produkt_id_2 = %1 AND filiale = %2").arg(nr).arg(fil))
+                    && w.next());
+        return w.value(0).toInt() > 0;
+    };
+
+    const TAASatz aa = Artikel(nr);
+    TMengenfeld m = Feld(aa.GrVon - 1, aa.GrBis - 1);
+    TinvlListe liste;
+    f.SchreibeDruckDateien(m, {}, aa, wj, zd, aa.WGN, eigene, false, liste, false);
+    f.SchreibeDruckDateien(m, {}, aa, wj, zd, aa.WGN, andere, false, liste, false);
+    f.SchreibeDruckDateien(m, {}, aa, wj, zd, aa.WGN, eigene, false, liste, false);
+    ASSERT_EQ(liste.Count(), 3);
+    EXPECT_DOUBLE_EQ(liste.GetItem(0).VK, eigenerPreis);
+    EXPECT_NE(liste.GetItem(1).VK, eigenerPreis);
+    EXPECT_DOUBLE_EQ(liste.GetItem(2).VK, eigenerPreis) << "the price of the branch before does not stick";
+    EXPECT_EQ(liste.GetItem(0).FilKZ, fuehrt(eigene) ? QChar('W') : QChar('F'));
+    EXPECT_EQ(liste.GetItem(1).FilKZ, fuehrt(andere) ? QChar('W') : QChar('F'));
 }
