@@ -453,3 +453,27 @@ TEST_F(DruckdateienTest, BranchPricesAndTheBranchMarker)
     EXPECT_EQ(liste.GetItem(0).FilKZ, fuehrt(eigene) ? QChar('W') : QChar('F'));
     EXPECT_EQ(liste.GetItem(1).FilKZ, fuehrt(andere) ? QChar('W') : QChar('F'));
 }
+
+// The window's netting takes its minimum difference from the layout's second list.
+TEST_F(DruckdateienTest, NettingTakesMinDiffFromTheLayoutParameters)
+{
+    TfrmKalmetMain& f = Fenster();
+    auto layout = std::make_unique<TZEP_SelectedLayout>();
+    layout->Liste1 = {"MinDiff=1"};
+    layout->Liste2 = {"MinDiff=3"};
+    f.FSelectedLayouts->push_back(std::move(layout));
+    TinvlSatz r;
+    r.Produkt_ID = {1, 1, 1};
+    r.Filiale = 2;
+    r.GrVon = 1;
+    r.GrBis = 5;
+    r.Mengen[0].Diff = 2;
+    r.Sum_AbsMengen = 2;
+    TinvlListe liste{r};
+    f.FilialenAufrechnen_INVL(0, liste);
+    EXPECT_EQ(liste.Count(), 0) << "a difference of 2 is below the minimum 3 of the second list";
+    f.FSelectedLayouts->front()->Liste2 = {"MinDiff=2"};
+    liste = TinvlListe{r};
+    f.FilialenAufrechnen_INVL(0, liste);
+    EXPECT_EQ(liste.Count(), 1);
+}
