@@ -193,3 +193,40 @@ TEST_F(SelektionTest, UserInterfaceRunsWhileTheQueryWaits)
     sperre = QSqlDatabase();
     QSqlDatabase::removeDatabase("sperre");
 }
+
+// What the back-calculation adds: movements of the inventories' branches (also as the other
+// branch of a transfer) from the evaluation day to the end of the last count day, except the
+// kinds that do not move stock.
+TEST_F(SelektionTest, BackCalculationSelectsTheMovementsOfThePeriod)
+{
+    const TDateTime zd = EncodeDate(2026, 5, 15);
+    const TDateTime auswertung = zd - 30;
+    struct TBew {
+        int nr, filiale, filiale2, bewart;
+        TDateTime datum;
+    };
+    const std::vector<TBew> bewegungen = {
+        {1, 3, 0, 2, zd - 5},                                  // kind left out
+        {2, 3, 0, 46, zd - 5},                                 // kind left out
+        {3, 99, 0, 3, zd - 5},                                 // another branch
+        {4, 3, 0, 3, EncodeDateTime(2026, 5, 15, 23, 30, 0, 0)},   // late on the count day
+        {5, 3, 0, 3, zd + 1},                                  // after the count day
+        {6, 99, 3, 3, zd - 5},                                 // transfer into the branch
+        {7, 3, 0, 3, auswertung - 1},                          // before the evaluation day
+    };
+    for (const TBew& b : bewegungen) {
+        QSqlQuery q(TZEP_Connection::Database());
+        ASSERT_TRUE(q.exec(QString("INSERT INTO bne (produkt_id_1, produkt_id_2, produkt_id_3, filiale, datum, filiale2, bewart, besttyp) "
+                                   "VALUES (9, %1, 1, %2, '%3', %4, %5, '1')")
+                               .arg(b.nr).arg(b.filiale).arg(D(b.datum)).arg(b.filiale2).arg(b.bewart)))
+            << qPrintable(q.lastError().text());
+    }
+    TZEP_KalmetSelektionSQL q;
+    TZEP_List<TInt32Trio> ids;
+    ASSERT_TRUE(q.Execute({{3, zd}}, true, auswertung, wj, &ids));
+    std::set<int> gewaehlt;
+    for (const TInt32Trio& t : ids)
+        if (t.Int1 == 9)
+            gewaehlt.insert(t.Int2);
+    EXPECT_EQ(gewaehlt, (std::set<int>{4, 6}));
+}
