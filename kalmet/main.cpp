@@ -70,20 +70,21 @@ int main(int argc, char* argv[])
 
     TQtInteraktion interaktion;
     ORVInteraktionSetzen(&interaktion);
+    // a failure before the window: told on standard error and in a message box
+    const auto abbrechen = [](const std::exception& e, const QString& einleitung, int rc) {
+        std::fprintf(stderr, "kalmet: %s\n", e.what());
+        QMessageBox::critical(nullptr, QStringLiteral("Inventurauswertung"), einleitung + QString::fromUtf8(e.what()));
+        return rc;
+    };
     try {
         DatenbankOeffnen(parser.value(dbOption));
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "kalmet: %s\n", e.what());
-        QMessageBox::critical(nullptr, QStringLiteral("Inventurauswertung"),
-                              QStringLiteral("Die Datenbank kann nicht geöffnet werden:\n%1").arg(QString::fromUtf8(e.what())));
-        return 3;
+        return abbrechen(e, QStringLiteral("Die Datenbank kann nicht geöffnet werden:\n"), 3);
     }
     try {
         ORVProgramm().SetBenutzer(ProgrammBenutzerBestimmen(parser.value(userOption)));
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "kalmet: %s\n", e.what());
-        QMessageBox::critical(nullptr, QStringLiteral("Inventurauswertung"), QString::fromUtf8(e.what()));
-        return 2;
+        return abbrechen(e, QString(), 2);
     }
 
     std::unique_ptr<TfrmKalmetMain> hauptfenster;

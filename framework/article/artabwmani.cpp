@@ -12,8 +12,10 @@ TDRAV_ArtAbwMani::TDRAV_ArtAbwMani()
     QSqlQuery q(TZEP_Connection::Database());
     if (!q.exec(QStringLiteral("SELECT wgn_muster, saisonalter_ab, prozent FROM abwregel")))
         FehlerRaise(QStringLiteral("TDRAV_ArtAbwMani.Create"), {q.lastError().text()});
-    while (q.next())
-        FRegeln.push_back({q.value(0).toString(), q.value(1).toInt(), q.value(2).toInt()});
+    while (q.next()) {
+        const QString muster = q.value(0).toString();
+        FRegeln.push_back({muster.endsWith(QLatin1Char('*')) ? muster.chopped(1) : muster, q.value(1).toInt(), q.value(2).toInt()});
+    }
     if (!q.exec(QStringLiteral("SELECT kurz, beginn FROM saison")))
         FehlerRaise(QStringLiteral("TDRAV_ArtAbwMani.Create"), {q.lastError().text()});
     while (q.next()) {
@@ -34,15 +36,14 @@ int TDRAV_ArtAbwMani::Abw_Prozent(TDateTime WiJahr, const TInt32Trio& Produkt_ID
         --monate;
     const int alter = std::max(0, monate) / 6;
     const QString wgn = FWGNMani.Get_MaxWGN4ProdId(Produkt_ID, QString());
-    const auto praefix = [](const TRegel& r) { return r.Muster.endsWith(QLatin1Char('*')) ? r.Muster.chopped(1) : r.Muster; };
     // the most specific pattern that matches the group holds the group's whole schedule
     qsizetype laenge = -1;
     for (const TRegel& r : FRegeln)
-        if (wgn.startsWith(praefix(r), Qt::CaseInsensitive))
-            laenge = std::max(laenge, praefix(r).size());
+        if (wgn.startsWith(r.Praefix, Qt::CaseInsensitive))
+            laenge = std::max(laenge, r.Praefix.size());
     int alterRegel = -1, prozent = 0;
     for (const TRegel& r : FRegeln)
-        if (praefix(r).size() == laenge && wgn.startsWith(praefix(r), Qt::CaseInsensitive) && r.AbAlter <= alter
+        if (r.Praefix.size() == laenge && wgn.startsWith(r.Praefix, Qt::CaseInsensitive) && r.AbAlter <= alter
             && r.AbAlter > alterRegel) {
             alterRegel = r.AbAlter;
             prozent = r.Prozent;

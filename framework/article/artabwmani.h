@@ -29,7 +29,7 @@ public:
 
 private:
     struct TRegel {
-        QString Muster;
+        QString Praefix;   // the pattern without its closing "*"
         int AbAlter;
         int Prozent;
     };

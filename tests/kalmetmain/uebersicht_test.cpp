@@ -2,12 +2,12 @@
 
 #include "framework/app/info.h"
 #include "framework/core/uhr.h"
+#include "tests/support/umgebung.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QFontMetrics>
 
-#include <ctime>
 #include <set>
 
 using UebersichtTest = FensterTest;
@@ -86,9 +86,7 @@ TEST_F(UebersichtTest, ManyInventoriesOfOneYearAreListedOnce)
                       .arg(i % 7)
                       .arg(i);
     Sql("INSERT INTO ia (wijahr, zaehldatum, wgn, filiale, kzzaehlung) VALUES " + zeilen.join(','));
-    const QByteArray altTz = qgetenv("TZ");
-    qputenv("TZ", "Asia/Tokyo");
-    tzset();
+    const TUmgebung client("TZ", "Asia/Tokyo");
     TfrmKalmetMain& f = Fenster();
     TVRList* l = f.vrInvList->VRList();
     ASSERT_TRUE(l);
@@ -98,8 +96,6 @@ TEST_F(UebersichtTest, ManyInventoriesOfOneYearAreListedOnce)
         f.Zeile_2_Record(l->Zeile(i), z);
         filialen.insert(z.Filiale);
     }
-    qputenv("TZ", altTz);
-    tzset();
     EXPECT_EQ(l->Anzahl(), 150);
     EXPECT_EQ(filialen.size(), 150u);
 }

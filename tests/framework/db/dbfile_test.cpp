@@ -4,10 +4,9 @@
 #include "framework/db/files/iznsfile.h"
 #include "framework/db/files/renrfile.h"
 #include "tests/support/testdb.h"
+#include "tests/support/umgebung.h"
 
 #include <gtest/gtest.h>
-
-#include <ctime>
 
 namespace {
 
@@ -259,33 +258,6 @@ TEST_F(DbFileTest, ScansWithAFixedKeyPrefixCrossBatchesInOrder)
         ++n;
     }
     EXPECT_EQ(n, 1201) << "articles 100 to 1300 of branch 2";
-}
-
-namespace {
-
-// Sets an environment variable for the lifetime of the object; TZ takes effect at once.
-class TUmgebung {
-public:
-    TUmgebung(const char* name, const char* wert) : FName(name), FAlt(qgetenv(name)), FHatteAlt(qEnvironmentVariableIsSet(name))
-    {
-        qputenv(name, wert);
-        tzset();
-    }
-    ~TUmgebung()
-    {
-        if (FHatteAlt)
-            qputenv(FName, FAlt);
-        else
-            qunsetenv(FName);
-        tzset();
-    }
-
-private:
-    const char* FName;
-    QByteArray FAlt;
-    bool FHatteAlt;
-};
-
 }
 
 // A scan whose key starts with a date continues after each batch at the last row's key, also
