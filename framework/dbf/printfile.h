@@ -2,6 +2,7 @@
 
 #include "framework/core/datetime.h"
 #include "framework/core/int32trio.h"
+#include "framework/core/uhr.h"
 #include "framework/dbf/dbf.h"
 
 #include <functional>
@@ -88,10 +89,11 @@ public:
         return r;
     }
 
-    // An empty table with this file's layout; the second argument is kept for callers.
+    // An empty table with this file's layout, dated by the framework clock; the second
+    // argument is kept for callers.
     std::unique_ptr<TDbf> DBF_Create_Table_Empty(const QString& pfad, int = 0) const
     {
-        return std::make_unique<TDbf>(pfad, Spalten());
+        return std::make_unique<TDbf>(pfad, Spalten(), TDateTime_ToQDate(orv_Date()));
     }
 
     // Appends the buffer to a table of this layout.
