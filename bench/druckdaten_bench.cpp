@@ -5,24 +5,25 @@
 #include "bench/benchdb.h"
 #include "framework/app/programm.h"
 #include "framework/db/datenfeld.h"
-#include "kalmetmain/frmkalmetmain.h"
+#include "framework/article/artlessimple.h"
+#include "framework/db/files/ivfile.h"
+#include "framework/dbf/crystalsets.h"
+#include "inventurliste/inventurliste.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     const TDbUrl url = BenchDatenbank(app.arguments());
     ORVProgramm().Init("KALMET", 3, 0, 0, true);
     ORVProgramm().SetBenutzer("demo");
-    TfrmKalmetMain f;
+    TInventurliste f(TInventurlisteOptionen::AusParametern());
     QTemporaryDir dir;
-    f.FINVL_DBF = f.FCrystalSets->Registrieren("INVL", f.FINVLFile->DBF_Create_Table_Empty(dir.filePath("invl.dbf")));
-    f.FINVR_DBF = f.FCrystalSets->Registrieren("INVR", f.FINVRFile->DBF_Create_Table_Empty(dir.filePath("invr.dbf")));
+    f.DBFFilesErstellen(dir.path());
 
     QSqlQuery q(TZEP_Connection::Database());
     q.exec("SELECT zaehldatum, filiale FROM ia WHERE wijahr = '2025-02-01 00:00:00.000' AND wgn = '' ORDER BY filiale");
@@ -36,7 +37,7 @@ int main(int argc, char* argv[])
     double lesen = 0, schreiben = 0, tabelle = 0;
     int artikel = 0;
     const double gesamt = Sekunden([&] {
-        Tivfile& iv = *f.FIVFile;
+        Tivfile& iv = f.IVFile();
         iv.AllesClear();
         iv.WiJahr.SetKeyWertAndFilter(wj);
         iv.ZaehlDatum.SetKeyWertAndFilter(zd);
@@ -48,8 +49,8 @@ int main(int argc, char* argv[])
             lesen += Sekunden([&] { f.LeseZaehlMengen(m, regale, aktuell, zd, fil, true); });
             TinvlListe liste;
             schreiben += Sekunden([&] {
-                f.FArtlesSimple->Laden(aktuell);
-                f.SchreibeDruckDateien(m, regale, f.FArtlesSimple->Satz(), wj, zd, "", fil, false, liste, false);
+                f.ArtlesSimple().Laden(aktuell);
+                f.SchreibeDruckDateien(m, regale, f.ArtlesSimple().Satz(), wj, zd, "", fil, false, liste, false);
             });
             tabelle += Sekunden([&] { f.INVLSaetzeWegschreiben(liste, false); });
             ++artikel;
@@ -70,7 +71,7 @@ int main(int argc, char* argv[])
         }
         if (!aktuell.IsNull())
             abschliessen();
-        f.FCrystalSets->AlleSchliessen();
+        f.CrystalSets().AlleSchliessen();
     });
     int zeilen = 0;
     const double sql = Sekunden([&] {
@@ -86,7 +87,7 @@ int main(int argc, char* argv[])
             }
         }
     });
-    std::printf("%s, Filiale %d: %d Artikel, %u INVL-Zeilen\n", qPrintable(url.ToString()), fil, artikel, f.FINVL_DBF->Anzahl());
+    std::printf("%s, Filiale %d: %d Artikel, %u INVL-Zeilen\n", qPrintable(url.ToString()), fil, artikel, f.CrystalSets().Tabelle("INVL")->Anzahl());
     std::printf("gesamt %.2f s: Ziel- und Zählsätze lesen %.2f s, Zeilen aufbauen (mit Preisen, RENR, Lieferanten) %.2f s, "
                 "INVL schreiben %.2f s; die Ziel- und Zählsätze per SQL gelesen (%d Zeilen) %.2f s\n",
                 gesamt, lesen, schreiben, tabelle, zeilen, sql);

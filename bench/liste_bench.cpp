@@ -4,6 +4,7 @@
 #include "framework/app/programm.h"
 #include "framework/core/uhr.h"
 #include "framework/db/datenfeld.h"
+#include "framework/db/files/iafile.h"
 #include "kalmetmain/frmkalmetmain.h"
 
 #include <QApplication>

@@ -5,6 +5,10 @@
 #include "framework/core/fehler.h"
 #include "framework/app/info.h"
 #include "framework/app/programm.h"
+#include "framework/db/files/iafile.h"
+#include "framework/db/files/lsnfile.h"
+#include "framework/stock/mdebucher.h"
+#include "framework/stock/verkmani.h"
 
 #include <QAction>
 #include <QApplication>
@@ -225,44 +229,16 @@ void TfrmKalmetMain::FormCreate()
             setWindowTitle(QStringLiteral("Inventurauswertung - ") + ORVProgramm().GetTextMandant());
             btnDrucken->setDefault(true);
             btnBuchen->setDefault(false);
-            FRR = false;
-            FMDEBucher = std::make_unique<TMDEBucher>();
-            try {
-                FMDEBucher->DateiSuche();
-            } catch (...) {
-                FMDEBucher.reset();
-                throw;
-            }
-            FMDEBucher.reset();
-            FSelectedLayouts = std::make_unique<TZEP_SelectedLayout_List>();
+            // the hand-held-device files are checked once; the booker is not kept
+            TMDEBucher().DateiSuche();
             FIAFile = std::make_unique<Tiafile>(2, -1);
-            FIVFile = std::make_unique<Tivfile>(2, -1);
-            FFvkFile = std::make_unique<TFvkFile>(2, -1);
-            FlsnFile = std::make_unique<Tlsnfile>();
-            FINVLFile = std::make_unique<Tinvlfile>();
-            FINVRFile = std::make_unique<Tinvrfile>();
-            FINVUEFile = std::make_unique<Tinvufile>();
-            FCrystalSets = std::make_unique<TDBFFiles_4_Crystal>();
             FDatumList.Clear();
             FLastConfig = TDruckConfig::EmptyGet();
-            Constructor_Segmente();
+            FlsnFile = std::make_unique<Tlsnfile>();
             FLSNMani = std::make_unique<TVerkMani>();
-            FFilialtab = std::make_unique<TFilialTabelle>();
-            FRENRFile.reset();
-            FLfdNrINVL = 1;
-            FLfdNrINVU = 1;
-            FMitRegal = ORVParameter().GetStringValueByName(QStringLiteral("REGANR")).toUpper() == QLatin1String("J");
+            FListe = std::make_unique<TInventurliste>(TInventurlisteOptionen::AusParametern());
         },
         false);
-}
-
-void TfrmKalmetMain::Constructor_Segmente()
-{
-    ORVGuard(QStringLiteral("TfrmKalmetMain.Constructor_Segmente"), [this] {
-        FArtlesSimple = TORVServerFactory::ArtLesSimpleHolen();
-        FArtlesSimple->SetMode(2);
-        FArtlesSimple->SetSegmente(0x7);   // segments 0, 1 and 2
-    });
 }
 
 void TfrmKalmetMain::FormActivate()
@@ -278,53 +254,15 @@ void TfrmKalmetMain::FormActivate()
 void TfrmKalmetMain::FormDestroy()
 {
     const QString ort = QStringLiteral("TfrmKalmetMain.FormDestroy");
-    const auto frei = [&](auto& feld, bool anzeigen = false) { ORVGuard(ort, [&] { feld.reset(); }, anzeigen); };
+    const auto frei = [&](auto& feld) { ORVGuard(ort, [&] { feld.reset(); }, false); };
     frei(FlsnFile);
-    frei(FLiefGPData);
-    frei(FInvmani);
-    frei(FArtAbwMani, true);
-    frei(FFvkFile);
     frei(FIAFile);
-    frei(FIVFile);
-    frei(FIZNSFile);
-    frei(FINVLFile);
-    frei(FINVRFile);
-    frei(FINVUEFile);
-    frei(FCrystalSets);
-    frei(FRENRFile);
+    frei(FListe);
     frei(FLSNMani);
-    ORVGuard(ort, [this] { TORVServerFactory::ArtLesSimpleZurueckgeben(FArtlesSimple); }, false);
     ORVGuard(ort, [this] { FDatumList.Clear(); }, false);
-    frei(FSelectedLayouts);
-    frei(FFilialtab);
     if (FWarteCursor)
         QApplication::restoreOverrideCursor();
     ORVInfo().FehlerTerminate(ort);
-}
-
-void TfrmKalmetMain::ReadParam(const QString& AName, bool AFirstList, QString& AValue)
-{
-    AValue.clear();
-    ORVGuard(QStringLiteral("TfrmKalmetMain.ReadParam"), [&] {
-        if (!FSelectedLayouts || FSelectedLayouts->empty())
-            FehlerRaise(QStringLiteral("TfrmKalmetMain.ReadParam"), {QStringLiteral("Kein Layout ausgewählt")});
-        const TZEP_SelectedLayout& layout = *FSelectedLayouts->front();
-        for (const QString& zeile : AFirstList ? layout.Liste1 : layout.Liste2) {
-            const qsizetype gleich = zeile.indexOf(QLatin1Char('='));
-            if (gleich >= 0 && zeile.left(gleich) == AName) {
-                AValue = zeile.mid(gleich + 1);
-                return;
-            }
-        }
-    });
-}
-
-void TfrmKalmetMain::IZNSFile_GoC()
-{
-    ORVGuard(QStringLiteral("TfrmKalmetMain.IZNSFile_GoC"), [this] {
-        if (!FIZNSFile)
-            FIZNSFile = std::make_unique<Tiznsfile>(2, -1);
-    });
 }
 
 void TfrmKalmetMain::actVersionsanzeigeExecute()

@@ -1,35 +1,15 @@
 #pragma once
 
-#include "SelDruck/druckconfig.h"
 #include "collections/zep_list.h"
-#include "framework/app/layouts.h"
-#include "framework/article/artabwmani.h"
-#include "framework/article/artlessimple.h"
-#include "framework/article/liefgpdata.h"
-#include "framework/article/filialtabelle.h"
-#include "framework/article/wgnmani.h"
-#include "framework/db/files/fvkfile.h"
-#include "framework/db/files/iafile.h"
-#include "framework/db/files/ivfile.h"
-#include "framework/db/files/iznsfile.h"
-#include "framework/db/files/lsnfile.h"
-#include "framework/db/files/renrfile.h"
-#include "framework/dbf/crystalsets.h"
-#include "framework/dbf/invlfile.h"
-#include "framework/dbf/invrfile.h"
-#include "framework/dbf/invufile.h"
+#include "framework/app/info.h"
+#include "framework/core/fehler.h"
 #include "framework/gui/orvform.h"
 #include "framework/gui/progressdialog.h"
 #include "framework/gui/vrlist.h"
-#include "framework/stock/invmani.h"
-#include "framework/stock/mdebucher.h"
-#include "framework/stock/verkmani.h"
-#include "kalmetmain/aufrechnen.h"
-#include "kalmetmain/mengenfeld.h"
+#include "inventurliste/druckconfig.h"
+#include "inventurliste/inventurliste.h"
 
 #include <memory>
-#include <set>
-#include <tuple>
 
 class QAction;
 class QComboBox;
@@ -37,6 +17,9 @@ class QFrame;
 class QLabel;
 class QMenuBar;
 class QPushButton;
+class Tiafile;
+class Tlsnfile;
+class TVerkMani;
 
 // The main window: overview of the inventories of a fiscal year and every action on them.
 class TfrmKalmetMain : public TORVForm {
@@ -138,38 +121,11 @@ public:
     void actKZResetExecute();
     void btnSoll2IstSelClick();
 
-    // fields, in declaration order
-    TZEP_List<TDateTime> FDatumList;
-    int32_t FLfdNrINVL = 0;
-    int32_t FLfdNrINVU = 0;
-    std::unique_ptr<Tinvlfile> FINVLFile;
-    std::unique_ptr<Tinvrfile> FINVRFile;
-    std::unique_ptr<Tinvufile> FINVUEFile;
-    std::unique_ptr<Tiznsfile> FIZNSFile;
-    std::unique_ptr<Tiafile> FIAFile;
-    std::unique_ptr<Tivfile> FIVFile;
-    std::unique_ptr<TFvkFile> FFvkFile;
-    std::unique_ptr<Tlsnfile> FlsnFile;
-    TDbf* FINVL_DBF = nullptr;
-    TDbf* FINVR_DBF = nullptr;
-    TDbf* FINVUE_DBF = nullptr;
-    std::unique_ptr<TDBFFiles_4_Crystal> FCrystalSets;
-    TDruckConfig FLastConfig;
-    TDateTime FWiJahr = 0;
-    int32_t FRepInd = 0;
-    TDateTime FAuswertungsDatum = 0;
-    std::unique_ptr<TMDEBucher> FMDEBucher;
-    bool FMitRegal = false;
-    std::unique_ptr<TFilialTabelle> FFilialtab;
-    std::unique_ptr<TVerkMani> FLSNMani;
-    std::unique_ptr<Trenrfile> FRENRFile;
-    bool FRR = false;
-    std::unique_ptr<TInvMani> FInvmani;
-    std::unique_ptr<TDRAV_ArtAbwMani> FArtAbwMani;
-    std::unique_ptr<TLiefGPData> FLiefGPData;
-    IORV_ArtLesSimple* FArtlesSimple = nullptr;
-    std::unique_ptr<TZEP_SelectedLayout_List> FSelectedLayouts;
-    TWGNMani FWGNMani;
+    // state the tests and the later actions read
+    TInventurliste* Inventurliste() const { return FListe.get(); }
+    TDateTime WiJahr() const { return FWiJahr; }
+    const TZEP_List<TDateTime>& DatumList() const { return FDatumList; }
+    const TDruckConfig& LastConfig() const { return FLastConfig; }
 
 signals:
     // The user lost the right to run the program: the application is to terminate.
@@ -183,31 +139,28 @@ protected:
     void reject() override;
 
 private:
-    // the arguments of one SchreibeDruckDateien call, for its nested routines
-    struct TDruckZeile {
-        TMengenfeld& Mengenfeld;
-        const TRegalMengen& Regalmengen;
-        const TAASatz& aaSatz;
-        TDateTime WiJahr;
-        TDateTime ZaehlDatum;
-        const QString& WGN;
-        int32_t Filiale;
-        bool KVK;
-        TinvlListe& List;
-        QChar FilKZ;
-    };
-    void PreiseBestimmen(const TDruckZeile& z, int von, int bis, TORV_Intv100_Preis& EK, TORV_Intv100_Preis& VK);
-    void SchreibeINVU(const TDruckZeile& z, const TORV_Intv100_Preis& EK, const TORV_Intv100_Preis& VK, int AbwProzent);
-    void SchreibeINVL_INVR(const TDruckZeile& z, const TORV_Intv100_Preis& EK, const TORV_Intv100_Preis& VK, int AbwProzent,
-                           int bis, int von);
-
     void OberflaecheAufbauen();
     void FormCreate();
     void FormDestroy();
     void NochNichtVerfuegbar(const QString& funktion);
 
+    // Runs body on the engine, guarded under ort; without an engine (FormCreate could not
+    // make it) the failure is registered there.
+    template <class F>
+    void MitListe(const char* ort, F&& body)
+    {
+        ORVGuard(QString::fromLatin1(ort), [&] { body(Angelegt(FListe, "FListe")); });
+    }
+
+    TZEP_List<TDateTime> FDatumList;
+    std::unique_ptr<Tiafile> FIAFile;
+    std::unique_ptr<Tlsnfile> FlsnFile;
+    std::unique_ptr<TVerkMani> FLSNMani;
+    std::unique_ptr<TInventurliste> FListe;
+    TDruckConfig FLastConfig;
+    TDateTime FWiJahr = 0;
+    int32_t FRepInd = 0;
+    TDateTime FAuswertungsDatum = 0;
+    TWGNMani FWGNMani;
     bool FWarteCursor = false;
-    // inventory rows (branch, count day, evaluation date) already told that a forward
-    // calculation is not possible
-    std::set<std::tuple<int, TDateTime, TDateTime>> FVorrechnenGemeldet;
 };

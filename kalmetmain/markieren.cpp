@@ -8,19 +8,10 @@
 #include <QAction>
 #include <QApplication>
 
-namespace {
-// Closes the list's update bracket on every path.
-struct TUpdateKlammer {
-    TVTORVVRList* l;
-    explicit TUpdateKlammer(TVTORVVRList* liste) : l(liste) { l->BeginUpdate(); }
-    ~TUpdateKlammer() { l->EndUpdate(); }
-};
-}
-
 void TfrmKalmetMain::btnMarkierenClick()
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.btnMarkierenClick"), [this] {
-        TUpdateKlammer klammer(vrInvList);
+        TVRListUpdate klammer(vrInvList);
         TVRListNode* node = vrInvList->GetFirstSelected();
         if (!node)
             return;
@@ -33,7 +24,7 @@ void TfrmKalmetMain::btnMarkierenClick()
 void TfrmKalmetMain::btnAlleEinClick()
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.btnAlleEinClick"), [this] {
-        TUpdateKlammer klammer(vrInvList);
+        TVRListUpdate klammer(vrInvList);
         for (TVRListNode* n = vrInvList->GetFirst(); n; n = vrInvList->GetNext(n))
             vrInvList->VRList()->SetCheckState(n, Qt::Checked);
     });
@@ -42,7 +33,7 @@ void TfrmKalmetMain::btnAlleEinClick()
 void TfrmKalmetMain::btnAlleUmsClick()
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.btnAlleUmsClick"), [this] {
-        TUpdateKlammer klammer(vrInvList);
+        TVRListUpdate klammer(vrInvList);
         for (TVRListNode* n = vrInvList->GetFirst(); n; n = vrInvList->GetNext(n))
             vrInvList->VRList()->SetCheckState(n, n->CheckState == Qt::Checked ? Qt::Unchecked : Qt::Checked);
     });
@@ -67,7 +58,7 @@ void TfrmKalmetMain::MarkierteZeilen(TZeileAnzeige_Arr& AZeilen)
     ORVGuard(QStringLiteral("TfrmKalmetMain.MarkierteZeilen"), [&] {
         const QString storniert(IA_KZZaehlung_2_Char(iakzStorniert));
         for (TVRListNode* n = vrInvList->GetFirstChecked(); n; n = vrInvList->GetNextChecked(n)) {
-            if (vrInvList->VRList()->Wert(n, 9).toString() == storniert)
+            if (vrInvList->VRList()->Wert(n, usStatusKZ).toString() == storniert)
                 continue;
             TZeileAnzeige z;
             Zeile_2_Record(n, z);

@@ -5,6 +5,7 @@
 #include "framework/article/iastatus.h"
 #include "framework/core/fehler.h"
 #include "framework/core/uhr.h"
+#include "framework/db/files/iafile.h"
 
 #include <QComboBox>
 
@@ -18,7 +19,8 @@ struct TZEP_VRKalmet_Spalten_Rec {
     bool Visible;
 };
 
-const TZEP_VRKalmet_Spalten_Rec CSpalten[10] = {
+// in the order of TUebersichtSpalte
+const TZEP_VRKalmet_Spalten_Rec CSpalten[usStatusKZ + 1] = {
     {"", vrtNone, vrfNone, "", true},
     {"Zähldatum", vrtText, vrfNone, "", true},
     {"Zähldatum_Value", vrtDate, vrfNone, "", false},
@@ -79,11 +81,7 @@ void TfrmKalmetMain::VRList_Init()
     ORVGuard(QStringLiteral("TfrmKalmetMain.VRList_Init"), [this] {
         if (vrInvList->VRList())
             return;
-        vrInvList->BeginUpdate();
-        struct Ende {
-            TVTORVVRList* l;
-            ~Ende() { l->EndUpdate(); }
-        } ende{vrInvList};
+        TVRListUpdate klammer(vrInvList);
         auto* list = new TVRList;
         list->OnBeforeCellPaint = [this](const TVRListNode* n, int s) { return vrInvListBeforeCellPaint(n, s); };
         list->OnInitNode = [this](TVRListNode* n) { vrInvListInitNode(n); };
@@ -102,11 +100,7 @@ void TfrmKalmetMain::FuelleGrid(TDateTime AWiJahr)
         ia.AllesClear();
         ia.SetKeyNum(Tiafile::StandardKeyNum);
         ia.WiJahr.SetFilterMinMax(AWiJahr);
-        vrInvList->BeginUpdate();
-        struct Ende {
-            TVTORVVRList* l;
-            ~Ende() { l->EndUpdate(); }
-        } ende{vrInvList};
+        TVRListUpdate klammer(vrInvList);
         VRList_Init();
         TVRList* list = vrInvList->VRList();
         list->Clear();
@@ -116,19 +110,19 @@ void TfrmKalmetMain::FuelleGrid(TDateTime AWiJahr)
             const TiaSatz s = ia.GetSatz();
             const QString datum = TDateTime_FormatDatum(s.ZaehlDatum);
             if (datum != letztesDatum) {
-                z[1] = datum;
+                z[usZaehlDatum] = datum;
                 letztesDatum = datum;
             } else {
-                z[1] = QString();
+                z[usZaehlDatum] = QString();
             }
-            z[2] = s.ZaehlDatum;
-            z[3] = s.WGN.isEmpty() ? QStringLiteral("*") : s.WGN;
-            z[4] = s.Filiale;
-            z[5] = s.SollEK;
-            z[6] = s.IstEK;
-            z[7] = InventurDifferenz(s.IstEK, s.SollEK);
-            z[9] = s.KZZaehlung.isNull() ? QString() : QString(s.KZZaehlung);
-            z[8] = CZEP_IA_KZZaehlung_2_String[Char_2_IA_KZZaehlung(s.KZZaehlung) % 128];
+            z[usZaehlDatumWert] = s.ZaehlDatum;
+            z[usWG] = s.WGN.isEmpty() ? QStringLiteral("*") : s.WGN;
+            z[usFiliale] = s.Filiale;
+            z[usSollEK] = s.SollEK;
+            z[usIstEK] = s.IstEK;
+            z[usDifferenz] = InventurDifferenz(s.IstEK, s.SollEK);
+            z[usStatusKZ] = s.KZZaehlung.isNull() ? QString() : QString(s.KZZaehlung);
+            z[usStatus] = CZEP_IA_KZZaehlung_2_String[Char_2_IA_KZZaehlung(s.KZZaehlung) % 128];
             list->ZeileAdd(std::move(z));
         }
         vrInvList->UpdateSpalten(false);
@@ -140,9 +134,9 @@ void TfrmKalmetMain::Zeile_2_Record(PVRListNode ANode, TZeileAnzeige& AZeile)
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.Zeile_2_Record"), [&] {
         const TVRList* list = vrInvList->VRList();
-        AZeile.ZaehlDatum = list->Wert(ANode, 2).toDouble();
-        AZeile.WGN = list->Wert(ANode, 3).toString();
-        AZeile.Filiale = list->Wert(ANode, 4).toInt();
+        AZeile.ZaehlDatum = list->Wert(ANode, usZaehlDatumWert).toDouble();
+        AZeile.WGN = list->Wert(ANode, usWG).toString();
+        AZeile.Filiale = list->Wert(ANode, usFiliale).toInt();
         AZeile.ZeilenNode = ANode;
     });
 }
@@ -158,7 +152,7 @@ QColor TfrmKalmetMain::vrInvListBeforeCellPaint(const TVRListNode* node, int)
 {
     if (!node)
         return {};
-    const QString kz = vrInvList->VRList()->Wert(node, 9).toString();
+    const QString kz = vrInvList->VRList()->Wert(node, usStatusKZ).toString();
     return StatusFarbe(kz.isEmpty() ? QChar() : kz.at(0));
 }
 

@@ -5,17 +5,6 @@
 
 #include <cmath>
 
-TDateTime WiJahrEnde(TDateTime ADatum)
-{
-    int jahr, monat, tag;
-    DecodeDate(ADatum, jahr, monat, tag);
-    if (--monat == 0)
-        monat = 12;
-    else
-        ++jahr;
-    return EndOfAMonth(jahr, monat);
-}
-
 double InventurDifferenz(double istEK, double sollEK)
 {
     const double diff = istEK - sollEK;

@@ -5,9 +5,19 @@
 #include <QColor>
 #include <QString>
 
-// End of the fiscal year that starts in the month of ADatum: the last day of the month
-// before, one year later, at 23:59:59.999. The day of ADatum does not matter.
-TDateTime WiJahrEnde(TDateTime ADatum);
+// Columns of the overview list.
+enum TUebersichtSpalte : int {
+    usMarke = 0,          // check box
+    usZaehlDatum = 1,     // count date as text, shown once per day
+    usZaehlDatumWert = 2, // count date as value (hidden)
+    usWG = 3,             // product group, "*" for all
+    usFiliale = 4,
+    usSollEK = 5,
+    usIstEK = 6,
+    usDifferenz = 7,
+    usStatus = 8,         // status text
+    usStatusKZ = 9,       // status character (hidden)
+};
 
 // Difference counted minus target value; 0 below half a cent, and 0 when nothing was counted.
 double InventurDifferenz(double istEK, double sollEK);

@@ -27,9 +27,3 @@ bool AASatz_4_ProduktID(const TInt32Trio& produktId, TAASatz& satz)
 }
 
 }
-
-void SetzeMerkmaleINVL(const TAASatz& aaSatz, Tinvlfile& invl)
-{
-    for (int i = 1; i <= 6; ++i)
-        invl.GetBeschreibungsdaten(i) = invl.SetWertCut(QStringLiteral("Merkmal%1").arg(i), aaSatz.Merkmal[i - 1]);
-}

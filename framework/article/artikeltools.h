@@ -1,7 +1,6 @@
 #pragma once
 
 #include "framework/article/aasatz.h"
-#include "framework/dbf/invlfile.h"
 
 namespace TArtikelTools {
 // The article's description; empty when the article is unknown.
@@ -9,6 +8,3 @@ QString Bezeichnung_4_ProduktID(const TInt32Trio& produktId);
 // The article master record; false when the article is unknown.
 bool AASatz_4_ProduktID(const TInt32Trio& produktId, TAASatz& satz);
 }
-
-// Puts the six description attributes of the article master into the INVL buffer.
-void SetzeMerkmaleINVL(const TAASatz& aaSatz, Tinvlfile& invl);

@@ -25,3 +25,14 @@ QString Date2WiJahrStr(TDateTime wiJahrBeginn)
     return QStringLiteral("%1 - %2").arg(beginn.toString(QStringLiteral("dd.MM.yyyy")),
                                          beginn.addYears(1).addDays(-1).toString(QStringLiteral("dd.MM.yyyy")));
 }
+
+TDateTime WiJahrEnde(TDateTime ADatum)
+{
+    int jahr, monat, tag;
+    DecodeDate(ADatum, jahr, monat, tag);
+    if (--monat == 0)
+        monat = 12;
+    else
+        ++jahr;
+    return EndOfAMonth(jahr, monat);
+}

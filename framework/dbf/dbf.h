@@ -51,6 +51,7 @@ public:
     const std::vector<TDbfSpalte>& Spalten() const { return FSpalten; }
     int SpaltenIndex(const QString& name) const;
     uint32_t Anzahl() const { return FAnzahl; }
+    const QString& Pfad() const { return FPfad; }
 
 private:
     void KopfSchreiben(bool unvollstaendig);

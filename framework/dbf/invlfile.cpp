@@ -2,10 +2,6 @@
 
 #include "framework/core/fehler.h"
 
-const std::array<const char*, TinvlMengen::Anzahl> CINVL_MengenNamen = {
-    "Typ01", "Typ02", "Typ12", "Typ08", "Typ09", "Typ11", "Typ10", "Typ14", "Typ15", "Typ13", "Soll", "Diff", "Ist", "FVK"};
-const std::array<int, TinvlMengen::Anzahl> CINVL_MengenVektor = {0, 1, 11, 7, 8, 10, 9, 13, 14, 12, 16, 18, 17, 19};
-
 namespace {
 
 using S = TinvlSatz;
@@ -39,7 +35,7 @@ std::vector<TDbfFeld<S>> LayoutBauen()
         l.push_back(f);
     for (int j = 0; j < CINVL_Slots; ++j)
         for (int k = 0; k < TinvlMengen::Anzahl; ++k)
-            l.push_back({DbfInteger(QStringLiteral("%1_%2").arg(QLatin1String(CINVL_MengenNamen[k])).arg(j, 2, 10, QLatin1Char('0'))),
+            l.push_back({DbfInteger(QStringLiteral("%1_%2").arg(QLatin1String(CINVL_MengenArten[k].Name)).arg(j, 2, 10, QLatin1Char('0'))),
                          [j, k](const S& s) { return QVariant(s.Mengen[j][k]); },
                          [j, k](S& s, const QVariant& v) { s.Mengen[j][k] = v.toInt(); }});
     for (auto&& f : {DbfFeld("Sum_Typ01", &S::Sum_Typ01), DbfFeld("Sum_Typ02", &S::Sum_Typ02), DbfFeld("Sum_Typ08", &S::Sum_Typ08),

@@ -15,18 +15,6 @@ struct TinvlMengen {
     friend bool operator==(const TinvlMengen&, const TinvlMengen&) = default;
 };
 
-inline constexpr int32_t TinvlMengen::* CINVL_MengenFelder[TinvlMengen::Anzahl] = {
-    &TinvlMengen::Typ01, &TinvlMengen::Typ02, &TinvlMengen::Typ12, &TinvlMengen::Typ08, &TinvlMengen::Typ09,
-    &TinvlMengen::Typ11, &TinvlMengen::Typ10, &TinvlMengen::Typ14, &TinvlMengen::Typ15, &TinvlMengen::Typ13,
-    &TinvlMengen::Soll, &TinvlMengen::Diff, &TinvlMengen::Ist, &TinvlMengen::FVK};
-
-inline int32_t& TinvlMengen::operator[](int k) { return this->*CINVL_MengenFelder[k]; }
-inline int32_t TinvlMengen::operator[](int k) const { return this->*CINVL_MengenFelder[k]; }
-
-// Column names of the 14 quantities, and the quantity-field vector each one is taken from.
-extern const std::array<const char*, TinvlMengen::Anzahl> CINVL_MengenNamen;
-extern const std::array<int, TinvlMengen::Anzahl> CINVL_MengenVektor;
-
 constexpr int CINVL_Slots = 17;   // size slots per line (block)
 constexpr int CINVL_SummenFiliale = 999999;   // branch of a summary line
 
@@ -77,12 +65,27 @@ struct TinvlSatz {
     friend bool operator==(const TinvlSatz&, const TinvlSatz&) = default;
 };
 
-// The quantity totals over all slots (written on the first block line only) and the
-// nine values of a line.
-inline constexpr int32_t TinvlSatz::* CINVL_Summen[] = {
-    &TinvlSatz::Sum_Typ01, &TinvlSatz::Sum_Typ02, &TinvlSatz::Sum_Typ08, &TinvlSatz::Sum_Typ09, &TinvlSatz::Sum_Typ11,
-    &TinvlSatz::Sum_Typ10, &TinvlSatz::Sum_Typ12, &TinvlSatz::Sum_Typ14, &TinvlSatz::Sum_Typ13, &TinvlSatz::Sum_Typ15,
-    &TinvlSatz::Sum_Soll,  &TinvlSatz::Sum_Diff,  &TinvlSatz::Sum_Ist,   &TinvlSatz::Sum_FVK};
+// The 14 quantity kinds of a line in column order: the column name ("Typ01" gives the
+// columns Typ01_00 ... Typ01_16), the member of a slot, and the member of the total over all
+// slots (the totals are written on the first block line only).
+struct TINVL_MengenArt {
+    const char* Name;
+    int32_t TinvlMengen::*Slot;
+    int32_t TinvlSatz::*Summe;
+};
+inline constexpr TINVL_MengenArt CINVL_MengenArten[TinvlMengen::Anzahl] = {
+    {"Typ01", &TinvlMengen::Typ01, &TinvlSatz::Sum_Typ01}, {"Typ02", &TinvlMengen::Typ02, &TinvlSatz::Sum_Typ02},
+    {"Typ12", &TinvlMengen::Typ12, &TinvlSatz::Sum_Typ12}, {"Typ08", &TinvlMengen::Typ08, &TinvlSatz::Sum_Typ08},
+    {"Typ09", &TinvlMengen::Typ09, &TinvlSatz::Sum_Typ09}, {"Typ11", &TinvlMengen::Typ11, &TinvlSatz::Sum_Typ11},
+    {"Typ10", &TinvlMengen::Typ10, &TinvlSatz::Sum_Typ10}, {"Typ14", &TinvlMengen::Typ14, &TinvlSatz::Sum_Typ14},
+    {"Typ15", &TinvlMengen::Typ15, &TinvlSatz::Sum_Typ15}, {"Typ13", &TinvlMengen::Typ13, &TinvlSatz::Sum_Typ13},
+    {"Soll", &TinvlMengen::Soll, &TinvlSatz::Sum_Soll},    {"Diff", &TinvlMengen::Diff, &TinvlSatz::Sum_Diff},
+    {"Ist", &TinvlMengen::Ist, &TinvlSatz::Sum_Ist},       {"FVK", &TinvlMengen::FVK, &TinvlSatz::Sum_FVK}};
+
+inline int32_t& TinvlMengen::operator[](int k) { return this->*CINVL_MengenArten[k].Slot; }
+inline int32_t TinvlMengen::operator[](int k) const { return this->*CINVL_MengenArten[k].Slot; }
+
+// The nine values of a line (on its first block line only).
 inline constexpr double TinvlSatz::* CINVL_Werte[] = {
     &TinvlSatz::Soll_EKWert, &TinvlSatz::Soll_EKWert_Abgew, &TinvlSatz::Soll_VKWert,
     &TinvlSatz::Ist_EKWert,  &TinvlSatz::Ist_EKWert_Abgew,  &TinvlSatz::Ist_VKWert,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/gui/vrlistnode.h"
+
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QTreeView>
@@ -21,15 +23,6 @@ struct TVRSpalte {
     bool Visible = true;
     bool Flag = false;   // the model's further per-column flag
 };
-
-// One row of the list. Its address stays valid until the list is cleared.
-struct TVRListNode {
-    std::vector<QVariant> Werte;
-    Qt::CheckState CheckState = Qt::Unchecked;
-    bool HatCheckbox = false;
-    int Index = 0;
-};
-using PVRListNode = TVRListNode*;
 
 // Row model: typed columns and rows of values. Dates are TDateTime values.
 class TVRList : public QAbstractTableModel {
@@ -113,4 +106,16 @@ private:
     TVRList* FList = nullptr;
     int FUpdateTiefe = 0;
     bool FAnpassen = false;   // fit the columns when the update bracket closes
+};
+
+// The update bracket of a list view, closed on every path.
+class TVRListUpdate {
+public:
+    explicit TVRListUpdate(TVTORVVRList* liste) : FListe(liste) { FListe->BeginUpdate(); }
+    ~TVRListUpdate() { FListe->EndUpdate(); }
+    TVRListUpdate(const TVRListUpdate&) = delete;
+    TVRListUpdate& operator=(const TVRListUpdate&) = delete;
+
+private:
+    TVTORVVRList* FListe;
 };

@@ -1,9 +1,8 @@
-#include "demo/demodatenbank.h"
 #include "framework/app/info.h"
 #include "framework/app/programm.h"
 #include "framework/db/datenfeld.h"
 #include "ivvorselquerysql/kalmetselektionsql.h"
-#include "tests/support/testdb.h"
+#include "tests/support/demokette.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -11,31 +10,20 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <set>
 
 namespace {
 
-std::optional<TDbUrl> GVorlage;
-
 class SelektionTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (GVorlage)
-            return;
-        GVorlage = TTestDb::Vorlage([](const TDbUrl& url) {
-            TDemoParameter p;
-            p.Seed = 5;
-            p.Artikel = 150;
-            p.Filialen = 4;
-            p.Heute = QDate(2026, 12, 8);
-            DemoDatenbankErzeugen(url, p, false);
-        });
-    }
     void SetUp() override
     {
-        db = std::make_unique<TTestDb>(*GVorlage);
+        TDemoParameter p;
+        p.Seed = 5;
+        p.Artikel = 150;
+        p.Filialen = 4;
+        p.Heute = QDate(2026, 12, 8);
+        db = DemoKette(p);
         KALMET_REQUIRE_DB(*db);
         GDBConfig = 0;
     }

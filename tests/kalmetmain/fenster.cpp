@@ -1,7 +1,6 @@
 #include "tests/kalmetmain/fenster.h"
 
-#include "demo/demodatenbank.h"
-#include "tests/support/testdb.h"
+#include "tests/support/demokette.h"
 #include "framework/app/info.h"
 #include "framework/app/programm.h"
 #include "framework/core/uhr.h"
@@ -11,28 +10,9 @@
 #include <QSqlQuery>
 #include <QTest>
 
-namespace {
-std::optional<TDbUrl> GVorlage;
-}
-
-void FensterTest::SetUpTestSuite()
-{
-    if (GVorlage)
-        return;
-    GVorlage = TTestDb::Vorlage([](const TDbUrl& url) {
-        TDemoParameter p;
-        p.Seed = 3;
-        p.Artikel = 120;
-        p.Filialen = 5;
-        p.Heute = QDate(2026, 12, 8);
-        p.Benutzer = "tester";
-        DemoDatenbankErzeugen(url, p, false);
-    });
-}
-
 void FensterTest::SetUp()
 {
-    FDb = std::make_unique<TTestDb>(*GVorlage);
+    FDb = DemoKette(TestKette());
     KALMET_REQUIRE_DB(*FDb);
     ORVUhrSetzen(EncodeDateTime(2026, 12, 8, 10, 0, 0, 0));
     ORVProgramm().Init("KALMET", 3, 0, 0, true);

@@ -2,7 +2,7 @@
 
 #include "kalmetmain/frmkalmetmain.h"
 #include "tests/support/skriptinteraktion.h"
-#include "tests/support/testdb.h"
+#include "tests/support/demokette.h"
 
 
 #include <gtest/gtest.h>
@@ -13,7 +13,6 @@
 // PostgreSQL), with a fixed clock, the user "demo" and scripted answers.
 class FensterTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite();
     void SetUp() override;
     void TearDown() override;
 

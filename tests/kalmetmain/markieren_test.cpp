@@ -51,16 +51,16 @@ TEST_F(MarkierenTest, CollectedRowsLeaveOutStatusSix)
     f.MarkierteZeilen(zeilen);
     int storniert = 0;
     for (TVRListNode* n : Zeilen())
-        storniert += f.vrInvList->VRList()->Wert(n, 9).toString() == "6";
+        storniert += f.vrInvList->VRList()->Wert(n, usStatusKZ).toString() == "6";
     ASSERT_GT(storniert, 0);
     EXPECT_EQ(static_cast<int>(zeilen.size()), static_cast<int>(Zeilen().size()) - storniert);
     for (const TZeileAnzeige& z : zeilen)
-        EXPECT_NE(f.vrInvList->VRList()->Wert(z.ZeilenNode, 9).toString(), "6");
+        EXPECT_NE(f.vrInvList->VRList()->Wert(z.ZeilenNode, usStatusKZ).toString(), "6");
 
     // marking only rows of status 6 collects nothing
     f.btnAlleUmsClick();
     for (TVRListNode* n : Zeilen())
-        if (f.vrInvList->VRList()->Wert(n, 9).toString() == "6")
+        if (f.vrInvList->VRList()->Wert(n, usStatusKZ).toString() == "6")
             f.vrInvList->VRList()->SetCheckState(n, Qt::Checked);
     f.MarkierteZeilen(zeilen);
     EXPECT_TRUE(zeilen.empty());

@@ -1,6 +1,8 @@
 #include "tests/kalmetmain/fenster.h"
 
 #include "framework/app/info.h"
+#include "framework/article/aasatz.h"
+#include "framework/article/artlessimple.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -22,11 +24,11 @@ TEST_F(RahmenTest, CaptionMenusAndDefaultButton)
     EXPECT_EQ(f.prgdMain->windowTitle(), "Daten werden aufbereitet ...");
     EXPECT_EQ(f.prgdMain->ZaehlerText("ArtikelNr"), "xxxxxxxxxxx");
     EXPECT_FALSE(ORVInfo().Registriert("TfrmKalmetMain.FormCreate"));
-    EXPECT_TRUE(f.FIAFile && f.FIVFile && f.FFvkFile && f.FlsnFile && f.FFilialtab && f.FArtlesSimple);
-    EXPECT_EQ(f.FArtlesSimple->Mode(), 2);
-    EXPECT_EQ(f.FArtlesSimple->Segmente(), 7u);
-    EXPECT_EQ(f.FLastConfig.SelFil, -1);
-    EXPECT_EQ(f.FLfdNrINVL, 1);
+    ASSERT_TRUE(f.Inventurliste());
+    EXPECT_EQ(f.Inventurliste()->ArtlesSimple().Mode(), 2);
+    EXPECT_EQ(f.Inventurliste()->ArtlesSimple().Segmente(), 7u);
+    EXPECT_EQ(f.LastConfig().SelFil, -1);
+    EXPECT_EQ(f.Inventurliste()->LfdNrINVL(), 1);
     // "Reset Kennzeichen" is in no menu and on no button
     for (QAction* a : f.mnuMain->actions())
         for (QAction* item : a->menu()->actions())
@@ -63,11 +65,11 @@ TEST_F(RahmenTest, RegAnrParameter)
     for (const auto& [wert, erwartet] : faelle) {
         Sql(QString("UPDATE parameter SET wert = '%1' WHERE name = 'REGANR'").arg(wert));
         TfrmKalmetMain f;
-        EXPECT_EQ(f.FMitRegal, erwartet) << wert;
+        EXPECT_EQ(f.Inventurliste()->Optionen().MitRegal, erwartet) << wert;
     }
     Sql("DELETE FROM parameter WHERE name = 'REGANR'");
     TfrmKalmetMain f;
-    EXPECT_FALSE(f.FMitRegal);
+    EXPECT_FALSE(f.Inventurliste()->Optionen().MitRegal);
 }
 
 TEST_F(RahmenTest, ReadParamTakesTheFirstLineAndFailsWithoutLayout)
@@ -81,7 +83,7 @@ TEST_F(RahmenTest, ReadParamTakesTheFirstLineAndFailsWithoutLayout)
     auto layout = std::make_unique<TZEP_SelectedLayout>();
     layout->Liste1 = {"KVK=J", "Listentyp=Filueber"};
     layout->Liste2 = {"MinDiff=3", "FilNull=J", "MinDiff=7", "minDiff=9"};
-    f.FSelectedLayouts->push_back(std::move(layout));
+    f.Inventurliste()->SelectedLayouts().push_back(std::move(layout));
     f.ReadParam("MinDiff", false, wert);
     EXPECT_EQ(wert, "3");
     f.ReadParam("Listentyp", true, wert);
@@ -94,13 +96,13 @@ TEST_F(RahmenTest, DestroysWithObjectsNeverCreated)
 {
     {
         TfrmKalmetMain f;
-        EXPECT_FALSE(f.FIZNSFile);
-        EXPECT_FALSE(f.FRENRFile);
+        EXPECT_FALSE(f.Inventurliste()->IZNSFile());
+        EXPECT_FALSE(f.Inventurliste()->RENRFile());
     }
     EXPECT_FALSE(ORVInfo().Registriert("TfrmKalmetMain.FormDestroy"));
     TfrmKalmetMain g;
     g.IZNSFile_GoC();
-    EXPECT_TRUE(g.FIZNSFile);
+    EXPECT_TRUE(g.Inventurliste()->IZNSFile());
 }
 
 TEST_F(RahmenTest, FailingRecordFileLeavesTheLaterFieldsUnsetAndTheWindowOpens)
@@ -108,11 +110,7 @@ TEST_F(RahmenTest, FailingRecordFileLeavesTheLaterFieldsUnsetAndTheWindowOpens)
     Sql("DROP TABLE iv");
     TfrmKalmetMain& f = Fenster();
     EXPECT_TRUE(ORVInfo().Registriert("TfrmKalmetMain.FormCreate"));
-    EXPECT_TRUE(f.FIAFile);
-    EXPECT_FALSE(f.FIVFile);
-    EXPECT_FALSE(f.FFvkFile);
-    EXPECT_FALSE(f.FFilialtab);
-    EXPECT_FALSE(f.FArtlesSimple);
+    EXPECT_FALSE(f.Inventurliste()) << "the list computation opens the target records first";
     EXPECT_TRUE(f.isVisible());
     EXPECT_GT(f.cmbDatum->count(), 0) << "the overview still works from the inventory file";
 }

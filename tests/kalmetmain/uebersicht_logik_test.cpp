@@ -2,15 +2,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(UebersichtLogik, FiscalYearEndAcrossLeapYears)
-{
-    const auto ende = [](int y, int m, int d) { return TDateTime_ToQDateTime(WiJahrEnde(EncodeDate(y, m, d))); };
-    EXPECT_EQ(ende(2020, 2, 1), QDateTime(QDate(2021, 1, 31), QTime(23, 59, 59, 999)));
-    EXPECT_EQ(ende(2021, 7, 15), QDateTime(QDate(2022, 6, 30), QTime(23, 59, 59, 999)));
-    EXPECT_EQ(ende(2021, 1, 3), QDateTime(QDate(2021, 12, 31), QTime(23, 59, 59, 999)));
-    EXPECT_EQ(ende(2023, 3, 1), QDateTime(QDate(2024, 2, 29), QTime(23, 59, 59, 999)));
-}
-
 TEST(UebersichtLogik, DifferenceRules)
 {
     EXPECT_EQ(InventurDifferenz(0, 1500.00), 0);

@@ -2,6 +2,7 @@
 
 #include "framework/app/info.h"
 #include "framework/core/uhr.h"
+#include "kalmetmain/uebersicht_logik.h"
 #include "tests/support/umgebung.h"
 
 #include <QAction>
@@ -17,7 +18,7 @@ TEST_F(UebersichtTest, ListsTheInventoriesOfThePreselectedYear)
     TfrmKalmetMain& f = Fenster();
     ASSERT_EQ(f.cmbDatum->count(), 3);
     EXPECT_EQ(f.cmbDatum->currentText(), "01.02.2026 - 31.01.2027") << "the latest year that started before today";
-    EXPECT_EQ(f.FWiJahr, EncodeDate(2026, 2, 1));
+    EXPECT_EQ(f.WiJahr(), EncodeDate(2026, 2, 1));
     TVRList* l = f.vrInvList->VRList();
     ASSERT_TRUE(l);
     ASSERT_EQ(l->columnCount(), 10);
@@ -31,7 +32,7 @@ TEST_F(UebersichtTest, ListsTheInventoriesOfThePreselectedYear)
     bool stern = false, farbe = false;
     for (TVRListNode* n : zeilen) {
         stern |= l->Text(n, 3) == "*";
-        if (l->Wert(n, 9).toString() == "6") {
+        if (l->Wert(n, usStatusKZ).toString() == "6") {
             farbe = true;
             EXPECT_EQ(l->data(l->index(n->Index, 5), Qt::BackgroundRole).value<QColor>(), QColor(255, 0, 0));
         }
@@ -50,7 +51,7 @@ TEST_F(UebersichtTest, ListsTheInventoriesOfThePreselectedYear)
     EXPECT_TRUE(f.actBuchen->isEnabled());
 
     f.cmbDatum->setCurrentIndex(0);
-    EXPECT_EQ(f.FWiJahr, EncodeDate(2025, 2, 1));
+    EXPECT_EQ(f.WiJahr(), EncodeDate(2025, 2, 1));
     EXPECT_EQ(l, f.vrInvList->VRList()) << "the model is made once";
 }
 
@@ -122,8 +123,8 @@ TEST_F(UebersichtTest, InterleavedYearsInOrderOfFirstAppearance)
         "('2023-02-01 00:00:00.000', '2024-03-04 00:00:00.000', 'A', 1, '2')");
     TfrmKalmetMain& f = Fenster();
     ASSERT_EQ(f.cmbDatum->count(), 2);
-    EXPECT_EQ(f.FDatumList.GetItem(0), EncodeDate(2024, 2, 1));
-    EXPECT_EQ(f.FDatumList.GetItem(1), EncodeDate(2023, 2, 1));
+    EXPECT_EQ(f.DatumList().GetItem(0), EncodeDate(2024, 2, 1));
+    EXPECT_EQ(f.DatumList().GetItem(1), EncodeDate(2023, 2, 1));
     EXPECT_EQ(f.cmbDatum->currentIndex(), 1) << "the later entry in list order wins, not the later date";
     EXPECT_EQ(f.vrInvList->VRList()->Anzahl(), 2);
 }

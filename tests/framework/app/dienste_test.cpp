@@ -1,9 +1,8 @@
-#include "demo/demodatenbank.h"
 #include "framework/app/dialoge.h"
 #include "framework/app/info.h"
 #include "framework/app/programm.h"
 #include "tests/support/skriptinteraktion.h"
-#include "tests/support/testdb.h"
+#include "tests/support/demokette.h"
 
 #include "framework/core/fehler.h"
 
@@ -19,12 +18,12 @@ class DiensteTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        KALMET_REQUIRE_DB(db);
         TDemoParameter p;
         p.Artikel = 20;
         p.Filialen = 2;
         p.Heute = QDate(2026, 12, 8);
-        DemoDatenbankErzeugen(db.Url(), p, false);
+        FDb = DemoKette(p);
+        KALMET_REQUIRE_DB(*FDb);
         ORVProgramm().Init("KALMET", 3, 0, 0, true);
         ORVProgramm().SetBenutzer("lager");
         ORVInfo().RegisterLeeren();
@@ -37,7 +36,7 @@ protected:
         EXPECT_TRUE(q.exec() && q.next());
         return q.value(0).toInt();
     }
-    TTestDb db;
+    std::unique_ptr<TTestDb> FDb;
     TSkriptInteraktion interaktion;
 };
 
@@ -89,12 +88,12 @@ TEST_F(DiensteTest, AUserMissingFromTheUserTableHasNoRights)
 // requested user stands, else the operating-system user.
 TEST_F(DiensteTest, TheProgramUserFollowsTheDatabaseLogin)
 {
-    if (db.Typ() == TConnectorTyp::SQLite) {
+    if (FDb->Typ() == TConnectorTyp::SQLite) {
         EXPECT_EQ(ProgrammBenutzerBestimmen(""), BetriebssystemBenutzer());
         EXPECT_EQ(ProgrammBenutzerBestimmen("kasse"), "kasse");
         return;
     }
-    const QString rolle = db.Url().User;
+    const QString rolle = FDb->Url().User;
     ASSERT_FALSE(rolle.isEmpty());
     EXPECT_EQ(ProgrammBenutzerBestimmen(""), rolle);
     EXPECT_EQ(ProgrammBenutzerBestimmen(rolle), rolle);

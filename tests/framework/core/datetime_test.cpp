@@ -1,4 +1,5 @@
 #include "framework/core/datetime.h"
+#include "framework/core/uhr.h"
 
 #include <gtest/gtest.h>
 
@@ -30,4 +31,13 @@ TEST(TDateTime, QDateTimeRoundTripKeepsMilliseconds)
     // "minus 0.01 day" from midnight lands at 23:45:36 of the day before
     EXPECT_EQ(TDateTime_ToQDateTime(EncodeDate(2022, 2, 1) - 0.01), QDateTime(QDate(2022, 1, 31), QTime(23, 45, 36)));
     EXPECT_EQ(TDateTime_FormatDatum(EncodeDate(2021, 3, 5)), QStringLiteral("05.03.2021"));
+}
+
+TEST(DateTime, FiscalYearEndAcrossLeapYears)
+{
+    const auto ende = [](int y, int m, int d) { return TDateTime_ToQDateTime(WiJahrEnde(EncodeDate(y, m, d))); };
+    EXPECT_EQ(ende(2020, 2, 1), QDateTime(QDate(2021, 1, 31), QTime(23, 59, 59, 999)));
+    EXPECT_EQ(ende(2021, 7, 15), QDateTime(QDate(2022, 6, 30), QTime(23, 59, 59, 999)));
+    EXPECT_EQ(ende(2021, 1, 3), QDateTime(QDate(2021, 12, 31), QTime(23, 59, 59, 999)));
+    EXPECT_EQ(ende(2023, 3, 1), QDateTime(QDate(2024, 2, 29), QTime(23, 59, 59, 999)));
 }

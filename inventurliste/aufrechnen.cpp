@@ -1,4 +1,4 @@
-#include "kalmetmain/aufrechnen.h"
+#include "inventurliste/aufrechnen.h"
 
 #include "collections/zep_dictionary.h"
 #include "framework/app/info.h"
@@ -259,8 +259,8 @@ void InvlSatzAddTo(const TinvlSatz& s, TinvlSatz& t)
         for (int j = 0; j < CINVL_Slots; ++j)
             for (int k = 0; k < TinvlMengen::Anzahl; ++k)
                 t.Mengen[j][k] += s.Mengen[j][k];
-        for (int32_t TinvlSatz::*m : CINVL_Summen)
-            t.*m += s.*m;
+        for (const TINVL_MengenArt& a : CINVL_MengenArten)
+            t.*a.Summe += s.*a.Summe;
         t.Sum_AbsMengen += s.Sum_AbsMengen;
         t.Sum_AbsDiff += s.Sum_AbsDiff;
         t.AnzRegal += s.AnzRegal;
@@ -277,8 +277,8 @@ void INVLSaetzeWegschreiben(const TinvlListe& list, bool Nummerieren, Tinvlfile&
             TinvlSatz& b = datei.Satz();
             // totals and values cover the whole article: they stand on its first block only
             if (r.BlockNr > 0) {
-                for (int32_t TinvlSatz::*m : CINVL_Summen)
-                    b.*m = 0;
+                for (const TINVL_MengenArt& a : CINVL_MengenArten)
+                    b.*a.Summe = 0;
                 for (double TinvlSatz::*w : CINVL_Werte)
                     b.*w = 0;
             }

@@ -1,8 +1,10 @@
-#include "tests/kalmetmain/fenster.h"
+#include "tests/inventurliste/liste.h"
 
 #include "framework/app/info.h"
 #include "framework/db/datenfeld.h"
+#include "framework/core/uhr.h"
 #include "framework/db/files/fvkfile.h"
+#include "framework/db/files/ivfile.h"
 
 #include "framework/db/connection.h"
 
@@ -11,14 +13,8 @@
 
 namespace {
 
-class MengenTest : public FensterTest {
+class MengenTest : public ListeTest {
 protected:
-    QVariant Wert(const QString& sql)
-    {
-        QSqlQuery q(TZEP_Connection::Database());
-        EXPECT_TRUE(q.exec(sql) && q.next()) << qPrintable(sql);
-        return q.value(0);
-    }
     static TDateTime Datum(const QVariant& v) { return TDatumTraits::FromSql(&v); }
 };
 
@@ -26,7 +22,7 @@ protected:
 
 TEST_F(MengenTest, CountWithoutQuantitiesAndShelvesThatAddUp)
 {
-    TfrmKalmetMain& f = Fenster();
+    TInventurliste& f = Liste();
     QSqlQuery q(TZEP_Connection::Database());
     ASSERT_TRUE(q.exec("SELECT zaehldatum, produkt_id_1, produkt_id_2, produkt_id_3, filiale FROM izns "
                        "WHERE satzart = 'G' AND gezaehlt = 1 ORDER BY id"));
@@ -57,7 +53,7 @@ TEST_F(MengenTest, CountWithoutQuantitiesAndShelvesThatAddUp)
 
 TEST_F(MengenTest, ErroneousSalesUpToTheCountDate)
 {
-    TfrmKalmetMain& f = Fenster();
+    TInventurliste& f = Liste();
     Sql("DELETE FROM fvk");
     // article 10000 of the demo chain uses grid 1: numeric size 380 is slot 3
     const TInt32Trio id{1, 10000, 1};
@@ -111,9 +107,9 @@ TEST_F(MengenTest, ErroneousSalesUpToTheCountDate)
 // that end, equals the stock at the end computed here from the movement table alone.
 TEST_F(MengenTest, BackCalculationMatchesTheMovementTable)
 {
-    TfrmKalmetMain& f = Fenster();
+    TInventurliste& f = Liste();
     const TDateTime wj = EncodeDate(2025, 2, 1);
-    const TDateTime ende = f.CalcWiJahrEnde(wj);
+    const TDateTime ende = WiJahrEnde(wj);
     QSqlQuery inv(TZEP_Connection::Database());
     ASSERT_TRUE(inv.exec("SELECT zaehldatum, filiale FROM ia WHERE wijahr = '2025-02-01 00:00:00.000' "
                          "AND zaehldatum > '2026-01-31 23:59:59.999' ORDER BY filiale"));
@@ -139,9 +135,9 @@ TEST_F(MengenTest, BackCalculationMatchesTheMovementTable)
     for (auto& [artikel, feld] : felder) {
         const TInt32Trio id{1, artikel, 1};
         const TMengenfeld vorher = feld;
-        f.FRR = false;
+        f.RRZuruecksetzen();
         f.BestandRueckOderVorRechnen(id, static_cast<int16_t>(fil), zd, ende, wj, feld);
-        ASSERT_TRUE(f.FRR);
+        ASSERT_TRUE(f.RR());
         for (int t : {1, 2, 8, 12}) {
             QSqlQuery bne(TZEP_Connection::Database());
             ASSERT_TRUE(bne.exec(QString("SELECT * FROM bne WHERE produkt_id_2 = %1 AND filiale = %2 AND besttyp = '%3' "
@@ -166,14 +162,14 @@ TEST_F(MengenTest, BackCalculationMatchesTheMovementTable)
     // evaluation on the count date: unchanged, but done
     TMengenfeld gleich = felder.begin()->second;
     const TMengenfeld kopie = gleich;
-    f.FRR = false;
+    f.RRZuruecksetzen();
     f.BestandRueckOderVorRechnen({1, felder.begin()->first, 1}, static_cast<int16_t>(fil), zd, zd, wj, gleich);
-    EXPECT_TRUE(f.FRR);
+    EXPECT_TRUE(f.RR());
     EXPECT_EQ(gleich, kopie);
     // after the count date: refused with the forward-calculation texts, nothing changed
-    f.FRR = false;
+    f.RRZuruecksetzen();
     f.BestandRueckOderVorRechnen({1, felder.begin()->first, 1}, static_cast<int16_t>(fil), zd, zd + 3, wj, gleich);
-    EXPECT_FALSE(f.FRR);
+    EXPECT_FALSE(f.RR());
     EXPECT_EQ(gleich, kopie);
     ASSERT_TRUE(ORVInfo().Registriert("TfrmKalmetMain.BestandRueckOderVorRechnen"));
     EXPECT_TRUE(ORVInfo().Register().back().Text.contains("Diese Funktion steht noch nicht zur Verfügung"));

@@ -2,14 +2,18 @@
 // tables the list computation wrote when their hashes were recorded. Any change of a value,
 // a line, its order or the table layout shows here. KALMET_GOLDEN_SCHREIBEN=1 records the
 // hashes anew (only after a change of the results that was meant).
-#include "tests/kalmetmain/fenster.h"
+#include "tests/inventurliste/liste.h"
 
 #include "collections/zep_list_helper.h"
 #include "framework/article/artikeltools.h"
 #include "framework/article/wgnmani.h"
 #include "framework/db/datenfeld.h"
 #include "ivvorselquerysql/kalmetselektionsql.h"
-#include "kalmetmain/uebersicht_logik.h"
+#include "framework/core/uhr.h"
+#include "inventurliste/druckconfig.h"
+#include "framework/db/files/ivfile.h"
+#include "framework/article/artlessimple.h"
+#include "framework/dbf/crystalsets.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -21,7 +25,7 @@
 
 namespace {
 
-const QString CHashDatei = QStringLiteral(KALMET_SOURCE_DIR "/tests/kalmetmain/liste_golden.txt");
+const QString CHashDatei = QStringLiteral(KALMET_SOURCE_DIR "/tests/inventurliste/liste_golden.txt");
 
 // One build: the inventories (a condition on ia), the selection and the list options.
 struct TFall {
@@ -64,7 +68,7 @@ std::vector<TFall> Faelle()
     };
 }
 
-class ListeGoldenTest : public FensterTest {
+class ListeGoldenTest : public ListeTest {
 protected:
     QTemporaryDir FAusgabe;
 
@@ -83,18 +87,14 @@ protected:
     // order of the build.
     void Bauen(const TFall& fall, const QString& ordner)
     {
-        TfrmKalmetMain& f = Fenster();
+        TInventurliste& f = Liste();
         const TDateTime wj = EncodeDate(fall.Vorjahr ? 2025 : 2026, 2, 1);
         const TDateTime auswertung = WiJahrEnde(wj);
         auto layout = std::make_unique<TZEP_SelectedLayout>();
         layout->Liste2 << "MinDiff=" + fall.MinDiff;
-        f.FSelectedLayouts->clear();
-        f.FSelectedLayouts->push_back(std::move(layout));
-        f.FINVL_DBF = f.FCrystalSets->Registrieren("INVL", f.FINVLFile->DBF_Create_Table_Empty(ordner + "/invl.dbf"));
-        f.FINVR_DBF = f.FCrystalSets->Registrieren("INVR", f.FINVRFile->DBF_Create_Table_Empty(ordner + "/invr.dbf"));
-        f.FINVUE_DBF = f.FCrystalSets->Registrieren("INVU", f.FINVUEFile->DBF_Create_Table_Empty(ordner + "/invue.dbf"));
-        f.FLfdNrINVL = 1;
-        f.FLfdNrINVU = 1;
+        f.SelectedLayouts().clear();
+        f.SelectedLayouts().push_back(std::move(layout));
+        f.DBFFilesErstellen(ordner);
 
         QSqlQuery q(TZEP_Connection::Database());
         ASSERT_TRUE(q.exec(QString("SELECT zaehldatum, wgn, filiale FROM ia WHERE wijahr = '%1' AND %2 ORDER BY filiale, zaehldatum")
@@ -123,14 +123,14 @@ protected:
             for (const TInt32Trio& id : ids) {
                 if (!wgn.Get_MaxWGN4ProdId(id, QString()).startsWith(key))
                     continue;
-                ASSERT_TRUE(f.FArtlesSimple->Laden(id));
+                ASSERT_TRUE(f.ArtlesSimple().Laden(id));
                 TinvlListe liste;
                 for (const TZeileAnzeige& z : zeilen) {
                     TMengenfeld m;
                     TRegalMengen regale;
                     f.InitMengenfeld(m);
                     bool gefunden = f.LeseZaehlMengen(m, regale, id, z.ZaehlDatum, z.Filiale, fall.Regalmengen && !fall.Rechnen);
-                    Tivfile& iv = *f.FIVFile;
+                    Tivfile& iv = f.IVFile();
                     iv.AllesClear();
                     iv.SetKeyNum(Tivfile::StandardKeyNum);
                     iv.WiJahr.SetKeyWertAndFilter(wj);
@@ -169,7 +169,7 @@ protected:
         }
         if (!fall.Params.IsUebersicht && fall.Params.MitSummieren)
             f.INVLSaetzeWegschreiben(summen, true);
-        f.FCrystalSets->AlleSchliessen();
+        f.CrystalSets().AlleSchliessen();
     }
 
     static QString Hash(const QString& pfad)
@@ -187,15 +187,15 @@ TEST_F(ListeGoldenTest, TablesStayByteIdentical)
     QStringList ist;
     for (const TFall& fall : Faelle()) {
         const QString ordner = FAusgabe.filePath(fall.Name);
-        QDir().mkpath(ordner);
         Bauen(fall, ordner);
-        for (const char* datei : {"invl.dbf", "invr.dbf", "invue.dbf"})
-            ist << QString("%1 %2 %3").arg(fall.Name, datei, Hash(ordner + "/" + datei));
+        const auto pfad = [&](const char* klasse) { return Liste().CrystalSets().Tabelle(klasse)->Pfad(); };
+        for (const auto& [klasse, datei] : {std::pair{"INVL", "invl.dbf"}, {"INVR", "invr.dbf"}, {"INVU", "invue.dbf"}})
+            ist << QString("%1 %2 %3").arg(fall.Name, datei, Hash(pfad(klasse)));
         // each case writes what it stands for
-        const QString haupt = fall.Params.IsUebersicht ? "/invue.dbf" : "/invl.dbf";
-        EXPECT_GT(TDbfLeser(ordner + haupt).Anzahl(), 0u) << fall.Name;
-        if (fall.Regalmengen && !fall.Rechnen)
-            EXPECT_GT(TDbfLeser(ordner + "/invr.dbf").Anzahl(), 0u) << fall.Name;
+        EXPECT_GT(TDbfLeser(pfad(fall.Params.IsUebersicht ? "INVU" : "INVL")).Anzahl(), 0u) << fall.Name;
+        if (fall.Regalmengen && !fall.Rechnen) {
+            EXPECT_GT(TDbfLeser(pfad("INVR")).Anzahl(), 0u) << fall.Name;
+        }
     }
     QFile datei(CHashDatei);
     if (qEnvironmentVariableIntValue("KALMET_GOLDEN_SCHREIBEN") == 1) {

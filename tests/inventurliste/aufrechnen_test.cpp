@@ -1,4 +1,4 @@
-#include "kalmetmain/aufrechnen.h"
+#include "inventurliste/aufrechnen.h"
 
 #include <QTemporaryDir>
 

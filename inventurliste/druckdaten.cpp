@@ -1,4 +1,14 @@
-#include "kalmetmain/frmkalmetmain.h"
+#include "inventurliste/inventurliste.h"
+
+#include "framework/article/aasatz.h"
+#include "framework/article/artabwmani.h"
+#include "framework/article/artlessimple.h"
+#include "framework/article/liefgpdata.h"
+#include "framework/db/files/renrfile.h"
+#include "framework/dbf/crystalsets.h"
+#include "framework/dbf/invlfile.h"
+#include "framework/dbf/invrfile.h"
+#include "framework/dbf/invufile.h"
 
 #include "framework/app/info.h"
 #include "framework/article/artikeltools.h"
@@ -17,10 +27,21 @@ int32_t Menge(const TORV_Intv100_Sortiment_Me& v, int slot)
     return slot >= 0 && slot < 100 ? v.Me[slot] : 0;
 }
 
-// Written-down value: (1 - percentage / 100) * value.
+// The quantity-field vector each quantity kind of an INVL line is taken from.
+constexpr int mfTyp(int besttyp) { return besttyp - 1; }
+constexpr std::array<int, TinvlMengen::Anzahl> CINVL_MengenVektor = {
+    mfTyp(1), mfTyp(2), mfTyp(12), mfTyp(8), mfTyp(9), mfTyp(11), mfTyp(10), mfTyp(14), mfTyp(15), mfTyp(13),
+    mfSoll, mfDiff, mfIst, mfFVK};
+
 }
 
-void TfrmKalmetMain::SchreibeDruckDateien(TMengenfeld& Mengenfeld, const TRegalMengen& Regalmengen, const TAASatz& aaSatz,
+void SetzeMerkmaleINVL(const TAASatz& aaSatz, Tinvlfile& invl)
+{
+    for (int i = 1; i <= 6; ++i)
+        invl.GetBeschreibungsdaten(i) = invl.SetWertCut(QStringLiteral("Merkmal%1").arg(i), aaSatz.Merkmal[i - 1]);
+}
+
+void TInventurliste::SchreibeDruckDateien(TMengenfeld& Mengenfeld, const TRegalMengen& Regalmengen, const TAASatz& aaSatz,
                                           TDateTime WiJahr, TDateTime ZaehlDatum, const QString& WGN, int32_t Filiale,
                                           bool KVK, TinvlListe& List, bool IsUebersicht)
 {
@@ -61,7 +82,7 @@ void TfrmKalmetMain::SchreibeDruckDateien(TMengenfeld& Mengenfeld, const TRegalM
     });
 }
 
-void TfrmKalmetMain::PreiseBestimmen(const TDruckZeile& z, int von, int bis, TORV_Intv100_Preis& EK, TORV_Intv100_Preis& VK)
+void TInventurliste::PreiseBestimmen(const TDruckZeile& z, int von, int bis, TORV_Intv100_Preis& EK, TORV_Intv100_Preis& VK)
 {
     EK.Clear();
     VK.Clear();
@@ -77,7 +98,7 @@ void TfrmKalmetMain::PreiseBestimmen(const TDruckZeile& z, int von, int bis, TOR
     });
 }
 
-void TfrmKalmetMain::SchreibeINVU(const TDruckZeile& z, const TORV_Intv100_Preis& EK, const TORV_Intv100_Preis& VK, int AbwProzent)
+void TInventurliste::SchreibeINVU(const TDruckZeile& z, const TORV_Intv100_Preis& EK, const TORV_Intv100_Preis& VK, int AbwProzent)
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.SchreibeDruckDateien.SchreibeINVU"), [&] {
         const TORV_Intv100_Sortiment_Me& ist = z.Mengenfeld[mfIst];
@@ -110,7 +131,7 @@ void TfrmKalmetMain::SchreibeINVU(const TDruckZeile& z, const TORV_Intv100_Preis
     });
 }
 
-void TfrmKalmetMain::SchreibeINVL_INVR(const TDruckZeile& z, const TORV_Intv100_Preis& EK, const TORV_Intv100_Preis& VK,
+void TInventurliste::SchreibeINVL_INVR(const TDruckZeile& z, const TORV_Intv100_Preis& EK, const TORV_Intv100_Preis& VK,
                                        int AbwProzent, int bis, int von)
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.SchreibeDruckDateien.SchreibeINVL_INVR"), [&] {
@@ -198,26 +219,13 @@ void TfrmKalmetMain::SchreibeINVL_INVR(const TDruckZeile& z, const TORV_Intv100_
                 l.Sum_AbsMengen += std::abs(l.Mengen[j].Soll) + std::abs(l.Mengen[j].Diff) + std::abs(l.Mengen[j].Ist);
             }
 
-            const auto summe = [&](int v) { return static_cast<int32_t>(m[v].Sum()); };
-            l.Sum_Typ01 = summe(0);
-            l.Sum_Typ02 = summe(1);
-            l.Sum_Typ08 = summe(7);
-            l.Sum_Typ09 = summe(8);
-            l.Sum_Typ11 = summe(10);
-            l.Sum_Typ10 = summe(9);
-            l.Sum_Typ12 = summe(11);
-            l.Sum_Typ14 = summe(13);
-            l.Sum_Typ13 = summe(12);
-            l.Sum_Typ15 = summe(14);
-            l.Sum_Soll = summe(mfSoll);
-            l.Sum_Diff = summe(mfDiff);
-            l.Sum_Ist = summe(mfIst);
+            for (int k = 0; k < TinvlMengen::Anzahl; ++k)
+                l.*CINVL_MengenArten[k].Summe = static_cast<int32_t>(m[CINVL_MengenVektor[k]].Sum());
             if (l.Sum_AbsMengen > 0) {
                 TORV_Intv100_Sortiment_Me diff;
                 diff.Copy(m[mfDiff]);
                 l.Sum_AbsDiff = static_cast<int32_t>(diff.AbsSum());
             }
-            l.Sum_FVK = summe(mfFVK);
 
             l.Soll_EKWert = static_cast<double>(m[mfSoll].Bewerten(EK));
             l.Soll_VKWert = static_cast<double>(m[mfSoll].Bewerten(VK));
@@ -235,11 +243,11 @@ void TfrmKalmetMain::SchreibeINVL_INVR(const TDruckZeile& z, const TORV_Intv100_
     });
 }
 
-void TfrmKalmetMain::ReNrErmitteln(const TInt32Trio& Produkt_ID, TIntPair& Pair)
+void TInventurliste::ReNrErmitteln(const TInt32Trio& Produkt_ID, TIntPair& Pair)
 {
     Pair = {};
     ORVGuard(QStringLiteral("TfrmKalmetMain.ReNrErmitteln"), [&] {
-        if (!FMitRegal)
+        if (!FOptionen.MitRegal)
             return;
         GetRENRFile();
         Trenrfile& r = Angelegt(FRENRFile, "FRENRFile");
@@ -254,7 +262,7 @@ void TfrmKalmetMain::ReNrErmitteln(const TInt32Trio& Produkt_ID, TIntPair& Pair)
     });
 }
 
-void TfrmKalmetMain::GetRENRFile()
+void TInventurliste::GetRENRFile()
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.GetRENRFile"), [this] {
         if (!FRENRFile)
@@ -262,7 +270,7 @@ void TfrmKalmetMain::GetRENRFile()
     });
 }
 
-void TfrmKalmetMain::LiefGPData_AufbauenWennNichtDa()
+void TInventurliste::LiefGPData_AufbauenWennNichtDa()
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.LiefGPData_AufbauenWennNichtDa"), [this] {
         if (!FLiefGPData)

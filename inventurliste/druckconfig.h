@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SelDruck/zeileanzeige.h"
+#include "inventurliste/zeileanzeige.h"
 
 // List options of the chosen print layout.
 struct TLayOutParams {

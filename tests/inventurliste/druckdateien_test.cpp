@@ -1,4 +1,13 @@
-#include "tests/kalmetmain/fenster.h"
+#include "tests/inventurliste/liste.h"
+
+#include "framework/article/aasatz.h"
+#include "framework/article/artabwmani.h"
+#include "framework/article/artlessimple.h"
+#include "framework/article/wgnmani.h"
+#include "framework/db/files/ivfile.h"
+#include "framework/dbf/crystalsets.h"
+#include "framework/dbf/invrfile.h"
+#include "framework/dbf/invufile.h"
 
 #include "framework/app/info.h"
 #include "framework/db/connection.h"
@@ -30,30 +39,24 @@ double CentAusText(const QString& text)
 }
 
 
-class DruckdateienTest : public FensterTest {
+class DruckdateienTest : public ListeTest {
 protected:
     QTemporaryDir FAusgabe;
 
     // Fresh print tables, as a build would create them.
-    void TabellenAnlegen()
+    void TabellenAnlegen() { Liste().DBFFilesErstellen(FAusgabe.path()); }
+    // The print table of a file class ("INVL", "INVR", "INVU"), complete.
+    TDbfLeser Lesen(const QString& klasse)
     {
-        TfrmKalmetMain& f = Fenster();
-        f.FINVL_DBF = f.FCrystalSets->Registrieren("INVL", f.FINVLFile->DBF_Create_Table_Empty(FAusgabe.filePath("invl.dbf")));
-        f.FINVR_DBF = f.FCrystalSets->Registrieren("INVR", f.FINVRFile->DBF_Create_Table_Empty(FAusgabe.filePath("invr.dbf")));
-        f.FINVUE_DBF = f.FCrystalSets->Registrieren("INVU", f.FINVUEFile->DBF_Create_Table_Empty(FAusgabe.filePath("invue.dbf")));
-        f.FLfdNrINVL = 1;
-        f.FLfdNrINVU = 1;
-    }
-    TDbfLeser Lesen(const QString& name)
-    {
-        Fenster().FCrystalSets->AlleSchliessen();
-        return TDbfLeser(FAusgabe.filePath(name));
+        const QString pfad = Liste().CrystalSets().Tabelle(klasse)->Pfad();
+        Liste().CrystalSets().AlleSchliessen();
+        return TDbfLeser(pfad);
     }
     TAASatz Artikel(int nr)
     {
-        TfrmKalmetMain& f = Fenster();
-        EXPECT_TRUE(f.FArtlesSimple->Laden({1, nr, 1}));
-        return f.FArtlesSimple->Satz();
+        TInventurliste& f = Liste();
+        EXPECT_TRUE(f.ArtlesSimple().Laden({1, nr, 1}));
+        return f.ArtlesSimple().Satz();
     }
     // Target 2 and count 3 in every slot from..to (0-based), shelves as given.
     TMengenfeld Feld(int von, int bis)
@@ -75,7 +78,7 @@ protected:
 
 TEST_F(DruckdateienTest, BlocksOfSeventeenSlots)
 {
-    TfrmKalmetMain& f = Fenster();
+    TInventurliste& f = Liste();
     TabellenAnlegen();
     TinvlListe liste;
     for (auto [von, bis] : {std::pair{1, 17}, {1, 18}, {5, 5}}) {
@@ -99,13 +102,13 @@ TEST_F(DruckdateienTest, BlocksOfSeventeenSlots)
     EXPECT_EQ(liste.GetItem(3).GrBis, 5);
     EXPECT_EQ(liste.GetItem(3).Mengen[0].Soll, 2);
     EXPECT_EQ(liste.GetItem(3).LfdNr, 4);
-    EXPECT_EQ(f.FLfdNrINVL, 5);
+    EXPECT_EQ(f.LfdNrINVL(), 5);
     EXPECT_FALSE(ORVInfo().Registriert("TfrmKalmetMain.SchreibeDruckDateien.SchreibeINVL_INVR"));
 }
 
 TEST_F(DruckdateienTest, ShelvesPerBlockWithValuesInBlockZeroOnly)
 {
-    TfrmKalmetMain& f = Fenster();
+    TInventurliste& f = Liste();
     TabellenAnlegen();
     TAASatz aa = Artikel(10002);
     aa.GrVon = 1;
@@ -127,9 +130,9 @@ TEST_F(DruckdateienTest, ShelvesPerBlockWithValuesInBlockZeroOnly)
     ASSERT_EQ(liste.Count(), 2);
     EXPECT_EQ(liste.GetItem(0).AnzRegal, 2);
     EXPECT_EQ(liste.GetItem(1).AnzRegal, 2);
-    const TDbfLeser r = Lesen("invr.dbf");
+    const TDbfLeser r = Lesen("INVR");
     ASSERT_EQ(r.Anzahl(), 4u);
-    const TinvrSatz b0 = f.FINVRFile->SatzLesen(r, 0), b1 = f.FINVRFile->SatzLesen(r, 2);
+    const TinvrSatz b0 = f.INVRFile().SatzLesen(r, 0), b1 = f.INVRFile().SatzLesen(r, 2);
     EXPECT_EQ(b0.Regal, 100);
     EXPECT_EQ(b0.LfdNr, liste.GetItem(0).LfdNr);
     EXPECT_EQ(b0.Menge[0], 2);
@@ -140,18 +143,18 @@ TEST_F(DruckdateienTest, ShelvesPerBlockWithValuesInBlockZeroOnly)
     EXPECT_EQ(b1.Menge[0], 1) << "size 18 of the shelf";
     EXPECT_EQ(b1.GesMenge, 0);
     EXPECT_EQ(b1.EKWert, 0);
-    EXPECT_EQ(f.FINVRFile->SatzLesen(r, 1).Regal, 102) << "the empty shelf 101 has no record";
+    EXPECT_EQ(f.INVRFile().SatzLesen(r, 1).Regal, 102) << "the empty shelf 101 has no record";
 }
 
 TEST_F(DruckdateienTest, OverviewRecordsAndTheirVatText)
 {
-    TfrmKalmetMain& f = Fenster();
+    TInventurliste& f = Liste();
     TabellenAnlegen();
     Sql("UPDATE artikel SET mwstkz = 2 WHERE produkt_id_2 = 10004");
     TinvlListe liste;
     TMengenfeld leer{};
     f.SchreibeDruckDateien(leer, {}, Artikel(10000), wj, zd, "DA1001", 1, false, liste, true);
-    EXPECT_EQ(f.FLfdNrINVU, 1) << "empty target and actual: no record";
+    EXPECT_EQ(f.LfdNrINVU(), 1) << "empty target and actual: no record";
     TAASatz aa = Artikel(10000);
     TMengenfeld m = Feld(aa.GrVon - 1, aa.GrBis - 1);
     f.SchreibeDruckDateien(m, {}, aa, wj, zd, "DA1001", 1, false, liste, true);
@@ -159,12 +162,12 @@ TEST_F(DruckdateienTest, OverviewRecordsAndTheirVatText)
     TMengenfeld m7 = Feld(aa7.GrVon - 1, aa7.GrBis - 1);
     f.SchreibeDruckDateien(m7, {}, aa7, wj, zd, "AC1001", 1, false, liste, true);
     EXPECT_TRUE(liste.IsEmpty());
-    const TDbfLeser u = Lesen("invue.dbf");
+    const TDbfLeser u = Lesen("INVU");
     ASSERT_EQ(u.Anzahl(), 2u);
-    const TinvuSatz s = f.FINVUEFile->SatzLesen(u, 0);
+    const TinvuSatz s = f.INVUEFile().SatzLesen(u, 0);
     EXPECT_EQ(s.LfdNr, 1);
     EXPECT_EQ(s.MwSt, "19%");
-    EXPECT_EQ(f.FINVUEFile->SatzLesen(u, 1).MwSt, "7%");
+    EXPECT_EQ(f.INVUEFile().SatzLesen(u, 1).MwSt, "7%");
     EXPECT_EQ(s.WGN, aa.WGN);
     const int n = aa.GrBis - aa.GrVon + 1;
     EXPECT_EQ(s.Sum_Ist, 3 * n);
@@ -174,7 +177,7 @@ TEST_F(DruckdateienTest, OverviewRecordsAndTheirVatText)
 
 TEST_F(DruckdateienTest, WriteDownPercentagesZeroAndHundred)
 {
-    TfrmKalmetMain& f = Fenster();
+    TInventurliste& f = Liste();
     TabellenAnlegen();
     Sql("DELETE FROM abwregel");
     Sql("INSERT INTO abwregel (wgn_muster, saisonalter_ab, prozent) VALUES ('*', 0, 100)");
@@ -191,8 +194,9 @@ TEST_F(DruckdateienTest, WriteDownPercentagesZeroAndHundred)
     EXPECT_EQ(voll.Diff_EKWert_Abgew, 0);
 
     Sql("UPDATE abwregel SET prozent = 0");
-    f.FArtAbwMani.reset();   // the rules are read when the manager is made
-    f.SchreibeDruckDateien(m, {}, aa, wj, zd, aa.WGN, 1, false, liste, false);
+    TInventurliste neu(TInventurlisteOptionen::AusParametern());   // the rules are read when the manager is made
+    neu.DBFFilesErstellen(FAusgabe.filePath("neu"));
+    neu.SchreibeDruckDateien(m, {}, aa, wj, zd, aa.WGN, 1, false, liste, false);
     const TinvlSatz& keine = liste.Last();
     EXPECT_EQ(keine.AbwProzent, 0);
     EXPECT_EQ(keine.EK_Abgewertet, keine.EK);
@@ -202,7 +206,7 @@ TEST_F(DruckdateienTest, WriteDownPercentagesZeroAndHundred)
 
 TEST_F(DruckdateienTest, PurchasePricesInCentsSalesPricesAsTheyAre)
 {
-    TfrmKalmetMain& f = Fenster();
+    TInventurliste& f = Liste();
     TabellenAnlegen();
     Sql("DELETE FROM preis WHERE produkt_id_2 = 10000");
     Sql("INSERT INTO preis (produkt_id_1, produkt_id_2, produkt_id_3, preisart, filiale, slot_von, slot_bis, preis, strp, gueltig_ab) "
@@ -228,37 +232,35 @@ TEST_F(DruckdateienTest, PurchasePricesInCentsSalesPricesAsTheyAre)
 
 TEST_F(DruckdateienTest, InvoiceNumbersOnlyWithShelfNumbering)
 {
-    TfrmKalmetMain& f = Fenster();
+    TInventurliste& f = Liste();
     TabellenAnlegen();
     Sql("DELETE FROM renr WHERE produkt_id_2 = 10000");
     Sql("INSERT INTO renr (produkt_id_1, produkt_id_2, produkt_id_3, renr, renr2) VALUES (1, 10000, 1, 4711, 12)");
     TAASatz aa = Artikel(10000);
     TMengenfeld m = Feld(aa.GrVon - 1, aa.GrBis - 1);
     TinvlListe liste;
-    ASSERT_TRUE(f.FMitRegal);
+    ASSERT_TRUE(f.Optionen().MitRegal);
     f.SchreibeDruckDateien(m, {}, aa, wj, zd, aa.WGN, 1, false, liste, false);
     EXPECT_EQ(liste.Last().ReNr, 4711);
     EXPECT_EQ(liste.Last().ReNr2, 12);
 
     Sql("UPDATE parameter SET wert = 'N' WHERE name = 'REGANR'");
-    TfrmKalmetMain g;
-    g.FINVL_DBF = f.FINVL_DBF;
-    g.FINVR_DBF = f.FINVR_DBF;
-    g.FINVUE_DBF = f.FINVUE_DBF;
-    g.FArtlesSimple->Laden(aa.Produkt_ID);
+    TInventurliste g(TInventurlisteOptionen::AusParametern());
+    g.DBFFilesErstellen(FAusgabe.filePath("ohne"));
+    g.ArtlesSimple().Laden(aa.Produkt_ID);
     TinvlListe ohne;
     g.SchreibeDruckDateien(m, {}, aa, wj, zd, aa.WGN, 1, false, ohne, false);
     ASSERT_EQ(ohne.Count(), 1);
     EXPECT_EQ(ohne.First().ReNr, 0);
     EXPECT_EQ(ohne.First().ReNr2, 0);
-    EXPECT_FALSE(g.FRENRFile) << "the RENR file is never opened";
+    EXPECT_FALSE(g.RENRFile()) << "the RENR file is never opened";
 }
 
-// An inventory of the demo chain written through the main window: every line's quantities
+// An inventory of the demo chain written through the list computation: every line's quantities
 // and values equal what the raw target, count and price tables give.
 TEST_F(DruckdateienTest, EndToEndAgainstTheRawTables)
 {
-    TfrmKalmetMain& f = Fenster();
+    TInventurliste& f = Liste();
     TabellenAnlegen();
     QSqlQuery inv(TZEP_Connection::Database());
     ASSERT_TRUE(inv.exec("SELECT zaehldatum, filiale, wgn FROM ia WHERE wijahr = '2026-02-01 00:00:00.000' "
@@ -302,7 +304,7 @@ TEST_F(DruckdateienTest, EndToEndAgainstTheRawTables)
         TMengenfeld m;
         TRegalMengen regale;
         f.InitMengenfeld(m);
-        Tivfile& ivDatei = *f.FIVFile;
+        Tivfile& ivDatei = f.IVFile();
         ivDatei.AllesClear();
         ivDatei.WiJahr.SetKeyWertAndFilter(wj);
         ivDatei.ZaehlDatum.SetKeyWertAndFilter(zaehl);
@@ -357,10 +359,10 @@ TEST_F(DruckdateienTest, EndToEndAgainstTheRawTables)
     }
     // what reaches the INVL table reads back unchanged
     f.INVLSaetzeWegschreiben(alle, false);
-    const TDbfLeser l = Lesen("invl.dbf");
+    const TDbfLeser l = Lesen("INVL");
     ASSERT_EQ(l.Anzahl(), static_cast<uint32_t>(alle.Count()));
     for (uint32_t i = 0; i < l.Anzahl(); ++i) {
-        const TinvlSatz gelesen = f.FINVLFile->SatzLesen(l, i);
+        const TinvlSatz gelesen = f.INVLFile().SatzLesen(l, i);
         ASSERT_EQ(gelesen.Mengen, alle.GetItem(static_cast<int>(i)).Mengen);
         ASSERT_EQ(gelesen.Produkt_ID, alle.GetItem(static_cast<int>(i)).Produkt_ID);
     }
@@ -371,7 +373,7 @@ TEST_F(DruckdateienTest, EndToEndAgainstTheRawTables)
 // and logged; no line is lost and every slot is valued.
 TEST_F(DruckdateienTest, OversizedMasterDataIsCutOrClampedNeverLost)
 {
-    TfrmKalmetMain& f = Fenster();
+    TInventurliste& f = Liste();
     TabellenAnlegen();
     TAASatz aa = Artikel(10002);
     aa.ArtNr = "1234567890123456789012345";
@@ -392,7 +394,7 @@ TEST_F(DruckdateienTest, OversizedMasterDataIsCutOrClampedNeverLost)
 
     f.INVLSaetzeWegschreiben(liste, false);
     EXPECT_FALSE(ORVInfo().Registriert("TfrmKalmetMain.INVLSaetzeWegschreiben"));
-    const TDbfLeser r = Lesen("invl.dbf");
+    const TDbfLeser r = Lesen("INVL");
     ASSERT_EQ(r.Anzahl(), 1u);
     EXPECT_EQ(r.Wert(0, "ArtNr").toString(), "12345678901234567890");
     EXPECT_EQ(r.Wert(0, "WGN").toString(), "WGN-ZU-LAN");
@@ -402,7 +404,6 @@ TEST_F(DruckdateienTest, OversizedMasterDataIsCutOrClampedNeverLost)
 // group with a schedule of its own is not written down by the general rule.
 TEST_F(DruckdateienTest, WriteDownScheduleOfTheLongestMatchingPattern)
 {
-    Fenster();
     const TAASatz aa = Artikel(10000);
     const QString wgn = TWGNMani().Get_MaxWGN4ProdId(aa.Produkt_ID, QString());
     ASSERT_GE(wgn.size(), 2);
@@ -424,7 +425,7 @@ TEST_F(DruckdateienTest, WriteDownScheduleOfTheLongestMatchingPattern)
 // marker tells the branches that carry the article.
 TEST_F(DruckdateienTest, BranchPricesAndTheBranchMarker)
 {
-    TfrmKalmetMain& f = Fenster();
+    TInventurliste& f = Liste();
     TabellenAnlegen();
     QSqlQuery q(TZEP_Connection::Database());
     ASSERT_TRUE(q.exec("SELECT produkt_id_2, filiale, preis FROM preis WHERE filiale <> 0 AND preisart = 2 ORDER BY produkt_id_2")
@@ -454,14 +455,14 @@ TEST_F(DruckdateienTest, BranchPricesAndTheBranchMarker)
     EXPECT_EQ(liste.GetItem(1).FilKZ, fuehrt(andere) ? QChar('W') : QChar('F'));
 }
 
-// The window's netting takes its minimum difference from the layout's second list.
+// The netting takes its minimum difference from the layout's second list.
 TEST_F(DruckdateienTest, NettingTakesMinDiffFromTheLayoutParameters)
 {
-    TfrmKalmetMain& f = Fenster();
+    TInventurliste& f = Liste();
     auto layout = std::make_unique<TZEP_SelectedLayout>();
     layout->Liste1 = {"MinDiff=1"};
     layout->Liste2 = {"MinDiff=3"};
-    f.FSelectedLayouts->push_back(std::move(layout));
+    f.SelectedLayouts().push_back(std::move(layout));
     TinvlSatz r;
     r.Produkt_ID = {1, 1, 1};
     r.Filiale = 2;
@@ -472,7 +473,7 @@ TEST_F(DruckdateienTest, NettingTakesMinDiffFromTheLayoutParameters)
     TinvlListe liste{r};
     f.FilialenAufrechnen_INVL(0, liste);
     EXPECT_EQ(liste.Count(), 0) << "a difference of 2 is below the minimum 3 of the second list";
-    f.FSelectedLayouts->front()->Liste2 = {"MinDiff=2"};
+    f.SelectedLayouts().front()->Liste2 = {"MinDiff=2"};
     liste = TinvlListe{r};
     f.FilialenAufrechnen_INVL(0, liste);
     EXPECT_EQ(liste.Count(), 1);

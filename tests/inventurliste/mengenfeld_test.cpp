@@ -1,5 +1,5 @@
 #include "framework/core/fehler.h"
-#include "kalmetmain/mengenfeld.h"
+#include "inventurliste/mengenfeld.h"
 
 #include <gtest/gtest.h>
 

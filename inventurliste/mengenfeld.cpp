@@ -1,4 +1,4 @@
-#include "kalmetmain/mengenfeld.h"
+#include "inventurliste/mengenfeld.h"
 
 #include "framework/article/besttyp.h"
 #include "framework/core/fehler.h"

@@ -1,11 +1,19 @@
-#include "kalmetmain/frmkalmetmain.h"
+#include "inventurliste/inventurliste.h"
 
 #include "framework/app/info.h"
+#include "framework/article/artikeltools.h"
 #include "framework/article/besttyp.h"
+#include "framework/article/filialtabelle.h"
 #include "framework/article/ggtab.h"
 #include "framework/core/fehler.h"
+#include "framework/db/files/fvkfile.h"
+#include "framework/db/files/ivfile.h"
+#include "framework/db/files/iznsfile.h"
+#include "framework/dbf/crystalsets.h"
+#include "framework/dbf/invlfile.h"
+#include "framework/stock/invmani.h"
 
-void TfrmKalmetMain::InitMengenfeld(TMengenfeld& AMengenfeld)
+void TInventurliste::InitMengenfeld(TMengenfeld& AMengenfeld)
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.InitMengenfeld"), [&] {
         for (TORV_Intv100_Sortiment_Me& v : AMengenfeld)
@@ -13,7 +21,7 @@ void TfrmKalmetMain::InitMengenfeld(TMengenfeld& AMengenfeld)
     });
 }
 
-bool TfrmKalmetMain::LeseZaehlMengen(TMengenfeld& AMengenfeld, TRegalMengen& ARegalmengen, const TInt32Trio& Produkt_ID,
+bool TInventurliste::LeseZaehlMengen(TMengenfeld& AMengenfeld, TRegalMengen& ARegalmengen, const TInt32Trio& Produkt_ID,
                                      TDateTime ZaehlDatum, int32_t Filiale, bool withShelves)
 {
     bool gefunden = false;
@@ -45,26 +53,26 @@ bool TfrmKalmetMain::LeseZaehlMengen(TMengenfeld& AMengenfeld, TRegalMengen& ARe
     return gefunden;
 }
 
-void TfrmKalmetMain::FuelleMengenfeld_MitZaehlsaetzen(TMengenfeld& AMengenfeld)
+void TInventurliste::FuelleMengenfeld_MitZaehlsaetzen(TMengenfeld& AMengenfeld)
 {
     const QString ort = QStringLiteral("TfrmKalmetMain.FuelleMengenfeld_MitZaehlsaetzen");
     ORVGuard(ort, [&] { MengenfeldZaehlsatzAddieren(AMengenfeld, Angelegt(FIZNSFile, "FIZNSFile").GetSatz(), ort); });
 }
 
-void TfrmKalmetMain::FuelleRegalmengen(TRegalMengen& ARegalmengen)
+void TInventurliste::FuelleRegalmengen(TRegalMengen& ARegalmengen)
 {
     const QString ort = QStringLiteral("TfrmKalmetMain.FuelleRegalmengen");
     ORVGuard(ort, [&] { RegalmengeAnfuegen(ARegalmengen, Angelegt(FIZNSFile, "FIZNSFile").GetSatz(), ort); });
 }
 
-void TfrmKalmetMain::FuelleMengenfeld_MitSollsaetzen(const TivSatz& ivSatz, TMengenfeld& AMengenfeld)
+void TInventurliste::FuelleMengenfeld_MitSollsaetzen(const TivSatz& ivSatz, TMengenfeld& AMengenfeld)
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.FuelleMengenfeld_MitSollsaetzen"), [&] {
         MengenfeldSollsatzAddieren(AMengenfeld, ivSatz, [](int t) { return Get_ArtBestTyp_Eigenschaften(t).IstGezaehlt; });
     });
 }
 
-void TfrmKalmetMain::FuelleMengenFeld_UF(int16_t Filiale, TMengenfeld& AMengenfeld)
+void TInventurliste::FuelleMengenFeld_UF(int16_t Filiale, TMengenfeld& AMengenfeld)
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.FuelleMengenFeld_UF"), [&] {
         TInvMani_BestandLeser& mengen = Angelegt(FInvmani, "FInvmani").LeserB();
@@ -76,7 +84,7 @@ void TfrmKalmetMain::FuelleMengenFeld_UF(int16_t Filiale, TMengenfeld& AMengenfe
     });
 }
 
-void TfrmKalmetMain::InventurlisteMinMaxIndBestimmen(TMengenfeld& AMengenfeld)
+void TInventurliste::InventurlisteMinMaxIndBestimmen(TMengenfeld& AMengenfeld)
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.InventurlisteMinMaxIndBestimmen"), [&] {
         for (TORV_Intv100_Sortiment_Me& v : AMengenfeld)
@@ -84,7 +92,7 @@ void TfrmKalmetMain::InventurlisteMinMaxIndBestimmen(TMengenfeld& AMengenfeld)
     });
 }
 
-void TfrmKalmetMain::FVKKorrektur(const TInt32Trio& Produkt_ID, int32_t Filiale, TDateTime ZaehlDatum, bool ATestlauf,
+void TInventurliste::FVKKorrektur(const TInt32Trio& Produkt_ID, int32_t Filiale, TDateTime ZaehlDatum, bool ATestlauf,
                                   TMengenfeld& AMengenfeld)
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.FVKKorrektur"), [&] {
@@ -116,7 +124,7 @@ void TfrmKalmetMain::FVKKorrektur(const TInt32Trio& Produkt_ID, int32_t Filiale,
     });
 }
 
-void TfrmKalmetMain::BestandRueckOderVorRechnen(const TInt32Trio& Produkt_ID, int16_t Filiale, TDateTime ZaehlDatum,
+void TInventurliste::BestandRueckOderVorRechnen(const TInt32Trio& Produkt_ID, int16_t Filiale, TDateTime ZaehlDatum,
                                                 TDateTime AuswertungsDatum, TDateTime WiJahr, TMengenfeld& AMengenfeld)
 {
     const QString ort = QStringLiteral("TfrmKalmetMain.BestandRueckOderVorRechnen");
@@ -131,12 +139,11 @@ void TfrmKalmetMain::BestandRueckOderVorRechnen(const TInt32Trio& Produkt_ID, in
         int jahr, monat, tag;
         DecodeDate(WiJahr, jahr, monat, tag);
         const TORV_ArtInv_Zaehldatum zd{static_cast<int16_t>(jahr), static_cast<int32_t>(DateOf(ZaehlDatum))};
-        if (!FInvmani)
-            FInvmani = std::make_unique<TInvMani>();
-        FInvmani->Artlesen_Init(zd, true, true, false, AuswertungsDatum);
-        FInvmani->eigen_get_equal(Produkt_ID, 0, true);
-        TInvMani_BestandLeser& a = FInvmani->LeserA();
-        TInvMani_BestandLeser& b = FInvmani->LeserB();
+        TInvMani& invmani = InvMani();
+        invmani.Artlesen_Init(zd, true, true, false, AuswertungsDatum);
+        invmani.eigen_get_equal(Produkt_ID, 0, true);
+        TInvMani_BestandLeser& a = invmani.LeserA();
+        TInvMani_BestandLeser& b = invmani.LeserB();
         a.SetFiliale(Filiale);
         b.SetFiliale(Filiale);
         a.SetZaehldatum(zd);
@@ -158,7 +165,7 @@ void TfrmKalmetMain::BestandRueckOderVorRechnen(const TInt32Trio& Produkt_ID, in
     }, anzeigen);
 }
 
-void TfrmKalmetMain::FilialenAufrechnen_INVL(int32_t SelFil, TinvlListe& list)
+void TInventurliste::FilialenAufrechnen_INVL(int32_t SelFil, TinvlListe& list)
 {
     QString text;
     ReadParam(QStringLiteral("MinDiff"), false, text);
@@ -167,7 +174,7 @@ void TfrmKalmetMain::FilialenAufrechnen_INVL(int32_t SelFil, TinvlListe& list)
     ::FilialenAufrechnen_INVL(SelFil, list, zahl ? minDiff : 0);
 }
 
-void TfrmKalmetMain::INVLSaetzeWegschreiben(const TinvlListe& list, bool Nummerieren)
+void TInventurliste::INVLSaetzeWegschreiben(const TinvlListe& list, bool Nummerieren)
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.INVLSaetzeWegschreiben"), [&] {
         ::INVLSaetzeWegschreiben(list, Nummerieren, Angelegt(FINVLFile, "FINVLFile"), Angelegt(FINVL_DBF, "FINVL_DBF"),

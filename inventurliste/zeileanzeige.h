@@ -1,7 +1,9 @@
 #pragma once
 
 #include "framework/core/datetime.h"
-#include "framework/gui/vrlist.h"
+#include "framework/gui/vrlistnode.h"
+
+#include <QString>
 
 #include <cmath>
 #include <vector>

@@ -1,0 +1,114 @@
+#include "inventurliste/inventurliste.h"
+
+#include "framework/app/info.h"
+#include "framework/app/programm.h"
+#include "framework/article/artabwmani.h"
+#include "framework/article/artlessimple.h"
+#include "framework/article/filialtabelle.h"
+#include "framework/article/liefgpdata.h"
+#include "framework/core/fehler.h"
+#include "framework/db/files/fvkfile.h"
+#include "framework/db/files/ivfile.h"
+#include "framework/db/files/iznsfile.h"
+#include "framework/db/files/renrfile.h"
+#include "framework/dbf/crystalsets.h"
+#include "framework/dbf/invlfile.h"
+#include "framework/dbf/invrfile.h"
+#include "framework/dbf/invufile.h"
+#include "framework/stock/invmani.h"
+
+#include <QDir>
+
+TInventurlisteOptionen TInventurlisteOptionen::AusParametern()
+{
+    TInventurlisteOptionen o;
+    o.MitRegal = ORVParameter().GetStringValueByName(QStringLiteral("REGANR")).toUpper() == QLatin1String("J");
+    return o;
+}
+
+// The record files are opened in this order; a file whose table is missing ends the
+// construction there.
+TInventurliste::TInventurliste(const TInventurlisteOptionen& AOptionen)
+    : FOptionen(AOptionen),
+      FIVFile(std::make_unique<Tivfile>(2, -1)),
+      FFvkFile(std::make_unique<TFvkFile>(2, -1)),
+      FINVLFile(std::make_unique<Tinvlfile>()),
+      FINVRFile(std::make_unique<Tinvrfile>()),
+      FINVUEFile(std::make_unique<Tinvufile>()),
+      FCrystalSets(std::make_unique<TDBFFiles_4_Crystal>())
+{
+    Constructor_Segmente();
+    FFilialtab = std::make_unique<TFilialTabelle>();
+}
+
+TInventurliste::~TInventurliste()
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.FormDestroy"), [this] { TORVServerFactory::ArtLesSimpleZurueckgeben(FArtlesSimple); },
+             false);
+}
+
+void TInventurliste::ReadParam(const QString& AName, bool AFirstList, QString& AValue)
+{
+    AValue.clear();
+    ORVGuard(QStringLiteral("TfrmKalmetMain.ReadParam"), [&] {
+        if (FSelectedLayouts.empty())
+            FehlerRaise(QStringLiteral("TfrmKalmetMain.ReadParam"), {QStringLiteral("Kein Layout ausgewählt")});
+        const TZEP_SelectedLayout& layout = *FSelectedLayouts.front();
+        for (const QString& zeile : AFirstList ? layout.Liste1 : layout.Liste2) {
+            const qsizetype gleich = zeile.indexOf(QLatin1Char('='));
+            if (gleich >= 0 && zeile.left(gleich) == AName) {
+                AValue = zeile.mid(gleich + 1);
+                return;
+            }
+        }
+    });
+}
+
+void TInventurliste::Constructor_Segmente()
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.Constructor_Segmente"), [this] {
+        if (!FArtlesSimple)
+            FArtlesSimple = TORVServerFactory::ArtLesSimpleHolen();
+        FArtlesSimple->SetMode(2);
+        FArtlesSimple->SetSegmente(0x7);   // segments 0, 1 and 2
+    });
+}
+
+IORV_ArtLesSimple& TInventurliste::ArtlesSimple()
+{
+    return Angelegt(FArtlesSimple, "FArtlesSimple");
+}
+
+void TInventurliste::IZNSFile_GoC()
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.IZNSFile_GoC"), [this] {
+        if (!FIZNSFile)
+            FIZNSFile = std::make_unique<Tiznsfile>(2, -1);
+    });
+}
+
+TInvMani& TInventurliste::InvMani()
+{
+    if (!FInvmani)
+        FInvmani = std::make_unique<TInvMani>();
+    return *FInvmani;
+}
+
+void TInventurliste::DBFFilesErstellen(const QString& ordner)
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.DBFFilesErstellen"), [&] {
+        FCrystalSets->Clear();
+        FINVL_DBF = FINVR_DBF = FINVUE_DBF = nullptr;
+        const QString pid = ORVProgramm().ProzessIdFormated();
+        const QDir d(ordner);
+        d.mkpath(QStringLiteral("."));
+        FINVL_DBF = FCrystalSets->Registrieren(QStringLiteral("INVL"),
+                                               FINVLFile->DBF_Create_Table_Empty(d.filePath(QStringLiteral("invl%1.dbf").arg(pid))));
+        FINVR_DBF = FCrystalSets->Registrieren(QStringLiteral("INVR"),
+                                               FINVRFile->DBF_Create_Table_Empty(d.filePath(QStringLiteral("invr%1.dbf").arg(pid))));
+        FINVUE_DBF = FCrystalSets->Registrieren(
+            QStringLiteral("INVU"), FINVUEFile->DBF_Create_Table_Empty(d.filePath(QStringLiteral("invue%1.dbf").arg(pid))));
+        FLfdNrINVL = 1;
+        FLfdNrINVU = 1;
+    });
+}

@@ -1,0 +1,28 @@
+#include "tests/support/demokette.h"
+
+#include "demo/demodatenbank.h"
+
+#include <map>
+#include <tuple>
+
+std::unique_ptr<TTestDb> DemoKette(const TDemoParameter& p)
+{
+    using TSchluessel = std::tuple<uint64_t, int, int, QDate, QString>;
+    static std::map<TSchluessel, TDbUrl> vorlagen;
+    const TSchluessel schluessel{p.Seed, p.Artikel, p.Filialen, p.Heute, p.Benutzer};
+    auto it = vorlagen.find(schluessel);
+    if (it == vorlagen.end())
+        it = vorlagen.emplace(schluessel, TTestDb::Vorlage([&](const TDbUrl& url) { DemoDatenbankErzeugen(url, p, false); })).first;
+    return std::make_unique<TTestDb>(it->second);
+}
+
+TDemoParameter TestKette()
+{
+    TDemoParameter p;
+    p.Seed = 3;
+    p.Artikel = 120;
+    p.Filialen = 5;
+    p.Heute = QDate(2026, 12, 8);
+    p.Benutzer = "tester";
+    return p;
+}

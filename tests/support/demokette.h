@@ -1,0 +1,14 @@
+#pragma once
+
+#include "demo/demogenerator.h"
+#include "tests/support/testdb.h"
+
+#include <memory>
+
+// A fresh copy of a demo chain for one test, on the engine of the run. Each chain (seed,
+// articles, branches, day, user) is generated once per test program and copied per test.
+std::unique_ptr<TTestDb> DemoKette(const TDemoParameter& p);
+
+// The small chain the window and list tests work on: 120 articles in five branches, made on
+// 8 December 2026, the operating-system user "tester".
+TDemoParameter TestKette();
