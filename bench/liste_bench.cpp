@@ -5,6 +5,7 @@
 #include "framework/core/uhr.h"
 #include "framework/db/datenfeld.h"
 #include "framework/db/files/iafile.h"
+#include "framework/gui/vrlist.h"
 #include "kalmetmain/frmkalmetmain.h"
 
 #include <QApplication>

@@ -4,6 +4,8 @@
 #include "framework/app/interaktion.h"
 #include "framework/core/fehler.h"
 #include "framework/app/info.h"
+#include "framework/gui/progressdialog.h"
+#include "framework/gui/vrlist.h"
 #include "framework/app/programm.h"
 #include "framework/db/files/iafile.h"
 #include "framework/db/files/lsnfile.h"

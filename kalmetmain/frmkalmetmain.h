@@ -2,10 +2,10 @@
 
 #include "collections/zep_list.h"
 #include "framework/app/info.h"
+#include "framework/article/wgnmani.h"
 #include "framework/core/fehler.h"
 #include "framework/gui/orvform.h"
-#include "framework/gui/progressdialog.h"
-#include "framework/gui/vrlist.h"
+#include "framework/gui/vrlistnode.h"
 #include "inventurliste/druckconfig.h"
 #include "inventurliste/inventurliste.h"
 
@@ -17,6 +17,8 @@ class QFrame;
 class QLabel;
 class QMenuBar;
 class QPushButton;
+class TORVProgressDialog;
+class TVTORVVRList;
 class Tiafile;
 class Tlsnfile;
 class TVerkMani;

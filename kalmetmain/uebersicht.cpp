@@ -2,6 +2,8 @@
 #include "kalmetmain/uebersicht_logik.h"
 
 #include "framework/app/info.h"
+#include "framework/gui/progressdialog.h"
+#include "framework/gui/vrlist.h"
 #include "framework/article/iastatus.h"
 #include "framework/core/fehler.h"
 #include "framework/core/uhr.h"

@@ -75,31 +75,13 @@ bool TZEP_DB_Query::Lesen()
 
 namespace TZEP_DB_Query_Helper {
 
-QString Command_Add_With_And(const QString& a, const QString& b)
+QString Command_Add_With(const QString& a, const QString& verbinder, const QString& b)
 {
     if (a.isEmpty())
         return b;
     if (b.isEmpty())
         return a;
-    return a + QStringLiteral(" and ") + b;
-}
-
-QString Command_Add_With_Or(const QString& a, const QString& b)
-{
-    if (a.isEmpty())
-        return b;
-    if (b.isEmpty())
-        return a;
-    return a + QStringLiteral(" or ") + b;
-}
-
-QString Command_Add_With_Union(const QString& a, const QString& b)
-{
-    if (a.isEmpty())
-        return b;
-    if (b.isEmpty())
-        return a;
-    return a + QStringLiteral(" UNION ") + b;
+    return a + QLatin1Char(' ') + verbinder + QLatin1Char(' ') + b;
 }
 
 QString Command_Add_Klammern(const QString& a)

@@ -54,9 +54,11 @@ private:
 
 // Statement building blocks. An empty operand of the joins yields the other operand.
 namespace TZEP_DB_Query_Helper {
-QString Command_Add_With_And(const QString& a, const QString& b);
-QString Command_Add_With_Or(const QString& a, const QString& b);
-QString Command_Add_With_Union(const QString& a, const QString& b);
+// a, the joining word and b
+QString Command_Add_With(const QString& a, const QString& verbinder, const QString& b);
+inline QString Command_Add_With_And(const QString& a, const QString& b) { return Command_Add_With(a, QStringLiteral("and"), b); }
+inline QString Command_Add_With_Or(const QString& a, const QString& b) { return Command_Add_With(a, QStringLiteral("or"), b); }
+inline QString Command_Add_With_Union(const QString& a, const QString& b) { return Command_Add_With(a, QStringLiteral("UNION"), b); }
 QString Command_Add_Klammern(const QString& a);
 // "table.column IN (v1, v2, ...)" over the single column of an integer field; the values
 // are integers and are written inline. An empty value list gives a condition that never

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/gui/progressdialog.h"
+#include "framework/gui/vrlist.h"
 #include "kalmetmain/frmkalmetmain.h"
 #include "tests/support/skriptinteraktion.h"
 #include "tests/support/demokette.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/db/dbfile.h"
+#include "framework/db/satzdatei.h"
 
 // Stock movement of one article, branch and stock type: quantity per size slot, positive
 // into the branch's stock. Filiale2 is the other branch of a transfer.
@@ -15,7 +15,7 @@ struct TBNESatz {
 };
 
 // Stock movements BNE. Key 0: Produkt_ID, Filiale, Datum.
-class TBNEFile : public TZEP_DBFile {
+class TBNEFile : public TZEP_SatzDatei<TBNESatz> {
 public:
     explicit TBNEFile(int openMode = 0, int param = -1);
 
@@ -26,7 +26,4 @@ public:
     TIntegerDatenFeld BewArt{"BewArt", "bewart"};
     TCharDatenFeld BestTyp{"BestTyp", "besttyp"};
     TMengenDatenFeld Menge{"Menge", "menge", 0};
-
-    TBNESatz GetSatz() const;
-    void SetSatz(const TBNESatz& s);
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/db/dbfile.h"
+#include "framework/db/satzdatei.h"
 
 // Erroneous sale ("Fehlerverkauf").
 struct TFvkSatz {
@@ -22,7 +22,7 @@ struct TFvkSatz {
 };
 
 // Erroneous sales FVK. Key 0: Produkt_ID, Filiale, Datum, Uhrzeit.
-class TFvkFile : public TZEP_DBFile {
+class TFvkFile : public TZEP_SatzDatei<TFvkSatz> {
 public:
     explicit TFvkFile(int openMode = 0, int param = -1);
 
@@ -41,7 +41,4 @@ public:
     TStringDatenFeld Zusatztext{"Zusatztext", "zusatztext", 40};
     TIntPairDatenFeld BelegPaar{"BelegPaar", "belegpaar"};
     TIntegerDatenFeld BelegNr{"BelegNr", "belegnr"};
-
-    TFvkSatz GetSatz() const;
-    void SetSatz(const TFvkSatz& s);
 };

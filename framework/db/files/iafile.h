@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/db/dbfile.h"
+#include "framework/db/satzdatei.h"
 
 struct TiaSatz {
     TDateTime WiJahr = 0;
@@ -13,7 +13,7 @@ struct TiaSatz {
 };
 
 // Inventory file IA: one record per inventory. Key 0: ZaehlDatum, WGN, Filiale.
-class Tiafile : public TZEP_DBFile {
+class Tiafile : public TZEP_SatzDatei<TiaSatz> {
 public:
     explicit Tiafile(int openMode = 0, int param = -1);
 
@@ -24,7 +24,4 @@ public:
     TDoubleDatenFeld SollEK{"SollEK", "sollek"};
     TDoubleDatenFeld IstEK{"IstEK", "istek"};
     TCharDatenFeld KZZaehlung{"KZZaehlung", "kzzaehlung"};
-
-    TiaSatz GetSatz() const;
-    void SetSatz(const TiaSatz& s);
 };

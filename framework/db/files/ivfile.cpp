@@ -1,28 +1,16 @@
 #include "framework/db/files/ivfile.h"
 
-Tivfile::Tivfile(int openMode, int param) : TZEP_DBFile(QStringLiteral("IV"), openMode, param)
+Tivfile::Tivfile(int openMode, int param) : TZEP_SatzDatei(QStringLiteral("IV"), openMode, param)
 {
-    for (TDatenfeld* f : std::initializer_list<TDatenfeld*>{&WiJahr, &ZaehlDatum, &Filiale, &Produkt_ID, &BestTyp,
-                                                            &StandNeu, &StandAlt, &KZGebucht, &Menge})
-        FeldAdd(*f);
+    using S = TivSatz;
+    Spalten({SatzSpalte(WiJahr, &S::WiJahr),
+             SatzSpalte(ZaehlDatum, &S::ZaehlDatum),
+             SatzSpalte(Filiale, &S::Filiale),
+             SatzSpalte(Produkt_ID, &S::Produkt_ID),
+             SatzSpalte(BestTyp, &S::BestTyp),
+             SatzSpalte(StandNeu, &S::StandNeu),
+             SatzSpalte(StandAlt, &S::StandAlt),
+             SatzSpalte(KZGebucht, &S::KZGebucht),
+             SatzSpalte(Menge, &S::Menge)});
     KeyAdd({&WiJahr, &ZaehlDatum, &Filiale, &Produkt_ID, &BestTyp});
-}
-
-TivSatz Tivfile::GetSatz() const
-{
-    return {WiJahr.GetWert(), ZaehlDatum.GetWert(), Filiale.GetWert(), Produkt_ID.GetWert(), BestTyp.GetWert(),
-            StandNeu.GetWert(), StandAlt.GetWert(), KZGebucht.GetWert(), Menge.GetWert()};
-}
-
-void Tivfile::SetSatz(const TivSatz& s)
-{
-    WiJahr.SetWert(s.WiJahr);
-    ZaehlDatum.SetWert(s.ZaehlDatum);
-    Filiale.SetWert(s.Filiale);
-    Produkt_ID.SetWert(s.Produkt_ID);
-    BestTyp.SetWert(s.BestTyp);
-    StandNeu.SetWert(s.StandNeu);
-    StandAlt.SetWert(s.StandAlt);
-    KZGebucht.SetWert(s.KZGebucht);
-    Menge.SetWert(s.Menge);
 }

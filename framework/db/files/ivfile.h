@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/db/dbfile.h"
+#include "framework/db/satzdatei.h"
 
 // Target record: the book stock of one stock type per size at the count date.
 struct TivSatz {
@@ -16,7 +16,7 @@ struct TivSatz {
 };
 
 // Target records IV. Key 0: WiJahr, ZaehlDatum, Filiale, Produkt_ID, BestTyp.
-class Tivfile : public TZEP_DBFile {
+class Tivfile : public TZEP_SatzDatei<TivSatz> {
 public:
     explicit Tivfile(int openMode = 0, int param = -1);
 
@@ -29,7 +29,4 @@ public:
     TIntegerDatenFeld StandAlt{"StandAlt", "standalt"};
     TCharDatenFeld KZGebucht{"KZGebucht", "kzgebucht"};
     TMengenDatenFeld Menge{"Menge", "menge", 0};
-
-    TivSatz GetSatz() const;
-    void SetSatz(const TivSatz& s);
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/db/dbfile.h"
+#include "framework/db/satzdatei.h"
 
 struct TiznsSatz {
     TDateTime ZaehlDatum = 0;
@@ -15,7 +15,7 @@ struct TiznsSatz {
 };
 
 // Count records IZNS. Key 0: ZaehlDatum, Produkt_ID, Filiale, Satzart, Regal.
-class Tiznsfile : public TZEP_DBFile {
+class Tiznsfile : public TZEP_SatzDatei<TiznsSatz> {
 public:
     explicit Tiznsfile(int openMode = 0, int param = -1);
 
@@ -31,7 +31,4 @@ public:
 
     // Quantity of size number n = 1..100.
     int32_t GetGR_MESU(int n) const;
-
-    TiznsSatz GetSatz() const;
-    void SetSatz(const TiznsSatz& s);
 };

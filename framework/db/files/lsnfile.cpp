@@ -1,37 +1,23 @@
 #include "framework/db/files/lsnfile.h"
 
-Tlsnfile::Tlsnfile(int openMode, int param) : TZEP_DBFile(QStringLiteral("LSN"), openMode, param)
+Tlsnfile::Tlsnfile(int openMode, int param) : TZEP_SatzDatei(QStringLiteral("LSN"), openMode, param)
 {
-    for (TDatenfeld* f : std::initializer_list<TDatenfeld*>{&Mandant, &Datum, &Filiale, &Zusatznummer1, &Zusatznummer2,
-                                                            &Belegcode, &Zusatztext, &Produkt_ID, &Groesse, &GroessenIndex,
-                                                            &Vorzeichen, &Menge, &Wert1, &Wert2, &Uhrzeit, &Referenz})
-        FeldAdd(*f);
+    using S = TlsnSatz;
+    Spalten({SatzSpalte(Mandant, &S::Mandant),
+             SatzSpalte(Datum, &S::Datum),
+             SatzSpalte(Filiale, &S::Filiale),
+             SatzSpalte(Zusatznummer1, &S::Zusatznummer1),
+             SatzSpalte(Zusatznummer2, &S::Zusatznummer2),
+             SatzSpalte(Belegcode, &S::Belegcode),
+             SatzSpalte(Zusatztext, &S::Zusatztext),
+             SatzSpalte(Produkt_ID, &S::Produkt_ID),
+             SatzSpalte(Groesse, &S::Groesse),
+             SatzSpalte(GroessenIndex, &S::GroessenIndex),
+             SatzSpalte(Vorzeichen, &S::Vorzeichen),
+             SatzSpalte(Menge, &S::Menge),
+             SatzSpalte(Wert1, &S::Wert1),
+             SatzSpalte(Wert2, &S::Wert2),
+             SatzSpalte(Uhrzeit, &S::Uhrzeit),
+             SatzSpalte(Referenz, &S::Referenz)});
     KeyAdd({&Filiale, &Datum, &Produkt_ID});
-}
-
-TlsnSatz Tlsnfile::GetSatz() const
-{
-    return {Mandant.GetWert(), Datum.GetWert(), Filiale.GetWert(), Zusatznummer1.GetWert(), Zusatznummer2.GetWert(),
-            Belegcode.GetWert(), Zusatztext.GetWert(), Produkt_ID.GetWert(), Groesse.GetWert(), GroessenIndex.GetWert(),
-            Vorzeichen.GetWert(), Menge.GetWert(), Wert1.GetWert(), Wert2.GetWert(), Uhrzeit.GetWert(), Referenz.GetWert()};
-}
-
-void Tlsnfile::SetSatz(const TlsnSatz& s)
-{
-    Mandant.SetWert(s.Mandant);
-    Datum.SetWert(s.Datum);
-    Filiale.SetWert(s.Filiale);
-    Zusatznummer1.SetWert(s.Zusatznummer1);
-    Zusatznummer2.SetWert(s.Zusatznummer2);
-    Belegcode.SetWert(s.Belegcode);
-    Zusatztext.SetWert(s.Zusatztext);
-    Produkt_ID.SetWert(s.Produkt_ID);
-    Groesse.SetWert(s.Groesse);
-    GroessenIndex.SetWert(s.GroessenIndex);
-    Vorzeichen.SetWert(s.Vorzeichen);
-    Menge.SetWert(s.Menge);
-    Wert1.SetWert(s.Wert1);
-    Wert2.SetWert(s.Wert2);
-    Uhrzeit.SetWert(s.Uhrzeit);
-    Referenz.SetWert(s.Referenz);
 }

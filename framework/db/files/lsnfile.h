@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/db/dbfile.h"
+#include "framework/db/satzdatei.h"
 
 // Sales line, as the sales manager writes it (also from converted erroneous sales).
 struct TlsnSatz {
@@ -23,7 +23,7 @@ struct TlsnSatz {
 };
 
 // Sales lines LSN. Key 0: Filiale, Datum, Produkt_ID.
-class Tlsnfile : public TZEP_DBFile {
+class Tlsnfile : public TZEP_SatzDatei<TlsnSatz> {
 public:
     explicit Tlsnfile(int openMode = 0, int param = -1);
 
@@ -43,7 +43,4 @@ public:
     TDoubleDatenFeld Wert2{"Wert2", "wert2"};
     TDatumDatenFeld Uhrzeit{"Uhrzeit", "uhrzeit"};
     TInt32TrioDatenFeld Referenz{"Referenz", "referenz"};
-
-    TlsnSatz GetSatz() const;
-    void SetSatz(const TlsnSatz& s);
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/db/dbfile.h"
+#include "framework/db/satzdatei.h"
 
 // Sales-document line.
 struct TlstSatz {
@@ -14,7 +14,7 @@ struct TlstSatz {
 };
 
 // Sales-document lines LST. Key 0: Filiale, Datum, Produkt_ID.
-class Tlstfile : public TZEP_DBFile {
+class Tlstfile : public TZEP_SatzDatei<TlstSatz> {
 public:
     explicit Tlstfile(int openMode = 0, int param = -1);
 
@@ -25,7 +25,4 @@ public:
     TIntegerDatenFeld Groesse{"Groesse", "groesse"};
     TIntegerDatenFeld Menge{"Menge", "menge"};
     TDoubleDatenFeld Preis{"Preis", "preis"};
-
-    TlstSatz GetSatz() const;
-    void SetSatz(const TlstSatz& s);
 };

@@ -1,20 +1,10 @@
 #include "framework/db/files/renrfile.h"
 
-Trenrfile::Trenrfile(int openMode, int param) : TZEP_DBFile(QStringLiteral("RENR"), openMode, param)
+Trenrfile::Trenrfile(int openMode, int param) : TZEP_SatzDatei(QStringLiteral("RENR"), openMode, param)
 {
-    for (TDatenfeld* f : std::initializer_list<TDatenfeld*>{&Produkt_ID, &ReNr, &ReNr2})
-        FeldAdd(*f);
+    using S = TrenrSatz;
+    Spalten({SatzSpalte(Produkt_ID, &S::Produkt_ID),
+             SatzSpalte(ReNr, &S::ReNr),
+             SatzSpalte(ReNr2, &S::ReNr2)});
     KeyAdd({&Produkt_ID});
-}
-
-TrenrSatz Trenrfile::GetSatz() const
-{
-    return {Produkt_ID.GetWert(), ReNr.GetWert(), ReNr2.GetWert()};
-}
-
-void Trenrfile::SetSatz(const TrenrSatz& s)
-{
-    Produkt_ID.SetWert(s.Produkt_ID);
-    ReNr.SetWert(s.ReNr);
-    ReNr2.SetWert(s.ReNr2);
 }

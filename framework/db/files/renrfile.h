@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/db/dbfile.h"
+#include "framework/db/satzdatei.h"
 
 struct TrenrSatz {
     TInt32Trio Produkt_ID;
@@ -9,14 +9,11 @@ struct TrenrSatz {
 };
 
 // Invoice-number pairs RENR, one per article. Key 0: Produkt_ID.
-class Trenrfile : public TZEP_DBFile {
+class Trenrfile : public TZEP_SatzDatei<TrenrSatz> {
 public:
     explicit Trenrfile(int openMode = 0, int param = -1);
 
     TInt32TrioDatenKeyFeld Produkt_ID{"Produkt_ID", "produkt_id"};
     TIntegerDatenFeld ReNr{"ReNr", "renr"};
     TIntegerDatenFeld ReNr2{"ReNr2", "renr2"};
-
-    TrenrSatz GetSatz() const;
-    void SetSatz(const TrenrSatz& s);
 };
