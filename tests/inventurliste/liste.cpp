@@ -1,26 +1,18 @@
 #include "tests/inventurliste/liste.h"
 
-#include "framework/app/info.h"
-#include "framework/app/programm.h"
-#include "framework/core/uhr.h"
-
 #include <QSqlError>
 #include <QSqlQuery>
 
 void ListeTest::SetUp()
 {
-    FDb = DemoKette(TestKette());
+    FDb = TestKetteStarten();
     KALMET_REQUIRE_DB(*FDb);
-    ORVUhrSetzen(EncodeDateTime(2026, 12, 8, 10, 0, 0, 0));
-    ORVProgramm().Init("KALMET", 3, 0, 0, true);
-    ORVProgramm().SetBenutzer("demo");
-    ORVInfo().RegisterLeeren();
 }
 
 void ListeTest::TearDown()
 {
     FListe.reset();
-    ORVUhrSetzen(std::nullopt);
+    TestKetteBeenden();
     FDb.reset();
 }
 

@@ -1,10 +1,6 @@
 #include "tests/kalmetmain/fenster.h"
 
 #include "tests/support/demokette.h"
-#include "framework/app/info.h"
-#include "framework/app/programm.h"
-#include "framework/core/uhr.h"
-#include "framework/db/migrations.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -12,18 +8,14 @@
 
 void FensterTest::SetUp()
 {
-    FDb = DemoKette(TestKette());
+    FDb = TestKetteStarten();
     KALMET_REQUIRE_DB(*FDb);
-    ORVUhrSetzen(EncodeDateTime(2026, 12, 8, 10, 0, 0, 0));
-    ORVProgramm().Init("KALMET", 3, 0, 0, true);
-    ORVProgramm().SetBenutzer("demo");
-    ORVInfo().RegisterLeeren();
 }
 
 void FensterTest::TearDown()
 {
     FFenster.reset();
-    ORVUhrSetzen(std::nullopt);
+    TestKetteBeenden();
     FDb.reset();
 }
 

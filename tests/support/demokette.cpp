@@ -1,6 +1,9 @@
 #include "tests/support/demokette.h"
 
 #include "demo/demodatenbank.h"
+#include "framework/app/info.h"
+#include "framework/app/programm.h"
+#include "framework/core/uhr.h"
 
 #include <map>
 #include <tuple>
@@ -25,4 +28,21 @@ TDemoParameter TestKette()
     p.Heute = QDate(2026, 12, 8);
     p.Benutzer = "tester";
     return p;
+}
+
+std::unique_ptr<TTestDb> TestKetteStarten()
+{
+    std::unique_ptr<TTestDb> db = DemoKette(TestKette());
+    if (!db->Verfuegbar())
+        return db;
+    ORVUhrSetzen(EncodeDateTime(2026, 12, 8, 10, 0, 0, 0));
+    ORVProgramm().Init("KALMET", 3, 0, 0, true);
+    ORVProgramm().SetBenutzer("demo");
+    ORVInfo().RegisterLeeren();
+    return db;
+}
+
+void TestKetteBeenden()
+{
+    ORVUhrSetzen(std::nullopt);
 }
