@@ -1,4 +1,5 @@
 #include "inventurliste/inventurliste.h"
+#include "inventurliste/inventurstrom.h"
 
 #include "framework/app/info.h"
 #include "framework/app/programm.h"
@@ -98,6 +99,9 @@ void TInventurliste::DBFFilesErstellen(const QString& ordner)
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.DBFFilesErstellen"), [&] {
         FCrystalSets->Clear();
+        FZaehlStroeme.clear();
+        FSollStroeme.clear();
+        FFvkStroeme.clear();
         FINVL_DBF = FINVR_DBF = FINVUE_DBF = nullptr;
         const QString pid = ORVProgramm().ProzessIdFormated();
         const QDir d(ordner);

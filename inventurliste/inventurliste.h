@@ -6,6 +6,7 @@
 #include "inventurliste/aufrechnen.h"
 #include "inventurliste/mengenfeld.h"
 
+#include <map>
 #include <memory>
 #include <set>
 #include <tuple>
@@ -27,6 +28,8 @@ class Tivfile;
 class Trenrfile;
 struct TAASatz;
 struct TivSatz;
+struct TiznsSatz;
+template <class> class TInventurStrom;
 
 // What an installation decides for every list it computes.
 struct TInventurlisteOptionen {
@@ -77,6 +80,10 @@ public:
     void FuelleMengenfeld_MitZaehlsaetzen(TMengenfeld& AMengenfeld);
     void FuelleRegalmengen(TRegalMengen& ARegalmengen);
     void FuelleMengenfeld_MitSollsaetzen(const TivSatz& ivSatz, TMengenfeld& AMengenfeld);
+    // Adds the target records of the article in the inventory (stock types from " " on);
+    // false when it has none.
+    bool LeseSollMengen(TMengenfeld& AMengenfeld, const TInt32Trio& Produkt_ID, TDateTime WiJahr, TDateTime ZaehlDatum,
+                        int32_t Filiale);
     void FuelleMengenFeld_UF(int16_t Filiale, TMengenfeld& AMengenfeld);
     void InventurlisteMinMaxIndBestimmen(TMengenfeld& AMengenfeld);
 
@@ -102,6 +109,9 @@ public:
     void INVLSaetzeWegschreiben(const TinvlListe& list, bool Nummerieren);
 
 private:
+    void ZaehlsatzUebernehmen(const TiznsSatz& satz, TMengenfeld& AMengenfeld);
+    void RegalsatzUebernehmen(const TiznsSatz& satz, TRegalMengen& ARegalmengen);
+
     // the arguments of one SchreibeDruckDateien call, for its nested routines
     struct TDruckZeile {
         TMengenfeld& Mengenfeld;
@@ -142,6 +152,11 @@ private:
     std::unique_ptr<TLiefGPData> FLiefGPData;
     TWGNMani FWGNMani;
     bool FRR = false;
+    // count, target and erroneous-sale records per inventory, read in product-id order; a
+    // new build starts them again
+    std::map<std::pair<TDateTime, int32_t>, std::unique_ptr<TInventurStrom<Tiznsfile>>> FZaehlStroeme;
+    std::map<std::tuple<TDateTime, TDateTime, int32_t>, std::unique_ptr<TInventurStrom<Tivfile>>> FSollStroeme;
+    std::map<std::pair<TDateTime, int32_t>, std::unique_ptr<TInventurStrom<TFvkFile>>> FFvkStroeme;
     // inventory rows (branch, count day, evaluation date) already told that a forward
     // calculation is not possible
     std::set<std::tuple<int, TDateTime, TDateTime>> FVorrechnenGemeldet;

@@ -1,4 +1,5 @@
 #include "inventurliste/inventurliste.h"
+#include "inventurliste/inventurstrom.h"
 
 #include "framework/app/info.h"
 #include "framework/article/artikeltools.h"
@@ -26,29 +27,26 @@ bool TInventurliste::LeseZaehlMengen(TMengenfeld& AMengenfeld, TRegalMengen& ARe
 {
     bool gefunden = false;
     ORVGuard(QStringLiteral("TfrmKalmetMain.ErstelleINVL.LeseZaehlMengen"), [&] {
-        IZNSFile_GoC();
-        Tiznsfile& z = Angelegt(FIZNSFile, "FIZNSFile");
-        z.AllesClear();
-        z.SetKeyNum(Tiznsfile::StandardKeyNum);
-        z.ZaehlDatum.SetKeyWert(ZaehlDatum);
-        z.Produkt_ID.SetKeyWert(Produkt_ID);
-        z.Filiale.SetKeyWert(Filiale);
-        z.Satzart.SetKeyWert(QChar('G'));
-        z.Regal.SetKeyWert(0);
-        if (!z.Get_equal())
-            return;
-        gefunden = true;
-        FuelleMengenfeld_MitZaehlsaetzen(AMengenfeld);
-        if (!withShelves || z.Gezaehlt.GetWert() == 0)
-            return;
-        z.AllesClear();
-        z.SetKeyNum(Tiznsfile::StandardKeyNum);
-        z.ZaehlDatum.SetKeyWertAndFilter(ZaehlDatum);
-        z.Produkt_ID.SetKeyWertAndFilter(Produkt_ID);
-        z.Filiale.SetKeyWertAndFilter(Filiale);
-        z.Satzart.SetKeyWertAndFilter(QChar('R'));
-        for (bool ok = z.Get_ge(); ok; ok = z.Get_next())
-            FuelleRegalmengen(ARegalmengen);
+        std::unique_ptr<TInventurStrom<Tiznsfile>>& strom = FZaehlStroeme[{ZaehlDatum, Filiale}];
+        if (!strom)
+            strom = std::make_unique<TInventurStrom<Tiznsfile>>([ZaehlDatum, Filiale](Tiznsfile& z) {
+                z.SetKeyNum(Tiznsfile::StandardKeyNum);
+                z.ZaehlDatum.SetKeyWertAndFilter(ZaehlDatum);
+                z.Filiale.SetFilterMinMax(Filiale);
+            });
+        // the total count ("G", shelf 0) comes before the shelves ("R") of the article; the
+        // shelves count only beside a total that holds quantities
+        bool mitMengen = false;
+        strom->Artikel(Produkt_ID, [&](const Tiznsfile& z) {
+            const TiznsSatz s = z.GetSatz();
+            if (s.Satzart == QLatin1Char('G') && s.Regal == 0) {
+                gefunden = true;
+                mitMengen = s.Gezaehlt != 0;
+                ZaehlsatzUebernehmen(s, AMengenfeld);
+            } else if (s.Satzart == QLatin1Char('R') && withShelves && mitMengen) {
+                RegalsatzUebernehmen(s, ARegalmengen);
+            }
+        });
     });
     return gefunden;
 }
@@ -56,13 +54,49 @@ bool TInventurliste::LeseZaehlMengen(TMengenfeld& AMengenfeld, TRegalMengen& ARe
 void TInventurliste::FuelleMengenfeld_MitZaehlsaetzen(TMengenfeld& AMengenfeld)
 {
     const QString ort = QStringLiteral("TfrmKalmetMain.FuelleMengenfeld_MitZaehlsaetzen");
-    ORVGuard(ort, [&] { MengenfeldZaehlsatzAddieren(AMengenfeld, Angelegt(FIZNSFile, "FIZNSFile").GetSatz(), ort); });
+    ORVGuard(ort, [&] { ZaehlsatzUebernehmen(Angelegt(FIZNSFile, "FIZNSFile").GetSatz(), AMengenfeld); });
 }
 
 void TInventurliste::FuelleRegalmengen(TRegalMengen& ARegalmengen)
 {
     const QString ort = QStringLiteral("TfrmKalmetMain.FuelleRegalmengen");
-    ORVGuard(ort, [&] { RegalmengeAnfuegen(ARegalmengen, Angelegt(FIZNSFile, "FIZNSFile").GetSatz(), ort); });
+    ORVGuard(ort, [&] { RegalsatzUebernehmen(Angelegt(FIZNSFile, "FIZNSFile").GetSatz(), ARegalmengen); });
+}
+
+void TInventurliste::ZaehlsatzUebernehmen(const TiznsSatz& satz, TMengenfeld& AMengenfeld)
+{
+    const QString ort = QStringLiteral("TfrmKalmetMain.FuelleMengenfeld_MitZaehlsaetzen");
+    ORVGuard(ort, [&] { MengenfeldZaehlsatzAddieren(AMengenfeld, satz, ort); });
+}
+
+void TInventurliste::RegalsatzUebernehmen(const TiznsSatz& satz, TRegalMengen& ARegalmengen)
+{
+    const QString ort = QStringLiteral("TfrmKalmetMain.FuelleRegalmengen");
+    ORVGuard(ort, [&] { RegalmengeAnfuegen(ARegalmengen, satz, ort); });
+}
+
+bool TInventurliste::LeseSollMengen(TMengenfeld& AMengenfeld, const TInt32Trio& Produkt_ID, TDateTime WiJahr,
+                                    TDateTime ZaehlDatum, int32_t Filiale)
+{
+    bool gefunden = false;
+    ORVGuard(QStringLiteral("TfrmKalmetMain.ErstelleINVL"), [&] {
+        std::unique_ptr<TInventurStrom<Tivfile>>& strom = FSollStroeme[{WiJahr, ZaehlDatum, Filiale}];
+        if (!strom)
+            strom = std::make_unique<TInventurStrom<Tivfile>>([WiJahr, ZaehlDatum, Filiale](Tivfile& iv) {
+                iv.SetKeyNum(Tivfile::StandardKeyNum);
+                iv.WiJahr.SetKeyWertAndFilter(WiJahr);
+                iv.ZaehlDatum.SetKeyWertAndFilter(ZaehlDatum);
+                iv.Filiale.SetKeyWertAndFilter(Filiale);
+            });
+        strom->Artikel(Produkt_ID, [&](const Tivfile& iv) {
+            const TivSatz s = iv.GetSatz();
+            if (s.BestTyp < QLatin1Char(' '))
+                return;   // before the start key " " of a keyed read
+            gefunden = true;
+            FuelleMengenfeld_MitSollsaetzen(s, AMengenfeld);
+        });
+    });
+    return gefunden;
 }
 
 void TInventurliste::FuelleMengenfeld_MitSollsaetzen(const TivSatz& ivSatz, TMengenfeld& AMengenfeld)
@@ -96,18 +130,18 @@ void TInventurliste::FVKKorrektur(const TInt32Trio& Produkt_ID, int32_t Filiale,
                                   TMengenfeld& AMengenfeld)
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.FVKKorrektur"), [&] {
-        TFvkFile& f = Angelegt(FFvkFile, "FFvkFile");
-        f.AllesClear();
-        f.SetKeyNum(TFvkFile::StandardKeyNum);
-        f.Produkt_ID.SetFilterMinMax(Produkt_ID);
-        f.Filiale.SetFilterMinMax(Filiale);
-        f.Datum.SetFilterMin(EncodeDate(2000, 1, 1));
-        f.Datum.SetFilterMax(ZaehlDatum);
-        f.Vorgangsart.SetFilterMinMax(QChar('F'));
-        f.Belegart.SetFilterMinMax(QStringLiteral("23"));
+        // the erroneous sales of a branch up to the count date, from 2000 on
+        const auto filtern = [Filiale, ZaehlDatum](TFvkFile& f) {
+            f.SetKeyNum(TFvkFile::StandardKeyNum);
+            f.Filiale.SetFilterMinMax(Filiale);
+            f.Datum.SetFilterMin(EncodeDate(2000, 1, 1));
+            f.Datum.SetFilterMax(ZaehlDatum);
+            f.Vorgangsart.SetFilterMinMax(QChar('F'));
+            f.Belegart.SetFilterMinMax(QStringLiteral("23"));
+        };
         bool geprueft = false;
         int ggKey = -1;
-        for (bool ok = f.Get_first(); ok; ok = f.Get_next()) {
+        const auto anwenden = [&](const TFvkFile& f) {
             if (ATestlauf && !geprueft) {
                 if (Angelegt(FFilialtab, "FFilialtab").GetFilialeByNr(Filiale).LV_Benutzen)
                     throw std::runtime_error(
@@ -117,10 +151,24 @@ void TInventurliste::FVKKorrektur(const TInt32Trio& Produkt_ID, int32_t Filiale,
             if (ggKey < 0)
                 ggKey = TArtikelTools::GG_Key_AusAAFile(Produkt_ID);
             const int slot = GGTab_Glob().Groesse_Numerisch_2_Index(ggKey, f.Groesse.GetWert());
-            if (slot < 0 || slot > 99)
-                continue;
-            FehlverkaufAnwenden(AMengenfeld, slot, f.Vorzeichen.GetWert(), f.Menge.GetWert());
+            if (slot >= 0 && slot <= 99)
+                FehlverkaufAnwenden(AMengenfeld, slot, f.Vorzeichen.GetWert(), f.Menge.GetWert());
+        };
+        if (!ATestlauf) {
+            // the list reads each inventory's erroneous sales in one scan
+            std::unique_ptr<TInventurStrom<TFvkFile>>& strom = FFvkStroeme[{ZaehlDatum, Filiale}];
+            if (!strom)
+                strom = std::make_unique<TInventurStrom<TFvkFile>>(filtern);
+            strom->Artikel(Produkt_ID, anwenden);
+            return;
         }
+        // booking reads the article's current rows, which it changes
+        TFvkFile& f = Angelegt(FFvkFile, "FFvkFile");
+        f.AllesClear();
+        filtern(f);
+        f.Produkt_ID.SetFilterMinMax(Produkt_ID);
+        for (bool ok = f.Get_first(); ok; ok = f.Get_next())
+            anwenden(f);
     });
 }
 

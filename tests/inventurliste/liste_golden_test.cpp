@@ -130,18 +130,8 @@ protected:
                     TRegalMengen regale;
                     f.InitMengenfeld(m);
                     bool gefunden = f.LeseZaehlMengen(m, regale, id, z.ZaehlDatum, z.Filiale, fall.Regalmengen && !fall.Rechnen);
-                    Tivfile& iv = f.IVFile();
-                    iv.AllesClear();
-                    iv.SetKeyNum(Tivfile::StandardKeyNum);
-                    iv.WiJahr.SetKeyWertAndFilter(wj);
-                    iv.ZaehlDatum.SetKeyWertAndFilter(z.ZaehlDatum);
-                    iv.Filiale.SetKeyWertAndFilter(z.Filiale);
-                    iv.Produkt_ID.SetKeyWertAndFilter(id);
-                    iv.BestTyp.SetKeyWert(QChar(' '));
-                    for (bool ok = iv.Get_ge(); ok; ok = iv.Get_next()) {
-                        f.FuelleMengenfeld_MitSollsaetzen(iv.GetSatz(), m);
+                    if (f.LeseSollMengen(m, id, wj, z.ZaehlDatum, z.Filiale))
                         gefunden = true;
-                    }
                     if (gefunden)
                         f.FVKKorrektur(id, z.Filiale, z.ZaehlDatum, false, m);
                     if (fall.Rechnen)

@@ -11,6 +11,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <map>
+
 namespace {
 
 class MengenTest : public ListeTest {
@@ -189,4 +191,47 @@ TEST_F(MengenTest, BackCalculationMatchesTheMovementTable)
     EXPECT_EQ(ORVInfo().Register().size(), registriert + felder.size()) << "each article is still registered";
     f.BestandRueckOderVorRechnen({1, felder.begin()->first, 1}, static_cast<int16_t>(fil + 1), zd, zd + 3, wj, gleich);
     EXPECT_EQ(gezeigt(), 2) << "another inventory row is told again";
+}
+
+// The records of an inventory are read in one scan in product-id order; articles asked out of
+// that order, or again, get what a read of the article alone gives.
+TEST_F(MengenTest, InventoryScanAnswersInAnyOrder)
+{
+    QSqlQuery q(TZEP_Connection::Database());
+    ASSERT_TRUE(q.exec("SELECT DISTINCT iv.wijahr, iv.zaehldatum, iv.filiale, iv.produkt_id_1, iv.produkt_id_2, iv.produkt_id_3 "
+                       "FROM iv JOIN izns ON izns.zaehldatum = iv.zaehldatum AND izns.filiale = iv.filiale "
+                       "AND izns.produkt_id_2 = iv.produkt_id_2 WHERE iv.wijahr = '2026-02-01 00:00:00.000' "
+                       "ORDER BY iv.zaehldatum, iv.filiale, iv.produkt_id_2"));
+    ASSERT_TRUE(q.next());
+    const TDateTime wj = Datum(q.value(0)), zd = Datum(q.value(1));
+    const int fil = q.value(2).toInt();
+    std::vector<TInt32Trio> ids;
+    do {
+        if (Datum(q.value(1)) == zd && q.value(2).toInt() == fil)
+            ids.push_back({q.value(3).toInt(), q.value(4).toInt(), q.value(5).toInt()});
+    } while (q.next());
+    ASSERT_GT(ids.size(), 3u);
+
+    const auto lesen = [&](TInventurliste& l, const TInt32Trio& id) {
+        TMengenfeld m;
+        TRegalMengen regale;
+        l.InitMengenfeld(m);
+        EXPECT_TRUE(l.LeseZaehlMengen(m, regale, id, zd, fil, true));
+        EXPECT_TRUE(l.LeseSollMengen(m, id, wj, zd, fil));
+        l.FVKKorrektur(id, fil, zd, false, m);
+        return std::pair{m, regale.size()};
+    };
+    std::map<int, std::pair<TMengenfeld, size_t>> aufsteigend;
+    for (const TInt32Trio& id : ids)
+        aufsteigend[id.Int2] = lesen(Liste(), id);
+    TInventurliste andere(TInventurlisteOptionen::AusParametern());
+    for (auto it = ids.rbegin(); it != ids.rend(); ++it)
+        EXPECT_EQ(lesen(andere, *it), aufsteigend[it->Int2]) << "article " << it->Int2;
+    EXPECT_EQ(lesen(andere, ids.front()), aufsteigend[ids.front().Int2]) << "the same article again";
+    const TInt32Trio fehlt{ids.front().Int1, ids.front().Int2, ids.front().Int3 + 1000};
+    TMengenfeld leer;
+    TRegalMengen keine;
+    Liste().InitMengenfeld(leer);
+    EXPECT_FALSE(Liste().LeseZaehlMengen(leer, keine, fehlt, zd, fil, true));
+    EXPECT_FALSE(Liste().LeseSollMengen(leer, fehlt, wj, zd, fil));
 }
