@@ -1,14 +1,14 @@
 #include "kalmetmain/frmkalmetmain.h"
 
 #include "framework/app/dialoge.h"
-#include "framework/app/interaktion.h"
-#include "framework/core/fehler.h"
 #include "framework/app/info.h"
-#include "framework/gui/progressdialog.h"
-#include "framework/gui/vrlist.h"
+#include "framework/app/interaktion.h"
 #include "framework/app/programm.h"
+#include "framework/core/fehler.h"
 #include "framework/db/files/iafile.h"
 #include "framework/db/files/lsnfile.h"
+#include "framework/gui/progressdialog.h"
+#include "framework/gui/vrlist.h"
 #include "framework/stock/mdebucher.h"
 #include "framework/stock/verkmani.h"
 

@@ -1,11 +1,10 @@
 #include "kalmetmain/frmkalmetmain.h"
-#include "kalmetmain/uebersicht_logik.h"
-
 #include "framework/app/info.h"
-#include "framework/gui/progressdialog.h"
-#include "framework/gui/vrlist.h"
 #include "framework/app/programm.h"
 #include "framework/article/iastatus.h"
+#include "framework/gui/progressdialog.h"
+#include "framework/gui/vrlist.h"
+#include "kalmetmain/uebersicht_logik.h"
 
 #include <QAction>
 #include <QApplication>

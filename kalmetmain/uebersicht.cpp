@@ -1,13 +1,12 @@
 #include "kalmetmain/frmkalmetmain.h"
-#include "kalmetmain/uebersicht_logik.h"
-
 #include "framework/app/info.h"
-#include "framework/gui/progressdialog.h"
-#include "framework/gui/vrlist.h"
 #include "framework/article/iastatus.h"
 #include "framework/core/fehler.h"
 #include "framework/core/uhr.h"
 #include "framework/db/files/iafile.h"
+#include "framework/gui/progressdialog.h"
+#include "framework/gui/vrlist.h"
+#include "kalmetmain/uebersicht_logik.h"
 
 #include <QComboBox>
 

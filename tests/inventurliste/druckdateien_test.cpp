@@ -1,17 +1,16 @@
 #include "tests/inventurliste/liste.h"
 
+#include "framework/app/info.h"
 #include "framework/article/aasatz.h"
 #include "framework/article/artabwmani.h"
 #include "framework/article/artlessimple.h"
 #include "framework/article/wgnmani.h"
+#include "framework/db/connection.h"
+#include "framework/db/datenfeld.h"
 #include "framework/db/files/ivfile.h"
 #include "framework/dbf/crystalsets.h"
 #include "framework/dbf/invrfile.h"
 #include "framework/dbf/invufile.h"
-
-#include "framework/app/info.h"
-#include "framework/db/connection.h"
-#include "framework/db/datenfeld.h"
 
 #include <QRegularExpression>
 #include <QSqlQuery>

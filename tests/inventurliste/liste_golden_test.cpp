@@ -2,18 +2,17 @@
 // tables the list computation wrote when their hashes were recorded. Any change of a value,
 // a line, its order or the table layout shows here. KALMET_GOLDEN_SCHREIBEN=1 records the
 // hashes anew (only after a change of the results that was meant).
-#include "tests/inventurliste/liste.h"
-
 #include "collections/zep_list_helper.h"
 #include "framework/article/artikeltools.h"
-#include "framework/article/wgnmani.h"
-#include "framework/db/datenfeld.h"
-#include "ivvorselquerysql/kalmetselektionsql.h"
-#include "framework/core/uhr.h"
-#include "inventurliste/druckconfig.h"
-#include "framework/db/files/ivfile.h"
 #include "framework/article/artlessimple.h"
+#include "framework/article/wgnmani.h"
+#include "framework/core/uhr.h"
+#include "framework/db/datenfeld.h"
+#include "framework/db/files/ivfile.h"
 #include "framework/dbf/crystalsets.h"
+#include "inventurliste/druckconfig.h"
+#include "ivvorselquerysql/kalmetselektionsql.h"
+#include "tests/inventurliste/liste.h"
 
 #include <QCryptographicHash>
 #include <QFile>

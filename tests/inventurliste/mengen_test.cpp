@@ -1,12 +1,11 @@
 #include "tests/inventurliste/liste.h"
 
 #include "framework/app/info.h"
-#include "framework/db/datenfeld.h"
 #include "framework/core/uhr.h"
+#include "framework/db/connection.h"
+#include "framework/db/datenfeld.h"
 #include "framework/db/files/fvkfile.h"
 #include "framework/db/files/ivfile.h"
-
-#include "framework/db/connection.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
