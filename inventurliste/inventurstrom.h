@@ -3,6 +3,7 @@
 #include "framework/core/int32trio.h"
 
 #include <functional>
+#include <memory>
 #include <tuple>
 
 // The records of one inventory in the key order of a record file whose key runs over the
@@ -51,3 +52,13 @@ private:
     bool FOk = false;
     TInt32Trio FLetzte;
 };
+
+// The stream of a key in a map of streams, made with scanSetzen on first use.
+template <class Map, class Key, class F>
+auto& StromHolen(Map& stroeme, const Key& key, F&& scanSetzen)
+{
+    auto& strom = stroeme[key];
+    if (!strom)
+        strom = std::make_unique<typename Map::mapped_type::element_type>(std::forward<F>(scanSetzen));
+    return *strom;
+}

@@ -10,7 +10,6 @@
 #include "framework/db/files/fvkfile.h"
 #include "framework/db/files/ivfile.h"
 #include "framework/db/files/iznsfile.h"
-#include "framework/dbf/crystalsets.h"
 #include "framework/dbf/invlfile.h"
 #include "framework/stock/invmani.h"
 
@@ -27,17 +26,15 @@ bool TInventurliste::LeseZaehlMengen(TMengenfeld& AMengenfeld, TRegalMengen& ARe
 {
     bool gefunden = false;
     ORVGuard(QStringLiteral("TfrmKalmetMain.ErstelleINVL.LeseZaehlMengen"), [&] {
-        std::unique_ptr<TInventurStrom<Tiznsfile>>& strom = FZaehlStroeme[{ZaehlDatum, Filiale}];
-        if (!strom)
-            strom = std::make_unique<TInventurStrom<Tiznsfile>>([ZaehlDatum, Filiale](Tiznsfile& z) {
-                z.SetKeyNum(Tiznsfile::StandardKeyNum);
-                z.ZaehlDatum.SetKeyWertAndFilter(ZaehlDatum);
-                z.Filiale.SetFilterMinMax(Filiale);
-            });
+        auto& strom = StromHolen(FZaehlStroeme, std::pair{ZaehlDatum, Filiale}, [ZaehlDatum, Filiale](Tiznsfile& z) {
+            z.SetKeyNum(Tiznsfile::StandardKeyNum);
+            z.ZaehlDatum.SetKeyWertAndFilter(ZaehlDatum);
+            z.Filiale.SetFilterMinMax(Filiale);
+        });
         // the total count ("G", shelf 0) comes before the shelves ("R") of the article; the
         // shelves count only beside a total that holds quantities
         bool mitMengen = false;
-        strom->Artikel(Produkt_ID, [&](const Tiznsfile& z) {
+        strom.Artikel(Produkt_ID, [&](const Tiznsfile& z) {
             const TiznsSatz s = z.GetSatz();
             if (s.Satzart == QLatin1Char('G') && s.Regal == 0) {
                 gefunden = true;
@@ -80,15 +77,13 @@ bool TInventurliste::LeseSollMengen(TMengenfeld& AMengenfeld, const TInt32Trio& 
 {
     bool gefunden = false;
     ORVGuard(QStringLiteral("TfrmKalmetMain.ErstelleINVL"), [&] {
-        std::unique_ptr<TInventurStrom<Tivfile>>& strom = FSollStroeme[{WiJahr, ZaehlDatum, Filiale}];
-        if (!strom)
-            strom = std::make_unique<TInventurStrom<Tivfile>>([WiJahr, ZaehlDatum, Filiale](Tivfile& iv) {
-                iv.SetKeyNum(Tivfile::StandardKeyNum);
-                iv.WiJahr.SetKeyWertAndFilter(WiJahr);
-                iv.ZaehlDatum.SetKeyWertAndFilter(ZaehlDatum);
-                iv.Filiale.SetKeyWertAndFilter(Filiale);
-            });
-        strom->Artikel(Produkt_ID, [&](const Tivfile& iv) {
+        auto& strom = StromHolen(FSollStroeme, std::tuple{WiJahr, ZaehlDatum, Filiale}, [WiJahr, ZaehlDatum, Filiale](Tivfile& iv) {
+            iv.SetKeyNum(Tivfile::StandardKeyNum);
+            iv.WiJahr.SetKeyWertAndFilter(WiJahr);
+            iv.ZaehlDatum.SetKeyWertAndFilter(ZaehlDatum);
+            iv.Filiale.SetKeyWertAndFilter(Filiale);
+        });
+        strom.Artikel(Produkt_ID, [&](const Tivfile& iv) {
             const TivSatz s = iv.GetSatz();
             if (s.BestTyp < QLatin1Char(' '))
                 return;   // before the start key " " of a keyed read
@@ -156,10 +151,7 @@ void TInventurliste::FVKKorrektur(const TInt32Trio& Produkt_ID, int32_t Filiale,
         };
         if (!ATestlauf) {
             // the list reads each inventory's erroneous sales in one scan
-            std::unique_ptr<TInventurStrom<TFvkFile>>& strom = FFvkStroeme[{ZaehlDatum, Filiale}];
-            if (!strom)
-                strom = std::make_unique<TInventurStrom<TFvkFile>>(filtern);
-            strom->Artikel(Produkt_ID, anwenden);
+            StromHolen(FFvkStroeme, std::pair{ZaehlDatum, Filiale}, filtern).Artikel(Produkt_ID, anwenden);
             return;
         }
         // booking reads the article's current rows, which it changes
