@@ -4,7 +4,6 @@
 
 #include <functional>
 #include <memory>
-#include <tuple>
 
 // The records of one inventory in the key order of a record file whose key runs over the
 // product id, read by one scan (in batches) instead of one statement per article. The list
@@ -21,14 +20,14 @@ public:
     template <class F>
     bool Artikel(const TInt32Trio& id, F&& proSatz)
     {
-        if (!FGestartet || !Vor(FLetzte, id)) {
+        if (!FGestartet || !TInt32Trio::Numerisch_Kleiner(FLetzte, id)) {
             FDatei.AllesClear();
             FScanSetzen(FDatei);
             FOk = FDatei.Get_ge();
             FGestartet = true;
         }
         FLetzte = id;
-        while (FOk && Vor(FDatei.Produkt_ID.GetWert(), id))
+        while (FOk && TInt32Trio::Numerisch_Kleiner(FDatei.Produkt_ID.GetWert(), id))
             FOk = FDatei.Get_next();
         bool gefunden = false;
         while (FOk && FDatei.Produkt_ID.GetWert() == id) {
@@ -40,12 +39,6 @@ public:
     }
 
 private:
-    // the order of the SQL key: the three numbers one after the other
-    static bool Vor(const TInt32Trio& a, const TInt32Trio& b)
-    {
-        return std::tie(a.Int1, a.Int2, a.Int3) < std::tie(b.Int1, b.Int2, b.Int3);
-    }
-
     std::function<void(Datei&)> FScanSetzen;
     Datei FDatei;
     bool FGestartet = false;

@@ -1,10 +1,8 @@
 #include "framework/article/artlessimple.h"
 
-#include "framework/core/fehler.h"
-#include "framework/db/connection.h"
+#include "framework/db/produktblock.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
+#include <map>
 
 namespace {
 
@@ -27,51 +25,68 @@ public:
     {
         if (FGeladen && FSatz.Produkt_ID == id)
             return true;
-        if (!FQuery) {
-            FQuery = std::make_unique<QSqlQuery>(TZEP_Connection::Database());
-            FQuery->prepare(QStringLiteral(
-                "SELECT artnr, bezeichnung, wgn, ggkey, grvon, grbis, partner1_1, partner1_2, liefartnr, partner2_1, "
-                "partner2_2, liefartnr2, mwstkz, artkz, merkmal1, merkmal2, merkmal3, merkmal4, merkmal5, merkmal6, saison "
-                "FROM artikel WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?"));
+        const auto it = FVorrat.find(id);
+        if (it != FVorrat.end()) {
+            FSatz = it->second;
+            FGeladen = true;
+        } else {
+            std::vector<TAASatz> satz = Lesen({id});
+            FGeladen = !satz.empty();
+            if (FGeladen)
+                FSatz = std::move(satz.front());
         }
-        QSqlQuery& q = *FQuery;
-        q.bindValue(0, id.Int1);
-        q.bindValue(1, id.Int2);
-        q.bindValue(2, id.Int3);
-        if (!q.exec())
-            FehlerRaise(QStringLiteral("IORV_ArtLesSimple.Laden"), {q.lastError().text()});
-        FGeladen = q.next();
-        if (FGeladen) {
-            TAASatz s;
-            s.Produkt_ID = id;
-            s.ArtNr = q.value(0).toString();
-            s.Bezeichnung = q.value(1).toString();
-            s.WGN = q.value(2).toString();
-            s.GGKey = q.value(3).toInt();
-            s.GrVon = static_cast<uint8_t>(q.value(4).toInt());
-            s.GrBis = static_cast<uint8_t>(q.value(5).toInt());
-            s.Partner1 = {q.value(6).toInt(), q.value(7).toInt()};
-            s.LiefArtNr = q.value(8).toString();
-            s.Partner2 = {q.value(9).toInt(), q.value(10).toInt()};
-            s.LiefArtNr2 = q.value(11).toString();
-            s.MwStKz = q.value(12).toInt();
-            s.ArtKZ = static_cast<char16_t>(q.value(13).toInt());
-            for (int i = 0; i < 6; ++i)
-                s.Merkmal[i] = q.value(14 + i).toString();
-            s.Saison = q.value(20).toString();
-            FSatz = std::move(s);
-        }
-        q.finish();
         return FGeladen;
     }
 
+    void Vorladen(const std::vector<TInt32Trio>& ids) override
+    {
+        FVorrat.clear();
+        for (TAASatz& s : Lesen(ids))
+            FVorrat.emplace(s.Produkt_ID, std::move(s));
+        FPreise.Vorladen(ids);
+    }
+
 private:
+    // the master records of the articles that exist
+    std::vector<TAASatz> Lesen(const std::vector<TInt32Trio>& ids)
+    {
+        if (!FAbfrage)
+            FAbfrage = std::make_unique<TProduktBlockAbfrage>(
+                QStringLiteral("t.artnr, t.bezeichnung, t.wgn, t.ggkey, t.grvon, t.grbis, t.partner1_1, t.partner1_2, "
+                               "t.liefartnr, t.partner2_1, t.partner2_2, t.liefartnr2, t.mwstkz, t.artkz, t.merkmal1, "
+                               "t.merkmal2, t.merkmal3, t.merkmal4, t.merkmal5, t.merkmal6, t.saison"),
+                QStringLiteral("artikel"), QString());
+        std::vector<TAASatz> r;
+        FAbfrage->Lesen(ids, [&](int i, const QSqlQuery& q) {
+            TAASatz s;
+            s.Produkt_ID = ids[i];
+            s.ArtNr = q.value(1).toString();
+            s.Bezeichnung = q.value(2).toString();
+            s.WGN = q.value(3).toString();
+            s.GGKey = q.value(4).toInt();
+            s.GrVon = static_cast<uint8_t>(q.value(5).toInt());
+            s.GrBis = static_cast<uint8_t>(q.value(6).toInt());
+            s.Partner1 = {q.value(7).toInt(), q.value(8).toInt()};
+            s.LiefArtNr = q.value(9).toString();
+            s.Partner2 = {q.value(10).toInt(), q.value(11).toInt()};
+            s.LiefArtNr2 = q.value(12).toString();
+            s.MwStKz = q.value(13).toInt();
+            s.ArtKZ = static_cast<char16_t>(q.value(14).toInt());
+            for (int m = 0; m < 6; ++m)
+                s.Merkmal[m] = q.value(15 + m).toString();
+            s.Saison = q.value(21).toString();
+            r.push_back(std::move(s));
+        });
+        return r;
+    }
+
     int FMode = 0;
     unsigned FSegmente = 0;
     bool FGeladen = false;
     TAASatz FSatz;
     TORV_ArtPreisView FPreise;
-    std::unique_ptr<QSqlQuery> FQuery;
+    std::map<TInt32Trio, TAASatz, decltype(&TInt32Trio::Numerisch_Kleiner)> FVorrat{&TInt32Trio::Numerisch_Kleiner};
+    std::unique_ptr<TProduktBlockAbfrage> FAbfrage;
 };
 
 }

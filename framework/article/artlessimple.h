@@ -4,6 +4,7 @@
 #include "framework/article/preisview.h"
 
 #include <memory>
+#include <vector>
 
 // Simple article reader: loads the article master record of a product id. Mode and
 // segment set are kept as the callers set them.
@@ -16,6 +17,10 @@ public:
     virtual unsigned Segmente() const = 0;
     // Loads the article; false when there is none with this id.
     virtual bool Laden(const TInt32Trio& produktId) = 0;
+    // Reads the master records and prices of a block of articles (at most
+    // TProduktBlockAbfrage::CBlock, no id twice) at once; Laden and Preise take them from
+    // there. Replaces the previous block.
+    virtual void Vorladen(const std::vector<TInt32Trio>& ids) = 0;
     virtual const TAASatz& Satz() const = 0;
     // The price view of the loaded article.
     virtual TORV_ArtPreisView& Preise() = 0;

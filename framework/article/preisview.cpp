@@ -4,50 +4,58 @@
 #include "framework/db/connection.h"
 #include "framework/db/datenfeld.h"
 
-#include <QSqlError>
 
 namespace {
-
-void Lesen(std::unique_ptr<QSqlQuery>& q, const QString& sql, const TInt32Trio& id)
-{
-    if (!q) {
-        q = std::make_unique<QSqlQuery>(TZEP_Connection::Database());
-        q->setForwardOnly(true);
-        q->prepare(sql + QStringLiteral(" WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?"));
-    }
-    q->bindValue(0, id.Int1);
-    q->bindValue(1, id.Int2);
-    q->bindValue(2, id.Int3);
-    if (!q->exec())
-        FehlerRaise(QStringLiteral("TORV_ArtPreisView"), {q->lastError().text()});
-}
 
 TDateTime Datum(const QVariant& v)
 {
     return TDatumTraits::FromSql(&v);
 }
 
+TProduktBlockAbfrage& Abfrage(std::unique_ptr<TProduktBlockAbfrage>& a, const char* spalten, const char* tabelle,
+                              const char* ordnung)
+{
+    if (!a)
+        a = std::make_unique<TProduktBlockAbfrage>(QLatin1String(spalten), QLatin1String(tabelle), QLatin1String(ordnung));
+    return *a;
+}
+
+}
+
+std::vector<TORV_ArtPreisView::TDaten> TORV_ArtPreisView::Lesen(const std::vector<TInt32Trio>& ids)
+{
+    std::vector<TDaten> daten(ids.size());
+    Abfrage(FPreisAbfrage, "t.preisart, t.filiale, t.slot_von, t.slot_bis, t.preis, t.strp, t.gueltig_ab", "preis",
+            "t.preisart, t.gueltig_ab, t.id")
+        .Lesen(ids, [&](int i, const QSqlQuery& p) {
+            daten[i].Preise.push_back({p.value(1).toInt(), p.value(2).toInt(), p.value(3).toInt(), p.value(4).toInt(),
+                                       p.value(5).toDouble(), p.value(6).toInt(), Datum(p.value(7))});
+        });
+    Abfrage(FHistorieAbfrage, "t.datum, t.vorgang, t.preisart, t.preis_alt, t.preis_neu", "preishist", "t.datum, t.id")
+        .Lesen(ids, [&](int i, const QSqlQuery& h) {
+            daten[i].Historie.push_back(
+                {Datum(h.value(1)), h.value(2).toString(), h.value(3).toInt(), h.value(4).toDouble(), h.value(5).toDouble()});
+        });
+    Abfrage(FFilialAbfrage, "t.filiale", "artikel_filiale", "").Lesen(ids, [&](int i, const QSqlQuery& w) {
+        daten[i].FilialenW.insert(w.value(1).toInt());
+    });
+    return daten;
+}
+
+void TORV_ArtPreisView::Vorladen(const std::vector<TInt32Trio>& ids)
+{
+    FVorrat.clear();
+    std::vector<TDaten> daten = Lesen(ids);
+    for (size_t i = 0; i < ids.size(); ++i)
+        FVorrat.emplace(ids[i], std::move(daten[i]));
 }
 
 void TORV_ArtPreisView::SetArtikel(const TInt32Trio& id)
 {
     if (FGeladen && id == FArtikel)
         return;
-    FPreise.clear();
-    FHistorie.clear();
-    FFilialenW.clear();
-    Lesen(FPreisQuery, QStringLiteral("SELECT preisart, filiale, slot_von, slot_bis, preis, strp, gueltig_ab FROM preis"), id);
-    for (QSqlQuery& p = *FPreisQuery; p.next();)
-        FPreise.push_back({p.value(0).toInt(), p.value(1).toInt(), p.value(2).toInt(), p.value(3).toInt(), p.value(4).toDouble(),
-                           p.value(5).toInt(), Datum(p.value(6))});
-    Lesen(FHistorieQuery, QStringLiteral("SELECT datum, vorgang, preisart, preis_alt, preis_neu FROM preishist"), id);
-    for (QSqlQuery& h = *FHistorieQuery; h.next();)
-        FHistorie.push_back({Datum(h.value(0)), h.value(1).toString(), h.value(2).toInt(), h.value(3).toDouble(), h.value(4).toDouble()});
-    std::stable_sort(FHistorie.begin(), FHistorie.end(),
-                     [](const TPreisHistorieEintrag& a, const TPreisHistorieEintrag& b) { return a.Datum < b.Datum; });
-    Lesen(FFilialQuery, QStringLiteral("SELECT filiale FROM artikel_filiale"), id);
-    for (QSqlQuery& w = *FFilialQuery; w.next();)
-        FFilialenW.insert(w.value(0).toInt());
+    const auto it = FVorrat.find(id);
+    FDaten = it != FVorrat.end() ? it->second : std::move(Lesen({id}).front());
     FArtikel = id;
     FGeladen = true;
 }
@@ -65,7 +73,7 @@ std::vector<const TORV_ArtPreisView::TZeile*> TORV_ArtPreisView::Gueltige(int pr
             return neuEigen;
         return neu->GueltigAb > alt->GueltigAb;
     };
-    for (const TZeile& z : FPreise) {
+    for (const TZeile& z : FDaten.Preise) {
         if (z.Preisart != preisart || DateOf(z.GueltigAb) > DateOf(FStichtag) || (z.Filiale != 0 && z.Filiale != FFiliale))
             continue;
         for (int i = std::max(z.Von, 0); i <= std::min(z.Bis, 99); ++i)
@@ -104,7 +112,7 @@ TORV_ArtPreis_STRP_Set TORV_ArtPreisView::STRP() const
 TDateTime TORV_ArtPreisView::PreisHistorieDatum(TDateTime tag) const
 {
     TDateTime r = 0;
-    for (const TPreisHistorieEintrag& e : FHistorie)
+    for (const TPreisHistorieEintrag& e : FDaten.Historie)
         if (DateOf(e.Datum) <= DateOf(tag))
             r = e.Datum;
     return r;
@@ -112,5 +120,5 @@ TDateTime TORV_ArtPreisView::PreisHistorieDatum(TDateTime tag) const
 
 bool TORV_ArtPreisView::FilialTest(int filiale) const
 {
-    return FFilialenW.count(filiale) > 0;
+    return FDaten.FilialenW.count(filiale) > 0;
 }

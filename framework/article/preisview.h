@@ -3,10 +3,11 @@
 #include "framework/core/datetime.h"
 #include "framework/core/int32trio.h"
 #include "framework/core/sortiment.h"
+#include "framework/db/produktblock.h"
 
-#include <QSqlQuery>
 #include <QString>
 
+#include <map>
 #include <memory>
 #include <set>
 #include <vector>
@@ -37,6 +38,9 @@ public:
 
     // The article whose prices are read (its price rows are loaded once).
     void SetArtikel(const TInt32Trio& produktId);
+    // Reads the price rows of a block of articles (at most TProduktBlockAbfrage::CBlock) in
+    // one statement per table; SetArtikel takes them from there. Replaces the previous block.
+    void Vorladen(const std::vector<TInt32Trio>& ids);
     void SetStichtag(TDateTime stichtag) { FStichtag = stichtag; }
     void SetFiliale(int16_t filiale) { FFiliale = filiale; }
 
@@ -46,7 +50,7 @@ public:
     TORV_ArtPreis_STRP_Set STRP() const;
 
     // The article's price-history transactions in date order.
-    const std::vector<TPreisHistorieEintrag>& PreisHistorie() const { return FHistorie; }
+    const std::vector<TPreisHistorieEintrag>& PreisHistorie() const { return FDaten.Historie; }
     // Date of the last transaction on or before the day; 0 when there is none.
     TDateTime PreisHistorieDatum(TDateTime tag) const;
 
@@ -62,6 +66,13 @@ private:
         int Strp;
         TDateTime GueltigAb;
     };
+    // the rows of one article
+    struct TDaten {
+        std::vector<TZeile> Preise;
+        std::vector<TPreisHistorieEintrag> Historie;   // in date order
+        std::set<int> FilialenW;
+    };
+    std::vector<TDaten> Lesen(const std::vector<TInt32Trio>& ids);
     std::vector<const TZeile*> Gueltige(int preisart) const;
     TORV_Intv100_Preis Set(int preisart) const;
 
@@ -69,11 +80,8 @@ private:
     bool FGeladen = false;
     TDateTime FStichtag = 0;
     int16_t FFiliale = 0;
-    std::vector<TZeile> FPreise;
-    std::vector<TPreisHistorieEintrag> FHistorie;
-    std::set<int> FFilialenW;
+    TDaten FDaten;
+    std::map<TInt32Trio, TDaten, decltype(&TInt32Trio::Numerisch_Kleiner)> FVorrat{&TInt32Trio::Numerisch_Kleiner};
     // statements prepared once, on the connection of the thread that reads first
-    std::unique_ptr<QSqlQuery> FPreisQuery;
-    std::unique_ptr<QSqlQuery> FHistorieQuery;
-    std::unique_ptr<QSqlQuery> FFilialQuery;
+    std::unique_ptr<TProduktBlockAbfrage> FPreisAbfrage, FHistorieAbfrage, FFilialAbfrage;
 };

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+
 #include <cstdint>
+#include <tuple>
 
 // Three-part 32-bit product identifier ("Produkt-ID"). All parts 0 is the null id.
 struct TInt32Trio {
@@ -17,6 +19,12 @@ struct TInt32Trio {
     static int Compare(const TInt32Trio& a, const TInt32Trio& b);
 
     friend bool operator==(const TInt32Trio&, const TInt32Trio&) = default;
+
+    // The order of SQL keys and scans: the three numbers one after the other.
+    static bool Numerisch_Kleiner(const TInt32Trio& a, const TInt32Trio& b)
+    {
+        return std::tie(a.Int1, a.Int2, a.Int3) < std::tie(b.Int1, b.Int2, b.Int3);
+    }
 };
 
 // Two-part integer key, for example client and supplier.

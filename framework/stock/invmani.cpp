@@ -1,25 +1,9 @@
 #include "framework/stock/invmani.h"
 
 #include "framework/article/besttyp.h"
-#include "framework/core/fehler.h"
-#include "framework/db/connection.h"
 #include "framework/db/datenfeld.h"
 #include "framework/stock/artbewtyp.h"
 
-#include <QSqlError>
-
-namespace {
-
-std::unique_ptr<QSqlQuery> Vorbereiten(const QString& sql)
-{
-    auto q = std::make_unique<QSqlQuery>(TZEP_Connection::Database());
-    q->setForwardOnly(true);
-    if (!q->prepare(sql))
-        FehlerRaise(QStringLiteral("TInvMani"), {q->lastError().text()});
-    return q;
-}
-
-}
 
 TInvMani::TInvMani() : FArtLes(TORVServerFactory::ArtLesSimpleHolen()), FLeserA(*this), FLeserB(*this) {}
 
@@ -31,50 +15,69 @@ void TInvMani::Artlesen_Init(const TORV_ArtInv_Zaehldatum& zd, bool, bool, bool,
     FLeserB.FStichtag = DateOf(auswertungsDatum);
 }
 
+TDateTime TInvMani::BewegungenAb(TDateTime zaehlTag, TDateTime auswertungsDatum)
+{
+    // the stock at the end of the earlier day: movements from the day after it on
+    return std::min<TDateTime>(DateOf(zaehlTag), DateOf(auswertungsDatum)) + 1;
+}
+
+std::vector<TInvMani::TDaten> TInvMani::Lesen(const std::vector<TInt32Trio>& ids, TDateTime ab)
+{
+    const QString mengen = MengenSpalten(QStringLiteral("t.menge"), 0).join(QStringLiteral(", "));
+    if (!FBestandAbfrage) {
+        FBestandAbfrage = std::make_unique<TProduktBlockAbfrage>(QStringLiteral("t.filiale, t.besttyp, ") + mengen,
+                                                                 QStringLiteral("bestand"), QString());
+        FBewegungAbfrage = std::make_unique<TProduktBlockAbfrage>(
+            QStringLiteral("t.filiale, t.besttyp, t.bewart, t.datum, ") + mengen, QStringLiteral("bne"), QString(),
+            QStringLiteral("t.datum >= ?"));
+    }
+    std::vector<TDaten> daten(ids.size());
+    FBestandAbfrage->Lesen(ids, [&](int i, const QSqlQuery& q) {
+        std::array<int32_t, 100>& m = daten[i].Bestand[{q.value(1).toInt(), q.value(2).toInt()}];
+        for (int s = 0; s < 100; ++s)
+            m[s] = q.value(3 + s).toInt();
+    });
+    FBewegungAbfrage->Lesen(
+        ids,
+        [&](int i, const QSqlQuery& q) {
+            TBewegung b;
+            b.Filiale = q.value(1).toInt();
+            const QString typ = q.value(2).toString();
+            b.BestTyp = typ.isEmpty() ? 0 : Char_2_ArtBestTyp(typ.at(0));
+            b.BewArt = q.value(3).toInt();
+            const QVariant datum = q.value(4);
+            b.Tag = DateOf(TDatumTraits::FromSql(&datum));
+            for (int s = 0; s < 100; ++s)
+                b.Menge[s] = q.value(5 + s).toInt();
+            daten[i].Bewegungen.push_back(b);
+        },
+        {TDatumTraits::ToSql(ab).first()});
+    return daten;
+}
+
+void TInvMani::Vorladen(const std::vector<TInt32Trio>& ids, TDateTime ab)
+{
+    FArtLes->Vorladen(ids);
+    FVorrat.clear();
+    std::vector<TDaten> daten = Lesen(ids, ab);
+    for (size_t i = 0; i < ids.size(); ++i)
+        FVorrat.emplace(ids[i], std::move(daten[i]));
+    FVorratAb = ab;
+}
+
 bool TInvMani::eigen_get_equal(const TInt32Trio& id, int, bool)
 {
     FBestand.clear();
     FBewegungen.clear();
     if (!FArtLes->Laden(id))
         return false;
-    if (!FBestandQuery) {
-        FBestandQuery = Vorbereiten(QStringLiteral("SELECT filiale, besttyp, %1 FROM bestand "
-                                                   "WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?")
-                                        .arg(MengenSpalten(QStringLiteral("menge"), 0).join(QStringLiteral(", "))));
-        FBewegungQuery = Vorbereiten(QStringLiteral("SELECT filiale, besttyp, bewart, datum, %1 FROM bne "
-                                                    "WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ? "
-                                                    "AND datum >= ?")
-                                         .arg(MengenSpalten(QStringLiteral("menge"), 0).join(QStringLiteral(", "))));
-    }
-    for (QSqlQuery* q : {FBestandQuery.get(), FBewegungQuery.get()}) {
-        q->bindValue(0, id.Int1);
-        q->bindValue(1, id.Int2);
-        q->bindValue(2, id.Int3);
-    }
-    // movements from the day after the earlier of both dates on
-    const TDateTime ab = std::min<TDateTime>(FZaehldatum.Tag, DateOf(FAuswertungsDatum)) + 1;
-    FBewegungQuery->bindValue(3, TDatumTraits::ToSql(ab).first());
-    if (!FBestandQuery->exec())
-        FehlerRaise(QStringLiteral("TInvMani.eigen_get_equal"), {FBestandQuery->lastError().text()});
-    while (FBestandQuery->next()) {
-        std::array<int32_t, 100>& m = FBestand[{FBestandQuery->value(0).toInt(), FBestandQuery->value(1).toInt()}];
-        for (int i = 0; i < 100; ++i)
-            m[i] = FBestandQuery->value(2 + i).toInt();
-    }
-    if (!FBewegungQuery->exec())
-        FehlerRaise(QStringLiteral("TInvMani.eigen_get_equal"), {FBewegungQuery->lastError().text()});
-    while (FBewegungQuery->next()) {
-        TBewegung b;
-        b.Filiale = FBewegungQuery->value(0).toInt();
-        const QString typ = FBewegungQuery->value(1).toString();
-        b.BestTyp = typ.isEmpty() ? 0 : Char_2_ArtBestTyp(typ.at(0));
-        b.BewArt = FBewegungQuery->value(2).toInt();
-        const QVariant datum = FBewegungQuery->value(3);
-        b.Tag = DateOf(TDatumTraits::FromSql(&datum));
-        for (int i = 0; i < 100; ++i)
-            b.Menge[i] = FBewegungQuery->value(4 + i).toInt();
-        FBewegungen.push_back(b);
-    }
+    const TDateTime ab = BewegungenAb(FZaehldatum.Tag, FAuswertungsDatum);
+    const auto it = FVorrat.find(id);
+    TDaten daten = it != FVorrat.end() && FVorratAb <= ab ? it->second : std::move(Lesen({id}, ab).front());
+    FBestand = std::move(daten.Bestand);
+    for (const TBewegung& b : daten.Bewegungen)
+        if (b.Tag >= ab)
+            FBewegungen.push_back(b);
     return true;
 }
 

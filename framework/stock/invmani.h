@@ -3,11 +3,11 @@
 #include "framework/article/artlessimple.h"
 #include "framework/core/datetime.h"
 #include "framework/core/sortiment.h"
-
-#include <QSqlQuery>
+#include "framework/db/produktblock.h"
 
 #include <map>
 #include <memory>
+#include <vector>
 
 // Count date for the inventory manager: the calendar year of the fiscal year's start and
 // the count date as a whole day number.
@@ -55,6 +55,13 @@ public:
     // Positions on an article and reads its stock and movements; false when it is unknown.
     bool eigen_get_equal(const TInt32Trio& produktId, int, bool);
 
+    // Reads stock and movements from day ab on of a block of articles (at most
+    // TProduktBlockAbfrage::CBlock, no id twice) at once; eigen_get_equal takes them from
+    // there while ab is early enough. Replaces the previous block.
+    void Vorladen(const std::vector<TInt32Trio>& ids, TDateTime ab);
+    // The first day whose movements a back-calculation between both dates needs.
+    static TDateTime BewegungenAb(TDateTime zaehlTag, TDateTime auswertungsDatum);
+
     TInvMani_BestandLeser& LeserA() { return FLeserA; }
     TInvMani_BestandLeser& LeserB() { return FLeserB; }
 
@@ -67,6 +74,12 @@ private:
         TDateTime Tag;
         std::array<int32_t, 100> Menge;
     };
+    using TBestand = std::map<std::pair<int, int>, std::array<int32_t, 100>>;   // (branch, stock type)
+    struct TDaten {
+        TBestand Bestand;
+        std::vector<TBewegung> Bewegungen;   // in no particular order
+    };
+    std::vector<TDaten> Lesen(const std::vector<TInt32Trio>& ids, TDateTime ab);
     TORV_Intv100_Sortiment_Me Bestand(int filiale, int besttyp, TDateTime tag) const;
     TORV_Intv100_Sortiment_Me Inventurdifferenzen(int filiale, TDateTime von, TDateTime bis) const;
 
@@ -75,8 +88,10 @@ private:
     TDateTime FAuswertungsDatum = 0;
     TInvMani_BestandLeser FLeserA;
     TInvMani_BestandLeser FLeserB;
-    std::map<std::pair<int, int>, std::array<int32_t, 100>> FBestand;   // (branch, stock type)
+    TBestand FBestand;
     std::vector<TBewegung> FBewegungen;   // after the earlier of both dates
-    std::unique_ptr<QSqlQuery> FBestandQuery;
-    std::unique_ptr<QSqlQuery> FBewegungQuery;
+    std::map<TInt32Trio, TDaten, decltype(&TInt32Trio::Numerisch_Kleiner)> FVorrat{&TInt32Trio::Numerisch_Kleiner};
+    TDateTime FVorratAb = 0;
+    std::unique_ptr<TProduktBlockAbfrage> FBestandAbfrage;
+    std::unique_ptr<TProduktBlockAbfrage> FBewegungAbfrage;
 };

@@ -2,16 +2,10 @@
 // tables the list computation wrote when their hashes were recorded. Any change of a value,
 // a line, its order or the table layout shows here. KALMET_GOLDEN_SCHREIBEN=1 records the
 // hashes anew (only after a change of the results that was meant).
-#include "collections/zep_list_helper.h"
-#include "framework/article/artikeltools.h"
-#include "framework/article/artlessimple.h"
-#include "framework/article/wgnmani.h"
 #include "framework/core/uhr.h"
 #include "framework/db/datenfeld.h"
-#include "framework/db/files/ivfile.h"
 #include "framework/dbf/crystalsets.h"
-#include "inventurliste/druckconfig.h"
-#include "ivvorselquerysql/kalmetselektionsql.h"
+#include "inventurliste/bau.h"
 #include "tests/inventurliste/liste.h"
 
 #include <QCryptographicHash>
@@ -19,8 +13,6 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
-
-#include <map>
 
 namespace {
 
@@ -71,93 +63,34 @@ class ListeGoldenTest : public ListeTest {
 protected:
     QTemporaryDir FAusgabe;
 
-    // The group text a row is filed under for the selected group; "-" outside it.
-    static QString Gruppe(const TZeileAnzeige& z, const QString& sel)
-    {
-        if (z.WGN == "*")
-            return sel;
-        const qsizetype n = std::min(z.WGN.size(), sel.size());
-        if (z.WGN.left(n) != sel.left(n))
-            return "-";
-        return sel.size() < z.WGN.size() ? z.WGN : sel;
-    }
-
-    // Writes the tables of one case into ordner, with the list computation's steps in the
-    // order of the build.
+    // Writes the tables of one case into ordner.
     void Bauen(const TFall& fall, const QString& ordner)
     {
         TInventurliste& f = Liste();
-        const TDateTime wj = EncodeDate(fall.Vorjahr ? 2025 : 2026, 2, 1);
-        const TDateTime auswertung = WiJahrEnde(wj);
+        TDruckConfig c;
+        c.WiJahr = EncodeDate(fall.Vorjahr ? 2025 : 2026, 2, 1);
+        c.SelWGN = fall.SelWGN;
+        c.SelFil = fall.SelFil;
+        c.FilGegAufrechnen = fall.Gegenrechnen;
+        c.KVK = fall.KVK;
+        c.MitRegalmengen = fall.Regalmengen;
+        c.Rechnen = fall.Rechnen;
+        c.LayoutParams = fall.Params;
         auto layout = std::make_unique<TZEP_SelectedLayout>();
         layout->Liste2 << "MinDiff=" + fall.MinDiff;
         f.SelectedLayouts().clear();
         f.SelectedLayouts().push_back(std::move(layout));
-        f.DBFFilesErstellen(ordner);
 
         QSqlQuery q(TZEP_Connection::Database());
         ASSERT_TRUE(q.exec(QString("SELECT zaehldatum, wgn, filiale FROM ia WHERE wijahr = '%1' AND %2 ORDER BY filiale, zaehldatum")
-                               .arg(TDatumTraits::ToSql(wj).first().toString(), fall.Inventuren)));
-        std::map<QString, TZeileAnzeige_Arr> gruppen;
-        std::vector<TVglInvAnf_Inv> inventuren;
+                               .arg(TDatumTraits::ToSql(c.WiJahr).first().toString(), fall.Inventuren)));
         while (q.next()) {
             const QVariant d = q.value(0);
-            const TZeileAnzeige z{TDatumTraits::FromSql(&d), q.value(1).toString().isEmpty() ? "*" : q.value(1).toString(),
-                                  q.value(2).toInt()};
-            inventuren.push_back({z.Filiale, z.ZaehlDatum});
-            if (!fall.Gegenrechnen && fall.SelFil != 0 && z.Filiale != fall.SelFil)
-                continue;
-            const QString g = Gruppe(z, fall.SelWGN);
-            if (g != "-")
-                gruppen[g].push_back(z);
+            c.Zeilen.push_back({TDatumTraits::FromSql(&d), q.value(1).toString().isEmpty() ? "*" : q.value(1).toString(),
+                                q.value(2).toInt()});
         }
-        ASSERT_FALSE(gruppen.empty()) << fall.Name;
-        TZEP_List<TInt32Trio> ids(&TInt32Trio::Compare);
-        TZEP_KalmetSelektionSQL().Execute(inventuren, fall.Rechnen, auswertung, wj, &ids);
-        TZEP_List_Helper<TInt32Trio>::SortAndRemoveDuplicates(ids);
-
-        TWGNMani wgn;
-        TinvlListe summen;
-        for (const auto& [key, zeilen] : gruppen) {
-            for (const TInt32Trio& id : ids) {
-                if (!wgn.Get_MaxWGN4ProdId(id, QString()).startsWith(key))
-                    continue;
-                ASSERT_TRUE(f.ArtlesSimple().Laden(id));
-                TinvlListe liste;
-                for (const TZeileAnzeige& z : zeilen) {
-                    TMengenfeld m;
-                    TRegalMengen regale;
-                    f.InitMengenfeld(m);
-                    bool gefunden = f.LeseZaehlMengen(m, regale, id, z.ZaehlDatum, z.Filiale, fall.Regalmengen && !fall.Rechnen);
-                    if (f.LeseSollMengen(m, id, wj, z.ZaehlDatum, z.Filiale))
-                        gefunden = true;
-                    if (gefunden)
-                        f.FVKKorrektur(id, z.Filiale, z.ZaehlDatum, false, m);
-                    if (fall.Rechnen)
-                        f.BestandRueckOderVorRechnen(id, static_cast<int16_t>(z.Filiale), z.ZaehlDatum, auswertung, wj, m);
-                    if (gefunden || !m[mfSoll].IsEmpty() || !m[mfIst].IsEmpty()) {
-                        const QString zeilenWgn = z.WGN == "*" || key.size() > z.WGN.size() ? key : z.WGN;
-                        TAASatz aa;
-                        TArtikelTools::AASatz_4_ProduktID(id, aa);
-                        f.SchreibeDruckDateien(m, regale, aa, wj, z.ZaehlDatum, zeilenWgn, z.Filiale, fall.KVK, liste,
-                                               fall.Params.IsUebersicht);
-                    }
-                }
-                if (fall.Params.IsUebersicht)
-                    continue;
-                if (fall.Gegenrechnen)
-                    f.FilialenAufrechnen_INVL(fall.SelFil, liste);
-                if (fall.Params.MinDiff > 0)
-                    LoescheINVLohneDifferenz(liste, fall.Params.Filueber, fall.Params.MinDiff);
-                if (fall.Params.NurMitMengen)
-                    LoescheINVLohneMengen(liste);
-                if (fall.Params.MitSummieren)
-                    SummiereINVL(liste, summen);
-                f.INVLSaetzeWegschreiben(liste, false);
-            }
-        }
-        if (!fall.Params.IsUebersicht && fall.Params.MitSummieren)
-            f.INVLSaetzeWegschreiben(summen, true);
+        ASSERT_FALSE(GetWGNs(c.Zeilen, c.FilGegAufrechnen, c.SelWGN, c.SelFil).empty()) << fall.Name;
+        EXPECT_TRUE(TInventurlisteBau(f, c, WiJahrEnde(c.WiJahr)).Ausfuehren(ordner, {})) << fall.Name;
         f.CrystalSets().AlleSchliessen();
     }
 

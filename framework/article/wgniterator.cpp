@@ -1,0 +1,66 @@
+#include "framework/article/wgniterator.h"
+
+#include "framework/core/fehler.h"
+#include "framework/db/connection.h"
+
+#include <QSqlError>
+
+namespace {
+
+constexpr size_t CSeite = 1000;
+
+std::unique_ptr<QSqlQuery> Vorbereiten(const QString& bedingung)
+{
+    auto q = std::make_unique<QSqlQuery>(TZEP_Connection::Database());
+    q->setForwardOnly(true);
+    const QString sql = QStringLiteral("SELECT produkt_id_1, produkt_id_2, produkt_id_3 FROM artikel "
+                                       "WHERE substr(wgn, 1, ?) = ?%1 ORDER BY produkt_id_1, produkt_id_2, produkt_id_3 LIMIT %2")
+                            .arg(bedingung)
+                            .arg(CSeite);
+    if (!q->prepare(sql))
+        FehlerRaise(QStringLiteral("TZEP_WGN_Iterator"), {q->lastError().text()});
+    return q;
+}
+
+}
+
+bool TZEP_WGN_Iterator::Move_First(const QString& wgn, const QString&)
+{
+    FWGN = wgn;
+    return SeiteLesen(nullptr);
+}
+
+bool TZEP_WGN_Iterator::Move_Next()
+{
+    if (FPos + 1 < FSeite.size()) {
+        ++FPos;
+        return true;
+    }
+    if (FSeite.size() < CSeite)
+        return false;
+    const TInt32Trio letzte = FSeite.back();
+    return SeiteLesen(&letzte);
+}
+
+// The next page after the id nach (the first page without it).
+bool TZEP_WGN_Iterator::SeiteLesen(const TInt32Trio* nach)
+{
+    std::unique_ptr<QSqlQuery>& q = nach ? FWeitere : FErste;
+    if (!q)
+        q = Vorbereiten(nach ? QStringLiteral(" AND (produkt_id_1, produkt_id_2, produkt_id_3) > (?, ?, ?)") : QString());
+    q->bindValue(0, FWGN.size());
+    q->bindValue(1, FWGN);
+    if (nach) {
+        q->bindValue(2, nach->Int1);
+        q->bindValue(3, nach->Int2);
+        q->bindValue(4, nach->Int3);
+    }
+    if (!q->exec())
+        FehlerRaise(QStringLiteral("TZEP_WGN_Iterator"), {q->lastError().text()});
+    FSeite.clear();
+    FPos = 0;
+    while (q->next())
+        FSeite.push_back({q->value(0).toInt(), q->value(1).toInt(), q->value(2).toInt()});
+    q->finish();
+    return !FSeite.empty();
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "framework/core/int32trio.h"
+
+#include <QSqlQuery>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+// One statement that reads the rows of up to CBlock articles of a table at once, instead of
+// one statement per article. It is prepared once for a single article and once for a full
+// block; a shorter block fills the rest with ids that match nothing.
+class TProduktBlockAbfrage {
+public:
+    static constexpr size_t CBlock = 250;
+
+    // spalten: the columns to read from the table (alias t); ordnung: the order of an
+    // article's rows (columns of t, may be empty); bedingung: a further condition on t
+    // whose ? are bound with the values Lesen is given.
+    TProduktBlockAbfrage(const QString& spalten, const QString& tabelle, const QString& ordnung,
+                         const QString& bedingung = QString());
+
+    // Calls proZeile(i, query) for each row, i the index of its article in ids (at most
+    // CBlock, no id twice); the articles come in the order of ids.
+    template <class F>
+    void Lesen(const std::vector<TInt32Trio>& ids, F&& proZeile, const QVariantList& werte = {})
+    {
+        QSqlQuery& q = Ausfuehren(ids, werte);
+        while (q.next())
+            proZeile(q.value(0).toInt(), q);
+        q.finish();
+    }
+
+private:
+    QSqlQuery& Ausfuehren(const std::vector<TInt32Trio>& ids, const QVariantList& werte);
+
+    QString FSpalten, FTabelle, FOrdnung, FBedingung;
+    std::unique_ptr<QSqlQuery> FEinzeln, FBlock;
+};

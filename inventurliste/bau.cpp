@@ -1,0 +1,170 @@
+#include "inventurliste/bau.h"
+#include "inventurliste/inventurliste.h"
+
+#include "collections/zep_list_helper.h"
+#include "framework/app/info.h"
+#include "framework/article/artlessimple.h"
+#include "framework/article/wgniterator.h"
+#include "framework/db/connection.h"
+#include "framework/db/produktblock.h"
+#include "framework/stock/invmani.h"
+#include "ivvorselquerysql/kalmetselektionsql.h"
+
+QString GetWGN_4_Zeile(const TZeileAnzeige& Zeile, const QString& SelWGN)
+{
+    QString r = QStringLiteral("-");
+    ORVGuard(QStringLiteral("TfrmKalmetMain.GetWGN_4_Zeile"), [&] {
+        if (Zeile.WGN == QLatin1String("*")) {
+            r = SelWGN;
+            return;
+        }
+        const qsizetype n = std::min(Zeile.WGN.size(), SelWGN.size());
+        if (Zeile.WGN.left(n) == SelWGN.left(n))
+            r = SelWGN.size() < Zeile.WGN.size() ? Zeile.WGN : SelWGN;
+    });
+    return r;
+}
+
+TWGNZeilen GetWGNs(const TZeileAnzeige_Arr& Zeilen, bool FilGegAufrechnen, const QString& SelWGN, int32_t SelFil)
+{
+    TWGNZeilen r;
+    ORVGuard(QStringLiteral("TfrmKalmetMain.GetWGNs"), [&] {
+        for (const TZeileAnzeige& z : Zeilen) {
+            if (!FilGegAufrechnen && SelFil != 0 && z.Filiale != SelFil)
+                continue;
+            const QString wgn = GetWGN_4_Zeile(z, SelWGN);
+            if (wgn != QLatin1String("-"))
+                r[wgn].push_back(z);
+        }
+    });
+    return r;
+}
+
+TInventurlisteBau::TInventurlisteBau(TInventurliste& AListe, const TDruckConfig& AConfig, TDateTime AAuswertungsDatum)
+    : FListe(AListe), FConfig(AConfig), FAuswertungsDatum(AAuswertungsDatum)
+{
+}
+
+bool TInventurlisteBau::Ausfuehren(const QString& ordner, const TFortschritt& fortschritt)
+{
+    FListe.RRZuruecksetzen();
+    return ORVGuard(QStringLiteral("TfrmKalmetMain.ErstelleINVL"), [&] {
+        const TWGNZeilen wgns = GetWGNs(FConfig.Zeilen, FConfig.FilGegAufrechnen, FConfig.SelWGN, FConfig.SelFil);
+        FListe.DBFFilesErstellen(ordner);
+        const std::unique_ptr<TZEP_List<TInt32Trio>> ids = FillProdID_List(wgns);
+        FSummen = std::make_unique<TinvlListe>();
+        TZEP_WGN_Iterator artikel;
+        for (const auto& [key, zeilen] : wgns) {
+            if (!artikel.Move_First(key, QStringLiteral("EIGEN")))
+                continue;
+            // the articles are read and computed in blocks: master records and prices of a
+            // block come with one statement each
+            std::vector<TInt32Trio> block;
+            do {
+                if (CheckProduktID(ids.get(), artikel.Current_Produkt_ID()))
+                    block.push_back(artikel.Current_Produkt_ID());
+                if (block.size() == TProduktBlockAbfrage::CBlock) {
+                    BlockBerechnen(block, key, zeilen, fortschritt);
+                    block.clear();
+                }
+            } while (artikel.Move_Next());
+            BlockBerechnen(block, key, zeilen, fortschritt);
+        }
+        if (!FConfig.LayoutParams.IsUebersicht && FConfig.LayoutParams.MitSummieren)
+            FListe.INVLSaetzeWegschreiben(*FSummen, true);
+        FSummen.reset();
+    });
+}
+
+void TInventurlisteBau::BlockBerechnen(const std::vector<TInt32Trio>& block, const QString& key,
+                                       const TZeileAnzeige_Arr& zeilen, const TFortschritt& fortschritt)
+{
+    if (block.empty())
+        return;
+    IORV_ArtLesSimple& artikel = FListe.ArtlesSimple();
+    artikel.Vorladen(block);
+    if (FConfig.Rechnen) {
+        // the movements every row's back-calculation needs
+        TDateTime ab = TInvMani::BewegungenAb(FAuswertungsDatum, FAuswertungsDatum);
+        for (const TZeileAnzeige& z : zeilen)
+            ab = std::min(ab, TInvMani::BewegungenAb(z.ZaehlDatum, FAuswertungsDatum));
+        FListe.InvMani().Vorladen(block, ab);
+    }
+    for (const TInt32Trio& id : block) {
+        if (!artikel.Laden(id)) {
+            ORVInfo().WriteTextWithStamp(QStringLiteral("ProduktID: %1 konnte nicht geladen werden.").arg(id.ToText()));
+            continue;
+        }
+        if (fortschritt)
+            fortschritt(artikel.Satz().ArtNr);
+        ArtikelBerechnen(id, key, zeilen);
+    }
+}
+
+void TInventurlisteBau::ArtikelBerechnen(const TInt32Trio& id, const QString& key, const TZeileAnzeige_Arr& zeilen)
+{
+    const bool mitRegalen = FConfig.MitRegalmengen && !FConfig.Rechnen;
+    TinvlListe liste;
+    for (const TZeileAnzeige& z : zeilen) {
+        TMengenfeld m;
+        TRegalMengen regale;
+        FListe.InitMengenfeld(m);
+        bool gefunden = FListe.LeseZaehlMengen(m, regale, id, z.ZaehlDatum, z.Filiale, mitRegalen);
+        if (FListe.LeseSollMengen(m, id, FConfig.WiJahr, z.ZaehlDatum, z.Filiale))
+            gefunden = true;
+        if (gefunden)
+            FListe.FVKKorrektur(id, z.Filiale, z.ZaehlDatum, false, m);
+        if (FConfig.Rechnen)
+            FListe.BestandRueckOderVorRechnen(id, static_cast<int16_t>(z.Filiale), z.ZaehlDatum, FAuswertungsDatum,
+                                              FConfig.WiJahr, m);
+        if (gefunden || !m[mfSoll].IsEmpty() || !m[mfIst].IsEmpty()) {
+            const QString wgn = z.WGN == QLatin1String("*") || key.size() > z.WGN.size() ? key : z.WGN;
+            FListe.SchreibeDruckDateien(m, regale, FListe.ArtlesSimple().Satz(), FConfig.WiJahr, z.ZaehlDatum, wgn,
+                                        z.Filiale, FConfig.KVK, liste, FConfig.LayoutParams.IsUebersicht);
+        }
+    }
+    const TLayOutParams& p = FConfig.LayoutParams;
+    if (p.IsUebersicht)
+        return;
+    if (FConfig.FilGegAufrechnen)
+        FListe.FilialenAufrechnen_INVL(FConfig.SelFil, liste);
+    if (p.MinDiff > 0)
+        LoescheINVLohneDifferenz(liste, p.Filueber, p.MinDiff);
+    if (p.NurMitMengen)
+        LoescheINVLohneMengen(liste);
+    if (p.MitSummieren)
+        SummiereINVL(liste, *FSummen);
+    FListe.INVLSaetzeWegschreiben(liste, false);
+}
+
+// The articles with count or target records in the rows' inventories (with back-calculation
+// also those moved or sold since the evaluation date); none without SQL access (every
+// article passes).
+std::unique_ptr<TZEP_List<TInt32Trio>> TInventurlisteBau::FillProdID_List(const TWGNZeilen& wgns)
+{
+    std::unique_ptr<TZEP_List<TInt32Trio>> r;
+    ORVGuard(QStringLiteral("TfrmKalmetMain.FillProdID_List"), [&] {
+        if (GDBConfig == 1)
+            return;
+        std::vector<TVglInvAnf_Inv> inventuren;
+        for (const auto& [key, zeilen] : wgns)
+            for (const TZeileAnzeige& z : zeilen) {
+                const bool neu = std::none_of(inventuren.begin(), inventuren.end(), [&](const TVglInvAnf_Inv& i) {
+                    return i.Filiale == z.Filiale && DateOf(i.ZaehlDatum) == DateOf(z.ZaehlDatum);
+                });
+                if (neu)
+                    inventuren.push_back({static_cast<int16_t>(z.Filiale), z.ZaehlDatum});
+            }
+        r = std::make_unique<TZEP_List<TInt32Trio>>(&TInt32Trio::Compare);
+        TZEP_KalmetSelektionSQL().Execute(inventuren, FConfig.Rechnen, FAuswertungsDatum, FConfig.WiJahr, r.get());
+        TZEP_List_Helper<TInt32Trio>::SortAndRemoveDuplicates(*r);
+    });
+    return r;
+}
+
+bool TInventurlisteBau::CheckProduktID(const TZEP_List<TInt32Trio>* ids, const TInt32Trio& id)
+{
+    bool r = false;
+    ORVGuard(QStringLiteral("TfrmKalmetMain.CheckProduktID"), [&] { r = !ids || ids->BinarySearch(id); });
+    return r;
+}

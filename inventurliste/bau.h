@@ -1,0 +1,50 @@
+#pragma once
+
+#include "inventurliste/aufrechnen.h"
+#include "inventurliste/druckconfig.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+class TInventurliste;
+
+// The marked rows under the product-group text they are listed with, in the order of the texts.
+using TWGNZeilen = std::map<QString, TZeileAnzeige_Arr>;
+
+// The group text a row is listed under for the selected group: the more specific of both,
+// the selection for a row of all groups ("*"), "-" for a row outside the selection.
+QString GetWGN_4_Zeile(const TZeileAnzeige& Zeile, const QString& SelWGN);
+// The rows by group text. Without netting, rows of other branches than SelFil (0: any)
+// are left out; netting needs them.
+TWGNZeilen GetWGNs(const TZeileAnzeige_Arr& Zeilen, bool FilGegAufrechnen, const QString& SelWGN, int32_t SelFil);
+
+// The build of the print tables of marked inventories: for every product group of the rows
+// its articles in product-id order, each with its quantities in every row's inventory, its
+// print data, netting and write-downs, written to INVL/INVR (or INVUE for an overview). The
+// window and the batch command drive it alike.
+class TInventurlisteBau {
+public:
+    // Called with the article number before each article is computed; the caller shows it
+    // and lets the user interface answer.
+    using TFortschritt = std::function<void(const QString& ArtNr)>;
+
+    TInventurlisteBau(TInventurliste& AListe, const TDruckConfig& AConfig, TDateTime AAuswertungsDatum);
+
+    // Creates the print tables in ordner and fills them; false when a failure ended the
+    // build part-way (it is registered with its location).
+    bool Ausfuehren(const QString& ordner, const TFortschritt& fortschritt);
+
+private:
+    std::unique_ptr<TZEP_List<TInt32Trio>> FillProdID_List(const TWGNZeilen& wgns);
+    bool CheckProduktID(const TZEP_List<TInt32Trio>* ids, const TInt32Trio& id);
+    void BlockBerechnen(const std::vector<TInt32Trio>& block, const QString& key, const TZeileAnzeige_Arr& zeilen,
+                        const TFortschritt& fortschritt);
+    void ArtikelBerechnen(const TInt32Trio& id, const QString& key, const TZeileAnzeige_Arr& zeilen);
+
+    TInventurliste& FListe;
+    const TDruckConfig FConfig;
+    const TDateTime FAuswertungsDatum;
+    std::unique_ptr<TinvlListe> FSummen;
+};
