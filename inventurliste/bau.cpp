@@ -82,7 +82,7 @@ void TInventurlisteBau::BlockBerechnen(const std::vector<TInt32Trio>& block, con
     if (block.empty())
         return;
     IORV_ArtLesSimple& artikel = FListe.ArtlesSimple();
-    artikel.Vorladen(block);
+    FListe.Vorladen(block);
     if (FConfig.Rechnen) {
         // the movements every row's back-calculation needs
         TDateTime ab = TInvMani::BewegungenAb(FAuswertungsDatum, FAuswertungsDatum);

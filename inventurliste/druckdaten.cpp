@@ -11,7 +11,6 @@
 #include "framework/dbf/invufile.h"
 
 #include "framework/app/info.h"
-#include "framework/article/artikeltools.h"
 #include "framework/article/mwtable.h"
 #include "framework/core/fehler.h"
 #include "framework/core/geld.h"
@@ -69,12 +68,10 @@ void TInventurliste::SchreibeDruckDateien(TMengenfeld& Mengenfeld, const TRegalM
         PreiseBestimmen(z, von, bis, EK, VK);
         preise.SetStichtag(ZaehlDatum);
         preise.SetFiliale(static_cast<int16_t>(Filiale));
-        const TDateTime histDatum = preise.PreisHistorie().empty() ? 0 : preise.PreisHistorieDatum(ZaehlDatum);
         if (!FArtAbwMani)
             FArtAbwMani = std::make_unique<TDRAV_ArtAbwMani>();
-        const int abwProzent = FArtAbwMani->Abw_Prozent(WiJahr, aaSatz.Produkt_ID, static_cast<int16_t>(Filiale),
-                                                        artikel.Saison(ZaehlDatum), histDatum, preise.VKSet(),
-                                                        preise.STRP(), Mengenfeld[mfIst].Sum());
+        const int abwProzent =
+            FArtAbwMani->Abw_Prozent_WGN(WiJahr, aaSatz.WGN, artikel.Saison(ZaehlDatum), Mengenfeld[mfIst].Sum());
         if (IsUebersicht)
             SchreibeINVU(z, EK, VK, abwProzent);
         else
@@ -111,7 +108,7 @@ void TInventurliste::SchreibeINVU(const TDruckZeile& z, const TORV_Intv100_Preis
         invu.Clear();
         TinvuSatz& u = invu.Satz();
         u.LfdNr = FLfdNrINVU++;
-        u.WGN = invu.SetWertCut(QStringLiteral("WGN"), FWGNMani.Get_MaxWGN4ProdId(z.aaSatz.Produkt_ID, QString()));
+        u.WGN = invu.SetWertCut(QStringLiteral("WGN"), z.aaSatz.WGN);
         u.Filiale = z.Filiale;
         u.FilKZ = z.FilKZ;
         u.MwSt = QString::number(mwst->MWST(z.aaSatz.MwStKz, orv_Now()), 'f', 0) + QLatin1Char('%');
@@ -202,7 +199,7 @@ void TInventurliste::SchreibeINVL_INVR(const TDruckZeile& z, const TORV_Intv100_
             l.AbwProzent = AbwProzent;
             l.GrVon = von + 1;
             l.GrBis = bis + 1;
-            l.Bezeichnung = invl.SetWertCut(QStringLiteral("Bezeichnung"), TArtikelTools::Bezeichnung_4_ProduktID(aa.Produkt_ID));
+            l.Bezeichnung = invl.SetWertCut(QStringLiteral("Bezeichnung"), aa.Bezeichnung);
             SetzeMerkmaleINVL(aa, invl);
             if (!EK.IsEmpty())
                 l.EK = EK.Eintraege.front().Preis;
@@ -249,6 +246,10 @@ void TInventurliste::ReNrErmitteln(const TInt32Trio& Produkt_ID, TIntPair& Pair)
     ORVGuard(QStringLiteral("TfrmKalmetMain.ReNrErmitteln"), [&] {
         if (!FOptionen.MitRegal)
             return;
+        if (const auto it = FReNrVorrat.find(Produkt_ID); it != FReNrVorrat.end()) {
+            Pair = it->second;
+            return;
+        }
         GetRENRFile();
         Trenrfile& r = Angelegt(FRENRFile, "FRENRFile");
         if (r.Produkt_ID.GetWert() != Produkt_ID) {

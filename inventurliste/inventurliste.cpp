@@ -12,6 +12,7 @@
 #include "framework/db/files/ivfile.h"
 #include "framework/db/files/iznsfile.h"
 #include "framework/db/files/renrfile.h"
+#include "framework/db/produktblock.h"
 #include "framework/dbf/crystalsets.h"
 #include "framework/dbf/invlfile.h"
 #include "framework/dbf/invrfile.h"
@@ -78,6 +79,26 @@ void TInventurliste::Constructor_Segmente()
 IORV_ArtLesSimple& TInventurliste::ArtlesSimple()
 {
     return Angelegt(FArtlesSimple, "FArtlesSimple");
+}
+
+void TInventurliste::Vorladen(const std::vector<TInt32Trio>& ids)
+{
+    ArtlesSimple().Vorladen(ids);
+    FReNrVorrat.clear();
+    if (!FOptionen.MitRegal)
+        return;
+    if (!FReNrAbfrage)
+        FReNrAbfrage = std::make_unique<TProduktBlockAbfrage>(QStringLiteral("t.renr, t.renr2"), QStringLiteral("renr"),
+                                                              QStringLiteral("t.id"));
+    // an article without RENR record has none; of several the first counts, as for a keyed read
+    for (const TInt32Trio& id : ids)
+        FReNrVorrat.emplace(id, TIntPair{});
+    std::vector<bool> gelesen(ids.size());
+    FReNrAbfrage->Lesen(ids, [&](int i, const QSqlQuery& q) {
+        if (!gelesen[i])
+            FReNrVorrat[ids[i]] = {q.value(1).toInt(), q.value(2).toInt()};
+        gelesen[i] = true;
+    });
 }
 
 void TInventurliste::IZNSFile_GoC()

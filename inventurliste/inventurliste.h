@@ -1,7 +1,6 @@
 #pragma once
 
 #include "framework/app/layouts.h"
-#include "framework/article/wgnmani.h"
 #include "framework/core/int32trio.h"
 #include "inventurliste/aufrechnen.h"
 #include "inventurliste/mengenfeld.h"
@@ -10,6 +9,7 @@
 #include <memory>
 #include <set>
 #include <tuple>
+#include <vector>
 
 class IORV_ArtLesSimple;
 class TDBFFiles_4_Crystal;
@@ -19,6 +19,7 @@ class TFilialTabelle;
 class TFvkFile;
 class TInvMani;
 class TLiefGPData;
+class TProduktBlockAbfrage;
 struct TORV_Intv100_Preis;
 class Tinvlfile;
 class Tinvrfile;
@@ -59,6 +60,10 @@ public:
     // the article reader and the record files the build reads with
     void Constructor_Segmente();
     IORV_ArtLesSimple& ArtlesSimple();
+    // Reads master records, prices and RENR numbers of a block of articles (at most
+    // TProduktBlockAbfrage::CBlock, no id twice) at once; the per-article calls take them
+    // from there.
+    void Vorladen(const std::vector<TInt32Trio>& ids);
     Tivfile& IVFile() { return *FIVFile; }
     void IZNSFile_GoC();
     const Tiznsfile* IZNSFile() const { return FIZNSFile.get(); }
@@ -147,10 +152,11 @@ private:
     std::unique_ptr<TFilialTabelle> FFilialtab;
     IORV_ArtLesSimple* FArtlesSimple = nullptr;   // from the server factory, returned at the end
     std::unique_ptr<Trenrfile> FRENRFile;   // opened on first use
+    std::map<TInt32Trio, TIntPair, decltype(&TInt32Trio::Numerisch_Kleiner)> FReNrVorrat{&TInt32Trio::Numerisch_Kleiner};
+    std::unique_ptr<TProduktBlockAbfrage> FReNrAbfrage;
     std::unique_ptr<TInvMani> FInvmani;
     std::unique_ptr<TDRAV_ArtAbwMani> FArtAbwMani;
     std::unique_ptr<TLiefGPData> FLiefGPData;
-    TWGNMani FWGNMani;
     bool FRR = false;
     // count, target and erroneous-sale records per inventory, read in product-id order; a
     // new build starts them again

@@ -27,6 +27,13 @@ TDRAV_ArtAbwMani::TDRAV_ArtAbwMani()
 int TDRAV_ArtAbwMani::Abw_Prozent(TDateTime WiJahr, const TInt32Trio& Produkt_ID, int16_t, const TSaisonKurz& Saison,
                                   TDateTime, const TORV_Intv100_Preis&, const TORV_ArtPreis_STRP_Set&, int64_t SummeIst)
 {
+    if (SummeIst == 0 || !FSaisonBeginn.count(Saison))
+        return 0;
+    return Abw_Prozent_WGN(WiJahr, FWGNMani.Get_MaxWGN4ProdId(Produkt_ID, QString()), Saison, SummeIst);
+}
+
+int TDRAV_ArtAbwMani::Abw_Prozent_WGN(TDateTime WiJahr, const QString& wgn, const TSaisonKurz& Saison, int64_t SummeIst) const
+{
     const auto beginn = FSaisonBeginn.find(Saison);
     if (SummeIst == 0 || beginn == FSaisonBeginn.end())
         return 0;
@@ -35,7 +42,6 @@ int TDRAV_ArtAbwMani::Abw_Prozent(TDateTime WiJahr, const TInt32Trio& Produkt_ID
     if (bis.day() < von.day())
         --monate;
     const int alter = std::max(0, monate) / 6;
-    const QString wgn = FWGNMani.Get_MaxWGN4ProdId(Produkt_ID, QString());
     // the most specific pattern that matches the group holds the group's whole schedule
     qsizetype laenge = -1;
     for (const TRegel& r : FRegeln)

@@ -26,6 +26,8 @@ public:
     int Abw_Prozent(TDateTime WiJahr, const TInt32Trio& Produkt_ID, int16_t Filiale, const TSaisonKurz& Saison,
                     TDateTime PreisHistDatum, const TORV_Intv100_Preis& VKSet, const TORV_ArtPreis_STRP_Set& STRP,
                     int64_t SummeIst);
+    // The same for an article whose product group the caller has at hand.
+    int Abw_Prozent_WGN(TDateTime WiJahr, const QString& WGN, const TSaisonKurz& Saison, int64_t SummeIst) const;
 
 private:
     struct TRegel {

@@ -26,7 +26,7 @@ std::unique_ptr<QSqlQuery> Vorbereiten(const QString& bedingung)
 
 bool TZEP_WGN_Iterator::Move_First(const QString& wgn, const QString&)
 {
-    FWGN = wgn;
+    FWGN = wgn.isNull() ? QStringLiteral("") : wgn;   // a null text would bind as NULL
     return SeiteLesen(nullptr);
 }
 

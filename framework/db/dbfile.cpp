@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int CMaxBatch = 2048;
+constexpr int CMaxBatch = 512;
 
 QString Tupel(const QStringList& spalten)
 {

@@ -26,11 +26,10 @@ QSqlQuery& TProduktBlockAbfrage::Ausfuehren(const std::vector<TInt32Trio>& ids, 
         for (size_t i = 0; i < n; ++i)
             zeilen << QStringLiteral("(%1, CAST(? AS INTEGER), CAST(? AS INTEGER), CAST(? AS INTEGER))").arg(i);
         const QString sql = QStringLiteral("WITH ids(i, p1, p2, p3) AS (VALUES %1) SELECT ids.i, %2 FROM ids JOIN %3 t ON "
-                                           "t.produkt_id_1 = ids.p1 AND t.produkt_id_2 = ids.p2 AND t.produkt_id_3 = ids.p3%4 "
-                                           "ORDER BY ids.i%5")
+                                           "t.produkt_id_1 = ids.p1 AND t.produkt_id_2 = ids.p2 AND t.produkt_id_3 = ids.p3%4%5")
                                 .arg(zeilen.join(QStringLiteral(", ")), FSpalten, FTabelle,
                                      FBedingung.isEmpty() ? QString() : QStringLiteral(" AND ") + FBedingung,
-                                     FOrdnung.isEmpty() ? QString() : QStringLiteral(", ") + FOrdnung);
+                                     FOrdnung.isEmpty() ? QString() : QStringLiteral(" ORDER BY ids.i, ") + FOrdnung);
         q = std::make_unique<QSqlQuery>(TZEP_Connection::Database());
         q->setForwardOnly(true);
         if (!q->prepare(sql))

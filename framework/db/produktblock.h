@@ -22,7 +22,7 @@ public:
                          const QString& bedingung = QString());
 
     // Calls proZeile(i, query) for each row, i the index of its article in ids (at most
-    // CBlock, no id twice); the articles come in the order of ids.
+    // CBlock, no id twice); the rows come in the order of ids only when an order was given.
     template <class F>
     void Lesen(const std::vector<TInt32Trio>& ids, F&& proZeile, const QVariantList& werte = {})
     {

@@ -1,0 +1,189 @@
+// The whole build of an inventory list (no report) on the benchmark chain, beside the time
+// plain SQL statements take to read the same rows in the same run; the last line is the
+// quotient of the case.
+//   --case filialweit  one branch-wide inventory (default)
+//   --case zehn        ten marked product-group inventories of one count day
+//   --case rueck       the branch-wide inventory calculated back to the fiscal-year end; the
+//                      plain reads include the stock and the movements of the period
+//   --case pause       the branch-wide build with a timer in the event loop: the longest
+//                      pause, against the 250 ms the window may be blocked
+//   --case speicher    peak memory of the branch-wide build on chains of 2,000, 20,000 and
+//                      100,000 articles (each run in a process of its own), largest by smallest
+#include "bench/benchdb.h"
+#include "framework/app/info.h"
+#include "framework/app/programm.h"
+#include "framework/core/uhr.h"
+#include "framework/db/datenfeld.h"
+#include "framework/dbf/crystalsets.h"
+#include "framework/stock/invmani.h"
+#include "inventurliste/bau.h"
+#include "inventurliste/inventurliste.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace {
+
+// Reads every column of every row of the statement; the number of rows.
+int AllesLesen(const QString& sql)
+{
+    QSqlQuery q(TZEP_Connection::Database());
+    q.setForwardOnly(true);
+    if (!q.exec(sql))
+        return 0;
+    const int n = q.record().count();
+    int zeilen = 0;
+    while (q.next()) {
+        for (int i = 0; i < n; ++i)
+            q.value(i);
+        ++zeilen;
+    }
+    return zeilen;
+}
+
+QString Sql(TDateTime d)
+{
+    return TDatumTraits::ToSql(d).first().toString();
+}
+
+// Peak resident memory of the process in kB.
+long Spitzenspeicher()
+{
+    QFile f("/proc/self/status");
+    f.open(QIODevice::ReadOnly);
+    const QRegularExpressionMatch m = QRegularExpression("VmHWM:\\s+(\\d+)").match(QString::fromLatin1(f.readAll()));
+    return m.hasMatch() ? m.captured(1).toLong() : 0;
+}
+
+// The marked rows of a case: the inventories of the condition on ia, in branch order.
+TDruckConfig Auftrag(const QString& bedingung, TDateTime wj, bool rechnen)
+{
+    TDruckConfig c;
+    c.WiJahr = wj;
+    c.Rechnen = rechnen;
+    QSqlQuery q(TZEP_Connection::Database());
+    q.exec(QString("SELECT zaehldatum, wgn, filiale FROM ia WHERE wijahr = '%1' AND %2 ORDER BY filiale").arg(Sql(wj), bedingung));
+    while (q.next()) {
+        const QVariant d = q.value(0);
+        c.Zeilen.push_back({TDatumTraits::FromSql(&d), q.value(1).toString().isEmpty() ? "*" : q.value(1).toString(), q.value(2).toInt()});
+    }
+    return c;
+}
+
+// The plain reads of the rows a build of c reads: target, count and erroneous-sale records
+// of its inventories, master records and prices of their articles, and with back-calculation
+// stock and movements since the evaluation date.
+int PlainSql(const TDruckConfig& c, TDateTime auswertung)
+{
+    QStringList inventuren, fvk;
+    TDateTime ab = TInvMani::BewegungenAb(auswertung, auswertung);
+    for (const TZeileAnzeige& z : c.Zeilen) {
+        inventuren << QString("(filiale = %1 AND zaehldatum = '%2')").arg(z.Filiale).arg(Sql(z.ZaehlDatum));
+        fvk << QString("(filiale = %1 AND datum <= '%2')").arg(z.Filiale).arg(Sql(z.ZaehlDatum));
+        ab = std::min(ab, TInvMani::BewegungenAb(z.ZaehlDatum, auswertung));
+    }
+    const QString inv = inventuren.join(" OR ");
+    const QString ids = QString("SELECT produkt_id_1, produkt_id_2, produkt_id_3 FROM iv WHERE %1 UNION "
+                                "SELECT produkt_id_1, produkt_id_2, produkt_id_3 FROM izns WHERE %1").arg(inv);
+    const QString artikel = "(produkt_id_1, produkt_id_2, produkt_id_3) IN (" + ids + ")";
+    int n = AllesLesen("SELECT * FROM iv WHERE " + inv) + AllesLesen("SELECT * FROM izns WHERE " + inv)
+        + AllesLesen("SELECT * FROM fvk WHERE " + fvk.join(" OR "));
+    for (const char* t : {"artikel", "preis", "preishist", "artikel_filiale"})
+        n += AllesLesen(QString("SELECT * FROM %1 WHERE ").arg(t) + artikel);
+    if (c.Rechnen) {
+        n += AllesLesen("SELECT * FROM bestand WHERE " + artikel);
+        n += AllesLesen(QString("SELECT * FROM bne WHERE datum >= '%1' AND ").arg(Sql(ab)) + artikel);
+        n += AllesLesen(QString("SELECT * FROM lsn WHERE datum >= '%1' AND ").arg(Sql(ab)) + artikel);
+    }
+    return n;
+}
+
+int Speicher(const QStringList& args)
+{
+    std::vector<std::pair<int, long>> kb;
+    for (int artikel : {2000, 20000, 100000}) {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        // a PostgreSQL database is generated anew for each size; SQLite files stay per size
+        QStringList weiter = {"--case", "filialweit", "--articles", QString::number(artikel)};
+        if (const qsizetype db = args.indexOf("--db"); db >= 0 && db + 1 < args.size())
+            weiter << "--db" << args[db + 1];
+        p.start(QCoreApplication::applicationFilePath(), weiter);
+        p.waitForFinished(-1);
+        const QString aus = QString::fromUtf8(p.readAllStandardOutput());
+        const QRegularExpressionMatch m = QRegularExpression("Spitzenspeicher (\\d+) kB").match(aus);
+        kb.emplace_back(artikel, m.hasMatch() ? m.captured(1).toLong() : 0);
+        std::printf("%6d Artikel: Spitzenspeicher %ld kB\n", artikel, kb.back().second);
+        std::fflush(stdout);
+    }
+    std::printf("ratio %.2f\n", kb.front().second ? double(kb.back().second) / kb.front().second : 0.0);
+    return 0;
+}
+
+}
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const qsizetype i = args.indexOf("--case");
+    const QString fall = i >= 0 && i + 1 < args.size() ? args[i + 1] : "filialweit";
+    if (fall == "speicher")
+        return Speicher(args);
+    const TDbUrl url = BenchDatenbank(args);
+    ORVProgramm().Init("KALMET", 3, 0, 0, true);
+    ORVProgramm().SetBenutzer("demo");
+    ORVUhrSetzen(EncodeDate(2026, 12, 8));
+
+    const bool zehn = fall == "zehn", rueck = fall == "rueck";
+    const TDateTime wj = EncodeDate(zehn ? 2026 : 2025, 2, 1);
+    const TDateTime auswertung = WiJahrEnde(wj);
+    const QString tag = "(SELECT MIN(zaehldatum) FROM ia WHERE wijahr = '2026-02-01 00:00:00.000')";
+    const QString bedingung = zehn ? QString("zaehldatum = %1 AND wgn = (SELECT MIN(wgn) FROM ia WHERE zaehldatum = %1)").arg(tag)
+                                   : "wgn = '' AND filiale = (SELECT MIN(filiale) FROM ia WHERE wgn = '')";
+    const TDruckConfig c = Auftrag(bedingung, wj, rueck);
+
+    // the longest pause of the event loop: a timer that fires every 10 ms while the build
+    // lets the user interface answer after each article, as the window does
+    QElapsedTimer uhr;
+    qint64 letzter = 0, pause = 0;
+    QTimer takt;
+    QObject::connect(&takt, &QTimer::timeout, [&] {
+        pause = std::max(pause, uhr.elapsed() - letzter);
+        letzter = uhr.elapsed();
+    });
+    int artikel = 0;
+    const auto fortschritt = [&](const QString&) {
+        ++artikel;
+        ORVInfoProcessMessages(333);
+    };
+
+    TInventurliste liste(TInventurlisteOptionen::AusParametern());
+    QTemporaryDir dir;
+    takt.start(10);
+    uhr.start();
+    const double gesamt = Sekunden([&] { TInventurlisteBau(liste, c, auswertung).Ausfuehren(dir.path(), fortschritt); });
+    pause = std::max(pause, uhr.elapsed() - letzter);
+    takt.stop();
+    const long speicher = Spitzenspeicher();
+    liste.CrystalSets().AlleSchliessen();
+    int sqlZeilen = 0;
+    const double sql = Sekunden([&] { sqlZeilen = PlainSql(c, auswertung); });
+
+    std::printf("%s, Fall %s: %zu Inventuren, %d Artikel, %u INVL-Zeilen\n", qPrintable(url.ToString()), qPrintable(fall),
+                c.Zeilen.size(), artikel, TDbfLeser(liste.CrystalSets().Tabelle("INVL")->Pfad()).Anzahl());
+    std::printf("Aufbau %.2f s, dieselben Zeilen per SQL gelesen (%d Zeilen) %.2f s\n", gesamt, sqlZeilen, sql);
+    std::printf("längste Pause der Ereignisschleife %lld ms\n", pause);
+    std::printf("Spitzenspeicher %ld kB\n", speicher);
+    for (const TRegistrierteException& e : ORVInfo().Register())
+        std::printf("Fehler in %s: %s\n", qPrintable(e.Ort), qPrintable(e.Text));
+    std::printf("ratio %.2f\n", fall == "pause" ? pause / 250.0 : gesamt / sql);
+    return 0;
+}
