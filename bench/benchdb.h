@@ -4,12 +4,23 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QSqlQuery>
 
 #include <chrono>
 #include <cstdio>
 
+// Whether the PostgreSQL database holds a generated chain of this size.
+inline bool PostgresKetteDa(const TDbUrl& url, const TDemoParameter& p)
+{
+    TZEP_Connection::Configure(url);
+    QSqlQuery q(TZEP_Connection::Database());
+    return q.exec("SELECT (SELECT COUNT(*) FROM artikel), (SELECT COUNT(*) FROM filiale)") && q.next()
+        && q.value(0).toInt() == p.Artikel && q.value(1).toInt() == p.Filialen;
+}
+
 // The benchmark chain: --db URL (default a SQLite file in /tmp, kept between runs),
-// --articles N (20000) and --branches N (10). A SQLite file that exists is reused.
+// --articles N (20000) and --branches N (10). A SQLite file that exists is reused, and a
+// PostgreSQL database that holds a chain of the same size.
 inline TDbUrl BenchDatenbank(const QStringList& args)
 {
     auto wert = [&](const QString& name, const QString& standard) {
@@ -22,7 +33,7 @@ inline TDbUrl BenchDatenbank(const QStringList& args)
     p.Heute = QDate(2026, 12, 8);
     const TDbUrl url = TDbUrl::Parse(
         wert("--db", QStringLiteral("sqlite:/tmp/kalmet-bench-%1-%2.db").arg(p.Artikel).arg(p.Filialen)));
-    if (url.Typ == TConnectorTyp::PostgreSQL || !QFileInfo::exists(url.Path)) {
+    if (url.Typ == TConnectorTyp::PostgreSQL ? !PostgresKetteDa(url, p) : !QFileInfo::exists(url.Path)) {
         std::printf("Erzeuge die Benchmark-Kette (%d Artikel, %d Filialen) ...\n", p.Artikel, p.Filialen);
         std::fflush(stdout);
         DemoDatenbankErzeugen(url, p, true);

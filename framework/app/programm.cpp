@@ -16,6 +16,11 @@ TORVProgramm& ORVProgramm()
 void TORVProgramm::Init(const QString& modul, int, int, int, bool)
 {
     FModul = modul;
+    // Without TZ the C library reads the zone file again for every local time it converts,
+    // which the database driver does for each date it reads; naming the same zone file
+    // lets it read the file once.
+    if (qEnvironmentVariableIsEmpty("TZ"))
+        qputenv("TZ", ":/etc/localtime");
 }
 
 void TORVProgramm::ShowException(const std::exception& e, bool)

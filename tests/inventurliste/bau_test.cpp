@@ -1,0 +1,145 @@
+// The build of the print tables and what it reads with: the product-group iterator, the
+// block reads of articles and prices, and the filter of the selection query.
+#include "framework/article/artlessimple.h"
+#include "framework/article/wgniterator.h"
+#include "framework/core/uhr.h"
+#include "framework/db/connection.h"
+#include "framework/db/datenfeld.h"
+#include "framework/db/produktblock.h"
+#include "framework/dbf/crystalsets.h"
+#include "inventurliste/bau.h"
+#include "tests/inventurliste/liste.h"
+
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+namespace {
+
+class BauTest : public ListeTest {
+protected:
+    // The article ids of the chain in numeric order.
+    static std::vector<TInt32Trio> AlleArtikel()
+    {
+        std::vector<TInt32Trio> ids;
+        QSqlQuery q(TZEP_Connection::Database());
+        q.exec("SELECT produkt_id_1, produkt_id_2, produkt_id_3 FROM artikel ORDER BY 1, 2, 3");
+        while (q.next())
+            ids.push_back({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()});
+        return ids;
+    }
+
+    // What a reader answers for an article, as text: master record, prices of every kind in
+    // every branch, price history and merchandise branches.
+    static QString Artikelbild(IORV_ArtLesSimple& leser, const TInt32Trio& id)
+    {
+        if (!leser.Laden(id))
+            return "unbekannt";
+        const TAASatz& a = leser.Satz();
+        QStringList t{a.ArtNr, a.Bezeichnung, a.WGN, QString::number(a.GGKey), QString::number(a.GrVon), QString::number(a.GrBis),
+                      a.LiefArtNr, QString::number(a.Partner1.Int2), a.Saison, a.Merkmal[0], a.Merkmal[5]};
+        TORV_ArtPreisView& p = leser.Preise();
+        p.SetStichtag(EncodeDate(2026, 12, 1));
+        for (int16_t fil = 0; fil <= 5; ++fil) {
+            p.SetFiliale(fil);
+            for (const TORV_Intv100_Preis& set : {p.EKSet(), p.VKSet(), p.VK2Set()})
+                for (const TORV_PreisEintrag& e : set.Eintraege)
+                    t << QString("%1-%2:%3").arg(e.Von).arg(e.Bis).arg(e.Preis);
+            t << QString::number(p.STRP().size()) << QString::number(p.FilialTest(fil));
+        }
+        for (const TPreisHistorieEintrag& h : p.PreisHistorie())
+            t << QString("%1 %2 %3").arg(h.Datum).arg(h.Vorgang).arg(h.PreisNeu);
+        return t.join('|');
+    }
+
+    // The number of INVL lines of a build of the branch-wide inventories of the 2026 year.
+    int Zeilen(const QString& SelWGN)
+    {
+        TDruckConfig c;
+        c.WiJahr = EncodeDate(2026, 2, 1);
+        c.SelWGN = SelWGN;
+        QSqlQuery q(TZEP_Connection::Database());
+        EXPECT_TRUE(q.exec("SELECT zaehldatum, filiale FROM ia WHERE wijahr = '2026-02-01 00:00:00.000' AND wgn = ''"));
+        while (q.next()) {
+            const QVariant d = q.value(0);
+            c.Zeilen.push_back({TDatumTraits::FromSql(&d), "*", q.value(1).toInt()});
+        }
+        EXPECT_FALSE(c.Zeilen.empty());
+        QTemporaryDir dir;
+        EXPECT_TRUE(TInventurlisteBau(Liste(), c, WiJahrEnde(c.WiJahr)).Ausfuehren(dir.path(), {}));
+        Liste().CrystalSets().AlleSchliessen();
+        return static_cast<int>(TDbfLeser(Liste().CrystalSets().Tabelle("INVL")->Pfad()).Anzahl());
+    }
+};
+
+}
+
+TEST_F(BauTest, IteratorYieldsEveryArticleOfTheGroupOnceInNumericOrder)
+{
+    // more articles than one page, with numbers whose bytes sort otherwise than the numbers
+    QSqlDatabase db = TZEP_Connection::Database();
+    db.transaction();
+    QSqlQuery q(db);
+    q.prepare("INSERT INTO artikel (produkt_id_1, produkt_id_2, produkt_id_3, wgn) VALUES (7, ?, ?, ?)");
+    for (int i = 2500; i >= 1; --i) {
+        q.addBindValue(i);
+        q.addBindValue(i % 3);
+        q.addBindValue(i == 1234 ? "ZZ8" : "ZZ9");
+        ASSERT_TRUE(q.exec());
+    }
+    db.commit();
+
+    const auto lesen = [](const QString& wgn) {
+        std::vector<TInt32Trio> ids;
+        TZEP_WGN_Iterator it;
+        if (it.Move_First(wgn, "EIGEN"))
+            do
+                ids.push_back(it.Current_Produkt_ID());
+            while (it.Move_Next());
+        return ids;
+    };
+    const std::vector<TInt32Trio> zz9 = lesen("ZZ9");
+    ASSERT_EQ(zz9.size(), 2499u);
+    EXPECT_TRUE(std::is_sorted(zz9.begin(), zz9.end(), &TInt32Trio::Numerisch_Kleiner));
+    EXPECT_TRUE(std::adjacent_find(zz9.begin(), zz9.end()) == zz9.end());
+    EXPECT_EQ(lesen("ZZ").size(), 2500u);
+    EXPECT_EQ(lesen("").size(), AlleArtikel().size());
+    EXPECT_EQ(lesen(QString()).size(), AlleArtikel().size());
+    EXPECT_TRUE(lesen("QQ").empty());
+}
+
+TEST_F(BauTest, BlockReadsGiveWhatSingleReadsGive)
+{
+    Sql("INSERT INTO preis (produkt_id_1, produkt_id_2, produkt_id_3, preisart, filiale, preis, gueltig_ab) "
+        "SELECT produkt_id_1, produkt_id_2, produkt_id_3, 2, 3, 9.95, '2026-06-01 00:00:00.000' FROM artikel");
+    std::vector<TInt32Trio> ids = AlleArtikel();
+    ASSERT_GT(ids.size(), 100u);
+    ids.insert(ids.begin() + 50, TInt32Trio{99, 99, 99});   // unknown article inside a block
+    std::unique_ptr<IORV_ArtLesSimple> block(TORVServerFactory::ArtLesSimpleHolen());
+    std::unique_ptr<IORV_ArtLesSimple> einzeln(TORVServerFactory::ArtLesSimpleHolen());
+    for (size_t von = 0; von < ids.size(); von += 60) {
+        const std::vector<TInt32Trio> teil(ids.begin() + von, ids.begin() + std::min(ids.size(), von + 60));
+        block->Vorladen(teil);
+        for (const TInt32Trio& id : teil)
+            EXPECT_EQ(Artikelbild(*block, id), Artikelbild(*einzeln, id)) << qPrintable(id.ToText());
+    }
+    // an article outside the block is read by itself
+    EXPECT_EQ(Artikelbild(*block, ids.front()), Artikelbild(*einzeln, ids.front()));
+    EXPECT_EQ(Artikelbild(*block, ids[50]), "unbekannt");
+
+    TProduktBlockAbfrage zuViele("t.wgn", "artikel", "");
+    EXPECT_THROW(zuViele.Lesen(std::vector<TInt32Trio>(TProduktBlockAbfrage::CBlock + 1), [](int, const QSqlQuery&) {}),
+                 std::exception);
+}
+
+TEST_F(BauTest, WithoutGroupOrSqlFilterTheBuildListsTheSameLines)
+{
+    const int alle = Zeilen("");
+    EXPECT_GT(alle, 0);
+    // a selection without text is the empty one, not a group no article has
+    EXPECT_EQ(Zeilen(QString()), alle);
+    // without SQL access there is no filter: every article is looked at, the same lines come out
+    GDBConfig = 1;
+    const int ohneFilter = Zeilen("");
+    GDBConfig = 0;
+    EXPECT_EQ(ohneFilter, alle);
+}
