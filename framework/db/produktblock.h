@@ -13,7 +13,7 @@
 // block; a shorter block fills the rest with ids that match nothing.
 class TProduktBlockAbfrage {
 public:
-    static constexpr size_t CBlock = 250;
+    static constexpr size_t CBlock = 100;
 
     // spalten: the columns to read from the table (alias t); ordnung: the order of an
     // article's rows (columns of t, may be empty); bedingung: a further condition on t
