@@ -17,12 +17,14 @@ void DemoDatenbankErzeugen(const TDbUrl& url, TDemoParameter p, bool ersetzen)
     }
     TZEP_Connection::Configure(url);
     QSqlDatabase db = TZEP_Connection::Database();
-    MigrationenAusfuehren(db);
     QSqlQuery q(db);
-    if (ersetzen && url.Typ == TConnectorTyp::PostgreSQL) {
-        if (!q.exec(QStringLiteral("TRUNCATE ") + SchemaTabellen().join(QStringLiteral(", ")) + QStringLiteral(" RESTART IDENTITY")))
-            FehlerRaise(QStringLiteral("DemoDatenbankErzeugen"), {q.lastError().text()});
-    }
+    // a replaced PostgreSQL database starts from an empty schema, with the rows the
+    // migrations put in
+    if (ersetzen && url.Typ == TConnectorTyp::PostgreSQL
+        && !q.exec(QStringLiteral("DROP TABLE IF EXISTS ") + (SchemaTabellen() << QStringLiteral("schema_version")).join(QStringLiteral(", "))
+                   + QStringLiteral(" CASCADE")))
+        FehlerRaise(QStringLiteral("DemoDatenbankErzeugen"), {q.lastError().text()});
+    MigrationenAusfuehren(db);
     if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM artikel")) || !q.next())
         FehlerRaise(QStringLiteral("DemoDatenbankErzeugen"), {q.lastError().text()});
     if (q.value(0).toInt() > 0)
