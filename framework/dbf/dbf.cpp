@@ -191,7 +191,10 @@ void TDbf::Anfuegen(const QVariantList& werte)
         }
         p += s.Laenge;
     }
-    FDatei.seek(FKopfLaenge + static_cast<qint64>(FAnzahl) * FSatzLaenge);
+    // records follow one another: seeking only when needed keeps the file's write buffer
+    const qint64 ziel = FKopfLaenge + static_cast<qint64>(FAnzahl) * FSatzLaenge;
+    if (FDatei.pos() != ziel)
+        FDatei.seek(ziel);
     if (FDatei.write(FSatz) != FSatzLaenge)
         Fehler("TDbf.Anfuegen", FPfad, FDatei.errorString());
     ++FAnzahl;
