@@ -9,10 +9,11 @@
 #include <QSqlQuery>
 
 extern const char* const CSchemaV1;
+extern const char* const CSchemaV2;
 
 namespace {
 
-const char* const CMigrationen[] = {CSchemaV1};
+const char* const CMigrationen[] = {CSchemaV1, CSchemaV2};
 
 bool IstPostgres(const QSqlDatabase& db)
 {
