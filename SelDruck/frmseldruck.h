@@ -3,11 +3,13 @@
 #include "framework/core/datetime.h"
 #include "framework/gui/orvform.h"
 
+class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QLineEdit;
 
-// Print options: count date, end of the fiscal year or another evaluation date.
+// Print options: the list at the count date, or calculated back to the end of the fiscal
+// year or to another date before the count date. The caller sets EndeWirtsjahr and
+// Zaehldatum, shows it and, on result 1, reads Rueckrechnung and Auswertungsdatum.
 class TfrmSelDruck : public TORVForm {
     Q_OBJECT
 public:
@@ -27,7 +29,16 @@ public:
     QLineEdit* edtAuswertungsdatum;
     QPushButton* btnDruck;
 
+protected:
+    void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
 private:
+    void FormShow() override;
+    void RadioClick();
+    void edtAuswertungsdatumExit();
+    void btnDruckClick();
+
     TDateTime FEndeWirtsjahr = 0;
     TDateTime FZaehldatum = 0;
     TDateTime FAuswertungsdatum = 0;

@@ -66,6 +66,36 @@ void TInventurliste::ReadParam(const QString& AName, bool AFirstList, QString& A
     });
 }
 
+// Report files of the overview layouts: their lists hold INVUE records.
+static bool IstUebersicht(const QString& datei)
+{
+    static const QStringList uebersichten{QStringLiteral("kalme001.rpt"), QStringLiteral("kalme005.rpt"),
+                                          QStringLiteral("kalme006.rpt"), QStringLiteral("kalme007.rpt"),
+                                          QStringLiteral("kalme008.rpt"), QStringLiteral("kalme010.rpt")};
+    return uebersichten.contains(datei, Qt::CaseInsensitive);
+}
+
+void TInventurliste::ReadLayOutParams(TLayOutParams& AParams)
+{
+    AParams = TLayOutParams::EmptyGet();
+    ORVGuard(QStringLiteral("TfrmKalmetMain.ReadLayOutParams"), [&] {
+        if (FSelectedLayouts.empty())
+            FehlerRaise(QStringLiteral("TfrmKalmetMain.ReadLayOutParams"), {QStringLiteral("Kein Layout ausgewählt")});
+        const QString datei = FSelectedLayouts.front()->ReportDatei;
+        AParams.MitSummieren = datei.compare(QLatin1String("kalme002.rpt"), Qt::CaseInsensitive) == 0;
+        QString wert;
+        ReadParam(QStringLiteral("Listentyp"), true, wert);
+        AParams.Filueber = wert == QLatin1String("Filueber");
+        ReadParam(QStringLiteral("MinDiff"), false, wert);
+        bool zahl;
+        const int32_t minDiff = wert.trimmed().toInt(&zahl);
+        AParams.MinDiff = zahl ? minDiff : 0;
+        ReadParam(QStringLiteral("FilNull"), false, wert);
+        AParams.NurMitMengen = wert.compare(QLatin1String("J"), Qt::CaseInsensitive) == 0;
+        AParams.IsUebersicht = IstUebersicht(datei);
+    });
+}
+
 void TInventurliste::Constructor_Segmente()
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.Constructor_Segmente"), [this] {

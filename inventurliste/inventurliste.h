@@ -3,6 +3,7 @@
 #include "framework/app/layouts.h"
 #include "framework/core/int32trio.h"
 #include "inventurliste/aufrechnen.h"
+#include "inventurliste/druckconfig.h"
 #include "inventurliste/mengenfeld.h"
 
 #include <map>
@@ -56,6 +57,8 @@ public:
     // the selected print layouts and their name=value parameters
     TZEP_SelectedLayout_List& SelectedLayouts() { return FSelectedLayouts; }
     void ReadParam(const QString& AName, bool AFirstList, QString& AValue);
+    // The list options of the first selected layout; what could not be read stays empty.
+    void ReadLayOutParams(TLayOutParams& AParams);
 
     // the article reader and the record files the build reads with
     void Constructor_Segmente();

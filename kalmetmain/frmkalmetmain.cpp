@@ -293,6 +293,5 @@ void TfrmKalmetMain::NochNichtVerfuegbar(const QString& funktion)
 
 void TfrmKalmetMain::actBuchenExecute() { NochNichtVerfuegbar(QStringLiteral("Buchen")); }
 void TfrmKalmetMain::actDruckenExecute() { NochNichtVerfuegbar(QStringLiteral("Drucken")); }
-void TfrmKalmetMain::actLayoutExecute() { NochNichtVerfuegbar(QStringLiteral("Layout")); }
 void TfrmKalmetMain::actKZResetExecute() { NochNichtVerfuegbar(QStringLiteral("Reset Kennzeichen")); }
 void TfrmKalmetMain::btnSoll2IstSelClick() { NochNichtVerfuegbar(QStringLiteral("Soll=Ist")); }

@@ -116,10 +116,15 @@ public:
     void GetRENRFile();
     void LiefGPData_AufbauenWennNichtDa();
 
+    // print layouts: the layout dialog (with design rights for the layout action) and the
+    // list options of the chosen layout
+    void actLayoutExecute();
+    bool LayoutDialogExecute(bool AGestaltung);
+    void ReadLayOutParams(TLayOutParams& AParams);
+
     // actions built by later work
     void actBuchenExecute();
     void actDruckenExecute();
-    void actLayoutExecute();
     void actKZResetExecute();
     void btnSoll2IstSelClick();
 

@@ -2,7 +2,10 @@
 
 #include <QString>
 
+#include <QStringList>
+
 #include <map>
+#include <memory>
 
 struct TFiliale {
     int Nr = 0;
@@ -21,3 +24,11 @@ public:
 private:
     std::map<int, TFiliale> FFilialen;
 };
+
+// The branch table shared by the program, read again after the database changed.
+std::shared_ptr<const TFilialTabelle> GlobFilialTabelle_GetInstance();
+
+// The branch list as a combo box shows it: "number – name" per branch.
+QStringList FilialEintraege(const TFilialTabelle& tabelle);
+// The branch number of such an entry; 0 for an empty entry (all branches).
+int FilialNrAusEintrag(const QString& eintrag);
