@@ -47,7 +47,7 @@ void UnveraendertPruefen(const TLayoutSatz& l)
         const QVariant d = q.value(2);
         FehlerRaise(COrt, {QStringLiteral("Das Layout \"%1\" wurde inzwischen von %2 am %3 geändert.")
                                .arg(l.Titel, q.value(1).toString(), Zeitpunkt(TDatumTraits::FromSql(&d))),
-                           QStringLiteral("Es wurde nichts gespeichert; bitte öffnen Sie den Dialog neu.")});
+                           QStringLiteral("Es wurde nichts gespeichert.")});
     }
 }
 

@@ -5,6 +5,7 @@
 #include "framework/app/programm.h"
 #include "framework/core/fehler.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -29,6 +30,7 @@ QTableWidget* NameWertTabelle(QWidget* parent, const QString& name)
     t->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Wert")});
     t->horizontalHeader()->setStretchLastSection(true);
     t->verticalHeader()->setVisible(false);
+    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 8);
     return t;
 }
 
@@ -76,7 +78,9 @@ TLayoutform::TLayoutform(QWidget* owner) : QDialog(owner)
     lstLayouts->setObjectName(QStringLiteral("lstLayouts"));
     lstLayouts->setHeaderLabels({QStringLiteral("Layout"), QStringLiteral("Reportdatei")});
     lstLayouts->setRootIsDecorated(false);
+    lstLayouts->header()->setStretchLastSection(false);
     lstLayouts->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    lstLayouts->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     lstLayouts->setMinimumWidth(420);
     btnOK = Knopf(QStringLiteral("OK"), "btnOK", this);
     btnOK->setDefault(true);
@@ -88,6 +92,8 @@ TLayoutform::TLayoutform(QWidget* owner) : QDialog(owner)
     edtTitel->setMaxLength(60);
     cmbReport = new QComboBox(pnlGestaltung);
     cmbReport->setObjectName(QStringLiteral("cmbReport"));
+    chkStandard = new QCheckBox(QStringLiteral("Standardlayout (vorausgewählt)"), pnlGestaltung);
+    chkStandard->setObjectName(QStringLiteral("chkStandard"));
     tblOptionen = NameWertTabelle(pnlGestaltung, QStringLiteral("tblOptionen"));
     tblParameter = NameWertTabelle(pnlGestaltung, QStringLiteral("tblParameter"));
     btnNeu = Knopf(QStringLiteral("&Neu"), "btnNeu", pnlGestaltung);
@@ -97,6 +103,7 @@ TLayoutform::TLayoutform(QWidget* owner) : QDialog(owner)
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Titel:"), edtTitel);
     form->addRow(QStringLiteral("Reportdatei:"), cmbReport);
+    form->addRow(QString(), chkStandard);
     auto* knoepfe = new QHBoxLayout;
     for (QPushButton* b : {btnNeu, btnKopieren, btnLoeschen, btnSpeichern})
         knoepfe->addWidget(b);
@@ -207,12 +214,13 @@ void TLayoutform::EditorLaden()
 {
     FEditor = Aktuell();
     const bool da = FEditor >= 0;
-    for (QWidget* w : std::initializer_list<QWidget*>{edtTitel, cmbReport, tblOptionen, tblParameter})
+    for (QWidget* w : std::initializer_list<QWidget*>{edtTitel, cmbReport, chkStandard, tblOptionen, tblParameter})
         w->setEnabled(da);
     if (!da)
         return;
     const TLayoutSatz& l = FLayouts[static_cast<size_t>(FEditor)];
     edtTitel->setText(l.Titel);
+    chkStandard->setChecked(l.Standard);
     // a report file that is not among the templates still shows (the check names it)
     if (cmbReport->findText(l.Report, Qt::MatchFixedString) < 0)
         cmbReport->addItem(l.Report);
@@ -228,11 +236,19 @@ void TLayoutform::EditorUebernehmen()
         return;
     TLayoutSatz& l = FLayouts[static_cast<size_t>(FEditor)];
     const TLayoutSatz neu{l.Id, edtTitel->text().trimmed(), cmbReport->currentText(), TabelleLesen(tblOptionen),
-                          TabelleLesen(tblParameter), l.Standard, l.Aenderung, l.Benutzer, l.Geaendert};
-    if (neu.Titel != l.Titel || neu.Report != l.Report || neu.Optionen != l.Optionen || neu.Parameter != l.Parameter) {
+                          TabelleLesen(tblParameter), chkStandard->isChecked(), l.Aenderung, l.Benutzer, l.Geaendert};
+    if (neu.Titel != l.Titel || neu.Report != l.Report || neu.Optionen != l.Optionen || neu.Parameter != l.Parameter
+        || neu.Standard != l.Standard) {
         l = neu;
         FGeaendert[static_cast<size_t>(FEditor)] = true;
     }
+    // a new default takes the mark from the one before
+    if (neu.Standard)
+        for (size_t i = 0; i < FLayouts.size(); ++i)
+            if (static_cast<int>(i) != FEditor && FLayouts[i].Standard) {
+                FLayouts[i].Standard = false;
+                FGeaendert[i] = true;
+            }
 }
 
 void TLayoutform::Neu(bool kopie)
@@ -296,7 +312,10 @@ bool TLayoutform::Speichern()
     try {
         TLayoutSpeicher::Speichern(ORVProgramm().Modul(), geaendert, FGeloescht);
     } catch (const EORVFehler& e) {
-        ORVInteraktion().Meldung(maFehler, CTitel, e.Texts().join(QLatin1Char('\n')), this);
+        ORVInteraktion().Meldung(maFehler, CTitel,
+                                 e.Texts().join(QLatin1Char('\n'))
+                                     + QStringLiteral("\nDie Layouts wurden neu gelesen; bitte tragen Sie Ihre Änderungen erneut ein."),
+                                 this);
         Laden(markiert);
         return false;
     }

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+class QCheckBox;
 class QLineEdit;
 class QComboBox;
 class QPushButton;
@@ -42,6 +43,7 @@ public:
     QWidget* pnlGestaltung;
     QLineEdit* edtTitel;
     QComboBox* cmbReport;
+    QCheckBox* chkStandard;   // preselected in the dialog; one layout at most
     QTableWidget* tblOptionen;
     QTableWidget* tblParameter;
     QPushButton* btnNeu;

@@ -5,8 +5,10 @@
 #include "framework/app/layoutspeicher.h"
 #include "framework/app/programm.h"
 #include "framework/gui/layoutform.h"
+#include "framework/gui/wgnsuche.h"
 #include "tests/kalmetmain/fenster.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -15,6 +17,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 
 namespace {
@@ -96,8 +99,11 @@ TEST_F(DruckdialogeTest, DesignStoresCheckedLayoutsAndRefusesOverwritingAnotherT
         const int leer = t->rowCount() - 1;
         t->setItem(leer, 0, new QTableWidgetItem("XPosition"));
         t->setItem(leer, 1, new QTableWidgetItem("5"));
+        d.chkStandard->setChecked(true);   // the default moves here from kalme003
         EXPECT_TRUE(d.Speichern());
         EXPECT_TRUE(Optionen("kalme004.rpt").contains("XPosition=5"));
+        for (const TLayoutSatz& l : TLayoutSpeicher::Lesen("KALMET", {"kalme"}))
+            EXPECT_EQ(l.Standard, l.Report == "kalme004.rpt") << qPrintable(l.Report);
 
         // a line without a name is refused, naming it; nothing is stored
         Zeile(d, "kalme004.rpt");
@@ -154,6 +160,19 @@ TEST_F(DruckdialogeTest, SelectionKeepsItsInputAndReadsTheBranchNumber)
     d.cmbFilialen->setCurrentIndex(2);
     EXPECT_EQ(d.SelFil(), d.cmbFilialen->currentText().section(" ", 0, 0).toInt());
     EXPECT_TRUE(d.cmbFilialen->currentText().contains(" – "));
+    // the search finds groups by the beginning of the code or a part of the name
+    QTimer::singleShot(0, [] {
+        auto* s = qobject_cast<TWGNSuchDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(s);
+        s->edtSuche->setText("herren");
+        ASSERT_TRUE(s->lstWGN->currentItem());
+        EXPECT_EQ(s->lstWGN->currentItem()->text(0), "HE1001");
+        s->edtSuche->setText("KI100");
+        EXPECT_EQ(s->lstWGN->currentItem()->text(0), "KI1001");
+        s->btnOK->click();
+    });
+    d.spbWGNSuche->click();
+    EXPECT_EQ(d.SelWGN(), "KI1001");
     d.edtWGN->setText("AC10");
     QTimer::singleShot(0, [&] { d.btnOK->click(); });
     EXPECT_EQ(d.exec(), 1);
