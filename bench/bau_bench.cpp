@@ -178,7 +178,6 @@ int main(int argc, char* argv[])
     pause = std::max(pause, uhr.elapsed() - letzter);
     takt.stop();
     const long speicher = Spitzenspeicher();
-    liste.CrystalSets().AlleSchliessen();
     int sqlZeilen = 0;
     const double sql = Sekunden([&] { sqlZeilen = PlainSql(c, auswertung); });
 

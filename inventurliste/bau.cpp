@@ -7,6 +7,7 @@
 #include "framework/article/wgniterator.h"
 #include "framework/db/connection.h"
 #include "framework/db/produktblock.h"
+#include "framework/dbf/crystalsets.h"
 #include "framework/stock/invmani.h"
 #include "ivvorselquerysql/kalmetselektionsql.h"
 
@@ -45,10 +46,30 @@ TInventurlisteBau::TInventurlisteBau(TInventurliste& AListe, const TDruckConfig&
 {
 }
 
+TDruckConfig TInventurlisteBau::Anfrage(TInventurliste& AListe, const TZeileAnzeige_Arr& AZeilen, const QString& SelWGN,
+                                        int32_t SelFil, const TLayOutParams& ALayoutParams, TDateTime AWiJahr)
+{
+    const auto option = [&](const char* name) {
+        QString wert;
+        AListe.ReadParam(QLatin1String(name), true, wert);
+        return wert.compare(QLatin1String("J"), Qt::CaseInsensitive) == 0;
+    };
+    TDruckConfig c = TDruckConfig::EmptyGet();
+    c.SelFil = SelFil;
+    c.SelWGN = SelWGN;
+    c.FilGegAufrechnen = option("Gegenrechnen");
+    c.Zeilen = AZeilen;
+    c.WiJahr = AWiJahr;
+    c.KVK = option("KVK");
+    c.MitRegalmengen = option("RegalMengen");
+    c.LayoutParams = ALayoutParams;
+    return c;
+}
+
 bool TInventurlisteBau::Ausfuehren(const QString& ordner, const TFortschritt& fortschritt)
 {
     FListe.RRZuruecksetzen();
-    return ORVGuard(QStringLiteral("TfrmKalmetMain.ErstelleINVL"), [&] {
+    const bool fertig = ORVGuard(QStringLiteral("TfrmKalmetMain.ErstelleINVL"), [&] {
         const TWGNZeilen wgns = GetWGNs(FConfig.Zeilen, FConfig.FilGegAufrechnen, FConfig.SelWGN, FConfig.SelFil);
         FListe.DBFFilesErstellen(ordner);
         const std::unique_ptr<TZEP_List<TInt32Trio>> ids = FillProdID_List(wgns);
@@ -72,8 +93,11 @@ bool TInventurlisteBau::Ausfuehren(const QString& ordner, const TFortschritt& fo
         }
         if (!FConfig.LayoutParams.IsUebersicht && FConfig.LayoutParams.MitSummieren)
             FListe.INVLSaetzeWegschreiben(*FSummen, true);
-        FSummen.reset();
     });
+    FSummen.reset();
+    // the tables are complete files on every path, so that nobody reads a half-written one
+    ORVGuard(QStringLiteral("TfrmKalmetMain.ErstelleINVL"), [&] { FListe.CrystalSets().AlleSchliessen(); });
+    return fertig;
 }
 
 void TInventurlisteBau::BlockBerechnen(const std::vector<TInt32Trio>& block, const QString& key,

@@ -32,8 +32,14 @@ public:
 
     TInventurlisteBau(TInventurliste& AListe, const TDruckConfig& AConfig, TDateTime AAuswertungsDatum);
 
-    // Creates the print tables in ordner and fills them; false when a failure ended the
-    // build part-way (it is registered with its location).
+    // The request for the marked rows, the selection and the chosen layout: the layout's
+    // options "Gegenrechnen", "KVK" and "RegalMengen" are on when "J". Back-calculation is
+    // the caller's to decide (Rechnen stays off).
+    static TDruckConfig Anfrage(TInventurliste& AListe, const TZeileAnzeige_Arr& AZeilen, const QString& SelWGN,
+                                int32_t SelFil, const TLayOutParams& ALayoutParams, TDateTime AWiJahr);
+
+    // Creates the print tables in ordner, fills and closes them; false when a failure ended
+    // the build part-way (it is registered with its location).
     bool Ausfuehren(const QString& ordner, const TFortschritt& fortschritt);
 
 private:

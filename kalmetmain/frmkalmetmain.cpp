@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QVBoxLayout>
 
 namespace {
@@ -292,6 +293,5 @@ void TfrmKalmetMain::NochNichtVerfuegbar(const QString& funktion)
 }
 
 void TfrmKalmetMain::actBuchenExecute() { NochNichtVerfuegbar(QStringLiteral("Buchen")); }
-void TfrmKalmetMain::actDruckenExecute() { NochNichtVerfuegbar(QStringLiteral("Drucken")); }
 void TfrmKalmetMain::actKZResetExecute() { NochNichtVerfuegbar(QStringLiteral("Reset Kennzeichen")); }
 void TfrmKalmetMain::btnSoll2IstSelClick() { NochNichtVerfuegbar(QStringLiteral("Soll=Ist")); }

@@ -18,6 +18,7 @@ class QLabel;
 class QMenuBar;
 class QPushButton;
 class TORVProgressDialog;
+class QTemporaryDir;
 class TVTORVVRList;
 class Tiafile;
 class Tlsnfile;
@@ -122,9 +123,17 @@ public:
     bool LayoutDialogExecute(bool AGestaltung);
     void ReadLayOutParams(TLayOutParams& AParams);
 
+    // printing: selection, layout, the build of the print tables (asking for a
+    // back-calculation) and the report
+    void actDruckenExecute();
+    void ErstelleINVL(const QString& SelWGN, int32_t SelFil, const TLayOutParams& LayoutParams);
+    bool Fragen_ob_Rechnen(TDateTime& AAuswertungsDatum, TDateTime AEndeWirtsjahr);
+    void StarteCrystal(int32_t SelFil);
+    // the folder of the print tables of this window (made with the first build)
+    QString DruckOrdner() const;
+
     // actions built by later work
     void actBuchenExecute();
-    void actDruckenExecute();
     void actKZResetExecute();
     void btnSoll2IstSelClick();
 
@@ -164,7 +173,9 @@ private:
     std::unique_ptr<Tlsnfile> FlsnFile;
     std::unique_ptr<TVerkMani> FLSNMani;
     std::unique_ptr<TInventurliste> FListe;
-    TDruckConfig FLastConfig;
+    TDruckConfig FLastConfig = TDruckConfig::EmptyGet();   // the request the print tables were built for
+    TDateTime FLastAuswertungsDatum = 0;
+    std::unique_ptr<QTemporaryDir> FDruckOrdner;
     TDateTime FWiJahr = 0;
     int32_t FRepInd = 0;
     TDateTime FAuswertungsDatum = 0;

@@ -97,6 +97,8 @@ void TfrmKalmetMain::VRList_Init()
 void TfrmKalmetMain::FuelleGrid(TDateTime AWiJahr)
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.FuelleGrid"), [this, AWiJahr] {
+        // print tables of the rows before are not those of the rows shown now
+        FLastConfig = TDruckConfig::EmptyGet();
         Tiafile& ia = Angelegt(FIAFile, "FIAFile");
         ia.AllesClear();
         ia.SetKeyNum(Tiafile::StandardKeyNum);

@@ -66,7 +66,6 @@ protected:
         EXPECT_FALSE(c.Zeilen.empty());
         QTemporaryDir dir;
         EXPECT_TRUE(TInventurlisteBau(Liste(), c, WiJahrEnde(c.WiJahr)).Ausfuehren(dir.path(), {}));
-        Liste().CrystalSets().AlleSchliessen();
         return static_cast<int>(TDbfLeser(Liste().CrystalSets().Tabelle("INVL")->Pfad()).Anzahl());
     }
 };

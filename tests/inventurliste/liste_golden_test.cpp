@@ -91,7 +91,6 @@ protected:
         }
         ASSERT_FALSE(GetWGNs(c.Zeilen, c.FilGegAufrechnen, c.SelWGN, c.SelFil).empty()) << fall.Name;
         EXPECT_TRUE(TInventurlisteBau(f, c, WiJahrEnde(c.WiJahr)).Ausfuehren(ordner, {})) << fall.Name;
-        f.CrystalSets().AlleSchliessen();
     }
 
     static QString Hash(const QString& pfad)

@@ -1,0 +1,104 @@
+#include "kalmetmain/frmkalmetmain.h"
+
+#include "SelDruck/frmseldruck.h"
+#include "SelMask/frmselmask.h"
+#include "framework/app/interaktion.h"
+#include "framework/article/iastatus.h"
+#include "framework/gui/progressdialog.h"
+#include "framework/gui/vrlist.h"
+#include "inventurliste/bau.h"
+#include "kalmetmain/uebersicht_logik.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+void TfrmKalmetMain::actDruckenExecute()
+{
+    AktionenEnabled(false);
+    ORVGuard(QStringLiteral("TfrmKalmetMain.actDruckenExecute"), [this] {
+        // only the first checked row is tested; the build leaves out cancelled rows itself
+        PVRListNode node = vrInvList->GetFirstChecked();
+        if (!node)
+            node = CheckSelectedNode();
+        if (!node
+            || vrInvList->VRList()->Wert(node, usStatusKZ).toString() == QString(IA_KZZaehlung_2_Char(iakzStorniert))) {
+            ORVInfo().ShowMeldung(maInfo, {}, this, QStringLiteral("KALMET"), 1000);
+            cmbDatum->setFocus();
+            return;
+        }
+        if (!frmSelMask || frmSelMask->exec() != 1)
+            return;
+        const QString wgn = frmSelMask->edtWGN->text();
+        const int32_t filiale = frmSelMask->SelFil();
+        if (!LayoutDialogExecute(false))
+            return;
+        TLayOutParams params;
+        ReadLayOutParams(params);
+        ErstelleINVL(wgn, filiale, params);
+        StarteCrystal(filiale);
+    });
+    AktionenEnabled(true);
+}
+
+QString TfrmKalmetMain::DruckOrdner() const
+{
+    return FDruckOrdner ? FDruckOrdner->path() : QString();
+}
+
+void TfrmKalmetMain::ErstelleINVL(const QString& SelWGN, int32_t SelFil, const TLayOutParams& LayoutParams)
+{
+    MitListe("TfrmKalmetMain.ErstelleINVL", [&](TInventurliste& l) {
+        TZeileAnzeige_Arr zeilen;
+        MarkierteZeilen(zeilen);
+        TDruckConfig c = TInventurlisteBau::Anfrage(l, zeilen, SelWGN, SelFil, LayoutParams, FWiJahr);
+        if (GetWGNs(c.Zeilen, c.FilGegAufrechnen, SelWGN, SelFil).empty())
+            return;
+        c.Rechnen = Fragen_ob_Rechnen(FAuswertungsDatum, CalcWiJahrEnde(FWiJahr));
+        // the tables of the last complete build serve an equal request; a back-calculation
+        // to another date is another request
+        if (c.Equal(FLastConfig) && (!c.Rechnen || FAuswertungsDatum == FLastAuswertungsDatum))
+            return;
+        FLastConfig = TDruckConfig::EmptyGet();
+        // the progress shows from here: while it is up the window and its dialogs are disabled
+        prgdMain->Zeigen();
+        if (!FDruckOrdner)
+            FDruckOrdner = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/kalmet-XXXXXX"));
+        const bool fertig = TInventurlisteBau(l, c, FAuswertungsDatum).Ausfuehren(FDruckOrdner->path(), [this](const QString& artNr) {
+            prgdMain->ZaehlerSetzen(QStringLiteral("ArtikelNr"), artNr);
+            ORVInfoProcessMessages(333);
+        });
+        if (fertig) {
+            FLastConfig = c;
+            FLastAuswertungsDatum = FAuswertungsDatum;
+        }
+    });
+    prgdMain->Verbergen();
+}
+
+bool TfrmKalmetMain::Fragen_ob_Rechnen(TDateTime& AAuswertungsDatum, TDateTime AEndeWirtsjahr)
+{
+    bool r = false;
+    ORVGuard(QStringLiteral("TfrmKalmetMain.Fragen_ob_Rechnen"), [&] {
+        PVRListNode node = vrInvList->GetFirstChecked();
+        if (!node || !frmSelDruck)
+            return;
+        TZeileAnzeige z;
+        Zeile_2_Record(node, z);
+        frmSelDruck->SetEndeWirtsjahr(AEndeWirtsjahr);
+        frmSelDruck->SetZaehldatum(z.ZaehlDatum);
+        if (frmSelDruck->exec() != 1)
+            return;
+        r = frmSelDruck->Rueckrechnung();
+        if (r)
+            AAuswertungsDatum = frmSelDruck->Auswertungsdatum();
+    });
+    return r;
+}
+
+// The report component follows; until then the print tables are written and the user is told.
+void TfrmKalmetMain::StarteCrystal(int32_t)
+{
+    NochNichtVerfuegbar(QStringLiteral("Report"));
+}

@@ -1,0 +1,203 @@
+// The print action from F10 to the print tables: the selection, the layout and the
+// print-options dialogs answered by script, the request cache and its mended faults.
+#include "SelDruck/frmseldruck.h"
+#include "SelMask/frmselmask.h"
+#include "framework/app/datumtext.h"
+#include "framework/article/iastatus.h"
+#include "framework/dbf/crystalsets.h"
+#include "framework/gui/layoutform.h"
+#include "kalmetmain/uebersicht_logik.h"
+#include "tests/kalmetmain/fenster.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <deque>
+
+namespace {
+
+// Answers the modal dialogs that show, one step each, in order.
+class TDialogSkript {
+public:
+    explicit TDialogSkript(std::deque<std::function<void(QWidget*)>> schritte) : FSchritte(std::move(schritte))
+    {
+        QObject::connect(&FTakt, &QTimer::timeout, [this] {
+            QWidget* m = QApplication::activeModalWidget();
+            if (!m || m == FLetzter)
+                return;
+            FLetzter = m;
+            if (FSchritte.empty()) {
+                ADD_FAILURE() << "unexpected dialog " << qPrintable(m->objectName());
+                qobject_cast<QDialog*>(m)->done(0);
+                return;
+            }
+            auto schritt = std::move(FSchritte.front());
+            FSchritte.pop_front();
+            schritt(m);
+        });
+        FTakt.start(5);
+    }
+    ~TDialogSkript() { EXPECT_TRUE(FSchritte.empty()) << FSchritte.size() << " dialogs did not show"; }
+
+private:
+    std::deque<std::function<void(QWidget*)>> FSchritte;
+    QTimer FTakt;
+    QWidget* FLetzter = nullptr;
+};
+
+template <class D>
+std::function<void(QWidget*)> Im(std::function<void(D&)> f)
+{
+    return [f](QWidget* w) {
+        D* d = qobject_cast<D*>(w);
+        ASSERT_TRUE(d) << qPrintable(w->objectName());
+        f(*d);
+    };
+}
+
+class DruckenTest : public FensterTest {
+protected:
+    void TearDown() override
+    {
+        frmSelMask = nullptr;
+        frmSelDruck = nullptr;
+        FSelMask.reset();
+        FSelDruck.reset();
+        FensterTest::TearDown();
+    }
+
+    // The window with its two print dialogs and the first usable row checked.
+    TfrmKalmetMain& Bereit()
+    {
+        TfrmKalmetMain& f = Fenster();
+        FSelMask = std::make_unique<TfrmSelMask>(&f);
+        FSelDruck = std::make_unique<TfrmSelDruck>(&f);
+        frmSelMask = FSelMask.get();
+        frmSelDruck = FSelDruck.get();
+        for (TVRListNode* n : Zeilen())
+            if (f.vrInvList->VRList()->Wert(n, usStatusKZ).toString() != QString(IA_KZZaehlung_2_Char(iakzStorniert))) {
+                f.vrInvList->VRList()->SetCheckState(n, Qt::Checked);
+                break;
+            }
+        return f;
+    }
+
+    // One print with the default layout; datum: none for the list at the count date.
+    void Drucken(const QString& datum = QString())
+    {
+        TDialogSkript skript({Im<TfrmSelMask>([](TfrmSelMask& d) { d.btnOK->click(); }),
+                              Im<TLayoutform>([](TLayoutform& d) { d.btnOK->click(); }),
+                              Im<TfrmSelDruck>([datum](TfrmSelDruck& d) {
+                                  if (!datum.isEmpty()) {
+                                      d.rbtBelDatum->click();
+                                      d.edtAuswertungsdatum->setText(datum);
+                                      QFocusEvent aus(QEvent::FocusOut);
+                                      QApplication::sendEvent(d.edtAuswertungsdatum, &aus);
+                                  }
+                                  d.btnDruck->click();
+                              })});
+        FFenster->actDrucken->trigger();
+    }
+
+    QString Invl() { return FFenster->Inventurliste()->CrystalSets().Tabelle("INVL")->Pfad(); }
+
+    std::unique_ptr<TfrmSelMask> FSelMask;
+    std::unique_ptr<TfrmSelDruck> FSelDruck;
+};
+
+}
+
+TEST_F(DruckenTest, WithoutAUsableRowNothingIsAsked)
+{
+    TfrmKalmetMain& f = Fenster();
+    FSelMask = std::make_unique<TfrmSelMask>(&f);
+    frmSelMask = FSelMask.get();
+    f.vrInvList->selectionModel()->clear();
+    {
+        TDialogSkript keine({});
+        f.actDrucken->trigger();
+    }
+    ASSERT_FALSE(FInteraktion.Gezeigt.empty());
+    EXPECT_TRUE(FInteraktion.Gezeigt.back().Text.startsWith("Es ist keine Inventur markiert"));
+    EXPECT_EQ(QApplication::focusWidget(), f.cmbDatum);
+    EXPECT_TRUE(f.actDrucken->isEnabled());
+
+    // a cancelled first checked row stops the print although a later row is fine
+    for (TVRListNode* n : Zeilen())
+        f.vrInvList->VRList()->SetCheckState(n, Qt::Checked);
+    Sql("UPDATE ia SET kzzaehlung = '6'");
+    f.FuelleGrid(f.WiJahr());
+    for (TVRListNode* n : Zeilen())
+        f.vrInvList->VRList()->SetCheckState(n, Qt::Checked);
+    const size_t vorher = FInteraktion.Gezeigt.size();
+    {
+        TDialogSkript keine({});
+        f.actDrucken->trigger();
+    }
+    EXPECT_EQ(FInteraktion.Gezeigt.size(), vorher + 1);
+}
+
+TEST_F(DruckenTest, CancelledSelectionBuildsNothing)
+{
+    TfrmKalmetMain& f = Bereit();
+    {
+        TDialogSkript skript({Im<TfrmSelMask>([](TfrmSelMask& d) { d.btnAbbruch->click(); })});
+        f.actDrucken->trigger();
+    }
+    EXPECT_TRUE(f.DruckOrdner().isEmpty());
+    EXPECT_TRUE(f.actDrucken->isEnabled());
+    {
+        TDialogSkript skript({Im<TfrmSelMask>([](TfrmSelMask& d) { d.btnOK->click(); }),
+                              Im<TLayoutform>([](TLayoutform& d) { d.btnAbbruch->click(); })});
+        f.actDrucken->trigger();
+    }
+    EXPECT_TRUE(f.DruckOrdner().isEmpty());
+    EXPECT_TRUE(f.actDrucken->isEnabled());
+}
+
+TEST_F(DruckenTest, AnEqualRequestKeepsTheTablesAnotherDateOrAFailureDoesNot)
+{
+    TfrmKalmetMain& f = Bereit();
+    Drucken();
+    ASSERT_FALSE(f.DruckOrdner().isEmpty());
+    ASSERT_GT(TDbfLeser(Invl()).Anzahl(), 0u);
+    EXPECT_EQ(f.LastConfig().Zeilen.size(), 1u);
+    EXPECT_TRUE(FInteraktion.Gezeigt.back().Text.contains("Report"));
+    EXPECT_TRUE(f.actDrucken->isEnabled());
+
+    // the same request again: the tables stay as they are
+    const QString invl = Invl();
+    QFile::remove(invl);
+    Drucken();
+    EXPECT_FALSE(QFile::exists(invl));
+
+    // back-calculated to one date, then to another: each is built
+    const QString zaehl = f.vrInvList->VRList()->Text(f.vrInvList->GetFirstChecked(), 1);
+    const TDateTime tag = orv_StrToDate(zaehl.isEmpty() ? "15.05.2026" : zaehl);
+    Drucken(TDateTime_FormatDatum(tag - 10));
+    ASSERT_TRUE(QFile::exists(Invl()));
+    EXPECT_TRUE(f.Inventurliste()->RR());
+    QFile::remove(Invl());
+    Drucken(TDateTime_FormatDatum(tag - 20));
+    EXPECT_TRUE(QFile::exists(Invl())) << "another evaluation date is another list";
+    QFile::remove(Invl());
+    Drucken(TDateTime_FormatDatum(tag - 20));
+    EXPECT_FALSE(QFile::exists(Invl()));
+
+    // a build that fails part-way is not served again
+    Sql("DROP TABLE artikel_filiale");
+    Drucken();
+    EXPECT_EQ(f.LastConfig().SelFil, -1);
+    // refilling the overview forgets the request
+    Sql("CREATE TABLE artikel_filiale (id INTEGER, produkt_id_1 INTEGER, produkt_id_2 INTEGER, produkt_id_3 INTEGER, filiale INTEGER)");
+    f.FuelleGrid(f.WiJahr());
+    EXPECT_EQ(f.LastConfig().SelFil, -1);
+}
