@@ -7,6 +7,7 @@
 #include "framework/db/connection.h"
 #include "framework/db/migrations.h"
 #include "framework/gui/qtinteraktion.h"
+#include "kalmet/druckbefehl.h"
 #include "kalmetmain/frmkalmetmain.h"
 
 #include <QApplication>
@@ -45,6 +46,14 @@ void DatenbankOeffnen(const QString& dbWert)
 
 int main(int argc, char* argv[])
 {
+    // the batch command needs no display
+    if (argc > 1 && qstrcmp(argv[1], "print") == 0) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("kalmet"));
+        QStringList args = QCoreApplication::arguments();
+        args.removeAt(1);
+        return DruckBefehl(args);
+    }
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kalmet"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KALMET_VERSION));

@@ -1,0 +1,139 @@
+// "kalmet print" as a back office schedules it: the program run without a display on the
+// test chain, its exit codes, and tables equal to those the print action's build writes.
+#include "framework/app/layoutspeicher.h"
+#include "framework/db/datenfeld.h"
+#include "framework/dbf/crystalsets.h"
+#include "inventurliste/bau.h"
+#include "inventurliste/inventurliste.h"
+#include "tests/support/demokette.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class DruckBefehlTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        FDb = TestKetteStarten();
+        KALMET_REQUIRE_DB(*FDb);
+        QSqlQuery q(TZEP_Connection::Database());
+        q.exec("SELECT zaehldatum, wgn, filiale FROM ia WHERE wijahr = '2026-02-01 00:00:00.000' AND wgn <> '' "
+               "AND kzzaehlung <> '6' ORDER BY zaehldatum, wgn, filiale");
+        ASSERT_TRUE(q.next());
+        const QVariant d = q.value(0);
+        FInventur = {DateOf(TDatumTraits::FromSql(&d)), q.value(1).toString(), q.value(2).toInt()};
+        // on the server the program works for the login role: it gets the rights of "demo"
+        if (FDb->Typ() == TConnectorTyp::PostgreSQL) {
+            FBenutzer = FDb->Url().User;
+            TTestDb::Exec(QString("INSERT INTO benutzer (name) VALUES ('%1')").arg(FBenutzer));
+            TTestDb::Exec(QString("INSERT INTO benutzerrecht (benutzer, recht) SELECT '%1', recht FROM benutzerrecht "
+                                  "WHERE benutzer = 'demo'").arg(FBenutzer));
+        }
+    }
+    void TearDown() override
+    {
+        TestKetteBeenden();
+        FDb.reset();
+    }
+
+    // Runs the program; its exit code, standard error in fehler.
+    int Drucken(QStringList args, QString* fehler = nullptr, const QString& db = QString())
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("DISPLAY");
+        env.remove("QT_QPA_PLATFORM");
+        p.setProcessEnvironment(env);
+        p.start(KALMET_PROGRAMM, QStringList{"print", "--db", db.isEmpty() ? FDb->Url().ToString() : db, "--user", FBenutzer} + args);
+        EXPECT_TRUE(p.waitForFinished(120000));
+        if (fehler)
+            *fehler = QString::fromUtf8(p.readAllStandardError());
+        return p.exitCode();
+    }
+    QString Inventur() const
+    {
+        return QString("%1:%2:%3").arg(TDateTime_ToQDate(FInventur.ZaehlDatum).toString("yyyy-MM-dd"), FInventur.WGN).arg(FInventur.Filiale);
+    }
+    // The file without its header date (bytes 1 to 3), which is the day it was written.
+    static QByteArray OhneDatum(const QString& pfad)
+    {
+        QFile f(pfad);
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << qPrintable(pfad);
+        QByteArray b = f.readAll();
+        if (b.size() > 4)
+            b.replace(1, 3, "---");
+        return b;
+    }
+
+    std::unique_ptr<TTestDb> FDb;
+    QString FBenutzer = "demo";
+    TZeileAnzeige FInventur;
+    QTemporaryDir FAusgabe;
+};
+
+}
+
+TEST_F(DruckBefehlTest, WritesTheTablesTheBuildOfThePrintActionWrites)
+{
+    const QString ziel = FAusgabe.filePath("tabellen");
+    QString fehler;
+    ASSERT_EQ(Drucken({"--fiscal-year", "2026-02-01", "--inventory", Inventur(), "--layout", "kalme004.rpt",
+                       "--evaluation-date", TDateTime_ToQDate(FInventur.ZaehlDatum - 7).toString("yyyy-MM-dd"), "--tables", ziel},
+                      &fehler),
+              0)
+        << qPrintable(fehler);
+    EXPECT_TRUE(fehler.contains("Artikel")) << "progress on standard error";
+    EXPECT_EQ(QDir(ziel).entryList(QDir::Files | QDir::Hidden, QDir::Name), (QStringList{"invl.dbf", "invr.dbf", "invue.dbf"}))
+        << "no work files left";
+
+    // the same request through the build the window drives
+    TInventurliste liste(TInventurlisteOptionen::AusParametern());
+    for (const TLayoutSatz& l : TLayoutSpeicher::Lesen("KALMET", {"kalme004"}))
+        liste.SelectedLayouts().push_back(std::make_unique<TZEP_SelectedLayout>(TZEP_SelectedLayout{l.Report, l.Titel, l.Optionen, l.Parameter}));
+    TLayOutParams params;
+    liste.ReadLayOutParams(params);
+    TDruckConfig c = TInventurlisteBau::Anfrage(liste, {FInventur}, "", 0, params, EncodeDate(2026, 2, 1));
+    c.Rechnen = true;
+    ASSERT_TRUE(TInventurlisteBau(liste, c, FInventur.ZaehlDatum - 7).Ausfuehren(FAusgabe.filePath("fenster"), {}));
+    EXPECT_GT(TDbfLeser(QDir(ziel).filePath("invl.dbf")).Anzahl(), 0u);
+    for (const auto& [klasse, datei] : {std::pair{"INVL", "invl.dbf"}, {"INVR", "invr.dbf"}, {"INVU", "invue.dbf"}})
+        EXPECT_EQ(OhneDatum(QDir(ziel).filePath(datei)), OhneDatum(liste.CrystalSets().Tabelle(klasse)->Pfad())) << datei;
+}
+
+TEST_F(DruckBefehlTest, WrongArgumentsNameTheirOption)
+{
+    const QString ziel = FAusgabe.filePath("t");
+    const QStringList gut{"--fiscal-year", "2026-02-01", "--inventory", Inventur(), "--layout", "kalme003.rpt", "--tables", ziel};
+    const auto falsch = [&](QStringList ersetzt, const QString& option) {
+        QStringList args = gut;
+        for (int i = 0; i + 1 < ersetzt.size(); i += 2) {
+            const qsizetype at = args.indexOf(ersetzt[i]);
+            if (at >= 0)
+                args[at + 1] = ersetzt[i + 1];
+            else
+                args << ersetzt[i] << ersetzt[i + 1];
+        }
+        QString fehler;
+        EXPECT_EQ(Drucken(args, &fehler), 2) << qPrintable(args.join(' '));
+        EXPECT_TRUE(fehler.contains(option)) << qPrintable(fehler);
+    };
+    falsch({"--inventory", "2026-05-15:ZZ9999:1"}, "--inventory");
+    falsch({"--layout", "kalme999.rpt"}, "--layout");
+    falsch({"--evaluation-date", TDateTime_ToQDate(FInventur.ZaehlDatum + 1).toString("yyyy-MM-dd")}, "--evaluation-date");
+    falsch({"--evaluation-date", "year-end"}, "--evaluation-date");   // the count date lies inside the fiscal year
+    falsch({"--tables", "/proc/kalmet"}, "--tables");
+    falsch({"--fiscal-year", "2031-02-01"}, "--fiscal-year");
+    falsch({"--branch", "99"}, "--branch");
+    falsch({"--pdf", FAusgabe.filePath("a.pdf")}, "--pdf");
+    EXPECT_FALSE(QDir(ziel).exists() && !QDir(ziel).entryList(QDir::Files).isEmpty()) << "nothing written";
+
+    QString fehler;
+    EXPECT_EQ(Drucken(gut, &fehler, "postgresql://kalmet@127.0.0.1:1/keine"), 3) << qPrintable(fehler);
+}
