@@ -293,5 +293,3 @@ void TfrmKalmetMain::NochNichtVerfuegbar(const QString& funktion)
 }
 
 void TfrmKalmetMain::actBuchenExecute() { NochNichtVerfuegbar(QStringLiteral("Buchen")); }
-void TfrmKalmetMain::actKZResetExecute() { NochNichtVerfuegbar(QStringLiteral("Reset Kennzeichen")); }
-void TfrmKalmetMain::btnSoll2IstSelClick() { NochNichtVerfuegbar(QStringLiteral("Soll=Ist")); }

@@ -132,10 +132,13 @@ public:
     // the folder of the print tables of this window (made with the first build)
     QString DruckOrdner() const;
 
+    // target=actual takeover of the marked inventories and the reset of their status to 3
+    void btnSoll2IstSelClick();
+    void OnSoll2Ist4ArtikelNr(const TInt32Trio& AProduktID);
+    void actKZResetExecute();
+
     // actions built by later work
     void actBuchenExecute();
-    void actKZResetExecute();
-    void btnSoll2IstSelClick();
 
     // state the tests and the later actions read
     TInventurliste* Inventurliste() const { return FListe.get(); }
@@ -161,11 +164,11 @@ private:
     void NochNichtVerfuegbar(const QString& funktion);
 
     // Runs body on the engine, guarded under ort; without an engine (FormCreate could not
-    // make it) the failure is registered there.
+    // make it) the failure is registered there. False when body did not complete.
     template <class F>
-    void MitListe(const char* ort, F&& body)
+    bool MitListe(const char* ort, F&& body)
     {
-        ORVGuard(QString::fromLatin1(ort), [&] { body(Angelegt(FListe, "FListe")); });
+        return ORVGuard(QString::fromLatin1(ort), [&] { body(Angelegt(FListe, "FListe")); });
     }
 
     TZEP_List<TDateTime> FDatumList;

@@ -5,6 +5,7 @@
 #include "framework/core/sortiment.h"
 #include "framework/db/produktblock.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -61,6 +62,16 @@ public:
     void Vorladen(const std::vector<TInt32Trio>& ids, TDateTime ab);
     // The first day whose movements a back-calculation between both dates needs.
     static TDateTime BewegungenAb(TDateTime zaehlTag, TDateTime auswertungsDatum);
+
+    // Target=actual takeover of one inventory (count date, group as shown, "*" for all, and
+    // branch) for its articles in the selection (group prefix, branch; empty and 0 for all):
+    // their count records become the target of the counted stock types less the erroneous
+    // sales, their shelf records go, and the inventory's counted value follows; all in one
+    // transaction. A booked or cancelled inventory stays as it is. The number of articles
+    // taken over.
+    int Soll2Ist(TDateTime zaehlDatum, const QString& wgn, int16_t filiale, const QString& selWGN, int16_t selFiliale);
+    // called with each article the takeover rewrites
+    std::function<void(const TInt32Trio&)> OnSoll2Ist4ArtikelNr;
 
     TInvMani_BestandLeser& LeserA() { return FLeserA; }
     TInvMani_BestandLeser& LeserB() { return FLeserB; }

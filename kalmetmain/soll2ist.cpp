@@ -1,0 +1,106 @@
+#include "kalmetmain/frmkalmetmain.h"
+
+#include "SelMask/frmselmask.h"
+#include "framework/app/dialoge.h"
+#include "framework/article/artikeltools.h"
+#include "framework/article/iastatus.h"
+#include "framework/db/files/iafile.h"
+#include "framework/gui/progressdialog.h"
+#include "framework/gui/vrlist.h"
+#include "framework/stock/invmani.h"
+#include "kalmetmain/uebersicht_logik.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+void TfrmKalmetMain::btnSoll2IstSelClick()
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.btnSoll2IstSelClick"), [this] {
+        if (!UserRechtePruefen(QStringLiteral("psv"), 2, QString(), 1, false, 0))
+            return;
+        PVRListNode node = vrInvList->GetFirstChecked();
+        if (!node)
+            node = CheckSelectedNode();
+        if (!node) {
+            ORVInfo().ShowMeldung(maInfo, {}, this, QStringLiteral("ZOLMIK"), 1001);
+            cmbDatum->setFocus();
+            return;
+        }
+        int antwort = -1;
+        const std::vector<TFrageDlg_Antwort> antworten{
+            TFrageDlg_Antwort::Construct(
+                QStringLiteral("Die Soll-Ist-Übernahme durchführen und dabei alle Zählungen dieser Inventur verwerfen"), 0),
+            TFrageDlg_Antwort::Construct(QStringLiteral("Die Soll-Ist-Übernahme abbrechen"), 1)};
+        if (FrageDlgExecute(TInfoKoord(QStringLiteral("ZOLMIK"), 1002), antworten, antwort, this) && antwort != 0)
+            return;
+        if (!frmSelMask || frmSelMask->exec() != 1)
+            return;
+        AktionenEnabled(false);
+        // the actions come back on every path, also after a failure
+        ORVGuard(QStringLiteral("TfrmKalmetMain.btnSoll2IstSelClick"), [this] {
+            if (ORVInfo().ShowMeldung(maFrageJaNein, {}, this, QStringLiteral("ZOLMIK"), 1000) != maJa)
+                return;
+            const QString wgn = frmSelMask->edtWGN->text();
+            const int16_t filiale = static_cast<int16_t>(frmSelMask->SelFil());
+            prgdMain->Zeigen();
+            int uebernommen = 0;
+            TZeileAnzeige_Arr zeilen;
+            const bool fertig = MitListe("TfrmKalmetMain.btnSoll2IstSelClick", [&](TInventurliste& l) {
+                MarkierteZeilen(zeilen);
+                TInvMani& mani = l.InvMani();
+                mani.OnSoll2Ist4ArtikelNr = [this](const TInt32Trio& id) { OnSoll2Ist4ArtikelNr(id); };
+                for (const TZeileAnzeige& z : zeilen)
+                    uebernommen += mani.Soll2Ist(z.ZaehlDatum, z.WGN, static_cast<int16_t>(z.Filiale), wgn, filiale);
+                FuelleGrid(FWiJahr);
+            });
+            prgdMain->Verbergen();
+            if (fertig && !zeilen.empty() && uebernommen == 0)
+                ORVInteraktion().Meldung(maInfo, QStringLiteral("Soll=Ist"),
+                                         QStringLiteral("In den markierten Inventuren liegt kein Artikel der Auswahl (Warengruppe "
+                                                        "\"%1\", Filiale %2); es wurde nichts übernommen.")
+                                             .arg(wgn)
+                                             .arg(filiale),
+                                         this);
+        });
+        AktionenEnabled(true);
+    });
+}
+
+void TfrmKalmetMain::OnSoll2Ist4ArtikelNr(const TInt32Trio& AProduktID)
+{
+    if (!prgdMain->isVisible())
+        return;
+    TAASatz satz;
+    prgdMain->ZaehlerSetzen(QStringLiteral("ArtikelNr"),
+                            TArtikelTools::AASatz_4_ProduktID(AProduktID, satz) ? satz.ArtNr : AProduktID.ToText());
+    ORVInfoProcessMessages(333);
+}
+
+void TfrmKalmetMain::actKZResetExecute()
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.actKZResetExecute"), [this] {
+        TZeileAnzeige_Arr zeilen;
+        MarkierteZeilen(zeilen);
+        Tiafile& ia = Angelegt(FIAFile, "FIAFile");
+        const QChar frei = IA_KZZaehlung_2_Char(iakzFreigegeben);
+        for (const TZeileAnzeige& z : zeilen) {
+            ia.AllesClear();
+            ia.SetKeyNum(Tiafile::StandardKeyNum);
+            ia.ZaehlDatum.SetKeyWert(z.ZaehlDatum);
+            ia.WGN.SetKeyWert(z.WGN == QLatin1String("*") ? QString() : z.WGN);
+            ia.Filiale.SetKeyWert(z.Filiale);
+            if (!ia.Get_equal())
+                continue;
+            const TZEP_IA_KZZaehlung status = Char_2_IA_KZZaehlung(ia.KZZaehlung.GetWert());
+            if (status == iakzInZaehlung || status == iakzFreigegeben || status == iakzStorniert)
+                continue;
+            ia.KZZaehlung.SetWert(frei);
+            ia.Buchen(wrdonUpdate);
+            vrInvList->VRList()->SetWert(z.ZeilenNode, usStatusKZ, QString(frei));
+            vrInvList->VRList()->SetWert(z.ZeilenNode, usStatus, CZEP_IA_KZZaehlung_2_String[iakzFreigegeben]);
+            vrInvList->RepaintNode(z.ZeilenNode);
+        }
+        // the print tables were built with the statuses before
+        FLastConfig = TDruckConfig::EmptyGet();
+    });
+}
