@@ -7,6 +7,7 @@
 #include "framework/gui/progressdialog.h"
 #include "framework/gui/vrlist.h"
 #include "inventurliste/bau.h"
+#include "inventurliste/reportstart.h"
 #include "kalmetmain/uebersicht_logik.h"
 
 #include <QComboBox>
@@ -97,8 +98,13 @@ bool TfrmKalmetMain::Fragen_ob_Rechnen(TDateTime& AAuswertungsDatum, TDateTime A
     return r;
 }
 
-// The report component follows; until then the print tables are written and the user is told.
-void TfrmKalmetMain::StarteCrystal(int32_t)
+// What the report is given is settled here; the report component that shows it follows, and
+// until then the user is told so.
+void TfrmKalmetMain::StarteCrystal(int32_t AFilNr)
 {
-    NochNichtVerfuegbar(QStringLiteral("Report"));
+    MitListe("TfrmKalmetMain.StarteCrystal", [&](TInventurliste& l) {
+        FRepInd = -1;
+        ReportStartBilden(l, AFilNr, l.RR(), FAuswertungsDatum);
+        NochNichtVerfuegbar(QStringLiteral("Report"));
+    });
 }

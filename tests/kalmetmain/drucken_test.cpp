@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -37,6 +38,7 @@ protected:
     TfrmKalmetMain& Bereit()
     {
         TfrmKalmetMain& f = Fenster();
+        Sql(QString("INSERT INTO parameter (name, wert) VALUES ('ORDNER_LISTEN', '%1')").arg(FListen.path()));
         FSelMask = std::make_unique<TfrmSelMask>(&f);
         FSelDruck = std::make_unique<TfrmSelDruck>(&f);
         frmSelMask = FSelMask.get();
@@ -70,6 +72,7 @@ protected:
 
     std::unique_ptr<TfrmSelMask> FSelMask;
     std::unique_ptr<TfrmSelDruck> FSelDruck;
+    QTemporaryDir FListen;   // exported lists of the test
 };
 
 }
