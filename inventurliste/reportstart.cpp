@@ -10,12 +10,13 @@
 
 #include <cmath>
 
-int RandInTwips(const QString& wert)
+int RandInTwips(const QString& wert, const QString& option)
 {
     bool zahl;
     const double mm = QString(wert.trimmed()).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&zahl);
     if (!zahl)
-        FehlerRaise(QStringLiteral("TfrmKalmetMain.StarteCrystal"), {QStringLiteral("Rand \"%1\" ist keine Zahl").arg(wert)});
+        FehlerRaise(QStringLiteral("TfrmKalmetMain.StarteCrystal"),
+                    {QStringLiteral("Layoutoption %1: \"%2\" ist keine Zahl (Millimeter)").arg(option, wert)});
     return static_cast<int>(std::trunc(mm * 56.7));
 }
 
@@ -45,9 +46,9 @@ TReportStart ReportStartBilden(TInventurliste& AListe, int32_t AFilNr, bool RR, 
             QString wert;
             AListe.ReadParam(name, true, wert);
             if (rand)
-                *rand = RandInTwips(wert);
+                *rand = RandInTwips(wert, name);
             else
-                r.UntererRand = RandInTwips(wert);
+                r.UntererRand = RandInTwips(wert, name);
         }
     }
     r.Titel = QStringLiteral("Inventuren - ") + layout.Titel;

@@ -32,5 +32,6 @@ struct TReportStart {
 // selected layout.
 TReportStart ReportStartBilden(TInventurliste& AListe, int32_t AFilNr, bool RR, TDateTime AAuswertungsDatum);
 
-// A margin in millimetres ("10", "2,5") as twips: times 56.7, truncated toward zero.
-int RandInTwips(const QString& wert);
+// A margin in millimetres ("10", "2,5") as twips: times 56.7, truncated toward zero. Throws
+// EORVFehler naming the option when the value is no number.
+int RandInTwips(const QString& wert, const QString& option = QString());

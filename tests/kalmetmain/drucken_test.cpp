@@ -163,3 +163,15 @@ TEST_F(DruckenTest, AnEqualRequestKeepsTheTablesAnotherDateOrAFailureDoesNot)
     f.FuelleGrid(f.WiJahr());
     EXPECT_EQ(f.LastConfig().SelFil, -1);
 }
+
+TEST_F(DruckenTest, ABrokenStoredLayoutEndsThePrintWithAMessage)
+{
+    TfrmKalmetMain& f = Bereit();
+    // edited in the database behind the layout dialog's back
+    Sql("UPDATE layout SET optionen = 'ObererRand=viel\nohne Gleichheitszeichen', parameter = 'MinDiff=x\n=J' "
+        "WHERE report = 'kalme003.rpt'");
+    Drucken();
+    EXPECT_TRUE(FInteraktion.Enthaelt("ObererRand")) << "the option is named";
+    EXPECT_GT(TDbfLeser(Invl()).Anzahl(), 0u) << "the tables were built with MinDiff 0";
+    EXPECT_TRUE(f.actDrucken->isEnabled());
+}
