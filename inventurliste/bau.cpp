@@ -1,5 +1,6 @@
 #include "inventurliste/bau.h"
 #include "inventurliste/inventurliste.h"
+#include "inventurliste/vorlauf.h"
 
 #include "collections/zep_list_helper.h"
 #include "framework/app/info.h"
@@ -74,22 +75,40 @@ bool TInventurlisteBau::Ausfuehren(const QString& ordner, const TFortschritt& fo
         FListe.DBFFilesErstellen(ordner);
         const std::unique_ptr<TZEP_List<TInt32Trio>> ids = FillProdID_List(wgns);
         FSummen = std::make_unique<TinvlListe>();
+        // the articles are read and computed in blocks: master records and prices of a block
+        // come with one statement each, read on a thread of their own while the block before
+        // is computed
+        TBlockVorlauf vorlauf(FListe.Optionen().MitRegal, FConfig.Rechnen);
+        std::optional<TBlock> offen;   // being read, not computed yet
+        const auto einreihen = [&](TBlock b) {
+            if (b.Ids.empty())
+                return;
+            std::optional<TBlock> jetzt;
+            if (offen) {
+                vorlauf.Uebergeben(FListe);
+                jetzt = std::exchange(offen, std::nullopt);
+            }
+            vorlauf.Anstossen(b.Ids, BewegungenAb(*b.Zeilen));
+            offen = std::move(b);
+            if (jetzt)
+                BlockBerechnen(*jetzt, fortschritt);
+        };
         TZEP_WGN_Iterator artikel;
         for (const auto& [key, zeilen] : wgns) {
             if (!artikel.Move_First(key, QStringLiteral("EIGEN")))
                 continue;
-            // the articles are read and computed in blocks: master records and prices of a
-            // block come with one statement each
             std::vector<TInt32Trio> block;
             do {
                 if (CheckProduktID(ids.get(), artikel.Current_Produkt_ID()))
                     block.push_back(artikel.Current_Produkt_ID());
-                if (block.size() == TProduktBlockAbfrage::CBlock) {
-                    BlockBerechnen(block, key, zeilen, fortschritt);
-                    block.clear();
-                }
+                if (block.size() == TProduktBlockAbfrage::CBlock)
+                    einreihen({std::exchange(block, {}), &key, &zeilen});
             } while (artikel.Move_Next());
-            BlockBerechnen(block, key, zeilen, fortschritt);
+            einreihen({std::move(block), &key, &zeilen});
+        }
+        if (offen) {
+            vorlauf.Uebergeben(FListe);
+            BlockBerechnen(*offen, fortschritt);
         }
         if (!FConfig.LayoutParams.IsUebersicht && FConfig.LayoutParams.MitSummieren)
             FListe.INVLSaetzeWegschreiben(*FSummen, true);
@@ -100,28 +119,27 @@ bool TInventurlisteBau::Ausfuehren(const QString& ordner, const TFortschritt& fo
     return fertig;
 }
 
-void TInventurlisteBau::BlockBerechnen(const std::vector<TInt32Trio>& block, const QString& key,
-                                       const TZeileAnzeige_Arr& zeilen, const TFortschritt& fortschritt)
+// The first day of movements the back-calculation of the rows needs.
+TDateTime TInventurlisteBau::BewegungenAb(const TZeileAnzeige_Arr& zeilen) const
 {
-    if (block.empty())
-        return;
+    TDateTime ab = TInvMani::BewegungenAb(FAuswertungsDatum, FAuswertungsDatum);
+    for (const TZeileAnzeige& z : zeilen)
+        ab = std::min(ab, TInvMani::BewegungenAb(z.ZaehlDatum, FAuswertungsDatum));
+    return ab;
+}
+
+// Computes a block whose articles the list's readers hold.
+void TInventurlisteBau::BlockBerechnen(const TBlock& block, const TFortschritt& fortschritt)
+{
     IORV_ArtLesSimple& artikel = FListe.ArtlesSimple();
-    FListe.Vorladen(block);
-    if (FConfig.Rechnen) {
-        // the movements every row's back-calculation needs
-        TDateTime ab = TInvMani::BewegungenAb(FAuswertungsDatum, FAuswertungsDatum);
-        for (const TZeileAnzeige& z : zeilen)
-            ab = std::min(ab, TInvMani::BewegungenAb(z.ZaehlDatum, FAuswertungsDatum));
-        FListe.InvMani().Vorladen(block, ab);
-    }
-    for (const TInt32Trio& id : block) {
+    for (const TInt32Trio& id : block.Ids) {
         if (!artikel.Laden(id)) {
             ORVInfo().WriteTextWithStamp(QStringLiteral("ProduktID: %1 konnte nicht geladen werden.").arg(id.ToText()));
             continue;
         }
         if (fortschritt)
             fortschritt(artikel.Satz().ArtNr);
-        ArtikelBerechnen(id, key, zeilen);
+        ArtikelBerechnen(id, *block.Key, *block.Zeilen);
     }
 }
 

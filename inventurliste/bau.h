@@ -45,8 +45,14 @@ public:
 private:
     std::unique_ptr<TZEP_List<TInt32Trio>> FillProdID_List(const TWGNZeilen& wgns);
     bool CheckProduktID(const TZEP_List<TInt32Trio>* ids, const TInt32Trio& id);
-    void BlockBerechnen(const std::vector<TInt32Trio>& block, const QString& key, const TZeileAnzeige_Arr& zeilen,
-                        const TFortschritt& fortschritt);
+    // a block of articles of one product group and the rows it is computed for
+    struct TBlock {
+        std::vector<TInt32Trio> Ids;
+        const QString* Key;
+        const TZeileAnzeige_Arr* Zeilen;
+    };
+    TDateTime BewegungenAb(const TZeileAnzeige_Arr& zeilen) const;
+    void BlockBerechnen(const TBlock& block, const TFortschritt& fortschritt);
     void ArtikelBerechnen(const TInt32Trio& id, const QString& key, const TZeileAnzeige_Arr& zeilen);
 
     TInventurliste& FListe;

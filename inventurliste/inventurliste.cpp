@@ -111,24 +111,28 @@ IORV_ArtLesSimple& TInventurliste::ArtlesSimple()
     return Angelegt(FArtlesSimple, "FArtlesSimple");
 }
 
-void TInventurliste::Vorladen(const std::vector<TInt32Trio>& ids)
+void TInventurliste::ReNrLesen(std::unique_ptr<TProduktBlockAbfrage>& abfrage, const std::vector<TInt32Trio>& ids,
+                               TReNrVorrat& vorrat)
 {
-    ArtlesSimple().Vorladen(ids);
-    FReNrVorrat.clear();
-    if (!FOptionen.MitRegal)
-        return;
-    if (!FReNrAbfrage)
-        FReNrAbfrage = std::make_unique<TProduktBlockAbfrage>(QStringLiteral("t.renr, t.renr2"), QStringLiteral("renr"),
-                                                              QStringLiteral("t.id"));
+    if (!abfrage)
+        abfrage = std::make_unique<TProduktBlockAbfrage>(QStringLiteral("t.renr, t.renr2"), QStringLiteral("renr"),
+                                                         QStringLiteral("t.id"));
     // an article without RENR record has none; of several the first counts, as for a keyed read
+    vorrat.clear();
     for (const TInt32Trio& id : ids)
-        FReNrVorrat.emplace(id, TIntPair{});
+        vorrat.emplace(id, TIntPair{});
     std::vector<bool> gelesen(ids.size());
-    FReNrAbfrage->Lesen(ids, [&](int i, const QSqlQuery& q) {
+    abfrage->Lesen(ids, [&](int i, const QSqlQuery& q) {
         if (!gelesen[i])
-            FReNrVorrat[ids[i]] = {q.value(1).toInt(), q.value(2).toInt()};
+            vorrat[ids[i]] = {q.value(1).toInt(), q.value(2).toInt()};
         gelesen[i] = true;
     });
+}
+
+void TInventurliste::VorratTauschen(IORV_ArtLesSimple& artikel, TReNrVorrat& renr)
+{
+    ArtlesSimple().VorratTauschen(artikel);
+    std::swap(FReNrVorrat, renr);
 }
 
 void TInventurliste::IZNSFile_GoC()

@@ -63,10 +63,14 @@ public:
     // the article reader and the record files the build reads with
     void Constructor_Segmente();
     IORV_ArtLesSimple& ArtlesSimple();
-    // Reads master records, prices and RENR numbers of a block of articles (at most
-    // TProduktBlockAbfrage::CBlock, no id twice) at once; the per-article calls take them
-    // from there.
-    void Vorladen(const std::vector<TInt32Trio>& ids);
+    // RENR numbers of a block of articles (at most TProduktBlockAbfrage::CBlock, no id twice),
+    // read with the query of the calling thread (made on first use).
+    using TReNrVorrat = std::map<TInt32Trio, TIntPair, decltype(&TInt32Trio::Numerisch_Kleiner)>;
+    static void ReNrLesen(std::unique_ptr<TProduktBlockAbfrage>& abfrage, const std::vector<TInt32Trio>& ids,
+                          TReNrVorrat& vorrat);
+    // Takes over the master records, prices and RENR numbers of a block read ahead on another
+    // thread (exchanging them with the ones held now); the per-article calls take them from there.
+    void VorratTauschen(IORV_ArtLesSimple& artikel, TReNrVorrat& renr);
     Tivfile& IVFile() { return *FIVFile; }
     void IZNSFile_GoC();
     const Tiznsfile* IZNSFile() const { return FIZNSFile.get(); }
@@ -155,8 +159,7 @@ private:
     std::unique_ptr<TFilialTabelle> FFilialtab;
     IORV_ArtLesSimple* FArtlesSimple = nullptr;   // from the server factory, returned at the end
     std::unique_ptr<Trenrfile> FRENRFile;   // opened on first use
-    std::map<TInt32Trio, TIntPair, decltype(&TInt32Trio::Numerisch_Kleiner)> FReNrVorrat{&TInt32Trio::Numerisch_Kleiner};
-    std::unique_ptr<TProduktBlockAbfrage> FReNrAbfrage;
+    TReNrVorrat FReNrVorrat{&TInt32Trio::Numerisch_Kleiner};
     std::unique_ptr<TInvMani> FInvmani;
     std::unique_ptr<TDRAV_ArtAbwMani> FArtAbwMani;
     std::unique_ptr<TLiefGPData> FLiefGPData;

@@ -89,8 +89,8 @@ bool TZEP_KalmetSelektionSQL::Execute(const std::vector<TVglInvAnf_Inv>& AInvent
         TZEP_QueryThread thread(this, AProdIds);
         thread.start();
         // the window stays responsive while the database works
-        while (!thread.wait(QDeadlineTimer(200)))
-            ORVInfoProcessMessages(300);
+        while (!thread.wait(QDeadlineTimer(50)))
+            ORVInfoProcessMessages(50);
         ergebnis = true;
     });
     return ergebnis;

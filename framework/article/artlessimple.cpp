@@ -46,6 +46,13 @@ public:
         FPreise.Vorladen(ids);
     }
 
+    void VorratTauschen(IORV_ArtLesSimple& anderer) override
+    {
+        auto& a = dynamic_cast<TArtLesSimple&>(anderer);
+        std::swap(FVorrat, a.FVorrat);
+        FPreise.VorratTauschen(a.FPreise);
+    }
+
 private:
     // the master records of the articles that exist
     std::vector<TAASatz> Lesen(const std::vector<TInt32Trio>& ids)

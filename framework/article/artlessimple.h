@@ -21,6 +21,9 @@ public:
     // TProduktBlockAbfrage::CBlock, no id twice) at once; Laden and Preise take them from
     // there. Replaces the previous block.
     virtual void Vorladen(const std::vector<TInt32Trio>& ids) = 0;
+    // Exchanges the read-ahead block with another reader of the same kind (one that read it on
+    // another thread).
+    virtual void VorratTauschen(IORV_ArtLesSimple& anderer) = 0;
     virtual const TAASatz& Satz() const = 0;
     // The price view of the loaded article.
     virtual TORV_ArtPreisView& Preise() = 0;

@@ -41,6 +41,7 @@ public:
     // Reads the price rows of a block of articles (at most TProduktBlockAbfrage::CBlock) in
     // one statement per table; SetArtikel takes them from there. Replaces the previous block.
     void Vorladen(const std::vector<TInt32Trio>& ids);
+    void VorratTauschen(TORV_ArtPreisView& andere) { std::swap(FVorrat, andere.FVorrat); }
     void SetStichtag(TDateTime stichtag) { FStichtag = stichtag; }
     void SetFiliale(int16_t filiale) { FFiliale = filiale; }
 

@@ -65,6 +65,13 @@ void TInvMani::Vorladen(const std::vector<TInt32Trio>& ids, TDateTime ab)
     FVorratAb = ab;
 }
 
+void TInvMani::VorratTauschen(TInvMani& andere)
+{
+    FArtLes->VorratTauschen(*andere.FArtLes);
+    std::swap(FVorrat, andere.FVorrat);
+    std::swap(FVorratAb, andere.FVorratAb);
+}
+
 bool TInvMani::eigen_get_equal(const TInt32Trio& id, int, bool)
 {
     FBestand.clear();

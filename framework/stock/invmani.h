@@ -60,6 +60,8 @@ public:
     // TProduktBlockAbfrage::CBlock, no id twice) at once; eigen_get_equal takes them from
     // there while ab is early enough. Replaces the previous block.
     void Vorladen(const std::vector<TInt32Trio>& ids, TDateTime ab);
+    // Exchanges the read-ahead block with another manager (one that read it on another thread).
+    void VorratTauschen(TInvMani& andere);
     // The first day whose movements a back-calculation between both dates needs.
     static TDateTime BewegungenAb(TDateTime zaehlTag, TDateTime auswertungsDatum);
 
