@@ -19,7 +19,6 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
@@ -60,11 +59,10 @@ struct TInventur {
 // The inventories of the fiscal year in the order of the overview.
 std::vector<TInventur> Inventuren(TDateTime wiJahr)
 {
-    QSqlQuery q(TZEP_Connection::Database());
-    q.prepare(QStringLiteral("SELECT zaehldatum, wgn, filiale, kzzaehlung FROM ia WHERE wijahr = ? ORDER BY zaehldatum, wgn, filiale"));
-    q.addBindValue(TDatumTraits::ToSql(wiJahr).first());
-    if (!q.exec())
-        FehlerRaise(QStringLiteral("kalmet print"), {q.lastError().text()});
+    QSqlQuery q = TZEP_Connection::Ausfuehren(
+        QStringLiteral("kalmet print"),
+        QStringLiteral("SELECT zaehldatum, wgn, filiale, kzzaehlung FROM ia WHERE wijahr = ? ORDER BY zaehldatum, wgn, filiale"),
+        {TDatumTraits::ToSql(wiJahr).first()});
     std::vector<TInventur> r;
     while (q.next()) {
         const QVariant d = q.value(0);

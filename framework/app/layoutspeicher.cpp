@@ -21,14 +21,7 @@ QStringList Zeilen(const QString& text)
 
 QSqlQuery Ausfuehren(const QString& sql, const QVariantList& werte)
 {
-    QSqlQuery q(TZEP_Connection::Database());
-    if (!q.prepare(sql))
-        FehlerRaise(COrt, {q.lastError().text()});
-    for (const QVariant& w : werte)
-        q.addBindValue(w);
-    if (!q.exec())
-        FehlerRaise(COrt, {q.lastError().text()});
-    return q;
+    return TZEP_Connection::Ausfuehren(COrt, sql, werte);
 }
 
 QString Zeitpunkt(TDateTime t)

@@ -175,3 +175,16 @@ void CloseThreadConnection()
 }
 
 }
+
+QSqlQuery TZEP_Connection::Ausfuehren(const QString& ort, const QString& sql, const QVariantList& werte)
+{
+    QSqlQuery q(Database());
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        FehlerRaise(ort, {q.lastError().text()});
+    for (const QVariant& w : werte)
+        q.addBindValue(w);
+    if (!q.exec())
+        FehlerRaise(ort, {q.lastError().text()});
+    return q;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 
 // Which SQL engine a connection talks to; statement builders may need to know it.
@@ -43,4 +44,8 @@ QSqlDatabase Database();
 
 // Closes the calling thread's connection; worker threads call it before they end.
 void CloseThreadConnection();
+
+// Runs one statement with its ? bound to werte, forward only, on the calling thread's
+// connection; a failure raises EORVFehler under ort.
+QSqlQuery Ausfuehren(const QString& ort, const QString& sql, const QVariantList& werte = {});
 }

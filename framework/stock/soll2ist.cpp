@@ -21,15 +21,7 @@ const QString COrt = QStringLiteral("TInvMani.Soll2Ist");
 
 QSqlQuery Abfrage(const QString& sql, const QVariantList& werte)
 {
-    QSqlQuery q(TZEP_Connection::Database());
-    q.setForwardOnly(true);
-    if (!q.prepare(sql))
-        FehlerRaise(COrt, {q.lastError().text()});
-    for (const QVariant& w : werte)
-        q.addBindValue(w);
-    if (!q.exec())
-        FehlerRaise(COrt, {q.lastError().text()});
-    return q;
+    return TZEP_Connection::Ausfuehren(COrt, sql, werte);
 }
 
 QVariant Sql(TDateTime d)
