@@ -14,7 +14,7 @@ pakete_installieren() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${fehlend[@]}"
 }
 
-BASIS_PAKETE=(cmake ninja-build g++ ccache qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql)
+BASIS_PAKETE=(cmake ninja-build g++ ccache qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libxlsxwriter-dev fonts-dejavu-core)
 
 # bauen <build dir> <cmake options...>
 bauen() {

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
 
-pakete_installieren "${BASIS_PAKETE[@]}" libgtest-dev libgmock-dev postgresql-15
+pakete_installieren "${BASIS_PAKETE[@]}" libgtest-dev libgmock-dev postgresql-15 poppler-utils unzip
 bauen build -DKALMET_BUILD_TESTS=ON
 
 PG_BIN=/usr/lib/postgresql/15/bin

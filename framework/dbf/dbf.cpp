@@ -213,21 +213,22 @@ void TDbf::Schliessen()
 }
 
 TDbfLeser::TDbfLeser(const QString& pfad)
+    : FDatei(std::make_unique<QFile>(pfad))
 {
-    QFile f(pfad);
-    if (!f.open(QIODevice::ReadOnly))
-        Fehler("TDbfLeser", pfad, f.errorString());
-    FDaten = f.readAll();
-    if (FDaten.size() < CKopf || FDaten[0] != CVersion)
+    if (!FDatei->open(QIODevice::ReadOnly))
+        Fehler("TDbfLeser", pfad, FDatei->errorString());
+    const QByteArray kopf = FDatei->read(CKopf);
+    if (kopf.size() < CKopf || kopf[0] != CVersion)
         Fehler("TDbfLeser", pfad, QStringLiteral("keine dBase-Tabelle der Stufe 7"));
-    if (FDaten[14] != 0)
+    if (kopf[14] != 0)
         Fehler("TDbfLeser", pfad, QStringLiteral("Tabelle unvollständig geschrieben"));
-    FAnzahl = LittleEndian(FDaten.constData() + 4, 4);
-    FKopfLaenge = static_cast<int>(LittleEndian(FDaten.constData() + 8, 2));
-    FSatzLaenge = static_cast<int>(LittleEndian(FDaten.constData() + 10, 2));
+    FAnzahl = LittleEndian(kopf.constData() + 4, 4);
+    FKopfLaenge = static_cast<int>(LittleEndian(kopf.constData() + 8, 2));
+    FSatzLaenge = static_cast<int>(LittleEndian(kopf.constData() + 10, 2));
+    const QByteArray deskriptoren = kopf + FDatei->read(std::max(0, FKopfLaenge - CKopf));
     int offset = 1;
-    for (int d = CKopf; d + CDeskriptor <= FKopfLaenge && FDaten[d] != 0x0D; d += CDeskriptor) {
-        const char* p = FDaten.constData() + d;
+    for (int d = CKopf; d + CDeskriptor <= deskriptoren.size() && deskriptoren[d] != 0x0D; d += CDeskriptor) {
+        const char* p = deskriptoren.constData() + d;
         TDbfSpalte s;
         s.Name = QString::fromLatin1(p, static_cast<qsizetype>(strnlen(p, 32)));
         s.Typ = static_cast<TDbfTyp>(p[32]);
@@ -238,8 +239,28 @@ TDbfLeser::TDbfLeser(const QString& pfad)
     }
     if (offset != FSatzLaenge)
         Fehler("TDbfLeser", pfad, QStringLiteral("Satzlänge passt nicht zu den Spalten"));
-    if (FDaten.size() < FKopfLaenge + static_cast<qint64>(FAnzahl) * FSatzLaenge)
+    if (FDatei->size() < FKopfLaenge + static_cast<qint64>(FAnzahl) * FSatzLaenge)
         Fehler("TDbfLeser", pfad, QStringLiteral("Tabelle kürzer als ihr Kopf angibt"));
+}
+
+TDbfLeser::~TDbfLeser() = default;
+
+const char* TDbfLeser::Satz(uint32_t satz) const
+{
+    if (satz >= FAnzahl)
+        Fehler("TDbfLeser", FDatei->fileName(), QStringLiteral("Satz %1 gibt es nicht").arg(satz));
+    if (satz < FFensterAnfang || satz >= FFensterAnfang + FFensterAnzahl) {
+        // a window of records around the one asked for: sequential reading touches the file
+        // once per window, and memory stays the same however long the table is
+        const uint32_t anzahl = std::min<uint32_t>(std::max(1, CFensterBytes / FSatzLaenge), FAnzahl - satz);
+        FDatei->seek(FKopfLaenge + static_cast<qint64>(satz) * FSatzLaenge);
+        FFenster = FDatei->read(static_cast<qint64>(anzahl) * FSatzLaenge);
+        if (FFenster.size() != static_cast<qsizetype>(anzahl) * FSatzLaenge)
+            Fehler("TDbfLeser", FDatei->fileName(), QStringLiteral("Satz %1 nicht lesbar").arg(satz));
+        FFensterAnfang = satz;
+        FFensterAnzahl = anzahl;
+    }
+    return FFenster.constData() + static_cast<qint64>(satz - FFensterAnfang) * FSatzLaenge;
 }
 
 int TDbfLeser::SpaltenIndex(const QString& name) const
@@ -252,7 +273,7 @@ int TDbfLeser::SpaltenIndex(const QString& name) const
 
 bool TDbfLeser::Geloescht(uint32_t satz) const
 {
-    return FDaten[FKopfLaenge + static_cast<qint64>(satz) * FSatzLaenge] == '*';
+    return *Satz(satz) == '*';
 }
 
 QVariant TDbfLeser::Wert(uint32_t satz, int spalte) const
@@ -260,7 +281,7 @@ QVariant TDbfLeser::Wert(uint32_t satz, int spalte) const
     if (satz >= FAnzahl || spalte < 0 || spalte >= static_cast<int>(FSpalten.size()))
         FehlerRaise(QStringLiteral("TDbfLeser.Wert"), {QStringLiteral("Satz %1, Spalte %2 gibt es nicht").arg(satz).arg(spalte)});
     const TDbfSpalte& s = FSpalten[spalte];
-    const char* p = FDaten.constData() + FKopfLaenge + static_cast<qint64>(satz) * FSatzLaenge + FOffsets[spalte];
+    const char* p = Satz(satz) + FOffsets[spalte];
     switch (s.Typ) {
     case TDbfTyp::Integer:
         return IntegerDekodieren(p);

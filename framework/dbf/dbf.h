@@ -72,6 +72,7 @@ private:
 class TDbfLeser {
 public:
     explicit TDbfLeser(const QString& pfad);
+    ~TDbfLeser();
 
     const std::vector<TDbfSpalte>& Spalten() const { return FSpalten; }
     int SpaltenIndex(const QString& name) const;   // -1 when missing
@@ -82,9 +83,15 @@ public:
     QVariant Wert(uint32_t satz, const QString& spalte) const;
 
 private:
+    const char* Satz(uint32_t satz) const;
+
+    static constexpr int CFensterBytes = 256 * 1024;
     std::vector<TDbfSpalte> FSpalten;
     std::vector<int> FOffsets;
-    QByteArray FDaten;
+    std::unique_ptr<QFile> FDatei;
+    mutable QByteArray FFenster;   // the records read last
+    mutable uint32_t FFensterAnfang = 0;
+    mutable uint32_t FFensterAnzahl = 0;
     uint32_t FAnzahl = 0;
     int FKopfLaenge = 0;
     int FSatzLaenge = 0;

@@ -1,0 +1,359 @@
+#include "framework/report/ausdruck.h"
+
+#include "framework/core/fehler.h"
+
+#include <cmath>
+
+double TWert::AlsZahl() const
+{
+    if (art == Zahl)
+        return zahl;
+    if (art != Text)
+        return 0;
+    bool ok;
+    double z = text.trimmed().toDouble(&ok);
+    if (!ok)
+        z = QString(text.trimmed()).remove(QLatin1Char('.')).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    return ok ? z : 0;
+}
+
+bool TWert::Gleich(const TWert& w) const
+{
+    if (art == Zahl || w.art == Zahl)
+        return AlsZahl() == w.AlsZahl();
+    if (art == Datum || w.art == Datum)
+        return art == w.art && datum == w.datum;
+    return text == w.text;
+}
+
+bool TWert::Kleiner(const TWert& w) const
+{
+    if (art == Zahl || w.art == Zahl)
+        return AlsZahl() < w.AlsZahl();
+    if (art == Datum && w.art == Datum)
+        return datum < w.datum;
+    return text < w.text;
+}
+
+bool Wahr(const TWert& w)
+{
+    switch (w.art) {
+    case TWert::Zahl:
+        return w.zahl != 0;
+    case TWert::Text:
+        return !w.text.isEmpty();
+    case TWert::Datum:
+        return true;
+    case TWert::Leer:
+        break;
+    }
+    return false;
+}
+
+namespace {
+
+class TLeser {
+public:
+    explicit TLeser(const QString& t) : FText(t) {}
+
+    TAusdruckPtr Ganz()
+    {
+        TAusdruckPtr a = Oder();
+        Leerraum();
+        if (FPos < FText.size())
+            Fehler(QStringLiteral("unerwartetes Zeichen „%1“").arg(FText[FPos]));
+        return a;
+    }
+
+private:
+    [[noreturn]] void Fehler(const QString& was) const
+    {
+        FehlerRaise(QStringLiteral("AusdruckLesen"),
+                    {QStringLiteral("Ausdruck „%1“, Stelle %2: %3").arg(FText).arg(FPos + 1).arg(was)});
+    }
+
+    void Leerraum()
+    {
+        while (FPos < FText.size() && FText[FPos].isSpace())
+            ++FPos;
+    }
+
+    bool Nimm(const QString& zeichen)
+    {
+        Leerraum();
+        if (FText.mid(FPos, zeichen.size()) != zeichen)
+            return false;
+        FPos += zeichen.size();
+        return true;
+    }
+
+    static TAusdruckPtr Knoten(TAusdruck::Art art, QString name = {})
+    {
+        auto a = std::make_unique<TAusdruck>();
+        a->art = art;
+        a->name = std::move(name);
+        return a;
+    }
+
+    static TAusdruckPtr Binaer(const QString& op, TAusdruckPtr l, TAusdruckPtr r)
+    {
+        TAusdruckPtr a = Knoten(TAusdruck::Binaer, op);
+        a->kinder.push_back(std::move(l));
+        a->kinder.push_back(std::move(r));
+        return a;
+    }
+
+    // a word operator: the word and no letter, digit or underscore right after it
+    bool NimmWort(const char* wort)
+    {
+        Leerraum();
+        const QLatin1String w(wort);
+        if (!FText.mid(FPos).startsWith(w))
+            return false;
+        const qsizetype ende = FPos + w.size();
+        if (ende < FText.size() && (FText[ende].isLetterOrNumber() || FText[ende] == QLatin1Char('_')))
+            return false;
+        FPos = ende;
+        return true;
+    }
+
+    TAusdruckPtr Oder()
+    {
+        TAusdruckPtr l = Und();
+        while (NimmWort("oder"))
+            l = Binaer(QStringLiteral("oder"), std::move(l), Und());
+        return l;
+    }
+
+    TAusdruckPtr Und()
+    {
+        TAusdruckPtr l = Vergleich();
+        while (NimmWort("und"))
+            l = Binaer(QStringLiteral("und"), std::move(l), Vergleich());
+        return l;
+    }
+
+    TAusdruckPtr Vergleich()
+    {
+        TAusdruckPtr l = Summe();
+        for (const char* op : {"<=", ">=", "<>", "=", "<", ">"})
+            if (Nimm(QLatin1String(op)))
+                return Binaer(QLatin1String(op), std::move(l), Summe());
+        return l;
+    }
+
+    TAusdruckPtr Summe()
+    {
+        TAusdruckPtr l = Produkt();
+        for (;;) {
+            if (Nimm(QStringLiteral("+")))
+                l = Binaer(QStringLiteral("+"), std::move(l), Produkt());
+            else if (Nimm(QStringLiteral("-")))
+                l = Binaer(QStringLiteral("-"), std::move(l), Produkt());
+            else if (Nimm(QStringLiteral("&")))
+                l = Binaer(QStringLiteral("&"), std::move(l), Produkt());
+            else
+                return l;
+        }
+    }
+
+    TAusdruckPtr Produkt()
+    {
+        TAusdruckPtr l = Einzeln();
+        for (;;) {
+            if (Nimm(QStringLiteral("*")))
+                l = Binaer(QStringLiteral("*"), std::move(l), Einzeln());
+            else if (Nimm(QStringLiteral("/")))
+                l = Binaer(QStringLiteral("/"), std::move(l), Einzeln());
+            else
+                return l;
+        }
+    }
+
+    TAusdruckPtr Einzeln()
+    {
+        if (Nimm(QStringLiteral("-"))) {
+            TAusdruckPtr a = Knoten(TAusdruck::Minus);
+            a->kinder.push_back(Einzeln());
+            return a;
+        }
+        if (Nimm(QStringLiteral("("))) {
+            TAusdruckPtr a = Oder();
+            if (!Nimm(QStringLiteral(")")))
+                Fehler(QStringLiteral("„)“ fehlt"));
+            return a;
+        }
+        Leerraum();
+        if (FPos >= FText.size())
+            Fehler(QStringLiteral("Ausdruck endet zu früh"));
+        const QChar c = FText[FPos];
+        if (c == QLatin1Char('"'))
+            return TextKonstante();
+        if (c.isDigit())
+            return ZahlKonstante();
+        if (c.isLetter() || c == QLatin1Char('_'))
+            return Name();
+        Fehler(QStringLiteral("unerwartetes Zeichen „%1“").arg(c));
+    }
+
+    TAusdruckPtr TextKonstante()
+    {
+        const qsizetype ende = FText.indexOf(QLatin1Char('"'), FPos + 1);
+        if (ende < 0)
+            Fehler(QStringLiteral("Text ohne schließendes \""));
+        TAusdruckPtr a = Knoten(TAusdruck::Konstante);
+        a->wert = TWert::AusText(FText.mid(FPos + 1, ende - FPos - 1));
+        FPos = ende + 1;
+        return a;
+    }
+
+    TAusdruckPtr ZahlKonstante()
+    {
+        const qsizetype anfang = FPos;
+        while (FPos < FText.size() && (FText[FPos].isDigit() || FText[FPos] == QLatin1Char('.')))
+            ++FPos;
+        bool ok;
+        const QString t = FText.mid(anfang, FPos - anfang);
+        const double z = t.toDouble(&ok);
+        if (!ok)
+            Fehler(QStringLiteral("„%1“ ist keine Zahl").arg(t));
+        TAusdruckPtr a = Knoten(TAusdruck::Konstante);
+        a->wert = TWert::AusZahl(z, !t.contains(QLatin1Char('.')));
+        return a;
+    }
+
+    QString Bezeichner()
+    {
+        const qsizetype anfang = FPos;
+        while (FPos < FText.size() && (FText[FPos].isLetterOrNumber() || FText[FPos] == QLatin1Char('_')))
+            ++FPos;
+        return FText.mid(anfang, FPos - anfang);
+    }
+
+    TAusdruckPtr Name()
+    {
+        const QString n = Bezeichner();
+        if (FPos < FText.size() && FText[FPos] == QLatin1Char('.')) {
+            ++FPos;
+            const QString spalte = Bezeichner();
+            if (spalte.isEmpty())
+                Fehler(QStringLiteral("Spaltenname fehlt nach „%1.“").arg(n));
+            return Knoten(TAusdruck::Spalte, n + QLatin1Char('.') + spalte);
+        }
+        if (n.startsWith(QLatin1String("Param_")))
+            return Knoten(TAusdruck::Parameter, n);
+        if (!Nimm(QStringLiteral("(")))
+            Fehler(QStringLiteral("„%1“ ist weder Spalte noch Parameter noch Funktion").arg(n));
+        std::vector<TAusdruckPtr> argumente;
+        if (!Nimm(QStringLiteral(")"))) {
+            do
+                argumente.push_back(Oder());
+            while (Nimm(QStringLiteral(",")));
+            if (!Nimm(QStringLiteral(")")))
+                Fehler(QStringLiteral("„)“ fehlt nach den Argumenten von %1").arg(n));
+        }
+        struct TFunktion {
+            const char* name;
+            TAusdruck::Art art;
+            size_t argumente;
+            TAggregat aggregat;
+        };
+        static const TFunktion funktionen[] = {
+            {"wenn", TAusdruck::Wenn, 3, TAggregat::Summe},          {"summe", TAusdruck::Aggregat, 1, TAggregat::Summe},
+            {"anzahl", TAusdruck::Aggregat, 0, TAggregat::Anzahl},   {"min", TAusdruck::Aggregat, 1, TAggregat::Min},
+            {"max", TAusdruck::Aggregat, 1, TAggregat::Max},         {"seite", TAusdruck::Seite, 0, TAggregat::Summe},
+            {"seiten", TAusdruck::Seiten, 0, TAggregat::Summe},      {"druckdatum", TAusdruck::Druckdatum, 0, TAggregat::Summe},
+            {"titel", TAusdruck::Titel, 0, TAggregat::Summe},
+        };
+        for (const TFunktion& f : funktionen) {
+            if (n != QLatin1String(f.name))
+                continue;
+            if (argumente.size() != f.argumente)
+                Fehler(QStringLiteral("%1 verlangt %2 Argumente").arg(n).arg(f.argumente));
+            TAusdruckPtr a = Knoten(f.art, n);
+            a->aggregat = f.aggregat;
+            a->kinder = std::move(argumente);
+            return a;
+        }
+        Fehler(QStringLiteral("unbekannte Funktion „%1“").arg(n));
+    }
+
+    QString FText;
+    qsizetype FPos = 0;
+};
+
+TWert Rechnen(const QString& op, const TWert& l, const TWert& r)
+{
+    if (op == QLatin1String("oder"))
+        return TWert::AusZahl(Wahr(l) || Wahr(r) ? 1 : 0, true);
+    if (op == QLatin1String("und"))
+        return TWert::AusZahl(Wahr(l) && Wahr(r) ? 1 : 0, true);
+    if (op == QLatin1String("&") || (op == QLatin1String("+") && (l.art == TWert::Text || r.art == TWert::Text)))
+        return TWert::AusText(AlsText(l) + AlsText(r));
+    if (op.size() > 0 && (op[0] == QLatin1Char('<') || op[0] == QLatin1Char('>') || op[0] == QLatin1Char('='))) {
+        bool e = false;
+        if (op == QLatin1String("="))
+            e = l.Gleich(r);
+        else if (op == QLatin1String("<>"))
+            e = !l.Gleich(r);
+        else if (op == QLatin1String("<"))
+            e = l.Kleiner(r);
+        else if (op == QLatin1String(">"))
+            e = r.Kleiner(l);
+        else if (op == QLatin1String("<="))
+            e = !r.Kleiner(l);
+        else
+            e = !l.Kleiner(r);
+        return TWert::AusZahl(e ? 1 : 0, true);
+    }
+    const double a = l.AlsZahl(), b = r.AlsZahl();
+    const bool ganz = l.ganz && r.ganz;
+    switch (op[0].toLatin1()) {
+    case '+':
+        return TWert::AusZahl(a + b, ganz);
+    case '-':
+        return TWert::AusZahl(a - b, ganz);
+    case '*':
+        return TWert::AusZahl(a * b, ganz);
+    default:
+        return b == 0 ? TWert{} : TWert::AusZahl(a / b);   // nothing to show for a division by zero
+    }
+}
+
+}
+
+TAusdruckPtr AusdruckLesen(const QString& text)
+{
+    return TLeser(text).Ganz();
+}
+
+TWert Auswerten(const TAusdruck& a, const TAuswertungsKontext& k)
+{
+    switch (a.art) {
+    case TAusdruck::Konstante:
+        return a.wert;
+    case TAusdruck::Spalte:
+        return k.SpaltenWert(a.tabelle, a.spalte);
+    case TAusdruck::Parameter:
+        return TWert::AusText(k.ParameterWert(a.name));
+    case TAusdruck::Seite:
+        return TWert::AusZahl(k.SeitenNr(), true);
+    case TAusdruck::Seiten:
+        return TWert::AusZahl(k.SeitenAnzahl(), true);
+    case TAusdruck::Druckdatum:
+        return TWert::AusDatum(k.DruckDatum());
+    case TAusdruck::Titel:
+        return TWert::AusText(k.TitelText());
+    case TAusdruck::Wenn:
+        return Auswerten(*a.kinder[Wahr(Auswerten(*a.kinder[0], k)) ? 1 : 2], k);
+    case TAusdruck::Aggregat:
+        return k.AggregatWert(a.slot);
+    case TAusdruck::Minus: {
+        const TWert w = Auswerten(*a.kinder[0], k);
+        return TWert::AusZahl(-w.AlsZahl(), w.ganz);
+    }
+    case TAusdruck::Binaer:
+        return Rechnen(a.name, Auswerten(*a.kinder[0], k), Auswerten(*a.kinder[1], k));
+    }
+    return {};
+}

@@ -1,0 +1,132 @@
+#include "framework/report/crystalrdcn.h"
+
+#include "framework/app/ordner.h"
+#include "framework/core/fehler.h"
+#include "framework/core/uhr.h"
+#include "framework/dbf/crystalsets.h"
+#include "framework/report/viewer.h"
+
+#include <QFileInfo>
+
+namespace {
+
+constexpr double CTwipsProMm = 56.7;
+
+}
+
+TCrystalRDCn::TCrystalRDCn(QWidget* eltern) : FEltern(eltern)
+{
+    Clear();
+}
+
+TCrystalRDCn::~TCrystalRDCn() = default;
+
+void TCrystalRDCn::Clear()
+{
+    FVorlage.reset();
+    FVorlagenPfad.clear();
+    FTabellen.clear();
+    FEinstellungen = TReportEinstellungen{};
+    FCaption.clear();
+    FExportDatei.clear();
+    FExportAktiv = true;
+    FKomAktiv = false;
+    FFensterZustand = Qt::WindowNoState;
+}
+
+void TCrystalRDCn::SetReport(const QString& pfad, bool, TDBFFiles_4_Crystal& tabellen)
+{
+    FVorlage = VorlageLesen(pfad);
+    FVorlagenPfad = pfad;
+    FTabellen.clear();
+    for (const auto& [klasse, tabelle] : tabellen.Tabellen())
+        FTabellen[klasse] = tabelle->Pfad();
+}
+
+void TCrystalRDCn::SetParameter(int, const QString& name, const QString& wert)
+{
+    FEinstellungen.parameter[name] = wert;
+}
+
+void TCrystalRDCn::SetTopMargin(int, int twips)
+{
+    FEinstellungen.randOben = twips / CTwipsProMm;
+}
+
+void TCrystalRDCn::SetBottomMargin(int, int twips)
+{
+    FEinstellungen.randUnten = twips / CTwipsProMm;
+}
+
+void TCrystalRDCn::SetLeftMargin(int, int twips)
+{
+    FEinstellungen.randLinks = twips / CTwipsProMm;
+}
+
+void TCrystalRDCn::SetRightMargin(int, int twips)
+{
+    FEinstellungen.randRechts = twips / CTwipsProMm;
+}
+
+void TCrystalRDCn::AddPictureConnectionByName(int, const QString& bild, const QString& spalte)
+{
+    // "INVLFile.Produkt_ID": the record file's class names the table
+    QString tabelle = spalte.section(QLatin1Char('.'), 0, 0);
+    if (tabelle.endsWith(QLatin1String("File"), Qt::CaseInsensitive))
+        tabelle.chop(4);
+    FEinstellungen.bilder[bild] = {tabelle, spalte.section(QLatin1Char('.'), 1)};
+}
+
+void TCrystalRDCn::SetViewerCaption(const QString& caption)
+{
+    FCaption = caption;
+}
+
+void TCrystalRDCn::SetTitle(int, const QString& titel)
+{
+    FEinstellungen.titel = titel;
+}
+
+void TCrystalRDCn::SetExportDiskfileName(const QString& pfad)
+{
+    FExportDatei = pfad;
+}
+
+void TCrystalRDCn::SetEnableExportAction(bool an)
+{
+    FExportAktiv = an;
+}
+
+void TCrystalRDCn::SetEnableKomAction(bool an)
+{
+    FKomAktiv = an;
+}
+
+void TCrystalRDCn::SetViewerWindowState(Qt::WindowStates zustand)
+{
+    FFensterZustand = zustand;
+}
+
+std::unique_ptr<TReportLauf> TCrystalRDCn::LaufBilden() const
+{
+    if (!FVorlage)
+        FehlerRaise(QStringLiteral("TCrystalRDCn"), {QStringLiteral("Es ist kein Report gesetzt.")});
+    TReportEinstellungen e = FEinstellungen;
+    e.druckdatum = TDateTime_ToQDate(orv_Date());
+    e.bildOrdner = QFileInfo(GetDirWwsByName(QStringLiteral("Bilder"), QStringLiteral("x"), false)).absolutePath();
+    return std::make_unique<TReportLauf>(*FVorlage, FTabellen, std::move(e));
+}
+
+void TCrystalRDCn::ShowReport()
+{
+    std::unique_ptr<TReportLauf> lauf = LaufBilden();
+    TReportViewer viewer(*lauf, {FCaption, FExportDatei, FExportAktiv, FKomAktiv}, FEltern);
+    viewer.setWindowState(FFensterZustand);
+    viewer.exec();
+}
+
+void TCrystalRDCn::Export(const QString& pfad, TExportFormat format, const TExportFortschritt& fortschritt)
+{
+    std::unique_ptr<TReportLauf> lauf = LaufBilden();
+    ReportExportieren(*lauf, pfad, format, fortschritt);
+}

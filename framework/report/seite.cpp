@@ -1,0 +1,122 @@
+#include "framework/report/seite.h"
+
+#include <QFileInfo>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QImageReader>
+#include <QPainter>
+
+namespace {
+
+QFont Schrift(const TStil& s)
+{
+    QFont f(s.schrift);
+    f.setPointSizeF(s.groesse);
+    f.setBold(s.fett);
+    f.setItalic(s.kursiv);
+    return f;
+}
+
+int TextFlags(const TPlanElement& e)
+{
+    return static_cast<int>(e.stil.ausrichtung) | (e.umbrechen ? Qt::AlignTop | Qt::TextWordWrap : Qt::AlignVCenter);
+}
+
+QString Mm(double v)
+{
+    return QString::number(v, 'f', 1);
+}
+
+}
+
+QString SeitePlanText(const TSeite& s)
+{
+    QString t = QStringLiteral("Seite %1 von %2 (%3 x %4)\n").arg(s.nr).arg(s.von).arg(Mm(s.groesse.width()), Mm(s.groesse.height()));
+    for (const TPlanElement& e : s.elemente) {
+        const QString lage = QStringLiteral("%1 %2 %3 %4").arg(Mm(e.rect.x()), Mm(e.rect.y()), Mm(e.rect.width()), Mm(e.rect.height()));
+        switch (e.art) {
+        case TElement::Text:
+        case TElement::Feld:
+            t += QStringLiteral("  text %1 \"%2\"\n").arg(lage, e.text);
+            break;
+        case TElement::Linie:
+            t += QStringLiteral("  linie %1\n").arg(lage);
+            break;
+        case TElement::Rahmen:
+            t += QStringLiteral("  rahmen %1\n").arg(lage);
+            break;
+        case TElement::Bild:
+            t += QStringLiteral("  bild %1 %2\n").arg(lage, QFileInfo(e.bildPfad).fileName());
+            break;
+        }
+    }
+    return t;
+}
+
+double TextHoehe(const TStil& stil, const QString& text, double breiteMm, bool umbrechen)
+{
+    // measured at 72 dots per inch, where a pixel is a point: the same on every screen
+    static QImage geraet = [] {
+        QImage i(1, 1, QImage::Format_RGB32);
+        i.setDotsPerMeterX(2835);
+        i.setDotsPerMeterY(2835);
+        return i;
+    }();
+    const QFontMetricsF fm(Schrift(stil), &geraet);
+    constexpr double mmProPunkt = 25.4 / 72;
+    if (!umbrechen || text.isEmpty())
+        return fm.height() * mmProPunkt;
+    const QRectF r = fm.boundingRect(QRectF(0, 0, breiteMm / mmProPunkt, 1e6), Qt::TextWordWrap, text);
+    return std::max(r.height(), fm.height()) * mmProPunkt;
+}
+
+void SeiteZeichnen(QPainter& p, const TSeite& s, double f)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    for (const TPlanElement& e : s.elemente) {
+        const QRectF r(e.rect.x() * f, e.rect.y() * f, e.rect.width() * f, e.rect.height() * f);
+        switch (e.art) {
+        case TElement::Text:
+        case TElement::Feld:
+            p.setFont(Schrift(e.stil));
+            p.setPen(e.stil.farbe);
+            p.drawText(r, TextFlags(e), e.text);
+            break;
+        case TElement::Linie:
+            p.setPen(QPen(e.stil.farbe, std::max(e.staerke * f, 1.0)));
+            p.drawLine(r.topLeft(), r.bottomRight());
+            break;
+        case TElement::Rahmen:
+            p.setPen(e.staerke > 0 ? QPen(e.stil.farbe, std::max(e.staerke * f, 1.0)) : QPen(Qt::NoPen));
+            p.setBrush(e.fuellung ? QBrush(*e.fuellung) : QBrush(Qt::NoBrush));
+            p.drawRect(r);
+            p.setBrush(Qt::NoBrush);
+            break;
+        case TElement::Bild: {
+            QImageReader leser(e.bildPfad);
+            leser.setAutoTransform(true);
+            const QSize ziel = r.size().toSize();
+            if (leser.canRead() && leser.size().isValid())
+                leser.setScaledSize(leser.size().scaled(ziel, Qt::KeepAspectRatio));
+            const QImage bild = leser.read();
+            if (bild.isNull()) {
+                p.setPen(QPen(Qt::red, std::max(0.2 * f, 1.0)));
+                p.drawRect(r);
+                QFont klein(QStringLiteral("DejaVu Sans"));
+                klein.setPointSizeF(6);
+                p.setFont(klein);
+                p.drawText(r, Qt::AlignCenter | Qt::TextWordWrap,
+                           QStringLiteral("Bild nicht lesbar: %1").arg(QFileInfo(e.bildPfad).fileName()));
+            } else {
+                const QSizeF g = bild.size();
+                p.drawImage(QRectF(r.x() + (r.width() - g.width()) / 2, r.y() + (r.height() - g.height()) / 2, g.width(), g.height()), bild);
+            }
+            break;
+        }
+        }
+    }
+    p.restore();
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "framework/report/vorlage.h"
+
+#include <QRectF>
+#include <QSizeF>
+
+#include <vector>
+
+class QPainter;
+
+// One thing on a laid-out page; positions in millimetres from the page's top left.
+struct TPlanElement {
+    TElement::Art art = TElement::Text;   // Feld is laid out as Text
+    QRectF rect;
+    TStil stil;
+    QString text;
+    bool umbrechen = false;   // text wraps within its width
+    double staerke = 0;
+    std::optional<QColor> fuellung;
+    QString bildPfad;
+};
+
+struct TSeite {
+    int nr = 0;
+    int von = 0;
+    QSizeF groesse;   // millimetres
+    std::vector<TPlanElement> elemente;
+};
+
+// The page as text, one element per line, for tests and for the search of the viewer.
+QString SeitePlanText(const TSeite& s);
+
+// The height in millimetres that a text needs in the given width (one line at least).
+double TextHoehe(const TStil& stil, const QString& text, double breiteMm, bool umbrechen);
+
+// Paints the page onto a device whose resolution is pxProMm pixels per millimetre; fonts
+// follow the device's resolution. A picture that cannot be read is drawn as a frame naming
+// the file.
+void SeiteZeichnen(QPainter& p, const TSeite& s, double pxProMm);

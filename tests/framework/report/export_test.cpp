@@ -1,0 +1,107 @@
+#include "framework/core/fehler.h"
+#include "framework/report/export.h"
+#include "framework/report/lauf.h"
+#include "tests/framework/report/berichtdaten.h"
+
+#include <QImage>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString Ausgabe(const QString& programm, const QStringList& argumente)
+{
+    QProcess p;
+    p.start(programm, argumente);
+    EXPECT_TRUE(p.waitForFinished(30000)) << qPrintable(programm);
+    EXPECT_EQ(p.exitCode(), 0) << qPrintable(p.readAllStandardError());
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+const char* const CListe = R"X(
+<seitenkopf hoehe="8"><feld x="0" y="0" b="150" h="5" ausdruck='titel() + ", Seite " + seite() + " von " + seiten()'/></seitenkopf>
+<detail hoehe="6">
+  <feld x="0" y="0" b="30" h="5" ausdruck="H.Gruppe"/>
+  <feld x="30" y="0" b="40" h="5" ausdruck="H.Wert" format="betrag" ausrichtung="rechts"/>
+  <bild x="80" y="0" b="60" h="5" name="Bild1"/>
+</detail>
+<berichtsfuss hoehe="6"><feld x="0" y="0" b="70" h="5" ausdruck='"Summe " + summe(H.Wert)'/></berichtsfuss>
+<export>
+  <spalte titel="Gruppe; Teil" ausdruck="H.Gruppe"/>
+  <spalte titel="Nummer" ausdruck="H.Nr" format="ganz"/>
+  <spalte titel="Wert" ausdruck="H.Wert" format="betrag"/>
+  <spalte titel="Datum" ausdruck="H.Datum"/>
+</export>
+)X";
+
+}
+
+TEST(ExportTest, PdfCarriesEveryTextAndMarksUnreadablePictures)
+{
+    TBerichtDaten d;
+    // row 1 has a picture, row 2 a broken one; the others none
+    QImage bild(40, 40, QImage::Format_RGB32);
+    bild.fill(Qt::blue);
+    ASSERT_TRUE(bild.save(d.Pfad("A.png")));
+    QFile kaputt(d.Pfad("B.png"));
+    ASSERT_TRUE(kaputt.open(QIODevice::WriteOnly));
+    kaputt.write("kein Bild");
+    kaputt.close();
+    TReportEinstellungen e;
+    e.titel = "Probe";
+    e.bilder["Bild1"] = {"H", "Gruppe"};
+    e.bildOrdner = d.Pfad("");
+    TReportLauf lauf(VorlageLesen(d.Vorlage(CListe)), d.Tabellen(), e);
+    const QString pdf = d.Pfad("liste.pdf");
+    ReportExportieren(lauf, pdf, TExportFormat::Pdf);
+    const QString text = Ausgabe("pdftotext", {"-layout", pdf, "-"});
+    for (const char* t : {"Probe, Seite 1 von 1", "10,50", "20,25", "2,68", "-4,00", "1.234,50", "Summe 1.263,93", "Bild nicht lesbar: B.png"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(t))) << t << "\n" << qPrintable(text);
+    EXPECT_EQ(text.count("Bild nicht lesbar"), 2);   // both rows of group B
+}
+
+TEST(ExportTest, CsvOpensInAGermanSpreadsheet)
+{
+    TBerichtDaten d;
+    TReportLauf lauf(VorlageLesen(d.Vorlage(CListe)), d.Tabellen(), {});
+    const QString csv = d.Pfad("liste.csv");
+    ReportExportieren(lauf, csv, TExportFormat::Csv);
+    QFile f(csv);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll().toStdString(), std::string("\xEF\xBB\xBF"
+                                      "Gruppe; Teil;Nummer;Wert;Datum\r\n"
+                                      "A;1;10,50;01.03.2026\r\n"
+                                      "A;2;20,25;02.03.2026\r\n"
+                                      "B;3;2,68;03.03.2026\r\n"
+                                      "B;4;-4,00;\r\n"
+                                      "C;5;1234,50;05.03.2026\r\n"));
+}
+
+TEST(ExportTest, XlsxHasNumericCellsAndGermanHeaders)
+{
+    TBerichtDaten d;
+    TReportLauf lauf(VorlageLesen(d.Vorlage(CListe)), d.Tabellen(), {});
+    const QString xlsx = d.Pfad("liste.xlsx");
+    ReportExportieren(lauf, xlsx, TExportFormat::Xlsx);
+    const QString blatt = Ausgabe("unzip", {"-p", xlsx, "xl/worksheets/sheet1.xml"});
+    EXPECT_TRUE(blatt.contains("Gruppe; Teil")) << qPrintable(blatt);
+    EXPECT_TRUE(blatt.contains("<c r=\"C2\" s=\"2\"><v>10.5</v></c>")) << qPrintable(blatt);
+    EXPECT_TRUE(blatt.contains("<c r=\"B6\"><v>5</v></c>")) << qPrintable(blatt);
+    EXPECT_FALSE(QFile::exists(xlsx + ".tmp"));
+}
+
+TEST(ExportTest, AnUnwritablePathFailsAndLeavesNoFile)
+{
+    TBerichtDaten d;
+    TReportLauf lauf(VorlageLesen(d.Vorlage(CListe)), d.Tabellen(), {});
+    for (const char* datei : {"/proc/kalmet/liste.pdf", "/proc/kalmet/liste.csv", "/proc/kalmet/liste.xlsx"})
+        EXPECT_THROW(ReportExportieren(lauf, datei, ExportFormatAusDatei(datei)), EORVFehler) << datei;
+    EXPECT_THROW(ExportFormatAusDatei("liste.txt"), EORVFehler);
+    // a cancelled export leaves the earlier file as it was
+    const QString csv = d.Pfad("liste.csv");
+    ReportExportieren(lauf, csv, TExportFormat::Csv);
+    const qint64 groesse = QFileInfo(csv).size();
+    EXPECT_THROW(ReportExportieren(lauf, csv, TExportFormat::Csv, [](qint64, qint64) { return false; }), EORVFehler);
+    EXPECT_EQ(QFileInfo(csv).size(), groesse);
+}
