@@ -12,17 +12,22 @@
 #include "framework/db/datenfeld.h"
 #include "framework/db/migrations.h"
 #include "framework/dbf/crystalsets.h"
+#include "framework/report/crystalrdcn.h"
 #include "inventurliste/bau.h"
 #include "inventurliste/inventurliste.h"
+#include "inventurliste/reportstart.h"
+#include "kalmetmain/reportvorbereiten.h"
 
 #include <QCommandLineParser>
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -139,16 +144,46 @@ void TabellenAblegen(TDBFFiles_4_Crystal& tabellen, const QString& ziel)
     }
 }
 
+// One file or folder asked for: a report export, or the tables when there is no format.
+struct TAusgabe {
+    QString Pfad;
+    std::optional<TExportFormat> Format;
+};
+
+// The outputs asked for, each checked before anything is computed: its folder exists or can
+// be made, and it can be written there. The tables come last, after the exports that read them.
+std::vector<TAusgabe> Ausgaben(const QCommandLineParser& p)
+{
+    std::vector<TAusgabe> r;
+    for (const auto& [option, format] : {std::pair{"pdf", TExportFormat::Pdf}, {"csv", TExportFormat::Csv}, {"xlsx", TExportFormat::Xlsx}}) {
+        if (!p.isSet(QLatin1String(option)))
+            continue;
+        const QString pfad = p.value(QLatin1String(option));
+        const QString name = QStringLiteral("--") + QLatin1String(option);
+        const QFileInfo info(pfad);
+        if (pfad.isEmpty() || info.isDir())
+            Falsch(name, QStringLiteral("\"%1\" ist kein Dateiname").arg(pfad));
+        if (!QDir().mkpath(info.absolutePath()) || !QFileInfo(info.absolutePath()).isWritable())
+            Falsch(name, QStringLiteral("in %1 kann nicht geschrieben werden").arg(info.absolutePath()));
+        r.push_back({pfad, format});
+    }
+    if (p.isSet(QStringLiteral("tables"))) {
+        const QString ziel = p.value(QStringLiteral("tables"));
+        if (!QDir().mkpath(ziel) || !QFileInfo(ziel).isWritable())
+            Falsch(QStringLiteral("--tables"), QStringLiteral("in %1 kann nicht geschrieben werden").arg(ziel));
+        r.push_back({ziel, std::nullopt});
+    }
+    if (r.empty())
+        Falsch(QStringLiteral("--pdf"), QStringLiteral("es ist keine Ausgabe verlangt (--pdf, --csv, --xlsx oder --tables)"));
+    return r;
+}
+
 int Ausfuehren(const QCommandLineParser& p)
 {
     for (const char* o : {"fiscal-year", "layout"})
         if (!p.isSet(QLatin1String(o)))
             Falsch(QStringLiteral("--") + QLatin1String(o), QStringLiteral("fehlt"));
-    for (const char* o : {"pdf", "csv", "xlsx"})
-        if (p.isSet(QLatin1String(o)))
-            Falsch(QStringLiteral("--") + QLatin1String(o), QStringLiteral("der Report-Baustein ist in dieser Version noch nicht enthalten"));
-    if (!p.isSet(QStringLiteral("tables")))
-        Falsch(QStringLiteral("--tables"), QStringLiteral("es ist keine Ausgabe verlangt"));
+    const std::vector<TAusgabe> ausgaben = Ausgaben(p);
     if (p.isSet(QStringLiteral("inventory")) == p.isSet(QStringLiteral("status")))
         Falsch(QStringLiteral("--inventory"), QStringLiteral("entweder --inventory oder --status angeben"));
     const TDateTime wiJahr = Datum(QStringLiteral("--fiscal-year"), p.value(QStringLiteral("fiscal-year")));
@@ -204,12 +239,10 @@ int Ausfuehren(const QCommandLineParser& p)
     }
 
     const QString ziel = p.value(QStringLiteral("tables"));
-    if (!QDir().mkpath(ziel))
-        Falsch(QStringLiteral("--tables"), QStringLiteral("der Ordner %1 kann nicht angelegt werden").arg(ziel));
     // the tables are written beside their place and take their names only when complete
-    QTemporaryDir arbeit(QDir(ziel).filePath(QStringLiteral(".kalmet-XXXXXX")));
+    QTemporaryDir arbeit(ziel.isEmpty() ? QDir::tempPath() + QStringLiteral("/kalmet-XXXXXX") : QDir(ziel).filePath(QStringLiteral(".kalmet-XXXXXX")));
     if (!arbeit.isValid())
-        Falsch(QStringLiteral("--tables"), QStringLiteral("in %1 kann nicht geschrieben werden").arg(ziel));
+        Falsch(QStringLiteral("--tables"), QStringLiteral("in %1 kann nicht geschrieben werden").arg(ziel.isEmpty() ? QDir::tempPath() : ziel));
     int artikel = 0;
     const bool fertig = TInventurlisteBau(liste, c, auswertung).Ausfuehren(arbeit.path(), [&](const QString& artNr) {
         if (++artikel % 1000 == 0)
@@ -219,8 +252,21 @@ int Ausfuehren(const QCommandLineParser& p)
         Melden(QStringLiteral("die Liste konnte nicht vollständig erstellt werden; es wurde nichts abgelegt"));
         return 1;
     }
-    TabellenAblegen(liste.CrystalSets(), ziel);
-    Melden(QStringLiteral("%1 Artikel, Tabellen in %2").arg(artikel).arg(QDir(ziel).absolutePath()));
+    Melden(QStringLiteral("%1 Artikel berechnet").arg(artikel));
+    // the report as F10 starts it, written to files instead of shown
+    TCrystalRDCn crystal;
+    ReportVorbereiten(crystal, ReportStartBilden(liste, filiale, liste.RR(), auswertung), liste.CrystalSets(), -1);
+    for (const TAusgabe& a : ausgaben) {
+        if (a.Format)
+            crystal.Export(a.Pfad, *a.Format, [&](qint64 erledigt, qint64 gesamt) {
+                if (erledigt % 100 == 0)
+                    Melden(QStringLiteral("%1: %2 von %3").arg(QFileInfo(a.Pfad).fileName()).arg(erledigt).arg(gesamt));
+                return true;
+            });
+        else
+            TabellenAblegen(liste.CrystalSets(), ziel);
+        Melden(QStringLiteral("geschrieben: %1").arg(QFileInfo(a.Pfad).absoluteFilePath()));
+    }
     return 0;
 }
 
@@ -229,7 +275,7 @@ int Ausfuehren(const QCommandLineParser& p)
 int DruckBefehl(const QStringList& args)
 {
     QCommandLineParser p;
-    p.setApplicationDescription(QStringLiteral("Drucktabellen der Inventurauswertung ohne Fenster"));
+    p.setApplicationDescription(QStringLiteral("Inventurliste ohne Fenster: Report als PDF, CSV oder XLSX und die Drucktabellen"));
     p.addHelpOption();
     const auto wert = [&](const char* name, const char* text, const char* platz) {
         p.addOption(QCommandLineOption(QLatin1String(name), QString::fromUtf8(text), QLatin1String(platz)));

@@ -11,13 +11,17 @@
 #include "kalmetmain/frmkalmetmain.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QCommandLineParser>
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 
 #include <cstdio>
 #include <memory>
+
+#include <unistd.h>
 
 namespace {
 
@@ -48,7 +52,17 @@ int main(int argc, char* argv[])
 {
     // the batch command needs no display
     if (argc > 1 && qstrcmp(argv[1], "print") == 0) {
-        QCoreApplication app(argc, argv);
+        // fonts and PDF need a GUI application, but no screen
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // without a session (cron) the platform asks for a runtime folder: a private one
+        if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) {
+            const QByteArray ordner = QDir::tempPath().toLocal8Bit() + "/kalmet-runtime-" + QByteArray::number(getuid());
+            QDir().mkpath(QString::fromLocal8Bit(ordner));
+            QFile::setPermissions(QString::fromLocal8Bit(ordner), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            qputenv("XDG_RUNTIME_DIR", ordner);
+        }
+        QGuiApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("kalmet"));
         QStringList args = QCoreApplication::arguments();
         args.removeAt(1);

@@ -7,7 +7,9 @@
 #include "framework/gui/progressdialog.h"
 #include "framework/gui/vrlist.h"
 #include "inventurliste/bau.h"
+#include "framework/report/crystalrdcn.h"
 #include "inventurliste/reportstart.h"
+#include "kalmetmain/reportvorbereiten.h"
 #include "kalmetmain/uebersicht_logik.h"
 
 #include <QComboBox>
@@ -37,8 +39,10 @@ void TfrmKalmetMain::actDruckenExecute()
             return;
         TLayOutParams params;
         ReadLayOutParams(params);
-        ErstelleINVL(wgn, filiale, params);
-        StarteCrystal(filiale);
+        // a list only from tables of this very request: never those of an earlier one or of
+        // a build that failed part-way
+        if (ErstelleINVL(wgn, filiale, params))
+            StarteCrystal(filiale);
     });
     AktionenEnabled(true);
 }
@@ -48,8 +52,9 @@ QString TfrmKalmetMain::DruckOrdner() const
     return FDruckOrdner ? FDruckOrdner->path() : QString();
 }
 
-void TfrmKalmetMain::ErstelleINVL(const QString& SelWGN, int32_t SelFil, const TLayOutParams& LayoutParams)
+bool TfrmKalmetMain::ErstelleINVL(const QString& SelWGN, int32_t SelFil, const TLayOutParams& LayoutParams)
 {
+    bool passend = false;
     MitListe("TfrmKalmetMain.ErstelleINVL", [&](TInventurliste& l) {
         TZeileAnzeige_Arr zeilen;
         MarkierteZeilen(zeilen);
@@ -59,8 +64,10 @@ void TfrmKalmetMain::ErstelleINVL(const QString& SelWGN, int32_t SelFil, const T
         c.Rechnen = Fragen_ob_Rechnen(FAuswertungsDatum, CalcWiJahrEnde(FWiJahr));
         // the tables of the last complete build serve an equal request; a back-calculation
         // to another date is another request
-        if (c.Equal(FLastConfig) && (!c.Rechnen || FAuswertungsDatum == FLastAuswertungsDatum))
+        if (c.Equal(FLastConfig) && (!c.Rechnen || FAuswertungsDatum == FLastAuswertungsDatum)) {
+            passend = true;
             return;
+        }
         FLastConfig = TDruckConfig::EmptyGet();
         // the progress shows from here: while it is up the window and its dialogs are disabled
         prgdMain->Zeigen();
@@ -74,8 +81,10 @@ void TfrmKalmetMain::ErstelleINVL(const QString& SelWGN, int32_t SelFil, const T
             FLastConfig = c;
             FLastAuswertungsDatum = FAuswertungsDatum;
         }
+        passend = fertig;
     });
     prgdMain->Verbergen();
+    return passend;
 }
 
 bool TfrmKalmetMain::Fragen_ob_Rechnen(TDateTime& AAuswertungsDatum, TDateTime AEndeWirtsjahr)
@@ -100,11 +109,35 @@ bool TfrmKalmetMain::Fragen_ob_Rechnen(TDateTime& AAuswertungsDatum, TDateTime A
 
 // What the report is given is settled here; the report component that shows it follows, and
 // until then the user is told so.
+void ReportVorbereiten(TCrystalRDCn& ACrystal, const TReportStart& AStart, TDBFFiles_4_Crystal& ASets, int32_t ARepInd)
+{
+    ACrystal.Clear();
+    ACrystal.SetReport(AStart.ReportPfad, true, ASets);
+    for (const auto& [name, wert] : AStart.Parameter)
+        ACrystal.SetParameter(ARepInd, name, wert);
+    ACrystal.SetRightMargin(ARepInd, AStart.RechterRand);
+    ACrystal.SetBottomMargin(ARepInd, AStart.UntererRand);
+    if (AStart.ObererRand)
+        ACrystal.SetTopMargin(ARepInd, *AStart.ObererRand);
+    if (AStart.LinkerRand)
+        ACrystal.SetLeftMargin(ARepInd, *AStart.LinkerRand);
+    ACrystal.AddPictureConnectionByName(ARepInd, AStart.BildName, AStart.BildSpalte);
+    ACrystal.SetViewerCaption(AStart.Caption);
+    ACrystal.SetTitle(ARepInd, AStart.Titel);
+    ACrystal.SetViewerWindowState(Qt::WindowMaximized);
+    ACrystal.SetExportDiskfileName(AStart.ExportDatei);
+    ACrystal.SetEnableExportAction(false);
+    ACrystal.SetEnableKomAction(true);
+}
+
 void TfrmKalmetMain::StarteCrystal(int32_t AFilNr)
 {
     MitListe("TfrmKalmetMain.StarteCrystal", [&](TInventurliste& l) {
         FRepInd = -1;
-        ReportStartBilden(l, AFilNr, l.RR(), FAuswertungsDatum);
-        NochNichtVerfuegbar(QStringLiteral("Report"));
+        const TReportStart start = ReportStartBilden(l, AFilNr, l.RR(), FAuswertungsDatum);
+        ReportVorbereiten(*CrystalRDC, start, l.CrystalSets(), FRepInd);
+        CrystalRDC->ShowReport();
+        // cleared only after the report was shown: a failed start keeps it for the next one
+        l.RRZuruecksetzen();
     });
 }

@@ -3,6 +3,7 @@
 #include "framework/app/dialoge.h"
 #include "framework/app/info.h"
 #include "framework/app/interaktion.h"
+#include "framework/report/crystalrdcn.h"
 #include "framework/app/programm.h"
 #include "framework/core/fehler.h"
 #include "framework/db/files/iafile.h"
@@ -215,6 +216,7 @@ void TfrmKalmetMain::OberflaecheAufbauen()
     unten->addWidget(pnlButtons);
 
     prgdMain = new TORVProgressDialog(this);
+    CrystalRDC = std::make_unique<TCrystalRDCn>(this);
     prgdMain->setObjectName(QStringLiteral("prgdMain"));
     prgdMain->setWindowTitle(QStringLiteral("Daten werden aufbereitet ..."));
     prgdMain->SetAbbruchSichtbar(false);

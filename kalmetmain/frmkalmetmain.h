@@ -17,6 +17,7 @@ class QFrame;
 class QLabel;
 class QMenuBar;
 class QPushButton;
+class TCrystalRDCn;
 class TORVProgressDialog;
 class QTemporaryDir;
 class TVTORVVRList;
@@ -50,6 +51,7 @@ public:
     QPushButton* btnBuchen;
     QPushButton* btnEnde;
     TORVProgressDialog* prgdMain;
+    std::unique_ptr<TCrystalRDCn> CrystalRDC;   // the report component, reused for every print
     QMenuBar* mnuMain;
 
     // actions and the menu items that are not bound to one
@@ -126,7 +128,9 @@ public:
     // printing: selection, layout, the build of the print tables (asking for a
     // back-calculation) and the report
     void actDruckenExecute();
-    void ErstelleINVL(const QString& SelWGN, int32_t SelFil, const TLayOutParams& LayoutParams);
+    // True when the print tables are those of this request: built completely or kept from the
+    // equal request before.
+    bool ErstelleINVL(const QString& SelWGN, int32_t SelFil, const TLayOutParams& LayoutParams);
     bool Fragen_ob_Rechnen(TDateTime& AAuswertungsDatum, TDateTime AEndeWirtsjahr);
     void StarteCrystal(int32_t SelFil);
     // the folder of the print tables of this window (made with the first build)

@@ -307,7 +307,14 @@ TWert Rechnen(const QString& op, const TWert& l, const TWert& r)
         return TWert::AusZahl(e ? 1 : 0, true);
     }
     const double a = l.AlsZahl(), b = r.AlsZahl();
-    const bool ganz = l.ganz && r.ganz;
+    // a text that is a whole number, as a parameter often is, counts as an integer
+    const auto ganzzahlig = [](const TWert& w) {
+        bool ok = w.art == TWert::Zahl && w.ganz;
+        if (w.art == TWert::Text)
+            w.text.trimmed().toLongLong(&ok);
+        return ok;
+    };
+    const bool ganz = ganzzahlig(l) && ganzzahlig(r);
     switch (op[0].toLatin1()) {
     case '+':
         return TWert::AusZahl(a + b, ganz);

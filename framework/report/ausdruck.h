@@ -73,6 +73,6 @@ public:
 TWert Auswerten(const TAusdruck& a, const TAuswertungsKontext& k);
 bool Wahr(const TWert& w);
 
-// How a value stands in a text: whole numbers plain, others with two decimals, German style;
+// How a value stands in a text: integers plain, other numbers with two decimals, German style;
 // dates "dd.mm.yyyy".
 QString AlsText(const TWert& w);   // non-zero number, non-empty text, a date

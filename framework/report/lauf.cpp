@@ -6,6 +6,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cstring>
+#include <string_view>
 
 struct TReportLauf::TSchritt {
     enum Art { Berichtskopf, Gruppenfuss, Gruppenkopf, Akku, Detail, Unterband, Berichtsfuss, Ende };
@@ -46,7 +48,7 @@ public:
         const TAkku& a = (*FAkkus)[slot];
         switch (FLauf.FSlots[slot].art) {
         case TAggregat::Summe:
-            return TWert::AusZahl(static_cast<double>(a.summe));
+            return TWert::AusZahl(static_cast<double>(a.summe), a.ganz);
         case TAggregat::Anzahl:
             return TWert::AusZahl(static_cast<double>(a.anzahl), true);
         case TAggregat::Min:
@@ -167,32 +169,69 @@ void TReportLauf::Binden()
         BindenAusdruck(*s.ausdruck, nullptr, -1);
 }
 
+namespace {
+
+// A sort key as bytes whose order is the order of the values: the kind first (empty, number or
+// date, text), numbers as order-preserving big-endian bits, texts as UTF-8 ending in a zero
+// byte. Compact, so that sorting a long table costs a few bytes per row.
+void SchluesselAnhaengen(std::vector<char>& aus, const TWert& w)
+{
+    const auto zahl = [&](double d) {
+        uint64_t bits;
+        std::memcpy(&bits, &d, sizeof bits);
+        bits = (bits & 0x8000000000000000ull) ? ~bits : bits ^ 0x8000000000000000ull;
+        for (int i = 7; i >= 0; --i)
+            aus.push_back(static_cast<char>((bits >> (8 * i)) & 0xFF));
+    };
+    switch (w.art) {
+    case TWert::Leer:
+        aus.push_back(0);
+        break;
+    case TWert::Zahl:
+        aus.push_back(1);
+        zahl(w.zahl);
+        break;
+    case TWert::Datum:
+        aus.push_back(1);
+        zahl(static_cast<double>(w.datum.toJulianDay()));
+        break;
+    case TWert::Text: {
+        aus.push_back(2);
+        const QByteArray t = w.text.toUtf8();
+        aus.insert(aus.end(), t.begin(), t.end());
+        aus.push_back(0);
+        break;
+    }
+    }
+}
+
+}
+
 void TReportLauf::ReihenfolgeBilden()
 {
     if (FVorlage.sortierung.empty())
         return;
     const uint32_t n = FTabellen[0]->Anzahl();
-    std::vector<std::pair<std::vector<TWert>, uint32_t>> schluessel;
-    schluessel.reserve(n);
+    std::vector<char> bytes;
+    std::vector<uint32_t> anfang;
+    anfang.reserve(n + 1);
     for (uint32_t s = 0; s < n; ++s) {
+        anfang.push_back(static_cast<uint32_t>(bytes.size()));
         const TKontext k(*this, s, -1, nullptr, 0);
-        std::vector<TWert> w;
         for (const auto& a : FVorlage.sortierung)
-            w.push_back(Auswerten(*a, k));
-        schluessel.emplace_back(std::move(w), s);
+            SchluesselAnhaengen(bytes, Auswerten(*a, k));
     }
-    std::stable_sort(schluessel.begin(), schluessel.end(), [](const auto& a, const auto& b) {
-        for (size_t i = 0; i < a.first.size(); ++i) {
-            if (a.first[i].Kleiner(b.first[i]))
-                return true;
-            if (b.first[i].Kleiner(a.first[i]))
-                return false;
-        }
-        return false;
+    anfang.push_back(static_cast<uint32_t>(bytes.size()));
+    FReihenfolge.resize(n);
+    for (uint32_t s = 0; s < n; ++s)
+        FReihenfolge[s] = s;
+    // stable: rows with equal keys keep the order the build wrote them in
+    std::stable_sort(FReihenfolge.begin(), FReihenfolge.end(), [&](uint32_t a, uint32_t b) {
+        const std::string_view x(bytes.data() + anfang[a], anfang[a + 1] - anfang[a]);
+        const std::string_view y(bytes.data() + anfang[b], anfang[b + 1] - anfang[b]);
+        return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(),
+                                            [](char c, char d) { return static_cast<unsigned char>(c) < static_cast<unsigned char>(d); });
     });
-    FReihenfolge.reserve(n);
-    for (const auto& s : schluessel)
-        FReihenfolge.push_back(s.second);
 }
 
 void TReportLauf::VerbindungBilden()
@@ -298,8 +337,10 @@ void TReportLauf::Akkumulieren(TStromZustand& z, uint32_t satz) const
         TAkku& a = z.akkus[s];
         const TWert w = FSlots[s].argument ? Auswerten(*FSlots[s].argument, k) : TWert{};
         ++a.anzahl;
-        if (FSlots[s].art == TAggregat::Summe)
+        if (FSlots[s].art == TAggregat::Summe) {
             a.summe += w.AlsZahl();
+            a.ganz &= w.ganz || w.art == TWert::Leer;
+        }
         if (w.art != TWert::Leer && (a.min.art == TWert::Leer || w.Kleiner(a.min)))
             a.min = w;
         if (w.art != TWert::Leer && (a.max.art == TWert::Leer || a.max.Kleiner(w)))

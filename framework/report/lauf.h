@@ -26,6 +26,7 @@ struct TReportEinstellungen {
 // A running sum, count, minimum or maximum over the rows of a group or the report.
 struct TAkku {
     long double summe = 0;
+    bool ganz = true;   // every value summed was an integer
     qint64 anzahl = 0;
     TWert min, max;
 };

@@ -171,7 +171,7 @@ double TReportViewer::PxProMm() const
 {
     const QSizeF mm = FLauf.Vorlage().SeitenGroesse();
     const int index = FZoom ? FZoom->currentIndex() : 0;
-    const double breite = (FScroll ? FScroll->viewport()->width() : 800) - 2 * CAbstand;
+    const double breite = (FScroll ? FScroll->viewport()->width() : 800) - 2 * CAbstand - 2;
     const double hoehe = (FScroll ? FScroll->viewport()->height() : 600) - 2 * CAbstand;
     if (index == 0)
         return std::max(breite / mm.width(), 0.5);

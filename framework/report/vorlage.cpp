@@ -467,7 +467,7 @@ QString AlsText(const TWert& w)
     case TWert::Zahl:
         break;
     }
-    if (w.ganz || w.zahl == std::floor(w.zahl))
+    if (w.ganz)
         return QString::number(static_cast<qlonglong>(std::llround(w.zahl)));
     return deutsch.toString(Gerundet(w.zahl, 2), 'f', 2);
 }

@@ -5,11 +5,13 @@
 #include "framework/dbf/crystalsets.h"
 #include "inventurliste/bau.h"
 #include "inventurliste/inventurliste.h"
+#include "tests/kalmet/bericht.h"
 #include "tests/support/demokette.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
@@ -131,9 +133,39 @@ TEST_F(DruckBefehlTest, WrongArgumentsNameTheirOption)
     falsch({"--tables", "/proc/kalmet"}, "--tables");
     falsch({"--fiscal-year", "2031-02-01"}, "--fiscal-year");
     falsch({"--branch", "99"}, "--branch");
-    falsch({"--pdf", FAusgabe.filePath("a.pdf")}, "--pdf");
+    falsch({"--pdf", "/proc/kalmet/a.pdf"}, "--pdf");
+    falsch({"--xlsx", FAusgabe.path()}, "--xlsx");   // a folder is no file name
     EXPECT_FALSE(QDir(ziel).exists() && !QDir(ziel).entryList(QDir::Files).isEmpty()) << "nothing written";
 
     QString fehler;
     EXPECT_EQ(Drucken(gut, &fehler, "postgresql://kalmet@127.0.0.1:1/keine"), 3) << qPrintable(fehler);
+}
+
+TEST_F(DruckBefehlTest, WritesTheReportTheWindowShows)
+{
+    QString fehler;
+    ASSERT_EQ(Drucken({"--fiscal-year", "2026-02-01", "--inventory", Inventur(), "--layout", "kalme003.rpt", "--pdf",
+                       FAusgabe.filePath("befehl/liste.pdf"), "--csv", FAusgabe.filePath("befehl/liste.csv"), "--xlsx",
+                       FAusgabe.filePath("befehl/liste.xlsx")},
+                      &fehler),
+              0)
+        << qPrintable(fehler);
+    EXPECT_EQ(QDir(FAusgabe.filePath("befehl")).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              (QStringList{"liste.csv", "liste.pdf", "liste.xlsx"}))
+        << "no work files left";
+
+    // the same list through the build and report start of the print action
+    TInventurliste liste(TInventurlisteOptionen::AusParametern());
+    ListeBauen(liste, FInventur, "kalme003.rpt", FAusgabe.filePath("fenster"));
+    TCrystalRDCn crystal;
+    ReportSetzen(liste, crystal);
+    crystal.Export(FAusgabe.filePath("fenster.pdf"), TExportFormat::Pdf);
+    crystal.Export(FAusgabe.filePath("fenster.csv"), TExportFormat::Csv);
+    // the same text but for the print date: the program runs on today, the test on its clock
+    const auto ohneDruckdatum = [](QString t) { return t.replace(QRegularExpression("Druckdatum \\S+"), "Druckdatum").toStdString(); };
+    const QString text = PdfText(FAusgabe.filePath("befehl/liste.pdf"));
+    EXPECT_TRUE(text.contains("Summe Bericht"));
+    EXPECT_EQ(ohneDruckdatum(text), ohneDruckdatum(PdfText(FAusgabe.filePath("fenster.pdf"))));
+    EXPECT_EQ(OhneDatum(FAusgabe.filePath("befehl/liste.csv")), OhneDatum(FAusgabe.filePath("fenster.csv")));
+    EXPECT_GT(QFileInfo(FAusgabe.filePath("befehl/liste.xlsx")).size(), 1000);
 }

@@ -6,6 +6,7 @@
 #include "framework/article/iastatus.h"
 #include "framework/dbf/crystalsets.h"
 #include "framework/gui/layoutform.h"
+#include "framework/report/viewer.h"
 #include "kalmetmain/uebersicht_logik.h"
 #include "tests/kalmetmain/dialogskript.h"
 #include "tests/kalmetmain/fenster.h"
@@ -51,10 +52,11 @@ protected:
         return f;
     }
 
-    // One print with the default layout; datum: none for the list at the count date.
-    void Drucken(const QString& datum = QString())
+    // One print with the default layout; datum: none for the list at the count date. The
+    // viewer, when it shows, is looked at by ansehen and closed.
+    void Drucken(const QString& datum = QString(), std::function<void(TReportViewer&)> ansehen = [](TReportViewer&) {})
     {
-        TDialogSkript skript({Im<TfrmSelMask>([](TfrmSelMask& d) { d.btnOK->click(); }),
+        std::deque<std::function<void(QWidget*)>> schritte{Im<TfrmSelMask>([](TfrmSelMask& d) { d.btnOK->click(); }),
                               Im<TLayoutform>([](TLayoutform& d) { d.btnOK->click(); }),
                               Im<TfrmSelDruck>([datum](TfrmSelDruck& d) {
                                   if (!datum.isEmpty()) {
@@ -64,7 +66,15 @@ protected:
                                       QApplication::sendEvent(d.edtAuswertungsdatum, &aus);
                                   }
                                   d.btnDruck->click();
-                              })});
+                              })};
+        if (ansehen)
+            schritte.push_back(Im<TReportViewer>([ansehen](TReportViewer& v) {
+                while (v.Seitenanzahl() == 0)
+                    QCoreApplication::processEvents();
+                ansehen(v);
+                v.accept();
+            }));
+        TDialogSkript skript(std::move(schritte));
         FFenster->actDrucken->trigger();
     }
 
@@ -132,31 +142,34 @@ TEST_F(DruckenTest, AnEqualRequestKeepsTheTablesAnotherDateOrAFailureDoesNot)
     ASSERT_FALSE(f.DruckOrdner().isEmpty());
     ASSERT_GT(TDbfLeser(Invl()).Anzahl(), 0u);
     EXPECT_EQ(f.LastConfig().Zeilen.size(), 1u);
-    EXPECT_TRUE(FInteraktion.Gezeigt.back().Text.contains("Report"));
     EXPECT_TRUE(f.actDrucken->isEnabled());
 
-    // the same request again: the tables stay as they are
+    // the same request again: the tables stay as they are (renamed here, so that a rebuild
+    // would show, and back for the viewer)
     const QString invl = Invl();
-    QFile::remove(invl);
-    Drucken();
+    QFile::rename(invl, invl + ".weg");
+    Drucken({}, nullptr);
     EXPECT_FALSE(QFile::exists(invl));
+    QFile::rename(invl + ".weg", invl);
 
     // back-calculated to one date, then to another: each is built
     const QString zaehl = f.vrInvList->VRList()->Text(f.vrInvList->GetFirstChecked(), 1);
     const TDateTime tag = orv_StrToDate(zaehl.isEmpty() ? "15.05.2026" : zaehl);
-    Drucken(TDateTime_FormatDatum(tag - 10));
+    Drucken(TDateTime_FormatDatum(tag - 10), [&](TReportViewer& v) {
+        EXPECT_GT(v.Suchen("Rückrechnung auf " + TDateTime_FormatDatum(tag - 10)), 0) << "the date is in the header";
+    });
     ASSERT_TRUE(QFile::exists(Invl()));
-    EXPECT_TRUE(f.Inventurliste()->RR());
+    EXPECT_FALSE(f.Inventurliste()->RR()) << "cleared once the report was shown";
     QFile::remove(Invl());
     Drucken(TDateTime_FormatDatum(tag - 20));
     EXPECT_TRUE(QFile::exists(Invl())) << "another evaluation date is another list";
     QFile::remove(Invl());
-    Drucken(TDateTime_FormatDatum(tag - 20));
+    Drucken(TDateTime_FormatDatum(tag - 20), nullptr);   // the kept table is gone: no viewer
     EXPECT_FALSE(QFile::exists(Invl()));
 
-    // a build that fails part-way is not served again
+    // a build that fails part-way is not served again, nor shown
     Sql("DROP TABLE artikel_filiale");
-    Drucken();
+    Drucken({}, nullptr);
     EXPECT_EQ(f.LastConfig().SelFil, -1);
     // refilling the overview forgets the request
     Sql("CREATE TABLE artikel_filiale (id INTEGER, produkt_id_1 INTEGER, produkt_id_2 INTEGER, produkt_id_3 INTEGER, filiale INTEGER)");
@@ -170,8 +183,28 @@ TEST_F(DruckenTest, ABrokenStoredLayoutEndsThePrintWithAMessage)
     // edited in the database behind the layout dialog's back
     Sql("UPDATE layout SET optionen = 'ObererRand=viel\nohne Gleichheitszeichen', parameter = 'MinDiff=x\n=J' "
         "WHERE report = 'kalme003.rpt'");
-    Drucken();
+    Drucken({}, nullptr);
     EXPECT_TRUE(FInteraktion.Enthaelt("ObererRand")) << "the option is named";
     EXPECT_GT(TDbfLeser(Invl()).Anzahl(), 0u) << "the tables were built with MinDiff 0";
+    EXPECT_TRUE(f.actDrucken->isEnabled());
+}
+
+TEST_F(DruckenTest, F10EndsInTheViewerWithTheChosenList)
+{
+    TfrmKalmetMain& f = Bereit();
+    QString titel;
+    Drucken({}, [&](TReportViewer& v) {
+        titel = v.windowTitle();
+        EXPECT_TRUE(v.windowState() & Qt::WindowMaximized);
+        EXPECT_FALSE(v.ExportAktion()->isVisible());
+        EXPECT_TRUE(v.KomAktion()->isVisible());
+        EXPECT_EQ(v.Suchen("Inventuren - Inventurliste je Filiale und Artikel mit Größen"), 1);
+        EXPECT_EQ(v.Suchen("Summe Bericht"), v.Seitenanzahl());
+        v.Kom();
+    });
+    EXPECT_EQ(titel, "Inventurauswertung");
+    // Kom leaves the list as a PDF under the export name in the lists folder
+    const QStringList pdf = QDir(FListen.path()).entryList({"Inventurauswertung????????.pdf"});
+    EXPECT_EQ(pdf.size(), 1) << qPrintable(pdf.join(' '));
     EXPECT_TRUE(f.actDrucken->isEnabled());
 }

@@ -89,7 +89,7 @@ TEST(LaufTest, PagePlansWithGroupsSumsRelatedRowsAndOverflow)
     EXPECT_TRUE(seite2.contains("\"Gruppe C\"")) << "the header moved with its first row";
     EXPECT_TRUE(seite2.contains("\"Summe C: 1 Zeilen\""));
     EXPECT_TRUE(seite2.contains("\"1.263,93\"")) << "report sum";
-    EXPECT_TRUE(seite2.contains("\"Gesamt 5, kleinster -4, größter 1.234,50\""));
+    EXPECT_TRUE(seite2.contains("\"Gesamt 5, kleinster -4,00, größter 1.234,50\""));
 }
 
 TEST(LaufTest, BreaksBeforeGroupsAndEndsOnBandsTallerThanThePage)
