@@ -288,8 +288,14 @@ QVariant TDbfLeser::Wert(uint32_t satz, int spalte) const
     case TDbfTyp::Double:
         return DoubleDekodieren(p);
     case TDbfTyp::Datum: {
-        const QString t = QString::fromLatin1(p, 8);
-        return t.trimmed().isEmpty() ? QDate() : QDate::fromString(t, QStringLiteral("yyyyMMdd"));
+        // "YYYYMMDD", blank when empty; read digit by digit, as reports read it row by row
+        int z[8];
+        for (int i = 0; i < 8; ++i) {
+            if (p[i] < '0' || p[i] > '9')
+                return QDate();
+            z[i] = p[i] - '0';
+        }
+        return QDate(z[0] * 1000 + z[1] * 100 + z[2] * 10 + z[3], z[4] * 10 + z[5], z[6] * 10 + z[7]);
     }
     case TDbfTyp::Zeichen:
         break;

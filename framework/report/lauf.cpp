@@ -521,12 +521,13 @@ bool TReportLauf::Zaehlen(int budgetMs)
     QElapsedTimer uhr;
     uhr.start();
     while (!FGezaehlt) {
-        FSeitenAnfang.push_back(FZaehlStand);
+        if (FGezaehlteSeiten % CMerkAbstand == 0)
+            FSeitenAnfang.push_back(FZaehlStand);
         bool fertig;
-        SeiteBauen(FZaehlStand, GezaehlteSeiten(), false, fertig);
+        SeiteBauen(FZaehlStand, ++FGezaehlteSeiten, false, fertig);
         if (fertig) {
             FGezaehlt = true;
-            FSeitenanzahl = GezaehlteSeiten();
+            FSeitenanzahl = FGezaehlteSeiten;
         }
         if (budgetMs >= 0 && uhr.elapsed() >= budgetMs)
             break;
@@ -542,13 +543,21 @@ int TReportLauf::Seitenanzahl()
 
 TSeite TReportLauf::Seite(int nr)
 {
-    while (!FGezaehlt && GezaehlteSeiten() < nr)
+    while (!FGezaehlt && FGezaehlteSeiten < nr)
         Zaehlen(50);
-    if (nr < 1 || nr > GezaehlteSeiten())
+    if (nr < 1 || nr > FGezaehlteSeiten)
         FehlerRaise(QStringLiteral("TReportLauf.Seite"), {QStringLiteral("Seite %1 gibt es nicht").arg(nr)});
-    TStromZustand z = FSeitenAnfang[nr - 1];
+    const int gemerkt = (nr - 1) / CMerkAbstand * CMerkAbstand + 1;
+    if (FFolgeSeite < gemerkt || FFolgeSeite > nr) {
+        FFolgeSeite = gemerkt;
+        FFolgeStand = FSeitenAnfang[(nr - 1) / CMerkAbstand];
+    }
     bool fertig;
-    return SeiteBauen(z, nr, true, fertig);
+    for (; FFolgeSeite < nr; ++FFolgeSeite)
+        SeiteBauen(FFolgeStand, FFolgeSeite, false, fertig);
+    TSeite s = SeiteBauen(FFolgeStand, nr, true, fertig);
+    ++FFolgeSeite;
+    return s;
 }
 
 uint32_t TReportLauf::Zeilen() const

@@ -33,7 +33,7 @@ struct TAkku {
 
 // Where the stream of bands stands: the row, the step within the row, the related row, and
 // the running aggregates. A copy at the start of a page is all it takes to lay that page out
-// again, so a long list keeps one small state per page, not its pages.
+// again, so a long list keeps a small state every few pages, not its pages.
 struct TStromZustand {
     uint32_t pos = 0;
     int schritt = 0;
@@ -52,11 +52,13 @@ public:
 
     // Counts pages for at most budgetMs milliseconds; true once every page is counted.
     bool Zaehlen(int budgetMs);
-    int GezaehlteSeiten() const { return static_cast<int>(FSeitenAnfang.size()); }
+    int GezaehlteSeiten() const { return FGezaehlteSeiten; }
     bool Gezaehlt() const { return FGezaehlt; }
     int Seitenanzahl();   // counts to the end first
 
-    TSeite Seite(int nr);   // 1-based; counts up to it first
+    // Page nr (1-based), laid out from the nearest kept state before it; the page after the one
+    // asked for last goes on from there, so that reading page after page lays each out once.
+    TSeite Seite(int nr);
 
     // The main table's rows in report order, with the template's export columns (all columns
     // of the main table when it names none).
@@ -105,8 +107,12 @@ private:
     };
     std::vector<TSlot> FSlots;
     std::map<QString, std::pair<int, int>> FBildSpalten;   // picture name -> table, column
-    std::vector<TStromZustand> FSeitenAnfang;
+    static constexpr int CMerkAbstand = 32;   // a state is kept for every 32nd page
+    std::vector<TStromZustand> FSeitenAnfang;   // at the start of pages 1, 33, 65, ...
     TStromZustand FZaehlStand;
+    int FGezaehlteSeiten = 0;
+    int FFolgeSeite = 0;   // the page whose start FFolgeStand is
+    TStromZustand FFolgeStand;
     bool FGezaehlt = false;
     int FSeitenanzahl = 0;
     uint32_t FSchrittePos = UINT32_MAX;

@@ -103,3 +103,23 @@ TEST(Dbf, RefusesTextsTooLongAndBadLayouts)
     std::vector<TDbfSpalte> viele(1025, DbfInteger("X"));
     EXPECT_THROW(TDbf(dir.filePath("v.dbf"), viele), EORVFehler);
 }
+
+TEST(Dbf, ReadsATableLongerThanItsWindowInAnyOrder)
+{
+    QTemporaryDir dir;
+    const QString pfad = dir.filePath("lang.dbf");
+    {
+        TDbf t(pfad, {DbfInteger("Nr"), DbfDatum("Tag"), DbfText("Name", 200)});
+        for (int i = 0; i < 5000; ++i)   // about a megabyte, several windows
+            t.Anfuegen({i, i % 7 == 0 ? QVariant(QDate()) : QVariant(QDate(2026, 1, 1).addDays(i)), QString("Zeile %1").arg(i)});
+        t.Schliessen();
+    }
+    const TDbfLeser l(pfad);
+    ASSERT_EQ(l.Anzahl(), 5000u);
+    for (uint32_t i : {0u, 4999u, 1u, 2600u, 2599u, 1300u, 4998u, 0u}) {
+        EXPECT_EQ(l.Wert(i, 0).toInt(), static_cast<int>(i));
+        EXPECT_EQ(l.Wert(i, 1).toDate(), i % 7 == 0 ? QDate() : QDate(2026, 1, 1).addDays(i)) << i;
+        EXPECT_EQ(l.Wert(i, "Name").toString(), QString("Zeile %1").arg(i));
+    }
+    EXPECT_THROW(l.Wert(5000, 0), EORVFehler);
+}

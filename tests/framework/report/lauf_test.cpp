@@ -156,3 +156,23 @@ TEST(LaufTest, AnEmptyTablePrintsHeaderAndReportFooter)
     ASSERT_EQ(lauf.Seitenanzahl(), 1);
     EXPECT_TRUE(SeitePlanText(lauf.Seite(1)).contains("\"Gesamt 0, kleinster , größter \""));
 }
+
+TEST(LaufTest, APageLaidOutAloneEqualsThePageInSequence)
+{
+    TBerichtDaten d;
+    TDbf gross(d.Pfad("gross.dbf"), {DbfText("Gruppe", 10), DbfInteger("Nr"), DbfDouble("Wert"), DbfDatum("Datum")});
+    for (int i = 0; i < 300; ++i)
+        gross.Anfuegen({QString("G%1").arg(i / 7), i, i * 1.25, QDate(2026, 1, 1).addDays(i)});
+    gross.Schliessen();
+    auto tabellen = d.Tabellen();
+    tabellen["H"] = d.Pfad("gross.dbf");
+    TReportLauf folge(VorlageLesen(d.Vorlage(CBaender)), tabellen, Einstellungen());
+    ASSERT_GT(folge.Seitenanzahl(), 64);   // more pages than two kept states apart
+    std::vector<QString> nacheinander;
+    for (int s = 1; s <= folge.Seitenanzahl(); ++s)
+        nacheinander.push_back(SeitePlanText(folge.Seite(s)));
+    TReportLauf einzeln(VorlageLesen(d.Vorlage(CBaender)), tabellen, Einstellungen());
+    for (int s : {65, 33, 34, 1, 64, folge.Seitenanzahl() - 1, 2})
+        EXPECT_EQ(SeitePlanText(einzeln.Seite(s)), nacheinander[s - 1]) << "page " << s;
+    EXPECT_TRUE(nacheinander.back().contains("Gesamt 300"));
+}
