@@ -1,16 +1,30 @@
 #include "framework/report/crystalrdcn.h"
 
-#include "framework/app/ordner.h"
 #include "framework/core/fehler.h"
 #include "framework/core/uhr.h"
+#include "framework/db/connection.h"
 #include "framework/dbf/crystalsets.h"
+#include "framework/dbf/printfile.h"
 #include "framework/report/viewer.h"
 
-#include <QFileInfo>
+#include <QSqlQuery>
 
 namespace {
 
 constexpr double CTwipsProMm = 56.7;
+
+// The article's picture from the article master's picture table, by product id ("1.2.3").
+QByteArray ArtikelBild(const QString& produktId)
+{
+    const TInt32Trio id = DbfProduktIdAusText(produktId);
+    if (id.IsNull())
+        return {};
+    QSqlQuery q = TZEP_Connection::Ausfuehren(
+        QStringLiteral("TCrystalRDCn.Bild"),
+        QStringLiteral("SELECT bild FROM artikelbild WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?"),
+        {id.Int1, id.Int2, id.Int3});
+    return q.next() ? q.value(0).toByteArray() : QByteArray();
+}
 
 }
 
@@ -113,7 +127,7 @@ std::unique_ptr<TReportLauf> TCrystalRDCn::LaufBilden() const
         FehlerRaise(QStringLiteral("TCrystalRDCn"), {QStringLiteral("Es ist kein Report gesetzt.")});
     TReportEinstellungen e = FEinstellungen;
     e.druckdatum = TDateTime_ToQDate(orv_Date());
-    e.bildOrdner = QFileInfo(GetDirWwsByName(QStringLiteral("Bilder"), QStringLiteral("x"), false)).absolutePath();
+    e.bildLaden = ArtikelBild;
     return std::make_unique<TReportLauf>(*FVorlage, FTabellen, std::move(e));
 }
 

@@ -29,7 +29,7 @@ public:
     void SetLeftMargin(int index, int twips);
     void SetRightMargin(int index, int twips);
     // Links a picture of the template to a column ("INVLFile.Produkt_ID"): the picture of a
-    // row is the file named by that column's value in the picture folder.
+    // row is the article picture of the product id in that column.
     void AddPictureConnectionByName(int index, const QString& bild, const QString& spalte);
     void SetViewerCaption(const QString& caption);
     void SetTitle(int index, const QString& titel);

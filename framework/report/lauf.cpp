@@ -374,18 +374,11 @@ bool TReportLauf::Instanz(const TBand& b, const TKontext& k, bool zeichnen, TIns
             const auto it = FBildSpalten.find(e.bildName);
             if (it == FBildSpalten.end())
                 continue;
-            const QString name = AlsText(k.SpaltenWert(it->second.first, it->second.second)).trimmed();
-            if (name.isEmpty())
-                continue;
-            for (const char* endung : {".png", ".jpg", ".jpeg", ".bmp"}) {
-                const QString pfad = FEinstellungen.bildOrdner + QLatin1Char('/') + name + QLatin1String(endung);
-                if (QFileInfo::exists(pfad)) {
-                    p.bildPfad = pfad;
-                    break;
-                }
-            }
-            if (p.bildPfad.isEmpty())
-                continue;   // most articles have no picture
+            p.text = AlsText(k.SpaltenWert(it->second.first, it->second.second)).trimmed();
+            if (!p.text.isEmpty() && FEinstellungen.bildLaden)
+                p.bild = FEinstellungen.bildLaden(p.text);
+            if (p.bild.isEmpty())
+                continue;   // an article without a picture
         }
         if (e.wachsen) {
             p.rect.setHeight(std::max(e.h, TextHoehe(e.stil, p.text, e.b, true)));

@@ -7,6 +7,7 @@
 #include <QDate>
 
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -18,9 +19,10 @@ struct TReportEinstellungen {
     std::optional<double> randOben, randUnten, randLinks, randRechts;
     QString titel;
     QDate druckdatum;
-    // picture name -> (table, column) whose value names the picture file in bildOrdner
+    // picture name -> (table, column) whose value names the picture; bildLaden gives the
+    // picture's bytes for that value, empty when there is none
     std::map<QString, std::pair<QString, QString>> bilder;
-    QString bildOrdner;
+    std::function<QByteArray(const QString& wert)> bildLaden;
 };
 
 // A running sum, count, minimum or maximum over the rows of a group or the report.

@@ -1,6 +1,6 @@
 #include "framework/report/seite.h"
 
-#include <QFileInfo>
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
@@ -47,7 +47,7 @@ QString SeitePlanText(const TSeite& s)
             t += QStringLiteral("  rahmen %1\n").arg(lage);
             break;
         case TElement::Bild:
-            t += QStringLiteral("  bild %1 %2\n").arg(lage, QFileInfo(e.bildPfad).fileName());
+            t += QStringLiteral("  bild %1 %2\n").arg(lage, e.text);
             break;
         }
     }
@@ -96,7 +96,9 @@ void SeiteZeichnen(QPainter& p, const TSeite& s, double f)
             p.setBrush(Qt::NoBrush);
             break;
         case TElement::Bild: {
-            QImageReader leser(e.bildPfad);
+            QBuffer daten;
+            daten.setData(e.bild);
+            QImageReader leser(&daten);
             leser.setAutoTransform(true);
             const QSize ziel = r.size().toSize();
             if (leser.canRead() && leser.size().isValid())
@@ -109,7 +111,7 @@ void SeiteZeichnen(QPainter& p, const TSeite& s, double f)
                 klein.setPointSizeF(6);
                 p.setFont(klein);
                 p.drawText(r, Qt::AlignCenter | Qt::TextWordWrap,
-                           QStringLiteral("Bild nicht lesbar: %1").arg(QFileInfo(e.bildPfad).fileName()));
+                           QStringLiteral("Bild nicht lesbar: %1").arg(e.text));
             } else {
                 const QSizeF g = bild.size();
                 p.drawImage(QRectF(r.x() + (r.width() - g.width()) / 2, r.y() + (r.height() - g.height()) / 2, g.width(), g.height()), bild);

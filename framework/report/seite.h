@@ -18,7 +18,7 @@ struct TPlanElement {
     bool umbrechen = false;   // text wraps within its width
     double staerke = 0;
     std::optional<QColor> fuellung;
-    QString bildPfad;
+    QByteArray bild;   // the picture's file contents; text names it
 };
 
 struct TSeite {
@@ -35,6 +35,6 @@ QString SeitePlanText(const TSeite& s);
 double TextHoehe(const TStil& stil, const QString& text, double breiteMm, bool umbrechen);
 
 // Paints the page onto a device whose resolution is pxProMm pixels per millimetre; fonts
-// follow the device's resolution. A picture that cannot be read is drawn as a frame naming
-// the file.
+// follow the device's resolution. A picture that cannot be read is drawn as a red frame
+// naming it.
 void SeiteZeichnen(QPainter& p, const TSeite& s, double pxProMm);
