@@ -7,6 +7,7 @@
 #include "framework/db/connection.h"
 #include "framework/db/migrations.h"
 #include "framework/gui/qtinteraktion.h"
+#include "kalmet/buchbefehl.h"
 #include "kalmet/druckbefehl.h"
 #include "kalmetmain/frmkalmetmain.h"
 
@@ -50,8 +51,8 @@ void DatenbankOeffnen(const QString& dbWert)
 
 int main(int argc, char* argv[])
 {
-    // the batch command needs no display
-    if (argc > 1 && qstrcmp(argv[1], "print") == 0) {
+    // the batch commands need no display
+    if (argc > 1 && (qstrcmp(argv[1], "print") == 0 || qstrcmp(argv[1], "book") == 0)) {
         // fonts and PDF need a GUI application, but no screen
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -66,7 +67,7 @@ int main(int argc, char* argv[])
         QCoreApplication::setApplicationName(QStringLiteral("kalmet"));
         QStringList args = QCoreApplication::arguments();
         args.removeAt(1);
-        return DruckBefehl(args);
+        return qstrcmp(argv[1], "print") == 0 ? DruckBefehl(args) : BuchBefehl(args);
     }
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kalmet"));

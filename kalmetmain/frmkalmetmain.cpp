@@ -288,10 +288,3 @@ void TfrmKalmetMain::actBeendenExecute()
 }
 
 // Actions whose work is not part of this program version yet say so instead of doing nothing.
-void TfrmKalmetMain::NochNichtVerfuegbar(const QString& funktion)
-{
-    ORVInteraktion().Meldung(maInfo, QStringLiteral("Inventurauswertung"),
-                             QStringLiteral("%1: Diese Funktion steht noch nicht zur Verfügung").arg(funktion), this);
-}
-
-void TfrmKalmetMain::actBuchenExecute() { NochNichtVerfuegbar(QStringLiteral("Buchen")); }

@@ -6,6 +6,7 @@
 #include "framework/core/fehler.h"
 #include "framework/gui/orvform.h"
 #include "framework/gui/vrlistnode.h"
+#include "framework/stock/sperre.h"
 #include "inventurliste/druckconfig.h"
 #include "inventurliste/inventurliste.h"
 
@@ -18,6 +19,8 @@ class QLabel;
 class QMenuBar;
 class QPushButton;
 class TCrystalRDCn;
+class TInventurBuchung;
+struct TBuchungsZeile;
 class TORVProgressDialog;
 class QTemporaryDir;
 class TVTORVVRList;
@@ -141,8 +144,19 @@ public:
     void OnSoll2Ist4ArtikelNr(const TInt32Trio& AProduktID);
     void actKZResetExecute();
 
-    // actions built by later work
+    // booking: checks and questions, the posting of the marked inventories, then the list or
+    // the articles that stayed locked
     void actBuchenExecute();
+    bool InvBuchen(std::vector<TZEP_clMeldung>& AMeldungen);
+    bool Test5Proz();
+    bool TestOffen();
+    bool TestLagerfilialen();
+    void Inventuren_AbschlussUnvo();
+    void InvBuchenF(bool& AAbgelehnt, bool ATestlauf, std::vector<TZEP_clMeldung>& AMeldungen);
+    void FVKLoeschen(const TInt32Trio& AProdId, int32_t AFiliale);
+    // the booking of the checked rows, driven by this window
+    TInventurBuchung Buchung();
+    std::vector<TBuchungsZeile> GepruefteZeilen();
 
     // state the tests and the later actions read
     TInventurliste* Inventurliste() const { return FListe.get(); }
@@ -165,7 +179,6 @@ private:
     void OberflaecheAufbauen();
     void FormCreate();
     void FormDestroy();
-    void NochNichtVerfuegbar(const QString& funktion);
 
     // Runs body on the engine, guarded under ort; without an engine (FormCreate could not
     // make it) the failure is registered there. False when body did not complete.

@@ -87,13 +87,6 @@ bool TfrmKalmetMain::TestWG(const TInt32Trio& AProdId, const QString& AWGNMuster
 {
     bool r = false;
     const QString ort = QStringLiteral("TfrmKalmetMain.TestWG");
-    ORVGuard(ort, [&] {
-        if (AWGNMuster.isEmpty() || AWGNMuster == QLatin1String("*")) {
-            r = true;
-            return;
-        }
-        const QString praefix = WGNMusterPraefix(AWGNMuster, ort);
-        r = WGNPasst(FWGNMani.Get_MaxWGN4ProdId(AProdId, QString()), praefix);
-    });
+    ORVGuard(ort, [&] { r = ArtikelImWGNMuster(FWGNMani, AProdId, AWGNMuster, ort); });
     return r;
 }

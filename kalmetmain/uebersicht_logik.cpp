@@ -44,3 +44,10 @@ bool WGNPasst(const QString& wgn, const QString& praefix)
 {
     return wgn.left(praefix.size()).compare(praefix, Qt::CaseInsensitive) == 0;
 }
+
+bool ArtikelImWGNMuster(TWGNMani& mani, const TInt32Trio& produktId, const QString& muster, const QString& ort)
+{
+    if (muster.isEmpty() || muster == QLatin1String("*"))
+        return true;
+    return WGNPasst(mani.Get_MaxWGN4ProdId(produktId, QString()), WGNMusterPraefix(muster, ort));
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/article/wgnmani.h"
 #include "framework/core/datetime.h"
 
 #include <QColor>
@@ -31,3 +32,5 @@ QColor StatusFarbe(QChar kzZaehlung);
 QString WGNMusterPraefix(const QString& muster, const QString& ort);
 // Whether the product group starts with the prefix, ignoring case.
 bool WGNPasst(const QString& wgn, const QString& praefix);
+// Whether the article's product group matches the pattern ("KI*"; "*" or empty: every one).
+bool ArtikelImWGNMuster(TWGNMani& mani, const TInt32Trio& produktId, const QString& muster, const QString& ort);

@@ -27,3 +27,9 @@ bool AASatz_4_ProduktID(const TInt32Trio& produktId, TAASatz& satz)
 }
 
 }
+
+QString ProduktID_2_ArtNr_Formatted(const TInt32Trio& produktId, bool)
+{
+    TAASatz satz;
+    return TArtikelTools::AASatz_4_ProduktID(produktId, satz) ? satz.ArtNr : produktId.ToText();
+}

@@ -114,6 +114,11 @@ TORV_Intv100_Sortiment_Me TInvMani::Inventurdifferenzen(int filiale, TDateTime v
     return r;
 }
 
+void TInvMani::ArtBuchen_Init(bool, bool)
+{
+    FArtBucher = std::make_unique<TArtBucher>();
+}
+
 TORV_Intv100_Sortiment_MeMitOV TInvMani_BestandLeser::Lesen() const
 {
     TORV_Intv100_Sortiment_MeMitOV r;

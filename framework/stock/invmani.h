@@ -4,6 +4,7 @@
 #include "framework/core/datetime.h"
 #include "framework/core/sortiment.h"
 #include "framework/db/produktblock.h"
+#include "framework/stock/buchung.h"
 
 #include <functional>
 #include <map>
@@ -75,6 +76,11 @@ public:
     // called with each article the takeover rewrites
     std::function<void(const TInt32Trio&)> OnSoll2Ist4ArtikelNr;
 
+    // The article booker and the outcome of its postings; the booker exists after ArtBuchen_Init.
+    void ArtBuchen_Init(bool, bool);
+    TArtBucher* ArtBucher() { return FArtBucher.get(); }
+    TBuchErgebnisListe& BuchErgebnisse() { return FBuchErgebnisse; }
+
     TInvMani_BestandLeser& LeserA() { return FLeserA; }
     TInvMani_BestandLeser& LeserB() { return FLeserB; }
 
@@ -107,4 +113,6 @@ private:
     TDateTime FVorratAb = 0;
     std::unique_ptr<TProduktBlockAbfrage> FBestandAbfrage;
     std::unique_ptr<TProduktBlockAbfrage> FBewegungAbfrage;
+    std::unique_ptr<TArtBucher> FArtBucher;
+    TBuchErgebnisListe FBuchErgebnisse;
 };

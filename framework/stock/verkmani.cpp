@@ -1,9 +1,22 @@
 #include "framework/stock/verkmani.h"
 
-void TVerkMani::FVKWandeln(Tlsnfile& ALsnFile, const TInt32Trio& AReferenz, int& AErgebnis)
+#include "framework/db/connection.h"
+#include "framework/stock/buchung.h"
+
+void TVerkMani::FVKWandeln(Tlsnfile& ALsnFile, const TInt32Trio& AReferenz, int& AErgebnis, qint64 AFvkId)
 {
     AErgebnis = 1;
     ALsnFile.Referenz.SetWert(AReferenz);
     ALsnFile.Buchen(wrdonInsert);
+    // a sale lowers the stock of its size by its quantity (a return, with a negative one,
+    // raises it)
+    const int slot = ALsnFile.GroessenIndex.GetWert() - 1;
+    if (slot >= 0 && slot < 100) {
+        TMengen100 wirkung{};
+        wirkung[slot] = -ALsnFile.Menge.GetWert();
+        BestandBewegen(ALsnFile.Produkt_ID.GetWert(), ALsnFile.Filiale.GetWert(), TArtBucher::CBestTyp, abtVerkauf,
+                       ALsnFile.Datum.GetWert(), wirkung);
+    }
+    TZEP_Connection::Ausfuehren(QStringLiteral("TVerkMani.FVKWandeln"), QStringLiteral("DELETE FROM fvk WHERE id = ?"), {AFvkId});
     AErgebnis = 0;
 }

@@ -1,0 +1,163 @@
+#include "kalmet/befehl.h"
+
+#include "framework/app/dialoge.h"
+#include "framework/app/layoutspeicher.h"
+#include "framework/app/programm.h"
+#include "framework/db/connection.h"
+#include "framework/db/datenfeld.h"
+#include "framework/db/migrations.h"
+
+#include <QCoreApplication>
+#include <QSqlQuery>
+
+#include <cstdio>
+
+namespace {
+
+QString GBefehl = QStringLiteral("kalmet");
+
+}
+
+[[noreturn]] void Falsch(const QString& option, const QString& text)
+{
+    throw TArgumentFehler{option, text};
+}
+
+void Melden(const QString& text)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(GBefehl), qPrintable(text));
+    std::fflush(stderr);
+}
+
+TDateTime Datum(const QString& option, const QString& text)
+{
+    const QDate d = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+    if (!d.isValid())
+        Falsch(option, QStringLiteral("\"%1\" ist kein Datum der Form JJJJ-MM-TT").arg(text));
+    return TDateTime_FromQDate(d);
+}
+
+std::vector<TInventur> Inventuren(const QCommandLineParser& p, TDateTime wiJahr)
+{
+    if (p.isSet(QStringLiteral("inventory")) == p.isSet(QStringLiteral("status")))
+        Falsch(QStringLiteral("--inventory"), QStringLiteral("entweder --inventory oder --status angeben"));
+    QSqlQuery q = TZEP_Connection::Ausfuehren(
+        GBefehl,
+        QStringLiteral("SELECT zaehldatum, wgn, filiale, kzzaehlung, sollek, istek FROM ia WHERE wijahr = ? "
+                       "ORDER BY zaehldatum, wgn, filiale"),
+        {TDatumTraits::ToSql(wiJahr).first()});
+    std::vector<TInventur> alle;
+    while (q.next()) {
+        const QVariant d = q.value(0);
+        const QString wgn = q.value(1).toString();
+        const QString kz = q.value(3).toString();
+        alle.push_back({{DateOf(TDatumTraits::FromSql(&d)), wgn.isEmpty() ? QStringLiteral("*") : wgn, q.value(2).toInt()},
+                        Char_2_IA_KZZaehlung(kz.isEmpty() ? QChar() : kz.at(0)),
+                        q.value(4).toDouble(),
+                        q.value(5).toDouble()});
+    }
+    if (alle.empty())
+        Falsch(QStringLiteral("--fiscal-year"), QStringLiteral("keine Inventuren im Wirtschaftsjahr ab %1").arg(TDateTime_FormatDatum(wiJahr)));
+    std::vector<TInventur> r;
+    if (p.isSet(QStringLiteral("status"))) {
+        bool zahl;
+        const int status = p.value(QStringLiteral("status")).toInt(&zahl);
+        if (!zahl || status < 0 || status > 6)
+            Falsch(QStringLiteral("--status"), QStringLiteral("\"%1\": ein Status von 0 bis 6").arg(p.value(QStringLiteral("status"))));
+        for (const TInventur& i : alle)
+            if (i.Status == status)
+                r.push_back(i);
+        if (r.empty())
+            Falsch(QStringLiteral("--status"), QStringLiteral("keine Inventur mit Status %1").arg(status));
+        return r;
+    }
+    for (const QString& angabe : p.values(QStringLiteral("inventory"))) {
+        const QStringList teile = angabe.split(QLatin1Char(':'));
+        if (teile.size() != 3)
+            Falsch(QStringLiteral("--inventory"), QStringLiteral("\"%1\": erwartet JJJJ-MM-TT:WARENGRUPPE:FILIALE").arg(angabe));
+        const TDateTime tag = Datum(QStringLiteral("--inventory"), teile[0]);
+        const QString wgn = teile[1].isEmpty() ? QStringLiteral("*") : teile[1];
+        const int filiale = teile[2].toInt();
+        const auto it = std::find_if(alle.begin(), alle.end(), [&](const TInventur& i) {
+            return i.Zeile.ZaehlDatum == tag && i.Zeile.WGN == wgn && i.Zeile.Filiale == filiale;
+        });
+        if (it == alle.end())
+            Falsch(QStringLiteral("--inventory"), QStringLiteral("\"%1\": keine solche Inventur im Wirtschaftsjahr").arg(angabe));
+        if (it->Status == iakzStorniert)
+            Falsch(QStringLiteral("--inventory"), QStringLiteral("\"%1\": die Inventur ist storniert").arg(angabe));
+        r.push_back(*it);
+    }
+    return r;
+}
+
+TZeileAnzeige_Arr Zeilen(const std::vector<TInventur>& inventuren)
+{
+    TZeileAnzeige_Arr r;
+    for (const TInventur& i : inventuren)
+        if (i.Status != iakzStorniert)
+            r.push_back(i.Zeile);
+    return r;
+}
+
+TZEP_SelectedLayout Layout(const QString& name)
+{
+    const std::vector<TLayoutSatz> alle = TLayoutSpeicher::Lesen(ORVProgramm().Modul(), {QStringLiteral("kalme")});
+    const TLayoutSatz* gefunden = nullptr;
+    for (const TLayoutSatz& l : alle)
+        if (l.Titel == name || (l.Report.compare(name, Qt::CaseInsensitive) == 0 && (!gefunden || l.Standard)))
+            gefunden = &l;
+    if (!gefunden)
+        Falsch(QStringLiteral("--layout"), QStringLiteral("\"%1\": kein solches Layout").arg(name));
+    return {gefunden->Report, gefunden->Titel, gefunden->Optionen, gefunden->Parameter};
+}
+
+bool Anmelden(const QCommandLineParser& p, const QString& recht, const QString& wasDarfErNicht)
+{
+    try {
+        TZEP_Connection::Configure(DbUrlChoose(p.value(QStringLiteral("db"))));
+        MigrationenAusfuehren(TZEP_Connection::Database());
+    } catch (const std::exception& e) {
+        Melden(QStringLiteral("die Datenbank kann nicht geöffnet werden: %1").arg(QString::fromUtf8(e.what())));
+        return false;
+    }
+    try {
+        ORVProgramm().SetBenutzer(ProgrammBenutzerBestimmen(p.value(QStringLiteral("user"))));
+    } catch (const std::exception& e) {
+        Falsch(QStringLiteral("--user"), QString::fromUtf8(e.what()));
+    }
+    ORVProgramm().Init(QStringLiteral("KALMET"), 3, 0, 0, true);
+    if (!UserRechtePruefen(recht, 2, QString(), 1, false, 0))
+        Falsch(QStringLiteral("--user"), QStringLiteral("\"%1\" darf %2").arg(ORVProgramm().Benutzer(), wasDarfErNicht));
+    return true;
+}
+
+int BefehlAusfuehren(const QString& name, const QString& beschreibung, const QStringList& args,
+                     const std::function<void(QCommandLineParser&)>& optionen, const std::function<int(const QCommandLineParser&)>& body)
+{
+    GBefehl = name;
+    QCommandLineParser p;
+    p.setApplicationDescription(beschreibung);
+    p.addHelpOption();
+    optionen(p);
+    if (!p.parse(args)) {
+        Melden(p.errorText());
+        return 2;
+    }
+    if (p.isSet(QStringLiteral("help"))) {
+        std::printf("%s", qPrintable(p.helpText()));
+        return 0;
+    }
+    if (!p.positionalArguments().isEmpty()) {
+        Melden(QStringLiteral("unbekanntes Argument \"%1\"").arg(p.positionalArguments().first()));
+        return 2;
+    }
+    try {
+        return body(p);
+    } catch (const TArgumentFehler& f) {
+        Melden(QStringLiteral("%1: %2").arg(f.Option, f.Text));
+        return 2;
+    } catch (const std::exception& e) {
+        Melden(QString::fromUtf8(e.what()));
+        return 1;
+    }
+}

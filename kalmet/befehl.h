@@ -1,0 +1,52 @@
+#pragma once
+
+#include "framework/article/iastatus.h"
+#include "framework/app/layouts.h"
+#include "inventurliste/zeileanzeige.h"
+
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+// What the batch commands share: their arguments, the database and user, and the
+// inventories they name.
+
+// A wrong argument: the option and what is wrong with it (exit code 2).
+struct TArgumentFehler {
+    QString Option;
+    QString Text;
+};
+[[noreturn]] void Falsch(const QString& option, const QString& text);
+
+// A line on standard error, after the command's name.
+void Melden(const QString& text);
+
+// A date "YYYY-MM-DD" of an option.
+TDateTime Datum(const QString& option, const QString& text);
+
+// An inventory of the fiscal year as the overview shows it.
+struct TInventur {
+    TZeileAnzeige Zeile;
+    TZEP_IA_KZZaehlung Status = iakzAngelegt;
+    double SollEK = 0, IstEK = 0;
+};
+
+// The inventories named by --inventory, or those of status --status, in overview order.
+std::vector<TInventur> Inventuren(const QCommandLineParser& p, TDateTime wiJahr);
+TZeileAnzeige_Arr Zeilen(const std::vector<TInventur>& inventuren);
+
+// The stored layout named by title or report file; of several for one file the default one.
+TZEP_SelectedLayout Layout(const QString& name);
+
+// Opens the database of --db and signs the user of --user in with the program's rights;
+// false when the database cannot be reached (exit code 3). A user without the right is a
+// wrong --user.
+bool Anmelden(const QCommandLineParser& p, const QString& recht, const QString& wasDarfErNicht);
+
+// Runs a command: parses args with the options that optionen adds, answers --help, and maps
+// what the body throws to the exit codes (wrong argument 2, any other failure 1).
+int BefehlAusfuehren(const QString& name, const QString& beschreibung, const QStringList& args,
+                     const std::function<void(QCommandLineParser&)>& optionen, const std::function<int(const QCommandLineParser&)>& body);

@@ -1,0 +1,92 @@
+#include "kalmet/listeausgabe.h"
+
+#include "framework/core/fehler.h"
+#include "framework/dbf/crystalsets.h"
+#include "framework/report/crystalrdcn.h"
+#include "inventurliste/bau.h"
+#include "inventurliste/inventurliste.h"
+#include "inventurliste/reportstart.h"
+#include "kalmet/befehl.h"
+#include "kalmetmain/reportvorbereiten.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace {
+
+// Moves the finished tables to their names in ziel; a table there before is replaced.
+void TabellenAblegen(TDBFFiles_4_Crystal& tabellen, const QString& ziel)
+{
+    for (const auto& [klasse, name] : {std::pair{"INVL", "invl.dbf"}, {"INVR", "invr.dbf"}, {"INVU", "invue.dbf"}}) {
+        const QString von = tabellen.Tabelle(QLatin1String(klasse))->Pfad();
+        const QString nach = QDir(ziel).filePath(QLatin1String(name));
+        QFile::remove(nach);
+        if (!QFile::rename(von, nach))
+            FehlerRaise(QStringLiteral("TabellenAblegen"), {QStringLiteral("%1 kann nicht geschrieben werden").arg(nach)});
+    }
+}
+
+}
+
+std::vector<TAusgabe> Ausgaben(const QCommandLineParser& p, bool pflicht)
+{
+    std::vector<TAusgabe> r;
+    for (const auto& [option, format] : {std::pair{"pdf", TExportFormat::Pdf}, {"csv", TExportFormat::Csv}, {"xlsx", TExportFormat::Xlsx}}) {
+        if (!p.optionNames().contains(QLatin1String(option)))
+            continue;
+        const QString pfad = p.value(QLatin1String(option));
+        const QString name = QStringLiteral("--") + QLatin1String(option);
+        const QFileInfo info(pfad);
+        if (pfad.isEmpty() || info.isDir())
+            Falsch(name, QStringLiteral("\"%1\" ist kein Dateiname").arg(pfad));
+        if (!QDir().mkpath(info.absolutePath()) || !QFileInfo(info.absolutePath()).isWritable())
+            Falsch(name, QStringLiteral("in %1 kann nicht geschrieben werden").arg(info.absolutePath()));
+        r.push_back({pfad, format});
+    }
+    if (p.optionNames().contains(QStringLiteral("tables"))) {
+        const QString ziel = p.value(QStringLiteral("tables"));
+        if (!QDir().mkpath(ziel) || !QFileInfo(ziel).isWritable())
+            Falsch(QStringLiteral("--tables"), QStringLiteral("in %1 kann nicht geschrieben werden").arg(ziel));
+        r.push_back({ziel, std::nullopt});
+    }
+    if (r.empty() && pflicht)
+        Falsch(QStringLiteral("--pdf"), QStringLiteral("es ist keine Ausgabe verlangt (--pdf, --csv, --xlsx oder --tables)"));
+    return r;
+}
+
+int ListeAusgeben(TInventurliste& liste, const TDruckConfig& c, TDateTime auswertung, int32_t filiale,
+                  const std::vector<TAusgabe>& ausgaben)
+{
+    const auto tabellen = std::find_if(ausgaben.begin(), ausgaben.end(), [](const TAusgabe& a) { return !a.Format; });
+    // the tables are written beside their place and take their names only when complete
+    const QString ziel = tabellen == ausgaben.end() ? QDir::tempPath() : tabellen->Pfad;
+    QTemporaryDir arbeit(QDir(ziel).filePath(QStringLiteral(".kalmet-XXXXXX")));
+    if (!arbeit.isValid())
+        Falsch(QStringLiteral("--tables"), QStringLiteral("in %1 kann nicht geschrieben werden").arg(ziel));
+    int artikel = 0;
+    const bool fertig = TInventurlisteBau(liste, c, auswertung).Ausfuehren(arbeit.path(), [&](const QString& artNr) {
+        if (++artikel % 1000 == 0)
+            Melden(QStringLiteral("%1 Artikel berechnet (zuletzt %2)").arg(artikel).arg(artNr));
+    });
+    if (!fertig) {
+        Melden(QStringLiteral("die Liste konnte nicht vollständig erstellt werden; es wurde nichts abgelegt"));
+        return 1;
+    }
+    Melden(QStringLiteral("%1 Artikel berechnet").arg(artikel));
+    TCrystalRDCn crystal;
+    ReportVorbereiten(crystal, ReportStartBilden(liste, filiale, liste.RR(), auswertung), liste.CrystalSets(), -1);
+    for (const TAusgabe& a : ausgaben) {
+        if (a.Format)
+            crystal.Export(a.Pfad, *a.Format, [&](qint64 erledigt, qint64 gesamt) {
+                if (erledigt % 100 == 0)
+                    Melden(QStringLiteral("%1: %2 von %3").arg(QFileInfo(a.Pfad).fileName()).arg(erledigt).arg(gesamt));
+                return true;
+            });
+        else
+            TabellenAblegen(liste.CrystalSets(), a.Pfad);
+        Melden(QStringLiteral("geschrieben: %1").arg(QFileInfo(a.Pfad).absoluteFilePath()));
+    }
+    return 0;
+}
