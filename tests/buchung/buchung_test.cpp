@@ -1,0 +1,248 @@
+// The booking engine on the test chain: what a complete booking leaves (checked against the
+// raw tables), locked articles, a failure inside an article, the checks and questions.
+#include "buchung/inventurbuchung.h"
+#include "framework/app/info.h"
+#include "framework/core/uhr.h"
+#include "framework/db/connection.h"
+#include "framework/stock/invmani.h"
+#include "inventurliste/inventurliste.h"
+#include "tests/buchung/kette.h"
+
+#include <QSysInfo>
+
+using namespace Kette;
+
+namespace {
+
+class BuchungTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        FDb = TestKetteStarten();
+        KALMET_REQUIRE_DB(*FDb);
+        FListe = std::make_unique<TInventurliste>(TInventurlisteOptionen::AusParametern());
+    }
+    void TearDown() override
+    {
+        FListe.reset();
+        TestKetteBeenden();
+        FDb.reset();
+    }
+
+    // An open inventory of an ordinary branch, or of the storage-location branch.
+    TKettenInventur Inventur(bool lagerfiliale = false)
+    {
+        for (const TKettenInventur& i : OffeneInventuren())
+            if (i.Lagerfiliale == lagerfiliale && i.Zeile.WGN != "*")
+                return i;
+        ADD_FAILURE() << "no open inventory";
+        return {};
+    }
+
+    // Books the inventories as the window does with everything answered Yes.
+    bool Buchen(const std::vector<TKettenInventur>& inventuren, std::vector<TZEP_clMeldung>& meldungen)
+    {
+        std::vector<TBuchungsZeile> geprueft;
+        TZeileAnzeige_Arr zeilen;
+        for (const TKettenInventur& i : inventuren) {
+            const QString kz = Status(i.Zeile);
+            geprueft.push_back({i.Zeile, i.SollEK, i.IstEK, Char_2_IA_KZZaehlung(kz.isEmpty() ? QChar() : kz.at(0))});
+            zeilen.push_back(i.Zeile);
+        }
+        TBuchungsUmgebung u;
+        u.Status = [this](const TZeileAnzeige&, TZEP_IA_KZZaehlung s) { FStatus.push_back(s); };
+        return TInventurBuchung(*FListe, EncodeDate(2026, 2, 1), u).InvBuchen(geprueft, zeilen, meldungen);
+    }
+
+    static QString ArtikelBedingung(const QString& id)
+    {
+        const QStringList t = id.split('.');
+        return QString("produkt_id_1 = %1 AND produkt_id_2 = %2 AND produkt_id_3 = %3").arg(t[0], t[1], t[2]);
+    }
+    static int Zahl(const QString& sql) { return Wert(sql).toInt(); }
+
+    TSkriptInteraktion FInteraktion;
+    std::unique_ptr<TTestDb> FDb;
+    std::unique_ptr<TInventurliste> FListe;
+    std::vector<TZEP_IA_KZZaehlung> FStatus;
+};
+
+}
+
+TEST_F(BuchungTest, EveryDifferenceIsPostedOnceAndTheStockIsTheCount)
+{
+    const TKettenInventur inv = Inventur();
+    const QStringList artikel = Artikel(inv.Zeile);
+    ASSERT_GE(artikel.size(), 2);
+    ASSERT_FALSE(AbweichendVomZaehlbestand(inv.Zeile).isEmpty()) << "the chain has differences to post";
+    const auto bestandVorher = Bestand();
+    const qint64 letzteBewegung = Wert("SELECT max(id) FROM bne").toLongLong();
+    const QString fil = QString::number(inv.Zeile.Filiale);
+    const int fehlverkaeufe = Zahl("SELECT count(*) FROM fvk WHERE vorgangsart = 'F' AND belegart = '23' AND groesse <> 999 AND filiale = " + fil);
+    const int verkaeufe = Zahl("SELECT count(*) FROM lsn");
+
+    std::vector<TZEP_clMeldung> meldungen;
+    ASSERT_TRUE(Buchen({inv}, meldungen));
+    EXPECT_TRUE(meldungen.empty());
+    EXPECT_EQ(Status(inv.Zeile), "5");
+    EXPECT_EQ(FStatus, (std::vector<TZEP_IA_KZZaehlung>{iakzTeilweiseGebucht, iakzGebucht}));
+    EXPECT_EQ(AbweichendVomZaehlbestand(inv.Zeile), QStringList()) << "counted stock at the count day is the count";
+    const QString zd = TDatumTraits::ToSql(inv.Zeile.ZaehlDatum).first().toString();
+    EXPECT_EQ(Zahl(QString("SELECT count(*) FROM iv WHERE zaehldatum = '%1' AND filiale = %2 AND kzgebucht <> 'A'").arg(zd, fil)), 0);
+    // one difference movement per article at most, dated on the count day
+    EXPECT_EQ(Zahl(QString("SELECT count(*) FROM (SELECT produkt_id_2 FROM bne WHERE bewart = 19 AND id > %1 GROUP BY produkt_id_1, "
+                           "produkt_id_2, produkt_id_3 HAVING count(*) > 1) x")
+                       .arg(letzteBewegung)),
+              0);
+    EXPECT_EQ(Zahl(QString("SELECT count(*) FROM bne WHERE bewart = 19 AND id > %1 AND datum <> '%2'").arg(letzteBewegung).arg(zd)), 0);
+    // the articles' erroneous sales are sales lines now, each once
+    const int rest = Zahl("SELECT count(*) FROM fvk WHERE vorgangsart = 'F' AND belegart = '23' AND groesse <> 999 AND filiale = " + fil);
+    EXPECT_LT(rest, fehlverkaeufe);
+    EXPECT_EQ(Zahl("SELECT count(*) FROM lsn") - verkaeufe, fehlverkaeufe - rest);
+    EXPECT_EQ(Bestand(), BestandPlusBewegungen(bestandVorher, letzteBewegung)) << "stock moved only by movements";
+    EXPECT_EQ(Zahl("SELECT count(*) FROM artsperre"), 0);
+
+    // the back-calculation reads a posted difference as inventory difference
+    QSqlQuery q(TZEP_Connection::Database());
+    ASSERT_TRUE(q.exec(QString("SELECT produkt_id_1, produkt_id_2, produkt_id_3, %1 FROM bne WHERE bewart = 19 AND id > %2")
+                           .arg(MengenSpalten("menge", 0).join(", "))
+                           .arg(letzteBewegung)));
+    ASSERT_TRUE(q.next());
+    const TInt32Trio id{q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()};
+    TInvMani& mani = FListe->InvMani();
+    mani.Artlesen_Init({2026, static_cast<int32_t>(inv.Zeile.ZaehlDatum)}, true, true, false, inv.Zeile.ZaehlDatum - 10);
+    ASSERT_TRUE(mani.eigen_get_equal(id, 0, true));
+    mani.LeserB().SetFiliale(static_cast<int16_t>(inv.Zeile.Filiale));
+    mani.LeserB().SetBestTyp(CMengenArtInventurdifferenz);
+    const TORV_Intv100_Sortiment_MeMitOV gelesen = mani.LeserB().Lesen();
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(gelesen.Me.Me[i], q.value(3 + i).toInt()) << i;
+
+    // booked is booked: a second run stops at the check
+    std::vector<TZEP_clMeldung> zweite;
+    const qint64 nachErster = Wert("SELECT max(id) FROM bne").toLongLong();
+    EXPECT_FALSE(Buchen({inv}, zweite));
+    EXPECT_TRUE(FInteraktion.Gezeigt.back().Titel.contains("1003"));
+    EXPECT_EQ(Wert("SELECT max(id) FROM bne").toLongLong(), nachErster);
+}
+
+TEST_F(BuchungTest, ALockedArticleStaysUnpostedUntilItIsFree)
+{
+    const TKettenInventur inv = Inventur();
+    const QString gesperrt = AbweichendVomZaehlbestand(inv.Zeile).first();
+    const QStringList t = gesperrt.split('.');
+    // process 1 on this host runs for as long as the machine does
+    Sql(QString("INSERT INTO artsperre (produkt_id_1, produkt_id_2, produkt_id_3, terminalnr, terminal, programm, prozessid, sperrzeit) "
+                "VALUES (%1, %2, %3, 7, '%4', 'KASSE', 1, '2026-12-08 09:30:00.000')")
+            .arg(t[0], t[1], t[2], QSysInfo::machineHostName()));
+    std::vector<TZEP_clMeldung> meldungen;
+    EXPECT_FALSE(Buchen({inv}, meldungen));
+    ASSERT_EQ(meldungen.size(), 1u) << "listed once, from the last of the five passes";
+    EXPECT_FALSE(meldungen[0].Artikel.isEmpty());
+    EXPECT_EQ(meldungen[0].Programm, "KASSE");
+    EXPECT_EQ(meldungen[0].TerminalNr, "7");
+    EXPECT_EQ(meldungen[0].ProzessId, 1);
+    EXPECT_EQ(TDateTime_ToQDateTime(meldungen[0].SperrZeit), QDateTime(QDate(2026, 12, 8), QTime(9, 30)));
+    EXPECT_EQ(Status(inv.Zeile), "4");
+    EXPECT_EQ(AbweichendVomZaehlbestand(inv.Zeile), QStringList{gesperrt}) << "the others are posted";
+
+    Sql("DELETE FROM artsperre");
+    std::vector<TZEP_clMeldung> zweite;
+    EXPECT_TRUE(Buchen({inv}, zweite)) << "an inventory left at 4 can be booked again";
+    EXPECT_EQ(Status(inv.Zeile), "5");
+    EXPECT_EQ(AbweichendVomZaehlbestand(inv.Zeile), QStringList());
+}
+
+TEST_F(BuchungTest, ALockWhoseHolderIsGoneIsTakenOverAndProtocolled)
+{
+    const TKettenInventur inv = Inventur();
+    const QStringList t = Artikel(inv.Zeile).first().split('.');
+    // a process id above the kernel's limit never runs
+    Sql(QString("INSERT INTO artsperre (produkt_id_1, produkt_id_2, produkt_id_3, terminal, programm, prozessid, sperrzeit) "
+                "VALUES (%1, %2, %3, '%4', 'KALMET', 2000000000, '2026-12-08 09:30:00.000')")
+            .arg(t[0], t[1], t[2], QSysInfo::machineHostName()));
+    std::vector<TZEP_clMeldung> meldungen;
+    EXPECT_TRUE(Buchen({inv}, meldungen));
+    EXPECT_EQ(Status(inv.Zeile), "5");
+    EXPECT_EQ(Zahl("SELECT count(*) FROM protokoll WHERE text LIKE '%Artikelsperre übernommen%'"), 1);
+    EXPECT_EQ(Zahl("SELECT count(*) FROM artsperre"), 0);
+}
+
+TEST_F(BuchungTest, AFailureInsideAnArticleLeavesNothingOfItPosted)
+{
+    const TKettenInventur inv = Inventur();
+    const QString kaputt = AbweichendVomZaehlbestand(inv.Zeile).first();
+    const QString bedingung = ArtikelBedingung(kaputt);
+    const QString inventur = QString(" AND zaehldatum = '%1' AND filiale = %2")
+                                 .arg(TDatumTraits::ToSql(inv.Zeile.ZaehlDatum).first().toString())
+                                 .arg(inv.Zeile.Filiale);
+    const QString t2 = kaputt.split('.')[1];
+    if (FDb->Typ() == TConnectorTyp::PostgreSQL) {
+        Sql("CREATE FUNCTION kaputt() RETURNS trigger AS $$ BEGIN RAISE EXCEPTION 'kaputt'; END $$ LANGUAGE plpgsql");
+        Sql("CREATE TRIGGER kaputt BEFORE UPDATE ON iv FOR EACH ROW WHEN (NEW.produkt_id_2 = " + t2 + ") EXECUTE FUNCTION kaputt()");
+    } else {
+        Sql("CREATE TRIGGER kaputt BEFORE UPDATE ON iv WHEN NEW.produkt_id_2 = " + t2 + " BEGIN SELECT RAISE(ABORT, 'kaputt'); END");
+    }
+    const qint64 letzteBewegung = Wert("SELECT max(id) FROM bne").toLongLong();
+    const int fvk = Zahl("SELECT count(*) FROM fvk WHERE " + bedingung);
+    std::vector<TZEP_clMeldung> meldungen;
+    Buchen({inv}, meldungen);
+    EXPECT_TRUE(ORVInfo().Registriert("TfrmKalmetMain.InvBuchenF.InvBuchenF_Artikel"));
+    EXPECT_EQ(Zahl(QString("SELECT count(*) FROM bne WHERE id > %1 AND %2").arg(letzteBewegung).arg(bedingung)), 0) << "nothing posted";
+    EXPECT_EQ(Zahl("SELECT count(*) FROM fvk WHERE " + bedingung), fvk) << "erroneous sales not converted";
+    EXPECT_EQ(Zahl("SELECT count(*) FROM iv WHERE kzgebucht = 'A' AND " + bedingung + inventur), 0);
+    EXPECT_EQ(Zahl("SELECT count(*) FROM artsperre"), 0) << "the article is free again";
+    EXPECT_EQ(Status(inv.Zeile), "4") << "the inventory stays open for another run";
+    EXPECT_EQ(AbweichendVomZaehlbestand(inv.Zeile), QStringList{kaputt});
+}
+
+TEST_F(BuchungTest, ChecksAndQuestionsStopBeforeAnythingChanges)
+{
+    EXPECT_FALSE(Innerhalb5Prozent(100.0, 95.0)) << "exactly 5 % fails";
+    EXPECT_TRUE(Innerhalb5Prozent(100.0, 95.01));
+    EXPECT_TRUE(Innerhalb5Prozent(0.0, 0.004));
+    EXPECT_FALSE(Innerhalb5Prozent(0.0, 0.01));
+    EXPECT_TRUE(Innerhalb5Prozent(QString("kein Wert"), 0.0));
+
+    const TKettenInventur inv = Inventur();
+    const qint64 letzteBewegung = Wert("SELECT max(id) FROM bne").toLongLong();
+    FInteraktion.Antworten = {maJa, maNein};   // 1001 if asked, then 1002 declined
+    TKettenInventur abweichend = inv;
+    abweichend.IstEK = inv.SollEK * 2;
+    std::vector<TZEP_clMeldung> meldungen;
+    EXPECT_FALSE(Buchen({abweichend}, meldungen));
+    ASSERT_EQ(FInteraktion.Gezeigt.size(), 2u);
+    EXPECT_TRUE(FInteraktion.Gezeigt[0].Titel.contains("1001"));
+    EXPECT_TRUE(FInteraktion.Gezeigt[1].Titel.contains("1002"));
+    EXPECT_EQ(Status(inv.Zeile), inv.Status) << "declining leaves the status";
+    EXPECT_EQ(Wert("SELECT max(id) FROM bne").toLongLong(), letzteBewegung);
+}
+
+TEST_F(BuchungTest, TheTrialRunRefusesAStorageLocationBranchWithDifferences)
+{
+    const TKettenInventur lager = Inventur(true);
+    ASSERT_FALSE(AbweichendVomZaehlbestand(lager.Zeile).isEmpty());
+    const qint64 letzteBewegung = Wert("SELECT max(id) FROM bne").toLongLong();
+    std::vector<TZEP_clMeldung> meldungen;
+    EXPECT_FALSE(Buchen({lager}, meldungen));
+    EXPECT_TRUE(FInteraktion.Gezeigt.back().Titel.contains("1007"));
+    EXPECT_EQ(Status(lager.Zeile), lager.Status);
+    EXPECT_EQ(Wert("SELECT max(id) FROM bne").toLongLong(), letzteBewegung) << "the trial run posts nothing";
+    EXPECT_EQ(Zahl("SELECT count(*) FROM artsperre"), 0) << "and locks nothing";
+}
+
+TEST_F(BuchungTest, AfterTheFiscalYearDifferencesArePostedJustBeforeItsEnd)
+{
+    ORVUhrSetzen(TDateTime_FromQDateTime(QDateTime(QDate(2027, 2, 3), QTime(9, 0))));
+    const TKettenInventur inv = Inventur();
+    const qint64 letzteBewegung = Wert("SELECT max(id) FROM bne").toLongLong();
+    std::vector<TZEP_clMeldung> meldungen;
+    ASSERT_TRUE(Buchen({inv}, meldungen));
+    QSqlQuery q(TZEP_Connection::Database());
+    ASSERT_TRUE(q.exec(QString("SELECT DISTINCT datum FROM bne WHERE bewart = 19 AND id > %1").arg(letzteBewegung)));
+    ASSERT_TRUE(q.next());
+    const QVariant d = q.value(0);
+    // the demo chain's price histories end before the year's end: all just before it
+    EXPECT_NEAR(TDatumTraits::FromSql(&d), WiJahrEnde(EncodeDate(2026, 2, 1)) - 0.01, 1.0 / 86400);
+    EXPECT_FALSE(q.next());
+}
