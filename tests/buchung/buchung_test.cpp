@@ -6,7 +6,7 @@
 #include "framework/db/connection.h"
 #include "framework/stock/invmani.h"
 #include "inventurliste/inventurliste.h"
-#include "tests/buchung/kette.h"
+#include "tests/support/buchungskette.h"
 
 #include <QSysInfo>
 

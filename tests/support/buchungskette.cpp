@@ -1,4 +1,4 @@
-#include "tests/buchung/kette.h"
+#include "tests/support/buchungskette.h"
 
 #include "framework/db/connection.h"
 #include "framework/db/datenfeld.h"
