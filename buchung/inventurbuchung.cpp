@@ -43,6 +43,24 @@ double Zahl(const QVariant& v)
     return ok ? d : std::nan("");
 }
 
+// Shows the progress for as long as it lives, also when a failure ends the work early.
+class TFortschrittZeigen {
+public:
+    explicit TFortschrittZeigen(const std::function<void(bool)>& f) : F(f)
+    {
+        if (F)
+            F(true);
+    }
+    ~TFortschrittZeigen()
+    {
+        if (F)
+            F(false);
+    }
+
+private:
+    const std::function<void(bool)>& F;
+};
+
 // The inventory record of a row: status set and written back.
 bool IAStatusSchreiben(TDateTime zaehlDatum, const QString& wgnMuster, int32_t filiale, TZEP_IA_KZZaehlung status)
 {
@@ -91,18 +109,9 @@ bool TInventurBuchung::TestLagerfilialen(const TZeileAnzeige_Arr& zeilen)
 {
     bool abgelehnt = true;
     ORVGuard(QStringLiteral("TfrmKalmetMain.TestLagerfilialen"), [&] {
-        if (FUmgebung.Fortschritt)
-            FUmgebung.Fortschritt(true);
+        const TFortschrittZeigen fortschritt(FUmgebung.Fortschritt);
         std::vector<TZEP_clMeldung> verworfen;
-        try {
-            InvBuchenF(zeilen, abgelehnt, true, verworfen);
-        } catch (...) {
-            if (FUmgebung.Fortschritt)
-                FUmgebung.Fortschritt(false);
-            throw;
-        }
-        if (FUmgebung.Fortschritt)
-            FUmgebung.Fortschritt(false);
+        InvBuchenF(zeilen, abgelehnt, true, verworfen);
     });
     return !abgelehnt;
 }
@@ -156,18 +165,11 @@ bool TInventurBuchung::InvBuchen(const std::vector<TBuchungsZeile>& geprueft, co
             if (z.Status != iakzStorniert)
                 markiert.push_back(z);
         Inventuren_AbschlussUnvo(markiert);
-        if (FUmgebung.Fortschritt)
-            FUmgebung.Fortschritt(true);
-        bool abgelehnt = false;
-        try {
+        {
+            const TFortschrittZeigen fortschritt(FUmgebung.Fortschritt);
+            bool abgelehnt = false;
             InvBuchenF(zeilen, abgelehnt, false, AMeldungen);
-        } catch (...) {
-            if (FUmgebung.Fortschritt)
-                FUmgebung.Fortschritt(false);
-            throw;
         }
-        if (FUmgebung.Fortschritt)
-            FUmgebung.Fortschritt(false);
         r = AMeldungen.empty();
     });
     return r;
