@@ -231,12 +231,22 @@ TEST_F(BuchungTest, TheTrialRunRefusesAStorageLocationBranchWithDifferences)
     EXPECT_EQ(Zahl("SELECT count(*) FROM artsperre"), 0) << "and locks nothing";
 }
 
-TEST_F(BuchungTest, AfterTheFiscalYearDifferencesArePostedJustBeforeItsEnd)
+TEST_F(BuchungTest, OnTheYearsLastDayDifferencesGoOnTheCountDayAfterItJustBeforeItsEnd)
 {
-    ORVUhrSetzen(TDateTime_FromQDateTime(QDateTime(QDate(2027, 2, 3), QTime(9, 0))));
-    const TKettenInventur inv = Inventur();
-    const qint64 letzteBewegung = Wert("SELECT max(id) FROM bne").toLongLong();
+    const std::vector<TKettenInventur> offen = OffeneInventuren();
+    ASSERT_GE(offen.size(), 2u);
+    ORVUhrSetzen(TDateTime_FromQDateTime(QDateTime(QDate(2027, 1, 31), QTime(23, 59, 30))));
+    const qint64 vorLetztemTag = Wert("SELECT max(id) FROM bne").toLongLong();
     std::vector<TZEP_clMeldung> meldungen;
+    ASSERT_TRUE(Buchen({offen[0]}, meldungen));
+    EXPECT_EQ(Zahl(QString("SELECT count(*) FROM bne WHERE bewart = 19 AND id > %1 AND datum <> '%2'")
+                       .arg(vorLetztemTag)
+                       .arg(TDatumTraits::ToSql(offen[0].Zeile.ZaehlDatum).first().toString())),
+              0);
+
+    ORVUhrSetzen(TDateTime_FromQDateTime(QDateTime(QDate(2027, 2, 3), QTime(9, 0))));
+    const TKettenInventur inv = offen[1];
+    const qint64 letzteBewegung = Wert("SELECT max(id) FROM bne").toLongLong();
     ASSERT_TRUE(Buchen({inv}, meldungen));
     QSqlQuery q(TZEP_Connection::Database());
     ASSERT_TRUE(q.exec(QString("SELECT DISTINCT datum FROM bne WHERE bewart = 19 AND id > %1").arg(letzteBewegung)));
