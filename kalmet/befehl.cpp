@@ -131,6 +131,11 @@ bool Anmelden(const QCommandLineParser& p, const QString& recht, const QString& 
     return true;
 }
 
+void WertOption(QCommandLineParser& p, const char* name, const char* text, const char* platz)
+{
+    p.addOption(QCommandLineOption(QLatin1String(name), QString::fromUtf8(text), QLatin1String(platz)));
+}
+
 int BefehlAusfuehren(const QString& name, const QString& beschreibung, const QStringList& args,
                      const std::function<void(QCommandLineParser&)>& optionen, const std::function<int(const QCommandLineParser&)>& body)
 {
@@ -138,6 +143,11 @@ int BefehlAusfuehren(const QString& name, const QString& beschreibung, const QSt
     QCommandLineParser p;
     p.setApplicationDescription(beschreibung);
     p.addHelpOption();
+    WertOption(p, "db", "Datenbank: sqlite:/pfad/datei.db oder postgresql://user@host/db", "url");
+    WertOption(p, "user", "Benutzer (auf einer SQLite-Datei)", "name");
+    WertOption(p, "fiscal-year", "Beginn des Wirtschaftsjahres", "JJJJ-MM-TT");
+    WertOption(p, "inventory", "eine Inventur: Zähldatum, Warengruppe (* für alle) und Filiale; mehrfach", "JJJJ-MM-TT:WG:FIL");
+    WertOption(p, "status", "alle Inventuren dieses Status (0 bis 6)", "N");
     optionen(p);
     if (!p.parse(args)) {
         Melden(p.errorText());

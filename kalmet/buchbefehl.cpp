@@ -137,16 +137,8 @@ int BuchBefehl(const QStringList& args)
     return BefehlAusfuehren(
         QStringLiteral("kalmet book"), QStringLiteral("Inventuren ohne Fenster buchen und abschließen"), args,
         [](QCommandLineParser& p) {
-            const auto wert = [&](const char* name, const char* text, const char* platz) {
-                p.addOption(QCommandLineOption(QLatin1String(name), QString::fromUtf8(text), QLatin1String(platz)));
-            };
-            wert("db", "Datenbank: sqlite:/pfad/datei.db oder postgresql://user@host/db", "url");
-            wert("user", "Benutzer (auf einer SQLite-Datei)", "name");
-            wert("fiscal-year", "Beginn des Wirtschaftsjahres", "JJJJ-MM-TT");
-            wert("inventory", "eine Inventur: Zähldatum, Warengruppe (* für alle) und Filiale; mehrfach", "JJJJ-MM-TT:WG:FIL");
-            wert("status", "alle Inventuren dieses Status (0 bis 6)", "N");
-            wert("layout", "danach die Liste mit diesem Drucklayout (Titel oder Reportdatei)", "name");
-            wert("pdf", "PDF-Datei der Liste", "pfad");
+            WertOption(p, "layout", "danach die Liste mit diesem Drucklayout (Titel oder Reportdatei)", "name");
+            WertOption(p, "pdf", "PDF-Datei der Liste", "pfad");
             p.addOption(QCommandLineOption(QStringLiteral("yes"), QStringLiteral("alle Fragen mit Ja beantworten")));
         },
         Ausfuehren);

@@ -62,22 +62,14 @@ int DruckBefehl(const QStringList& args)
     return BefehlAusfuehren(
         QStringLiteral("kalmet print"), QStringLiteral("Inventurliste ohne Fenster: Report als PDF, CSV oder XLSX und die Drucktabellen"), args,
         [](QCommandLineParser& p) {
-            const auto wert = [&](const char* name, const char* text, const char* platz) {
-                p.addOption(QCommandLineOption(QLatin1String(name), QString::fromUtf8(text), QLatin1String(platz)));
-            };
-            wert("db", "Datenbank: sqlite:/pfad/datei.db oder postgresql://user@host/db", "url");
-            wert("user", "Benutzer (auf einer SQLite-Datei)", "name");
-            wert("fiscal-year", "Beginn des Wirtschaftsjahres", "JJJJ-MM-TT");
-            wert("inventory", "eine Inventur: Zähldatum, Warengruppe (* für alle) und Filiale; mehrfach", "JJJJ-MM-TT:WG:FIL");
-            wert("status", "alle Inventuren dieses Status (0 bis 6)", "N");
-            wert("group", "Warengruppe der Auswahl (Anfang des Textes)", "text");
-            wert("branch", "Filiale der Auswahl", "N");
-            wert("layout", "Drucklayout: Titel oder Reportdatei", "name");
-            wert("evaluation-date", "Rückrechnung: year-end oder ein Datum vor dem Zähldatum", "datum");
-            wert("tables", "Ordner für invl.dbf, invr.dbf und invue.dbf", "ordner");
-            wert("pdf", "PDF-Datei des Reports", "pfad");
-            wert("csv", "CSV-Datei der Liste", "pfad");
-            wert("xlsx", "XLSX-Datei der Liste", "pfad");
+            WertOption(p, "group", "Warengruppe der Auswahl (Anfang des Textes)", "text");
+            WertOption(p, "branch", "Filiale der Auswahl", "N");
+            WertOption(p, "layout", "Drucklayout: Titel oder Reportdatei", "name");
+            WertOption(p, "evaluation-date", "Rückrechnung: year-end oder ein Datum vor dem Zähldatum", "datum");
+            WertOption(p, "tables", "Ordner für invl.dbf, invr.dbf und invue.dbf", "ordner");
+            WertOption(p, "pdf", "PDF-Datei des Reports", "pfad");
+            WertOption(p, "csv", "CSV-Datei der Liste", "pfad");
+            WertOption(p, "xlsx", "XLSX-Datei der Liste", "pfad");
         },
         Ausfuehren);
 }

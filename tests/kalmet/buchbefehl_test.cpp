@@ -33,13 +33,7 @@ protected:
         FDb = TestKetteStarten();
         if (!FDb->Verfuegbar())
             return;
-        // on the server the program works for the login role: it gets the rights of "demo"
-        if (FDb->Typ() == TConnectorTyp::PostgreSQL) {
-            FBenutzer = FDb->Url().User;
-            TTestDb::Exec(QString("INSERT INTO benutzer (name) VALUES ('%1')").arg(FBenutzer));
-            TTestDb::Exec(QString("INSERT INTO benutzerrecht (benutzer, recht) SELECT '%1', recht FROM benutzerrecht "
-                                  "WHERE benutzer = 'demo'").arg(FBenutzer));
-        }
+        FBenutzer = ProgrammBenutzer(*FDb);
     }
     void TearDown() override
     {

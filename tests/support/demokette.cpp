@@ -46,3 +46,14 @@ void TestKetteBeenden()
 {
     ORVUhrSetzen(std::nullopt);
 }
+
+QString ProgrammBenutzer(const TTestDb& db)
+{
+    if (db.Typ() != TConnectorTyp::PostgreSQL)
+        return QStringLiteral("demo");
+    const QString rolle = db.Url().User;
+    TTestDb::Exec(QString("INSERT INTO benutzer (name) VALUES ('%1')").arg(rolle));
+    TTestDb::Exec(QString("INSERT INTO benutzerrecht (benutzer, recht) SELECT '%1', recht FROM benutzerrecht WHERE benutzer = 'demo'")
+                      .arg(rolle));
+    return rolle;
+}

@@ -19,3 +19,7 @@ TDemoParameter TestKette();
 std::unique_ptr<TTestDb> TestKetteStarten();
 // Gives the clock back.
 void TestKetteBeenden();
+
+// The user the program started on the chain works for: "demo" on SQLite; on the server the
+// login role, which gets the rights of "demo" here.
+QString ProgrammBenutzer(const TTestDb& db);
