@@ -151,8 +151,9 @@ TEST_F(BuchBefehlTest, RunsKilledAtRandomPointsPostEveryDifferenceOnce)
             ++getoetet;
         }
         QString aus, fehler;
-        if (offene().size() > 1)
+        if (offene().size() > 1) {
             EXPECT_EQ(Buchen(offene(), &aus, &fehler), 0) << qPrintable(fehler);
+        }
 
         for (const TKettenInventur& i : inventuren) {
             EXPECT_EQ(Status(i.Zeile), "5");

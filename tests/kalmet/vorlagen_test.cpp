@@ -77,7 +77,7 @@ TEST_P(VorlagenTest, ReportTotalsAreTheSumsOfTheTables)
         for (const QString& s : spalten)
             EXPECT_TRUE(summenzeile->contains(Summe(tabelle, s, false, false))) << qPrintable(s + ": " + *summenzeile);
         const QString preis = report == "kalme006.rpt" ? "_EKWert_Abgew" : report == "kalme007.rpt" || report == "kalme008.rpt" ? "_VKWert" : "_EKWert";
-        for (const QString& s : {"Soll", "Ist", "Diff"})
+        for (const QString s : {"Soll", "Ist", "Diff"})
             EXPECT_TRUE(summenzeile->contains(Summe(tabelle, s + preis, true, false))) << qPrintable(s + preis + ": " + *summenzeile);
     } else {
         // three lines: target, count, difference, each with quantity and the three values
@@ -91,8 +91,9 @@ TEST_P(VorlagenTest, ReportTotalsAreTheSumsOfTheTables)
     }
     EXPECT_TRUE(text.contains("Inventuren - " + liste.SelectedLayouts().front()->Titel)) << "the title in the header";
     EXPECT_FALSE(text.contains("Rückrechnung")) << "no back-calculation, no date";
-    if (report == "kalme004.rpt")
+    if (report == "kalme004.rpt") {
         EXPECT_TRUE(text.contains("Regal ")) << "shelf lines under their article";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Alle, VorlagenTest,
