@@ -122,10 +122,10 @@ void TInventurBuchung::StatusSetzen(const TZeileAnzeige& zeile, TZEP_IA_KZZaehlu
         FUmgebung.Status(zeile, status);
 }
 
-void TInventurBuchung::Inventuren_AbschlussUnvo(const std::vector<TBuchungsZeile>& markiert)
+void TInventurBuchung::Inventuren_AbschlussUnvo(const std::vector<TBuchungsZeile>& zeilen)
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.Inventuren_AbschlussUnvo"), [&] {
-        for (const TBuchungsZeile& z : markiert) {
+        for (const TBuchungsZeile& z : zeilen) {
             if (z.Status != iakzGezaehlt && z.Status != iakzFreigegeben)
                 continue;
             const QString wgn = z.Zeile.WGN == QLatin1String("*") ? QString(QLatin1String("")) : z.Zeile.WGN;
@@ -160,11 +160,7 @@ bool TInventurBuchung::InvBuchen(const std::vector<TBuchungsZeile>& geprueft, co
             r = false;
             return;
         }
-        std::vector<TBuchungsZeile> markiert;
-        for (const TBuchungsZeile& z : geprueft)
-            if (z.Status != iakzStorniert)
-                markiert.push_back(z);
-        Inventuren_AbschlussUnvo(markiert);
+        Inventuren_AbschlussUnvo(geprueft);
         {
             const TFortschrittZeigen fortschritt(FUmgebung.Fortschritt);
             bool abgelehnt = false;

@@ -55,8 +55,9 @@ public:
     // The trial run over inventories of branch 0 and of storage-location branches finds no
     // article with a difference left.
     bool TestLagerfilialen(const TZeileAnzeige_Arr& zeilen);
-    // Status 4 (closing incomplete) for the inventories of status 2 or 3.
-    void Inventuren_AbschlussUnvo(const std::vector<TBuchungsZeile>& markiert);
+    // Status 4 (closing incomplete) for the rows' inventories of status 2 or 3 (a cancelled
+    // row is never one of them).
+    void Inventuren_AbschlussUnvo(const std::vector<TBuchungsZeile>& zeilen);
 
     // Posts (or, in the trial run, only checks) the inventories of the rows.
     void InvBuchenF(const TZeileAnzeige_Arr& zeilen, bool& AAbgelehnt, bool ATestlauf, std::vector<TZEP_clMeldung>& AMeldungen);

@@ -26,9 +26,7 @@ void TfrmKalmetMain::actBuchenExecute()
         if (!UserRechtePruefen(QStringLiteral("pz|"), 2, QString(), 1, false, 0))
             return;
         AktionenEnabled(false);
-        PVRListNode node = vrInvList->GetFirstChecked();
-        if (!node)
-            node = CheckSelectedNode();
+        PVRListNode node = ErsteOderFokussierteZeile();
         if (!node) {
             ORVInfo().ShowMeldung(maInfo, {}, this, QStringLiteral("KALMET"), 1000);
             cmbDatum->setFocus();
@@ -124,11 +122,7 @@ bool TfrmKalmetMain::TestLagerfilialen()
 
 void TfrmKalmetMain::Inventuren_AbschlussUnvo()
 {
-    MitListe("TfrmKalmetMain.Inventuren_AbschlussUnvo", [&](TInventurliste&) {
-        std::vector<TBuchungsZeile> markiert = GepruefteZeilen();
-        std::erase_if(markiert, [](const TBuchungsZeile& z) { return z.Status == iakzStorniert; });
-        Buchung().Inventuren_AbschlussUnvo(markiert);
-    });
+    MitListe("TfrmKalmetMain.Inventuren_AbschlussUnvo", [&](TInventurliste&) { Buchung().Inventuren_AbschlussUnvo(GepruefteZeilen()); });
 }
 
 void TfrmKalmetMain::InvBuchenF(bool& AAbgelehnt, bool ATestlauf, std::vector<TZEP_clMeldung>& AMeldungen)

@@ -22,9 +22,7 @@ void TfrmKalmetMain::actDruckenExecute()
     AktionenEnabled(false);
     ORVGuard(QStringLiteral("TfrmKalmetMain.actDruckenExecute"), [this] {
         // only the first checked row is tested; the build leaves out cancelled rows itself
-        PVRListNode node = vrInvList->GetFirstChecked();
-        if (!node)
-            node = CheckSelectedNode();
+        PVRListNode node = ErsteOderFokussierteZeile();
         if (!node
             || vrInvList->VRList()->Wert(node, usStatusKZ).toString() == QString(IA_KZZaehlung_2_Char(iakzStorniert))) {
             ORVInfo().ShowMeldung(maInfo, {}, this, QStringLiteral("KALMET"), 1000);

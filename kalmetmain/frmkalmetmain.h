@@ -92,6 +92,8 @@ public:
     void btnAlleEinClick();
     void btnAlleUmsClick();
     PVRListNode CheckSelectedNode();
+    // The first checked row; without one the focused row, which gets checked; else none.
+    PVRListNode ErsteOderFokussierteZeile();
     void MarkierteZeilen(TZeileAnzeige_Arr& AZeilen);
     void AktionenEnabled(bool AEnabled);
     bool TestWG(const TInt32Trio& AProdId, const QString& AWGNMuster);

@@ -83,6 +83,12 @@ void TfrmKalmetMain::AktionenEnabled(bool AEnabled)
     });
 }
 
+PVRListNode TfrmKalmetMain::ErsteOderFokussierteZeile()
+{
+    PVRListNode node = vrInvList->GetFirstChecked();
+    return node ? node : CheckSelectedNode();
+}
+
 bool TfrmKalmetMain::TestWG(const TInt32Trio& AProdId, const QString& AWGNMuster)
 {
     bool r = false;

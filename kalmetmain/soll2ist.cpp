@@ -18,9 +18,7 @@ void TfrmKalmetMain::btnSoll2IstSelClick()
     ORVGuard(QStringLiteral("TfrmKalmetMain.btnSoll2IstSelClick"), [this] {
         if (!UserRechtePruefen(QStringLiteral("psv"), 2, QString(), 1, false, 0))
             return;
-        PVRListNode node = vrInvList->GetFirstChecked();
-        if (!node)
-            node = CheckSelectedNode();
+        PVRListNode node = ErsteOderFokussierteZeile();
         if (!node) {
             ORVInfo().ShowMeldung(maInfo, {}, this, QStringLiteral("ZOLMIK"), 1001);
             cmbDatum->setFocus();
