@@ -166,7 +166,7 @@ private:
     bool FRR = false;
     // count, target and erroneous-sale records per inventory, read in product-id order; a
     // new build starts them again
-    std::map<std::pair<TDateTime, int32_t>, std::unique_ptr<TInventurStrom<Tiznsfile>>> FZaehlStroeme;
+    std::map<std::tuple<TDateTime, int32_t, bool>, std::unique_ptr<TInventurStrom<Tiznsfile>>> FZaehlStroeme;
     std::map<std::tuple<TDateTime, TDateTime, int32_t>, std::unique_ptr<TInventurStrom<Tivfile>>> FSollStroeme;
     std::map<std::pair<TDateTime, int32_t>, std::unique_ptr<TInventurStrom<TFvkFile>>> FFvkStroeme;
     // inventory rows (branch, count day, evaluation date) already told that a forward

@@ -26,11 +26,15 @@ bool TInventurliste::LeseZaehlMengen(TMengenfeld& AMengenfeld, TRegalMengen& ARe
 {
     bool gefunden = false;
     ORVGuard(QStringLiteral("TfrmKalmetMain.ErstelleINVL.LeseZaehlMengen"), [&] {
-        auto& strom = StromHolen(FZaehlStroeme, std::pair{ZaehlDatum, Filiale}, [ZaehlDatum, Filiale](Tiznsfile& z) {
-            z.SetKeyNum(Tiznsfile::StandardKeyNum);
-            z.ZaehlDatum.SetKeyWertAndFilter(ZaehlDatum);
-            z.Filiale.SetFilterMinMax(Filiale);
-        });
+        // without shelves only the totals are read: the shelf records are most of the file
+        auto& strom = StromHolen(FZaehlStroeme, std::tuple{ZaehlDatum, Filiale, withShelves},
+                                 [ZaehlDatum, Filiale, withShelves](Tiznsfile& z) {
+                                     z.SetKeyNum(Tiznsfile::StandardKeyNum);
+                                     z.ZaehlDatum.SetKeyWertAndFilter(ZaehlDatum);
+                                     z.Filiale.SetFilterMinMax(Filiale);
+                                     if (!withShelves)
+                                         z.Satzart.SetFilterMinMax(QChar('G'));
+                                 });
         // the total count ("G", shelf 0) comes before the shelves ("R") of the article; the
         // shelves count only beside a total that holds quantities
         bool mitMengen = false;

@@ -1,6 +1,7 @@
 #include "framework/db/datenfeld.h"
 
 #include "framework/core/fehler.h"
+#include "framework/db/connection.h"
 
 #include <cstdio>
 
@@ -122,4 +123,42 @@ QStringList MengenSpalten(const QString& column, int base)
 TMengenDatenFeld::TMengenDatenFeld(const QString& name, const QString& column, int base)
     : TDatenfeld_Gen<TMengen100, TMengenTraits>(name, MengenSpalten(column, base))
 {
+}
+
+QStringList TMengenDatenFeld::LeseAusdruecke(TConnectorTyp typ) const
+{
+    if (typ != TConnectorTyp::PostgreSQL)
+        return Columns();
+    return {QStringLiteral("ARRAY[%1]::text").arg(Columns().join(QStringLiteral(", ")))};
+}
+
+void TMengenDatenFeld::AusdrueckeLesen(TConnectorTyp typ, const QVariant* values)
+{
+    if (typ != TConnectorTyp::PostgreSQL) {
+        SqlLesen(values);
+        return;
+    }
+    // "{q1,q2,...,q100}", each an optionally negative integer
+    const QString text = values[0].toString();
+    TMengen100 r{};
+    int n = 0;
+    qsizetype i = 1;
+    bool ok = text.startsWith(QLatin1Char('{'));
+    while (ok && n < 100) {
+        const bool negativ = i < text.size() && text[i] == u'-';
+        if (negativ)
+            ++i;
+        const int64_t grenze = negativ ? -int64_t(INT32_MIN) : INT32_MAX;
+        const qsizetype anfang = i;
+        int64_t wert = 0;
+        for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9' && wert <= grenze; ++i)
+            wert = wert * 10 + (text[i].unicode() - u'0');
+        const QChar ende = i < text.size() ? text[i] : QChar();
+        ok = i > anfang && wert <= grenze && (ende == u',' ? n < 99 : ende == u'}' && n == 99 && i + 1 == text.size());
+        r[n++] = static_cast<int32_t>(negativ ? -wert : wert);
+        ++i;
+    }
+    if (!ok || n != 100)
+        FehlerRaise(QStringLiteral("TMengenDatenFeld.Lesen"), {Name(), QStringLiteral("Unlesbare Mengen: ") + text.left(80)});
+    SetWert(r);
 }

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <optional>
 
+enum class TConnectorTyp;
+
 // 100 per-size quantities; slot i holds size number i+1.
 using TMengen100 = std::array<int32_t, 100>;
 
@@ -32,6 +34,10 @@ public:
     virtual QVariantList SqlWerte() const = 0;
     // Reads the value from Columns().size() consecutive column values.
     virtual void SqlLesen(const QVariant* values) = 0;
+    // What a record file selects to read the field on the engine, one value per expression,
+    // and how the field reads those values: by default its columns.
+    virtual QStringList LeseAusdruecke(TConnectorTyp) const { return FColumns; }
+    virtual void AusdrueckeLesen(TConnectorTyp, const QVariant* values) { SqlLesen(values); }
     // The column values as the field itself would bind them: driver values read back from
     // the database (a timestamp arrives as a QDateTime) become the field's own SQL form.
     virtual QVariantList SqlNormiert(const QVariant* values) const = 0;
@@ -181,10 +187,13 @@ private:
 // The 100 quantity columns "<column>_<base>" ... "<column>_<base + 99>".
 QStringList MengenSpalten(const QString& column, int base);
 
-// A field over the 100 quantity columns.
+// A field over the 100 quantity columns. PostgreSQL sends them to a record file as one
+// array text: the driver's conversion of 100 values per row costs more than the scan itself.
 class TMengenDatenFeld : public TDatenfeld_Gen<TMengen100, TMengenTraits> {
 public:
     TMengenDatenFeld(const QString& name, const QString& column, int base);
+    QStringList LeseAusdruecke(TConnectorTyp typ) const override;
+    void AusdrueckeLesen(TConnectorTyp typ, const QVariant* values) override;
 };
 
 // A key field of a key index. SetKeyWert sets the start key of a scan; SetKeyWertAndFilter

@@ -65,6 +65,7 @@ QString TZEP_DBFile::TableName() const
 void TZEP_DBFile::FeldAdd(TDatenfeld& feld)
 {
     FFelder.push_back(&feld);
+    FLeseTyp.reset();
 }
 
 void TZEP_DBFile::KeyAdd(std::vector<TDatenfeld*> felder)
@@ -103,30 +104,46 @@ QStringList TZEP_DBFile::KeySpalten() const
     return r;
 }
 
-// Offset of each key field's first column among the record's columns, for the continuation key.
+// Offset of each key field's first value among the values read, for the continuation key.
 const std::vector<int>& TZEP_DBFile::KeyPositionen()
 {
+    LeseListe();   // first: a change of engine empties the positions
     auto& pos = FKeyPositionen[FKeyNum];
     if (pos.empty()) {
         for (const TDatenfeld* k : FKeys.at(FKeyNum)) {
             int offset = 0;
-            for (const TDatenfeld* f : FFelder) {
-                if (f == k)
-                    break;
-                offset += static_cast<int>(f->Columns().size());
-            }
+            for (size_t i = 0; i < FFelder.size() && FFelder[i] != k; ++i)
+                offset += FLeseBreiten[i];
             pos.push_back(offset);
         }
     }
     return pos;
 }
 
-QString TZEP_DBFile::SpaltenListe() const
+const QString& TZEP_DBFile::LeseListe()
 {
-    QStringList r;
-    for (const TDatenfeld* f : FFelder)
-        r << f->Columns();
-    return r.join(QStringLiteral(", "));
+    const TConnectorTyp typ = TZEP_Connection::Typ();
+    if (FLeseTyp != typ) {
+        QStringList r;
+        FLeseBreiten.clear();
+        for (const TDatenfeld* f : FFelder) {
+            const QStringList ausdruecke = f->LeseAusdruecke(typ);
+            r << ausdruecke;
+            FLeseBreiten.push_back(static_cast<int>(ausdruecke.size()));
+        }
+        FLeseListe = r.join(QStringLiteral(", "));
+        FLeseTyp = typ;
+        FKeyPositionen.clear();
+    }
+    return FLeseListe;
+}
+
+void TZEP_DBFile::FelderLesen(const QVariant* werte) const
+{
+    for (size_t i = 0; i < FFelder.size(); ++i) {
+        FFelder[i]->AusdrueckeLesen(*FLeseTyp, werte);
+        werte += FLeseBreiten[i];
+    }
 }
 
 QSqlQuery& TZEP_DBFile::Vorbereitet(const QString& sql)
@@ -189,7 +206,7 @@ bool TZEP_DBFile::Holen(const QString& zusatz, const QVariantList& zusatzWerte)
     }
 
     const QStringList keySpalten = KeySpalten();
-    QString sql = QStringLiteral("SELECT id, %1 FROM %2").arg(SpaltenListe(), TableName());
+    QString sql = QStringLiteral("SELECT id, %1 FROM %2").arg(LeseListe(), TableName());
     if (!bedingungen.isEmpty())
         sql += QStringLiteral(" WHERE ") + bedingungen.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY %1, id LIMIT %2").arg(keySpalten.join(QStringLiteral(", "))).arg(menge);
@@ -236,11 +253,7 @@ bool TZEP_DBFile::Positionieren()
     }
     TZeile z = std::move(FPuffer.front());
     FPuffer.pop_front();
-    const QVariant* p = z.werte.constData();
-    for (TDatenfeld* f : FFelder) {
-        f->SqlLesen(p);
-        p += f->Columns().size();
-    }
+    FelderLesen(z.werte.constData());
     FAktuelleId = z.id;
     FFound = true;
     if (FScan == TScanArt::Extended)
@@ -347,7 +360,7 @@ bool TZEP_DBFile::Get_again()
 {
     if (FAktuelleId == 0)
         return FFound = false;
-    QSqlQuery& q = Vorbereitet(QStringLiteral("SELECT %1 FROM %2 WHERE id = ?").arg(SpaltenListe(), TableName()));
+    QSqlQuery& q = Vorbereitet(QStringLiteral("SELECT %1 FROM %2 WHERE id = ?").arg(LeseListe(), TableName()));
     q.bindValue(0, FAktuelleId);
     if (!q.exec())
         FehlerRaise(QStringLiteral("TZEP_DBFile.Get_again"), {TableName(), q.lastError().text()});
@@ -357,11 +370,7 @@ bool TZEP_DBFile::Get_again()
         const int n = q.record().count();
         for (int i = 0; i < n; ++i)
             werte.append(q.value(i));
-        const QVariant* p = werte.constData();
-        for (TDatenfeld* f : FFelder) {
-            f->SqlLesen(p);
-            p += f->Columns().size();
-        }
+        FelderLesen(werte.constData());
     }
     q.finish();
     return FFound;

@@ -97,7 +97,9 @@ private:
     const std::vector<int>& KeyPositionen();
     QString StartBedingung(QVariantList& werte) const;
     int FesteKeyFelder() const;
-    QString SpaltenListe() const;
+    // The select list of the fields on the current engine, and how many values each reads.
+    const QString& LeseListe();
+    void FelderLesen(const QVariant* werte) const;
 
     QString FDateiName;
     std::vector<TDatenfeld*> FFelder;
@@ -117,4 +119,7 @@ private:
 
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>> FStatements;
     std::map<int, std::vector<int>> FKeyPositionen;   // per key index
+    std::optional<TConnectorTyp> FLeseTyp;            // the engine the select list is for
+    QString FLeseListe;
+    std::vector<int> FLeseBreiten;                    // per field
 };

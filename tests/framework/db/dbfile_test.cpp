@@ -209,6 +209,8 @@ TEST_F(DbFileTest, CountRecordsKeepQuantitiesAndDatesExactly)
     s.Gezaehlt = 1;
     for (int n = 1; n <= 100; ++n)
         s.GR_MESU[n - 1] = n * (n % 2 ? 1 : -1);
+    s.GR_MESU[49] = INT32_MIN;
+    s.GR_MESU[50] = INT32_MAX;
     z.AllesClear();
     z.SetSatz(s);
     z.Buchen(wrdonInsert);
@@ -223,8 +225,32 @@ TEST_F(DbFileTest, CountRecordsKeepQuantitiesAndDatesExactly)
     ASSERT_TRUE(z.Get_equal());
     EXPECT_EQ(z.GetGR_MESU(1), 1);
     EXPECT_EQ(z.GetGR_MESU(100), -100);
+    EXPECT_EQ(z.GR_MESU.GetWert(), s.GR_MESU);
     EXPECT_EQ(TDateTime_ToQDateTime(z.ZaehlDatum.GetWert()), TDateTime_ToQDateTime(s.ZaehlDatum));
     EXPECT_THROW(z.GetGR_MESU(0), EORVFehler);
+    z.GR_MESU.Clear();
+    ASSERT_TRUE(z.Get_again());
+    EXPECT_EQ(z.GR_MESU.GetWert(), s.GR_MESU);
+}
+
+// PostgreSQL sends the quantities as one array text; anything but 100 integers is refused
+// rather than read as zeros.
+TEST(MengenDatenFeldTest, ArrayTextIsReadExactlyOrRefused)
+{
+    TMengenDatenFeld f("GR_MESU", "gr_mesu", 1);
+    QStringList werte;
+    for (int n = 1; n <= 100; ++n)
+        werte << QString::number(n == 1 ? INT32_MIN : n == 100 ? INT32_MAX : -n);
+    const QVariant text("{" + werte.join(",") + "}");
+    f.AusdrueckeLesen(TConnectorTyp::PostgreSQL, &text);
+    EXPECT_EQ(f.GetWert()[0], INT32_MIN);
+    EXPECT_EQ(f.GetWert()[1], -2);
+    EXPECT_EQ(f.GetWert()[99], INT32_MAX);
+    for (const QString& falsch : {QString("{1,2,3}"), "{" + werte.join(",") + ",5}", "{" + werte.join(",") + "}x", QString(),
+                                  QString("{") + QString("2147483648,").repeated(99) + "1}", QString("{NULL") + QString(",0").repeated(99) + "}"}) {
+        const QVariant v(falsch);
+        EXPECT_THROW(f.AusdrueckeLesen(TConnectorTyp::PostgreSQL, &v), EORVFehler) << qPrintable(falsch);
+    }
 }
 
 TEST_F(DbFileTest, ScansWithAFixedKeyPrefixCrossBatchesInOrder)
