@@ -90,6 +90,6 @@ void TBlockVorlauf::Lesen(const TAuftrag& a)
     if (FMitBestand) {
         if (!FInvMani)
             FInvMani = std::make_unique<TInvMani>();
-        FInvMani->Vorladen(a.Ids, a.Ab);
+        FInvMani->Vorladen(a.Ids, a.Ab, FArtikel.get());
     }
 }

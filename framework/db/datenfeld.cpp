@@ -125,19 +125,17 @@ TMengenDatenFeld::TMengenDatenFeld(const QString& name, const QString& column, i
 {
 }
 
-QStringList TMengenDatenFeld::LeseAusdruecke(TConnectorTyp typ) const
+QStringList MengenLeseAusdruecke(const QStringList& spalten, TConnectorTyp typ)
 {
     if (typ != TConnectorTyp::PostgreSQL)
-        return Columns();
-    return {QStringLiteral("ARRAY[%1]::text").arg(Columns().join(QStringLiteral(", ")))};
+        return spalten;
+    return {QStringLiteral("ARRAY[%1]::text").arg(spalten.join(QStringLiteral(", ")))};
 }
 
-void TMengenDatenFeld::AusdrueckeLesen(TConnectorTyp typ, const QVariant* values)
+TMengen100 MengenLesen(TConnectorTyp typ, const QVariant* values, const QString& name)
 {
-    if (typ != TConnectorTyp::PostgreSQL) {
-        SqlLesen(values);
-        return;
-    }
+    if (typ != TConnectorTyp::PostgreSQL)
+        return TMengenTraits::FromSql(values);
     // "{q1,q2,...,q100}", each an optionally negative integer
     const QString text = values[0].toString();
     TMengen100 r{};
@@ -158,7 +156,17 @@ void TMengenDatenFeld::AusdrueckeLesen(TConnectorTyp typ, const QVariant* values
         r[n++] = static_cast<int32_t>(negativ ? -wert : wert);
         ++i;
     }
-    if (!ok || n != 100)
-        FehlerRaise(QStringLiteral("TMengenDatenFeld.Lesen"), {Name(), QStringLiteral("Unlesbare Mengen: ") + text.left(80)});
-    SetWert(r);
+    if (!ok)
+        FehlerRaise(QStringLiteral("MengenLesen"), {name, QStringLiteral("Unlesbare Mengen: ") + text.left(80)});
+    return r;
+}
+
+QStringList TMengenDatenFeld::LeseAusdruecke(TConnectorTyp typ) const
+{
+    return MengenLeseAusdruecke(Columns(), typ);
+}
+
+void TMengenDatenFeld::AusdrueckeLesen(TConnectorTyp typ, const QVariant* values)
+{
+    SetWert(MengenLesen(typ, values, Name()));
 }

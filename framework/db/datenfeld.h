@@ -186,9 +186,15 @@ private:
 
 // The 100 quantity columns "<column>_<base>" ... "<column>_<base + 99>".
 QStringList MengenSpalten(const QString& column, int base);
+// What a statement selects to read the quantity columns on the engine: the columns, or on
+// PostgreSQL one array text, because the driver's conversion of 100 values per row costs
+// more than the database's scan.
+QStringList MengenLeseAusdruecke(const QStringList& spalten, TConnectorTyp typ);
+// The quantities from the values of those expressions; a malformed array text raises
+// under the name.
+TMengen100 MengenLesen(TConnectorTyp typ, const QVariant* values, const QString& name);
 
-// A field over the 100 quantity columns. PostgreSQL sends them to a record file as one
-// array text: the driver's conversion of 100 values per row costs more than the scan itself.
+// A field over the 100 quantity columns, read as MengenLeseAusdruecke selects them.
 class TMengenDatenFeld : public TDatenfeld_Gen<TMengen100, TMengenTraits> {
 public:
     TMengenDatenFeld(const QString& name, const QString& column, int base);

@@ -47,3 +47,15 @@ QSqlQuery& TProduktBlockAbfrage::Ausfuehren(const std::vector<TInt32Trio>& ids, 
         FehlerRaise(ort, {q->lastError().text()});
     return *q;
 }
+
+TMengen100 MengenLesen(const QSqlQuery& q, int spalte, TConnectorTyp typ, const QString& name)
+{
+    if (typ == TConnectorTyp::PostgreSQL) {
+        const QVariant text = q.value(spalte);
+        return MengenLesen(typ, &text, name);
+    }
+    TMengen100 r{};
+    for (int s = 0; s < 100; ++s)
+        r[s] = q.value(spalte + s).toInt();
+    return r;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/core/int32trio.h"
+#include "framework/db/datenfeld.h"
 
 #include <QSqlQuery>
 #include <QString>
@@ -38,3 +39,6 @@ private:
     QString FSpalten, FTabelle, FOrdnung, FBedingung;
     std::unique_ptr<QSqlQuery> FEinzeln, FBlock;
 };
+
+// The quantities a statement selected with MengenLeseAusdruecke, from column spalte on.
+TMengen100 MengenLesen(const QSqlQuery& q, int spalte, TConnectorTyp typ, const QString& name);

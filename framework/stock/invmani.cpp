@@ -1,7 +1,9 @@
 #include "framework/stock/invmani.h"
 
 #include "framework/article/besttyp.h"
+#include "framework/db/connection.h"
 #include "framework/db/datenfeld.h"
+#include "framework/db/produktblock.h"
 #include "framework/stock/artbewtyp.h"
 
 
@@ -23,7 +25,8 @@ TDateTime TInvMani::BewegungenAb(TDateTime zaehlTag, TDateTime auswertungsDatum)
 
 std::vector<TInvMani::TDaten> TInvMani::Lesen(const std::vector<TInt32Trio>& ids, TDateTime ab)
 {
-    const QString mengen = MengenSpalten(QStringLiteral("t.menge"), 0).join(QStringLiteral(", "));
+    const TConnectorTyp typ = TZEP_Connection::Typ();
+    const QString mengen = MengenLeseAusdruecke(MengenSpalten(QStringLiteral("t.menge"), 0), typ).join(QStringLiteral(", "));
     if (!FBestandAbfrage) {
         FBestandAbfrage = std::make_unique<TProduktBlockAbfrage>(QStringLiteral("t.filiale, t.besttyp, ") + mengen,
                                                                  QStringLiteral("bestand"), QString());
@@ -33,35 +36,37 @@ std::vector<TInvMani::TDaten> TInvMani::Lesen(const std::vector<TInt32Trio>& ids
     }
     std::vector<TDaten> daten(ids.size());
     FBestandAbfrage->Lesen(ids, [&](int i, const QSqlQuery& q) {
-        std::array<int32_t, 100>& m = daten[i].Bestand[{q.value(1).toInt(), q.value(2).toInt()}];
-        for (int s = 0; s < 100; ++s)
-            m[s] = q.value(3 + s).toInt();
+        daten[i].Bestand[{q.value(1).toInt(), q.value(2).toInt()}] = MengenLesen(q, 3, typ, QStringLiteral("bestand"));
     });
     FBewegungAbfrage->Lesen(
         ids,
         [&](int i, const QSqlQuery& q) {
             TBewegung b;
             b.Filiale = q.value(1).toInt();
-            const QString typ = q.value(2).toString();
-            b.BestTyp = typ.isEmpty() ? 0 : Char_2_ArtBestTyp(typ.at(0));
+            const QString bestTyp = q.value(2).toString();
+            b.BestTyp = bestTyp.isEmpty() ? 0 : Char_2_ArtBestTyp(bestTyp.at(0));
             b.BewArt = q.value(3).toInt();
             const QVariant datum = q.value(4);
             b.Tag = DateOf(TDatumTraits::FromSql(&datum));
-            for (int s = 0; s < 100; ++s)
-                b.Menge[s] = q.value(5 + s).toInt();
+            b.Menge = MengenLesen(q, 5, typ, QStringLiteral("bne"));
             daten[i].Bewegungen.push_back(b);
         },
         {TDatumTraits::ToSql(ab).first()});
     return daten;
 }
 
-void TInvMani::Vorladen(const std::vector<TInt32Trio>& ids, TDateTime ab)
+void TInvMani::Vorladen(const std::vector<TInt32Trio>& ids, TDateTime ab, IORV_ArtLesSimple* artikel)
 {
-    FArtLes->Vorladen(ids);
+    if (!artikel) {
+        FArtLes->Vorladen(ids);
+        artikel = FArtLes.get();
+    }
     FVorrat.clear();
     std::vector<TDaten> daten = Lesen(ids, ab);
-    for (size_t i = 0; i < ids.size(); ++i)
+    for (size_t i = 0; i < ids.size(); ++i) {
+        daten[i].Bekannt = artikel->Laden(ids[i]);
         FVorrat.emplace(ids[i], std::move(daten[i]));
+    }
     FVorratAb = ab;
 }
 
@@ -76,11 +81,12 @@ bool TInvMani::eigen_get_equal(const TInt32Trio& id, int, bool)
 {
     FBestand.clear();
     FBewegungen.clear();
-    if (!FArtLes->Laden(id))
-        return false;
     const TDateTime ab = BewegungenAb(FZaehldatum.Tag, FAuswertungsDatum);
     const auto it = FVorrat.find(id);
-    TDaten daten = it != FVorrat.end() && FVorratAb <= ab ? it->second : std::move(Lesen({id}, ab).front());
+    const bool vorrat = it != FVorrat.end() && FVorratAb <= ab;
+    if (vorrat ? !it->second.Bekannt : !FArtLes->Laden(id))
+        return false;
+    TDaten daten = vorrat ? it->second : std::move(Lesen({id}, ab).front());
     FBestand = std::move(daten.Bestand);
     for (const TBewegung& b : daten.Bewegungen)
         if (b.Tag >= ab)

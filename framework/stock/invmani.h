@@ -59,8 +59,9 @@ public:
 
     // Reads stock and movements from day ab on of a block of articles (at most
     // TProduktBlockAbfrage::CBlock, no id twice) at once; eigen_get_equal takes them from
-    // there while ab is early enough. Replaces the previous block.
-    void Vorladen(const std::vector<TInt32Trio>& ids, TDateTime ab);
+    // there while ab is early enough. Replaces the previous block. artikel: a reader that
+    // holds the block's master records already, so that they are not read a second time.
+    void Vorladen(const std::vector<TInt32Trio>& ids, TDateTime ab, IORV_ArtLesSimple* artikel = nullptr);
     // Exchanges the read-ahead block with another manager (one that read it on another thread).
     void VorratTauschen(TInvMani& andere);
     // The first day whose movements a back-calculation between both dates needs.
@@ -97,6 +98,7 @@ private:
     struct TDaten {
         TBestand Bestand;
         std::vector<TBewegung> Bewegungen;   // in no particular order
+        bool Bekannt = true;                 // the article exists
     };
     std::vector<TDaten> Lesen(const std::vector<TInt32Trio>& ids, TDateTime ab);
     TORV_Intv100_Sortiment_Me Bestand(int filiale, int besttyp, TDateTime tag) const;
