@@ -13,6 +13,7 @@
 #include "framework/db/datenfeld.h"
 #include "framework/db/files/fvkfile.h"
 #include "framework/db/files/lsnfile.h"
+#include "framework/db/produktblock.h"
 #include "framework/stock/buchung.h"
 #include "framework/stock/invmani.h"
 #include "framework/stock/mdebucher.h"
@@ -197,7 +198,8 @@ void TInventurBuchung::InvBearbeitenInventur(int32_t AFiliale, const QString& AW
         zd.Jahr = static_cast<int16_t>(TDateTime_ToQDate(FWiJahr).year());
         zd.Tag = static_cast<int32_t>(std::trunc(AZaehlDatum));
         mani.Artlesen_Init(zd, false, false, true, WiJahrEnde(FWiJahr));
-        const QString mengen = MengenSpalten(QStringLiteral("menge"), 0).join(QStringLiteral(", "));
+        const TConnectorTyp typ = TZEP_Connection::Typ();
+        const QString mengen = MengenLeseAusdruecke(MengenSpalten(QStringLiteral("menge"), 0), typ).join(QStringLiteral(", "));
         std::vector<TZEP_clMeldung> gesperrt;
         bool fehlgeschlagen = false;   // an article that failed keeps the inventory open
         for (int durchlauf = 5; durchlauf > 0; --durchlauf) {
@@ -218,12 +220,11 @@ void TInventurBuchung::InvBearbeitenInventur(int32_t AFiliale, const QString& AW
                 s.ZaehlDatum = AZaehlDatum;
                 s.Filiale = AFiliale;
                 s.Produkt_ID = {q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()};
-                const QString typ = q.value(3).toString();
-                s.BestTyp = typ.isEmpty() ? QChar(' ') : typ.at(0);
+                const QString bestTyp = q.value(3).toString();
+                s.BestTyp = bestTyp.isEmpty() ? QChar(' ') : bestTyp.at(0);
                 s.StandNeu = q.value(4).toInt();
                 s.StandAlt = q.value(5).toInt();
-                for (int i = 0; i < 100; ++i)
-                    s.Menge[i] = q.value(7 + i).toInt();
+                s.Menge = MengenLesen(q, 7, typ, QStringLiteral("iv"));
                 soll.push_back(s);
             }
             q.finish();

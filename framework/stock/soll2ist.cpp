@@ -9,6 +9,7 @@
 #include "framework/core/geld.h"
 #include "framework/db/connection.h"
 #include "framework/db/datenfeld.h"
+#include "framework/db/produktblock.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -66,36 +67,42 @@ int TInvMani::Soll2Ist(TDateTime zaehlDatum, const QString& wgn, int16_t filiale
     const QString join = QStringLiteral(" JOIN artikel a ON a.produkt_id_1 = t.produkt_id_1 AND a.produkt_id_2 = t.produkt_id_2 "
                                         "AND a.produkt_id_3 = t.produkt_id_3");
     const auto id = [](const QSqlQuery& q) { return TInt32Trio{q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()}; };
-    const QString mengen = MengenSpalten(QStringLiteral("t.menge"), 0).join(QStringLiteral(", "));
+    const TConnectorTyp typ = TZEP_Connection::Typ();
+    const auto mengen = [typ](const char* spalte, int basis) {
+        return MengenLeseAusdruecke(MengenSpalten(QLatin1String(spalte), basis), typ).join(QStringLiteral(", "));
+    };
     QSqlQuery iv = Abfrage(QStringLiteral("SELECT t.produkt_id_1, t.produkt_id_2, t.produkt_id_3, a.grvon, a.grbis, a.ggkey, "
                                           "t.besttyp, t.standneu, t.standalt, %1 FROM iv t%2 WHERE t.wijahr = ? AND "
                                           "t.zaehldatum = ? AND t.filiale = ?%3")
-                               .arg(mengen, join, filter),
+                               .arg(mengen("t.menge", 0), join, filter),
                            QVariantList{Sql(wiJahr), Sql(zaehlDatum), filiale} + muster);
     while (iv.next()) {
         TArtikel& a = artikel[id(iv)];
         a.GrVon = iv.value(3).toInt();
         a.GrBis = iv.value(4).toInt();
         a.GGKey = iv.value(5).toInt();
-        const QString typ = iv.value(6).toString();
-        const int t = typ.isEmpty() ? 0 : Char_2_ArtBestTyp(typ.at(0));
+        const QString bestTyp = iv.value(6).toString();
+        const int t = bestTyp.isEmpty() ? 0 : Char_2_ArtBestTyp(bestTyp.at(0));
         if (iv.value(7).toInt() < iv.value(8).toInt() || t < 1 || t > 16 || !Get_ArtBestTyp_Eigenschaften(t).IstGezaehlt)
             continue;
+        const TMengen100 m = MengenLesen(iv, 9, typ, QStringLiteral("iv"));
         for (int i = 0; i < 100; ++i)
-            a.SollGezaehlt[i] += iv.value(9 + i).toInt();
+            a.SollGezaehlt[i] += m[i];
     }
     QSqlQuery g = Abfrage(QStringLiteral("SELECT t.produkt_id_1, t.produkt_id_2, t.produkt_id_3, a.grvon, a.grbis, a.ggkey, "
                                          "t.gezaehlt, %1 FROM izns t%2 WHERE t.zaehldatum = ? AND t.filiale = ? AND t.satzart = 'G'%3")
-                              .arg(MengenSpalten(QStringLiteral("t.gr_mesu"), 1).join(QStringLiteral(", ")), join, filter),
+                              .arg(mengen("t.gr_mesu", 1), join, filter),
                           QVariantList{Sql(zaehlDatum), filiale} + muster);
     while (g.next()) {
         TArtikel& a = artikel[id(g)];
         a.GrVon = g.value(3).toInt();
         a.GrBis = g.value(4).toInt();
         a.GGKey = g.value(5).toInt();
-        if (g.value(6).toInt() != 0)
+        if (g.value(6).toInt() != 0) {
+            const TMengen100 m = MengenLesen(g, 7, typ, QStringLiteral("izns"));
             for (int i = 0; i < 100; ++i)
-                a.Zaehlung[i] += g.value(7 + i).toInt();
+                a.Zaehlung[i] += m[i];
+        }
     }
     // erroneous sales up to the count date lower the target, as the list counts them
     QSqlQuery f = Abfrage(QStringLiteral("SELECT t.produkt_id_1, t.produkt_id_2, t.produkt_id_3, t.groesse, t.vorzeichen, t.menge "
