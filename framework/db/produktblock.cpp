@@ -7,8 +7,8 @@
 #include <QStringList>
 
 TProduktBlockAbfrage::TProduktBlockAbfrage(const QString& spalten, const QString& tabelle, const QString& ordnung,
-                                           const QString& bedingung)
-    : FSpalten(spalten), FTabelle(tabelle), FOrdnung(ordnung), FBedingung(bedingung)
+                                           const QString& bedingung, TZugriff zugriff)
+    : FSpalten(spalten), FTabelle(tabelle), FOrdnung(ordnung), FBedingung(bedingung), FZugriff(zugriff)
 {
 }
 
@@ -25,10 +25,14 @@ QSqlQuery& TProduktBlockAbfrage::Ausfuehren(const std::vector<TInt32Trio>& ids, 
         QStringList zeilen;
         for (size_t i = 0; i < n; ++i)
             zeilen << QStringLiteral("(%1, CAST(? AS INTEGER), CAST(? AS INTEGER), CAST(? AS INTEGER))").arg(i);
-        const QString sql = QStringLiteral("WITH ids(i, p1, p2, p3) AS (VALUES %1) SELECT ids.i, %2 FROM ids JOIN %3 t ON "
-                                           "t.produkt_id_1 = ids.p1 AND t.produkt_id_2 = ids.p2 AND t.produkt_id_3 = ids.p3%4%5")
-                                .arg(zeilen.join(QStringLiteral(", ")), FSpalten, FTabelle,
-                                     FBedingung.isEmpty() ? QString() : QStringLiteral(" AND ") + FBedingung,
+        const QString bedingung = QStringLiteral("t.produkt_id_1 = ids.p1 AND t.produkt_id_2 = ids.p2 AND t.produkt_id_3 = ids.p3")
+            + (FBedingung.isEmpty() ? QString() : QStringLiteral(" AND ") + FBedingung);
+        // a lateral subquery that is not flattened (OFFSET 0) makes PostgreSQL look each id up
+        const QString quelle = FZugriff == TZugriff::Nachschlagen && TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL
+            ? QStringLiteral("ids CROSS JOIN LATERAL (SELECT * FROM %1 t WHERE %2 OFFSET 0) t").arg(FTabelle, bedingung)
+            : QStringLiteral("ids JOIN %1 t ON %2").arg(FTabelle, bedingung);
+        const QString sql = QStringLiteral("WITH ids(i, p1, p2, p3) AS (VALUES %1) SELECT ids.i, %2 FROM %3%4")
+                                .arg(zeilen.join(QStringLiteral(", ")), FSpalten, quelle,
                                      FOrdnung.isEmpty() ? QString() : QStringLiteral(" ORDER BY ids.i, ") + FOrdnung);
         q = std::make_unique<QSqlQuery>(TZEP_Connection::Database());
         q->setForwardOnly(true);

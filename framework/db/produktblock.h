@@ -16,11 +16,16 @@ class TProduktBlockAbfrage {
 public:
     static constexpr size_t CBlock = 100;
 
+    // How PostgreSQL reaches the rows. Join leaves it to its planner, which hashes a small
+    // table whole for every block; Nachschlagen looks each id up in the table's product-id
+    // index, the better way for a table with at most one row per article.
+    enum class TZugriff { Join, Nachschlagen };
+
     // spalten: the columns to read from the table (alias t); ordnung: the order of an
     // article's rows (columns of t, may be empty); bedingung: a further condition on t
     // whose ? are bound with the values Lesen is given.
     TProduktBlockAbfrage(const QString& spalten, const QString& tabelle, const QString& ordnung,
-                         const QString& bedingung = QString());
+                         const QString& bedingung = QString(), TZugriff zugriff = TZugriff::Join);
 
     // Calls proZeile(i, query) for each row, i the index of its article in ids (at most
     // CBlock, no id twice); the rows come in the order of ids only when an order was given.
@@ -37,6 +42,7 @@ private:
     QSqlQuery& Ausfuehren(const std::vector<TInt32Trio>& ids, const QVariantList& werte);
 
     QString FSpalten, FTabelle, FOrdnung, FBedingung;
+    TZugriff FZugriff;
     std::unique_ptr<QSqlQuery> FEinzeln, FBlock;
 };
 
