@@ -26,8 +26,10 @@ TDateTime TInvMani::BewegungenAb(TDateTime zaehlTag, TDateTime auswertungsDatum)
 std::vector<TInvMani::TDaten> TInvMani::Lesen(const std::vector<TInt32Trio>& ids, TDateTime ab)
 {
     const TConnectorTyp typ = TZEP_Connection::Typ();
-    const QString mengen = MengenLeseAusdruecke(MengenSpalten(QStringLiteral("t.menge"), 0), typ).join(QStringLiteral(", "));
-    if (!FBestandAbfrage) {
+    if (!FBestandAbfrage || FAbfrageTyp != typ) {
+        // the statements select the quantities as the engine sends them best; made once
+        const QString mengen = MengenLeseAusdruecke(MengenSpalten(QStringLiteral("t.menge"), 0), typ).join(QStringLiteral(", "));
+        FAbfrageTyp = typ;
         FBestandAbfrage = std::make_unique<TProduktBlockAbfrage>(QStringLiteral("t.filiale, t.besttyp, ") + mengen,
                                                                  QStringLiteral("bestand"), QString());
         FBewegungAbfrage = std::make_unique<TProduktBlockAbfrage>(

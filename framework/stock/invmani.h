@@ -115,6 +115,7 @@ private:
     TDateTime FVorratAb = 0;
     std::unique_ptr<TProduktBlockAbfrage> FBestandAbfrage;
     std::unique_ptr<TProduktBlockAbfrage> FBewegungAbfrage;
+    TConnectorTyp FAbfrageTyp{};   // the engine the two statements were made for
     std::unique_ptr<TArtBucher> FArtBucher;
     TBuchErgebnisListe FBuchErgebnisse;
 };
