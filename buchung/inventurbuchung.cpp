@@ -5,15 +5,17 @@
 #include "framework/app/programm.h"
 #include "framework/article/artikeltools.h"
 #include "framework/article/artlessimple.h"
+#include "framework/article/besttyp.h"
 #include "framework/article/filialtabelle.h"
 #include "framework/article/ggtab.h"
 #include "framework/core/fehler.h"
+#include "framework/core/geld.h"
 #include "framework/core/uhr.h"
 #include "framework/db/connection.h"
 #include "framework/db/datenfeld.h"
 #include "framework/db/files/fvkfile.h"
 #include "framework/db/files/lsnfile.h"
-#include "framework/db/produktblock.h"
+#include "framework/db/transaktion.h"
 #include "framework/stock/buchung.h"
 #include "framework/stock/invmani.h"
 #include "framework/stock/mdebucher.h"
@@ -21,27 +23,30 @@
 #include "inventurliste/inventurliste.h"
 
 #include <QSqlQuery>
+#include <QThread>
 
 #include <cmath>
 
 namespace {
 
-QVariant Sql(TDateTime d)
-{
-    return TDatumTraits::ToSql(d).first();
-}
+const QString COrtArtikel = QStringLiteral("TfrmKalmetMain.InvBuchenF.InvBuchenF_Artikel");
 
 TDateTime AusSql(const QVariant& v)
 {
     return TDatumTraits::FromSql(&v);
 }
 
-// A cell as a number; NaN when it is none.
+// A value as a number; NaN when it is none.
 double Zahl(const QVariant& v)
 {
     bool ok = false;
     const double d = v.toDouble(&ok);
     return ok ? d : std::nan("");
+}
+
+qint64 Cent(double betrag)
+{
+    return std::llround(AufCentRunden(betrag) * 100);
 }
 
 // Shows the progress for as long as it lives, also when a failure ends the work early.
@@ -62,13 +67,14 @@ private:
     const std::function<void(bool)>& F;
 };
 
-// The inventory record of a row: status set and written back.
-bool IAStatusSchreiben(TDateTime zaehlDatum, const QString& wgnMuster, int32_t filiale, TZEP_IA_KZZaehlung status)
+bool GleicheInventur(const TZeileAnzeige& a, const TZeileAnzeige& b)
 {
-    QSqlQuery q = TZEP_Connection::Ausfuehren(QStringLiteral("IAStatusSchreiben"),
-                                              QStringLiteral("UPDATE ia SET kzzaehlung = ? WHERE zaehldatum = ? AND wgn = ? AND filiale = ?"),
-                                              {QString(IA_KZZaehlung_2_Char(status)), Sql(zaehlDatum), wgnMuster, filiale});
-    return q.numRowsAffected() > 0;
+    return a.ZaehlDatum == b.ZaehlDatum && a.WGN == b.WGN && a.Filiale == b.Filiale;
+}
+
+QString Name(const TZeileAnzeige& z)
+{
+    return IA_Name(z.ZaehlDatum, z.WGN, z.Filiale);
 }
 
 }
@@ -76,9 +82,13 @@ bool IAStatusSchreiben(TDateTime zaehlDatum, const QString& wgnMuster, int32_t f
 bool Innerhalb5Prozent(const QVariant& sollEK, const QVariant& istEK)
 {
     const double a = Zahl(sollEK), b = Zahl(istEK);
-    if (!std::isnan(a) && std::fabs(a) >= 0.005)
-        return std::fabs((a - b) / a) < 0.05;
-    return std::fabs(b) <= 0.005;
+    if (std::isnan(b))
+        return false;
+    const qint64 soll = std::isnan(a) ? 0 : Cent(a), ist = Cent(b);
+    if (soll == 0)
+        return ist == 0;
+    // |soll - ist| / |soll| < 5 %, exactly in cents
+    return 20 * std::llabs(soll - ist) < std::llabs(soll);
 }
 
 TInventurBuchung::TInventurBuchung(TInventurliste& liste, TDateTime wiJahr, TBuchungsUmgebung umgebung)
@@ -100,7 +110,7 @@ bool TInventurBuchung::TestOffen(const std::vector<TBuchungsZeile>& geprueft)
     bool r = false;
     ORVGuard(QStringLiteral("TfrmKalmetMain.TestOffen"), [&] {
         r = std::none_of(geprueft.begin(), geprueft.end(), [](const TBuchungsZeile& z) {
-            return z.Status == iakzInZaehlung || z.Status == iakzGebucht || z.Status == iakzStorniert;
+            return !z.Gefunden || z.Status == iakzInZaehlung || z.Status == iakzGebucht || z.Status == iakzStorniert;
         });
     });
     return r;
@@ -123,25 +133,44 @@ void TInventurBuchung::StatusSetzen(const TZeileAnzeige& zeile, TZEP_IA_KZZaehlu
         FUmgebung.Status(zeile, status);
 }
 
-void TInventurBuchung::Inventuren_AbschlussUnvo(const std::vector<TBuchungsZeile>& zeilen)
+std::vector<TBuchungsZeile> TInventurBuchung::Inventuren_AbschlussUnvo(const std::vector<TBuchungsZeile>& zeilen)
 {
+    std::vector<TBuchungsZeile> bereit;
     ORVGuard(QStringLiteral("TfrmKalmetMain.Inventuren_AbschlussUnvo"), [&] {
         for (const TBuchungsZeile& z : zeilen) {
-            if (z.Status != iakzGezaehlt && z.Status != iakzFreigegeben)
+            const TZeileAnzeige& i = z.Zeile;
+            if (IA_StatusSetzen(i.ZaehlDatum, i.WGN, i.Filiale, iakzTeilweiseGebucht, {iakzGezaehlt, iakzFreigegeben})) {
+                StatusSetzen(i, iakzTeilweiseGebucht);
+                bereit.push_back(z);
                 continue;
-            const QString wgn = z.Zeile.WGN == QLatin1String("*") ? QString(QLatin1String("")) : z.Zeile.WGN;
-            if (IAStatusSchreiben(z.Zeile.ZaehlDatum, wgn, z.Zeile.Filiale, iakzTeilweiseGebucht))
-                StatusSetzen(z.Zeile, iakzTeilweiseGebucht);
+            }
+            const TIAStand jetzt = IA_Lesen(i.ZaehlDatum, i.WGN, i.Filiale);
+            if (jetzt.Gefunden && jetzt.Status == iakzTeilweiseGebucht)
+                bereit.push_back(z);   // left open by an earlier run, or being booked elsewhere
+            else
+                FNichtAbgeschlossen << QStringLiteral("%1: an einem anderen Arbeitsplatz geändert (%2)")
+                                           .arg(Name(i), jetzt.Gefunden ? CZEP_IA_KZZaehlung_2_String[jetzt.Status]
+                                                                        : QStringLiteral("gelöscht"));
         }
     });
+    return bereit;
 }
 
-bool TInventurBuchung::InvBuchen(const std::vector<TBuchungsZeile>& geprueft, const TZeileAnzeige_Arr& zeilen,
+bool TInventurBuchung::InvBuchen(std::vector<TBuchungsZeile> geprueft, const TZeileAnzeige_Arr& zeilen,
                                  std::vector<TZEP_clMeldung>& AMeldungen)
 {
     bool r = true;
+    FNichtAbgeschlossen.clear();
     ORVGuard(QStringLiteral("TfrmKalmetMain.InvBuchen"), [&] {
         TMDEBucher().DateiSuche();
+        // the checks judge the inventories as they are now, not as the list showed them
+        for (TBuchungsZeile& z : geprueft) {
+            const TIAStand jetzt = IA_Lesen(z.Zeile.ZaehlDatum, z.Zeile.WGN, z.Zeile.Filiale);
+            z.Gefunden = jetzt.Gefunden;
+            z.Status = jetzt.Status;
+            z.SollEK = jetzt.SollEK;
+            z.IstEK = jetzt.IstEK;
+        }
         const QString modul = QStringLiteral("KALMET");
         if (!TestOffen(geprueft)) {
             ORVInfo().ShowMeldung(maInfo, {}, FUmgebung.Owner, modul, 1003);
@@ -161,14 +190,24 @@ bool TInventurBuchung::InvBuchen(const std::vector<TBuchungsZeile>& geprueft, co
             r = false;
             return;
         }
-        Inventuren_AbschlussUnvo(geprueft);
+        const std::vector<TBuchungsZeile> bereit = Inventuren_AbschlussUnvo(geprueft);
+        TZeileAnzeige_Arr buchen;
+        for (const TZeileAnzeige& z : zeilen)
+            if (std::any_of(bereit.begin(), bereit.end(), [&](const TBuchungsZeile& b) { return GleicheInventur(b.Zeile, z); }))
+                buchen.push_back(z);
         {
             const TFortschrittZeigen fortschritt(FUmgebung.Fortschritt);
             bool abgelehnt = false;
-            InvBuchenF(zeilen, abgelehnt, false, AMeldungen);
+            InvBuchenF(buchen, abgelehnt, false, AMeldungen);
         }
-        r = AMeldungen.empty();
+        r = AMeldungen.empty() && FNichtAbgeschlossen.isEmpty();
     });
+    if (!FNichtAbgeschlossen.isEmpty())
+        ORVInteraktion().Meldung(maInfo, QStringLiteral("Buchen"),
+                                 QStringLiteral("Nicht abgeschlossen:\n%1\nDie Ursachen stehen im Protokoll; nach ihrer Behebung "
+                                                "erneut buchen.")
+                                     .arg(FNichtAbgeschlossen.join(QLatin1Char('\n'))),
+                                 FUmgebung.Owner);
     return r;
 }
 
@@ -177,115 +216,127 @@ void TInventurBuchung::InvBuchenF(const TZeileAnzeige_Arr& zeilen, bool& AAbgele
 {
     AAbgelehnt = false;
     ORVGuard(QStringLiteral("TfrmKalmetMain.InvBuchenF"), [&] {
+        if (!ATestlauf)
+            CommonLock().VerwaisteEntfernen();
         for (const TZeileAnzeige& z : zeilen) {
             const auto& filialen = GlobFilialTabelle_GetInstance()->Filialen();
             const auto fil = filialen.find(z.Filiale);
             const bool lager = fil != filialen.end() && fil->second.LV_Benutzen;
             if (ATestlauf && z.Filiale != 0 && !lager)
                 continue;
-            const QString muster = z.WGN == QLatin1String("*") ? z.WGN : z.WGN + QLatin1Char('*');
-            InvBearbeitenInventur(z.Filiale, muster, z.ZaehlDatum, ATestlauf, AAbgelehnt, AMeldungen, z);
+            TInventur inv;
+            inv.IV = {FWiJahr, z.ZaehlDatum, z.Filiale};
+            inv.WGNMuster = z.WGN == QLatin1String("*") ? z.WGN : z.WGN + QLatin1Char('*');
+            inv.Zeile = z;
+            InvBearbeitenInventur(inv, ATestlauf, AAbgelehnt, AMeldungen);
         }
     });
 }
 
-void TInventurBuchung::InvBearbeitenInventur(int32_t AFiliale, const QString& AWGNMuster, TDateTime AZaehlDatum, bool ATestlauf,
-                                             bool& AAbgelehnt, std::vector<TZEP_clMeldung>& AMeldungen, const TZeileAnzeige& zeile)
+void TInventurBuchung::InvBearbeitenInventur(TInventur& inv, bool ATestlauf, bool& AAbgelehnt, std::vector<TZEP_clMeldung>& AMeldungen)
 {
-    ORVGuard(QStringLiteral("TfrmKalmetMain.InvBuchenF.InvBearbeitenInventur"), [&] {
-        TInvMani& mani = FListe.InvMani();
-        TORV_ArtInv_Zaehldatum zd;
-        zd.Jahr = static_cast<int16_t>(TDateTime_ToQDate(FWiJahr).year());
-        zd.Tag = static_cast<int32_t>(std::trunc(AZaehlDatum));
-        mani.Artlesen_Init(zd, false, false, true, WiJahrEnde(FWiJahr));
-        const TConnectorTyp typ = TZEP_Connection::Typ();
-        const QString mengen = MengenLeseAusdruecke(MengenSpalten(QStringLiteral("menge"), 0), typ).join(QStringLiteral(", "));
+    const QString ort = QStringLiteral("TfrmKalmetMain.InvBuchenF.InvBearbeitenInventur");
+    bool geschlossen = false;
+    const bool ok = ORVGuard(ort, [&] {
+        for (const TIAZaehltag& z : IA_Zaehltage(inv.IV.Filiale))
+            if (DateOf(z.ZaehlDatum) != DateOf(inv.IV.ZaehlDatum))
+                inv.Andere.push_back(z);
         std::vector<TZEP_clMeldung> gesperrt;
-        bool fehlgeschlagen = false;   // an article that failed keeps the inventory open
+        std::vector<TInt32Trio> fehlerhaft;   // articles that failed are not tried again in this run
         for (int durchlauf = 5; durchlauf > 0; --durchlauf) {
+            if (durchlauf < 5)
+                QThread::msleep(200);   // let the holders of the locks finish their articles
             gesperrt.clear();
-            fehlgeschlagen = false;
-            // the target records not posted yet, an article's records one after another
-            std::vector<TivSatz> soll;
-            QSqlQuery q = TZEP_Connection::Ausfuehren(
-                QStringLiteral("TfrmKalmetMain.InvBuchenF.InvBearbeitenInventur"),
-                QStringLiteral("SELECT produkt_id_1, produkt_id_2, produkt_id_3, besttyp, standneu, standalt, kzgebucht, %1 FROM iv "
-                               "WHERE wijahr = ? AND zaehldatum = ? AND filiale = ? AND kzgebucht <> 'A' "
-                               "ORDER BY produkt_id_1, produkt_id_2, produkt_id_3, besttyp, id")
-                    .arg(mengen),
-                {Sql(FWiJahr), Sql(AZaehlDatum), AFiliale});
-            while (q.next()) {
-                TivSatz s;
-                s.WiJahr = FWiJahr;
-                s.ZaehlDatum = AZaehlDatum;
-                s.Filiale = AFiliale;
-                s.Produkt_ID = {q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()};
-                const QString bestTyp = q.value(3).toString();
-                s.BestTyp = bestTyp.isEmpty() ? QChar(' ') : bestTyp.at(0);
-                s.StandNeu = q.value(4).toInt();
-                s.StandAlt = q.value(5).toInt();
-                s.Menge = MengenLesen(q, 7, typ, QStringLiteral("iv"));
-                soll.push_back(s);
-            }
-            q.finish();
-            TMengenfeld feld;
-            TInt32Trio aktuell;
-            bool gezaehltGelesen = false;
-            const auto positionieren = [&](const TInt32Trio& id) {
-                if (!mani.eigen_get_equal(id, 0, false))
+            for (const TInt32Trio& id : IV_ZuBuchendeArtikel(inv.IV)) {
+                if (FUmgebung.TestWG && !FUmgebung.TestWG(id, inv.WGNMuster))
+                    continue;
+                if (std::find(fehlerhaft.begin(), fehlerhaft.end(), id) != fehlerhaft.end())
+                    continue;
+                const QString artNr = ProduktID_2_ArtNr_Formatted(id, false);
+                if (FUmgebung.Artikel)
+                    FUmgebung.Artikel(artNr, true);
+                if (!FListe.ArtlesSimple().Laden(id))
                     FehlerRaise(QStringLiteral("InvBearbeitenInventur"),
                                 {QStringLiteral("Artikel nicht gefunden"), QStringLiteral("Produkt-ID: ") + id.ToText()});
-                FListe.FuelleMengenFeld_UF(static_cast<int16_t>(AFiliale), feld);
-            };
-            // posts the current article; false when the trial run found a difference
-            const auto buchen = [&](bool nachrichten) {
-                if (FUmgebung.Artikel && nachrichten)
-                    FUmgebung.Artikel(ProduktID_2_ArtNr_Formatted(aktuell, false), true);
-                TZEP_clMeldung m;
-                const bool gebucht = InvBuchenF_Artikel(AFiliale, aktuell, feld, m, AZaehlDatum, ATestlauf, AAbgelehnt);
-                if (!m.Artikel.isEmpty())
-                    gesperrt.push_back(m);
-                else if (!gebucht)
-                    fehlgeschlagen = true;
-                return !(ATestlauf && AAbgelehnt);
-            };
-            if (!soll.empty()) {
-                FListe.InitMengenfeld(feld);
-                for (const TivSatz& r : soll) {
-                    if (FUmgebung.TestWG && !FUmgebung.TestWG(r.Produkt_ID, AWGNMuster))
-                        continue;
-                    if (aktuell.IsNull()) {
-                        aktuell = r.Produkt_ID;
-                        if (FUmgebung.Artikel)
-                            FUmgebung.Artikel(ProduktID_2_ArtNr_Formatted(aktuell, false), false);
-                        positionieren(aktuell);
-                    } else if (!(r.Produkt_ID == aktuell)) {
-                        if (!buchen(true))
-                            return;
-                        FListe.InitMengenfeld(feld);
-                        aktuell = r.Produkt_ID;
-                        positionieren(aktuell);
-                        gezaehltGelesen = false;
+                if (ATestlauf) {
+                    if (ArtikelMitDifferenz(inv, id)) {
+                        AAbgelehnt = true;
+                        return;
                     }
-                    FListe.FuelleMengenfeld_MitSollsaetzen(r, feld);
-                    if (!gezaehltGelesen) {
-                        TRegalMengen keine;
-                        FListe.LeseZaehlMengen(feld, keine, r.Produkt_ID, AZaehlDatum, AFiliale, false);
-                        gezaehltGelesen = true;
-                    }
+                    continue;
                 }
-                if (!aktuell.IsNull() && !buchen(false))
-                    return;
+                TZEP_clMeldung m;
+                switch (InvBuchenF_Artikel(inv, id, m)) {
+                case TArtikelErgebnis::Gesperrt:
+                    m.Artikel = artNr;
+                    gesperrt.push_back(m);
+                    break;
+                case TArtikelErgebnis::Abgelehnt:
+                case TArtikelErgebnis::Fehlgeschlagen:
+                    fehlerhaft.push_back(id);
+                    break;
+                case TArtikelErgebnis::Gebucht:
+                case TArtikelErgebnis::SchonGebucht:
+                    break;
+                }
             }
             if (gesperrt.empty())
                 break;
         }
-        if (!ATestlauf && gesperrt.empty() && !fehlgeschlagen) {
-            IAStatusSchreiben(AZaehlDatum, AWGNMuster.left(AWGNMuster.size() - 1), AFiliale, iakzGebucht);
-            StatusSetzen(zeile, iakzGebucht);
-        }
         AMeldungen.insert(AMeldungen.begin(), gesperrt.begin(), gesperrt.end());
+        if (ATestlauf || !gesperrt.empty())
+            return;
+        if (!fehlerhaft.empty()) {
+            FNichtAbgeschlossen << QStringLiteral("%1: %2 Artikel nicht gebucht").arg(Name(inv.Zeile)).arg(fehlerhaft.size());
+            return;
+        }
+        geschlossen = true;
     });
+    if (!ok && ATestlauf)
+        AAbgelehnt = true;   // a trial run that could not look refuses
+    if (geschlossen)
+        InventurAbschliessen(inv);
+}
+
+void TInventurBuchung::InventurAbschliessen(const TInventur& inv)
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.InvBuchenF.InvBearbeitenInventur"), [&] {
+        const TZeileAnzeige& z = inv.Zeile;
+        if (!IA_StatusSetzen(z.ZaehlDatum, z.WGN, z.Filiale, iakzGebucht, {iakzGezaehlt, iakzFreigegeben, iakzTeilweiseGebucht})) {
+            const TIAStand jetzt = IA_Lesen(z.ZaehlDatum, z.WGN, z.Filiale);
+            if (!jetzt.Gefunden || jetzt.Status != iakzGebucht) {
+                FNichtAbgeschlossen << QStringLiteral("%1: an einem anderen Arbeitsplatz geändert (%2)")
+                                           .arg(Name(z), jetzt.Gefunden ? CZEP_IA_KZZaehlung_2_String[jetzt.Status]
+                                                                        : QStringLiteral("gelöscht"));
+                return;
+            }
+            // closed by another terminal that booked it at the same time
+        }
+        StatusSetzen(z, iakzGebucht);
+    });
+}
+
+bool TInventurBuchung::ArtikelMengenfeld(const TInventur& inv, const TInt32Trio& id, bool lagerPruefen, TMengenfeld& feld,
+                                         bool& ohneSollsatz)
+{
+    FListe.InitMengenfeld(feld);
+    const std::vector<TivSatz> soll = IV_OffeneSollsaetze(inv.IV, id, ohneSollsatz);
+    if (soll.empty() && !ohneSollsatz)
+        return false;   // posted
+    for (const TivSatz& s : soll)
+        FListe.FuelleMengenfeld_MitSollsaetzen(s, feld);
+    if (!FListe.LeseZaehlsatz_Aktuell(feld, id, inv.IV.ZaehlDatum, inv.IV.Filiale) && ohneSollsatz)
+        return false;   // its count is gone
+    FListe.FVKKorrektur_Aktuell(id, inv.IV.Filiale, inv.IV.ZaehlDatum, lagerPruefen, feld);
+    feld[mfDiff].MinMax_Suchen();
+    return true;
+}
+
+bool TInventurBuchung::ArtikelMitDifferenz(const TInventur& inv, const TInt32Trio& id)
+{
+    TMengenfeld feld;
+    bool ohneSollsatz = false;
+    return ArtikelMengenfeld(inv, id, true, feld, ohneSollsatz) && !feld[mfDiff].IsEmpty();
 }
 
 // The date of a posting: the count date (-1) while the fiscal year has not ended; after it
@@ -306,162 +357,192 @@ TDateTime TInventurBuchung::BuchDatum(const TInt32Trio& AProdId, bool mitPreisHi
     return d > e ? EndOfTheDay(d) - 0.01 : f - 0.01;
 }
 
-bool TInventurBuchung::InvBuchenF_Artikel(int32_t AFiliale, const TInt32Trio& AProdId, TMengenfeld& AMengenfeld, TZEP_clMeldung& AMeldung,
-                                          TDateTime AZaehlDatum, bool ATestlauf, bool& AAbgelehnt)
+TArtikelErgebnis TInventurBuchung::InvBuchenF_Artikel(const TInventur& inv, const TInt32Trio& AProdId, TZEP_clMeldung& AMeldung)
 {
-    const QString ort = QStringLiteral("TfrmKalmetMain.InvBuchenF.InvBuchenF_Artikel");
-    bool gesperrt = false;
-    bool gebucht = false;
-    ORVGuard(ort, [&] {
-        TInvMani& mani = FListe.InvMani();
-        if (!mani.ArtBucher())
-            mani.ArtBuchen_Init(true, false);
-        const QVariantList schluessel{Sql(FWiJahr), Sql(AZaehlDatum), AFiliale, AProdId.Int1, AProdId.Int2, AProdId.Int3};
-        const QString sollsaetze = QStringLiteral(" WHERE wijahr = ? AND zaehldatum = ? AND filiale = ? AND produkt_id_1 = ? "
-                                                  "AND produkt_id_2 = ? AND produkt_id_3 = ?");
-        if (!TZEP_Connection::Ausfuehren(ort, QStringLiteral("SELECT id FROM iv") + sollsaetze, schluessel).next()) {
-            gebucht = true;
-            return;
+    TArtikelErgebnis r = TArtikelErgebnis::Fehlgeschlagen;
+    std::vector<QString> abgelehnt;
+    // the transaction and the lock end inside: a failure is registered after the rollback,
+    // so its protocol row stays, and no message waits while a write lock is held
+    ORVGuard(COrtArtikel, [&] { r = ArtikelBuchen(inv, AProdId, AMeldung, abgelehnt); }, false);
+    for (const QString& zeile : abgelehnt)
+        ORVInfo().WriteStamp(zeile, 1);
+    if (r == TArtikelErgebnis::SchonGebucht)
+        ORVInfo().WriteStamp(QStringLiteral("Inventur %1: Artikel %2 war schon gebucht (anderer Arbeitsplatz)")
+                                 .arg(Name(inv.Zeile), ProduktID_2_ArtNr_Formatted(AProdId, false)),
+                             0);
+    return r;
+}
+
+TArtikelErgebnis TInventurBuchung::ArtikelBuchen(const TInventur& inv, const TInt32Trio& id, TZEP_clMeldung& AMeldung,
+                                                 std::vector<QString>& abgelehnt)
+{
+    TInvMani& mani = FListe.InvMani();
+    if (!mani.ArtBucher())
+        mani.ArtBuchen_Init(true, false);
+    TArtikelSperre sperre(id, AMeldung);
+    if (!sperre.Gehalten())
+        return TArtikelErgebnis::Gesperrt;
+    TTransaktion t(COrtArtikel);
+    TMengenfeld feld;
+    bool ohneSollsatz = false;
+    if (!ArtikelMengenfeld(inv, id, false, feld, ohneSollsatz))
+        return TArtikelErgebnis::SchonGebucht;
+
+    const int32_t fil = inv.IV.Filiale;
+    TBuchErgebnisListe& ergebnis = mani.BuchErgebnisse();
+    ergebnis.Vorbereiten(id);
+    std::vector<TWirkung> wirkungen;
+    if (!feld[mfDiff].IsEmpty()) {
+        TWirkung diff;
+        TMengen100 m{};
+        for (int i = 0; i < 100; ++i) {
+            diff.Menge[i] = feld[mfDiff].Me[i];
+            m[i] = -diff.Menge[i];
         }
-        bool markieren = true;
-        AMeldung.init();
-        if (!ATestlauf) {
-            if (!CommonLock().LockProdId(AProdId, AMeldung, false)) {
-                AMeldung.Artikel = ProduktID_2_ArtNr_Formatted(AProdId, false);
-                return;
-            }
-            gesperrt = true;
-            ORVBuchung(true).Oeffnen(63);
-            CommonLock().RECVMessageLockProdId(AProdId);
-        }
-        FListe.FVKKorrektur(AProdId, AFiliale, AZaehlDatum, ATestlauf, AMengenfeld);
         TZusatzBuchDaten zusatz;
-        zusatz.Init();
-        TORV_Intv100_Sortiment_Me& diff = AMengenfeld[mfDiff];
-        diff.MinMax_Suchen();
-        const bool mitDiff = !diff.IsEmpty();
-        if (ATestlauf) {
-            if (mitDiff)
-                AAbgelehnt = true;
-            return;
-        }
-        TORV_Intv100_Sortiment_Me& uf = AMengenfeld[mfUF];
-        uf.MinMax_Suchen();
-        const bool mitUF = !uf.IsEmpty();
-        TBuchErgebnisListe& ergebnis = mani.BuchErgebnisse();
-        if (mitDiff || mitUF)
-            ergebnis.Vorbereiten(AProdId);
-        TArtBucher& bucher = *mani.ArtBucher();
-        if (mitDiff) {
-            TMengen100 m{};
-            for (int i = 0; i < 100; ++i)
-                m[i] = -diff.Me[i];
-            bucher.MengenSetzen(AFiliale, m);
-            const TDateTime datum = BuchDatum(AProdId, true);
-            zusatz.BuchDatum = datum < 0 ? AZaehlDatum : datum;
-            bucher.Buchen(abtInventurdifferenz, AFiliale, 0, zusatz, AProdId, ergebnis);
-        }
-        if (mitUF) {
-            TMengen100 m{};
-            for (int i = 0; i < 100; ++i)
-                m[i] = uf.Me[i];
-            bucher.MengenSetzen(AFiliale, m);
-            const TDateTime datum = BuchDatum(AProdId, false);
-            zusatz.BuchDatum = datum < 0 ? AZaehlDatum : datum;
-            bucher.Buchen(abtInventurUebernahme, AFiliale, 0, zusatz, AProdId, ergebnis);
-        }
-        if ((mitDiff || mitUF) && ergebnis.Fehlgeschlagen())
-            for (const TBuchErgebnisListe::TInfo& info : ergebnis.Infos()) {
-                ORVInfo().WriteStamp(QString::asprintf("%8s-[ ArtNr: %s; Fil: %d;  %s", qPrintable(info.Koord.Modul),
-                                                       qPrintable(AProdId.ToText()), AFiliale,
-                                                       qPrintable(QString(info.Text).replace(QLatin1String("\r\n"), QLatin1String(" ")))),
-                                     1);
-                markieren = false;
-            }
-        FVKLoeschen(AProdId, AFiliale);
-        if (markieren)
-            TZEP_Connection::Ausfuehren(ort, QStringLiteral("UPDATE iv SET kzgebucht = 'A'") + sollsaetze, schluessel);
-        CommonLock().RECVMessageUnlockProdId(AProdId);
-        ORVBuchung(true).Schliessen(0);
-        CommonLock().UnlockProdId(AProdId, false);
-        gesperrt = false;
-        gebucht = markieren;
-    });
-    if (gesperrt) {
-        // a failure after the lock: nothing of the article is posted, and it is free again
-        ORVGuard(ort, [&] {
-            ORVBuchung(true).Verwerfen();
-            CommonLock().RECVMessageUnlockProdId(AProdId);
-            CommonLock().UnlockProdId(AProdId, false);
-        });
+        const TDateTime datum = BuchDatum(id, true);
+        zusatz.BuchDatum = diff.Datum = datum < 0 ? inv.IV.ZaehlDatum : datum;
+        mani.ArtBucher()->MengenSetzen(fil, m);
+        mani.ArtBucher()->Buchen(abtInventurdifferenz, fil, 0, zusatz, id, ergebnis);
+        wirkungen.push_back(diff);
     }
-    return gebucht;
+    for (const TBuchErgebnisListe::TInfo& info : ergebnis.Infos())
+        abgelehnt.push_back(QString::asprintf("%8s-[ ArtNr: %s; Fil: %d;  %s", qPrintable(info.Koord.Modul), qPrintable(id.ToText()), fil,
+                                              qPrintable(QString(info.Text).replace(QLatin1String("\r\n"), QLatin1String(" ")))));
+    if (!abgelehnt.empty())
+        return TArtikelErgebnis::Abgelehnt;   // nothing of it, its erroneous sales included
+    for (const TWirkung& w : FVKAlleWandeln(id, fil))
+        if (w.Datum >= FVKKorrekturBeginn())   // older ones are in no count's correction
+            wirkungen.push_back(w);
+    AndereZaehltageAusgleichen(inv, id, wirkungen, abgelehnt);
+    if (!abgelehnt.empty())
+        return TArtikelErgebnis::Abgelehnt;
+    IV_GebuchtMarkieren(inv.IV, id, ohneSollsatz, ArtBestTyp_2_Char(TArtBucher::CBestTyp));
+    sperre.FreigebenMit(t);
+    return TArtikelErgebnis::Gebucht;
+}
+
+void TInventurBuchung::AndereZaehltageAusgleichen(const TInventur& inv, const TInt32Trio& id, const std::vector<TWirkung>& wirkungen,
+                                                   std::vector<QString>& abgelehnt)
+{
+    if (wirkungen.empty())
+        return;
+    // the count days that hold the article, this one among them, earliest first
+    std::vector<TDateTime> tage{DateOf(inv.IV.ZaehlDatum)};
+    for (const TIAZaehltag& z : inv.Andere)
+        if (!FUmgebung.TestWG || FUmgebung.TestWG(id, z.WGN == QLatin1String("*") ? z.WGN : z.WGN + QLatin1Char('*')))
+            tage.push_back(DateOf(z.ZaehlDatum));
+    std::sort(tage.begin(), tage.end());
+    tage.erase(std::unique(tage.begin(), tage.end()), tage.end());
+    // walk the days: what the postings changed at the end of a day, less what the earlier
+    // balancing postings took back; this count day keeps the change, the others none
+    TMengen100 ausgeglichen{};
+    TInvMani& mani = FListe.InvMani();
+    for (const TDateTime tag : tage) {
+        TMengen100 wirkung{};
+        for (const TWirkung& w : wirkungen)
+            if (DateOf(w.Datum) <= tag)
+                for (int i = 0; i < 100; ++i)
+                    wirkung[i] += w.Menge[i];
+        const bool dieser = tag == DateOf(inv.IV.ZaehlDatum);
+        TMengen100 ausgleich{};   // what leaves the stock on that day
+        bool noetig = false;
+        for (int i = 0; i < 100; ++i) {
+            const int32_t soll = dieser ? wirkung[i] : 0;
+            ausgleich[i] = wirkung[i] + ausgeglichen[i] - soll;
+            ausgeglichen[i] -= ausgleich[i];
+            noetig = noetig || ausgleich[i] != 0;
+        }
+        if (!noetig)
+            continue;
+        TBuchErgebnisListe& ergebnis = mani.BuchErgebnisse();
+        ergebnis.Vorbereiten(id);
+        TZusatzBuchDaten zusatz;
+        zusatz.BuchDatum = tag;
+        mani.ArtBucher()->MengenSetzen(inv.IV.Filiale, ausgleich);
+        mani.ArtBucher()->Buchen(abtInventurUebernahme, inv.IV.Filiale, 0, zusatz, id, ergebnis);
+        for (const TBuchErgebnisListe::TInfo& info : ergebnis.Infos())
+            abgelehnt.push_back(info.Text);
+    }
 }
 
 void TInventurBuchung::FVKLoeschen(const TInt32Trio& AProdId, int32_t AFiliale)
 {
-    const QString ort = QStringLiteral("TfrmKalmetMain.FVKLoeschen");
-    ORVGuard(ort, [&] {
-        QSqlQuery q = TZEP_Connection::Ausfuehren(
-            ort,
-            QStringLiteral("SELECT id, datum, uhrzeit, groesse, vorzeichen, menge, preis1, preis2, zusatznummer, zusatztext, "
-                           "belegpaar_1, belegpaar_2, belegnr FROM fvk WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND "
-                           "produkt_id_3 = ? AND filiale = ? AND vorgangsart = 'F' AND belegart = '23' ORDER BY datum, uhrzeit, id"),
-            {AProdId.Int1, AProdId.Int2, AProdId.Int3, AFiliale});
-        std::vector<std::pair<qint64, TFvkSatz>> saetze;
-        while (q.next()) {
-            TFvkSatz s;
-            s.Produkt_ID = AProdId;
-            s.Filiale = AFiliale;
-            s.Datum = AusSql(q.value(1));
-            s.Uhrzeit = q.value(2).toInt();
-            s.Groesse = q.value(3).toInt();
-            const QString vz = q.value(4).toString();
-            s.Vorzeichen = vz.isEmpty() ? QChar() : vz.at(0);
-            s.Menge = q.value(5).toInt();
-            s.Preis1 = q.value(6).toDouble();
-            s.Preis2 = q.value(7).toDouble();
-            s.Zusatznummer = q.value(8).toInt();
-            s.Zusatztext = q.value(9).toString();
-            s.BelegPaar = {q.value(10).toInt(), q.value(11).toInt()};
-            s.BelegNr = q.value(12).toInt();
-            saetze.emplace_back(q.value(0).toLongLong(), s);
-        }
-        q.finish();
-        for (const auto& [id, s] : saetze) {
-            int ergebnis = 0;
-            FVKWandeln(s, id, ergebnis);
-        }
+    ORVGuard(QStringLiteral("TfrmKalmetMain.FVKLoeschen"), [&] {
+        TTransaktion t(QStringLiteral("TfrmKalmetMain.FVKLoeschen"));
+        FVKAlleWandeln(AProdId, AFiliale);
+        t.Commit();
     });
 }
 
-void TInventurBuchung::FVKWandeln(const TFvkSatz& fvk, qint64 id, int& AErgebnis)
+std::vector<TInventurBuchung::TWirkung> TInventurBuchung::FVKAlleWandeln(const TInt32Trio& AProdId, int32_t AFiliale)
 {
-    ORVGuard(QStringLiteral("TfrmKalmetMain.FVKWandeln"), [&] {
-        Tlsnfile lsn;
-        lsn.AllesClear();
-        lsn.Mandant.SetWert(ORVProgramm().MandantErster());
-        lsn.Datum.SetWert(fvk.Datum);
-        lsn.Filiale.SetWert(fvk.Filiale);
-        lsn.Zusatznummer1.SetWert(fvk.Zusatznummer);
-        lsn.Zusatznummer2.SetWert(fvk.Zusatznummer);
-        lsn.Belegcode.SetWert(QStringLiteral("A9"));
-        lsn.Zusatztext.SetWert(fvk.Zusatztext);
-        lsn.Produkt_ID.SetWert(fvk.Produkt_ID);
-        lsn.Groesse.SetWert(fvk.Groesse);
-        const int index = 1 + GGTab_Glob().Groesse_Numerisch_2_Index(TArtikelTools::GG_Key_AusAAFile(fvk.Produkt_ID), fvk.Groesse);
-        lsn.GroessenIndex.SetWert(index);
-        if (index <= 0)
-            return;   // a size the article's grid does not have: not converted
-        lsn.Vorzeichen.SetWert(fvk.Vorzeichen);
-        const bool zurueck = fvk.Vorzeichen == QLatin1Char('1') || fvk.Vorzeichen == QLatin1Char('2');
-        const int32_t menge = zurueck ? -fvk.Menge : fvk.Menge;
-        lsn.Menge.SetWert(menge);
-        lsn.Wert1.SetWert(fvk.Preis1 * menge);
-        lsn.Wert2.SetWert(fvk.Preis2 * menge);
-        const int u = fvk.Uhrzeit;
-        lsn.Uhrzeit.SetWert((((u / 10000) % 24) * 3600 + ((u / 100) % 100) * 60 + u % 100) / 86400.0);
-        const TInt32Trio referenz{fvk.BelegPaar.Int1, fvk.BelegPaar.Int2, static_cast<int16_t>(fvk.BelegNr)};
-        TVerkMani().FVKWandeln(lsn, referenz, AErgebnis, id);
-    });
+    QSqlQuery q = TZEP_Connection::Ausfuehren(
+        QStringLiteral("TfrmKalmetMain.FVKLoeschen"),
+        QStringLiteral("SELECT id, datum, uhrzeit, groesse, vorzeichen, menge, preis1, preis2, zusatznummer, zusatztext, "
+                       "belegpaar_1, belegpaar_2, belegnr FROM fvk WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND "
+                       "produkt_id_3 = ? AND filiale = ? AND vorgangsart = 'F' AND belegart = '23' ORDER BY datum, uhrzeit, id"),
+        {AProdId.Int1, AProdId.Int2, AProdId.Int3, AFiliale});
+    std::vector<std::pair<qint64, TFvkSatz>> saetze;
+    while (q.next()) {
+        TFvkSatz s;
+        s.Produkt_ID = AProdId;
+        s.Filiale = AFiliale;
+        s.Datum = AusSql(q.value(1));
+        s.Uhrzeit = q.value(2).toInt();
+        s.Groesse = q.value(3).toInt();
+        const QString vz = q.value(4).toString();
+        s.Vorzeichen = vz.isEmpty() ? QChar() : vz.at(0);
+        s.Menge = q.value(5).toInt();
+        s.Preis1 = q.value(6).toDouble();
+        s.Preis2 = q.value(7).toDouble();
+        s.Zusatznummer = q.value(8).toInt();
+        s.Zusatztext = q.value(9).toString();
+        s.BelegPaar = {q.value(10).toInt(), q.value(11).toInt()};
+        s.BelegNr = q.value(12).toInt();
+        saetze.emplace_back(q.value(0).toLongLong(), s);
+    }
+    q.finish();
+    std::vector<TWirkung> r;
+    for (const auto& [id, s] : saetze) {
+        int ergebnis = 0;
+        if (const std::optional<TWirkung> w = FVKWandeln(s, id, ergebnis))
+            r.push_back(*w);
+    }
+    return r;
+}
+
+std::optional<TInventurBuchung::TWirkung> TInventurBuchung::FVKWandeln(const TFvkSatz& fvk, qint64 id, int& AErgebnis)
+{
+    Tlsnfile lsn;
+    lsn.AllesClear();
+    lsn.Mandant.SetWert(ORVProgramm().MandantErster());
+    lsn.Datum.SetWert(fvk.Datum);
+    lsn.Filiale.SetWert(fvk.Filiale);
+    lsn.Zusatznummer1.SetWert(fvk.Zusatznummer);
+    lsn.Zusatznummer2.SetWert(fvk.Zusatznummer);
+    lsn.Belegcode.SetWert(QStringLiteral("A9"));
+    lsn.Zusatztext.SetWert(fvk.Zusatztext);
+    lsn.Produkt_ID.SetWert(fvk.Produkt_ID);
+    lsn.Groesse.SetWert(fvk.Groesse);
+    const int index = 1 + GGTab_Glob().Groesse_Numerisch_2_Index(TArtikelTools::GG_Key_AusAAFile(fvk.Produkt_ID), fvk.Groesse);
+    lsn.GroessenIndex.SetWert(index);
+    if (index <= 0)
+        return std::nullopt;   // a size the article's grid does not have: not converted
+    lsn.Vorzeichen.SetWert(fvk.Vorzeichen);
+    const bool zurueck = fvk.Vorzeichen == QLatin1Char('1') || fvk.Vorzeichen == QLatin1Char('2');
+    const int32_t menge = zurueck ? -fvk.Menge : fvk.Menge;
+    lsn.Menge.SetWert(menge);
+    lsn.Wert1.SetWert(fvk.Preis1 * menge);
+    lsn.Wert2.SetWert(fvk.Preis2 * menge);
+    const int u = fvk.Uhrzeit;
+    lsn.Uhrzeit.SetWert((((u / 10000) % 24) * 3600 + ((u / 100) % 100) * 60 + u % 100) / 86400.0);
+    const TInt32Trio referenz{fvk.BelegPaar.Int1, fvk.BelegPaar.Int2, static_cast<int16_t>(fvk.BelegNr)};
+    TVerkMani().FVKWandeln(lsn, referenz, AErgebnis, id);
+    // a sale lowers the stock of its size
+    TWirkung w;
+    w.Datum = fvk.Datum;
+    if (index <= 100)
+        w.Menge[index - 1] = -menge;
+    return w;
 }

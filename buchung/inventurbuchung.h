@@ -1,7 +1,8 @@
 #pragma once
 
-#include "framework/article/iastatus.h"
+#include "framework/article/iazugriff.h"
 #include "framework/core/int32trio.h"
+#include "framework/db/files/ivfile.h"
 #include "framework/stock/sperre.h"
 #include "inventurliste/mengenfeld.h"
 #include "inventurliste/zeileanzeige.h"
@@ -9,18 +10,20 @@
 #include <QObject>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class TInventurliste;
-class Tlsnfile;
 struct TFvkSatz;
 
 // A checked row of the overview as the booking's checks read it: the inventory, its values
-// at purchase prices and its status.
+// at purchase prices and its status. The booking reads values and status again from the
+// database before it checks them.
 struct TBuchungsZeile {
     TZeileAnzeige Zeile;
-    QVariant SollEK, IstEK;   // the cells as shown; a cell that is no number counts as such
+    QVariant SollEK, IstEK;   // a value that is no number counts as such
     TZEP_IA_KZZaehlung Status = iakzAngelegt;
+    bool Gefunden = true;     // false: the inventory no longer exists
 };
 
 // What the window or the booking command supplies.
@@ -36,49 +39,90 @@ struct TBuchungsUmgebung {
     QObject* Owner = nullptr;   // of the questions and messages
 };
 
+// How the posting of one article ended.
+enum class TArtikelErgebnis {
+    Gebucht,        // posted and marked
+    SchonGebucht,   // nothing left to post: another terminal posted it meanwhile
+    Gesperrt,       // another process holds its lock
+    Abgelehnt,      // a posting was refused: nothing of it committed, protocol lines written
+    Fehlgeschlagen  // a failure: nothing of it committed, the failure registered
+};
+
 // Closing of inventories: the checks and questions before, and the posting of every article's
 // count difference under its article lock, one transaction per article (stock movements and
-// stock, converted erroneous sales and the posted mark of its target records, all or none).
+// stock, converted erroneous sales, the posted mark of its target records and the release of
+// its lock, all or none). What is posted is decided inside that transaction from the rows as
+// they are then, so a second terminal or a run after a crash never posts an article twice.
 // The window and the booking command drive it alike.
 class TInventurBuchung {
 public:
     TInventurBuchung(TInventurliste& liste, TDateTime wiJahr, TBuchungsUmgebung umgebung);
 
     // The checks, questions and the posting for the checked rows; zeilen are the marked ones
-    // (checked and not cancelled). True when the posting ran and no article stayed locked.
-    bool InvBuchen(const std::vector<TBuchungsZeile>& geprueft, const TZeileAnzeige_Arr& zeilen, std::vector<TZEP_clMeldung>& AMeldungen);
+    // (checked and not cancelled). True when every inventory was closed; inventories left
+    // open for another reason than locked articles are told in one message.
+    bool InvBuchen(std::vector<TBuchungsZeile> geprueft, const TZeileAnzeige_Arr& zeilen, std::vector<TZEP_clMeldung>& AMeldungen);
 
     // Every checked row's counted value lies within 5 % of its target value.
     static bool Test5Proz(const std::vector<TBuchungsZeile>& geprueft);
-    // No checked row is in counting, booked or cancelled.
+    // No checked row is in counting, booked, cancelled or gone.
     static bool TestOffen(const std::vector<TBuchungsZeile>& geprueft);
     // The trial run over inventories of branch 0 and of storage-location branches finds no
     // article with a difference left.
     bool TestLagerfilialen(const TZeileAnzeige_Arr& zeilen);
-    // Status 4 (closing incomplete) for the rows' inventories of status 2 or 3 (a cancelled
-    // row is never one of them).
-    void Inventuren_AbschlussUnvo(const std::vector<TBuchungsZeile>& zeilen);
+    // Status 4 (closing incomplete) for the rows' inventories of status 2 or 3; the rows that
+    // are at 4 now and may be posted. A row another terminal changed meanwhile is left out
+    // and told at the end of the run.
+    std::vector<TBuchungsZeile> Inventuren_AbschlussUnvo(const std::vector<TBuchungsZeile>& zeilen);
 
     // Posts (or, in the trial run, only checks) the inventories of the rows.
     void InvBuchenF(const TZeileAnzeige_Arr& zeilen, bool& AAbgelehnt, bool ATestlauf, std::vector<TZEP_clMeldung>& AMeldungen);
     // Converts the article's erroneous sales at the branch into sales lines.
     void FVKLoeschen(const TInt32Trio& AProdId, int32_t AFiliale);
 
+    // What stayed open in the last run for another reason than locked articles, one line each.
+    const QStringList& NichtAbgeschlossen() const { return FNichtAbgeschlossen; }
+
 private:
-    void InvBearbeitenInventur(int32_t AFiliale, const QString& AWGNMuster, TDateTime AZaehlDatum, bool ATestlauf,
-                               bool& AAbgelehnt, std::vector<TZEP_clMeldung>& AMeldungen, const TZeileAnzeige& zeile);
-    // True when the article's target records are posted (or it has none).
-    bool InvBuchenF_Artikel(int32_t AFiliale, const TInt32Trio& AProdId, TMengenfeld& AMengenfeld, TZEP_clMeldung& AMeldung,
-                            TDateTime AZaehlDatum, bool ATestlauf, bool& AAbgelehnt);
-    void FVKWandeln(const TFvkSatz& fvk, qint64 id, int& AErgebnis);
+    // One inventory of the walk.
+    struct TInventur {
+        TIVInventur IV;
+        QString WGNMuster;
+        TZeileAnzeige Zeile;
+        std::vector<TIAZaehltag> Andere;   // the branch's other count days
+    };
+    // What a posting of the article changed in the stock from its date on.
+    struct TWirkung {
+        TDateTime Datum = 0;
+        TMengen100 Menge{};
+    };
+
+    void InvBearbeitenInventur(TInventur& inv, bool ATestlauf, bool& AAbgelehnt, std::vector<TZEP_clMeldung>& AMeldungen);
+    TArtikelErgebnis InvBuchenF_Artikel(const TInventur& inv, const TInt32Trio& AProdId, TZEP_clMeldung& AMeldung);
+    TArtikelErgebnis ArtikelBuchen(const TInventur& inv, const TInt32Trio& id, TZEP_clMeldung& AMeldung,
+                                   std::vector<QString>& abgelehnt);
+    // The article's quantity field from its unposted target records, its count and erroneous
+    // sales as they are now; false when nothing is left to post.
+    bool ArtikelMengenfeld(const TInventur& inv, const TInt32Trio& id, bool lagerPruefen, TMengenfeld& feld, bool& ohneSollsatz);
+    // The trial run's look at one article: true when it still shows a difference.
+    bool ArtikelMitDifferenz(const TInventur& inv, const TInt32Trio& id);
+    // Confines the article's postings to its count day: on every other count day of the branch
+    // the stock stays what it was, by postings on those days that take their effect back.
+    void AndereZaehltageAusgleichen(const TInventur& inv, const TInt32Trio& id, const std::vector<TWirkung>& wirkungen,
+                                    std::vector<QString>& abgelehnt);
+    void InventurAbschliessen(const TInventur& inv);
+    // Converts the article's erroneous sales; what each did to the stock.
+    std::vector<TWirkung> FVKAlleWandeln(const TInt32Trio& AProdId, int32_t AFiliale);
+    std::optional<TWirkung> FVKWandeln(const TFvkSatz& fvk, qint64 id, int& AErgebnis);
     TDateTime BuchDatum(const TInt32Trio& AProdId, bool mitPreisHistorie) const;
     void StatusSetzen(const TZeileAnzeige& zeile, TZEP_IA_KZZaehlung status);
 
     TInventurliste& FListe;
     TDateTime FWiJahr;
     TBuchungsUmgebung FUmgebung;
+    QStringList FNichtAbgeschlossen;
 };
 
-// The 5-percent test of one row: the counted value deviates from the target value by less
-// than 5 %; a target of (nearly) nothing passes only with (nearly) nothing counted.
+// The 5-percent test of one row, in whole cents: the counted value deviates from the target
+// value by less than 5 %; a target of nothing passes only with nothing counted.
 bool Innerhalb5Prozent(const QVariant& sollEK, const QVariant& istEK);

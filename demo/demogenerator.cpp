@@ -1,9 +1,8 @@
 #include "demo/demogenerator.h"
 
-#include "framework/core/fehler.h"
 #include "framework/core/geld.h"
+#include "framework/db/transaktion.h"
 
-#include <QSqlError>
 
 #include <cmath>
 
@@ -27,19 +26,12 @@ TDateTime TDemoGenerator::WiJahrAktuell(QDate heute)
 
 void TDemoGenerator::Erzeugen(QSqlDatabase db)
 {
-    if (!db.transaction())
-        FehlerRaise(QStringLiteral("TDemoGenerator"), {db.lastError().text()});
-    try {
-        Stammdaten(db);
-        Artikelstamm(db);
-        Bewegungen(db);
-        Inventuren(db);
-        if (!db.commit())
-            FehlerRaise(QStringLiteral("TDemoGenerator"), {db.lastError().text()});
-    } catch (...) {
-        db.rollback();
-        throw;
-    }
+    TTransaktion t(QStringLiteral("TDemoGenerator"), db);
+    Stammdaten(db);
+    Artikelstamm(db);
+    Bewegungen(db);
+    Inventuren(db);
+    t.Commit();
 }
 
 std::array<int32_t, 100> TDemoGenerator::BestandAm(const TArtikel& a, int filiale, int besttyp, TDateTime tag) const

@@ -102,6 +102,11 @@ public:
     // erroneous sales and back-calculation; RR tells whether a back-calculation ran
     void FVKKorrektur(const TInt32Trio& Produkt_ID, int32_t Filiale, TDateTime ZaehlDatum, bool ATestlauf,
                       TMengenfeld& AMengenfeld);
+    // The booking's reads inside its article transaction, from the rows as they are now; a
+    // failure raises. ALagerPruefen refuses erroneous sales in a storage-location branch.
+    void FVKKorrektur_Aktuell(const TInt32Trio& Produkt_ID, int32_t Filiale, TDateTime ZaehlDatum, bool ALagerPruefen,
+                              TMengenfeld& AMengenfeld);
+    bool LeseZaehlsatz_Aktuell(TMengenfeld& AMengenfeld, const TInt32Trio& Produkt_ID, TDateTime ZaehlDatum, int32_t Filiale);
     void BestandRueckOderVorRechnen(const TInt32Trio& Produkt_ID, int16_t Filiale, TDateTime ZaehlDatum,
                                     TDateTime AuswertungsDatum, TDateTime WiJahr, TMengenfeld& AMengenfeld);
     bool RR() const { return FRR; }
@@ -121,6 +126,7 @@ public:
     void INVLSaetzeWegschreiben(const TinvlListe& list, bool Nummerieren);
 
 private:
+    void FehlverkaufAnwenden(TMengenfeld& AMengenfeld, const TInt32Trio& Produkt_ID, int& ggKey, const TFvkFile& f);
     void ZaehlsatzUebernehmen(const TiznsSatz& satz, TMengenfeld& AMengenfeld);
     void RegalsatzUebernehmen(const TiznsSatz& satz, TRegalMengen& ARegalmengen);
 
@@ -175,4 +181,10 @@ private:
 };
 
 // Puts the six description attributes of the article master into the INVL buffer.
+// Erroneous sales from this day on correct the counts; older ones are in no count's correction.
+inline TDateTime FVKKorrekturBeginn()
+{
+    return EncodeDate(2000, 1, 1);
+}
+
 void SetzeMerkmaleINVL(const TAASatz& aaSatz, Tinvlfile& invl);

@@ -125,47 +125,75 @@ void TInventurliste::InventurlisteMinMaxIndBestimmen(TMengenfeld& AMengenfeld)
     });
 }
 
+namespace {
+
+// The erroneous sales a count date corrects: those of the branch from 2000 up to the date.
+void FVKFiltern(TFvkFile& f, int32_t Filiale, TDateTime ZaehlDatum)
+{
+    f.SetKeyNum(TFvkFile::StandardKeyNum);
+    f.Filiale.SetFilterMinMax(Filiale);
+    f.Datum.SetFilterMin(FVKKorrekturBeginn());
+    f.Datum.SetFilterMax(ZaehlDatum);
+    f.Vorgangsart.SetFilterMinMax(QChar('F'));
+    f.Belegart.SetFilterMinMax(QStringLiteral("23"));
+}
+
+}
+
 void TInventurliste::FVKKorrektur(const TInt32Trio& Produkt_ID, int32_t Filiale, TDateTime ZaehlDatum, bool ATestlauf,
                                   TMengenfeld& AMengenfeld)
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.FVKKorrektur"), [&] {
-        // the erroneous sales of a branch up to the count date, from 2000 on
-        const auto filtern = [Filiale, ZaehlDatum](TFvkFile& f) {
-            f.SetKeyNum(TFvkFile::StandardKeyNum);
-            f.Filiale.SetFilterMinMax(Filiale);
-            f.Datum.SetFilterMin(EncodeDate(2000, 1, 1));
-            f.Datum.SetFilterMax(ZaehlDatum);
-            f.Vorgangsart.SetFilterMinMax(QChar('F'));
-            f.Belegart.SetFilterMinMax(QStringLiteral("23"));
-        };
-        bool geprueft = false;
-        int ggKey = -1;
-        const auto anwenden = [&](const TFvkFile& f) {
-            if (ATestlauf && !geprueft) {
-                if (Angelegt(FFilialtab, "FFilialtab").GetFilialeByNr(Filiale).LV_Benutzen)
-                    throw std::runtime_error(
-                        "TfrmKalmetMain.FVKKorrektur: Fehlerverkauf in Filiale mit lagerplatzbezogener Bestandsführung!");
-                geprueft = true;
-            }
-            if (ggKey < 0)
-                ggKey = TArtikelTools::GG_Key_AusAAFile(Produkt_ID);
-            const int slot = GGTab_Glob().Groesse_Numerisch_2_Index(ggKey, f.Groesse.GetWert());
-            if (slot >= 0 && slot <= 99)
-                FehlverkaufAnwenden(AMengenfeld, slot, f.Vorzeichen.GetWert(), f.Menge.GetWert());
-        };
-        if (!ATestlauf) {
-            // the list reads each inventory's erroneous sales in one scan
-            StromHolen(FFvkStroeme, std::pair{ZaehlDatum, Filiale}, filtern).Artikel(Produkt_ID, anwenden);
+        if (ATestlauf) {
+            FVKKorrektur_Aktuell(Produkt_ID, Filiale, ZaehlDatum, true, AMengenfeld);
             return;
         }
-        // booking reads the article's current rows, which it changes
-        TFvkFile& f = Angelegt(FFvkFile, "FFvkFile");
-        f.AllesClear();
-        filtern(f);
-        f.Produkt_ID.SetFilterMinMax(Produkt_ID);
-        for (bool ok = f.Get_first(); ok; ok = f.Get_next())
-            anwenden(f);
+        // the list reads each inventory's erroneous sales in one scan
+        int ggKey = -1;
+        StromHolen(FFvkStroeme, std::pair{ZaehlDatum, Filiale}, [&](TFvkFile& f) { FVKFiltern(f, Filiale, ZaehlDatum); })
+            .Artikel(Produkt_ID, [&](const TFvkFile& f) { FehlverkaufAnwenden(AMengenfeld, Produkt_ID, ggKey, f); });
     });
+}
+
+void TInventurliste::FVKKorrektur_Aktuell(const TInt32Trio& Produkt_ID, int32_t Filiale, TDateTime ZaehlDatum, bool ALagerPruefen,
+                                          TMengenfeld& AMengenfeld)
+{
+    TFvkFile& f = Angelegt(FFvkFile, "FFvkFile");
+    f.AllesClear();
+    FVKFiltern(f, Filiale, ZaehlDatum);
+    f.Produkt_ID.SetFilterMinMax(Produkt_ID);
+    int ggKey = -1;
+    for (bool ok = f.Get_first(); ok; ok = f.Get_next()) {
+        if (ALagerPruefen && Angelegt(FFilialtab, "FFilialtab").GetFilialeByNr(Filiale).LV_Benutzen)
+            throw std::runtime_error("TfrmKalmetMain.FVKKorrektur: Fehlerverkauf in Filiale mit lagerplatzbezogener Bestandsführung!");
+        FehlverkaufAnwenden(AMengenfeld, Produkt_ID, ggKey, f);
+    }
+}
+
+void TInventurliste::FehlverkaufAnwenden(TMengenfeld& AMengenfeld, const TInt32Trio& Produkt_ID, int& ggKey, const TFvkFile& f)
+{
+    if (ggKey < 0)
+        ggKey = TArtikelTools::GG_Key_AusAAFile(Produkt_ID);
+    const int slot = GGTab_Glob().Groesse_Numerisch_2_Index(ggKey, f.Groesse.GetWert());
+    if (slot >= 0 && slot <= 99)
+        ::FehlverkaufAnwenden(AMengenfeld, slot, f.Vorzeichen.GetWert(), f.Menge.GetWert());
+}
+
+bool TInventurliste::LeseZaehlsatz_Aktuell(TMengenfeld& AMengenfeld, const TInt32Trio& Produkt_ID, TDateTime ZaehlDatum, int32_t Filiale)
+{
+    IZNSFile_GoC();
+    Tiznsfile& z = *FIZNSFile;
+    z.AllesClear();
+    z.SetKeyNum(Tiznsfile::StandardKeyNum);
+    z.ZaehlDatum.SetKeyWert(ZaehlDatum);
+    z.Produkt_ID.SetKeyWert(Produkt_ID);
+    z.Filiale.SetKeyWert(Filiale);
+    z.Satzart.SetKeyWert(QChar('G'));
+    z.Regal.SetKeyWert(0);
+    if (!z.Get_equal())
+        return false;
+    MengenfeldZaehlsatzAddieren(AMengenfeld, z.GetSatz(), QStringLiteral("TfrmKalmetMain.FuelleMengenfeld_MitZaehlsaetzen"));
+    return true;
 }
 
 void TInventurliste::BestandRueckOderVorRechnen(const TInt32Trio& Produkt_ID, int16_t Filiale, TDateTime ZaehlDatum,

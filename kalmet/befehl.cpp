@@ -126,9 +126,14 @@ bool Anmelden(const QCommandLineParser& p, const QString& recht, const QString& 
         Falsch(QStringLiteral("--user"), QString::fromUtf8(e.what()));
     }
     ORVProgramm().Init(QStringLiteral("KALMET"), 3, 0, 0, true);
+    RechtVerlangen(recht, wasDarfErNicht);
+    return true;
+}
+
+void RechtVerlangen(const QString& recht, const QString& wasDarfErNicht)
+{
     if (!UserRechtePruefen(recht, 2, QString(), 1, false, 0))
         Falsch(QStringLiteral("--user"), QStringLiteral("\"%1\" darf %2").arg(ORVProgramm().Benutzer(), wasDarfErNicht));
-    return true;
 }
 
 void WertOption(QCommandLineParser& p, const char* name, const char* text, const char* platz)

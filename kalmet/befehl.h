@@ -45,6 +45,9 @@ TZEP_SelectedLayout Layout(const QString& name);
 // false when the database cannot be reached (exit code 3). A user without the right is a
 // wrong --user.
 bool Anmelden(const QCommandLineParser& p, const QString& recht, const QString& wasDarfErNicht);
+// Ends the command (wrong --user) when the user lacks the right; a failing rights query ends
+// it too.
+void RechtVerlangen(const QString& recht, const QString& wasDarfErNicht);
 
 // Adds an option with a value.
 void WertOption(QCommandLineParser& p, const char* name, const char* text, const char* platz);

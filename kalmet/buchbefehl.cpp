@@ -4,16 +4,14 @@
 #include "framework/app/interaktion.h"
 #include "framework/app/programm.h"
 #include "framework/article/artikeltools.h"
+#include "framework/article/iazugriff.h"
 #include "framework/article/wgnmani.h"
-#include "framework/db/connection.h"
-#include "framework/db/datenfeld.h"
 #include "inventurliste/bau.h"
 #include "inventurliste/inventurliste.h"
 #include "kalmet/befehl.h"
 #include "kalmet/listeausgabe.h"
 #include "kalmetmain/uebersicht_logik.h"
 
-#include <QSqlQuery>
 
 #include <cstdio>
 
@@ -55,11 +53,8 @@ QStringList NichtAbgeschlossen(const std::vector<TInventur>& inventuren)
 {
     QStringList offen;
     for (const TInventur& i : inventuren) {
-        const QString wgn = i.Zeile.WGN == QLatin1String("*") ? QString(QLatin1String("")) : i.Zeile.WGN;
-        QSqlQuery q = TZEP_Connection::Ausfuehren(QStringLiteral("kalmet book"),
-                                                  QStringLiteral("SELECT kzzaehlung FROM ia WHERE zaehldatum = ? AND wgn = ? AND filiale = ?"),
-                                                  {TDatumTraits::ToSql(i.Zeile.ZaehlDatum).first(), wgn, i.Zeile.Filiale});
-        if (!q.next() || q.value(0).toString() != QString(IA_KZZaehlung_2_Char(iakzGebucht)))
+        const TIAStand jetzt = IA_Lesen(i.Zeile.ZaehlDatum, i.Zeile.WGN, i.Zeile.Filiale);
+        if (!jetzt.Gefunden || jetzt.Status != iakzGebucht)
             offen << QStringLiteral("%1:%2:%3").arg(TDateTime_ToQDate(i.Zeile.ZaehlDatum).toString(QStringLiteral("yyyy-MM-dd")), i.Zeile.WGN)
                          .arg(i.Zeile.Filiale);
     }
@@ -74,8 +69,10 @@ int Ausfuehren(const QCommandLineParser& p)
     if (p.isSet(QStringLiteral("layout")) != !ausgaben.empty())
         Falsch(QStringLiteral("--layout"), QStringLiteral("--layout und --pdf gehören zusammen"));
     const TDateTime wiJahr = Datum(QStringLiteral("--fiscal-year"), p.value(QStringLiteral("fiscal-year")));
-    if (!Anmelden(p, QStringLiteral("pz|"), QStringLiteral("Inventuren nicht buchen")))
+    // the program itself (pz{) and the booking (pz|)
+    if (!Anmelden(p, QStringLiteral("pz{"), QStringLiteral("die Inventurauswertung nicht benutzen")))
         return 3;
+    RechtVerlangen(QStringLiteral("pz|"), QStringLiteral("Inventuren nicht buchen"));
     const std::vector<TInventur> inventuren = Inventuren(p, wiJahr);
     const TZEP_SelectedLayout layout = p.isSet(QStringLiteral("layout")) ? Layout(p.value(QStringLiteral("layout"))) : TZEP_SelectedLayout{};
 

@@ -43,7 +43,8 @@ void TfrmKalmetMain::actBuchenExecute()
         if (LayoutDialogExecute(false) && ErstelleINVL(QString(), 0, TLayOutParams{}))
             StarteCrystal(0);
     });
-    // on every path, also after a failure: the window never stays dead
+    // on every path, also after a failure: the window never stays dead and shows what is now
+    ZeilenAktualisieren();
     AktionenEnabled(true);
 }
 

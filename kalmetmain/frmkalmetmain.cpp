@@ -11,6 +11,7 @@
 #include "framework/gui/progressdialog.h"
 #include "framework/gui/vrlist.h"
 #include "framework/stock/mdebucher.h"
+#include "framework/stock/sperre.h"
 #include "framework/stock/verkmani.h"
 
 #include <QAction>
@@ -236,6 +237,8 @@ void TfrmKalmetMain::FormCreate()
             btnBuchen->setDefault(false);
             // the hand-held-device files are checked once; the booker is not kept
             TMDEBucher().DateiSuche();
+            // article locks left behind by processes of this machine that died
+            CommonLock().VerwaisteEntfernen();
             FIAFile = std::make_unique<Tiafile>(2, -1);
             FDatumList.Clear();
             FLastConfig = TDruckConfig::EmptyGet();
@@ -248,12 +251,14 @@ void TfrmKalmetMain::FormCreate()
 
 void TfrmKalmetMain::FormActivate()
 {
-    ORVGuard(QStringLiteral("TfrmKalmetMain.FormActivate"), [this] {
-        if (!UserRechtePruefen(QStringLiteral("pz{"), 2, QString(), 1, false, 0)) {
-            close();
-            emit ProgrammBeenden();
-        }
-    });
+    bool erlaubt = false;
+    // a rights query that fails lets nobody in
+    ORVGuard(QStringLiteral("TfrmKalmetMain.FormActivate"),
+             [&erlaubt] { erlaubt = UserRechtePruefen(QStringLiteral("pz{"), 2, QString(), 1, false, 0); });
+    if (!erlaubt) {
+        close();
+        emit ProgrammBeenden();
+    }
 }
 
 void TfrmKalmetMain::FormDestroy()

@@ -159,6 +159,8 @@ public:
     // the booking of the checked rows, driven by this window
     TInventurBuchung Buchung();
     std::vector<TBuchungsZeile> GepruefteZeilen();
+    // Status and values of every row read again, marks kept: after a run that changed them.
+    void ZeilenAktualisieren();
 
     // state the tests and the later actions read
     TInventurliste* Inventurliste() const { return FListe.get(); }

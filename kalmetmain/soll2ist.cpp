@@ -3,8 +3,7 @@
 #include "SelMask/frmselmask.h"
 #include "framework/app/dialoge.h"
 #include "framework/article/artikeltools.h"
-#include "framework/article/iastatus.h"
-#include "framework/db/files/iafile.h"
+#include "framework/article/iazugriff.h"
 #include "framework/gui/progressdialog.h"
 #include "framework/gui/vrlist.h"
 #include "framework/stock/invmani.h"
@@ -79,21 +78,12 @@ void TfrmKalmetMain::actKZResetExecute()
     ORVGuard(QStringLiteral("TfrmKalmetMain.actKZResetExecute"), [this] {
         TZeileAnzeige_Arr zeilen;
         MarkierteZeilen(zeilen);
-        Tiafile& ia = Angelegt(FIAFile, "FIAFile");
         const QChar frei = IA_KZZaehlung_2_Char(iakzFreigegeben);
         for (const TZeileAnzeige& z : zeilen) {
-            ia.AllesClear();
-            ia.SetKeyNum(Tiafile::StandardKeyNum);
-            ia.ZaehlDatum.SetKeyWert(z.ZaehlDatum);
-            ia.WGN.SetKeyWert(z.WGN == QLatin1String("*") ? QString() : z.WGN);
-            ia.Filiale.SetKeyWert(z.Filiale);
-            if (!ia.Get_equal())
+            // statuses 1, 3 and 6 stay as they are, also when another terminal set them meanwhile
+            if (!IA_StatusSetzen(z.ZaehlDatum, z.WGN, z.Filiale, iakzFreigegeben,
+                                 {iakzAngelegt, iakzGezaehlt, iakzTeilweiseGebucht, iakzGebucht}))
                 continue;
-            const TZEP_IA_KZZaehlung status = Char_2_IA_KZZaehlung(ia.KZZaehlung.GetWert());
-            if (status == iakzInZaehlung || status == iakzFreigegeben || status == iakzStorniert)
-                continue;
-            ia.KZZaehlung.SetWert(frei);
-            ia.Buchen(wrdonUpdate);
             vrInvList->VRList()->SetWert(z.ZeilenNode, usStatusKZ, QString(frei));
             vrInvList->VRList()->SetWert(z.ZeilenNode, usStatus, CZEP_IA_KZZaehlung_2_String[iakzFreigegeben]);
             vrInvList->RepaintNode(z.ZeilenNode);

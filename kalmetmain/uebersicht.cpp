@@ -1,6 +1,6 @@
 #include "kalmetmain/frmkalmetmain.h"
 #include "framework/app/info.h"
-#include "framework/article/iastatus.h"
+#include "framework/article/iazugriff.h"
 #include "framework/core/fehler.h"
 #include "framework/core/uhr.h"
 #include "framework/db/files/iafile.h"
@@ -119,7 +119,7 @@ void TfrmKalmetMain::FuelleGrid(TDateTime AWiJahr)
                 z[usZaehlDatum] = QString();
             }
             z[usZaehlDatumWert] = s.ZaehlDatum;
-            z[usWG] = s.WGN.isEmpty() ? QStringLiteral("*") : s.WGN;
+            z[usWG] = IA_WGNAngezeigt(s.WGN);
             z[usFiliale] = s.Filiale;
             z[usSollEK] = s.SollEK;
             z[usIstEK] = s.IstEK;
@@ -167,4 +167,23 @@ void TfrmKalmetMain::vrInvListInitNode(TVRListNode* node)
 void TfrmKalmetMain::vrInvListHeaderClick(int)
 {
     // the header neither sorts nor changes the list
+}
+
+void TfrmKalmetMain::ZeilenAktualisieren()
+{
+    ORVGuard(QStringLiteral("TfrmKalmetMain.ZeilenAktualisieren"), [this] {
+        TVRList* list = vrInvList->VRList();
+        for (TVRListNode* n = vrInvList->GetFirst(); n; n = vrInvList->GetNext(n)) {
+            const TIAStand s = IA_Lesen(list->Wert(n, usZaehlDatumWert).toDouble(), list->Wert(n, usWG).toString(),
+                                        list->Wert(n, usFiliale).toInt());
+            if (!s.Gefunden)
+                continue;
+            list->SetWert(n, usSollEK, s.SollEK);
+            list->SetWert(n, usIstEK, s.IstEK);
+            list->SetWert(n, usDifferenz, InventurDifferenz(s.IstEK, s.SollEK));
+            list->SetWert(n, usStatusKZ, QString(IA_KZZaehlung_2_Char(s.Status)));
+            list->SetWert(n, usStatus, CZEP_IA_KZZaehlung_2_String[s.Status]);
+            vrInvList->RepaintNode(n);
+        }
+    });
 }

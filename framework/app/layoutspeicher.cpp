@@ -4,10 +4,10 @@
 #include "framework/core/fehler.h"
 #include "framework/core/uhr.h"
 #include "framework/db/connection.h"
+#include "framework/db/transaktion.h"
 #include "framework/db/datenfeld.h"
 
 #include <QSet>
-#include <QSqlError>
 #include <QSqlQuery>
 
 namespace {
@@ -78,45 +78,37 @@ std::vector<TLayoutSatz> Lesen(const QString& modul, const QStringList& praefixe
 
 void Speichern(const QString& modul, const std::vector<TLayoutSatz>& geaendert, const std::vector<TLayoutSatz>& geloescht)
 {
-    QSqlDatabase db = TZEP_Connection::Database();
-    if (!db.transaction())
-        FehlerRaise(COrt, {db.lastError().text()});
-    try {
-        const QString benutzer = ORVProgramm().Benutzer();
-        const QVariant jetzt = TDatumTraits::ToSql(orv_Now()).first();
-        for (const TLayoutSatz& l : geloescht) {
-            UnveraendertPruefen(l);
-            Ausfuehren(QStringLiteral("DELETE FROM layout WHERE id = ?"), {l.Id});
-        }
-        for (const TLayoutSatz& l : geaendert) {
-            QSqlQuery gleich = Ausfuehren(QStringLiteral("SELECT benutzer FROM layout WHERE modul = ? AND name = ? AND id <> ?"),
-                                          {modul, l.Titel, l.Id});
-            if (gleich.next())
-                FehlerRaise(COrt, {QStringLiteral("Ein Layout mit dem Titel \"%1\" gibt es schon.").arg(l.Titel),
-                                   QStringLiteral("Es wurde nichts gespeichert.")});
-            const QVariantList werte{l.Titel, l.Report, l.Optionen.join(QLatin1Char('\n')), l.Parameter.join(QLatin1Char('\n')),
-                                     int(l.Standard), benutzer, jetzt};
-            if (l.Id == 0) {
-                Ausfuehren(QStringLiteral("INSERT INTO layout (name, report, optionen, parameter, standard, benutzer, geaendert, "
-                                          "modul, aenderung) VALUES (?, ?, ?, ?, ?, ?, ?, ?, 1)"),
-                           werte + QVariantList{modul});
-                continue;
-            }
-            UnveraendertPruefen(l);
-            // the counter in the condition makes a save between check and update fail too
-            const QSqlQuery q = Ausfuehren(QStringLiteral("UPDATE layout SET name = ?, report = ?, optionen = ?, parameter = ?, "
-                                                          "standard = ?, benutzer = ?, geaendert = ?, aenderung = aenderung + 1 "
-                                                          "WHERE id = ? AND aenderung = ?"),
-                                           werte + QVariantList{l.Id, l.Aenderung});
-            if (q.numRowsAffected() != 1)
-                UnveraendertPruefen(l);
-        }
-        if (!db.commit())
-            FehlerRaise(COrt, {db.lastError().text()});
-    } catch (...) {
-        db.rollback();
-        throw;
+    TTransaktion t(COrt);
+    const QString benutzer = ORVProgramm().Benutzer();
+    const QVariant jetzt = TDatumTraits::ToSql(orv_Now()).first();
+    for (const TLayoutSatz& l : geloescht) {
+        UnveraendertPruefen(l);
+        Ausfuehren(QStringLiteral("DELETE FROM layout WHERE id = ?"), {l.Id});
     }
+    for (const TLayoutSatz& l : geaendert) {
+        QSqlQuery gleich = Ausfuehren(QStringLiteral("SELECT benutzer FROM layout WHERE modul = ? AND name = ? AND id <> ?"),
+                                      {modul, l.Titel, l.Id});
+        if (gleich.next())
+            FehlerRaise(COrt, {QStringLiteral("Ein Layout mit dem Titel \"%1\" gibt es schon.").arg(l.Titel),
+                               QStringLiteral("Es wurde nichts gespeichert.")});
+        const QVariantList werte{l.Titel, l.Report, l.Optionen.join(QLatin1Char('\n')), l.Parameter.join(QLatin1Char('\n')),
+                                 int(l.Standard), benutzer, jetzt};
+        if (l.Id == 0) {
+            Ausfuehren(QStringLiteral("INSERT INTO layout (name, report, optionen, parameter, standard, benutzer, geaendert, "
+                                      "modul, aenderung) VALUES (?, ?, ?, ?, ?, ?, ?, ?, 1)"),
+                       werte + QVariantList{modul});
+            continue;
+        }
+        UnveraendertPruefen(l);
+        // the counter in the condition makes a save between check and update fail too
+        const QSqlQuery q = Ausfuehren(QStringLiteral("UPDATE layout SET name = ?, report = ?, optionen = ?, parameter = ?, "
+                                                      "standard = ?, benutzer = ?, geaendert = ?, aenderung = aenderung + 1 "
+                                                      "WHERE id = ? AND aenderung = ?"),
+                                       werte + QVariantList{l.Id, l.Aenderung});
+        if (q.numRowsAffected() != 1)
+            UnveraendertPruefen(l);
+    }
+    t.Commit();
 }
 
 QString Pruefen(const TLayoutSatz& l, const QStringList& vorlagen)

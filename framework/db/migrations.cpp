@@ -2,6 +2,7 @@
 
 #include "framework/core/fehler.h"
 #include "framework/db/connection.h"
+#include "framework/db/transaktion.h"
 
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -106,19 +107,12 @@ void MigrationenAusfuehren(QSqlDatabase db)
     const bool postgres = IstPostgres(db);
     TMigrationsSperre sperre(db, postgres);
     for (int version = VersionLesen(db); version < SchemaVersionAktuell(); ++version) {
-        if (!db.transaction())
-            FehlerRaise(QStringLiteral("MigrationenAusfuehren"), {db.lastError().text()});
-        try {
-            const QString text = Expandieren(QString::fromUtf8(CMigrationen[version]), postgres);
-            for (const QString& stmt : text.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-                if (!stmt.trimmed().isEmpty())
-                    Ausfuehren(db, stmt);
-            Ausfuehren(db, QStringLiteral("INSERT INTO schema_version (version) VALUES (%1)").arg(version + 1));
-            if (!db.commit())
-                FehlerRaise(QStringLiteral("MigrationenAusfuehren"), {db.lastError().text()});
-        } catch (...) {
-            db.rollback();
-            throw;
-        }
+        TTransaktion t(QStringLiteral("MigrationenAusfuehren"), db);
+        const QString text = Expandieren(QString::fromUtf8(CMigrationen[version]), postgres);
+        for (const QString& stmt : text.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            if (!stmt.trimmed().isEmpty())
+                Ausfuehren(db, stmt);
+        Ausfuehren(db, QStringLiteral("INSERT INTO schema_version (version) VALUES (%1)").arg(version + 1));
+        t.Commit();
     }
 }

@@ -2,55 +2,10 @@
 
 #include "framework/article/besttyp.h"
 #include "framework/article/filialtabelle.h"
-#include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 #include "framework/db/datenfeld.h"
 
-#include <QSqlError>
 #include <QSqlQuery>
-
-namespace {
-
-const QString COrt = QStringLiteral("ORVBuchung");
-
-}
-
-void TORVBuchung::Oeffnen(int)
-{
-    if (FOffen)
-        FehlerRaise(COrt, {QStringLiteral("Es ist schon eine Buchung offen.")});
-    QSqlDatabase db = TZEP_Connection::Database();
-    if (!db.transaction())
-        FehlerRaise(COrt, {db.lastError().text()});
-    FOffen = true;
-}
-
-void TORVBuchung::Schliessen(int)
-{
-    if (!FOffen)
-        return;
-    FOffen = false;
-    QSqlDatabase db = TZEP_Connection::Database();
-    if (!db.commit()) {
-        const QString text = db.lastError().text();
-        db.rollback();
-        FehlerRaise(COrt, {text});
-    }
-}
-
-void TORVBuchung::Verwerfen()
-{
-    if (!FOffen)
-        return;
-    FOffen = false;
-    TZEP_Connection::Database().rollback();
-}
-
-TORVBuchung& ORVBuchung(bool)
-{
-    static TORVBuchung buchung;
-    return buchung;
-}
 
 void BestandBewegen(const TInt32Trio& produktId, int filiale, int bestTyp, TORV_ArtBewTyp_Pos art, TDateTime datum,
                     const TMengen100& wirkung)

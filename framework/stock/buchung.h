@@ -12,24 +12,6 @@
 #include <map>
 #include <vector>
 
-// The posting service: one database transaction per posting. Opening (code 63) begins it,
-// closing (code 0) commits it; a posting that fails is discarded, and one that a crash cut
-// short never reaches the database.
-class TORVBuchung {
-public:
-    void Oeffnen(int code);
-    void Schliessen(int code);
-    void Verwerfen();
-    bool Offen() const { return FOffen; }
-
-private:
-    bool FOffen = false;
-};
-
-TORVBuchung& ORVBuchung(bool);
-
-
-
 // Writes a stock movement and its effect on the stock of one stock type: a movement row of
 // the kind at the date, and the stock per size raised by wirkung (negative lowers it).
 void BestandBewegen(const TInt32Trio& produktId, int filiale, int bestTyp, TORV_ArtBewTyp_Pos art, TDateTime datum,

@@ -4,14 +4,14 @@
 
 #include "framework/article/besttyp.h"
 #include "framework/article/ggtab.h"
-#include "framework/article/iastatus.h"
-#include "framework/core/fehler.h"
+#include "framework/article/iazugriff.h"
 #include "framework/core/geld.h"
 #include "framework/db/connection.h"
 #include "framework/db/datenfeld.h"
+#include "framework/db/files/ivfile.h"
 #include "framework/db/produktblock.h"
+#include "framework/db/transaktion.h"
 
-#include <QSqlError>
 #include <QSqlQuery>
 
 #include <map>
@@ -45,7 +45,7 @@ int TInvMani::Soll2Ist(TDateTime zaehlDatum, const QString& wgn, int16_t filiale
 {
     if (selFiliale != 0 && selFiliale != filiale)
         return 0;
-    const QString iaWgn = wgn == QLatin1String("*") ? QStringLiteral("") : wgn;   // a null text would bind as NULL
+    const QString iaWgn = IA_WGNGespeichert(wgn);
     QSqlQuery ia = Abfrage(QStringLiteral("SELECT id, wijahr, kzzaehlung FROM ia WHERE zaehldatum = ? AND wgn = ? AND filiale = ?"),
                            {Sql(zaehlDatum), iaWgn, filiale});
     if (!ia.next())
@@ -121,45 +121,40 @@ int TInvMani::Soll2Ist(TDateTime zaehlDatum, const QString& wgn, int16_t filiale
         it->second.Fehlverkauf[slot] += f.value(4).toString() == QLatin1String("1") || f.value(4).toString() == QLatin1String("2") ? -m : m;
     }
 
-    // one transaction per inventory: all its articles or none
-    QSqlDatabase db = TZEP_Connection::Database();
-    if (!db.transaction())
-        FehlerRaise(COrt, {db.lastError().text()});
-    try {
-        double istEK = 0;
-        for (auto& [produktId, a] : artikel) {
-            TMengen neu{};
-            for (int i = 0; i < 100; ++i)
-                neu[i] = a.SollGezaehlt[i] - a.Fehlverkauf[i];
-            const QVariantList schluessel{Sql(zaehlDatum), produktId.Int1, produktId.Int2, produktId.Int3, filiale};
-            Abfrage(QStringLiteral("DELETE FROM izns WHERE zaehldatum = ? AND produkt_id_1 = ? AND produkt_id_2 = ? AND "
-                                   "produkt_id_3 = ? AND filiale = ? AND satzart IN ('G', 'R')"),
-                    schluessel);
-            QVariantList werte = schluessel + QVariantList{QStringLiteral("G"), 0, 1, a.GrVon, a.GrBis};
-            for (int64_t m : neu)
-                werte << static_cast<int>(m);
-            Abfrage(QStringLiteral("INSERT INTO izns (zaehldatum, produkt_id_1, produkt_id_2, produkt_id_3, filiale, satzart, "
-                                   "regal, gezaehlt, grvon, grbis, %1) VALUES (%2)")
-                        .arg(MengenSpalten(QStringLiteral("gr_mesu"), 1).join(QStringLiteral(", ")),
-                             QStringList(static_cast<int>(werte.size()), QStringLiteral("?")).join(QStringLiteral(", "))),
-                    werte);
-            // the counted value changes by the difference of the counts at the purchase prices
-            TORV_ArtPreisView& preise = FArtLes->Preise();
-            FArtLes->Laden(produktId);
-            preise.SetStichtag(zaehlDatum);
-            preise.SetFiliale(filiale);
-            for (const TORV_PreisEintrag& e : preise.EKSet().Eintraege)
-                for (int i = e.Von; i <= e.Bis && i < 100; ++i)
-                    istEK += static_cast<double>(neu[i] - a.Zaehlung[i]) * AufCentRunden(e.Preis);
-            if (OnSoll2Ist4ArtikelNr)
-                OnSoll2Ist4ArtikelNr(produktId);
-        }
-        Abfrage(QStringLiteral("UPDATE ia SET istek = istek + ? WHERE id = ?"), {AufCentRunden(istEK), iaId});
-        if (!db.commit())
-            FehlerRaise(COrt, {db.lastError().text()});
-    } catch (...) {
-        db.rollback();
-        throw;
+    // one transaction per inventory: all its articles or none; articles a booking posted
+    // already keep their counts
+    TTransaktion t(COrt);
+    for (const TInt32Trio& gebucht : IV_GebuchteArtikel(zaehlDatum, filiale))
+        artikel.erase(gebucht);
+    double istEK = 0;
+    for (auto& [produktId, a] : artikel) {
+        TMengen neu{};
+        for (int i = 0; i < 100; ++i)
+            neu[i] = a.SollGezaehlt[i] - a.Fehlverkauf[i];
+        const QVariantList schluessel{Sql(zaehlDatum), produktId.Int1, produktId.Int2, produktId.Int3, filiale};
+        Abfrage(QStringLiteral("DELETE FROM izns WHERE zaehldatum = ? AND produkt_id_1 = ? AND produkt_id_2 = ? AND "
+                               "produkt_id_3 = ? AND filiale = ? AND satzart IN ('G', 'R')"),
+                schluessel);
+        QVariantList werte = schluessel + QVariantList{QStringLiteral("G"), 0, 1, a.GrVon, a.GrBis};
+        for (int64_t m : neu)
+            werte << static_cast<int>(m);
+        Abfrage(QStringLiteral("INSERT INTO izns (zaehldatum, produkt_id_1, produkt_id_2, produkt_id_3, filiale, satzart, "
+                               "regal, gezaehlt, grvon, grbis, %1) VALUES (%2)")
+                    .arg(MengenSpalten(QStringLiteral("gr_mesu"), 1).join(QStringLiteral(", ")),
+                         QStringList(static_cast<int>(werte.size()), QStringLiteral("?")).join(QStringLiteral(", "))),
+                werte);
+        // the counted value changes by the difference of the counts at the purchase prices
+        TORV_ArtPreisView& preise = FArtLes->Preise();
+        FArtLes->Laden(produktId);
+        preise.SetStichtag(zaehlDatum);
+        preise.SetFiliale(filiale);
+        for (const TORV_PreisEintrag& e : preise.EKSet().Eintraege)
+            for (int i = e.Von; i <= e.Bis && i < 100; ++i)
+                istEK += static_cast<double>(neu[i] - a.Zaehlung[i]) * AufCentRunden(e.Preis);
+        if (OnSoll2Ist4ArtikelNr)
+            OnSoll2Ist4ArtikelNr(produktId);
     }
+    Abfrage(QStringLiteral("UPDATE ia SET istek = istek + ? WHERE id = ?"), {AufCentRunden(istEK), iaId});
+    t.Commit();
     return static_cast<int>(artikel.size());
 }

@@ -2,9 +2,9 @@
 
 #include "framework/app/info.h"
 #include "framework/app/programm.h"
-#include "framework/core/uhr.h"
 #include "framework/db/connection.h"
 #include "framework/db/datenfeld.h"
+#include "framework/db/transaktion.h"
 
 #include <QCoreApplication>
 #include <QSqlQuery>
@@ -32,28 +32,62 @@ bool ProzessLaeuft(int pid)
     return pid > 0 && (::kill(pid, 0) == 0 || errno != ESRCH);
 }
 
+bool Postgres()
+{
+    return TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL;
+}
+
+// The database's clock, and the age of a lock in minutes by it.
+QString ServerJetzt()
+{
+    return Postgres() ? QStringLiteral("LOCALTIMESTAMP(3)") : QStringLiteral("strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime')");
+}
+
+QString AlterMinuten()
+{
+    return Postgres() ? QStringLiteral("EXTRACT(EPOCH FROM (LOCALTIMESTAMP - sperrzeit)) / 60")
+                      : QStringLiteral("(julianday('now', 'localtime') - julianday(sperrzeit)) * 1440");
+}
+
 QVariantList Schluessel(const TInt32Trio& id)
 {
     return {id.Int1, id.Int2, id.Int3};
 }
 
-// The holder of the article's lock, with its row id; 0 when there is none.
-qint64 Halter(const TInt32Trio& id, TZEP_clMeldung& m)
+bool Beratend(const QString& funktion, const TInt32Trio& id)
+{
+    QSqlQuery q = TZEP_Connection::Ausfuehren(COrt, QStringLiteral("SELECT %1(hashtextextended(?, 0))").arg(funktion), {SperrSchluessel(id)});
+    return q.next() && q.value(0).toBool();
+}
+
+struct THalter {
+    qint64 Id = 0;   // 0: no lock row
+    TZEP_clMeldung Meldung;
+    double AlterMinuten = 0;
+    bool Hier() const { return Meldung.Terminal == Rechner(); }
+    bool Ich() const { return Hier() && Meldung.ProzessId == EigenerProzess(); }
+};
+
+THalter HalterLesen(const TInt32Trio& id)
 {
     QSqlQuery q = TZEP_Connection::Ausfuehren(
         COrt,
-        QStringLiteral("SELECT id, terminalnr, terminal, programm, prozessid, sperrzeit FROM artsperre "
-                       "WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?"),
+        QStringLiteral("SELECT id, terminalnr, terminal, programm, prozessid, sperrzeit, %1 FROM artsperre "
+                       "WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?")
+            .arg(AlterMinuten()),
         Schluessel(id));
+    THalter h;
     if (!q.next())
-        return 0;
-    m.TerminalNr = q.value(1).toString();
-    m.Terminal = q.value(2).toString();
-    m.Programm = q.value(3).toString();
-    m.ProzessId = q.value(4).toInt();
+        return h;
+    h.Id = q.value(0).toLongLong();
+    h.Meldung.TerminalNr = q.value(1).toString();
+    h.Meldung.Terminal = q.value(2).toString();
+    h.Meldung.Programm = q.value(3).toString();
+    h.Meldung.ProzessId = q.value(4).toInt();
     const QVariant zeit = q.value(5);
-    m.SperrZeit = TDatumTraits::FromSql(&zeit);
-    return q.value(0).toLongLong();
+    h.Meldung.SperrZeit = TDatumTraits::FromSql(&zeit);
+    h.AlterMinuten = q.value(6).toDouble();
+    return h;
 }
 
 bool Eintragen(const TInt32Trio& id, const QString& programm)
@@ -61,73 +95,122 @@ bool Eintragen(const TInt32Trio& id, const QString& programm)
     const QString terminalNr = ORVParameter().GetStringValueByName(QStringLiteral("TERMINALNR"));
     QSqlQuery q(TZEP_Connection::Database());
     q.prepare(QStringLiteral("INSERT INTO artsperre (produkt_id_1, produkt_id_2, produkt_id_3, terminalnr, terminal, programm, "
-                             "prozessid, sperrzeit) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
-    for (const QVariant& v : Schluessel(id) + QVariantList{terminalNr.toInt(), Rechner(), programm, EigenerProzess(),
-                                                             TDatumTraits::ToSql(orv_Now()).first()})
+                             "prozessid, sperrzeit) VALUES (?, ?, ?, ?, ?, ?, ?, %1)")
+                  .arg(ServerJetzt()));
+    for (const QVariant& v : Schluessel(id) + QVariantList{terminalNr.toInt(), Rechner(), programm, EigenerProzess()})
         q.addBindValue(v);
     return q.exec();   // fails on the unique key when another process holds the article
 }
 
-}
-
-bool TCommonLock::LockProdId(const TInt32Trio& AProdId, TZEP_clMeldung& AMeldung, bool)
-{
-    for (int versuch = 0; versuch < 2; ++versuch) {
-        if (Eintragen(AProdId, FProgramm))
-            return true;
-        TZEP_clMeldung halter;
-        const qint64 id = Halter(AProdId, halter);
-        if (id == 0)
-            continue;   // released between the two statements
-        if (!Uebernehmen(id, halter)) {
-            AMeldung.SperrZeit = halter.SperrZeit;
-            AMeldung.Programm = halter.Programm;
-            AMeldung.Terminal = halter.Terminal;
-            AMeldung.TerminalNr = halter.TerminalNr;
-            AMeldung.ProzessId = halter.ProzessId;
-            return false;
-        }
-        if (halter.Terminal == Rechner() && halter.ProzessId == EigenerProzess())
-            return true;
-    }
-    return false;
-}
-
-// Takes over a lock whose holder is gone, or one this process holds already.
-bool TCommonLock::Uebernehmen(qint64 id, const TZEP_clMeldung& halter)
-{
-    const bool hier = halter.Terminal == Rechner();
-    if (hier && halter.ProzessId == EigenerProzess())
-        return true;
-    bool weg = hier && !ProzessLaeuft(halter.ProzessId);
-    if (!hier) {
-        bool zahl;
-        int minuten = ORVParameter().GetStringValueByName(QStringLiteral("SPERRE_MAX_MINUTEN")).toInt(&zahl);
-        if (!zahl || minuten <= 0)
-            minuten = 720;
-        weg = orv_Now() - halter.SperrZeit > minuten / (24.0 * 60.0);
-    }
-    if (!weg)
-        return false;
-    // only this very row: when another process took it over meanwhile, nothing is deleted
-    QSqlQuery q = TZEP_Connection::Ausfuehren(COrt, QStringLiteral("DELETE FROM artsperre WHERE id = ? AND prozessid = ? AND terminal = ?"),
-                                              {id, halter.ProzessId, halter.Terminal});
-    if (q.numRowsAffected() == 1)
-        ORVInfo().WriteStamp(QStringLiteral("Artikelsperre übernommen von Prozess %1 auf %2 (%3, gesperrt seit %4): %5")
-                                 .arg(halter.ProzessId)
-                                 .arg(halter.Terminal, halter.Programm,
-                                      TDateTime_ToQDateTime(halter.SperrZeit).toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")),
-                                      hier ? QStringLiteral("der Prozess läuft nicht mehr") : QStringLiteral("die Sperre ist zu alt")),
-                             1);
-    return true;
-}
-
-void TCommonLock::UnlockProdId(const TInt32Trio& AProdId, bool)
+// Deletes this process's lock row of the article.
+void ZeileLoeschen(const TInt32Trio& id)
 {
     TZEP_Connection::Ausfuehren(COrt,
                                 QStringLiteral("DELETE FROM artsperre WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ? "
                                                "AND terminal = ? AND prozessid = ?"),
-                                Schluessel(AProdId) + QVariantList{Rechner(), EigenerProzess()});
+                                Schluessel(id) + QVariantList{Rechner(), EigenerProzess()});
+}
+
+int MaxMinuten()
+{
+    bool zahl;
+    const int minuten = ORVParameter().GetStringValueByName(QStringLiteral("SPERRE_MAX_MINUTEN")).toInt(&zahl);
+    return zahl && minuten > 0 ? minuten : 720;
+}
+
+// Deletes the lock row of a holder that is gone, with a protocol line; only this very row:
+// when another process took it over meanwhile, nothing is deleted.
+void Entfernen(const THalter& h, const QString& grund)
+{
+    QSqlQuery q = TZEP_Connection::Ausfuehren(COrt, QStringLiteral("DELETE FROM artsperre WHERE id = ? AND prozessid = ? AND terminal = ?"),
+                                              {h.Id, h.Meldung.ProzessId, h.Meldung.Terminal});
+    if (q.numRowsAffected() == 1)
+        ORVInfo().WriteStamp(QStringLiteral("Artikelsperre übernommen von Prozess %1 auf %2 (%3, gesperrt seit %4): %5")
+                                 .arg(h.Meldung.ProzessId)
+                                 .arg(h.Meldung.Terminal, h.Meldung.Programm,
+                                      TDateTime_ToQDateTime(h.Meldung.SperrZeit).toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")), grund),
+                             1);
+}
+
+// Why the holder counts as gone; empty while it may still work.
+QString Weg(const THalter& h, bool beratendFrei)
+{
+    if (beratendFrei)
+        return QStringLiteral("seine Datenbanksitzung besteht nicht mehr");
+    if (h.Hier())
+        return ProzessLaeuft(h.Meldung.ProzessId) ? QString() : QStringLiteral("der Prozess läuft nicht mehr");
+    return h.AlterMinuten > MaxMinuten() ? QStringLiteral("die Sperre ist zu alt") : QString();
+}
+
+}
+
+QString SperrSchluessel(const TInt32Trio& id)
+{
+    return QStringLiteral("artsperre:%1.%2.%3").arg(id.Int1).arg(id.Int2).arg(id.Int3);
+}
+
+bool TCommonLock::LockProdId(const TInt32Trio& AProdId, TZEP_clMeldung& AMeldung, bool)
+{
+    const bool beratend = Postgres();
+    const auto verweigert = [&](const THalter& h) {
+        const QString artikel = AMeldung.Artikel;
+        AMeldung = h.Meldung;
+        AMeldung.Artikel = artikel;
+        return false;
+    };
+    if (beratend && !Beratend(QStringLiteral("pg_try_advisory_lock"), AProdId))
+        return verweigert(HalterLesen(AProdId));   // a live session holds the article
+    for (int versuch = 0; versuch < 2; ++versuch) {
+        if (Eintragen(AProdId, FProgramm))
+            return true;
+        const THalter h = HalterLesen(AProdId);
+        if (h.Id == 0)
+            continue;   // released between the two statements
+        if (h.Ich()) {
+            if (beratend)
+                Beratend(QStringLiteral("pg_advisory_unlock"), AProdId);   // held once already
+            return true;
+        }
+        const QString grund = Weg(h, beratend);
+        if (grund.isEmpty()) {
+            if (beratend)
+                Beratend(QStringLiteral("pg_advisory_unlock"), AProdId);
+            return verweigert(h);
+        }
+        Entfernen(h, grund);
+    }
+    if (beratend)
+        Beratend(QStringLiteral("pg_advisory_unlock"), AProdId);
+    return false;
+}
+
+void TCommonLock::UnlockProdId(const TInt32Trio& AProdId, bool)
+{
+    ZeileLoeschen(AProdId);
+    if (Postgres())
+        Beratend(QStringLiteral("pg_advisory_unlock"), AProdId);
+}
+
+int TCommonLock::VerwaisteEntfernen()
+{
+    std::vector<THalter> weg;
+    QSqlQuery q = TZEP_Connection::Ausfuehren(
+        COrt, QStringLiteral("SELECT id, prozessid, programm, sperrzeit FROM artsperre WHERE terminal = ?"), {Rechner()});
+    while (q.next()) {
+        THalter h;
+        h.Id = q.value(0).toLongLong();
+        h.Meldung.Terminal = Rechner();
+        h.Meldung.ProzessId = q.value(1).toInt();
+        h.Meldung.Programm = q.value(2).toString();
+        const QVariant zeit = q.value(3);
+        h.Meldung.SperrZeit = TDatumTraits::FromSql(&zeit);
+        if (h.Meldung.ProzessId != EigenerProzess() && !ProzessLaeuft(h.Meldung.ProzessId))
+            weg.push_back(h);
+    }
+    q.finish();
+    for (const THalter& h : weg)
+        Entfernen(h, QStringLiteral("der Prozess läuft nicht mehr"));
+    return static_cast<int>(weg.size());
 }
 
 void TCommonLock::RECVMessageLockProdId(const TInt32Trio& AProdId)
@@ -146,4 +229,34 @@ TCommonLock& CommonLock()
 {
     static TCommonLock lock;
     return lock;
+}
+
+TArtikelSperre::TArtikelSperre(const TInt32Trio& id, TZEP_clMeldung& halter) : FId(id)
+{
+    FGehalten = CommonLock().LockProdId(id, halter, false);
+    if (FGehalten)
+        CommonLock().RECVMessageLockProdId(id);
+}
+
+TArtikelSperre::~TArtikelSperre()
+{
+    if (!FGehalten)
+        return;
+    CommonLock().RECVMessageUnlockProdId(FId);
+    try {
+        CommonLock().UnlockProdId(FId, false);
+    } catch (const std::exception& e) {
+        // the row stays behind for a later run to take over
+        ORVInfo().RegisterException(COrt, e, false);
+    }
+}
+
+void TArtikelSperre::FreigebenMit(TTransaktion& t)
+{
+    ZeileLoeschen(FId);
+    t.Commit();
+    FGehalten = false;
+    CommonLock().RECVMessageUnlockProdId(FId);
+    if (Postgres())
+        Beratend(QStringLiteral("pg_advisory_unlock"), FId);
 }

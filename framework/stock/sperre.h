@@ -7,6 +7,8 @@
 
 #include <functional>
 
+class TTransaktion;
+
 // Who holds an article lock: filled when a lock is refused. An empty article text stands for
 // no conflict; the booking sets it to the article number of the refused article.
 struct TZEP_clMeldung {
@@ -21,16 +23,26 @@ struct TZEP_clMeldung {
 };
 
 // Article locks across processes and terminals, one row per locked article in the table
-// artsperre (its unique key excludes a second holder). A lock whose holder is gone is taken
-// over and the takeover written to the protocol: on this host when the holding process no
-// longer runs, from another host when it is older than the parameter SPERRE_MAX_MINUTEN
-// (default 720 minutes).
+// artsperre (its unique key excludes a second holder); the lock time is the database's clock.
+// A lock whose holder is gone is taken over and the takeover written to the protocol:
+// - on PostgreSQL the holder keeps a session-level advisory lock on the article, key
+//   hashtextextended('artsperre:<id1>.<id2>.<id3>', 0), for as long as it holds the row; a row
+//   whose advisory lock is free belongs to a session that ended, on any machine;
+// - on this machine, when the holding process no longer runs;
+// - from another machine without an advisory lock, when it is older than the parameter
+//   SPERRE_MAX_MINUTEN (default 720 minutes).
 class TCommonLock {
 public:
     // Locks the article for this process; false with the holder in AMeldung when another
     // process holds it. A lock this process holds already counts as taken.
     bool LockProdId(const TInt32Trio& AProdId, TZEP_clMeldung& AMeldung, bool AStumm);
+    // Deletes this process's lock row of the article (inside the caller's transaction, when
+    // one is open) and, on PostgreSQL, frees the advisory lock.
     void UnlockProdId(const TInt32Trio& AProdId, bool AStumm);
+
+    // Removes the locks of this machine's processes that no longer run, each with a protocol
+    // line; the number removed.
+    int VerwaisteEntfernen();
 
     // Notifications around the postings of a locked article, for whoever listens.
     void RECVMessageLockProdId(const TInt32Trio& AProdId);
@@ -41,8 +53,31 @@ public:
     void SetProgramm(const QString& programm) { FProgramm = programm; }
 
 private:
-    bool Uebernehmen(qint64 id, const TZEP_clMeldung& halter);
     QString FProgramm = QStringLiteral("KALMET");
 };
 
 TCommonLock& CommonLock();
+
+// The key text of an article's advisory lock on PostgreSQL.
+QString SperrSchluessel(const TInt32Trio& id);
+
+// Holds an article lock for as long as it lives (with the lock notifications around it):
+// taken when it is made, released on every way out. FreigebenMit releases it in the
+// article's own transaction, so that the work and the release are committed as one: a
+// process that dies before leaves a lock to be taken over and nothing of the work.
+class TArtikelSperre {
+public:
+    // Gehalten() tells whether the lock was taken; when not, halter names the holder.
+    TArtikelSperre(const TInt32Trio& id, TZEP_clMeldung& halter);
+    ~TArtikelSperre();
+    TArtikelSperre(const TArtikelSperre&) = delete;
+    TArtikelSperre& operator=(const TArtikelSperre&) = delete;
+
+    bool Gehalten() const { return FGehalten; }
+    // Deletes the lock row inside t and commits t.
+    void FreigebenMit(TTransaktion& t);
+
+private:
+    TInt32Trio FId;
+    bool FGehalten = false;
+};

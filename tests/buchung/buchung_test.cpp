@@ -28,6 +28,11 @@ protected:
         TestKetteBeenden();
         FDb.reset();
     }
+    void NeueKette()
+    {
+        TearDown();
+        SetUp();
+    }
 
     // An open inventory of an ordinary branch, or of the storage-location branch.
     TKettenInventur Inventur(bool lagerfiliale = false)
@@ -192,6 +197,8 @@ TEST_F(BuchungTest, AFailureInsideAnArticleLeavesNothingOfItPosted)
     EXPECT_EQ(Zahl("SELECT count(*) FROM fvk WHERE " + bedingung), fvk) << "erroneous sales not converted";
     EXPECT_EQ(Zahl("SELECT count(*) FROM iv WHERE kzgebucht = 'A' AND " + bedingung + inventur), 0);
     EXPECT_EQ(Zahl("SELECT count(*) FROM artsperre"), 0) << "the article is free again";
+    EXPECT_EQ(Zahl("SELECT count(*) FROM protokoll WHERE text LIKE 'TfrmKalmetMain.InvBuchenF.InvBuchenF_Artikel: %kaputt%'"), 1)
+        << "the failure's protocol row was written after the rollback";
     EXPECT_EQ(Status(inv.Zeile), "4") << "the inventory stays open for another run";
     EXPECT_EQ(AbweichendVomZaehlbestand(inv.Zeile), QStringList{kaputt});
 }
@@ -203,14 +210,17 @@ TEST_F(BuchungTest, ChecksAndQuestionsStopBeforeAnythingChanges)
     EXPECT_TRUE(Innerhalb5Prozent(0.0, 0.004));
     EXPECT_FALSE(Innerhalb5Prozent(0.0, 0.01));
     EXPECT_TRUE(Innerhalb5Prozent(QString("kein Wert"), 0.0));
+    EXPECT_FALSE(Innerhalb5Prozent(3.00, 2.85)) << "exactly 5 % in cents, whatever the doubles hold";
 
     const TKettenInventur inv = Inventur();
     const qint64 letzteBewegung = Wert("SELECT max(id) FROM bne").toLongLong();
-    FInteraktion.Antworten = {maJa, maNein};   // 1001 if asked, then 1002 declined
-    TKettenInventur abweichend = inv;
-    abweichend.IstEK = inv.SollEK * 2;
+    FInteraktion.Antworten = {maJa, maNein};   // 1001, then 1002 declined
+    // the checks read the values from the table, not from the row
+    Sql(QString("UPDATE ia SET istek = sollek * 2 + 1 WHERE zaehldatum = '%1' AND wgn = '%2' AND filiale = %3")
+            .arg(TDatumTraits::ToSql(inv.Zeile.ZaehlDatum).first().toString(), inv.Zeile.WGN)
+            .arg(inv.Zeile.Filiale));
     std::vector<TZEP_clMeldung> meldungen;
-    EXPECT_FALSE(Buchen({abweichend}, meldungen));
+    EXPECT_FALSE(Buchen({inv}, meldungen));
     ASSERT_EQ(FInteraktion.Gezeigt.size(), 2u);
     EXPECT_TRUE(FInteraktion.Gezeigt[0].Titel.contains("1001"));
     EXPECT_TRUE(FInteraktion.Gezeigt[1].Titel.contains("1002"));
@@ -255,4 +265,66 @@ TEST_F(BuchungTest, OnTheYearsLastDayDifferencesGoOnTheCountDayAfterItJustBefore
     // the demo chain's price histories end before the year's end: all just before it
     EXPECT_NEAR(TDatumTraits::FromSql(&d), WiJahrEnde(EncodeDate(2026, 2, 1)) - 0.01, 1.0 / 86400);
     EXPECT_FALSE(q.next());
+}
+
+// Two count days of one branch that share articles: an earlier group inventory and a later
+// branch-wide one with articles counted that no target expected. Whatever is booked, in
+// whichever order, each booked day's stock is its count, every difference is posted once,
+// and a day not booked keeps the stock it had.
+TEST_F(BuchungTest, CountDaysOfOneBranchStayConsistentInAnyOrder)
+{
+    const auto zaehltage = [] {
+        const std::vector<TKettenInventur> offen = OffeneInventuren();
+        for (const TKettenInventur& frueh : offen)
+            for (const TKettenInventur& spaet : offen)
+                if (frueh.Zeile.Filiale == spaet.Zeile.Filiale && frueh.Zeile.ZaehlDatum < spaet.Zeile.ZaehlDatum && !frueh.Lagerfiliale
+                    && spaet.Zeile.WGN == "*")
+                    return std::pair{frueh, spaet};
+        ADD_FAILURE() << "no two count days of one branch";
+        return std::pair<TKettenInventur, TKettenInventur>{};
+    };
+    const std::vector<std::vector<int>> faelle{{0, 1}, {1, 0}, {0}, {1}};
+    for (const std::vector<int>& fall : faelle) {
+        NeueKette();
+        const auto [frueh, spaet] = zaehltage();
+        const std::vector<TKettenInventur> tage{frueh, spaet};
+        ASSERT_FALSE(AbweichendVomZaehlbestand(frueh.Zeile).isEmpty());
+        ASSERT_GT(Zahl(QString("SELECT count(*) FROM izns z WHERE z.filiale = %1 AND z.zaehldatum = '%2' AND z.satzart = 'G' AND "
+                               "z.gezaehlt <> 0 AND NOT EXISTS (SELECT 1 FROM iv s WHERE s.filiale = z.filiale AND s.zaehldatum = "
+                               "z.zaehldatum AND s.produkt_id_1 = z.produkt_id_1 AND s.produkt_id_2 = z.produkt_id_2 AND "
+                               "s.produkt_id_3 = z.produkt_id_3)")
+                           .arg(spaet.Zeile.Filiale)
+                           .arg(TDatumTraits::ToSql(spaet.Zeile.ZaehlDatum).first().toString())),
+                  0)
+            << "the later day has counted articles without target";
+        int geteilt = 0;
+        for (const QString& a : Artikel(frueh.Zeile))
+            geteilt += Artikel(spaet.Zeile).contains(a);
+        ASSERT_GT(geteilt, 0);
+        std::vector<std::map<QString, std::array<qint64, 100>>> vorher;
+        for (const TKettenInventur& t : tage)
+            vorher.push_back(BestandAmZaehltag(t.Zeile));
+        const auto bestandVorher = Bestand();
+        const qint64 letzteBewegung = Wert("SELECT max(id) FROM bne").toLongLong();
+
+        for (int i : fall) {
+            std::vector<TZEP_clMeldung> meldungen;
+            EXPECT_TRUE(Buchen({tage[i]}, meldungen)) << "case " << fall.size() << fall[0] << ", day " << i;
+        }
+        for (int i = 0; i < 2; ++i) {
+            if (std::find(fall.begin(), fall.end(), i) != fall.end()) {
+                EXPECT_EQ(Status(tage[i].Zeile), "5");
+                EXPECT_EQ(AbweichendVomZaehlbestand(tage[i].Zeile).join(" ").toStdString(), "")
+                    << "case " << fall.size() << fall[0] << ", day " << i << " booked";
+            } else {
+                EXPECT_EQ(BestandAmZaehltag(tage[i].Zeile), vorher[i]) << "day " << i << " not booked keeps its stock";
+            }
+        }
+        EXPECT_EQ(Zahl(QString("SELECT count(*) FROM (SELECT filiale FROM bne WHERE bewart = 19 AND id > %1 GROUP BY produkt_id_1, "
+                               "produkt_id_2, produkt_id_3, filiale, datum HAVING count(*) > 1) x")
+                           .arg(letzteBewegung)),
+                  0)
+            << "every difference posted once";
+        EXPECT_EQ(Bestand(), BestandPlusBewegungen(bestandVorher, letzteBewegung));
+    }
 }

@@ -65,29 +65,26 @@ QStringList Artikel(const TZeileAnzeige& z)
     QStringList r;
     QSqlQuery q(TZEP_Connection::Database());
     const QString wgn = z.WGN == "*" ? QString() : QString(" AND a.wgn LIKE '%1%'").arg(z.WGN);
-    EXPECT_TRUE(q.exec("SELECT DISTINCT iv.produkt_id_1, iv.produkt_id_2, iv.produkt_id_3 FROM iv JOIN artikel a ON "
-                       "a.produkt_id_1 = iv.produkt_id_1 AND a.produkt_id_2 = iv.produkt_id_2 AND a.produkt_id_3 = iv.produkt_id_3 WHERE "
-                       + Bedingung(z, "iv") + wgn));
+    const QString artikel = "JOIN artikel a ON a.produkt_id_1 = %1.produkt_id_1 AND a.produkt_id_2 = %1.produkt_id_2 AND "
+                            "a.produkt_id_3 = %1.produkt_id_3 WHERE ";
+    EXPECT_TRUE(q.exec("SELECT iv.produkt_id_1, iv.produkt_id_2, iv.produkt_id_3 FROM iv " + artikel.arg("iv") + Bedingung(z, "iv") + wgn
+                       + " UNION SELECT izns.produkt_id_1, izns.produkt_id_2, izns.produkt_id_3 FROM izns " + artikel.arg("izns")
+                       + Bedingung(z, "izns") + " AND izns.satzart = 'G' AND izns.gezaehlt <> 0" + wgn));
     while (q.next())
         r << Id(q, 0);
     return r;
 }
 
-QStringList AbweichendVomZaehlbestand(const TZeileAnzeige& z)
+std::map<QString, std::array<qint64, 100>> BestandAmZaehltag(const TZeileAnzeige& z)
 {
-    QStringList r;
+    std::map<QString, std::array<qint64, 100>> r;
     const QString tagDanach = SqlDatum(DateOf(z.ZaehlDatum) + 1).toString();
     for (const QString& a : Artikel(z)) {
         const QStringList t = a.split('.');
         const QString artikel = QString("produkt_id_1 = %1 AND produkt_id_2 = %2 AND produkt_id_3 = %3").arg(t[0], t[1], t[2]);
-        std::array<qint64, 100> zaehlung{}, bestand{};
+        std::array<qint64, 100>& bestand = r[a];
+        bestand.fill(0);
         QSqlQuery q(TZEP_Connection::Database());
-        EXPECT_TRUE(q.exec(QString("SELECT gezaehlt, %1 FROM izns WHERE satzart = 'G' AND %2 AND ")
-                               .arg(MengenSpalten("gr_mesu", 1).join(", "), artikel)
-                           + Bedingung(z, "izns")));
-        while (q.next())
-            for (int i = 0; i < 100 && q.value(0).toInt() != 0; ++i)
-                zaehlung[i] += q.value(1 + i).toInt();
         EXPECT_TRUE(q.exec(QString("SELECT %1 FROM bestand WHERE filiale = %2 AND %3 AND besttyp IN "
                                    "(SELECT besttyp FROM besttyp WHERE istgezaehlt <> 0)")
                                .arg(MengenSpalten("menge", 0).join(", "))
@@ -112,6 +109,24 @@ QStringList AbweichendVomZaehlbestand(const TZeileAnzeige& z)
         while (q.next())
             if (const int slot = q.value(0).toInt() - 1; slot >= 0 && slot < 100)
                 bestand[slot] += q.value(1).toInt();
+    }
+    return r;
+}
+
+QStringList AbweichendVomZaehlbestand(const TZeileAnzeige& z)
+{
+    QStringList r;
+    for (const auto& [a, bestand] : BestandAmZaehltag(z)) {
+        const QStringList t = a.split('.');
+        std::array<qint64, 100> zaehlung{};
+        QSqlQuery q(TZEP_Connection::Database());
+        EXPECT_TRUE(q.exec(QString("SELECT gezaehlt, %1 FROM izns WHERE satzart = 'G' AND produkt_id_1 = %2 AND produkt_id_2 = %3 AND "
+                                   "produkt_id_3 = %4 AND ")
+                               .arg(MengenSpalten("gr_mesu", 1).join(", "), t[0], t[1], t[2])
+                           + Bedingung(z, "izns")));
+        while (q.next())
+            for (int i = 0; i < 100 && q.value(0).toInt() != 0; ++i)
+                zaehlung[i] += q.value(1 + i).toInt();
         if (bestand != zaehlung)
             r << a;
     }

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 #include <memory>
 
@@ -26,11 +27,13 @@ QVariant Wert(const QString& sql);
 void Sql(const QString& sql);
 // Open inventories (status 2 or 3) of the fiscal year 2026, branch-wide ones last.
 std::vector<TKettenInventur> OffeneInventuren();
-// Articles with target records in the inventory, by product id text.
+// Articles of the inventory, by product id text: those with target records and those counted.
 QStringList Artikel(const TZeileAnzeige& z);
-// Articles whose counted stock at the end of the count day (current stock less the
-// movements after it, over the counted stock types) differs from their count, corrected
-// for the erroneous sales converted that the count does not see.
+// Each article's counted stock at the end of the count day: current stock less the
+// movements after it, over the counted stock types, corrected for the erroneous sales
+// converted that the count does not see.
+std::map<QString, std::array<qint64, 100>> BestandAmZaehltag(const TZeileAnzeige& z);
+// Articles whose counted stock at the end of the count day differs from their count.
 QStringList AbweichendVomZaehlbestand(const TZeileAnzeige& z);
 // Stock per (article, branch, stock type, slot) summed: the whole stock table as one map.
 std::map<QString, qint64> Bestand();

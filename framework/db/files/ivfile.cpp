@@ -1,5 +1,10 @@
 #include "framework/db/files/ivfile.h"
 
+#include "framework/db/connection.h"
+#include "framework/db/produktblock.h"
+
+#include <QSqlQuery>
+
 Tivfile::Tivfile(int openMode, int param) : TZEP_SatzDatei(QStringLiteral("IV"), openMode, param)
 {
     using S = TivSatz;
@@ -13,4 +18,95 @@ Tivfile::Tivfile(int openMode, int param) : TZEP_SatzDatei(QStringLiteral("IV"),
              SatzSpalte(KZGebucht, &S::KZGebucht),
              SatzSpalte(Menge, &S::Menge)});
     KeyAdd({&WiJahr, &ZaehlDatum, &Filiale, &Produkt_ID, &BestTyp});
+}
+
+namespace {
+
+const QString COrt = QStringLiteral("IV");
+
+QVariantList Werte(const TIVInventur& inv)
+{
+    return {TDatumTraits::ToSql(inv.WiJahr).first(), TDatumTraits::ToSql(inv.ZaehlDatum).first(), inv.Filiale};
+}
+
+QVariantList Werte(const TIVInventur& inv, const TInt32Trio& id)
+{
+    return Werte(inv) + QVariantList{id.Int1, id.Int2, id.Int3};
+}
+
+const char* const CArtikel = " WHERE wijahr = ? AND zaehldatum = ? AND filiale = ? AND produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?";
+
+}
+
+std::vector<TInt32Trio> IV_ZuBuchendeArtikel(const TIVInventur& inv)
+{
+    const QVariantList w = Werte(inv);
+    QSqlQuery q = TZEP_Connection::Ausfuehren(
+        COrt,
+        QStringLiteral("SELECT produkt_id_1, produkt_id_2, produkt_id_3 FROM iv WHERE wijahr = ? AND zaehldatum = ? AND filiale = ? "
+                       "AND kzgebucht <> 'A' "
+                       "UNION SELECT z.produkt_id_1, z.produkt_id_2, z.produkt_id_3 FROM izns z WHERE z.zaehldatum = ? AND "
+                       "z.filiale = ? AND z.satzart = 'G' AND z.regal = 0 AND z.gezaehlt <> 0 AND NOT EXISTS (SELECT 1 FROM iv s "
+                       "WHERE s.wijahr = ? AND s.zaehldatum = z.zaehldatum AND s.filiale = z.filiale AND "
+                       "s.produkt_id_1 = z.produkt_id_1 AND s.produkt_id_2 = z.produkt_id_2 AND s.produkt_id_3 = z.produkt_id_3) "
+                       "ORDER BY 1, 2, 3"),
+        w + QVariantList{w[1], w[2], w[0]});
+    std::vector<TInt32Trio> r;
+    while (q.next())
+        r.push_back({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()});
+    return r;
+}
+
+std::vector<TivSatz> IV_OffeneSollsaetze(const TIVInventur& inv, const TInt32Trio& id, bool& ohneSollsatz)
+{
+    const TConnectorTyp typ = TZEP_Connection::Typ();
+    QSqlQuery q = TZEP_Connection::Ausfuehren(
+        COrt,
+        QStringLiteral("SELECT besttyp, standneu, standalt, kzgebucht, %1 FROM iv%2 ORDER BY besttyp, id")
+            .arg(MengenLeseAusdruecke(MengenSpalten(QStringLiteral("menge"), 0), typ).join(QStringLiteral(", ")), QLatin1String(CArtikel)),
+        Werte(inv, id));
+    std::vector<TivSatz> r;
+    ohneSollsatz = true;
+    while (q.next()) {
+        ohneSollsatz = false;
+        if (q.value(3).toString() == QLatin1String("A"))
+            continue;
+        TivSatz s;
+        s.WiJahr = inv.WiJahr;
+        s.ZaehlDatum = inv.ZaehlDatum;
+        s.Filiale = inv.Filiale;
+        s.Produkt_ID = id;
+        const QString bestTyp = q.value(0).toString();
+        s.BestTyp = bestTyp.isEmpty() ? QChar(' ') : bestTyp.at(0);
+        s.StandNeu = q.value(1).toInt();
+        s.StandAlt = q.value(2).toInt();
+        s.Menge = MengenLesen(q, 4, typ, QStringLiteral("iv"));
+        r.push_back(s);
+    }
+    return r;
+}
+
+void IV_GebuchtMarkieren(const TIVInventur& inv, const TInt32Trio& id, bool ohneSollsatz, QChar bestTyp)
+{
+    if (!ohneSollsatz) {
+        TZEP_Connection::Ausfuehren(COrt, QStringLiteral("UPDATE iv SET kzgebucht = 'A'%1 AND kzgebucht <> 'A'").arg(QLatin1String(CArtikel)),
+                                    Werte(inv, id));
+        return;
+    }
+    TZEP_Connection::Ausfuehren(COrt,
+                                QStringLiteral("INSERT INTO iv (wijahr, zaehldatum, filiale, produkt_id_1, produkt_id_2, produkt_id_3, "
+                                               "besttyp, kzgebucht) VALUES (?, ?, ?, ?, ?, ?, ?, 'A')"),
+                                Werte(inv, id) + QVariantList{QString(bestTyp)});
+}
+
+std::vector<TInt32Trio> IV_GebuchteArtikel(TDateTime zaehlDatum, int32_t filiale)
+{
+    QSqlQuery q = TZEP_Connection::Ausfuehren(COrt,
+                                              QStringLiteral("SELECT DISTINCT produkt_id_1, produkt_id_2, produkt_id_3 FROM iv WHERE "
+                                                             "zaehldatum = ? AND filiale = ? AND kzgebucht = 'A'"),
+                                              {TDatumTraits::ToSql(zaehlDatum).first(), filiale});
+    std::vector<TInt32Trio> r;
+    while (q.next())
+        r.push_back({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()});
+    return r;
 }

@@ -30,3 +30,25 @@ public:
     TCharDatenFeld KZGebucht{"KZGebucht", "kzgebucht"};
     TMengenDatenFeld Menge{"Menge", "menge", 0};
 };
+
+// The target side of an inventory (fiscal year, count date, branch) as its booking sees it.
+struct TIVInventur {
+    TDateTime WiJahr = 0;
+    TDateTime ZaehlDatum = 0;
+    int32_t Filiale = 0;
+};
+
+// The articles still to be posted, in product-id order: those with target records not yet
+// posted, and those counted ("G" record with a count) without any target record.
+std::vector<TInt32Trio> IV_ZuBuchendeArtikel(const TIVInventur& inv);
+
+// The article's target records not yet posted; ohneSollsatz tells whether the article has
+// no target record at all.
+std::vector<TivSatz> IV_OffeneSollsaetze(const TIVInventur& inv, const TInt32Trio& id, bool& ohneSollsatz);
+
+// Marks the article's target records posted; an article without any gets one empty target
+// record of the stock type given, posted, so that it is never posted twice.
+void IV_GebuchtMarkieren(const TIVInventur& inv, const TInt32Trio& id, bool ohneSollsatz, QChar bestTyp);
+
+// The articles with a posted target record at the count date and branch.
+std::vector<TInt32Trio> IV_GebuchteArtikel(TDateTime zaehlDatum, int32_t filiale);

@@ -1,0 +1,84 @@
+#include "framework/article/iazugriff.h"
+
+#include "framework/db/connection.h"
+#include "framework/db/datenfeld.h"
+
+#include <QSqlQuery>
+
+namespace {
+
+const QString COrt = QStringLiteral("IA");
+
+QVariantList Schluessel(TDateTime zaehlDatum, const QString& wgn, int32_t filiale)
+{
+    return {TDatumTraits::ToSql(zaehlDatum).first(), IA_WGNGespeichert(wgn), filiale};
+}
+
+QChar Zeichen(const QString& s)
+{
+    return s.isEmpty() ? QChar() : s.at(0);
+}
+
+}
+
+QString IA_WGNGespeichert(const QString& angezeigt)
+{
+    // never a null text: it would bind as NULL
+    return angezeigt == QLatin1String("*") || angezeigt.isNull() ? QString(QLatin1String("")) : angezeigt;
+}
+
+QString IA_WGNAngezeigt(const QString& gespeichert)
+{
+    return gespeichert.isEmpty() ? QStringLiteral("*") : gespeichert;
+}
+
+TIAStand IA_Lesen(TDateTime zaehlDatum, const QString& wgn, int32_t filiale)
+{
+    QSqlQuery q = TZEP_Connection::Ausfuehren(
+        COrt, QStringLiteral("SELECT kzzaehlung, sollek, istek FROM ia WHERE zaehldatum = ? AND wgn = ? AND filiale = ?"),
+        Schluessel(zaehlDatum, wgn, filiale));
+    TIAStand r;
+    if (!q.next())
+        return r;
+    r.Gefunden = true;
+    r.Status = Char_2_IA_KZZaehlung(Zeichen(q.value(0).toString()));
+    r.SollEK = q.value(1).toDouble();
+    r.IstEK = q.value(2).toDouble();
+    return r;
+}
+
+bool IA_StatusSetzen(TDateTime zaehlDatum, const QString& wgn, int32_t filiale, TZEP_IA_KZZaehlung neu,
+                     std::initializer_list<TZEP_IA_KZZaehlung> von)
+{
+    QStringList platz;
+    QVariantList werte{QString(IA_KZZaehlung_2_Char(neu))};
+    werte += Schluessel(zaehlDatum, wgn, filiale);
+    for (TZEP_IA_KZZaehlung s : von) {
+        platz << QStringLiteral("?");
+        werte << QString(IA_KZZaehlung_2_Char(s));
+    }
+    QSqlQuery q = TZEP_Connection::Ausfuehren(COrt,
+                                              QStringLiteral("UPDATE ia SET kzzaehlung = ? WHERE zaehldatum = ? AND wgn = ? AND "
+                                                             "filiale = ? AND kzzaehlung IN (%1)")
+                                                  .arg(platz.join(QStringLiteral(", "))),
+                                              werte);
+    return q.numRowsAffected() > 0;
+}
+
+QString IA_Name(TDateTime zaehlDatum, const QString& wgn, int32_t filiale)
+{
+    return QStringLiteral("%1 %2 Filiale %3").arg(TDateTime_FormatDatum(zaehlDatum), IA_WGNAngezeigt(wgn)).arg(filiale);
+}
+
+std::vector<TIAZaehltag> IA_Zaehltage(int32_t filiale)
+{
+    QSqlQuery q = TZEP_Connection::Ausfuehren(
+        COrt, QStringLiteral("SELECT zaehldatum, wgn FROM ia WHERE filiale = ? AND kzzaehlung <> ? ORDER BY zaehldatum, wgn"),
+        {filiale, QString(IA_KZZaehlung_2_Char(iakzStorniert))});
+    std::vector<TIAZaehltag> r;
+    while (q.next()) {
+        const QVariant d = q.value(0);
+        r.push_back({TDatumTraits::FromSql(&d), IA_WGNAngezeigt(q.value(1).toString())});
+    }
+    return r;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "framework/article/iastatus.h"
+#include "framework/core/datetime.h"
+
+#include <QString>
+
+#include <initializer_list>
+#include <vector>
+
+// The inventory table IA as the actions read and change it: an inventory is named by its
+// count date, product group as shown ("*" for all groups, stored empty) and branch.
+struct TIAStand {
+    bool Gefunden = false;
+    TZEP_IA_KZZaehlung Status = iakzAngelegt;
+    double SollEK = 0, IstEK = 0;
+};
+
+// The stored product group of one shown ("*" is stored empty), and back.
+QString IA_WGNGespeichert(const QString& angezeigt);
+QString IA_WGNAngezeigt(const QString& gespeichert);
+
+// The inventory's status and values as they are now.
+TIAStand IA_Lesen(TDateTime zaehlDatum, const QString& wgn, int32_t filiale);
+
+// Sets the status when the inventory's status is one of von; false when the inventory is
+// missing or another status was found (another terminal changed it meanwhile).
+bool IA_StatusSetzen(TDateTime zaehlDatum, const QString& wgn, int32_t filiale, TZEP_IA_KZZaehlung neu,
+                     std::initializer_list<TZEP_IA_KZZaehlung> von);
+
+// "dd.mm.yyyy WG Filiale n": how messages name an inventory.
+QString IA_Name(TDateTime zaehlDatum, const QString& wgn, int32_t filiale);
+
+// An inventory of a count day: its date and product group as shown.
+struct TIAZaehltag {
+    TDateTime ZaehlDatum = 0;
+    QString WGN;
+};
+
+// The inventories of the branch, earliest first; cancelled ones are no count.
+std::vector<TIAZaehltag> IA_Zaehltage(int32_t filiale);

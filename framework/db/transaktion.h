@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+// One database transaction for as long as it lives: Commit makes it last, every other way
+// out (a failure, an early return) rolls it back. A writing transaction on SQLite begins
+// IMMEDIATE, so a second writer waits on the busy timeout instead of failing on the upgrade
+// from reader to writer.
+class TTransaktion {
+public:
+    explicit TTransaktion(const QString& ort, QSqlDatabase db = {});
+    ~TTransaktion();
+    TTransaktion(const TTransaktion&) = delete;
+    TTransaktion& operator=(const TTransaktion&) = delete;
+
+    void Commit();
+
+private:
+    void Ausfuehren(const QString& sql);
+
+    QString FOrt;
+    QSqlDatabase FDb;
+    bool FOffen = false;
+};
