@@ -143,8 +143,10 @@ void TORVInfo::Protokollieren(int art, const QString& text)
         q.prepare(QStringLiteral("INSERT INTO protokoll (zeit, art, modul, benutzer, text) VALUES (?, ?, ?, ?, ?)"));
         q.addBindValue(jetzt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")));
         q.addBindValue(art);
-        q.addBindValue(ORVProgramm().Modul());
-        q.addBindValue(ORVProgramm().Benutzer());
+        // a null text binds as NULL, which the columns refuse: the line would be lost
+        const auto text0 = [](const QString& t) { return t.isNull() ? QStringLiteral("") : t; };
+        q.addBindValue(text0(ORVProgramm().Modul()));
+        q.addBindValue(text0(ORVProgramm().Benutzer()));
         q.addBindValue(text.left(2000));
         q.exec();
     } catch (const std::exception&) {

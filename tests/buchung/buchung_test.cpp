@@ -7,6 +7,7 @@
 #include "framework/stock/invmani.h"
 #include "inventurliste/inventurliste.h"
 #include "tests/support/buchungskette.h"
+#include "tests/support/fremdesperre.h"
 
 #include <QSysInfo>
 
@@ -135,23 +136,21 @@ TEST_F(BuchungTest, ALockedArticleStaysUnpostedUntilItIsFree)
 {
     const TKettenInventur inv = Inventur();
     const QString gesperrt = AbweichendVomZaehlbestand(inv.Zeile).first();
-    const QStringList t = gesperrt.split('.');
-    // process 1 on this host runs for as long as the machine does
-    Sql(QString("INSERT INTO artsperre (produkt_id_1, produkt_id_2, produkt_id_3, terminalnr, terminal, programm, prozessid, sperrzeit) "
-                "VALUES (%1, %2, %3, 7, '%4', 'KASSE', 1, '2026-12-08 09:30:00.000')")
-            .arg(t[0], t[1], t[2], QSysInfo::machineHostName()));
-    std::vector<TZEP_clMeldung> meldungen;
-    EXPECT_FALSE(Buchen({inv}, meldungen));
-    ASSERT_EQ(meldungen.size(), 1u) << "listed once, from the last of the five passes";
-    EXPECT_FALSE(meldungen[0].Artikel.isEmpty());
-    EXPECT_EQ(meldungen[0].Programm, "KASSE");
-    EXPECT_EQ(meldungen[0].TerminalNr, "7");
-    EXPECT_EQ(meldungen[0].ProzessId, 1);
-    EXPECT_EQ(TDateTime_ToQDateTime(meldungen[0].SperrZeit), QDateTime(QDate(2026, 12, 8), QTime(9, 30)));
-    EXPECT_EQ(Status(inv.Zeile), "4");
-    EXPECT_EQ(AbweichendVomZaehlbestand(inv.Zeile), QStringList{gesperrt}) << "the others are posted";
-
-    Sql("DELETE FROM artsperre");
+    {
+        // process 1 on this host runs for as long as the machine does
+        const TFremdeSperre fremd(ProduktId(gesperrt), QSysInfo::machineHostName(), 1, "2026-12-08 09:30:00.000");
+        std::vector<TZEP_clMeldung> meldungen;
+        EXPECT_FALSE(Buchen({inv}, meldungen));
+        ASSERT_EQ(meldungen.size(), 1u) << "listed once, from the last of the five passes";
+        EXPECT_FALSE(meldungen[0].Artikel.isEmpty());
+        EXPECT_EQ(meldungen[0].Programm, "KASSE");
+        EXPECT_EQ(meldungen[0].TerminalNr, "7");
+        EXPECT_EQ(meldungen[0].ProzessId, 1);
+        EXPECT_EQ(TDateTime_ToQDateTime(meldungen[0].SperrZeit), QDateTime(QDate(2026, 12, 8), QTime(9, 30)));
+        EXPECT_EQ(Status(inv.Zeile), "4");
+        EXPECT_EQ(AbweichendVomZaehlbestand(inv.Zeile), QStringList{gesperrt}) << "the others are posted";
+        Sql("DELETE FROM artsperre");
+    }
     std::vector<TZEP_clMeldung> zweite;
     EXPECT_TRUE(Buchen({inv}, zweite)) << "an inventory left at 4 can be booked again";
     EXPECT_EQ(Status(inv.Zeile), "5");

@@ -3,6 +3,7 @@
 #include "framework/core/uhr.h"
 #include "framework/db/connection.h"
 #include "tests/support/buchungskette.h"
+#include "tests/support/fremdesperre.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -96,17 +97,15 @@ TEST_F(BuchBefehlTest, ExitCodesTellWhatHappened)
     EXPECT_EQ(Buchen({"--inventory", Inventur(inv), "--yes"}, &aus, &fehler, "postgresql://kalmet@127.0.0.1:1/keine"), 3);
 
     // an article another terminal holds: listed with its holder, the inventory stays open
-    const QStringList t = artikel.split('.');
-    Sql(QString("INSERT INTO artsperre (produkt_id_1, produkt_id_2, produkt_id_3, terminalnr, terminal, programm, prozessid, sperrzeit) "
-                "VALUES (%1, %2, %3, 7, '%4', 'KASSE', 1, '2026-12-08 09:30:00.000')")
-            .arg(t[0], t[1], t[2], QSysInfo::machineHostName()));
-    EXPECT_EQ(Buchen({"--inventory", Inventur(inv), "--yes"}, &aus, &fehler), 5) << qPrintable(fehler);
-    const QStringList zeilen = aus.trimmed().split('\n');
-    ASSERT_EQ(zeilen.size(), 1) << qPrintable(aus);
-    EXPECT_TRUE(zeilen[0].contains("KASSE") && zeilen[0].contains("08.12.2026 09:30:00")) << qPrintable(zeilen[0]);
-    EXPECT_EQ(Status(inv.Zeile), "4");
-
-    Sql("DELETE FROM artsperre");
+    {
+        const TFremdeSperre fremd(ProduktId(artikel), QSysInfo::machineHostName(), 1, "2026-12-08 09:30:00.000");
+        EXPECT_EQ(Buchen({"--inventory", Inventur(inv), "--yes"}, &aus, &fehler), 5) << qPrintable(fehler);
+        const QStringList zeilen = aus.trimmed().split('\n');
+        ASSERT_EQ(zeilen.size(), 1) << qPrintable(aus);
+        EXPECT_TRUE(zeilen[0].contains("KASSE") && zeilen[0].contains("08.12.2026 09:30:00")) << qPrintable(zeilen[0]);
+        EXPECT_EQ(Status(inv.Zeile), "4");
+        Sql("DELETE FROM artsperre");
+    }
     QDir().mkpath(QDir::tempPath());
     const QString pdf = QDir::temp().filePath(QString("kalmet-book-%1.pdf").arg(QCoreApplication::applicationPid()));
     EXPECT_EQ(Buchen({"--inventory", Inventur(inv), "--yes", "--layout", "kalme003.rpt", "--pdf", pdf}, &aus, &fehler), 0) << qPrintable(fehler);

@@ -7,6 +7,7 @@
 #include "tests/kalmetmain/dialogskript.h"
 #include "tests/kalmetmain/fenster.h"
 #include "tests/support/buchungskette.h"
+#include "tests/support/fremdesperre.h"
 
 #include <QAction>
 #include <QApplication>
@@ -79,10 +80,8 @@ TEST_F(BuchenTest, LockedArticlesAreListedWithTheirHolder)
 {
     TfrmKalmetMain& f = Fenster();
     const TZeileAnzeige z = Markieren(f);
-    const QStringList t = Kette::AbweichendVomZaehlbestand(z).first().split('.');
-    Sql(QString("INSERT INTO artsperre (produkt_id_1, produkt_id_2, produkt_id_3, terminalnr, terminal, programm, prozessid, sperrzeit) "
-                "VALUES (%1, %2, %3, 7, '%4', 'KASSE', 1, '2026-12-08 09:30:00.000')")
-            .arg(t[0], t[1], t[2], QSysInfo::machineHostName()));
+    const TFremdeSperre fremd(ProduktId(Kette::AbweichendVomZaehlbestand(z).first()), QSysInfo::machineHostName(), 1,
+                              "2026-12-08 09:30:00.000");
     QString text, zelle, prozess;
     int zeilen = -1, spalten = -1;
     {

@@ -1,6 +1,7 @@
 #include "framework/app/programm.h"
 #include "framework/db/connection.h"
 #include "framework/stock/sperre.h"
+#include "tests/support/fremdesperre.h"
 #include "tests/support/testdb.h"
 
 #include <QCoreApplication>
@@ -18,16 +19,17 @@ int Sperren()
     return q.next() ? q.value(0).toInt() : -1;
 }
 
-// A lock of another process: on another host, taken minutenAlt minutes before the clock.
-void FremdeSperre(const TInt32Trio& id, int minutenAlt)
+// A lock time minutenAlt minutes ago, as stored.
+QString Vor(int minutenAlt)
 {
-    const QDateTime zeit = QDateTime::currentDateTime().addSecs(-60 * minutenAlt);
-    TTestDb::Exec(QString("INSERT INTO artsperre (produkt_id_1, produkt_id_2, produkt_id_3, terminalnr, terminal, programm, prozessid, "
-                          "sperrzeit) VALUES (%1, %2, %3, 4, 'kasse-4', 'KASSE', 4711, '%4')")
-                      .arg(id.Int1)
-                      .arg(id.Int2)
-                      .arg(id.Int3)
-                      .arg(zeit.toString("yyyy-MM-dd hh:mm:ss.zzz")));
+    return QDateTime::currentDateTime().addSecs(-60 * minutenAlt).toString("yyyy-MM-dd hh:mm:ss.zzz");
+}
+
+int Protokollzeilen(const QString& text)
+{
+    QSqlQuery q(TZEP_Connection::Database());
+    q.exec(QString("SELECT count(*) FROM protokoll WHERE text LIKE '%%1%'").arg(text));
+    return q.next() ? q.value(0).toInt() : -1;
 }
 
 }
@@ -44,21 +46,35 @@ TEST(TCommonLock, LocksAcrossTerminalsAndTakesOverLocksOfGoneHolders)
     CommonLock().UnlockProdId(a, false);
     EXPECT_EQ(Sperren(), 0);
 
-    // another terminal's lock of an hour ago holds; one of a day ago is taken over
-    FremdeSperre(b, 60);
-    EXPECT_FALSE(CommonLock().LockProdId(b, m, false));
-    EXPECT_EQ(m.Terminal, "kasse-4");
-    EXPECT_EQ(m.TerminalNr, "4");
-    EXPECT_EQ(m.Programm, "KASSE");
-    EXPECT_EQ(m.ProzessId, 4711);
-    FremdeSperre(c, 24 * 60);
-    TZEP_clMeldung n;
-    EXPECT_TRUE(CommonLock().LockProdId(c, n, false));
-    EXPECT_TRUE(n.Terminal.isEmpty());
-    // a shorter age from the parameter lets the hour-old one go too
-    TTestDb::Exec("INSERT INTO parameter (name, wert) VALUES ('SPERRE_MAX_MINUTEN', '30')");
-    EXPECT_TRUE(CommonLock().LockProdId(b, m, false));
+    // another terminal's lock holds while its holder lives: on the server while its session
+    // does, whatever its age; on a file until it is older than the limit
+    const bool server = db.Typ() == TConnectorTyp::PostgreSQL;
+    {
+        const TFremdeSperre fremd(b, "kasse-4", 4711, Vor(server ? 24 * 60 : 60), "KASSE", 4);
+        EXPECT_FALSE(CommonLock().LockProdId(b, m, false));
+        EXPECT_EQ(m.Terminal, "kasse-4");
+        EXPECT_EQ(m.TerminalNr, "4");
+        EXPECT_EQ(m.Programm, "KASSE");
+        EXPECT_EQ(m.ProzessId, 4711);
+    }
+    if (!server) {
+        EXPECT_FALSE(CommonLock().LockProdId(b, m, false)) << "an hour old";
+        const TFremdeSperre alt(c, "kasse-4", 4711, Vor(24 * 60));
+        TZEP_clMeldung n;
+        EXPECT_TRUE(CommonLock().LockProdId(c, n, false)) << "a day old";
+        EXPECT_TRUE(n.Terminal.isEmpty());
+        // a shorter age from the parameter lets the hour-old one go too
+        TTestDb::Exec("INSERT INTO parameter (name, wert) VALUES ('SPERRE_MAX_MINUTEN', '30')");
+        CommonLock().UnlockProdId(c, false);
+    }
+    EXPECT_TRUE(CommonLock().LockProdId(b, m, false)) << "its holder is gone";
+    EXPECT_EQ(Protokollzeilen("Artikelsperre übernommen von Prozess 4711"), server ? 1 : 2);
     CommonLock().UnlockProdId(b, false);
-    CommonLock().UnlockProdId(c, false);
     EXPECT_EQ(Sperren(), 0);
+
+    // locks of this machine's processes that ended go at once, those of running ones stay
+    { const TFremdeSperre tot(c, QSysInfo::machineHostName(), 2000000000, Vor(1)); }
+    { const TFremdeSperre lebt(a, QSysInfo::machineHostName(), 1, Vor(1)); }
+    EXPECT_EQ(CommonLock().VerwaisteEntfernen(), 1);
+    EXPECT_EQ(Sperren(), 1);
 }
