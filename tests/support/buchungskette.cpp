@@ -5,6 +5,7 @@
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace {
 
@@ -159,6 +160,27 @@ std::map<QString, qint64> BestandPlusBewegungen(const std::map<QString, qint64>&
             if (const int m = q.value(5 + i).toInt())
                 r[QString("%1/%2/%3/%4").arg(Id(q, 0)).arg(q.value(3).toInt()).arg(q.value(4).toInt()).arg(i)] += m;
     std::erase_if(r, [](const auto& e) { return e.second == 0; });
+    return r;
+}
+
+QStringList Abbild(const QStringList& tabellen)
+{
+    QStringList r;
+    for (const QString& t : tabellen) {
+        QSqlQuery q(TZEP_Connection::Database());
+        EXPECT_TRUE(q.exec("SELECT * FROM " + t)) << qPrintable(q.lastError().text());
+        QStringList zeilen;
+        const QSqlRecord spalten = q.record();
+        while (q.next()) {
+            QStringList werte;
+            for (int i = 0; i < spalten.count(); ++i)
+                if (spalten.fieldName(i) != "id")
+                    werte << q.value(i).toString();
+            zeilen << t + ": " + werte.join('|');
+        }
+        zeilen.sort();
+        r += zeilen;
+    }
     return r;
 }
 

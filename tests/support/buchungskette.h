@@ -40,4 +40,6 @@ std::map<QString, qint64> Bestand();
 // The same, built from a stock snapshot and the movements with an id above bisId.
 std::map<QString, qint64> BestandPlusBewegungen(const std::map<QString, qint64>& vorher, qint64 bisId);
 QString Status(const TZeileAnzeige& z);
+// The rows of the tables without their ids, sorted: what two runs left, compared.
+QStringList Abbild(const QStringList& tabellen);
 }
