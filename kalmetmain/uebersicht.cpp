@@ -181,7 +181,7 @@ void TfrmKalmetMain::ZeilenAktualisieren()
             list->SetWert(n, usSollEK, s.SollEK);
             list->SetWert(n, usIstEK, s.IstEK);
             list->SetWert(n, usDifferenz, InventurDifferenz(s.IstEK, s.SollEK));
-            list->SetWert(n, usStatusKZ, QString(IA_KZZaehlung_2_Char(s.Status)));
+            list->SetWert(n, usStatusKZ, IA_StatusText(s.Status));
             list->SetWert(n, usStatus, CZEP_IA_KZZaehlung_2_String[s.Status]);
             vrInvList->RepaintNode(n);
         }

@@ -32,6 +32,12 @@ QString IA_WGNAngezeigt(const QString& gespeichert)
     return gespeichert.isEmpty() ? QStringLiteral("*") : gespeichert;
 }
 
+QString IA_StatusText(TZEP_IA_KZZaehlung status)
+{
+    const QChar c = IA_KZZaehlung_2_Char(status);
+    return c.isNull() ? QString(QLatin1String("")) : QString(c);
+}
+
 TIAStand IA_Lesen(TDateTime zaehlDatum, const QString& wgn, int32_t filiale)
 {
     QSqlQuery q = TZEP_Connection::Ausfuehren(
@@ -51,11 +57,11 @@ bool IA_StatusSetzen(TDateTime zaehlDatum, const QString& wgn, int32_t filiale, 
                      std::initializer_list<TZEP_IA_KZZaehlung> von)
 {
     QStringList platz;
-    QVariantList werte{QString(IA_KZZaehlung_2_Char(neu))};
+    QVariantList werte{IA_StatusText(neu)};
     werte += Schluessel(zaehlDatum, wgn, filiale);
     for (TZEP_IA_KZZaehlung s : von) {
         platz << QStringLiteral("?");
-        werte << QString(IA_KZZaehlung_2_Char(s));
+        werte << IA_StatusText(s);
     }
     QSqlQuery q = TZEP_Connection::Ausfuehren(COrt,
                                               QStringLiteral("UPDATE ia SET kzzaehlung = ? WHERE zaehldatum = ? AND wgn = ? AND "
@@ -74,7 +80,7 @@ std::vector<TIAZaehltag> IA_Zaehltage(int32_t filiale)
 {
     QSqlQuery q = TZEP_Connection::Ausfuehren(
         COrt, QStringLiteral("SELECT zaehldatum, wgn FROM ia WHERE filiale = ? AND kzzaehlung <> ? ORDER BY zaehldatum, wgn"),
-        {filiale, QString(IA_KZZaehlung_2_Char(iakzStorniert))});
+        {filiale, IA_StatusText(iakzStorniert)});
     std::vector<TIAZaehltag> r;
     while (q.next()) {
         const QVariant d = q.value(0);

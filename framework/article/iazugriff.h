@@ -20,6 +20,9 @@ struct TIAStand {
 QString IA_WGNGespeichert(const QString& angezeigt);
 QString IA_WGNAngezeigt(const QString& gespeichert);
 
+// The stored text of a status (status 0 is stored empty).
+QString IA_StatusText(TZEP_IA_KZZaehlung status);
+
 // The inventory's status and values as they are now.
 TIAStand IA_Lesen(TDateTime zaehlDatum, const QString& wgn, int32_t filiale);
 
