@@ -196,6 +196,38 @@ TEST_F(Soll2IstTest, BookedInventoriesStayAsTheyAre)
     EXPECT_EQ(f.Inventurliste()->InvMani().Soll2Ist(z.ZaehlDatum, z.WGN, static_cast<int16_t>(z.Filiale), "", 0), 0);
 }
 
+TEST_F(Soll2IstTest, ArticlesAlreadyPostedKeepTheirCounts)
+{
+    TfrmKalmetMain& f = Bereit();
+    TZeileAnzeige z;
+    f.Zeile_2_Record(Markieren("*", 2), z);
+    // a partly booked inventory: one article posted already
+    const QString bedingung = QString("zaehldatum = '%1' AND filiale = 2 AND produkt_id_2 = (SELECT min(produkt_id_2) FROM iv WHERE "
+                                      "zaehldatum = '%1' AND filiale = 2)")
+                                  .arg(TDatumTraits::ToSql(z.ZaehlDatum).first().toString());
+    Sql("UPDATE iv SET kzgebucht = 'A' WHERE " + bedingung);
+    Sql(QString("UPDATE ia SET kzzaehlung = '%1' WHERE wgn = '' AND filiale = 2").arg(IA_KZZaehlung_2_Char(iakzTeilweiseGebucht)));
+    const auto zaehlung = [&] {
+        QSqlQuery q(TZEP_Connection::Database());
+        EXPECT_TRUE(q.exec("SELECT " + MengenSpalten("gr_mesu", 1).join(", ") + " FROM izns WHERE satzart = 'G' AND " + bedingung));
+        QStringList r;
+        while (q.next())
+            for (int i = 0; i < 100; ++i)
+                r << q.value(i).toString();
+        return r.join(',');
+    };
+    const QString vorher = zaehlung();
+    ASSERT_FALSE(vorher.isEmpty());
+    const QString inventur = QString("zaehldatum = '%1' AND filiale = 2").arg(TDatumTraits::ToSql(z.ZaehlDatum).first().toString());
+    QSqlQuery q(TZEP_Connection::Database());
+    ASSERT_TRUE(q.exec("SELECT count(*) FROM (SELECT produkt_id_1, produkt_id_2, produkt_id_3 FROM iv WHERE " + inventur
+                       + " UNION SELECT produkt_id_1, produkt_id_2, produkt_id_3 FROM izns WHERE satzart = 'G' AND " + inventur + ") x")
+                && q.next());
+    EXPECT_EQ(f.Inventurliste()->InvMani().Soll2Ist(z.ZaehlDatum, z.WGN, static_cast<int16_t>(z.Filiale), "", 0), q.value(0).toInt() - 1)
+        << "every article but the posted one";
+    EXPECT_EQ(zaehlung(), vorher);
+}
+
 TEST_F(Soll2IstTest, ResetTurnsFourAndFiveIntoThree)
 {
     TfrmKalmetMain& f = Fenster();
