@@ -113,6 +113,10 @@ TEST_F(BuchBefehlTest, ExitCodesTellWhatHappened)
     EXPECT_TRUE(fehler.contains("wirklich buchen")) << qPrintable(fehler);
     EXPECT_EQ(Status(inv.Zeile), inv.Status) << "a question without answer changes nothing";
 
+    // booking needs the program's right as well as the booking right
+    Sql(QString("DELETE FROM benutzerrecht WHERE benutzer = '%1' AND recht = 'pz{'").arg(FBenutzer));
+    EXPECT_EQ(Buchen({"--inventory", Inventur(inv), "--yes"}, &aus, &fehler), 2) << qPrintable(fehler);
+    Sql(QString("INSERT INTO benutzerrecht (benutzer, recht) VALUES ('%1', 'pz{')").arg(FBenutzer));
     EXPECT_EQ(Buchen({"--inventory", "2026-05-15:ZZ9999:1", "--yes"}, &aus, &fehler), 2);
     EXPECT_TRUE(fehler.contains("--inventory"));
     EXPECT_EQ(Buchen({"--inventory", Inventur(inv), "--layout", "kalme003.rpt", "--yes"}, &aus, &fehler), 2) << "--layout without --pdf";
