@@ -5,6 +5,7 @@
 #include "framework/core/uhr.h"
 #include "framework/db/datenfeld.h"
 #include "framework/db/files/iafile.h"
+#include "framework/db/transaktion.h"
 #include "framework/gui/vrlist.h"
 #include "kalmetmain/frmkalmetmain.h"
 
@@ -12,19 +13,14 @@
 #include <QComboBox>
 #include <QSqlQuery>
 
-int main(int argc, char* argv[])
+namespace {
+
+// 20,000 inventories of one year, in a fiscal year of their own.
+void InventurenAnlegen()
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    BenchDatenbank(app.arguments());
-    ORVProgramm().Init("KALMET", 3, 0, 0, true);
-    ORVProgramm().SetBenutzer("demo");
-    ORVUhrSetzen(EncodeDate(2026, 12, 8));
-    // 20,000 inventories of one year, in a fiscal year of their own
-    QSqlDatabase db = TZEP_Connection::Database();
-    QSqlQuery q(db);
+    QSqlQuery q(TZEP_Connection::Database());
     q.exec("DELETE FROM ia WHERE wijahr = '2024-02-01 00:00:00.000'");
-    db.transaction();
+    TTransaktion t(QStringLiteral("liste_bench"));
     q.prepare("INSERT INTO ia (wijahr, zaehldatum, wgn, filiale, sollek, istek, kzzaehlung) VALUES "
               "('2024-02-01 00:00:00.000', ?, ?, ?, ?, ?, ?)");
     for (int i = 0; i < 20000; ++i) {
@@ -36,7 +32,20 @@ int main(int argc, char* argv[])
         q.addBindValue(QString::number(1 + i % 6));
         q.exec();
     }
-    db.commit();
+    t.Commit();
+}
+
+}
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    BenchDatenbank(app.arguments());
+    ORVProgramm().Init("KALMET", 3, 0, 0, true);
+    ORVProgramm().SetBenutzer("demo");
+    ORVUhrSetzen(EncodeDate(2026, 12, 8));
+    InventurenAnlegen();
     TfrmKalmetMain f;
     f.resize(1000, 700);
     f.show();
