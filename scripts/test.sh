@@ -12,9 +12,9 @@ PG_BIN=/usr/lib/postgresql/15/bin
 PG_DIR=$(mktemp -d /tmp/kalmet-pg.XXXXXX)
 als_pg() { "$@"; }
 if [ "$(id -u)" -eq 0 ]; then
-  # the server refuses to run as root
+  # the server refuses to run as root; it starts in / as it may not enter root's folders
   chown postgres: "$PG_DIR"
-  als_pg() { runuser -u postgres -- "$@"; }
+  als_pg() { (cd / && runuser -u postgres -- "$@"); }
 fi
 
 pg_stoppen() {
