@@ -25,3 +25,9 @@ bauen() {
   cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
   cmake --build "$dir" -j "$(nproc)"
 }
+
+# Prints how long the step since the previous call (or the script's start) took.
+dauer() {
+  echo "Dauer $1: $((SECONDS - ${_dauer_ab:-0})) s"
+  _dauer_ab=$SECONDS
+}
