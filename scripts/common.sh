@@ -14,7 +14,9 @@ pakete_installieren() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${fehlend[@]}"
 }
 
-BASIS_PAKETE=(cmake ninja-build g++ ccache qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libxlsxwriter-dev fonts-dejavu-core)
+# libxlsxwriter-dev links against zlib without depending on zlib1g-dev
+BASIS_PAKETE=(cmake ninja-build g++ ccache pkg-config qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libxlsxwriter-dev zlib1g-dev
+  fonts-dejavu-core)
 
 # bauen <build dir> <cmake options...>
 bauen() {
@@ -22,4 +24,10 @@ bauen() {
   shift
   cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
   cmake --build "$dir" -j "$(nproc)"
+}
+
+# Prints how long the step since the previous call (or the script's start) took.
+dauer() {
+  echo "Dauer $1: $((SECONDS - ${_dauer_ab:-0})) s"
+  _dauer_ab=$SECONDS
 }

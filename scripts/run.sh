@@ -5,5 +5,7 @@ cd "$(dirname "$0")/.."
 source scripts/common.sh
 
 pakete_installieren "${BASIS_PAKETE[@]}"
+dauer Pakete
 bauen build -DKALMET_BUILD_TESTS=OFF
+dauer Bauen
 exec build/kalmet/kalmet "$@"

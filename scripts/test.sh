@@ -6,15 +6,17 @@ cd "$(dirname "$0")/.."
 source scripts/common.sh
 
 pakete_installieren "${BASIS_PAKETE[@]}" libgtest-dev libgmock-dev postgresql-15 poppler-utils unzip
+dauer Pakete
 bauen build -DKALMET_BUILD_TESTS=ON
+dauer Bauen
 
 PG_BIN=/usr/lib/postgresql/15/bin
 PG_DIR=$(mktemp -d /tmp/kalmet-pg.XXXXXX)
 als_pg() { "$@"; }
 if [ "$(id -u)" -eq 0 ]; then
-  # the server refuses to run as root
+  # the server refuses to run as root; it starts in / as it may not enter root's folders
   chown postgres: "$PG_DIR"
-  als_pg() { runuser -u postgres -- "$@"; }
+  als_pg() { (cd / && runuser -u postgres -- "$@"); }
 fi
 
 pg_stoppen() {
@@ -33,4 +35,7 @@ als_pg "$PG_BIN/pg_ctl" -D "$PG_DIR/data" -l "$PG_DIR/server.log" -w \
 
 export KALMET_TEST_PG_URL="postgresql://postgres@127.0.0.1:$PG_PORT/postgres"
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir build --output-on-failure -j "$(nproc)" "$@"
+rc=0
+ctest --test-dir build --output-on-failure -j "$(nproc)" "$@" || rc=$?
+dauer Tests
+exit $rc
