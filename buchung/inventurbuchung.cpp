@@ -77,6 +77,14 @@ QString Name(const TZeileAnzeige& z)
     return IA_Name(z.ZaehlDatum, z.WGN, z.Filiale);
 }
 
+// The protocol lines of the postings the article booker refused.
+void AbgelehntMelden(const TBuchErgebnisListe& ergebnis, const TInt32Trio& id, int32_t filiale, std::vector<QString>& zeilen)
+{
+    for (const TBuchErgebnisListe::TInfo& info : ergebnis.Infos())
+        zeilen.push_back(QString::asprintf("%8s-[ ArtNr: %s; Fil: %d;  %s", qPrintable(info.Koord.Modul), qPrintable(id.ToText()), filiale,
+                                           qPrintable(QString(info.Text).replace(QLatin1String("\r\n"), QLatin1String(" ")))));
+}
+
 }
 
 bool Innerhalb5Prozent(const QVariant& sollEK, const QVariant& istEK)
@@ -144,13 +152,12 @@ std::vector<TBuchungsZeile> TInventurBuchung::Inventuren_AbschlussUnvo(const std
                 bereit.push_back(z);
                 continue;
             }
+            // left open by an earlier run or being booked elsewhere (4), or never counted (0)
             const TIAStand jetzt = IA_Lesen(i.ZaehlDatum, i.WGN, i.Filiale);
-            if (jetzt.Gefunden && jetzt.Status == iakzTeilweiseGebucht)
-                bereit.push_back(z);   // left open by an earlier run, or being booked elsewhere
+            if (jetzt.Gefunden && (jetzt.Status == iakzTeilweiseGebucht || jetzt.Status == iakzAngelegt))
+                bereit.push_back(z);
             else
-                FNichtAbgeschlossen << QStringLiteral("%1: an einem anderen Arbeitsplatz geändert (%2)")
-                                           .arg(Name(i), jetzt.Gefunden ? CZEP_IA_KZZaehlung_2_String[jetzt.Status]
-                                                                        : QStringLiteral("gelöscht"));
+                Geaendert(i, jetzt);
         }
     });
     return bereit;
@@ -159,7 +166,7 @@ std::vector<TBuchungsZeile> TInventurBuchung::Inventuren_AbschlussUnvo(const std
 bool TInventurBuchung::InvBuchen(std::vector<TBuchungsZeile> geprueft, const TZeileAnzeige_Arr& zeilen,
                                  std::vector<TZEP_clMeldung>& AMeldungen)
 {
-    bool r = true;
+    bool r = false;
     FNichtAbgeschlossen.clear();
     ORVGuard(QStringLiteral("TfrmKalmetMain.InvBuchen"), [&] {
         TMDEBucher().DateiSuche();
@@ -174,20 +181,14 @@ bool TInventurBuchung::InvBuchen(std::vector<TBuchungsZeile> geprueft, const TZe
         const QString modul = QStringLiteral("KALMET");
         if (!TestOffen(geprueft)) {
             ORVInfo().ShowMeldung(maInfo, {}, FUmgebung.Owner, modul, 1003);
-            r = false;
             return;
         }
-        if (!Test5Proz(geprueft) && ORVInfo().ShowMeldung(maFrageJaNein, {}, FUmgebung.Owner, modul, 1001) != maJa) {
-            r = false;
+        if (!Test5Proz(geprueft) && ORVInfo().ShowMeldung(maFrageJaNein, {}, FUmgebung.Owner, modul, 1001) != maJa)
             return;
-        }
-        if (ORVInfo().ShowMeldung(maFrageJaNein, {}, FUmgebung.Owner, modul, 1002) != maJa) {
-            r = false;
+        if (ORVInfo().ShowMeldung(maFrageJaNein, {}, FUmgebung.Owner, modul, 1002) != maJa)
             return;
-        }
         if (!TestLagerfilialen(zeilen)) {
             ORVInfo().ShowMeldung(maInfo, {}, FUmgebung.Owner, modul, 1007);
-            r = false;
             return;
         }
         const std::vector<TBuchungsZeile> bereit = Inventuren_AbschlussUnvo(geprueft);
@@ -215,7 +216,7 @@ void TInventurBuchung::InvBuchenF(const TZeileAnzeige_Arr& zeilen, bool& AAbgele
                                   std::vector<TZEP_clMeldung>& AMeldungen)
 {
     AAbgelehnt = false;
-    ORVGuard(QStringLiteral("TfrmKalmetMain.InvBuchenF"), [&] {
+    const bool ok = ORVGuard(QStringLiteral("TfrmKalmetMain.InvBuchenF"), [&] {
         if (!ATestlauf)
             CommonLock().VerwaisteEntfernen();
         for (const TZeileAnzeige& z : zeilen) {
@@ -231,15 +232,22 @@ void TInventurBuchung::InvBuchenF(const TZeileAnzeige_Arr& zeilen, bool& AAbgele
             InvBearbeitenInventur(inv, ATestlauf, AAbgelehnt, AMeldungen);
         }
     });
+    if (!ok && ATestlauf)
+        AAbgelehnt = true;
+    else if (!ok)
+        FNichtAbgeschlossen << QStringLiteral("Die Buchung wurde abgebrochen.");
 }
 
 void TInventurBuchung::InvBearbeitenInventur(TInventur& inv, bool ATestlauf, bool& AAbgelehnt, std::vector<TZEP_clMeldung>& AMeldungen)
 {
     const QString ort = QStringLiteral("TfrmKalmetMain.InvBuchenF.InvBearbeitenInventur");
     bool geschlossen = false;
+    int schonGebucht = 0;
     const bool ok = ORVGuard(ort, [&] {
+        // the branch's other count days that have happened
+        const TDateTime heute = DateOf(orv_Now());
         for (const TIAZaehltag& z : IA_Zaehltage(inv.IV.Filiale))
-            if (DateOf(z.ZaehlDatum) != DateOf(inv.IV.ZaehlDatum))
+            if (DateOf(z.ZaehlDatum) != DateOf(inv.IV.ZaehlDatum) && DateOf(z.ZaehlDatum) <= heute)
                 inv.Andere.push_back(z);
         std::vector<TZEP_clMeldung> gesperrt;
         std::vector<TInt32Trio> fehlerhaft;   // articles that failed are not tried again in this run
@@ -275,8 +283,13 @@ void TInventurBuchung::InvBearbeitenInventur(TInventur& inv, bool ATestlauf, boo
                 case TArtikelErgebnis::Fehlgeschlagen:
                     fehlerhaft.push_back(id);
                     break;
-                case TArtikelErgebnis::Gebucht:
+                case TArtikelErgebnis::InventurGeaendert:
+                    Geaendert(inv.Zeile, IA_Lesen(inv.IV.ZaehlDatum, inv.Zeile.WGN, inv.IV.Filiale));
+                    return;
                 case TArtikelErgebnis::SchonGebucht:
+                    ++schonGebucht;
+                    break;
+                case TArtikelErgebnis::Gebucht:
                     break;
                 }
             }
@@ -292,28 +305,40 @@ void TInventurBuchung::InvBearbeitenInventur(TInventur& inv, bool ATestlauf, boo
         }
         geschlossen = true;
     });
+    if (schonGebucht > 0)
+        ORVInfo().WriteStamp(QStringLiteral("Inventur %1: %2 Artikel hatte ein anderer Arbeitsplatz schon gebucht")
+                                 .arg(Name(inv.Zeile))
+                                 .arg(schonGebucht),
+                             0);
     if (!ok && ATestlauf)
         AAbgelehnt = true;   // a trial run that could not look refuses
+    else if (!ok)
+        FNichtAbgeschlossen << QStringLiteral("%1: abgebrochen").arg(Name(inv.Zeile));
     if (geschlossen)
         InventurAbschliessen(inv);
 }
 
+void TInventurBuchung::Geaendert(const TZeileAnzeige& z, const TIAStand& jetzt)
+{
+    if (jetzt.Gefunden && jetzt.Status == iakzGebucht) {
+        StatusSetzen(z, iakzGebucht);   // closed by another terminal that booked it at the same time
+        return;
+    }
+    FNichtAbgeschlossen << QStringLiteral("%1: an einem anderen Arbeitsplatz geändert (%2)")
+                               .arg(Name(z), jetzt.Gefunden ? CZEP_IA_KZZaehlung_2_String[jetzt.Status] : QStringLiteral("gelöscht"));
+}
+
 void TInventurBuchung::InventurAbschliessen(const TInventur& inv)
 {
-    ORVGuard(QStringLiteral("TfrmKalmetMain.InvBuchenF.InvBearbeitenInventur"), [&] {
-        const TZeileAnzeige& z = inv.Zeile;
-        if (!IA_StatusSetzen(z.ZaehlDatum, z.WGN, z.Filiale, iakzGebucht, {iakzGezaehlt, iakzFreigegeben, iakzTeilweiseGebucht})) {
-            const TIAStand jetzt = IA_Lesen(z.ZaehlDatum, z.WGN, z.Filiale);
-            if (!jetzt.Gefunden || jetzt.Status != iakzGebucht) {
-                FNichtAbgeschlossen << QStringLiteral("%1: an einem anderen Arbeitsplatz geändert (%2)")
-                                           .arg(Name(z), jetzt.Gefunden ? CZEP_IA_KZZaehlung_2_String[jetzt.Status]
-                                                                        : QStringLiteral("gelöscht"));
-                return;
-            }
-            // closed by another terminal that booked it at the same time
-        }
-        StatusSetzen(z, iakzGebucht);
+    const TZeileAnzeige& z = inv.Zeile;
+    const bool ok = ORVGuard(QStringLiteral("TfrmKalmetMain.InvBuchenF.InvBearbeitenInventur"), [&] {
+        if (IA_StatusSetzen(z.ZaehlDatum, z.WGN, z.Filiale, iakzGebucht, {iakzAngelegt, iakzTeilweiseGebucht}))
+            StatusSetzen(z, iakzGebucht);
+        else
+            Geaendert(z, IA_Lesen(z.ZaehlDatum, z.WGN, z.Filiale));
     });
+    if (!ok)
+        FNichtAbgeschlossen << QStringLiteral("%1: nicht abgeschlossen").arg(Name(z));
 }
 
 bool TInventurBuchung::ArtikelMengenfeld(const TInventur& inv, const TInt32Trio& id, bool lagerPruefen, TMengenfeld& feld,
@@ -383,6 +408,11 @@ TArtikelErgebnis TInventurBuchung::ArtikelBuchen(const TInventur& inv, const TIn
     if (!sperre.Gehalten())
         return TArtikelErgebnis::Gesperrt;
     TTransaktion t(COrtArtikel);
+    // the inventory as it is now, held until the article is done: cancelled or reset
+    // elsewhere, nothing more of it is posted
+    const TIAStand inventur = IA_LesenGehalten(inv.IV.ZaehlDatum, inv.Zeile.WGN, inv.IV.Filiale);
+    if (!inventur.Gefunden || (inventur.Status != iakzTeilweiseGebucht && inventur.Status != iakzAngelegt))
+        return TArtikelErgebnis::InventurGeaendert;
     TMengenfeld feld;
     bool ohneSollsatz = false;
     if (!ArtikelMengenfeld(inv, id, false, feld, ohneSollsatz))
@@ -406,9 +436,7 @@ TArtikelErgebnis TInventurBuchung::ArtikelBuchen(const TInventur& inv, const TIn
         mani.ArtBucher()->Buchen(abtInventurdifferenz, fil, 0, zusatz, id, ergebnis);
         wirkungen.push_back(diff);
     }
-    for (const TBuchErgebnisListe::TInfo& info : ergebnis.Infos())
-        abgelehnt.push_back(QString::asprintf("%8s-[ ArtNr: %s; Fil: %d;  %s", qPrintable(info.Koord.Modul), qPrintable(id.ToText()), fil,
-                                              qPrintable(QString(info.Text).replace(QLatin1String("\r\n"), QLatin1String(" ")))));
+    AbgelehntMelden(ergebnis, id, fil, abgelehnt);
     if (!abgelehnt.empty())
         return TArtikelErgebnis::Abgelehnt;   // nothing of it, its erroneous sales included
     for (const TWirkung& w : FVKAlleWandeln(id, fil))
@@ -461,8 +489,7 @@ void TInventurBuchung::AndereZaehltageAusgleichen(const TInventur& inv, const TI
         zusatz.BuchDatum = tag;
         mani.ArtBucher()->MengenSetzen(inv.IV.Filiale, ausgleich);
         mani.ArtBucher()->Buchen(abtInventurUebernahme, inv.IV.Filiale, 0, zusatz, id, ergebnis);
-        for (const TBuchErgebnisListe::TInfo& info : ergebnis.Infos())
-            abgelehnt.push_back(info.Text);
+        AbgelehntMelden(ergebnis, id, inv.IV.Filiale, abgelehnt);
     }
 }
 
@@ -538,11 +565,5 @@ std::optional<TInventurBuchung::TWirkung> TInventurBuchung::FVKWandeln(const TFv
     const int u = fvk.Uhrzeit;
     lsn.Uhrzeit.SetWert((((u / 10000) % 24) * 3600 + ((u / 100) % 100) * 60 + u % 100) / 86400.0);
     const TInt32Trio referenz{fvk.BelegPaar.Int1, fvk.BelegPaar.Int2, static_cast<int16_t>(fvk.BelegNr)};
-    TVerkMani().FVKWandeln(lsn, referenz, AErgebnis, id);
-    // a sale lowers the stock of its size
-    TWirkung w;
-    w.Datum = fvk.Datum;
-    if (index <= 100)
-        w.Menge[index - 1] = -menge;
-    return w;
+    return TWirkung{fvk.Datum, TVerkMani().FVKWandeln(lsn, referenz, AErgebnis, id)};
 }

@@ -44,8 +44,9 @@ enum class TArtikelErgebnis {
     Gebucht,        // posted and marked
     SchonGebucht,   // nothing left to post: another terminal posted it meanwhile
     Gesperrt,       // another process holds its lock
-    Abgelehnt,      // a posting was refused: nothing of it committed, protocol lines written
-    Fehlgeschlagen  // a failure: nothing of it committed, the failure registered
+    Abgelehnt,         // a posting was refused: nothing of it committed, protocol lines written
+    Fehlgeschlagen,    // a failure: nothing of it committed, the failure registered
+    InventurGeaendert  // another terminal changed the inventory's status: nothing more is posted
 };
 
 // Closing of inventories: the checks and questions before, and the posting of every article's
@@ -111,6 +112,8 @@ private:
     void AndereZaehltageAusgleichen(const TInventur& inv, const TInt32Trio& id, const std::vector<TWirkung>& wirkungen,
                                     std::vector<QString>& abgelehnt);
     void InventurAbschliessen(const TInventur& inv);
+    // Tells an inventory that another terminal changed; one it booked is shown as booked.
+    void Geaendert(const TZeileAnzeige& z, const TIAStand& jetzt);
     // Converts the article's erroneous sales; what each did to the stock.
     std::vector<TWirkung> FVKAlleWandeln(const TInt32Trio& AProdId, int32_t AFiliale);
     std::optional<TWirkung> FVKWandeln(const TFvkSatz& fvk, qint64 id, int& AErgebnis);

@@ -237,8 +237,6 @@ void TfrmKalmetMain::FormCreate()
             btnBuchen->setDefault(false);
             // the hand-held-device files are checked once; the booker is not kept
             TMDEBucher().DateiSuche();
-            // article locks left behind by processes of this machine that died
-            CommonLock().VerwaisteEntfernen();
             FIAFile = std::make_unique<Tiafile>(2, -1);
             FDatumList.Clear();
             FLastConfig = TDruckConfig::EmptyGet();
@@ -247,6 +245,9 @@ void TfrmKalmetMain::FormCreate()
             FListe = std::make_unique<TInventurliste>(TInventurlisteOptionen::AusParametern());
         },
         false);
+    // article locks left behind by processes of this machine that died; a failure here is
+    // protocolled and leaves them to the next booking
+    ORVGuard(QStringLiteral("TfrmKalmetMain.FormCreate"), [] { CommonLock().VerwaisteEntfernen(); }, false);
 }
 
 void TfrmKalmetMain::FormActivate()

@@ -19,6 +19,21 @@ QChar Zeichen(const QString& s)
     return s.isEmpty() ? QChar() : s.at(0);
 }
 
+TIAStand Lesen(TDateTime zaehlDatum, const QString& wgn, int32_t filiale, const QString& zusatz)
+{
+    QSqlQuery q = TZEP_Connection::Ausfuehren(
+        COrt, QStringLiteral("SELECT kzzaehlung, sollek, istek FROM ia WHERE zaehldatum = ? AND wgn = ? AND filiale = ?") + zusatz,
+        Schluessel(zaehlDatum, wgn, filiale));
+    TIAStand r;
+    if (!q.next())
+        return r;
+    r.Gefunden = true;
+    r.Status = Char_2_IA_KZZaehlung(Zeichen(q.value(0).toString()));
+    r.SollEK = q.value(1).toDouble();
+    r.IstEK = q.value(2).toDouble();
+    return r;
+}
+
 }
 
 QString IA_WGNGespeichert(const QString& angezeigt)
@@ -40,17 +55,13 @@ QString IA_StatusText(TZEP_IA_KZZaehlung status)
 
 TIAStand IA_Lesen(TDateTime zaehlDatum, const QString& wgn, int32_t filiale)
 {
-    QSqlQuery q = TZEP_Connection::Ausfuehren(
-        COrt, QStringLiteral("SELECT kzzaehlung, sollek, istek FROM ia WHERE zaehldatum = ? AND wgn = ? AND filiale = ?"),
-        Schluessel(zaehlDatum, wgn, filiale));
-    TIAStand r;
-    if (!q.next())
-        return r;
-    r.Gefunden = true;
-    r.Status = Char_2_IA_KZZaehlung(Zeichen(q.value(0).toString()));
-    r.SollEK = q.value(1).toDouble();
-    r.IstEK = q.value(2).toDouble();
-    return r;
+    return Lesen(zaehlDatum, wgn, filiale, QString());
+}
+
+TIAStand IA_LesenGehalten(TDateTime zaehlDatum, const QString& wgn, int32_t filiale)
+{
+    return Lesen(zaehlDatum, wgn, filiale,
+                 TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL ? QStringLiteral(" FOR SHARE") : QString());
 }
 
 bool IA_StatusSetzen(TDateTime zaehlDatum, const QString& wgn, int32_t filiale, TZEP_IA_KZZaehlung neu,

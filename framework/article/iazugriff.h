@@ -26,6 +26,11 @@ QString IA_StatusText(TZEP_IA_KZZaehlung status);
 // The inventory's status and values as they are now.
 TIAStand IA_Lesen(TDateTime zaehlDatum, const QString& wgn, int32_t filiale);
 
+// The same inside a transaction, and the inventory kept from changes by others until it ends:
+// a shared row lock on PostgreSQL (the takeover waits for it); on SQLite the transaction's
+// writer lock keeps it.
+TIAStand IA_LesenGehalten(TDateTime zaehlDatum, const QString& wgn, int32_t filiale);
+
 // Sets the status when the inventory's status is one of von; false when the inventory is
 // missing or another status was found (another terminal changed it meanwhile).
 bool IA_StatusSetzen(TDateTime zaehlDatum, const QString& wgn, int32_t filiale, TZEP_IA_KZZaehlung neu,

@@ -7,25 +7,43 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+namespace {
+
+// Transactions open on this thread: PostgreSQL would take a second BEGIN as part of the first
+// and commit the outer work with the inner one.
+thread_local int GOffen = 0;
+
+}
+
 TTransaktion::TTransaktion(const QString& ort, QSqlDatabase db) : FOrt(ort), FDb(db.isValid() ? db : TZEP_Connection::Database())
 {
-    const bool sqlite = FDb.driver()->dbmsType() == QSqlDriver::SQLite;
-    Ausfuehren(sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+    if (GOffen > 0)
+        FehlerRaise(FOrt, {QStringLiteral("Es ist schon eine Transaktion offen.")});
+    FSqlite = FDb.driver()->dbmsType() == QSqlDriver::SQLite;
+    Ausfuehren(FSqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
     FOffen = true;
+    ++GOffen;
 }
 
 TTransaktion::~TTransaktion()
 {
-    if (FOffen)
-        QSqlQuery(FDb).exec(QStringLiteral("ROLLBACK"));
+    if (!FOffen)
+        return;
+    QSqlQuery(FDb).exec(QStringLiteral("ROLLBACK"));
+    --GOffen;
 }
 
 void TTransaktion::Commit()
 {
     if (!FOffen)
         FehlerRaise(FOrt, {QStringLiteral("Die Transaktion ist schon abgeschlossen.")});
+    // PostgreSQL answers COMMIT of a transaction that a failed statement aborted with a
+    // rollback, not with an error: a statement first finds out
+    if (!FSqlite)
+        Ausfuehren(QStringLiteral("SELECT 1"));
     Ausfuehren(QStringLiteral("COMMIT"));
     FOffen = false;
+    --GOffen;
 }
 
 void TTransaktion::Ausfuehren(const QString& sql)

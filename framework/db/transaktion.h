@@ -6,7 +6,7 @@
 // One database transaction for as long as it lives: Commit makes it last, every other way
 // out (a failure, an early return) rolls it back. A writing transaction on SQLite begins
 // IMMEDIATE, so a second writer waits on the busy timeout instead of failing on the upgrade
-// from reader to writer.
+// from reader to writer. Transactions do not nest.
 class TTransaktion {
 public:
     explicit TTransaktion(const QString& ort, QSqlDatabase db = {});
@@ -21,5 +21,6 @@ private:
 
     QString FOrt;
     QSqlDatabase FDb;
+    bool FSqlite = false;
     bool FOffen = false;
 };

@@ -46,7 +46,13 @@ int TInvMani::Soll2Ist(TDateTime zaehlDatum, const QString& wgn, int16_t filiale
     if (selFiliale != 0 && selFiliale != filiale)
         return 0;
     const QString iaWgn = IA_WGNGespeichert(wgn);
-    QSqlQuery ia = Abfrage(QStringLiteral("SELECT id, wijahr, kzzaehlung FROM ia WHERE zaehldatum = ? AND wgn = ? AND filiale = ?"),
+    // one transaction per inventory: all its articles or none. The inventory's row is held
+    // from the start, so a booking's article transaction either committed before (its article
+    // is left alone below) or waits until the takeover is done.
+    TTransaktion t(COrt);
+    const bool server = TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL;
+    QSqlQuery ia = Abfrage(QStringLiteral("SELECT id, wijahr, kzzaehlung FROM ia WHERE zaehldatum = ? AND wgn = ? AND filiale = ?%1")
+                               .arg(server ? QStringLiteral(" FOR UPDATE") : QString()),
                            {Sql(zaehlDatum), iaWgn, filiale});
     if (!ia.next())
         return 0;
@@ -121,9 +127,7 @@ int TInvMani::Soll2Ist(TDateTime zaehlDatum, const QString& wgn, int16_t filiale
         it->second.Fehlverkauf[slot] += f.value(4).toString() == QLatin1String("1") || f.value(4).toString() == QLatin1String("2") ? -m : m;
     }
 
-    // one transaction per inventory: all its articles or none; articles a booking posted
-    // already keep their counts
-    TTransaktion t(COrt);
+    // articles a booking posted already keep their counts
     for (const TInt32Trio& gebucht : IV_GebuchteArtikel(zaehlDatum, filiale))
         artikel.erase(gebucht);
     double istEK = 0;

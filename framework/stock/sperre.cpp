@@ -2,6 +2,7 @@
 
 #include "framework/app/info.h"
 #include "framework/app/programm.h"
+#include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 #include "framework/db/datenfeld.h"
 #include "framework/db/transaktion.h"
@@ -102,13 +103,28 @@ bool Eintragen(const TInt32Trio& id, const QString& programm)
     return q.exec();   // fails on the unique key when another process holds the article
 }
 
-// Deletes this process's lock row of the article.
-void ZeileLoeschen(const TInt32Trio& id)
+// Deletes this process's lock row of the article; whether there was one.
+bool ZeileLoeschen(const TInt32Trio& id)
 {
-    TZEP_Connection::Ausfuehren(COrt,
-                                QStringLiteral("DELETE FROM artsperre WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ? "
-                                               "AND terminal = ? AND prozessid = ?"),
-                                Schluessel(id) + QVariantList{Rechner(), EigenerProzess()});
+    return TZEP_Connection::Ausfuehren(COrt,
+                                       QStringLiteral("DELETE FROM artsperre WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND "
+                                                      "produkt_id_3 = ? AND terminal = ? AND prozessid = ?"),
+                                       Schluessel(id) + QVariantList{Rechner(), EigenerProzess()})
+               .numRowsAffected()
+        > 0;
+}
+
+// Frees the article's advisory lock on PostgreSQL; a failure is registered, not raised: the
+// session's end frees it as well.
+void BeratendFreigeben(const TInt32Trio& id)
+{
+    if (!Postgres())
+        return;
+    try {
+        Beratend(QStringLiteral("pg_advisory_unlock"), id);
+    } catch (const std::exception& e) {
+        ORVInfo().RegisterException(COrt, e, false);
+    }
 }
 
 int MaxMinuten()
@@ -160,35 +176,45 @@ bool TCommonLock::LockProdId(const TInt32Trio& AProdId, TZEP_clMeldung& AMeldung
     };
     if (beratend && !Beratend(QStringLiteral("pg_try_advisory_lock"), AProdId))
         return verweigert(HalterLesen(AProdId));   // a live session holds the article
-    for (int versuch = 0; versuch < 2; ++versuch) {
-        if (Eintragen(AProdId, FProgramm))
-            return true;
-        const THalter h = HalterLesen(AProdId);
-        if (h.Id == 0)
-            continue;   // released between the two statements
-        if (h.Ich()) {
-            if (beratend)
-                Beratend(QStringLiteral("pg_advisory_unlock"), AProdId);   // held once already
-            return true;
+    bool gehalten = false;
+    try {
+        for (int versuch = 0; versuch < 2 && !gehalten; ++versuch) {
+            if (Eintragen(AProdId, FProgramm)) {
+                gehalten = true;
+                break;
+            }
+            const THalter h = HalterLesen(AProdId);
+            if (h.Id == 0)
+                continue;   // released between the two statements
+            if (h.Ich()) {
+                BeratendFreigeben(AProdId);   // this session held it once already
+                return true;
+            }
+            const QString grund = Weg(h, beratend);
+            if (grund.isEmpty()) {
+                BeratendFreigeben(AProdId);
+                return verweigert(h);
+            }
+            Entfernen(h, grund);
         }
-        const QString grund = Weg(h, beratend);
-        if (grund.isEmpty()) {
-            if (beratend)
-                Beratend(QStringLiteral("pg_advisory_unlock"), AProdId);
-            return verweigert(h);
-        }
-        Entfernen(h, grund);
+    } catch (...) {
+        BeratendFreigeben(AProdId);
+        throw;
     }
-    if (beratend)
-        Beratend(QStringLiteral("pg_advisory_unlock"), AProdId);
-    return false;
+    if (!gehalten)
+        BeratendFreigeben(AProdId);
+    return gehalten;
 }
 
 void TCommonLock::UnlockProdId(const TInt32Trio& AProdId, bool)
 {
-    ZeileLoeschen(AProdId);
-    if (Postgres())
-        Beratend(QStringLiteral("pg_advisory_unlock"), AProdId);
+    try {
+        ZeileLoeschen(AProdId);
+    } catch (...) {
+        BeratendFreigeben(AProdId);
+        throw;
+    }
+    BeratendFreigeben(AProdId);
 }
 
 int TCommonLock::VerwaisteEntfernen()
@@ -242,8 +268,8 @@ TArtikelSperre::~TArtikelSperre()
 {
     if (!FGehalten)
         return;
-    CommonLock().RECVMessageUnlockProdId(FId);
     try {
+        CommonLock().RECVMessageUnlockProdId(FId);
         CommonLock().UnlockProdId(FId, false);
     } catch (const std::exception& e) {
         // the row stays behind for a later run to take over
@@ -253,10 +279,11 @@ TArtikelSperre::~TArtikelSperre()
 
 void TArtikelSperre::FreigebenMit(TTransaktion& t)
 {
-    ZeileLoeschen(FId);
+    // a lock taken over meanwhile is no longer this process's: nothing may be committed
+    if (!ZeileLoeschen(FId))
+        FehlerRaise(COrt, {QStringLiteral("Die Artikelsperre wurde inzwischen übernommen.")});
     t.Commit();
     FGehalten = false;
     CommonLock().RECVMessageUnlockProdId(FId);
-    if (Postgres())
-        Beratend(QStringLiteral("pg_advisory_unlock"), FId);
+    BeratendFreigeben(FId);
 }

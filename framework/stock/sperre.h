@@ -36,8 +36,8 @@ public:
     // Locks the article for this process; false with the holder in AMeldung when another
     // process holds it. A lock this process holds already counts as taken.
     bool LockProdId(const TInt32Trio& AProdId, TZEP_clMeldung& AMeldung, bool AStumm);
-    // Deletes this process's lock row of the article (inside the caller's transaction, when
-    // one is open) and, on PostgreSQL, frees the advisory lock.
+    // Deletes this process's lock row of the article and, on PostgreSQL, frees the advisory
+    // lock. Work done under the lock in a transaction releases it with TArtikelSperre::FreigebenMit.
     void UnlockProdId(const TInt32Trio& AProdId, bool AStumm);
 
     // Removes the locks of this machine's processes that no longer run, each with a protocol

@@ -3,7 +3,7 @@
 #include "framework/db/connection.h"
 #include "framework/stock/buchung.h"
 
-void TVerkMani::FVKWandeln(Tlsnfile& ALsnFile, const TInt32Trio& AReferenz, int& AErgebnis, qint64 AFvkId)
+TMengen100 TVerkMani::FVKWandeln(Tlsnfile& ALsnFile, const TInt32Trio& AReferenz, int& AErgebnis, qint64 AFvkId)
 {
     AErgebnis = 1;
     ALsnFile.Referenz.SetWert(AReferenz);
@@ -11,12 +11,13 @@ void TVerkMani::FVKWandeln(Tlsnfile& ALsnFile, const TInt32Trio& AReferenz, int&
     // a sale lowers the stock of its size by its quantity (a return, with a negative one,
     // raises it)
     const int slot = ALsnFile.GroessenIndex.GetWert() - 1;
+    TMengen100 wirkung{};
     if (slot >= 0 && slot < 100) {
-        TMengen100 wirkung{};
         wirkung[slot] = -ALsnFile.Menge.GetWert();
         BestandBewegen(ALsnFile.Produkt_ID.GetWert(), ALsnFile.Filiale.GetWert(), TArtBucher::CBestTyp, abtVerkauf,
                        ALsnFile.Datum.GetWert(), wirkung);
     }
     TZEP_Connection::Ausfuehren(QStringLiteral("TVerkMani.FVKWandeln"), QStringLiteral("DELETE FROM fvk WHERE id = ?"), {AFvkId});
     AErgebnis = 0;
+    return wirkung;
 }

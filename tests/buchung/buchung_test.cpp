@@ -57,6 +57,10 @@ protected:
         }
         TBuchungsUmgebung u;
         u.Status = [this](const TZeileAnzeige&, TZEP_IA_KZZaehlung s) { FStatus.push_back(s); };
+        u.Artikel = [this](const QString&, bool) {
+            if (FJeArtikel)
+                FJeArtikel();
+        };
         return TInventurBuchung(*FListe, EncodeDate(2026, 2, 1), u).InvBuchen(geprueft, zeilen, meldungen);
     }
 
@@ -71,6 +75,7 @@ protected:
     std::unique_ptr<TTestDb> FDb;
     std::unique_ptr<TInventurliste> FListe;
     std::vector<TZEP_IA_KZZaehlung> FStatus;
+    std::function<void()> FJeArtikel;   // what another terminal does before each article
 };
 
 }
@@ -190,7 +195,8 @@ TEST_F(BuchungTest, AFailureInsideAnArticleLeavesNothingOfItPosted)
     const qint64 letzteBewegung = Wert("SELECT max(id) FROM bne").toLongLong();
     const int fvk = Zahl("SELECT count(*) FROM fvk WHERE " + bedingung);
     std::vector<TZEP_clMeldung> meldungen;
-    Buchen({inv}, meldungen);
+    EXPECT_FALSE(Buchen({inv}, meldungen)) << "not a complete booking";
+    EXPECT_TRUE(FInteraktion.Gezeigt.back().Text.contains("Nicht abgeschlossen")) << "told once, at the end";
     EXPECT_TRUE(ORVInfo().Registriert("TfrmKalmetMain.InvBuchenF.InvBuchenF_Artikel"));
     EXPECT_EQ(Zahl(QString("SELECT count(*) FROM bne WHERE id > %1 AND %2").arg(letzteBewegung).arg(bedingung)), 0) << "nothing posted";
     EXPECT_EQ(Zahl("SELECT count(*) FROM fvk WHERE " + bedingung), fvk) << "erroneous sales not converted";
@@ -200,6 +206,27 @@ TEST_F(BuchungTest, AFailureInsideAnArticleLeavesNothingOfItPosted)
         << "the failure's protocol row was written after the rollback";
     EXPECT_EQ(Status(inv.Zeile), "4") << "the inventory stays open for another run";
     EXPECT_EQ(AbweichendVomZaehlbestand(inv.Zeile), QStringList{kaputt});
+}
+
+TEST_F(BuchungTest, AnInventoryCancelledElsewhereMeanwhileGetsNothingMorePosted)
+{
+    const TKettenInventur inv = Inventur();
+    const QString schluessel = QString("zaehldatum = '%1' AND wgn = '%2' AND filiale = %3")
+                                   .arg(TDatumTraits::ToSql(inv.Zeile.ZaehlDatum).first().toString(), inv.Zeile.WGN)
+                                   .arg(inv.Zeile.Filiale);
+    int artikel = 0;
+    FJeArtikel = [&] {
+        if (++artikel == 3)
+            Sql("UPDATE ia SET kzzaehlung = '6' WHERE " + schluessel);
+    };
+    const qint64 letzteBewegung = Wert("SELECT max(id) FROM bne").toLongLong();
+    std::vector<TZEP_clMeldung> meldungen;
+    EXPECT_FALSE(Buchen({inv}, meldungen));
+    EXPECT_EQ(Status(inv.Zeile), "6") << "the cancellation stands";
+    EXPECT_LE(Zahl(QString("SELECT count(DISTINCT produkt_id_2) FROM bne WHERE id > %1").arg(letzteBewegung)), 2)
+        << "only the articles before the cancellation";
+    EXPECT_TRUE(FInteraktion.Gezeigt.back().Text.contains("an einem anderen Arbeitsplatz geändert (Storniert)"))
+        << qPrintable(FInteraktion.Gezeigt.back().Text);
 }
 
 TEST_F(BuchungTest, ChecksAndQuestionsStopBeforeAnythingChanges)
