@@ -4,12 +4,16 @@
 #include "framework/core/fehler.h"
 #include "framework/db/migrations.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 
 void DemoDatenbankErzeugen(const TDbUrl& url, TDemoParameter p, bool ersetzen)
 {
+    if (url.Typ == TConnectorTyp::SQLite)
+        QDir().mkpath(QFileInfo(url.Path).absolutePath());
     if (ersetzen && url.Typ == TConnectorTyp::SQLite) {
         TZEP_Connection::CloseThreadConnection();
         for (const char* endung : {"", "-wal", "-shm"})

@@ -70,7 +70,9 @@ TDruckConfig TInventurlisteBau::Anfrage(TInventurliste& AListe, const TZeileAnze
 bool TInventurlisteBau::Ausfuehren(const QString& ordner, const TFortschritt& fortschritt)
 {
     FListe.RRZuruecksetzen();
-    const bool fertig = ORVGuard(QStringLiteral("TfrmKalmetMain.ErstelleINVL"), [&] {
+    // a failure anywhere in the build, on any thread, fails the list: told once, at the end
+    const TFehlerSammler sammler;
+    const bool gelaufen = ORVGuard(QStringLiteral("TfrmKalmetMain.ErstelleINVL"), [&] {
         const TWGNZeilen wgns = GetWGNs(FConfig.Zeilen, FConfig.FilGegAufrechnen, FConfig.SelWGN, FConfig.SelFil);
         FListe.DBFFilesErstellen(ordner);
         const std::unique_ptr<TZEP_List<TInt32Trio>> ids = FillProdID_List(wgns);
@@ -116,7 +118,8 @@ bool TInventurlisteBau::Ausfuehren(const QString& ordner, const TFortschritt& fo
     FSummen.reset();
     // the tables are complete files on every path, so that nobody reads a half-written one
     ORVGuard(QStringLiteral("TfrmKalmetMain.ErstelleINVL"), [&] { FListe.CrystalSets().AlleSchliessen(); });
-    return fertig;
+    FFehler = sammler.Bericht();
+    return gelaufen && FFehler.isEmpty();
 }
 
 // The first day of movements the back-calculation of the rows needs.

@@ -38,9 +38,12 @@ public:
     static TDruckConfig Anfrage(TInventurliste& AListe, const TZeileAnzeige_Arr& AZeilen, const QString& SelWGN,
                                 int32_t SelFil, const TLayOutParams& ALayoutParams, TDateTime AWiJahr);
 
-    // Creates the print tables in ordner, fills and closes them; false when a failure ended
-    // the build part-way (it is registered with its location).
+    // Creates the print tables in ordner, fills and closes them; false when anything failed on
+    // the way (each failure is registered with its location, none is shown): the tables are
+    // then no list to print.
     bool Ausfuehren(const QString& ordner, const TFortschritt& fortschritt);
+    // After a failed build: its first failure, and how many more were registered.
+    const QString& Fehler() const { return FFehler; }
 
 private:
     std::unique_ptr<TZEP_List<TInt32Trio>> FillProdID_List(const TWGNZeilen& wgns);
@@ -59,4 +62,5 @@ private:
     const TDruckConfig FConfig;
     const TDateTime FAuswertungsDatum;
     std::unique_ptr<TinvlListe> FSummen;
+    QString FFehler;
 };

@@ -110,7 +110,12 @@ public:
     void BestandRueckOderVorRechnen(const TInt32Trio& Produkt_ID, int16_t Filiale, TDateTime ZaehlDatum,
                                     TDateTime AuswertungsDatum, TDateTime WiJahr, TMengenfeld& AMengenfeld);
     bool RR() const { return FRR; }
-    void RRZuruecksetzen() { FRR = false; }
+    // A new list: no article back-calculated yet, no notice told yet.
+    void RRZuruecksetzen()
+    {
+        FRR = false;
+        FVorrechnenGemeldet.clear();
+    }
 
     // print data of one article, branch and count date
     void SchreibeDruckDateien(TMengenfeld& Mengenfeld, const TRegalMengen& Regalmengen, const TAASatz& aaSatz,

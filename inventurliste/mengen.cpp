@@ -2,6 +2,7 @@
 #include "inventurliste/inventurstrom.h"
 
 #include "framework/app/info.h"
+#include "framework/app/interaktion.h"
 #include "framework/article/artikeltools.h"
 #include "framework/article/besttyp.h"
 #include "framework/article/filialtabelle.h"
@@ -200,13 +201,18 @@ void TInventurliste::BestandRueckOderVorRechnen(const TInt32Trio& Produkt_ID, in
                                                 TDateTime AuswertungsDatum, TDateTime WiJahr, TMengenfeld& AMengenfeld)
 {
     const QString ort = QStringLiteral("TfrmKalmetMain.BestandRueckOderVorRechnen");
-    // a refused forward calculation is told once per inventory row and evaluation date, not
-    // for each of its articles; the others are logged
-    const bool anzeigen = ZaehlDatum >= AuswertungsDatum
-        || FVorrechnenGemeldet.insert({Filiale, DateOf(ZaehlDatum), AuswertungsDatum}).second;
+    if (ZaehlDatum < AuswertungsDatum) {
+        // no forward calculation: a notice, told once per print and inventory row, not a
+        // failure of the list; the article stays at its count date
+        const QString text = QStringLiteral("Inventurauswertung: Diese Funktion steht noch nicht zur Verfügung (Vorrechnung der Inventur "
+                                            "vom %1, Filiale %2)")
+                                 .arg(TDateTime_FormatDatum(ZaehlDatum))
+                                 .arg(Filiale);
+        if (FVorrechnenGemeldet.insert({Filiale, DateOf(ZaehlDatum), AuswertungsDatum}).second)
+            ORVInteraktion().Meldung(maInfo, QStringLiteral("Inventurauswertung"), text, nullptr);
+        return;
+    }
     ORVGuard(ort, [&] {
-        if (ZaehlDatum < AuswertungsDatum)
-            FehlerRaise(ort, {QStringLiteral("Inventurauswertung"), QStringLiteral("Diese Funktion steht noch nicht zur Verfügung")});
         const int32_t f = ZaehlDatum > AuswertungsDatum ? -1 : 0;
         int jahr, monat, tag;
         DecodeDate(WiJahr, jahr, monat, tag);
@@ -234,7 +240,7 @@ void TInventurliste::BestandRueckOderVorRechnen(const TInt32Trio& Produkt_ID, in
             AMengenfeld[mfUF].MinMax_Bestimmen();
         }
         FRR = true;
-    }, anzeigen);
+    });
 }
 
 void TInventurliste::FilialenAufrechnen_INVL(int32_t SelFil, TinvlListe& list)

@@ -113,8 +113,16 @@ TZEP_SelectedLayout Layout(const QString& name)
 
 bool Anmelden(const QCommandLineParser& p, const QString& recht, const QString& wasDarfErNicht)
 {
+    TDbUrl url;
     try {
-        TZEP_Connection::Configure(DbUrlChoose(p.value(QStringLiteral("db"))));
+        url = DbUrlChoose(p.value(QStringLiteral("db")));
+    } catch (const std::exception& e) {
+        Falsch(QStringLiteral("--db"), QString::fromUtf8(e.what()));
+    }
+    if (SQLiteDateiFehlt(url))
+        Falsch(QStringLiteral("--db"), QStringLiteral("die Datenbank %1 gibt es nicht").arg(url.Path));
+    try {
+        TZEP_Connection::Configure(url);
         MigrationenAusfuehren(TZEP_Connection::Database());
     } catch (const std::exception& e) {
         Melden(QStringLiteral("die Datenbank kann nicht geöffnet werden: %1").arg(QString::fromUtf8(e.what())));

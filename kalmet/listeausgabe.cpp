@@ -66,12 +66,13 @@ int ListeAusgeben(TInventurliste& liste, const TDruckConfig& c, TDateTime auswer
     if (!arbeit.isValid())
         Falsch(QStringLiteral("--tables"), QStringLiteral("in %1 kann nicht geschrieben werden").arg(ziel));
     int artikel = 0;
-    const bool fertig = TInventurlisteBau(liste, c, auswertung).Ausfuehren(arbeit.path(), [&](const QString& artNr) {
+    TInventurlisteBau bau(liste, c, auswertung);
+    const bool fertig = bau.Ausfuehren(arbeit.path(), [&](const QString& artNr) {
         if (++artikel % 1000 == 0)
             Melden(QStringLiteral("%1 Artikel berechnet (zuletzt %2)").arg(artikel).arg(artNr));
     });
     if (!fertig) {
-        Melden(QStringLiteral("die Liste konnte nicht vollständig erstellt werden; es wurde nichts abgelegt"));
+        Melden(QStringLiteral("die Liste konnte nicht vollständig erstellt werden; es wurde nichts abgelegt: %1").arg(bau.Fehler()));
         return 1;
     }
     Melden(QStringLiteral("%1 Artikel berechnet").arg(artikel));

@@ -33,6 +33,8 @@ void DatenbankOeffnen(const QString& dbWert)
 {
     const TDbUrl url = DbUrlChoose(dbWert);
     const bool demo = dbWert.isEmpty() && qEnvironmentVariable("KALMET_DB").isEmpty();
+    if (!demo && SQLiteDateiFehlt(url))
+        FehlerRaise(QStringLiteral("kalmet"), {QStringLiteral("Die Datenbank %1 gibt es nicht.").arg(url.Path)});
     if (demo && !QFileInfo::exists(url.Path)) {
         std::printf("kalmet: erzeuge die Demo-Datenbank %s ...\n", qPrintable(url.Path));
         std::fflush(stdout);

@@ -53,12 +53,19 @@ QString TfrmKalmetMain::DruckOrdner() const
 bool TfrmKalmetMain::ErstelleINVL(const QString& SelWGN, int32_t SelFil, const TLayOutParams& LayoutParams)
 {
     bool passend = false;
+    QString fehler;
     MitListe("TfrmKalmetMain.ErstelleINVL", [&](TInventurliste& l) {
         TZeileAnzeige_Arr zeilen;
         MarkierteZeilen(zeilen);
         TDruckConfig c = TInventurlisteBau::Anfrage(l, zeilen, SelWGN, SelFil, LayoutParams, FWiJahr);
-        if (GetWGNs(c.Zeilen, c.FilGegAufrechnen, SelWGN, SelFil).empty())
+        if (GetWGNs(c.Zeilen, c.FilGegAufrechnen, SelWGN, SelFil).empty()) {
+            ORVInteraktion().Meldung(maInfo, QStringLiteral("Drucken"),
+                                     QStringLiteral("Die Auswahl (Warengruppe \"%1\", Filiale %2) trifft keine der markierten Inventuren.")
+                                         .arg(SelWGN)
+                                         .arg(SelFil),
+                                     this);
             return;
+        }
         c.Rechnen = Fragen_ob_Rechnen(FAuswertungsDatum, CalcWiJahrEnde(FWiJahr));
         // the tables of the last complete build serve an equal request; a back-calculation
         // to another date is another request
@@ -71,17 +78,25 @@ bool TfrmKalmetMain::ErstelleINVL(const QString& SelWGN, int32_t SelFil, const T
         prgdMain->Zeigen();
         if (!FDruckOrdner)
             FDruckOrdner = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/kalmet-XXXXXX"));
-        const bool fertig = TInventurlisteBau(l, c, FAuswertungsDatum).Ausfuehren(FDruckOrdner->path(), [this](const QString& artNr) {
+        TInventurlisteBau bau(l, c, FAuswertungsDatum);
+        const bool fertig = bau.Ausfuehren(FDruckOrdner->path(), [this](const QString& artNr) {
             prgdMain->ZaehlerSetzen(QStringLiteral("ArtikelNr"), artNr);
             ORVInfoProcessMessages(333);
         });
         if (fertig) {
+            // the cached request keeps whether it was back-calculated, for a reprint's header
             FLastConfig = c;
             FLastAuswertungsDatum = FAuswertungsDatum;
+            FLastRR = l.RR();
+        } else {
+            fehler = bau.Fehler();
         }
         passend = fertig;
     });
     prgdMain->Verbergen();
+    // told once, after the progress has gone
+    if (!fehler.isEmpty())
+        ORVInteraktion().Meldung(maFehler, QStringLiteral("Drucken"), QStringLiteral("Die Liste wurde nicht erstellt: %1").arg(fehler), this);
     return passend;
 }
 
@@ -132,10 +147,8 @@ void TfrmKalmetMain::StarteCrystal(int32_t AFilNr)
 {
     MitListe("TfrmKalmetMain.StarteCrystal", [&](TInventurliste& l) {
         FRepInd = -1;
-        const TReportStart start = ReportStartBilden(l, AFilNr, l.RR(), FAuswertungsDatum);
+        const TReportStart start = ReportStartBilden(l, AFilNr, FLastRR, FLastAuswertungsDatum);
         ReportVorbereiten(*CrystalRDC, start, l.CrystalSets(), FRepInd);
         CrystalRDC->ShowReport();
-        // cleared only after the report was shown: a failed start keeps it for the next one
-        l.RRZuruecksetzen();
     });
 }

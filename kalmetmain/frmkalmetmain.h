@@ -199,6 +199,7 @@ private:
     std::unique_ptr<TInventurliste> FListe;
     TDruckConfig FLastConfig = TDruckConfig::EmptyGet();   // the request the print tables were built for
     TDateTime FLastAuswertungsDatum = 0;
+    bool FLastRR = false;   // the cached tables were back-calculated
     std::unique_ptr<QTemporaryDir> FDruckOrdner;
     TDateTime FWiJahr = 0;
     int32_t FRepInd = 0;

@@ -36,7 +36,7 @@ void TORVInfo::RegisterException(const QString& ort, const QString& text, bool a
         FGesammelt[ort] << text;
     }
     Protokollieren(1, ort + QStringLiteral(": ") + text);
-    if (!anzeigen)
+    if (!anzeigen || FStumm > 0)
         return;
     QCoreApplication* app = QCoreApplication::instance();
     if (!app || QThread::currentThread() == app->thread())
@@ -152,4 +152,31 @@ void TORVInfo::Protokollieren(int art, const QString& text)
     } catch (const std::exception&) {
         // the protocol must never turn an error into a second one
     }
+}
+
+TFehlerSammler::TFehlerSammler() : FVorher(ORVInfo().Register().size())
+{
+    ORVInfo().StummAn();
+}
+
+TFehlerSammler::~TFehlerSammler()
+{
+    ORVInfo().StummAus();
+}
+
+int TFehlerSammler::Anzahl() const
+{
+    return static_cast<int>(ORVInfo().Register().size() - std::min(FVorher, ORVInfo().Register().size()));
+}
+
+QString TFehlerSammler::Bericht() const
+{
+    const std::vector<TRegistrierteException> r = ORVInfo().Register();
+    if (r.size() <= FVorher)
+        return {};
+    const TRegistrierteException& erste = r[FVorher];
+    QString text = erste.Ort + QStringLiteral(": ") + erste.Text;
+    if (const size_t weitere = r.size() - FVorher - 1; weitere > 0)
+        text += QStringLiteral(" (und %1 weitere Fehler im Protokoll)").arg(weitere);
+    return text;
 }

@@ -7,6 +7,7 @@
 
 #include <QMutex>
 
+#include <atomic>
 #include <exception>
 #include <map>
 #include <vector>
@@ -50,15 +51,38 @@ public:
     void WriteStamp(const QString& zeile, int protokoll);
     void WriteTextWithStamp(const QString& text);
 
+    // Exceptions registered while a collector lives are kept and protocolled, not shown: a
+    // long run tells the user once at its end (see TFehlerSammler).
+    void StummAn() { ++FStumm; }
+    void StummAus() { --FStumm; }
+
 private:
     void Protokollieren(int art, const QString& text);
 
+    std::atomic<int> FStumm{0};
     mutable QMutex FMutex;
     std::vector<TRegistrierteException> FRegister;
     std::map<QString, QStringList> FGesammelt;
 };
 
 TORVInfo& ORVInfo();
+
+// Collects what is registered, on any thread, while it lives: a run that must not end as a
+// half result asks it at the end whether anything failed, and tells the first failure once.
+class TFehlerSammler {
+public:
+    TFehlerSammler();
+    ~TFehlerSammler();
+    TFehlerSammler(const TFehlerSammler&) = delete;
+    TFehlerSammler& operator=(const TFehlerSammler&) = delete;
+
+    int Anzahl() const;
+    // "<location>: <text>" of the first, and how many more are in the protocol; empty when none.
+    QString Bericht() const;
+
+private:
+    size_t FVorher;
+};
 
 // Runs pending window messages for at most ms milliseconds.
 void ORVInfoProcessMessages(int ms);

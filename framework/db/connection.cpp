@@ -59,6 +59,11 @@ QString DefaultDemoDbPath()
     return dir + QStringLiteral("/kalmet/kalmet-demo.db");
 }
 
+bool SQLiteDateiFehlt(const TDbUrl& url)
+{
+    return url.Typ == TConnectorTyp::SQLite && !QFileInfo::exists(url.Path);
+}
+
 TDbUrl DbUrlChoose(const QString& commandLineValue)
 {
     if (!commandLineValue.isEmpty())
@@ -135,7 +140,6 @@ QSqlDatabase Database()
     QSqlDatabase db;
     if (url.Typ == TConnectorTyp::SQLite) {
         db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        QDir().mkpath(QFileInfo(url.Path).absolutePath());
         db.setDatabaseName(url.Path);
     } else {
         db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);

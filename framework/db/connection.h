@@ -27,6 +27,10 @@ extern int GDBConfig;
 // The demo database file in the user's data folder.
 QString DefaultDemoDbPath();
 
+// A SQLite file that is not there. Only the demo database's first start and kalmet-demo
+// create one; a mistyped path is refused, never created with its folders.
+bool SQLiteDateiFehlt(const TDbUrl& url);
+
 // --db value if given, else KALMET_DB, else the demo database.
 TDbUrl DbUrlChoose(const QString& commandLineValue);
 

@@ -133,6 +133,17 @@ TEST_F(DruckBefehlTest, WrongArgumentsNameTheirOption)
 
     QString fehler;
     EXPECT_EQ(Drucken(gut, &fehler, "postgresql://kalmet@127.0.0.1:1/keine"), 3) << qPrintable(fehler);
+    // a mistyped file is refused, not created with its folders
+    const QString vertippt = FAusgabe.filePath("gibts/nicht.db");
+    EXPECT_EQ(Drucken(gut, &fehler, "sqlite:" + vertippt), 2) << qPrintable(fehler);
+    EXPECT_TRUE(fehler.contains("gibt es nicht")) << qPrintable(fehler);
+    EXPECT_FALSE(QDir(FAusgabe.filePath("gibts")).exists());
+
+    // a build that fails part-way writes nothing and names its first failure
+    TTestDb::Exec("DROP TABLE artikel_filiale");
+    EXPECT_EQ(Drucken(gut, &fehler), 1) << qPrintable(fehler);
+    EXPECT_TRUE(fehler.contains("nicht vollständig erstellt") && fehler.contains("artikel_filiale")) << qPrintable(fehler);
+    EXPECT_FALSE(QDir(ziel).exists() && !QDir(ziel).entryList(QDir::Files).isEmpty()) << "nothing written";
 }
 
 TEST_F(DruckBefehlTest, WritesTheReportTheWindowShows)
