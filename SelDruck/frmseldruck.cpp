@@ -122,6 +122,8 @@ void TfrmSelDruck::FormShow()
         rbtZaehldatum->setChecked(true);
         FRueckrechnung = false;
         FAuswertungsdatum = FZaehldatum;
+        FGeprueft = edtAuswertungsdatum->text();
+        FGueltig = true;
     });
 }
 
@@ -143,7 +145,11 @@ void TfrmSelDruck::edtAuswertungsdatumExit()
 {
     ORVGuard(QStringLiteral("TfrmSelDruck.edtAuswertungsdatumExit"), [this] {
         const QString text = edtAuswertungsdatum->text();
-        if (orv_TestDatumString(text, 0, FZaehldatum, edtAuswertungsdatum->objectName()))
+        if (text == FGeprueft)
+            return;   // judged and told already
+        FGeprueft = text;
+        FGueltig = orv_TestDatumString(text, 0, FZaehldatum, edtAuswertungsdatum->objectName());
+        if (FGueltig)
             FAuswertungsdatum = orv_StrToDate(text);
         else
             edtAuswertungsdatum->setFocus();
@@ -152,6 +158,15 @@ void TfrmSelDruck::edtAuswertungsdatumExit()
 
 void TfrmSelDruck::btnDruckClick()
 {
+    // the date is judged before the dialog closes, whether Enter or the mouse pressed the
+    // button: a refused date keeps the dialog open
+    if (rbtBelDatum->isChecked()) {
+        edtAuswertungsdatumExit();
+        if (!FGueltig) {
+            edtAuswertungsdatum->setFocus();
+            return;
+        }
+    }
     ORVGuard(QStringLiteral("TfrmSelDruck.btnDruckClick"), [this] {
         if (rbtZaehldatum->isChecked()) {
             FRueckrechnung = false;

@@ -43,6 +43,8 @@ private:
     TDateTime FZaehldatum = 0;
     TDateTime FAuswertungsdatum = 0;
     bool FRueckrechnung = false;
+    QString FGeprueft;   // the field's text the last check judged, and whether it passed
+    bool FGueltig = true;
 };
 
 // Created at program start, lives until the end.

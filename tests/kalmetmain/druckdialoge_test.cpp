@@ -201,23 +201,26 @@ TEST_F(DruckdialogeTest, PrintOptionsOfferWhatTheDatesAllow)
     EXPECT_EQ(d.edtAuswertungsdatum->text(), "15.03.2025");
     EXPECT_EQ(d.edtWirtsjahr->text(), "31.01.2025");
 
+    // a date after the count date is refused, told once, and keeps the dialog open: by Enter
+    // in the field and by the mouse on the button
     d.rbtBelDatum->click();
     ASSERT_TRUE(d.edtAuswertungsdatum->isEnabled());
-    d.edtAuswertungsdatum->setText("16.03.2025");   // after the count date: refused
-    Verlassen(d.edtAuswertungsdatum);
-    EXPECT_FALSE(FInteraktion.Gezeigt.empty());
-    d.btnDruck->click();
-    EXPECT_TRUE(d.Rueckrechnung());
-    EXPECT_EQ(d.Auswertungsdatum(), zaehl) << "the count date while none was accepted";
-
-    zeigen(ende, zaehl);
-    d.rbtBelDatum->click();
+    for (const bool maus : {false, true}) {
+        FInteraktion.Gezeigt.clear();
+        d.edtAuswertungsdatum->setFocus();
+        d.edtAuswertungsdatum->setText(maus ? "17.03.2025" : "16.03.2025");
+        if (maus)
+            QTest::mouseClick(d.btnDruck, Qt::LeftButton);
+        else
+            QTest::keyClick(d.edtAuswertungsdatum, Qt::Key_Return);
+        EXPECT_TRUE(d.isVisible()) << (maus ? "mouse" : "Enter");
+        EXPECT_EQ(FInteraktion.Gezeigt.size(), 1u) << (maus ? "mouse" : "Enter");
+    }
     d.edtAuswertungsdatum->setText("1.3.25");
-    Verlassen(d.edtAuswertungsdatum);
-    d.edtAuswertungsdatum->setText("16.03.2025");
-    Verlassen(d.edtAuswertungsdatum);
-    d.btnDruck->click();
-    EXPECT_EQ(d.Auswertungsdatum(), EncodeDate(2025, 3, 1)) << "the last accepted date";
+    QTest::keyClick(d.edtAuswertungsdatum, Qt::Key_Return);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_TRUE(d.Rueckrechnung());
+    EXPECT_EQ(d.Auswertungsdatum(), EncodeDate(2025, 3, 1));
 
     zeigen(ende, zaehl);
     EXPECT_TRUE(d.rbtZaehldatum->isChecked()) << "every showing starts at the count date";
