@@ -1,6 +1,7 @@
 #include "framework/report/vorlage.h"
 
 #include "framework/core/fehler.h"
+#include "framework/core/geld.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -426,6 +427,8 @@ TVorlage VorlageLesen(const QString& pfad)
 
 double Gerundet(double zahl, int stellen)
 {
+    if (stellen == 2)
+        return AufCentRunden(zahl);   // amounts in cents round as the money they are: half to even
     const double faktor = std::pow(10.0, stellen);
     return std::round(std::round(zahl * faktor * 1e6) / 1e6) / faktor;
 }

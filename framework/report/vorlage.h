@@ -22,9 +22,10 @@ struct TFormat {
 
 QString Formatieren(const TWert& w, const TFormat& f);
 
-// Rounded half away from zero to the given decimals as the value was meant in decimal: the
-// binary noise below a millionth of the last digit goes first, so that 2,675 (stored as
-// 2,67499999…) gives 2,68.
+// Rounded to the given decimals as the value was meant in decimal: the binary noise below a
+// millionth of the last digit goes first, so that 2,675 (stored as 2,67499999…) is a half.
+// Cents (two decimals) round as money does everywhere, half to even; other decimals half away
+// from zero.
 double Gerundet(double zahl, int stellen);
 
 struct TStil {

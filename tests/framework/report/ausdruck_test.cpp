@@ -72,12 +72,15 @@ TEST(AusdruckTest, FaultsNameThePosition)
     EXPECT_TRUE(meldung("1 ? 2").contains("Stelle 3"));
 }
 
-TEST(AusdruckTest, GermanFormatsRoundHalfAwayFromZero)
+TEST(AusdruckTest, GermanFormatsRoundAmountsAsMoney)
 {
     TFormat betrag{TFormat::Betrag};
     EXPECT_EQ(Formatieren(TWert::AusZahl(1234.5), betrag), "1.234,50");
-    EXPECT_EQ(Formatieren(TWert::AusZahl(0.005), betrag), "0,01");
+    // half to even, as the money helper: a half cent goes to the even cent
+    EXPECT_EQ(Formatieren(TWert::AusZahl(0.005), betrag), "0,00");
+    EXPECT_EQ(Formatieren(TWert::AusZahl(0.015), betrag), "0,02");
     EXPECT_EQ(Formatieren(TWert::AusZahl(-2.675), betrag), "-2,68");
+    EXPECT_EQ(Formatieren(TWert::AusZahl(0.0125), {TFormat::Zahl, 3}), "0,013") << "other decimals half away from zero";
     EXPECT_EQ(Formatieren(TWert::AusZahl(-1234567.891), betrag), "-1.234.567,89");
     EXPECT_EQ(Formatieren(TWert::AusZahl(12345, true), {TFormat::Ganz}), "12.345");
     EXPECT_EQ(Formatieren(TWert::AusZahl(2.5), {TFormat::Zahl, 3}), "2,500");
