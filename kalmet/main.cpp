@@ -92,7 +92,9 @@ int main(int argc, char* argv[])
     if (parser.isSet(QStringLiteral("version")))
         parser.showVersion();
 
-    TQtInteraktion interaktion;
+    if (!QtUebersetzungLaden())
+        std::fprintf(stderr, "kalmet: Qts deutsche Texte (qtbase_de.qm) fehlen\n");
+    TQtInteraktion interaktion(QStringLiteral("Inventurauswertung"));
     ORVInteraktionSetzen(&interaktion);
     // a failure before the window: told on standard error and in a message box
     const auto abbrechen = [](const std::exception& e, const QString& einleitung, int rc) {
