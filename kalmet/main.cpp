@@ -70,6 +70,8 @@ int main(int argc, char* argv[])
         return qstrcmp(argv[1], "print") == 0 ? DruckBefehl(args) : BuchBefehl(args);
     }
     QApplication app(argc, argv);
+    // window places and zoom per user in ~/.config/kalmet/kalmet.conf
+    QCoreApplication::setOrganizationName(QStringLiteral("kalmet"));
     QCoreApplication::setApplicationName(QStringLiteral("kalmet"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KALMET_VERSION));
 
