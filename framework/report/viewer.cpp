@@ -146,24 +146,23 @@ TReportViewer::TReportViewer(TReportLauf& lauf, TViewerOptionen optionen, QWidge
     const QList<QKeySequence> kleiner{QKeySequence(Qt::CTRL | Qt::Key_Minus)};
     FZoom->setToolTip(QStringLiteral("Zoom: größer (%1), kleiner (%2)")
                           .arg(groesser.front().toString(QKeySequence::NativeText), kleiner.front().toString(QKeySequence::NativeText)));
-    const auto zoomTaste = [this](const QList<QKeySequence>& tasten, int richtung) {
+    // a key without a button of its own
+    const auto taste = [this](const QList<QKeySequence>& tasten, auto slot) {
         auto* a = new QAction(this);
         a->setShortcuts(tasten);
         addAction(a);
-        connect(a, &QAction::triggered, this, [this, richtung] { ZoomStufe(richtung); });
+        connect(a, &QAction::triggered, this, slot);
     };
-    zoomTaste(groesser, 1);
-    zoomTaste(kleiner, -1);
+    taste(groesser, [this] { ZoomStufe(1); });
+    taste(kleiner, [this] { ZoomStufe(-1); });
     leiste->addSeparator();
     FSuche = new QLineEdit(leiste);
     FSuche->setPlaceholderText(QStringLiteral("Suchen"));
     FSuche->setMaximumWidth(200);
     leiste->addWidget(FSuche);
-    auto* sucheFokus = new QAction(this);
-    sucheFokus->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    addAction(sucheFokus);
-    Tipp(FSuche, QStringLiteral("Suchen"), sucheFokus->shortcuts());
-    connect(sucheFokus, &QAction::triggered, this, [this] {
+    const QList<QKeySequence> sucheTasten{QKeySequence(Qt::CTRL | Qt::Key_F)};
+    Tipp(FSuche, QStringLiteral("Suchen"), sucheTasten);
+    taste(sucheTasten, [this] {
         FSuche->setFocus(Qt::ShortcutFocusReason);
         FSuche->selectAll();
     });
