@@ -36,6 +36,6 @@ void DemoDatenbankErzeugen(const TDbUrl& url, TDemoParameter p, bool ersetzen)
                     {QStringLiteral("Die Datenbank enthält schon Artikel; --force ersetzt sie.")});
     q.finish();
     if (p.Benutzer.isEmpty())
-        p.Benutzer = BetriebssystemBenutzer();
+        p.Benutzer = ProgrammBenutzerBestimmen(QString());   // on PostgreSQL the login role
     TDemoGenerator(p).Erzeugen(db);
 }

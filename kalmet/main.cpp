@@ -72,6 +72,8 @@ int main(int argc, char* argv[])
         return qstrcmp(argv[1], "print") == 0 ? DruckBefehl(args) : BuchBefehl(args);
     }
     QApplication app(argc, argv);
+    // window places and zoom per user in ~/.config/kalmet/kalmet.conf
+    QCoreApplication::setOrganizationName(QStringLiteral("kalmet"));
     QCoreApplication::setApplicationName(QStringLiteral("kalmet"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KALMET_VERSION));
 
@@ -94,7 +96,9 @@ int main(int argc, char* argv[])
     if (parser.isSet(QStringLiteral("version")))
         parser.showVersion();
 
-    TQtInteraktion interaktion;
+    if (!QtUebersetzungLaden())
+        std::fprintf(stderr, "kalmet: Qts deutsche Texte (qtbase_de.qm) fehlen\n");
+    TQtInteraktion interaktion(QStringLiteral("Inventurauswertung"));
     ORVInteraktionSetzen(&interaktion);
     // a failure before the window: told on standard error and in a message box
     const auto abbrechen = [](const std::exception& e, const QString& einleitung, int rc) {

@@ -19,9 +19,13 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 
@@ -274,6 +278,29 @@ void TfrmKalmetMain::FormDestroy()
     if (FWarteCursor)
         QApplication::restoreOverrideCursor();
     ORVInfo().FehlerTerminate(ort);
+}
+
+void TfrmKalmetMain::FensterzustandLaden()
+{
+    const QStringList breiten = FormEinstellungen()->value(QStringLiteral("Spaltenbreiten")).toStringList();
+    vrInvList->SpaltenbreitenSetzen(breiten);
+    if (GeometrieGeladen())
+        return;
+    constexpr int CZeilen = 25;
+    const int zeile = vrInvList->GetFirst() ? vrInvList->sizeHintForRow(0) : fontMetrics().height() + 4;
+    const QSize liste(vrInvList->header()->length() + 2 * vrInvList->frameWidth()
+                          + vrInvList->verticalScrollBar()->sizeHint().width(),
+                      vrInvList->header()->sizeHint().height() + CZeilen * zeile + 2 * vrInvList->frameWidth());
+    // what lies around the list stays as the layout has it
+    QSize soll = size() - vrInvList->size() + liste;
+    if (const QScreen* s = screen())
+        soll = soll.boundedTo(s->availableGeometry().size());
+    resize(soll);
+}
+
+void TfrmKalmetMain::ZustandSichern(QSettings& s)
+{
+    s.setValue(QStringLiteral("Spaltenbreiten"), vrInvList->Spaltenbreiten());
 }
 
 void TfrmKalmetMain::actVersionsanzeigeExecute()

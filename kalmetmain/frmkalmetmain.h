@@ -178,9 +178,13 @@ protected:
     // Esc belongs to actBeenden and the window closes only while that action is enabled, so
     // that no running action loses its window.
     void reject() override;
+    void ZustandSichern(QSettings& s) override;
 
 private:
     void OberflaecheAufbauen();
+    // The column widths of an earlier run, or on the first start a size that shows every
+    // column and about 25 rows, within the screen.
+    void FensterzustandLaden();
     void FormCreate();
     void FormDestroy();
 

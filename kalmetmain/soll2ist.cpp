@@ -28,7 +28,8 @@ void TfrmKalmetMain::btnSoll2IstSelClick()
             TFrageDlg_Antwort::Construct(
                 QStringLiteral("Die Soll-Ist-Übernahme durchführen und dabei alle Zählungen dieser Inventur verwerfen"), 0),
             TFrageDlg_Antwort::Construct(QStringLiteral("Die Soll-Ist-Übernahme abbrechen"), 1)};
-        if (FrageDlgExecute(TInfoKoord(QStringLiteral("ZOLMIK"), 1002), antworten, antwort, this) && antwort != 0)
+        // only the answer that takes over goes on; closing the question (Esc) stops like "abbrechen"
+        if (!FrageDlgExecute(TInfoKoord(QStringLiteral("ZOLMIK"), 1002), antworten, antwort, this) || antwort != 0)
             return;
         if (!frmSelMask || frmSelMask->exec() != 1)
             return;

@@ -61,6 +61,7 @@ void TfrmKalmetMain::FormShow()
             cmbDatum->setCurrentIndex(gewaehlt);
         }
         cmbDatumChange();
+        FensterzustandLaden();
         vrInvList->setFocus();
         AktionenEnabled(true);
     });

@@ -14,9 +14,10 @@ pakete_installieren() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${fehlend[@]}"
 }
 
-# libxlsxwriter-dev links against zlib without depending on zlib1g-dev
+# libxlsxwriter-dev links against zlib without depending on zlib1g-dev; qt6-translations-l10n gives
+# Qt's standard buttons and dialogs their German texts
 BASIS_PAKETE=(cmake ninja-build g++ ccache pkg-config qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libxlsxwriter-dev zlib1g-dev
-  fonts-dejavu-core)
+  fonts-dejavu-core qt6-translations-l10n)
 
 # bauen <build dir> <cmake options...>
 bauen() {

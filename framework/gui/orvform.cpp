@@ -1,5 +1,7 @@
 #include "framework/gui/orvform.h"
 
+#include "framework/app/einstellungen.h"
+
 #include <QEvent>
 #include <QSettings>
 
@@ -10,18 +12,23 @@ TORVForm::~TORVForm() = default;
 void TORVForm::ORVFormInit(const QString& key, bool)
 {
     FKey = key;
-    QSettings s(QStringLiteral("Kalmet"), QStringLiteral("Fenster"));
-    const QByteArray g = s.value(FKey).toByteArray();
-    if (!g.isEmpty())
-        restoreGeometry(g);
+    FGeometrieGeladen = restoreGeometry(FormEinstellungen()->value(QStringLiteral("Geometrie")).toByteArray());
+}
+
+std::unique_ptr<QSettings> TORVForm::FormEinstellungen() const
+{
+    std::unique_ptr<QSettings> s = BenutzerEinstellungen();
+    s->beginGroup(FKey);
+    return s;
 }
 
 void TORVForm::GeometrieSichern()
 {
     if (FKey.isEmpty())
         return;
-    QSettings s(QStringLiteral("Kalmet"), QStringLiteral("Fenster"));
-    s.setValue(FKey, saveGeometry());
+    const std::unique_ptr<QSettings> s = FormEinstellungen();
+    s->setValue(QStringLiteral("Geometrie"), saveGeometry());
+    ZustandSichern(*s);
 }
 
 void TORVForm::showEvent(QShowEvent* e)

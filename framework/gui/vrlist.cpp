@@ -225,13 +225,13 @@ void TVTORVVRList::UpdateSpalten(bool anpassen)
         return;
     for (int i = 0; i < static_cast<int>(FList->Spalten().size()); ++i)
         setColumnHidden(i, !FList->Spalten()[static_cast<size_t>(i)].Visible);
-    if (anpassen)
+    if (anpassen && !FFesteBreiten)
         header()->resizeSections(QHeaderView::ResizeToContents);
 }
 
 void TVTORVVRList::UpdateZeilen(int, int)
 {
-    if (!FList)
+    if (!FList || FFesteBreiten)
         return;
     if (FUpdateTiefe > 0) {   // the rows reach the view when the bracket closes
         FAnpassen = true;
@@ -241,6 +241,22 @@ void TVTORVVRList::UpdateZeilen(int, int)
     for (int i = 0; i < FList->columnCount(); ++i)
         if (!isColumnHidden(i))
             setColumnWidth(i, std::max(sizeHintForColumn(i), header()->sectionSizeHint(i)) + 8);
+}
+
+QStringList TVTORVVRList::Spaltenbreiten() const
+{
+    QStringList r;
+    for (int i = 0; i < header()->count(); ++i)
+        r << QString::number(header()->sectionSize(i));
+    return r;
+}
+
+void TVTORVVRList::SpaltenbreitenSetzen(const QStringList& breiten)
+{
+    for (int i = 0; i < std::min(static_cast<int>(breiten.size()), header()->count()); ++i)
+        if (const int b = breiten[i].toInt(); b > 0)
+            header()->resizeSection(i, b);
+    FFesteBreiten = !breiten.isEmpty();
 }
 
 TVRListNode* TVTORVVRList::GetFirst() const

@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 #include <QColor>
+#include <QStringList>
 #include <QTreeView>
 #include <QVariant>
 
@@ -88,6 +89,9 @@ public:
     // Takes over the model's columns (and hides invisible ones) / fits to the rows.
     void UpdateSpalten(bool anpassen);
     void UpdateZeilen(int von, int bis);
+    // Column widths kept between runs; widths once set stay when the rows change.
+    QStringList Spaltenbreiten() const;
+    void SpaltenbreitenSetzen(const QStringList& breiten);
 
     TVRListNode* GetFirst() const;
     TVRListNode* GetNext(const TVRListNode* node) const;
@@ -106,6 +110,7 @@ private:
     TVRList* FList = nullptr;
     int FUpdateTiefe = 0;
     bool FAnpassen = false;   // fit the columns when the update bracket closes
+    bool FFesteBreiten = false;   // widths set from an earlier run: rows do not refit them
 };
 
 // The update bracket of a list view, closed on every path.

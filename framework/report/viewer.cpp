@@ -1,5 +1,7 @@
 #include "framework/report/viewer.h"
 
+#include "framework/app/einstellungen.h"
+#include "framework/app/interaktion.h"
 #include "framework/core/fehler.h"
 #include "framework/report/export.h"
 #include "framework/report/lauf.h"
@@ -14,7 +16,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPrintDialog>
@@ -28,15 +29,28 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 constexpr int CAbstand = 12;   // pixels between pages
 constexpr size_t CBilderImSpeicher = 12;
 const double CZoomStufen[] = {0.5, 0.75, 1.0, 1.25, 1.5, 2.0};
 
+const QString CZoomSchluessel = QStringLiteral("Berichtsansicht/Zoom");
+
+// "Nächste Seite (Bild ab)": the tooltip names the keys.
+template <class T>
+void Tipp(T* ziel, const QString& text, const QList<QKeySequence>& tasten)
+{
+    ziel->setToolTip(tasten.isEmpty() ? text
+                                      : QStringLiteral("%1 (%2)").arg(text, tasten.front().toString(QKeySequence::NativeText)));
+}
+
 void FehlerZeigen(QWidget* w, const EORVFehler& e)
 {
-    QMessageBox::warning(w, w->windowTitle(), e.Texts().join(QLatin1Char('\n')));
+    ORVInteraktion().Meldung(maFehler, w->windowTitle(), e.Texts().join(QLatin1Char('\n')), w);
 }
 
 }
@@ -96,33 +110,62 @@ TReportViewer::TReportViewer(TReportLauf& lauf, TViewerOptionen optionen, QWidge
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     resize(1000, 750);
     auto* leiste = new QToolBar(this);
-    const auto knopf = [&](const QString& text, auto slot) {
+    // a toolbar button with its keys, which its tooltip names
+    const auto knopf = [&](const QString& text, const QString& tipp, const QList<QKeySequence>& tasten, auto slot) {
         QAction* a = leiste->addAction(text);
+        a->setShortcuts(tasten);
+        Tipp(a, tipp, tasten);
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    knopf(QStringLiteral("|<"), [this] { ZuSeite(1); })->setToolTip(QStringLiteral("Erste Seite"));
-    knopf(QStringLiteral("<"), [this] { ZuSeite(AktuelleSeite() - 1); })->setToolTip(QStringLiteral("Vorige Seite"));
+    knopf(QStringLiteral("|<"), QStringLiteral("Erste Seite"), {QKeySequence(Qt::Key_Home)}, [this] { ZuSeite(1); });
+    knopf(QStringLiteral("<"), QStringLiteral("Vorige Seite"), {QKeySequence(Qt::Key_PageUp)},
+          [this] { ZuSeite(AktuelleSeite() - 1); });
     FSeite = new QSpinBox(leiste);
     FSeite->setRange(1, 1);
     leiste->addWidget(FSeite);
     connect(FSeite, &QSpinBox::editingFinished, this, [this] { ZuSeite(FSeite->value()); });
     FVon = new QLabel(leiste);
     leiste->addWidget(FVon);
-    knopf(QStringLiteral(">"), [this] { ZuSeite(AktuelleSeite() + 1); })->setToolTip(QStringLiteral("Nächste Seite"));
-    knopf(QStringLiteral(">|"), [this] { ZuSeite(Seitenanzahl()); })->setToolTip(QStringLiteral("Letzte Seite"));
+    knopf(QStringLiteral(">"), QStringLiteral("Nächste Seite"), {QKeySequence(Qt::Key_PageDown)},
+          [this] { ZuSeite(AktuelleSeite() + 1); });
+    knopf(QStringLiteral(">|"), QStringLiteral("Letzte Seite"), {QKeySequence(Qt::Key_End)}, [this] { ZuSeite(Seitenanzahl()); });
     leiste->addSeparator();
     FZoom = new QComboBox(leiste);
     FZoom->addItems({QStringLiteral("Seitenbreite"), QStringLiteral("Ganze Seite")});
     for (double z : CZoomStufen)
         FZoom->addItem(QStringLiteral("%1 %").arg(qRound(z * 100)));
+    // the zoom of the user's last list
+    FZoom->setCurrentIndex(std::clamp(BenutzerEinstellungen()->value(CZoomSchluessel).toInt(), 0, FZoom->count() - 1));
     leiste->addWidget(FZoom);
-    connect(FZoom, &QComboBox::currentIndexChanged, this, [this] { Anordnen(); });
+    connect(FZoom, &QComboBox::currentIndexChanged, this, [this](int index) {
+        BenutzerEinstellungen()->setValue(CZoomSchluessel, index);
+        Anordnen();
+    });
+    const QList<QKeySequence> groesser{QKeySequence(Qt::CTRL | Qt::Key_Plus)};
+    const QList<QKeySequence> kleiner{QKeySequence(Qt::CTRL | Qt::Key_Minus)};
+    FZoom->setToolTip(QStringLiteral("Zoom: größer (%1), kleiner (%2)")
+                          .arg(groesser.front().toString(QKeySequence::NativeText), kleiner.front().toString(QKeySequence::NativeText)));
+    // a key without a button of its own
+    const auto taste = [this](const QList<QKeySequence>& tasten, auto slot) {
+        auto* a = new QAction(this);
+        a->setShortcuts(tasten);
+        addAction(a);
+        connect(a, &QAction::triggered, this, slot);
+    };
+    taste(groesser, [this] { ZoomStufe(1); });
+    taste(kleiner, [this] { ZoomStufe(-1); });
     leiste->addSeparator();
     FSuche = new QLineEdit(leiste);
     FSuche->setPlaceholderText(QStringLiteral("Suchen"));
     FSuche->setMaximumWidth(200);
     leiste->addWidget(FSuche);
+    const QList<QKeySequence> sucheTasten{QKeySequence(Qt::CTRL | Qt::Key_F)};
+    Tipp(FSuche, QStringLiteral("Suchen"), sucheTasten);
+    taste(sucheTasten, [this] {
+        FSuche->setFocus(Qt::ShortcutFocusReason);
+        FSuche->selectAll();
+    });
     const auto suchen = [this] {
         if (FSuche->text().isEmpty())
             return;
@@ -130,14 +173,14 @@ TReportViewer::TReportViewer(TReportLauf& lauf, TViewerOptionen optionen, QWidge
             FStatus->setText(QStringLiteral("„%1“ nicht gefunden").arg(FSuche->text()));
     };
     connect(FSuche, &QLineEdit::returnPressed, this, suchen);
-    knopf(QStringLiteral("Weitersuchen"), suchen);
+    knopf(QStringLiteral("Weitersuchen"), QStringLiteral("Weitersuchen"), {QKeySequence(Qt::Key_F3)}, suchen);
     leiste->addSeparator();
-    knopf(QStringLiteral("Drucken …"), [this] { Drucken(); });
-    FExport = knopf(QStringLiteral("Exportieren …"), [this] { Exportieren(); });
+    knopf(QStringLiteral("Drucken …"), QStringLiteral("Drucken"), {QKeySequence(Qt::CTRL | Qt::Key_P)}, [this] { Drucken(); });
+    FExport = knopf(QStringLiteral("Exportieren …"), QStringLiteral("Als CSV oder XLSX exportieren"), {}, [this] { Exportieren(); });
     FExport->setVisible(FOptionen.exportAktiv);
-    FKom = knopf(QStringLiteral("Kom"), [this] { Kom(); });
-    FKom->setToolTip(QStringLiteral("Als PDF ablegen und den Ordner öffnen"));
+    FKom = knopf(QStringLiteral("Kom"), QStringLiteral("Als PDF ablegen und den Ordner öffnen"), {}, [this] { Kom(); });
     FKom->setVisible(FOptionen.komAktiv);
+    knopf(QStringLiteral("Schließen"), QStringLiteral("Schließen"), {QKeySequence(Qt::Key_Escape)}, [this] { reject(); });
 
     FSeiten = new TSeitenFlaeche(*this);
     FScroll = new QScrollArea(this);
@@ -204,6 +247,24 @@ void TReportViewer::ZuSeite(int nr)
 void TReportViewer::ZoomSetzen(int index)
 {
     FZoom->setCurrentIndex(index);
+}
+
+void TReportViewer::ZoomStufe(int richtung)
+{
+    // the next percent step above or below the scale shown, also from a fitted one
+    const double jetzt = PxProMm() / (logicalDpiX() / 25.4);
+    const auto anfang = std::begin(CZoomStufen);
+    const auto ende = std::end(CZoomStufen);
+    if (richtung > 0) {
+        const auto z = std::find_if(anfang, ende, [&](double stufe) { return stufe > jetzt + 0.001; });
+        if (z != ende)
+            ZoomSetzen(2 + static_cast<int>(z - anfang));
+        return;
+    }
+    const auto z = std::find_if(std::make_reverse_iterator(ende), std::make_reverse_iterator(anfang),
+                                [&](double stufe) { return stufe < jetzt - 0.001; });
+    if (z.base() != anfang)
+        ZoomSetzen(1 + static_cast<int>(z.base() - anfang));
 }
 
 void TReportViewer::resizeEvent(QResizeEvent* e)

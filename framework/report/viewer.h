@@ -37,6 +37,7 @@ public:
     // Looks for the text from the page after the last hit on; answers the page or 0.
     int Suchen(const QString& text);
     void ZoomSetzen(int index);   // index into the zoom list: fit width, fit page, then percent
+    void ZoomStufe(int richtung);   // one percent step larger (1) or smaller (-1)
 
     QScrollArea* Flaeche() const { return FScroll; }
     QAction* ExportAktion() const { return FExport; }

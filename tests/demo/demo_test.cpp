@@ -1,4 +1,6 @@
 #include "demo/demodatenbank.h"
+#include "framework/app/dialoge.h"
+#include "framework/app/programm.h"
 #include "framework/article/besttyp.h"
 #include "framework/db/datenfeld.h"
 #include "framework/db/migrations.h"
@@ -86,6 +88,24 @@ TEST(Demo, ChainHasWhatTheInventoryModuleNeeds)
     // an inventory counted after the end of its fiscal year, so that back-calculation applies
     EXPECT_GT(Wert("SELECT COUNT(*) FROM ia WHERE wijahr = '2025-02-01 00:00:00.000' "
                    "AND zaehldatum > '2026-01-31 23:59:59.999'").toInt(), 0);
+}
+
+TEST(Demo, TheUserWhoWritesItHoldsEveryRight)
+{
+    TTestDb db;
+    KALMET_REQUIRE_DB(db);
+    TDemoParameter p = Klein();
+    p.Artikel = 20;
+    p.Benutzer.clear();
+    DemoDatenbankErzeugen(db.Url(), p, false);
+    // on PostgreSQL the program works for the login role, on a file for the operating-system user
+    const QString schreiber =
+        db.Typ() == TConnectorTyp::PostgreSQL ? Wert("SELECT current_user").toString() : BetriebssystemBenutzer();
+    ORVProgramm().SetBenutzer(ProgrammBenutzerBestimmen(QString()));
+    EXPECT_EQ(ORVProgramm().Benutzer(), schreiber);
+    for (const char* recht : {"pz{", "pz|", "psv"})
+        EXPECT_TRUE(UserRechtePruefen(recht, 0, {}, 0, false, 0)) << recht;
+    EXPECT_EQ(Wert("SELECT COUNT(*) FROM benutzer WHERE name IN ('demo', 'lager', 'kasse')").toInt(), 3);
 }
 
 // Each target record equals the stock of its article, branch and stock type at the end of

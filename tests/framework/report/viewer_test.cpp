@@ -3,8 +3,12 @@
 #include "tests/framework/report/berichtdaten.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QScrollArea>
+#include <QTest>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -49,4 +53,68 @@ TEST(ViewerTest, NavigatesZoomsAndFindsTexts)
     EXPECT_EQ(v.Suchen("Gruppe"), 3) << "the same again: the next hit after the last one";
     EXPECT_EQ(v.Suchen("Gruppe"), 1) << "and round to the start";
     EXPECT_EQ(v.Suchen("steht nirgends"), 0);
+}
+
+TEST(ViewerTest, KeysAndTheZoomOfTheLastList)
+{
+    TBerichtDaten d;
+    TReportLauf lauf(VorlageLesen(d.Vorlage(CBaender)), d.Tabellen(), {});
+    auto v = std::make_unique<TReportViewer>(lauf, TViewerOptionen{"Probe", d.Pfad("probe.pdf"), true, false});
+    v->resize(900, 700);
+    v->show();
+    v->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(v.get()));
+    while (v->Seitenanzahl() == 0)
+        QCoreApplication::processEvents();
+    v->ZoomSetzen(1);
+    QCoreApplication::processEvents();
+
+    const auto taste = [&](int t, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : v.get(), static_cast<Qt::Key>(t), m);
+        QCoreApplication::processEvents();
+    };
+    v->Flaeche()->setFocus();
+    taste(Qt::Key_End);
+    EXPECT_EQ(v->AktuelleSeite(), 3);
+    taste(Qt::Key_PageUp);
+    EXPECT_EQ(v->AktuelleSeite(), 2);
+    taste(Qt::Key_Home);
+    EXPECT_EQ(v->AktuelleSeite(), 1);
+    taste(Qt::Key_PageDown);
+    EXPECT_EQ(v->AktuelleSeite(), 2);
+
+    taste(Qt::Key_F, Qt::ControlModifier);
+    auto* suche = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_TRUE(suche);
+    QTest::keyClicks(suche, "Gruppe");
+    taste(Qt::Key_Return);
+    const int treffer = v->AktuelleSeite();
+    taste(Qt::Key_F3);
+    EXPECT_EQ(v->AktuelleSeite(), treffer % 3 + 1) << "F3 finds the next hit";
+
+    // from the fitted page one step up is a percent larger than what is shown, down smaller
+    auto* zoom = v->findChild<QComboBox*>();
+    const int hoehe = v->Flaeche()->widget()->height();
+    taste(Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_GE(zoom->currentIndex(), 2);
+    EXPECT_GT(v->Flaeche()->widget()->height(), hoehe);
+    const int groesser = zoom->currentIndex();
+    taste(Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(zoom->currentIndex(), groesser - 1);
+    taste(Qt::Key_Minus, Qt::ControlModifier);
+    const int gewaehlt = zoom->currentIndex();
+
+    // every key is named in its button's tooltip
+    for (QAction* a : v->findChild<QToolBar*>()->actions())
+        if (!a->shortcut().isEmpty()) {
+            EXPECT_TRUE(a->toolTip().contains(a->shortcut().toString(QKeySequence::NativeText))) << qPrintable(a->toolTip());
+        }
+    EXPECT_TRUE(suche->toolTip().contains(QKeySequence(Qt::CTRL | Qt::Key_F).toString(QKeySequence::NativeText)));
+
+    v->Flaeche()->setFocus();
+    taste(Qt::Key_Escape);
+    EXPECT_FALSE(v->isVisible());
+
+    v = std::make_unique<TReportViewer>(lauf, TViewerOptionen{"Probe", d.Pfad("probe.pdf"), true, false});
+    EXPECT_EQ(v->findChild<QComboBox*>()->currentIndex(), gewaehlt) << "the zoom comes back";
 }
