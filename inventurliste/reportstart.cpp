@@ -53,7 +53,12 @@ TReportStart ReportStartBilden(TInventurliste& AListe, int32_t AFilNr, bool RR, 
     }
     r.Titel = QStringLiteral("Inventuren - ") + layout.Titel;
     const QDate heute = TDateTime_ToQDate(orv_Date());
-    r.ExportDatei = GetDirWwsByName(QStringLiteral("Listen"),
-                                    QStringLiteral("Inventurauswertung%1.pdf").arg(heute.toString(QStringLiteral("yyyyMMdd"))), true);
+    // only filing the list needs its folder: without it the list is still shown
+    try {
+        r.ExportDatei = GetDirWwsByName(QStringLiteral("Listen"),
+                                        QStringLiteral("Inventurauswertung%1.pdf").arg(heute.toString(QStringLiteral("yyyyMMdd"))), true);
+    } catch (const EORVFehler& e) {
+        r.KomGrund = QString::fromUtf8(e.what());
+    }
     return r;
 }

@@ -25,6 +25,7 @@ struct TReportStart {
     QString Caption = QStringLiteral("Inventurauswertung");
     QString Titel;   // "Inventuren - " and the layout's title
     QString ExportDatei;   // "Inventurauswertung" + yyyymmdd + ".pdf" in the folder "Listen"
+    QString KomGrund;      // why the list cannot be filed there (the folder cannot be made)
 };
 
 // The report start for branch AFilNr (0: all). With back-calculation (RR) the evaluation date

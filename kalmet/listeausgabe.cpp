@@ -65,6 +65,7 @@ int ListeAusgeben(TInventurliste& liste, const TDruckConfig& c, TDateTime auswer
     QTemporaryDir arbeit(QDir(ziel).filePath(QStringLiteral(".kalmet-XXXXXX")));
     if (!arbeit.isValid())
         Falsch(QStringLiteral("--tables"), QStringLiteral("in %1 kann nicht geschrieben werden").arg(ziel));
+    VorlagePruefen(liste);
     int artikel = 0;
     TInventurlisteBau bau(liste, c, auswertung);
     const bool fertig = bau.Ausfuehren(arbeit.path(), [&](const QString& artNr) {

@@ -3,6 +3,9 @@
 #include "SelDruck/frmseldruck.h"
 #include "SelMask/frmselmask.h"
 #include "framework/app/interaktion.h"
+#include "framework/report/vorlage.h"
+#include "framework/core/fehler.h"
+#include "framework/app/ordner.h"
 #include "framework/article/iastatus.h"
 #include "framework/gui/progressdialog.h"
 #include "framework/gui/vrlist.h"
@@ -74,10 +77,14 @@ bool TfrmKalmetMain::ErstelleINVL(const QString& SelWGN, int32_t SelFil, const T
             return;
         }
         FLastConfig = TDruckConfig::EmptyGet();
+        VorlagePruefen(l);
+        if (!FDruckOrdner || !FDruckOrdner->isValid())
+            FDruckOrdner = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/kalmet-XXXXXX"));
+        if (!FDruckOrdner->isValid())
+            FehlerRaise(QStringLiteral("TfrmKalmetMain.ErstelleINVL"),
+                        {QStringLiteral("Der Ordner für die Drucktabellen kann nicht angelegt werden: %1").arg(FDruckOrdner->errorString())});
         // the progress shows from here: while it is up the window and its dialogs are disabled
         prgdMain->Zeigen();
-        if (!FDruckOrdner)
-            FDruckOrdner = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/kalmet-XXXXXX"));
         TInventurlisteBau bau(l, c, FAuswertungsDatum);
         const bool fertig = bau.Ausfuehren(FDruckOrdner->path(), [this](const QString& artNr) {
             prgdMain->ZaehlerSetzen(QStringLiteral("ArtikelNr"), artNr);
@@ -120,6 +127,13 @@ bool TfrmKalmetMain::Fragen_ob_Rechnen(TDateTime& AAuswertungsDatum, TDateTime A
     return r;
 }
 
+void VorlagePruefen(TInventurliste& AListe)
+{
+    if (AListe.SelectedLayouts().empty())
+        FehlerRaise(QStringLiteral("TfrmKalmetMain.StarteCrystal"), {QStringLiteral("Kein Layout ausgewählt")});
+    VorlageLesen(GetDirWwsByName(19, AListe.SelectedLayouts().front()->ReportDatei, false));
+}
+
 // What the report is given is settled here; the report component that shows it follows, and
 // until then the user is told so.
 void ReportVorbereiten(TCrystalRDCn& ACrystal, const TReportStart& AStart, TDBFFiles_4_Crystal& ASets, int32_t ARepInd)
@@ -141,6 +155,7 @@ void ReportVorbereiten(TCrystalRDCn& ACrystal, const TReportStart& AStart, TDBFF
     ACrystal.SetExportDiskfileName(AStart.ExportDatei);
     ACrystal.SetEnableExportAction(false);
     ACrystal.SetEnableKomAction(true);
+    ACrystal.SetKomGrund(AStart.KomGrund);
 }
 
 void TfrmKalmetMain::StarteCrystal(int32_t AFilNr)

@@ -45,6 +45,7 @@ void TCrystalRDCn::Clear()
     FExportDatei.clear();
     FExportAktiv = true;
     FKomAktiv = false;
+    FKomGrund.clear();
     FFensterZustand = Qt::WindowNoState;
 }
 
@@ -134,7 +135,7 @@ std::unique_ptr<TReportLauf> TCrystalRDCn::LaufBilden() const
 void TCrystalRDCn::ShowReport()
 {
     std::unique_ptr<TReportLauf> lauf = LaufBilden();
-    TReportViewer viewer(*lauf, {FCaption, FExportDatei, FExportAktiv, FKomAktiv}, FEltern);
+    TReportViewer viewer(*lauf, {FCaption, FExportDatei, FExportAktiv, FKomAktiv, FKomGrund}, FEltern);
     viewer.setWindowState(FFensterZustand);
     viewer.exec();
 }

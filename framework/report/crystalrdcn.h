@@ -36,6 +36,8 @@ public:
     void SetExportDiskfileName(const QString& pfad);
     void SetEnableExportAction(bool an);
     void SetEnableKomAction(bool an);
+    // Why Kom cannot write its file (its folder cannot be made): Kom shows disabled with it.
+    void SetKomGrund(const QString& grund) { FKomGrund = grund; }
     void SetViewerWindowState(Qt::WindowStates zustand);
 
     // Shows the report in the viewer until the user closes it. Throws EORVFehler when the
@@ -63,5 +65,6 @@ private:
     QString FExportDatei;
     bool FExportAktiv = true;
     bool FKomAktiv = false;
+    QString FKomGrund;
     Qt::WindowStates FFensterZustand = Qt::WindowNoState;
 };

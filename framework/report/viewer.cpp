@@ -180,6 +180,10 @@ TReportViewer::TReportViewer(TReportLauf& lauf, TViewerOptionen optionen, QWidge
     FExport->setVisible(FOptionen.exportAktiv);
     FKom = knopf(QStringLiteral("Kom"), QStringLiteral("Als PDF ablegen und den Ordner öffnen"), {}, [this] { Kom(); });
     FKom->setVisible(FOptionen.komAktiv);
+    if (!FOptionen.komGrund.isEmpty()) {
+        FKom->setEnabled(false);
+        FKom->setToolTip(FOptionen.komGrund);
+    }
     knopf(QStringLiteral("Schließen"), QStringLiteral("Schließen"), {QKeySequence(Qt::Key_Escape)}, [this] { reject(); });
 
     FSeiten = new TSeitenFlaeche(*this);
@@ -437,12 +441,23 @@ void TReportViewer::Exportieren()
     }
 }
 
+QString FreierName(const QString& pfad)
+{
+    const QFileInfo f(pfad);
+    QString frei = pfad;
+    for (int n = 2; QFileInfo::exists(frei); ++n)
+        frei = f.dir().filePath(QStringLiteral("%1_%2.%3").arg(f.completeBaseName()).arg(n).arg(f.suffix()));
+    return frei;
+}
+
 void TReportViewer::Kom()
 {
     try {
-        ReportExportieren(FLauf, FOptionen.exportDatei, TExportFormat::Pdf);
-        FStatus->setText(QStringLiteral("Gespeichert: %1").arg(FOptionen.exportDatei));
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(FOptionen.exportDatei).absolutePath()));
+        // an earlier list of the same day stays: the new one gets the next free name
+        const QString pfad = FreierName(FOptionen.exportDatei);
+        ReportExportieren(FLauf, pfad, TExportFormat::Pdf);
+        FStatus->setText(QStringLiteral("Gespeichert: %1").arg(pfad));
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(pfad).absolutePath()));
     } catch (const EORVFehler& e) {
         FehlerZeigen(this, e);
     }

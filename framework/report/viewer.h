@@ -21,6 +21,7 @@ struct TViewerOptionen {
     QString exportDatei;   // the PDF the Kom action writes
     bool exportAktiv = true;
     bool komAktiv = false;
+    QString komGrund;   // why Kom cannot write (its folder): shown disabled with the reason
 };
 
 // Shows a report run: pages one below the other, laid out and painted a page at a time while
@@ -78,3 +79,6 @@ private:
     QString FTrefferText;
     std::vector<QRectF> FTreffer;   // millimetres on FTrefferSeite
 };
+
+// The file name, or with "_2", "_3", ... before its extension the first that is not taken.
+QString FreierName(const QString& pfad);

@@ -139,6 +139,17 @@ TEST_F(DruckBefehlTest, WrongArgumentsNameTheirOption)
     EXPECT_TRUE(fehler.contains("gibt es nicht")) << qPrintable(fehler);
     EXPECT_FALSE(QDir(FAusgabe.filePath("gibts")).exists());
 
+    // a broken template ends the print before any list is built
+    QTemporaryDir vorlagen;
+    QFile vorlage(vorlagen.filePath("kalme003.rpt"));
+    ASSERT_TRUE(vorlage.open(QIODevice::WriteOnly));
+    vorlage.write("<report version=\"1\"><kaputt");
+    vorlage.close();
+    TTestDb::Exec(QString("INSERT INTO parameter (name, wert) VALUES ('ORDNER_REPORTS', '%1')").arg(vorlagen.path()));
+    EXPECT_EQ(Drucken(gut, &fehler), 1) << qPrintable(fehler);
+    EXPECT_TRUE(fehler.contains("kalme003.rpt") && !fehler.contains("Artikel berechnet")) << qPrintable(fehler);
+    TTestDb::Exec("DELETE FROM parameter WHERE name = 'ORDNER_REPORTS'");
+
     // a build that fails part-way writes nothing and names its first failure
     TTestDb::Exec("DROP TABLE artikel_filiale");
     EXPECT_EQ(Drucken(gut, &fehler), 1) << qPrintable(fehler);

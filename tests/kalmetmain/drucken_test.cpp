@@ -206,10 +206,22 @@ TEST_F(DruckenTest, F10EndsInTheViewerWithTheChosenList)
         EXPECT_EQ(v.Suchen("Inventuren - Inventurliste je Filiale und Artikel mit Größen"), 1);
         EXPECT_EQ(v.Suchen("Summe Bericht"), v.Seitenanzahl());
         v.Kom();
+        v.Kom();
     });
     EXPECT_EQ(titel, "Inventurauswertung");
-    // Kom leaves the list as a PDF under the export name in the lists folder
-    const QStringList pdf = QDir(FListen.path()).entryList({"Inventurauswertung????????.pdf"});
-    EXPECT_EQ(pdf.size(), 1) << qPrintable(pdf.join(' '));
+    // Kom leaves the list as a PDF under the export name in the lists folder; a second one of
+    // the same day beside it, never over it
+    EXPECT_EQ(QDir(FListen.path()).entryList({"Inventurauswertung????????.pdf"}).size(), 1);
+    EXPECT_EQ(QDir(FListen.path()).entryList({"Inventurauswertung????????_2.pdf"}).size(), 1);
     EXPECT_TRUE(f.actDrucken->isEnabled());
+
+    // a lists folder that cannot be made only keeps Kom from filing: the list is shown
+    Sql("UPDATE parameter SET wert = '/proc/kalmet/Listen' WHERE name = 'ORDNER_LISTEN'");
+    bool gezeigt = false;
+    Drucken({}, [&](TReportViewer& v) {
+        gezeigt = true;
+        EXPECT_FALSE(v.KomAktion()->isEnabled());
+        EXPECT_TRUE(v.KomAktion()->toolTip().contains("/proc/kalmet/Listen")) << qPrintable(v.KomAktion()->toolTip());
+    });
+    EXPECT_TRUE(gezeigt);
 }
