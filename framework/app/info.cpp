@@ -164,11 +164,6 @@ TFehlerSammler::~TFehlerSammler()
     ORVInfo().StummAus();
 }
 
-int TFehlerSammler::Anzahl() const
-{
-    return static_cast<int>(ORVInfo().Register().size() - std::min(FVorher, ORVInfo().Register().size()));
-}
-
 QString TFehlerSammler::Bericht() const
 {
     const std::vector<TRegistrierteException> r = ORVInfo().Register();

@@ -76,7 +76,6 @@ public:
     TFehlerSammler(const TFehlerSammler&) = delete;
     TFehlerSammler& operator=(const TFehlerSammler&) = delete;
 
-    int Anzahl() const;
     // "<location>: <text>" of the first, and how many more are in the protocol; empty when none.
     QString Bericht() const;
 
