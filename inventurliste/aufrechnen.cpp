@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <map>
 #include <optional>
+#include <set>
 
 namespace {
 
@@ -272,11 +273,14 @@ void InvlSatzAddTo(const TinvlSatz& s, TinvlSatz& t)
 void INVLSaetzeWegschreiben(const TinvlListe& list, bool Nummerieren, Tinvlfile& datei, TDbf& tabelle, int32_t& lfdNr)
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.INVLSaetzeWegschreiben"), [&] {
+        // totals and values cover the whole article at a branch and count date: they stand on
+        // its first printed line only, which is a later block when a filter took the first
+        std::set<std::tuple<int32_t, int32_t, int32_t, int32_t, TDateTime>> gedruckt;
         for (const TinvlSatz& r : list) {
             datei.SetSatz(r);
             TinvlSatz& b = datei.Satz();
-            // totals and values cover the whole article: they stand on its first block only
-            if (r.BlockNr > 0) {
+            const bool erste = gedruckt.insert({r.Produkt_ID.Int1, r.Produkt_ID.Int2, r.Produkt_ID.Int3, r.Filiale, DateOf(r.ZaehlDatum)}).second;
+            if (r.BlockNr > 0 && !erste) {
                 for (const TINVL_MengenArt& a : CINVL_MengenArten)
                     b.*a.Summe = 0;
                 for (double TinvlSatz::*w : CINVL_Werte)

@@ -170,6 +170,13 @@ TEST(Aufrechnen, WrittenLinesReadBackWithZeroTotalsOnFurtherLinesOfABranch)
     EXPECT_EQ(datei.SatzLesen(l, 3).LfdNr, 4);
     EXPECT_EQ(datei.SatzLesen(l, 4).LfdNr, 5);
     EXPECT_EQ(datei.SatzLesen(l, 4).Sum_Soll, 100) << "summary lines keep their totals";
+
+    // the first block filtered away: the next printed line carries the article's totals
+    QTemporaryDir dir2;
+    auto gefiltert = datei.DBF_Create_Table_Empty(dir2.filePath("invl.dbf"));
+    INVLSaetzeWegschreiben(TinvlListe{zweite}, false, datei, *gefiltert, lfdNr);
+    gefiltert->Schliessen();
+    EXPECT_EQ(datei.SatzLesen(TDbfLeser(dir2.filePath("invl.dbf")), 0), zweite);
 }
 
 // An article with more than 17 sizes: the netted vector reaches both block lines of the
