@@ -163,7 +163,11 @@ void TInventurlisteBau::ArtikelBerechnen(const TInt32Trio& id, const QString& ke
             FListe.BestandRueckOderVorRechnen(id, static_cast<int16_t>(z.Filiale), z.ZaehlDatum, FAuswertungsDatum,
                                               FConfig.WiJahr, m);
         if (gefunden || !m[mfSoll].IsEmpty() || !m[mfIst].IsEmpty()) {
-            const QString wgn = z.WGN == QLatin1String("*") || key.size() > z.WGN.size() ? key : z.WGN;
+            QString wgn = z.WGN == QLatin1String("*") || key.size() > z.WGN.size() ? key : z.WGN;
+            // a branch-wide row without a selected group: the article's own group, so that the
+            // list groups by product group instead of one nameless group beside the branch
+            if (wgn.isEmpty())
+                wgn = FListe.ArtlesSimple().Satz().WGN;
             FListe.SchreibeDruckDateien(m, regale, FListe.ArtlesSimple().Satz(), FConfig.WiJahr, z.ZaehlDatum, wgn,
                                         z.Filiale, FConfig.KVK, liste, FConfig.LayoutParams.IsUebersicht);
         }
