@@ -72,6 +72,12 @@ bool GleicheInventur(const TZeileAnzeige& a, const TZeileAnzeige& b)
     return a.ZaehlDatum == b.ZaehlDatum && a.WGN == b.WGN && a.Filiale == b.Filiale;
 }
 
+// The product-group pattern of an inventory: "*" for all groups, else the group and "*".
+QString WGNMuster(const QString& wgn)
+{
+    return wgn == QLatin1String("*") ? wgn : wgn + QLatin1Char('*');
+}
+
 QString Name(const TZeileAnzeige& z)
 {
     return IA_Name(z.ZaehlDatum, z.WGN, z.Filiale);
@@ -227,7 +233,7 @@ void TInventurBuchung::InvBuchenF(const TZeileAnzeige_Arr& zeilen, bool& AAbgele
                 continue;
             TInventur inv;
             inv.IV = {FWiJahr, z.ZaehlDatum, z.Filiale};
-            inv.WGNMuster = z.WGN == QLatin1String("*") ? z.WGN : z.WGN + QLatin1Char('*');
+            inv.WGNMuster = WGNMuster(z.WGN);
             inv.Zeile = z;
             InvBearbeitenInventur(inv, ATestlauf, AAbgelehnt, AMeldungen);
         }
@@ -458,7 +464,7 @@ void TInventurBuchung::AndereZaehltageAusgleichen(const TInventur& inv, const TI
     // the count days that hold the article, this one among them, earliest first
     std::vector<TDateTime> tage{DateOf(inv.IV.ZaehlDatum)};
     for (const TIAZaehltag& z : inv.Andere)
-        if (!FUmgebung.TestWG || FUmgebung.TestWG(id, z.WGN == QLatin1String("*") ? z.WGN : z.WGN + QLatin1Char('*')))
+        if (!FUmgebung.TestWG || FUmgebung.TestWG(id, WGNMuster(z.WGN)))
             tage.push_back(DateOf(z.ZaehlDatum));
     std::sort(tage.begin(), tage.end());
     tage.erase(std::unique(tage.begin(), tage.end()), tage.end());

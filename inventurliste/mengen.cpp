@@ -163,9 +163,10 @@ void TInventurliste::FVKKorrektur_Aktuell(const TInt32Trio& Produkt_ID, int32_t 
     f.AllesClear();
     FVKFiltern(f, Filiale, ZaehlDatum);
     f.Produkt_ID.SetFilterMinMax(Produkt_ID);
+    const bool verboten = ALagerPruefen && Angelegt(FFilialtab, "FFilialtab").GetFilialeByNr(Filiale).LV_Benutzen;
     int ggKey = -1;
     for (bool ok = f.Get_first(); ok; ok = f.Get_next()) {
-        if (ALagerPruefen && Angelegt(FFilialtab, "FFilialtab").GetFilialeByNr(Filiale).LV_Benutzen)
+        if (verboten)
             throw std::runtime_error("TfrmKalmetMain.FVKKorrektur: Fehlerverkauf in Filiale mit lagerplatzbezogener Bestandsführung!");
         FehlverkaufAnwenden(AMengenfeld, Produkt_ID, ggKey, f);
     }
