@@ -64,7 +64,9 @@ QDateTime TDateTime_ToQDateTime(TDateTime value)
         msecs -= static_cast<qint64>(CMSecsPerDay);
         ++days;
     }
-    return QDateTime(CBaseDate.addDays(days), QTime::fromMSecsSinceStartOfDay(static_cast<int>(msecs)));
+    // A TDateTime is a wall-clock time without a zone; as UTC it has no daylight-saving gap in
+    // which it would be invalid and print as nothing.
+    return QDateTime(CBaseDate.addDays(days), QTime::fromMSecsSinceStartOfDay(static_cast<int>(msecs)), Qt::UTC);
 }
 
 QString TDateTime_FormatDatum(TDateTime value)

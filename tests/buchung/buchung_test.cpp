@@ -151,7 +151,7 @@ TEST_F(BuchungTest, ALockedArticleStaysUnpostedUntilItIsFree)
         EXPECT_EQ(meldungen[0].Programm, "KASSE");
         EXPECT_EQ(meldungen[0].TerminalNr, "7");
         EXPECT_EQ(meldungen[0].ProzessId, 1);
-        EXPECT_EQ(TDateTime_ToQDateTime(meldungen[0].SperrZeit), QDateTime(QDate(2026, 12, 8), QTime(9, 30)));
+        EXPECT_EQ(TDateTime_ToQDateTime(meldungen[0].SperrZeit), QDateTime(QDate(2026, 12, 8), QTime(9, 30), Qt::UTC));
         EXPECT_EQ(Status(inv.Zeile), "4");
         EXPECT_EQ(AbweichendVomZaehlbestand(inv.Zeile), QStringList{gesperrt}) << "the others are posted";
         Sql("DELETE FROM artsperre");

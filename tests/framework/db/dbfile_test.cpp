@@ -1,3 +1,4 @@
+#include "framework/article/iazugriff.h"
 #include "framework/core/fehler.h"
 #include "framework/db/files/iafile.h"
 #include "framework/db/files/ivfile.h"
@@ -308,6 +309,30 @@ TEST(DbFileZeitzonenTest, DateKeyScansCrossBatchesWhateverTheTimeZones)
     ASSERT_EQ(static_cast<int>(gelesen.size()), n);
     for (int i = 0; i < n; ++i)
         ASSERT_EQ(gelesen[i], i) << "row " << i;
+}
+
+// Santiago starts daylight saving at midnight: 6 September 2026 has no 00:00 to 00:59. A count
+// date of that day and a time in the gap are read back as written, by record files and by the
+// inventory table's own reads, on both engines.
+TEST(DbFileZeitzonenTest, DatesInADaylightSavingGapKeepTheirDay)
+{
+    const TUmgebung client("TZ", "America/Santiago");
+    TTestDb db;
+    KALMET_REQUIRE_DB(db);
+    const TDateTime tag = EncodeDate(2026, 9, 6);
+    const TDateTime imLoch = EncodeDateTime(2026, 9, 6, 0, 30, 0, 0);
+    Tiafile f;
+    IaAnlegen(f, EncodeDate(2026, 2, 1), tag, "WG", 7);
+    IaAnlegen(f, EncodeDate(2026, 2, 1), imLoch, "WG", 8);
+    f.AllesClear();
+    f.Filiale.SetKeyWertAndFilter(8);
+    f.SetKeyNum(Tiafile::StandardKeyNum);
+    ASSERT_TRUE(f.Get_first());
+    EXPECT_EQ(f.ZaehlDatum.GetWert(), imLoch);
+    const auto tage = IA_Zaehltage(7);
+    ASSERT_EQ(tage.size(), 1u);
+    EXPECT_EQ(tage[0].ZaehlDatum, tag);
+    EXPECT_EQ(TDateTime_ToQDateTime(imLoch).toString("dd.MM.yyyy HH:mm"), "06.09.2026 00:30");
 }
 
 // The booking's order: the filter first, then the field's value; one field may bound a range;
