@@ -23,12 +23,23 @@ endforeach()
 add_custom_target(kalmet_man ALL DEPENDS ${KALMET_MAN})
 install(FILES ${KALMET_MAN} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
+# who answers for the package: the Maintainer field, the changelog's signature, the copyright contact
+set(KALMET_BETREUER "Kalmet-Team <kalmet@example.org>" CACHE STRING "Maintainer of the Debian package")
+configure_file(packaging/copyright ${CMAKE_BINARY_DIR}/doc/copyright @ONLY)
+configure_file(packaging/changelog ${CMAKE_BINARY_DIR}/doc/changelog @ONLY)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/doc/changelog.gz
+  COMMAND gzip -9nf -k changelog
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/doc
+  DEPENDS ${CMAKE_BINARY_DIR}/doc/changelog)
+add_custom_target(kalmet_doc ALL DEPENDS ${CMAKE_BINARY_DIR}/doc/changelog.gz)
+install(FILES ${CMAKE_BINARY_DIR}/doc/copyright ${CMAKE_BINARY_DIR}/doc/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kalmet)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kalmet)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Inventurauswertung für Filialketten")
 set(CPACK_PACKAGE_DESCRIPTION "Lists the stock-takes of a fiscal year per branch and product group, prints the\ninventory list, books counts to stock and takes the target over as count, on a\nSQLite file or a shared PostgreSQL server.")
-set(CPACK_PACKAGE_CONTACT "Kalmet <kalmet@localhost>")
+set(CPACK_PACKAGE_CONTACT "${KALMET_BETREUER}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
