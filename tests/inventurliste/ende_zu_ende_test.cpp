@@ -40,7 +40,7 @@ const int CSoll = Art("Soll"), CDiff = Art("Diff"), CIst = Art("Ist"), CFVK = Ar
 struct TRoh {
     TinvlSatz Stamm;   // the columns that are the same on every line of the article
     std::array<TVektor, TinvlMengen::Anzahl> Menge{};   // per quantity kind, in column order
-    std::array<double, 100> EK{}, VK{};   // prices in force per slot, the purchase price in cents
+    std::array<double, 100> EK{}, VK{};   // prices in force per slot, the purchase price rounded to the cent
     bool Vorhanden = false;   // a count or a target record exists
     bool MitMengen = false;   // the count carries quantities
     int AnzRegal = 0;   // shelves with a piece
@@ -312,8 +312,8 @@ protected:
     {
         const TDateTime wj = EncodeDate(2026, 2, 1);
         QSqlQuery q = Abfrage("SELECT zaehldatum, wgn, filiale FROM ia WHERE wijahr = '2026-02-01 00:00:00.000' AND " + bedingung
-                                        + " ORDER BY zaehldatum, filiale, wgn",
-                                    {});
+                                  + " ORDER BY zaehldatum, filiale, wgn",
+                              {});
         if (!q.first()) {
             ADD_FAILURE() << qPrintable(bedingung);
             return 0;
