@@ -1,0 +1,224 @@
+#include "framework/stock/mde/zaehlimport.h"
+
+#include "framework/app/programm.h"
+#include "framework/article/eanzugriff.h"
+#include "framework/article/filialtabelle.h"
+#include "framework/article/iazugriff.h"
+#include "framework/article/preisview.h"
+#include "framework/core/fehler.h"
+#include "framework/core/geld.h"
+#include "framework/core/uhr.h"
+#include "framework/db/files/iznsfile.h"
+#include "framework/db/transaktion.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace {
+
+const QString COrt = QStringLiteral("TMDEBucher.Einlesen");
+constexpr int64_t CZaehlMax = 999999999;
+
+// One article of the file: its count records as they will be, what the file adds, and the
+// inventories whose counted value grows with it (empty: why it may not be counted).
+struct TArtikelZaehlung {
+    TEANArtikel Artikel;
+    TiznsSatz R, G;
+    bool RNeu = false, GNeu = false;
+    TMengen100 Zugang{};
+    QStringList Inventuren;
+    QString Gesperrt;
+};
+
+class TImport {
+public:
+    TImport(const TZaehldatei& d, const QString& name, const QString& sha256) : FD(d), FName(name), FSha(sha256) {}
+
+    TZaehlimport Ausfuehren()
+    {
+        TZaehlimport r;
+        r.Fehler = FD.Fehler;
+        r.Zeilen = static_cast<int>(FD.Scans.size());
+        if (FD.Filiale == 0 || FD.ZaehlDatum == 0)
+            return r;   // without branch and count date no line can be judged
+        if (GlobFilialTabelle_GetInstance()->Filialen().count(FD.Filiale) == 0) {
+            r.Fehler.push_back({FD.FilialeZeile, QStringLiteral("#filiale=%1").arg(FD.Filiale), QStringLiteral("unbekannte Filiale")});
+            return Sortiert(r);
+        }
+        TTransaktion t(COrt);
+        // the day's inventories first: a second import of the same day waits here, and then
+        // finds a content that the first recorded
+        FInventuren = IA_TagGehalten(FD.ZaehlDatum, FD.Filiale);
+        if ((r.Frueher = Zaehldatei_Lesen(FSha))) {
+            r.Art = TZaehlimport::SchonEingelesen;
+            return r;
+        }
+        for (const TZaehlzeile& s : FD.Scans)
+            Zaehlen(s, r);
+        if (!r.Fehler.empty())
+            return Sortiert(r);
+        Schreiben(r);
+        t.Commit();
+        r.Art = TZaehlimport::Eingelesen;
+        return r;
+    }
+
+private:
+    static TZaehlimport& Sortiert(TZaehlimport& r)
+    {
+        std::stable_sort(r.Fehler.begin(), r.Fehler.end(), [](const TZaehlfehler& a, const TZaehlfehler& b) { return a.Nr < b.Nr; });
+        return r;
+    }
+
+    void Zaehlen(const TZaehlzeile& s, TZaehlimport& r)
+    {
+        const auto fehler = [&](const QString& grund) {
+            r.Fehler.push_back({s.Nr, s.Menge == 1 ? s.Barcode : QStringLiteral("%1;%2").arg(s.Barcode).arg(s.Menge), grund});
+        };
+        const TEANArtikel* a = Ean(s.Barcode);
+        if (!a)
+            return fehler(QStringLiteral("unbekannter Barcode"));
+        if (a->Groesse < a->GrVon || a->Groesse > a->GrBis)
+            return fehler(QStringLiteral("Größe %1 liegt außerhalb der Größen %2 bis %3 des Artikels %4")
+                              .arg(a->Groesse)
+                              .arg(a->GrVon)
+                              .arg(a->GrBis)
+                              .arg(a->ArtNr));
+        TArtikelZaehlung& z = Artikel(*a);
+        if (!z.Gesperrt.isEmpty())
+            return fehler(z.Gesperrt);
+        const int i = a->Groesse - 1;
+        const int64_t regal = int64_t(z.R.GR_MESU[i]) + s.Menge, filiale = int64_t(z.G.GR_MESU[i]) + s.Menge;
+        if (regal < 0 || filiale < 0)
+            return fehler(QStringLiteral("die Zählung des Artikels %1 in Größe %2 fiele unter 0 (Regal %3: %4, Filiale: %5)")
+                              .arg(a->ArtNr)
+                              .arg(a->Groesse)
+                              .arg(FD.Regal)
+                              .arg(z.R.GR_MESU[i])
+                              .arg(z.G.GR_MESU[i]));
+        if (regal > CZaehlMax || filiale > CZaehlMax)
+            return fehler(QStringLiteral("die Zählung des Artikels %1 in Größe %2 würde zu groß").arg(a->ArtNr).arg(a->Groesse));
+        z.R.GR_MESU[i] = static_cast<int32_t>(regal);
+        z.G.GR_MESU[i] = static_cast<int32_t>(filiale);
+        z.Zugang[i] += s.Menge;
+        r.Stueck += s.Menge;
+    }
+
+    const TEANArtikel* Ean(const QString& barcode)
+    {
+        if (!FEansGelesen) {
+            QStringList eans;
+            for (const TZaehlzeile& s : FD.Scans)
+                eans << s.Barcode;
+            eans.removeDuplicates();
+            FEans = EAN_Lesen(eans);
+            FEansGelesen = true;
+        }
+        const auto it = FEans.find(barcode);
+        return it == FEans.end() ? nullptr : &it->second;
+    }
+
+    TArtikelZaehlung& Artikel(const TEANArtikel& a)
+    {
+        const auto [it, neu] = FArtikel.try_emplace(a.Produkt_ID);
+        TArtikelZaehlung& z = it->second;
+        if (!neu)
+            return z;
+        z.Artikel = a;
+        z.R = Zaehlsatz(a, QChar('R'), FD.Regal, z.RNeu);
+        z.G = Zaehlsatz(a, QChar('G'), 0, z.GNeu);
+        // every inventory of the day that holds the article must still take counts: the
+        // count records are the day's, shared by all of them
+        for (const TIAInventur& inv : FInventuren) {
+            if (inv.WGN != QLatin1String("*") && !a.WGN.startsWith(inv.WGN))
+                continue;
+            if (inv.Status == iakzTeilweiseGebucht || inv.Status == iakzGebucht) {
+                z.Gesperrt = QStringLiteral("die Inventur %1 ist %2 und nimmt keine Zählung mehr an")
+                                 .arg(IA_Name(FD.ZaehlDatum, inv.WGN, FD.Filiale), CZEP_IA_KZZaehlung_2_String[inv.Status].toLower());
+                return z;
+            }
+            if (inv.Status != iakzStorniert)
+                z.Inventuren << inv.WGN;
+        }
+        if (z.Inventuren.isEmpty())
+            z.Gesperrt = QStringLiteral("keine offene Inventur am %1 in Filiale %2 für die Warengruppe %3 des Artikels %4")
+                             .arg(TDateTime_FormatDatum(FD.ZaehlDatum))
+                             .arg(FD.Filiale)
+                             .arg(a.WGN, a.ArtNr);
+        return z;
+    }
+
+    // Positions the count file on the record; false when there is none.
+    bool Suchen(const TInt32Trio& id, QChar satzart, int32_t regal)
+    {
+        FIzns.AllesClear();
+        FIzns.SetKeyNum(Tiznsfile::StandardKeyNum);
+        FIzns.ZaehlDatum.SetKeyWert(FD.ZaehlDatum);
+        FIzns.Produkt_ID.SetKeyWert(id);
+        FIzns.Filiale.SetKeyWert(FD.Filiale);
+        FIzns.Satzart.SetKeyWert(satzart);
+        FIzns.Regal.SetKeyWert(regal);
+        return FIzns.Get_equal();
+    }
+
+    // The record as it is, a record marked not counted as empty, or a new one over the
+    // article's sizes; its size range takes in every size of the article.
+    TiznsSatz Zaehlsatz(const TEANArtikel& a, QChar satzart, int32_t regal, bool& neu)
+    {
+        neu = !Suchen(a.Produkt_ID, satzart, regal);
+        TiznsSatz s = neu ? TiznsSatz{FD.ZaehlDatum, a.Produkt_ID, FD.Filiale, satzart, regal, 0, a.GrVon, a.GrBis, {}} : FIzns.GetSatz();
+        if (s.Gezaehlt == 0)
+            s.GR_MESU.fill(0);
+        s.GrVon = s.GrVon > 0 ? std::min(s.GrVon, a.GrVon) : a.GrVon;
+        s.GrBis = std::max(s.GrBis, a.GrBis);
+        s.Gezaehlt = 1;
+        return s;
+    }
+
+    void Speichern(const TiznsSatz& s, bool neu)
+    {
+        if (!neu && !Suchen(s.Produkt_ID, s.Satzart, s.Regal))
+            FehlerRaise(COrt, {QStringLiteral("Zählsatz %1 verschwunden").arg(s.Produkt_ID.ToText())});
+        FIzns.SetSatz(s);
+        FIzns.Buchen(neu ? wrdonInsert : wrdonUpdate);
+    }
+
+    void Schreiben(const TZaehlimport& r)
+    {
+        std::map<QString, double> istEK;
+        TORV_ArtPreisView preise;
+        preise.SetStichtag(FD.ZaehlDatum);
+        preise.SetFiliale(static_cast<int16_t>(FD.Filiale));
+        for (const auto& [id, z] : FArtikel) {
+            Speichern(z.R, z.RNeu);
+            Speichern(z.G, z.GNeu);
+            // the counted value grows by the pieces at their purchase prices
+            preise.SetArtikel(id);
+            double wert = 0;
+            for (const TORV_PreisEintrag& e : preise.EKSet().Eintraege)
+                for (int i = e.Von; i <= e.Bis && i < 100; ++i)
+                    wert += static_cast<double>(z.Zugang[i]) * AufCentRunden(e.Preis);
+            for (const QString& wgn : z.Inventuren)
+                istEK[wgn] += wert;
+        }
+        for (const auto& [wgn, wert] : istEK)
+            IA_IstEKAddieren(FD.ZaehlDatum, wgn, FD.Filiale, AufCentRunden(wert));
+        Zaehldatei_Eintragen({FName, FSha, FD.Geraet, r.Zeilen, static_cast<int>(r.Stueck), ORVProgramm().Benutzer(), orv_Now()});
+    }
+
+    const TZaehldatei& FD;
+    QString FName, FSha;
+    std::vector<TIAInventur> FInventuren;
+    bool FEansGelesen = false;
+    std::map<QString, TEANArtikel> FEans;
+    std::map<TInt32Trio, TArtikelZaehlung, decltype(&TInt32Trio::Numerisch_Kleiner)> FArtikel{&TInt32Trio::Numerisch_Kleiner};
+    Tiznsfile FIzns;
+};
+
+}
+
+TZaehlimport ZaehldateiEinlesen(const TZaehldatei& datei, const QString& name, const QString& sha256)
+{
+    return TImport(datei, name, sha256).Ausfuehren();
+}
