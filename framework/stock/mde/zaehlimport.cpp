@@ -24,16 +24,20 @@ constexpr int64_t CZaehlMax = 999999999;
 // inventories whose counted value grows with it (empty: why it may not be counted).
 struct TArtikelZaehlung {
     TEANArtikel Artikel;
-    TiznsSatz R, G;
-    bool RNeu = false, GNeu = false;
+    TiznsZeile R, G;
     TMengen100 Zugang{};
     QStringList Inventuren;
     QString Gesperrt;
 };
 
+using TGelesen = std::map<TInt32Trio, TiznsZeile, decltype(&TInt32Trio::Numerisch_Kleiner)>;
+
 class TImport {
 public:
-    TImport(const TZaehldatei& d, const QString& name, const QString& sha256) : FD(d), FName(name), FSha(sha256) {}
+    TImport(const TZaehldatei& d, const QString& name, const QString& sha256)
+        : FD(d), FName(name), FSha(sha256), FTag(d.ZaehlDatum, d.Filiale)
+    {
+    }
 
     TZaehlimport Ausfuehren()
     {
@@ -54,6 +58,7 @@ public:
             r.Art = TZaehlimport::SchonEingelesen;
             return r;
         }
+        ZaehlsaetzeLesen();
         for (const TZaehlzeile& s : FD.Scans)
             Zaehlen(s, r);
         if (!r.Fehler.empty())
@@ -89,32 +94,44 @@ private:
         if (!z.Gesperrt.isEmpty())
             return fehler(z.Gesperrt);
         const int i = a->Groesse - 1;
-        const int64_t regal = int64_t(z.R.GR_MESU[i]) + s.Menge, filiale = int64_t(z.G.GR_MESU[i]) + s.Menge;
+        TMengen100 &r100 = z.R.Satz.GR_MESU, &g100 = z.G.Satz.GR_MESU;
+        const int64_t regal = int64_t(r100[i]) + s.Menge, filiale = int64_t(g100[i]) + s.Menge;
         if (regal < 0 || filiale < 0)
             return fehler(QStringLiteral("die Zählung des Artikels %1 in Größe %2 fiele unter 0 (Regal %3: %4, Filiale: %5)")
                               .arg(a->ArtNr)
                               .arg(a->Groesse)
                               .arg(FD.Regal)
-                              .arg(z.R.GR_MESU[i])
-                              .arg(z.G.GR_MESU[i]));
+                              .arg(r100[i])
+                              .arg(g100[i]));
         if (regal > CZaehlMax || filiale > CZaehlMax)
             return fehler(QStringLiteral("die Zählung des Artikels %1 in Größe %2 würde zu groß").arg(a->ArtNr).arg(a->Groesse));
-        z.R.GR_MESU[i] = static_cast<int32_t>(regal);
-        z.G.GR_MESU[i] = static_cast<int32_t>(filiale);
+        r100[i] = static_cast<int32_t>(regal);
+        g100[i] = static_cast<int32_t>(filiale);
         z.Zugang[i] += s.Menge;
         r.Stueck += s.Menge;
     }
 
-    const TEANArtikel* Ean(const QString& barcode)
+    // The barcodes of the file and the count records of their articles, read in blocks.
+    void ZaehlsaetzeLesen()
     {
-        if (!FEansGelesen) {
-            QStringList eans;
-            for (const TZaehlzeile& s : FD.Scans)
-                eans << s.Barcode;
-            eans.removeDuplicates();
-            FEans = EAN_Lesen(eans);
-            FEansGelesen = true;
+        QStringList eans;
+        for (const TZaehlzeile& s : FD.Scans)
+            eans << s.Barcode;
+        eans.removeDuplicates();
+        FEans = EAN_Lesen(eans);
+        std::vector<TInt32Trio> ids;
+        for (const auto& [ean, a] : FEans)
+            if (std::find(ids.begin(), ids.end(), a.Produkt_ID) == ids.end())
+                ids.push_back(a.Produkt_ID);
+        for (size_t von = 0; von < ids.size(); von += TProduktBlockAbfrage::CBlock) {
+            const std::vector<TInt32Trio> block(ids.begin() + von, ids.begin() + std::min(ids.size(), von + TProduktBlockAbfrage::CBlock));
+            for (TiznsZeile& z : FTag.Lesen(block, FD.Regal))
+                (z.Satz.Satzart == QChar('G') ? FGelesenG : FGelesenR)[z.Satz.Produkt_ID] = z;
         }
+    }
+
+    const TEANArtikel* Ean(const QString& barcode) const
+    {
         const auto it = FEans.find(barcode);
         return it == FEans.end() ? nullptr : &it->second;
     }
@@ -126,8 +143,8 @@ private:
         if (!neu)
             return z;
         z.Artikel = a;
-        z.R = Zaehlsatz(a, QChar('R'), FD.Regal, z.RNeu);
-        z.G = Zaehlsatz(a, QChar('G'), 0, z.GNeu);
+        z.R = Zaehlsatz(a, QChar('R'), FD.Regal, FGelesenR);
+        z.G = Zaehlsatz(a, QChar('G'), 0, FGelesenG);
         // every inventory of the day that holds the article must still take counts: the
         // count records are the day's, shared by all of them
         for (const TIAInventur& inv : FInventuren) {
@@ -149,39 +166,20 @@ private:
         return z;
     }
 
-    // Positions the count file on the record; false when there is none.
-    bool Suchen(const TInt32Trio& id, QChar satzart, int32_t regal)
-    {
-        FIzns.AllesClear();
-        FIzns.SetKeyNum(Tiznsfile::StandardKeyNum);
-        FIzns.ZaehlDatum.SetKeyWert(FD.ZaehlDatum);
-        FIzns.Produkt_ID.SetKeyWert(id);
-        FIzns.Filiale.SetKeyWert(FD.Filiale);
-        FIzns.Satzart.SetKeyWert(satzart);
-        FIzns.Regal.SetKeyWert(regal);
-        return FIzns.Get_equal();
-    }
-
     // The record as it is, a record marked not counted as empty, or a new one over the
     // article's sizes; its size range takes in every size of the article.
-    TiznsSatz Zaehlsatz(const TEANArtikel& a, QChar satzart, int32_t regal, bool& neu)
+    TiznsZeile Zaehlsatz(const TEANArtikel& a, QChar satzart, int32_t regal, const TGelesen& gelesen) const
     {
-        neu = !Suchen(a.Produkt_ID, satzart, regal);
-        TiznsSatz s = neu ? TiznsSatz{FD.ZaehlDatum, a.Produkt_ID, FD.Filiale, satzart, regal, 0, a.GrVon, a.GrBis, {}} : FIzns.GetSatz();
+        const auto it = gelesen.find(a.Produkt_ID);
+        TiznsZeile z = it != gelesen.end() ? it->second
+                                           : TiznsZeile{0, {FD.ZaehlDatum, a.Produkt_ID, FD.Filiale, satzart, regal, 0, a.GrVon, a.GrBis, {}}};
+        TiznsSatz& s = z.Satz;
         if (s.Gezaehlt == 0)
             s.GR_MESU.fill(0);
         s.GrVon = s.GrVon > 0 ? std::min(s.GrVon, a.GrVon) : a.GrVon;
         s.GrBis = std::max(s.GrBis, a.GrBis);
         s.Gezaehlt = 1;
-        return s;
-    }
-
-    void Speichern(const TiznsSatz& s, bool neu)
-    {
-        if (!neu && !Suchen(s.Produkt_ID, s.Satzart, s.Regal))
-            FehlerRaise(COrt, {QStringLiteral("Zählsatz %1 verschwunden").arg(s.Produkt_ID.ToText())});
-        FIzns.SetSatz(s);
-        FIzns.Buchen(neu ? wrdonInsert : wrdonUpdate);
+        return z;
     }
 
     void Schreiben(const TZaehlimport& r)
@@ -190,17 +188,25 @@ private:
         TORV_ArtPreisView preise;
         preise.SetStichtag(FD.ZaehlDatum);
         preise.SetFiliale(static_cast<int16_t>(FD.Filiale));
-        for (const auto& [id, z] : FArtikel) {
-            Speichern(z.R, z.RNeu);
-            Speichern(z.G, z.GNeu);
-            // the counted value grows by the pieces at their purchase prices
-            preise.SetArtikel(id);
-            double wert = 0;
-            for (const TORV_PreisEintrag& e : preise.EKSet().Eintraege)
-                for (int i = e.Von; i <= e.Bis && i < 100; ++i)
-                    wert += static_cast<double>(z.Zugang[i]) * AufCentRunden(e.Preis);
-            for (const QString& wgn : z.Inventuren)
-                istEK[wgn] += wert;
+        std::vector<TInt32Trio> block;
+        for (auto it = FArtikel.begin(); it != FArtikel.end();) {
+            block.clear();
+            for (auto b = it; b != FArtikel.end() && block.size() < TProduktBlockAbfrage::CBlock; ++b)
+                block.push_back(b->first);
+            preise.Vorladen(block);
+            for (size_t n = 0; n < block.size(); ++n, ++it) {
+                const TArtikelZaehlung& z = it->second;
+                FTag.Schreiben(z.R);
+                FTag.Schreiben(z.G);
+                // the counted value grows by the pieces at their purchase prices
+                preise.SetArtikel(it->first);
+                double wert = 0;
+                for (const TORV_PreisEintrag& e : preise.EKSet().Eintraege)
+                    for (int i = e.Von; i <= e.Bis && i < 100; ++i)
+                        wert += static_cast<double>(z.Zugang[i]) * AufCentRunden(e.Preis);
+                for (const QString& wgn : z.Inventuren)
+                    istEK[wgn] += wert;
+            }
         }
         for (const auto& [wgn, wert] : istEK)
             IA_IstEKAddieren(FD.ZaehlDatum, wgn, FD.Filiale, AufCentRunden(wert));
@@ -210,10 +216,10 @@ private:
     const TZaehldatei& FD;
     QString FName, FSha;
     std::vector<TIAInventur> FInventuren;
-    bool FEansGelesen = false;
+    TiznsTag FTag;
     std::map<QString, TEANArtikel> FEans;
+    TGelesen FGelesenR{&TInt32Trio::Numerisch_Kleiner}, FGelesenG{&TInt32Trio::Numerisch_Kleiner};
     std::map<TInt32Trio, TArtikelZaehlung, decltype(&TInt32Trio::Numerisch_Kleiner)> FArtikel{&TInt32Trio::Numerisch_Kleiner};
-    Tiznsfile FIzns;
 };
 
 }
