@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <map>
-#include <set>
 
 namespace {
 
