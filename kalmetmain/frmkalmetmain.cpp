@@ -242,8 +242,9 @@ void TfrmKalmetMain::FormCreate()
             setWindowTitle(QStringLiteral("Inventurauswertung - ") + ORVProgramm().GetTextMandant());
             btnDrucken->setDefault(true);
             btnBuchen->setDefault(false);
-            // count files waiting from hand-held scanners are imported; the booker is not kept
-            TMDEBucher().DateiSuche();
+            // count files waiting from hand-held scanners are imported; the booker is not kept,
+            // and an import that fails (folder, database) is registered and the window opens
+            ORVGuard(QStringLiteral("TfrmKalmetMain.FormCreate"), [] { TMDEBucher().DateiSuche(); }, false);
             FIAFile = std::make_unique<Tiafile>(2, -1);
             FDatumList.Clear();
             FLastConfig = TDruckConfig::EmptyGet();

@@ -32,13 +32,17 @@ QString Gefunden(const QString& name, const TZaehlfehler& f)
 
 QString TMDEErgebnis::Text() const
 {
-    QString t = QStringLiteral("%1 Zähldateien eingelesen, %2 Stück.").arg(Dateien).arg(Stueck);
+    const auto dateien = [](qsizetype n) { return n == 1 ? QStringLiteral("1 Zähldatei") : QStringLiteral("%1 Zähldateien").arg(n); };
+    QString t = QStringLiteral("%1 eingelesen, %2 Stück.").arg(dateien(Dateien)).arg(Stueck);
     if (Abgelehnt.empty())
         return t;
-    t += QStringLiteral("\n%1 Zähldateien abgelehnt (Ordner \"fehler\"):").arg(Abgelehnt.size());
-    for (const TMDEAbgelehnt& a : Abgelehnt)
-        for (const QString& g : a.Gruende)
+    t += QStringLiteral("\n%1 abgelehnt (Ordner \"fehler\", je Datei ein Bericht):").arg(dateien(static_cast<qsizetype>(Abgelehnt.size())));
+    for (const TMDEAbgelehnt& a : Abgelehnt) {
+        for (const QString& g : a.Gruende.mid(0, CGruendeJeDatei))
             t += QLatin1Char('\n') + g;
+        if (a.Gruende.size() > CGruendeJeDatei)
+            t += QStringLiteral("\n%1: %2 weitere Zeilen im Bericht").arg(a.Datei).arg(a.Gruende.size() - CGruendeJeDatei);
+    }
     return t;
 }
 

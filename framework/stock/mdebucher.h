@@ -21,8 +21,10 @@ struct TMDEErgebnis {
     int64_t Stueck = 0;
     std::vector<TMDEAbgelehnt> Abgelehnt;
 
-    // "n Zähldateien eingelesen, m Stück" and the rejected files with their reasons.
+    // "n Zähldateien eingelesen, m Stück" and the rejected files with their reasons (the
+    // first CGruendeJeDatei of a file; its report has all).
     QString Text() const;
+    static constexpr int CGruendeJeDatei = 10;
 };
 
 // Hand-held device booker: imports the count files that hand-held scanners left in the

@@ -131,7 +131,7 @@ TEST_F(ImportBefehlTest, TwoTerminalsOnOneFolderImportEachFileOnce)
         ASSERT_TRUE(p.waitForFinished(120000));
         const QString fehler = QString::fromUtf8(p.readAllStandardError());
         EXPECT_EQ(p.exitCode(), 0) << qPrintable(fehler);
-        const QRegularExpressionMatch m = QRegularExpression("(\\d+) Zähldateien eingelesen").match(fehler);
+        const QRegularExpressionMatch m = QRegularExpression("(\\d+) Zähldatei(?:en)? eingelesen").match(fehler);
         eingelesen[i] = m.hasMatch() ? m.captured(1).toInt() : 0;
     }
     EXPECT_EQ(eingelesen[0] + eingelesen[1], 40) << "each file reported by one of them";

@@ -78,3 +78,17 @@ TEST_F(ZaehldateienTest, ImportedAtCreationAndFromTheMenuWithTheResultShown)
     f.actZaehldateien->trigger();
     EXPECT_TRUE(FInteraktion.Gezeigt.back().Text.contains("keine Zähldateien")) << qPrintable(FInteraktion.Gezeigt.back().Text);
 }
+
+TEST_F(ZaehldateienTest, AFailingImportLeavesTheWindowToOpen)
+{
+    // the work folder cannot be made: a file has its name
+    Sql(QString("INSERT INTO parameter (name, wert) VALUES ('ORDNER_MDE', '%1')").arg(FOrdner.path()));
+    DateiSchreiben(FOrdner.filePath("arbeit"), "kein Ordner");
+    const QByteArray inhalt = Datei(Kette::OffeneInventuren().front().Zeile, 1, {});
+    DateiSchreiben(FOrdner.filePath("a.mde"), inhalt);
+    TfrmKalmetMain& f = Fenster();
+    EXPECT_TRUE(ORVInfo().Registriert("TfrmKalmetMain.FormCreate"));
+    EXPECT_FALSE(Zeilen().empty()) << "the overview is filled";
+    EXPECT_TRUE(f.Inventurliste());
+    EXPECT_EQ(DateiLesen(FOrdner.filePath("a.mde")), inhalt) << "the file stays waiting";
+}
