@@ -103,7 +103,7 @@ private:
                               .arg(r100[i])
                               .arg(g100[i]));
         if (regal > CZaehlMax || filiale > CZaehlMax)
-            return fehler(QStringLiteral("die Zählung des Artikels %1 in Größe %2 würde zu groß").arg(a->ArtNr).arg(a->Groesse));
+            return fehler(QStringLiteral("die Zählung des Artikels %1 in Größe %2 wäre zu groß").arg(a->ArtNr).arg(a->Groesse));
         r100[i] = static_cast<int32_t>(regal);
         g100[i] = static_cast<int32_t>(filiale);
         z.Zugang[i] += s.Menge;
