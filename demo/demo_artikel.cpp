@@ -1,6 +1,7 @@
 #include "demo/bulkinsert.h"
 #include "demo/demogenerator.h"
 
+#include "framework/article/eanzugriff.h"
 #include "framework/db/datenfeld.h"
 
 #include <QBuffer>
@@ -32,6 +33,16 @@ QByteArray Bild(int farbe, int form)
     return png;
 }
 
+// An in-store EAN-13 (prefix 2) of one size of an article: unique per seed, article and size.
+QString Ean(uint64_t seed, int artikel, int groesse)
+{
+    const QString ziffern = QStringLiteral("2%1%2%3")
+                                .arg(seed % 100, 2, 10, QLatin1Char('0'))
+                                .arg(artikel, 7, 10, QLatin1Char('0'))
+                                .arg(groesse - 1, 2, 10, QLatin1Char('0'));
+    return ziffern + QString::number(EAN_Pruefziffer(ziffern));
+}
+
 }
 
 void TDemoGenerator::Artikelstamm(QSqlDatabase& db)
@@ -52,6 +63,7 @@ void TDemoGenerator::Artikelstamm(QSqlDatabase& db)
     TBulkInsert bild(db, "artikelbild", {"produkt_id_1", "produkt_id_2", "produkt_id_3", "bild"});
     TBulkInsert renr(db, "renr", {"produkt_id_1", "produkt_id_2", "produkt_id_3", "renr", "renr2"});
     TBulkInsert filkz(db, "artikel_filiale", {"produkt_id_1", "produkt_id_2", "produkt_id_3", "filiale"});
+    TBulkInsert ean(db, "ean", {"ean", "produkt_id_1", "produkt_id_2", "produkt_id_3", "groesse"});
 
     QStringList saisons;
     for (int jahr = FP.Heute.year() - 3; jahr <= FP.Heute.year(); ++jahr)
@@ -133,8 +145,10 @@ void TDemoGenerator::Artikelstamm(QSqlDatabase& db)
         for (int f : a.Filialen)
             if (Chance(80))
                 filkz.Zeile({a.Id.Int1, a.Id.Int2, a.Id.Int3, f});
+        for (int g = a.GrVon; g <= a.GrBis; ++g)
+            ean.Zeile({Ean(FP.Seed, n, g), a.Id.Int1, a.Id.Int2, a.Id.Int3, g});
         FArtikel.push_back(std::move(a));
     }
-    for (TBulkInsert* b : {&art, &preis, &hist, &bild, &renr, &filkz})
+    for (TBulkInsert* b : {&art, &preis, &hist, &bild, &renr, &filkz, &ean})
         b->Ende();
 }

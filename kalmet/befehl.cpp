@@ -150,7 +150,8 @@ void WertOption(QCommandLineParser& p, const char* name, const char* text, const
 }
 
 int BefehlAusfuehren(const QString& name, const QString& beschreibung, const QStringList& args,
-                     const std::function<void(QCommandLineParser&)>& optionen, const std::function<int(const QCommandLineParser&)>& body)
+                     const std::function<void(QCommandLineParser&)>& optionen, const std::function<int(const QCommandLineParser&)>& body,
+                     bool inventuren)
 {
     GBefehl = name;
     QCommandLineParser p;
@@ -158,9 +159,11 @@ int BefehlAusfuehren(const QString& name, const QString& beschreibung, const QSt
     p.addHelpOption();
     WertOption(p, "db", "Datenbank: sqlite:/pfad/datei.db oder postgresql://user@host/db", "url");
     WertOption(p, "user", "Benutzer (auf einer SQLite-Datei)", "name");
-    WertOption(p, "fiscal-year", "Beginn des Wirtschaftsjahres", "JJJJ-MM-TT");
-    WertOption(p, "inventory", "eine Inventur: Zähldatum, Warengruppe (* für alle) und Filiale; mehrfach", "JJJJ-MM-TT:WG:FIL");
-    WertOption(p, "status", "alle Inventuren dieses Status (0 bis 6)", "N");
+    if (inventuren) {
+        WertOption(p, "fiscal-year", "Beginn des Wirtschaftsjahres", "JJJJ-MM-TT");
+        WertOption(p, "inventory", "eine Inventur: Zähldatum, Warengruppe (* für alle) und Filiale; mehrfach", "JJJJ-MM-TT:WG:FIL");
+        WertOption(p, "status", "alle Inventuren dieses Status (0 bis 6)", "N");
+    }
     optionen(p);
     if (!p.parse(args)) {
         Melden(p.errorText());

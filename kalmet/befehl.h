@@ -52,8 +52,10 @@ void RechtVerlangen(const QString& recht, const QString& wasDarfErNicht);
 // Adds an option with a value.
 void WertOption(QCommandLineParser& p, const char* name, const char* text, const char* platz);
 
-// Runs a command: parses args with the options every command has (--db, --user,
-// --fiscal-year, --inventory, --status) and those that optionen adds, answers --help, and maps
-// what the body throws to the exit codes (wrong argument 2, any other failure 1).
+// Runs a command: parses args with the options every command has (--db, --user; with
+// inventuren also --fiscal-year, --inventory, --status) and those that optionen adds, answers
+// --help, and maps what the body throws to the exit codes (wrong argument 2, any other
+// failure 1).
 int BefehlAusfuehren(const QString& name, const QString& beschreibung, const QStringList& args,
-                     const std::function<void(QCommandLineParser&)>& optionen, const std::function<int(const QCommandLineParser&)>& body);
+                     const std::function<void(QCommandLineParser&)>& optionen, const std::function<int(const QCommandLineParser&)>& body,
+                     bool inventuren = true);

@@ -9,6 +9,7 @@
 #include "framework/gui/qtinteraktion.h"
 #include "kalmet/buchbefehl.h"
 #include "kalmet/druckbefehl.h"
+#include "kalmet/importbefehl.h"
 #include "kalmetmain/frmkalmetmain.h"
 
 #include <QApplication>
@@ -54,7 +55,7 @@ void DatenbankOeffnen(const QString& dbWert)
 int main(int argc, char* argv[])
 {
     // the batch commands need no display
-    if (argc > 1 && (qstrcmp(argv[1], "print") == 0 || qstrcmp(argv[1], "book") == 0)) {
+    if (argc > 1 && (qstrcmp(argv[1], "print") == 0 || qstrcmp(argv[1], "book") == 0 || qstrcmp(argv[1], "import") == 0)) {
         // fonts and PDF need a GUI application, but no screen
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -69,6 +70,8 @@ int main(int argc, char* argv[])
         QCoreApplication::setApplicationName(QStringLiteral("kalmet"));
         QStringList args = QCoreApplication::arguments();
         args.removeAt(1);
+        if (qstrcmp(argv[1], "import") == 0)
+            return ImportBefehl(args);
         return qstrcmp(argv[1], "print") == 0 ? DruckBefehl(args) : BuchBefehl(args);
     }
     QApplication app(argc, argv);

@@ -95,6 +95,7 @@ void TfrmKalmetMain::OberflaecheAufbauen()
     actVersionsanzeige = Aktion(this, "actVersionsanzeige", "Versionsanzeige", QKeySequence());
     actKZReset = Aktion(this, "actKZReset", "Reset Kennzeichen", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z));
     actHilfe = Aktion(this, "actHilfe", "Hilfe", QKeySequence(Qt::Key_F1));
+    actZaehldateien = Aktion(this, "actZaehldateien", "Zähldateien einlesen", QKeySequence());
     actHilfe->setEnabled(false);
     connect(actBeenden, &QAction::triggered, this, [this] { actBeendenExecute(); });
     connect(actBuchen, &QAction::triggered, this, [this] { actBuchenExecute(); });
@@ -102,6 +103,7 @@ void TfrmKalmetMain::OberflaecheAufbauen()
     connect(actLayout, &QAction::triggered, this, [this] { actLayoutExecute(); });
     connect(actVersionsanzeige, &QAction::triggered, this, [this] { actVersionsanzeigeExecute(); });
     connect(actKZReset, &QAction::triggered, this, [this] { actKZResetExecute(); });
+    connect(actZaehldateien, &QAction::triggered, this, [this] { actZaehldateienExecute(); });
 
     // menu items that run the marking handlers; they hold Ins, F7 and F8
     Markieren1 = Aktion(this, "Markieren1", "Markieren", QKeySequence(Qt::Key_Insert));
@@ -119,6 +121,7 @@ void TfrmKalmetMain::OberflaecheAufbauen()
     mnuMain = new QMenuBar(this);
     QMenu* funktionen = mnuMain->addMenu(QStringLiteral("&Funktionen"));
     funktionen->addAction(actBuchen);   // menu items bound to actions are the actions themselves
+    funktionen->addAction(actZaehldateien);
     funktionen->addSeparator()->setObjectName(QStringLiteral("N3"));
     funktionen->addAction(actDrucken);
     funktionen->addAction(mniLayout);
@@ -239,8 +242,9 @@ void TfrmKalmetMain::FormCreate()
             setWindowTitle(QStringLiteral("Inventurauswertung - ") + ORVProgramm().GetTextMandant());
             btnDrucken->setDefault(true);
             btnBuchen->setDefault(false);
-            // the hand-held-device files are checked once; the booker is not kept
-            TMDEBucher().DateiSuche();
+            // count files waiting from hand-held scanners are imported; the booker is not kept,
+            // and an import that fails (folder, database) is registered and the window opens
+            ORVGuard(QStringLiteral("TfrmKalmetMain.FormCreate"), [] { TMDEBucher().DateiSuche(); }, false);
             FIAFile = std::make_unique<Tiafile>(2, -1);
             FDatumList.Clear();
             FLastConfig = TDruckConfig::EmptyGet();

@@ -64,6 +64,7 @@ public:
     QAction* actLayout;
     QAction* actVersionsanzeige;
     QAction* actKZReset;
+    QAction* actZaehldateien;
     QAction* actHilfe;
     QAction* mniLayout;
     QAction* Markieren1;
@@ -145,6 +146,9 @@ public:
     void btnSoll2IstSelClick();
     void OnSoll2Ist4ArtikelNr(const TInt32Trio& AProduktID);
     void actKZResetExecute();
+
+    // count files of hand-held scanners imported on demand, with the result shown
+    void actZaehldateienExecute();
 
     // booking: checks and questions, the posting of the marked inventories, then the list or
     // the articles that stayed locked

@@ -78,7 +78,7 @@ void TfrmKalmetMain::AktionenEnabled(bool AEnabled)
             QApplication::setOverrideCursor(Qt::WaitCursor);
         FWarteCursor = !AEnabled;
         actBuchen->setEnabled(AEnabled && ORVProgramm().GetRTyp() == 1);
-        for (QAction* a : {actDrucken, actBeenden, actKZReset, actLayout})
+        for (QAction* a : {actDrucken, actBeenden, actKZReset, actLayout, actZaehldateien})
             a->setEnabled(AEnabled);
     });
 }

@@ -64,6 +64,25 @@ TIAStand IA_LesenGehalten(TDateTime zaehlDatum, const QString& wgn, int32_t fili
                  TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL ? QStringLiteral(" FOR SHARE") : QString());
 }
 
+std::vector<TIAInventur> IA_TagGehalten(TDateTime zaehlDatum, int32_t filiale)
+{
+    QSqlQuery q = TZEP_Connection::Ausfuehren(
+        COrt,
+        QStringLiteral("SELECT wgn, kzzaehlung FROM ia WHERE zaehldatum = ? AND filiale = ? ORDER BY wgn")
+            + (TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL ? QStringLiteral(" FOR UPDATE") : QString()),
+        {TDatumTraits::ToSql(zaehlDatum).first(), filiale});
+    std::vector<TIAInventur> r;
+    while (q.next())
+        r.push_back({IA_WGNAngezeigt(q.value(0).toString()), Char_2_IA_KZZaehlung(Zeichen(q.value(1).toString()))});
+    return r;
+}
+
+void IA_IstEKAddieren(TDateTime zaehlDatum, const QString& wgn, int32_t filiale, double betrag)
+{
+    TZEP_Connection::Ausfuehren(COrt, QStringLiteral("UPDATE ia SET istek = istek + ? WHERE zaehldatum = ? AND wgn = ? AND filiale = ?"),
+                                QVariantList{betrag} + Schluessel(zaehlDatum, wgn, filiale));
+}
+
 bool IA_StatusSetzen(TDateTime zaehlDatum, const QString& wgn, int32_t filiale, TZEP_IA_KZZaehlung neu,
                      std::initializer_list<TZEP_IA_KZZaehlung> von)
 {

@@ -31,6 +31,20 @@ TIAStand IA_Lesen(TDateTime zaehlDatum, const QString& wgn, int32_t filiale);
 // writer lock keeps it.
 TIAStand IA_LesenGehalten(TDateTime zaehlDatum, const QString& wgn, int32_t filiale);
 
+// An inventory of a count day and branch: its product group as shown and its status.
+struct TIAInventur {
+    QString WGN;
+    TZEP_IA_KZZaehlung Status = iakzAngelegt;
+};
+
+// The inventories of a count day in a branch, inside a transaction, kept from changes by
+// others until it ends (locked for a change on PostgreSQL, in the order of their product
+// groups; on SQLite the transaction's writer lock keeps them).
+std::vector<TIAInventur> IA_TagGehalten(TDateTime zaehlDatum, int32_t filiale);
+
+// Adds betrag to the inventory's counted value.
+void IA_IstEKAddieren(TDateTime zaehlDatum, const QString& wgn, int32_t filiale, double betrag);
+
 // Sets the status when the inventory's status is one of von; false when the inventory is
 // missing or another status was found (another terminal changed it meanwhile).
 bool IA_StatusSetzen(TDateTime zaehlDatum, const QString& wgn, int32_t filiale, TZEP_IA_KZZaehlung neu,

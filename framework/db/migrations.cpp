@@ -11,10 +11,11 @@
 
 extern const char* const CSchemaV1;
 extern const char* const CSchemaV2;
+extern const char* const CSchemaMDE;
 
 namespace {
 
-const char* const CMigrationen[] = {CSchemaV1, CSchemaV2};
+const char* const CMigrationen[] = {CSchemaV1, CSchemaV2, CSchemaMDE};
 
 bool IstPostgres(const QSqlDatabase& db)
 {

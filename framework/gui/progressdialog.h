@@ -35,3 +35,15 @@ private:
     std::map<QString, QLabel*> FZaehler;
     std::map<QString, QProgressBar*> FAnimationen;
 };
+
+// Shows a progress dialog for as long as it lives and hides it again on every way out.
+class TProgressSichtbar {
+public:
+    explicit TProgressSichtbar(TORVProgressDialog& dialog) : FDialog(dialog) { FDialog.Zeigen(); }
+    ~TProgressSichtbar() { FDialog.Verbergen(); }
+    TProgressSichtbar(const TProgressSichtbar&) = delete;
+    TProgressSichtbar& operator=(const TProgressSichtbar&) = delete;
+
+private:
+    TORVProgressDialog& FDialog;
+};

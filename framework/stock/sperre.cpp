@@ -3,35 +3,16 @@
 #include "framework/app/info.h"
 #include "framework/app/programm.h"
 #include "framework/core/fehler.h"
+#include "framework/core/prozess.h"
 #include "framework/db/connection.h"
 #include "framework/db/datenfeld.h"
 #include "framework/db/transaktion.h"
 
-#include <QCoreApplication>
 #include <QSqlQuery>
-#include <QSysInfo>
-
-#include <cerrno>
-#include <csignal>
 
 namespace {
 
 const QString COrt = QStringLiteral("TCommonLock");
-
-QString Rechner()
-{
-    return QSysInfo::machineHostName().left(60);
-}
-
-int EigenerProzess()
-{
-    return static_cast<int>(QCoreApplication::applicationPid());
-}
-
-bool ProzessLaeuft(int pid)
-{
-    return pid > 0 && (::kill(pid, 0) == 0 || errno != ESRCH);
-}
 
 bool Postgres()
 {

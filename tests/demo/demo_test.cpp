@@ -2,6 +2,7 @@
 #include "framework/app/dialoge.h"
 #include "framework/app/programm.h"
 #include "framework/article/besttyp.h"
+#include "framework/article/eanzugriff.h"
 #include "framework/db/datenfeld.h"
 #include "framework/db/migrations.h"
 #include "tests/support/testdb.h"
@@ -79,6 +80,17 @@ TEST(Demo, ChainHasWhatTheInventoryModuleNeeds)
     EXPECT_GT(Wert("SELECT COUNT(*) FROM ia WHERE wgn = ''").toInt(), 0);
     EXPECT_GT(Wert("SELECT COUNT(*) FROM artikel WHERE grbis - grvon + 1 > 17").toInt(), 0);
     EXPECT_GT(Wert("SELECT COUNT(*) FROM izns WHERE satzart = 'R'").toInt(), 0);
+    // one barcode for every size of every article, each with its check digit
+    const int groessen = Wert("SELECT SUM(grbis - grvon + 1) FROM artikel").toInt();
+    EXPECT_EQ(Wert("SELECT COUNT(*) FROM ean").toInt(), groessen);
+    EXPECT_EQ(Wert("SELECT COUNT(*) FROM (SELECT DISTINCT e.produkt_id_2, e.groesse FROM ean e JOIN artikel a ON "
+                   "a.produkt_id_1 = e.produkt_id_1 AND a.produkt_id_2 = e.produkt_id_2 AND a.produkt_id_3 = e.produkt_id_3 "
+                   "WHERE e.groesse BETWEEN a.grvon AND a.grbis) x").toInt(),
+              groessen);
+    QSqlQuery eans(TZEP_Connection::Database());
+    ASSERT_TRUE(eans.exec("SELECT ean FROM ean"));
+    while (eans.next())
+        ASSERT_TRUE(EAN_Gueltig(eans.value(0).toString()) && eans.value(0).toString().size() == 13) << qPrintable(eans.value(0).toString());
     EXPECT_GT(Wert("SELECT COUNT(*) FROM fvk WHERE datum < '2000-01-01'").toInt(), 0);
     EXPECT_GT(Wert("SELECT COUNT(*) FROM fvk f JOIN filiale b ON b.nr = f.filiale WHERE b.lv_benutzen = 1").toInt(), 0);
     EXPECT_EQ(Wert("SELECT wert FROM parameter WHERE name = 'REGANR'").toString(), "J");

@@ -1,6 +1,9 @@
 #include "framework/db/files/iznsfile.h"
 
 #include "framework/core/fehler.h"
+#include "framework/db/connection.h"
+
+#include <QSqlError>
 
 Tiznsfile::Tiznsfile(int openMode, int param) : TZEP_SatzDatei(QStringLiteral("IZNS"), openMode, param)
 {
@@ -22,4 +25,76 @@ int32_t Tiznsfile::GetGR_MESU(int n) const
     if (n < 1 || n > 100)
         FehlerRaise(QStringLiteral("Tiznsfile.GetGR_MESU"), {QStringLiteral("Größennummer %1 außerhalb 1..100").arg(n)});
     return GR_MESU.GetWert()[n - 1];
+}
+
+namespace {
+
+const QString CTagOrt = QStringLiteral("TiznsTag");
+
+QString Spalten()
+{
+    return QStringLiteral("t.id, t.satzart, t.regal, t.gezaehlt, t.grvon, t.grbis, ")
+        + MengenLeseAusdruecke(MengenSpalten(QStringLiteral("t.gr_mesu"), 1), TZEP_Connection::Typ()).join(QStringLiteral(", "));
+}
+
+}
+
+TiznsTag::TiznsTag(TDateTime zaehlDatum, int32_t filiale)
+    : FZaehlDatum(zaehlDatum),
+      FFiliale(filiale),
+      FLeser(Spalten(), QStringLiteral("izns"), QString(),
+             QStringLiteral("t.zaehldatum = ? AND t.filiale = ? AND ((t.satzart = 'G' AND t.regal = 0) OR (t.satzart = 'R' AND t.regal = ?))"))
+{
+}
+
+TiznsTag::~TiznsTag() = default;
+
+std::vector<TiznsZeile> TiznsTag::Lesen(const std::vector<TInt32Trio>& ids, int32_t regal)
+{
+    std::vector<TiznsZeile> r;
+    const TConnectorTyp typ = TZEP_Connection::Typ();
+    FLeser.Lesen(
+        ids,
+        [&](int i, const QSqlQuery& q) {
+            const QString art = q.value(2).toString();
+            r.push_back({q.value(1).toLongLong(),
+                         {FZaehlDatum, ids[i], FFiliale, art.isEmpty() ? QChar() : art.at(0), q.value(3).toInt(), q.value(4).toInt(),
+                          q.value(5).toInt(), q.value(6).toInt(), MengenLesen(q, 7, typ, QStringLiteral("izns"))}});
+        },
+        {TDatumTraits::ToSql(FZaehlDatum).first(), FFiliale, regal});
+    return r;
+}
+
+QSqlQuery& TiznsTag::Vorbereitet(std::unique_ptr<QSqlQuery>& q, const QString& sql)
+{
+    if (!q) {
+        q = std::make_unique<QSqlQuery>(TZEP_Connection::Database());
+        if (!q->prepare(sql))
+            FehlerRaise(CTagOrt, {q->lastError().text()});
+    }
+    return *q;
+}
+
+void TiznsTag::Schreiben(const TiznsZeile& z)
+{
+    const TiznsSatz& s = z.Satz;
+    const QStringList mengen = MengenSpalten(QStringLiteral("gr_mesu"), 1);
+    QVariantList werte{s.Gezaehlt, s.GrVon, s.GrBis};
+    werte += TMengenTraits::ToSql(s.GR_MESU);
+    QSqlQuery* q;
+    if (z.Id != 0) {
+        q = &Vorbereitet(FUpdate, QStringLiteral("UPDATE izns SET gezaehlt = ?, grvon = ?, grbis = ?, %1 = ? WHERE id = ?")
+                                      .arg(mengen.join(QStringLiteral(" = ?, "))));
+        werte << z.Id;
+    } else {
+        q = &Vorbereitet(FInsert, QStringLiteral("INSERT INTO izns (gezaehlt, grvon, grbis, %1, zaehldatum, produkt_id_1, produkt_id_2, "
+                                                 "produkt_id_3, filiale, satzart, regal) VALUES (%2)")
+                                      .arg(mengen.join(QStringLiteral(", ")), QStringList(110, QStringLiteral("?")).join(QStringLiteral(", "))));
+        werte += TDatumTraits::ToSql(s.ZaehlDatum) + TFeldTraits<TInt32Trio>::ToSql(s.Produkt_ID)
+            + QVariantList{s.Filiale, QString(s.Satzart), s.Regal};
+    }
+    for (qsizetype i = 0; i < werte.size(); ++i)
+        q->bindValue(static_cast<int>(i), werte[i]);
+    if (!q->exec())
+        FehlerRaise(CTagOrt, {q->lastError().text()});
 }

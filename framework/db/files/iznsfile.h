@@ -1,6 +1,10 @@
 #pragma once
 
+#include "framework/db/produktblock.h"
 #include "framework/db/satzdatei.h"
+
+#include <memory>
+#include <vector>
 
 struct TiznsSatz {
     TDateTime ZaehlDatum = 0;
@@ -31,4 +35,32 @@ public:
 
     // Quantity of size number n = 1..100.
     int32_t GetGR_MESU(int n) const;
+};
+
+// A count record with the id of its row (0: not stored yet).
+struct TiznsZeile {
+    qint64 Id = 0;
+    TiznsSatz Satz;
+};
+
+// The count records of one day and branch, read for blocks of articles and written back by
+// the ids of their rows: an import of many articles in few statements (prepared once).
+class TiznsTag {
+public:
+    TiznsTag(TDateTime zaehlDatum, int32_t filiale);
+    ~TiznsTag();
+
+    // The branch's "G" record and the "R" record of the shelf of each article of ids (at most
+    // TProduktBlockAbfrage::CBlock); records that are not there are missing from the answer.
+    std::vector<TiznsZeile> Lesen(const std::vector<TInt32Trio>& ids, int32_t regal);
+    // Writes a record of the day and branch over its row, or as a new row when its id is 0.
+    void Schreiben(const TiznsZeile& z);
+
+private:
+    QSqlQuery& Vorbereitet(std::unique_ptr<QSqlQuery>& q, const QString& sql);
+
+    TDateTime FZaehlDatum;
+    int32_t FFiliale;
+    TProduktBlockAbfrage FLeser;
+    std::unique_ptr<QSqlQuery> FUpdate, FInsert;
 };

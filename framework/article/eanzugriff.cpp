@@ -1,0 +1,50 @@
+#include "framework/article/eanzugriff.h"
+
+#include "framework/db/connection.h"
+
+#include <QSqlQuery>
+
+int EAN_Pruefziffer(const QString& ohnePruefziffer)
+{
+    // weights 3 and 1 alternate from the digit next to the check digit leftwards
+    int summe = 0;
+    bool drei = true;
+    for (qsizetype i = ohnePruefziffer.size() - 1; i >= 0; --i, drei = !drei)
+        summe += ohnePruefziffer.at(i).digitValue() * (drei ? 3 : 1);
+    return (10 - summe % 10) % 10;
+}
+
+bool EAN_Gueltig(const QString& ean)
+{
+    const qsizetype n = ean.size();
+    if (n != 8 && n != 12 && n != 13 && n != 14)
+        return false;
+    for (QChar c : ean)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    return EAN_Pruefziffer(ean.left(n - 1)) == ean.back().digitValue();
+}
+
+std::map<QString, TEANArtikel> EAN_Lesen(const QStringList& eans)
+{
+    constexpr qsizetype CBlock = 500;
+    std::map<QString, TEANArtikel> r;
+    for (qsizetype von = 0; von < eans.size(); von += CBlock) {
+        const QStringList block = eans.mid(von, CBlock);
+        QSqlQuery q = TZEP_Connection::Ausfuehren(
+            QStringLiteral("EAN"),
+            QStringLiteral("SELECT e.ean, e.produkt_id_1, e.produkt_id_2, e.produkt_id_3, e.groesse, a.artnr, a.wgn, a.grvon, a.grbis "
+                           "FROM ean e JOIN artikel a ON a.produkt_id_1 = e.produkt_id_1 AND a.produkt_id_2 = e.produkt_id_2 AND "
+                           "a.produkt_id_3 = e.produkt_id_3 WHERE e.ean IN (%1)")
+                .arg(QStringList(block.size(), QStringLiteral("?")).join(QStringLiteral(", "))),
+            QVariantList(block.begin(), block.end()));
+        while (q.next())
+            r[q.value(0).toString()] = {{q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt()},
+                                        q.value(4).toInt(),
+                                        q.value(5).toString(),
+                                        q.value(6).toString(),
+                                        q.value(7).toInt(),
+                                        q.value(8).toInt()};
+    }
+    return r;
+}

@@ -1,0 +1,147 @@
+#include "framework/stock/mde/zaehldatei.h"
+
+#include "framework/article/eanzugriff.h"
+
+#include <QDate>
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+namespace {
+
+// Windows-1252 0x80..0x9F; the rest of the code page is Latin-1 (undefined bytes keep
+// their C1 code point).
+constexpr char16_t C1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString Windows1252(const QByteArray& b)
+{
+    QString s;
+    s.reserve(b.size());
+    for (char c : b) {
+        const auto u = static_cast<unsigned char>(c);
+        s += QChar(u >= 0x80 && u < 0xA0 ? C1252[u - 0x80] : char16_t(u));
+    }
+    return s;
+}
+
+TDateTime Datum(const QString& text)
+{
+    for (const char* format : {"yyyy-MM-dd", "dd.MM.yyyy"})
+        if (const QDate d = QDate::fromString(text, QLatin1String(format)); d.isValid())
+            return TDateTime_FromQDate(d);
+    return 0;
+}
+
+bool Zahl(const QString& text, int max, int& wert)
+{
+    static const QRegularExpression zahl(QStringLiteral("^[+-]?[0-9]{1,9}$"));
+    if (!zahl.match(text).hasMatch())
+        return false;
+    wert = text.toInt();
+    return wert >= -max && wert <= max;
+}
+
+class TLeser {
+public:
+    explicit TLeser(TZaehldatei& d) : FD(d) {}
+
+    void Zeile(int nr, const QString& roh)
+    {
+        const QString z = roh.trimmed();
+        if (z.isEmpty() || z.startsWith(QLatin1String("//")))
+            return;
+        if (z.startsWith(QLatin1Char('#')))
+            Kopf(nr, z);
+        else
+            Scan(nr, z);
+    }
+
+    void Ende()
+    {
+        if (!FGesehen.contains(QLatin1String("filiale")))
+            Fehler(0, {}, QStringLiteral("die Kopfzeile #filiale fehlt"));
+        if (!FGesehen.contains(QLatin1String("zaehldatum")))
+            Fehler(0, {}, QStringLiteral("die Kopfzeile #zaehldatum fehlt"));
+    }
+
+private:
+    void Fehler(int nr, const QString& text, const QString& grund) { FD.Fehler.push_back({nr, text, grund}); }
+
+    void Kopf(int nr, const QString& z)
+    {
+        const qsizetype gleich = z.indexOf(QLatin1Char('='));
+        const QString schluessel = z.mid(1, gleich < 0 ? -1 : gleich - 1).trimmed().toLower();
+        const QString wert = gleich < 0 ? QString() : z.mid(gleich + 1).trimmed();
+        if (FScanZeilen > 0)
+            return Fehler(nr, z, QStringLiteral("Kopfzeile nach der ersten Zählzeile"));
+        if (gleich < 0)
+            return Fehler(nr, z, QStringLiteral("Kopfzeile ohne \"=\""));
+        if (FGesehen.contains(schluessel))
+            return Fehler(nr, z, QStringLiteral("Kopfzeile doppelt"));
+        FGesehen << schluessel;
+        int zahl = 0;
+        if (schluessel == QLatin1String("filiale")) {
+            if (!Zahl(wert, 999999, zahl) || zahl <= 0)
+                return Fehler(nr, z, QStringLiteral("keine Filialnummer"));
+            FD.Filiale = zahl;
+            FD.FilialeZeile = nr;
+        } else if (schluessel == QLatin1String("zaehldatum")) {
+            FD.ZaehlDatum = Datum(wert);
+            if (FD.ZaehlDatum == 0)
+                return Fehler(nr, z, QStringLiteral("kein Datum der Form JJJJ-MM-TT oder TT.MM.JJJJ"));
+        } else if (schluessel == QLatin1String("regal")) {
+            if (!Zahl(wert, 999999, zahl) || zahl < 0)
+                return Fehler(nr, z, QStringLiteral("keine Regalnummer"));
+            FD.Regal = zahl;
+        } else if (schluessel == QLatin1String("geraet")) {
+            if (wert.size() > 60)
+                return Fehler(nr, z, QStringLiteral("Gerätename länger als 60 Zeichen"));
+            FD.Geraet = wert;
+        } else {
+            Fehler(nr, z, QStringLiteral("unbekannte Kopfzeile"));
+        }
+    }
+
+    void Scan(int nr, const QString& z)
+    {
+        ++FScanZeilen;
+        const QStringList teile = z.split(QLatin1Char(';'));
+        TZaehlzeile s{nr, teile[0].trimmed(), 1};
+        if (teile.size() > 2)
+            return Fehler(nr, z, QStringLiteral("mehr als ein \";\""));
+        if (teile.size() == 2 && !Zahl(teile[1].trimmed(), CZaehlMengeMax, s.Menge))
+            return Fehler(nr, z, QStringLiteral("keine Menge von -%1 bis %1").arg(CZaehlMengeMax));
+        static const QRegularExpression ziffern(QStringLiteral("^[0-9]{8}$|^[0-9]{12,14}$"));
+        if (!ziffern.match(s.Barcode).hasMatch())
+            return Fehler(nr, z, QStringLiteral("kein Barcode (8, 12, 13 oder 14 Ziffern)"));
+        if (!EAN_Gueltig(s.Barcode))
+            return Fehler(nr, z, QStringLiteral("Prüfziffer des Barcodes falsch"));
+        FD.Scans.push_back(s);
+    }
+
+    TZaehldatei& FD;
+    QStringList FGesehen;
+    int FScanZeilen = 0;
+};
+
+}
+
+QString ZaehldateiText(const QByteArray& inhalt)
+{
+    const QByteArray ohneBom = inhalt.startsWith("\xEF\xBB\xBF") ? inhalt.mid(3) : inhalt;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(ohneBom);
+    return utf8.hasError() ? Windows1252(inhalt) : text;
+}
+
+TZaehldatei ZaehldateiLesen(const QByteArray& inhalt)
+{
+    TZaehldatei d;
+    TLeser leser(d);
+    const QStringList zeilen = ZaehldateiText(inhalt).split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < zeilen.size(); ++i)
+        leser.Zeile(static_cast<int>(i + 1), zeilen[i]);
+    leser.Ende();
+    return d;
+}

@@ -1,0 +1,168 @@
+// "kalmet import" as a back office runs it: exit codes, two terminals on one folder, and runs
+// killed at random points that a later run completes with every file counted once.
+#include "tests/support/buchungskette.h"
+#include "tests/support/zaehlkette.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Kette;
+using namespace Zaehl;
+
+namespace {
+
+class ImportBefehlTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        FDb = TestKetteStarten();
+        KALMET_REQUIRE_DB(*FDb);
+        FBenutzer = ProgrammBenutzer(*FDb);
+        for (const TKettenInventur& i : OffeneInventuren())
+            if (!i.Lagerfiliale)
+                FInventuren.push_back(i.Zeile);
+    }
+    void TearDown() override { TestKetteBeenden(); }
+
+    QStringList Aufruf(const QString& db = {}) const
+    {
+        return {"import", "--db", db.isEmpty() ? FDb->Url().ToString() : db, "--user", FBenutzer, "--folder", FOrdner.path()};
+    }
+    int Importieren(QString* fehler = nullptr, const QString& db = {})
+    {
+        QProcess p;
+        p.start(KALMET_PROGRAMM, Aufruf(db));
+        EXPECT_TRUE(p.waitForFinished(120000));
+        if (fehler)
+            *fehler = QString::fromUtf8(p.readAllStandardError());
+        return p.exitCode();
+    }
+    static QString Tag(const TZeileAnzeige& z) { return QString("%1|%2").arg(z.ZaehlDatum).arg(z.Filiale); }
+
+    // n files over the open inventories, each a few scans on a shelf of its own; what they
+    // add is kept per count day and branch.
+    void DateienAblegen(int n)
+    {
+        QRandomGenerator zufall(n);
+        std::map<QString, std::vector<TBarcode>> barcodes;
+        for (int i = 0; i < n; ++i) {
+            const TZeileAnzeige& inv = FInventuren[i % FInventuren.size()];
+            std::vector<TBarcode>& codes = barcodes[Tag(inv) + inv.WGN];
+            if (codes.empty())
+                codes = Barcodes(inv);
+            std::vector<std::pair<QString, int>> scans;
+            for (int s = 0; s < 5; ++s) {
+                const TBarcode& b = codes[zufall.bounded(static_cast<int>(codes.size()))];
+                scans.push_back({b.Ean, zufall.bounded(1, 4)});
+                FZugang[Tag(inv)][b.Artikel + "/" + QString::number(b.Groesse)] += scans.back().second;
+            }
+            DateiSchreiben(FOrdner.filePath(QString("z%1.mde").arg(i, 3, 10, QChar('0'))), Datei(inv, 500 + i, scans));
+        }
+        for (const TZeileAnzeige& inv : FInventuren)
+            FVorher[Tag(inv)] = Zaehlung(inv, "G");
+    }
+    // Every file imported once: counted once, archived, recorded, none left anywhere else.
+    void JedeDateiEinmal(int n)
+    {
+        for (const TZeileAnzeige& inv : FInventuren) {
+            std::map<QString, int> erwartet = FVorher[Tag(inv)];
+            for (const auto& [k, m] : FZugang[Tag(inv)])
+                erwartet[k] += m;
+            EXPECT_EQ(Zaehlung(inv, "G"), erwartet) << qPrintable(Tag(inv));
+            EXPECT_EQ(NichtSummeDerRegale(inv), QStringList());
+        }
+        EXPECT_EQ(Wert("SELECT count(*) FROM zaehldatei").toInt(), n);
+        EXPECT_EQ(QDir(FOrdner.filePath("archiv")).entryList(QDir::Files).size(), n);
+        QStringList uebrig;
+        for (QDirIterator it(FOrdner.path(), {"*.mde"}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+            if (const QString f = it.next(); !f.contains("/archiv/"))
+                uebrig << f;
+        EXPECT_EQ(uebrig, QStringList());
+    }
+
+    std::unique_ptr<TTestDb> FDb;
+    QString FBenutzer;
+    std::vector<TZeileAnzeige> FInventuren;
+    QTemporaryDir FTemp;
+    QDir FOrdner{FTemp.path()};
+    std::map<QString, std::map<QString, int>> FZugang, FVorher;
+};
+
+}
+
+TEST_F(ImportBefehlTest, ExitCodesTellWhatHappened)
+{
+    QString fehler;
+    EXPECT_EQ(Importieren(&fehler), 0) << "nothing waiting";
+    DateienAblegen(2);
+    EXPECT_EQ(Importieren(&fehler, "postgresql://kalmet@127.0.0.1:1/keine"), 3);
+    EXPECT_EQ(Importieren(&fehler), 0) << qPrintable(fehler);
+    int stueck = 0;
+    for (const auto& [tag, zugang] : FZugang)
+        for (const auto& [k, m] : zugang)
+            stueck += m;
+    EXPECT_TRUE(fehler.contains(QString("2 Zähldateien eingelesen, %1 Stück").arg(stueck))) << qPrintable(fehler);
+    DateiSchreiben(FOrdner.filePath("schlecht.mde"), Datei(FInventuren.front(), 1, {{"4006381333931", 1}}));
+    EXPECT_EQ(Importieren(&fehler), 1);
+    EXPECT_TRUE(fehler.contains("schlecht.mde, Zeile 5: 4006381333931 – unbekannter Barcode")) << qPrintable(fehler);
+
+    QProcess p;
+    p.start(KALMET_PROGRAMM, {"import", "--db", FDb->Url().ToString(), "--folder", FOrdner.filePath("gibtsnicht")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 2);
+    EXPECT_TRUE(p.readAllStandardError().contains("--folder"));
+}
+
+TEST_F(ImportBefehlTest, TwoTerminalsOnOneFolderImportEachFileOnce)
+{
+    DateienAblegen(40);
+    QProcess a, b;
+    a.start(KALMET_PROGRAMM, Aufruf());
+    b.start(KALMET_PROGRAMM, Aufruf());
+    int eingelesen[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        QProcess& p = i == 0 ? a : b;
+        ASSERT_TRUE(p.waitForFinished(120000));
+        const QString fehler = QString::fromUtf8(p.readAllStandardError());
+        EXPECT_EQ(p.exitCode(), 0) << qPrintable(fehler);
+        const QRegularExpressionMatch m = QRegularExpression("(\\d+) Zähldatei(?:en)? eingelesen").match(fehler);
+        eingelesen[i] = m.hasMatch() ? m.captured(1).toInt() : 0;
+    }
+    EXPECT_EQ(eingelesen[0] + eingelesen[1], 40) << "each file reported by one of them";
+    JedeDateiEinmal(40);
+    std::printf("two terminals: %d and %d files\n", eingelesen[0], eingelesen[1]);
+}
+
+TEST_F(ImportBefehlTest, RunsKilledAtRandomPointsImportEveryFileOnce)
+{
+    constexpr int CDateien = 400;
+    DateienAblegen(CDateien);
+    QRandomGenerator zufall(28);
+    const int bis = FDb->Typ() == TConnectorTyp::PostgreSQL ? 1200 : 700;
+    const auto archiviert = [this] { return QDir(FOrdner.filePath("archiv")).entryList(QDir::Files).size(); };
+    int getoetet = 0, mitten = 0;
+    for (int lauf = 0; lauf < 40 && mitten < 8; ++lauf) {
+        QProcess p;
+        const qsizetype vorher = archiviert();
+        p.start(KALMET_PROGRAMM, Aufruf());
+        ASSERT_TRUE(p.waitForStarted());
+        p.waitForFinished(zufall.bounded(100, bis));
+        if (p.state() == QProcess::NotRunning)
+            break;
+        p.kill();   // SIGKILL: no cleanup of any kind
+        p.waitForFinished();
+        ++getoetet;
+        mitten += archiviert() > vorher;   // killed while it worked
+    }
+    QString fehler;
+    EXPECT_EQ(Importieren(&fehler), 0) << qPrintable(fehler);
+    JedeDateiEinmal(CDateien);
+    std::printf("kill test: %d runs killed, %d of them while they imported\n", getoetet, mitten);
+    EXPECT_GE(mitten, 3);
+}
