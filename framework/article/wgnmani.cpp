@@ -20,3 +20,25 @@ QString TWGNMani::Get_MaxWGN4ProdId(const TInt32Trio& produktId, const QString&)
     FQuery->finish();
     return wgn;
 }
+
+QString WGNMusterPraefix(const QString& muster, const QString& ort)
+{
+    const qsizetype stern = muster.indexOf(QLatin1Char('*'));
+    if (stern < 0)
+        return muster;
+    if (stern != muster.size() - 1)
+        FehlerRaise(ort, {CORV_Info_Fehler_Standard_IllegalerParameter, QStringLiteral("hWGNTest=") + muster});
+    return muster.left(stern);
+}
+
+bool WGNPasst(const QString& wgn, const QString& praefix)
+{
+    return wgn.left(praefix.size()).compare(praefix, Qt::CaseInsensitive) == 0;
+}
+
+bool ArtikelImWGNMuster(TWGNMani& mani, const TInt32Trio& produktId, const QString& muster, const QString& ort)
+{
+    if (muster.isEmpty() || muster == QLatin1String("*"))
+        return true;
+    return WGNPasst(mani.Get_MaxWGN4ProdId(produktId, QString()), WGNMusterPraefix(muster, ort));
+}
