@@ -6,7 +6,7 @@
 extern const char* const CSchemaNotiz;
 
 const char* const CSchemaNotiz = R"SQL(
-{POSTGRES} CREATE FUNCTION ia_notiz() RETURNS trigger LANGUAGE plpgsql AS $$
+{POSTGRES} CREATE OR REPLACE FUNCTION ia_notiz() RETURNS trigger LANGUAGE plpgsql AS $$
 BEGIN
   IF TG_OP <> 'INSERT' THEN
     PERFORM pg_notify('ia_geaendert',
