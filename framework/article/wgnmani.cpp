@@ -7,7 +7,8 @@
 
 QString TWGNMani::Get_MaxWGN4ProdId(const TInt32Trio& produktId, const QString&)
 {
-    if (!FQuery) {
+    if (!FQuery || FGeneration != TZEP_Connection::Generation()) {
+        FGeneration = TZEP_Connection::Generation();
         FQuery = std::make_unique<QSqlQuery>(TZEP_Connection::Database());
         FQuery->prepare(QStringLiteral("SELECT wgn FROM artikel WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?"));
     }

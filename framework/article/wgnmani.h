@@ -15,6 +15,7 @@ public:
 
 private:
     std::unique_ptr<QSqlQuery> FQuery;
+    int FGeneration = -1;   // the connection it was prepared on
 };
 
 // The prefix a product-group pattern stands for: the pattern without its one trailing "*".
