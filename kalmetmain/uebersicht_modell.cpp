@@ -85,6 +85,10 @@ void TUebersichtModell::Zeichnen(size_t i)
 
 void TUebersichtModell::Setzen(size_t i, const TIAStand& stand)
 {
+    const TIAStand& alt = FInventuren[i].Stand;
+    // most rows of a year read again are as they were: nothing to draw
+    if (alt.Status == stand.Status && alt.SollEK == stand.SollEK && alt.IstEK == stand.IstEK)
+        return;
     FInventuren[i].Stand = stand;
     Zeichnen(i);
 }
