@@ -46,6 +46,14 @@ bool TfrmKalmetMain::AenderungenUebernehmen(const std::vector<TIANotiz>& notizen
     return true;
 }
 
+void TfrmKalmetMain::KanalGeaendert(bool wieder)
+{
+    if (wieder)
+        FVerbindungsHinweis = QStringLiteral("Verbindung zum Server wiederhergestellt um %1, Liste neu geladen")
+                                  .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+    StandZeigen();
+}
+
 void TfrmKalmetMain::StandZeigen()
 {
     QStringList teile;
@@ -60,7 +68,7 @@ void TfrmKalmetMain::StandZeigen()
             teile << QStringLiteral("Abgleich jede Sekunde");
             break;
         case TIAAenderungen::TKanal::Unterbrochen:
-            teile << QStringLiteral("Verbindung zum Server unterbrochen, neuer Versuch jede Sekunde");
+            teile << QStringLiteral("Verbindung zur Datenbank unterbrochen, neuer Versuch jede Sekunde");
             break;
         }
     }

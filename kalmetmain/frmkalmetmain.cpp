@@ -256,12 +256,7 @@ void TfrmKalmetMain::FormCreate()
             FAenderungen = std::make_unique<TIAAenderungen>();
             FAenderungen->Darf = [this] { return Aktualisierbar(); };
             FAenderungen->OnGeaendert = [this](const std::vector<TIANotiz>& n, bool alle) { return AenderungenUebernehmen(n, alle); };
-            FAenderungen->OnKanal = [this](TIAAenderungen::TKanal, bool wieder) {
-                if (wieder)
-                    FVerbindungsHinweis = QStringLiteral("Verbindung zum Server wiederhergestellt um %1, Liste neu geladen")
-                                              .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
-                StandZeigen();
-            };
+            FAenderungen->OnKanal = [this](TIAAenderungen::TKanal, bool wieder) { KanalGeaendert(wieder); };
         },
         false);
     // article locks left behind by processes of this machine that died; a failure here is

@@ -172,6 +172,8 @@ public:
     // build or booking runs
     bool Aktualisierbar() const;
     bool AenderungenUebernehmen(const std::vector<TIANotiz>& notizen, bool alle);
+    // The notice channel opened, broke or, wieder, opened again after it broke.
+    void KanalGeaendert(bool wieder);
     void StandZeigen();
     // The inventories the overview shows, one typed row each.
     const TUebersichtModell& Modell() const { return *FModell; }

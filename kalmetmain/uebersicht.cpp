@@ -107,6 +107,7 @@ void TfrmKalmetMain::FuelleGrid(TDateTime AWiJahr)
         VRList_Init();
         Angelegt(FModell, "FModell").Fuellen(AWiJahr, IA_Liste(AWiJahr));
         FStand = QTime::currentTime();
+        FVerbindungsHinweis.clear();
         vrInvList->UpdateSpalten(false);
         vrInvList->UpdateZeilen(0, 0);
     });
