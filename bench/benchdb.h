@@ -1,6 +1,8 @@
 #pragma once
 
 #include "demo/demodatenbank.h"
+#include "framework/db/datenfeld.h"
+#include "framework/db/transaktion.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -58,4 +60,24 @@ double Bestzeit(int n, F&& f)
     for (int i = 0; i < n; ++i)
         best = std::min(best, Sekunden(f));
     return best;
+}
+
+// 20,000 inventories of one year, in a fiscal year of their own (01.02.2024 - 31.01.2025).
+inline void InventurenAnlegen()
+{
+    QSqlQuery q(TZEP_Connection::Database());
+    q.exec("DELETE FROM ia WHERE wijahr = '2024-02-01 00:00:00.000'");
+    TTransaktion t(QStringLiteral("bench"));
+    q.prepare("INSERT INTO ia (wijahr, zaehldatum, wgn, filiale, sollek, istek, kzzaehlung) VALUES "
+              "('2024-02-01 00:00:00.000', ?, ?, ?, ?, ?, ?)");
+    for (int i = 0; i < 20000; ++i) {
+        q.addBindValue(TDatumTraits::ToSql(EncodeDate(2024, 3, 1) + i / 200).first());
+        q.addBindValue(QString("WG%1").arg(i % 200, 4, 10, QChar('0')));
+        q.addBindValue(1 + i % 50);
+        q.addBindValue(1000.0 + i);
+        q.addBindValue(990.0 + i);
+        q.addBindValue(QString::number(1 + i % 6));
+        q.exec();
+    }
+    t.Commit();
 }

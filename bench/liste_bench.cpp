@@ -3,39 +3,13 @@
 #include "bench/benchdb.h"
 #include "framework/app/programm.h"
 #include "framework/core/uhr.h"
-#include "framework/db/datenfeld.h"
 #include "framework/db/files/iafile.h"
-#include "framework/db/transaktion.h"
 #include "framework/gui/vrlist.h"
 #include "kalmetmain/frmkalmetmain.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QSqlQuery>
-
-namespace {
-
-// 20,000 inventories of one year, in a fiscal year of their own.
-void InventurenAnlegen()
-{
-    QSqlQuery q(TZEP_Connection::Database());
-    q.exec("DELETE FROM ia WHERE wijahr = '2024-02-01 00:00:00.000'");
-    TTransaktion t(QStringLiteral("liste_bench"));
-    q.prepare("INSERT INTO ia (wijahr, zaehldatum, wgn, filiale, sollek, istek, kzzaehlung) VALUES "
-              "('2024-02-01 00:00:00.000', ?, ?, ?, ?, ?, ?)");
-    for (int i = 0; i < 20000; ++i) {
-        q.addBindValue(TDatumTraits::ToSql(EncodeDate(2024, 3, 1) + i / 200).first());
-        q.addBindValue(QString("WG%1").arg(i % 200, 4, 10, QChar('0')));
-        q.addBindValue(1 + i % 50);
-        q.addBindValue(1000.0 + i);
-        q.addBindValue(990.0 + i);
-        q.addBindValue(QString::number(1 + i % 6));
-        q.exec();
-    }
-    t.Commit();
-}
-
-}
 
 int main(int argc, char* argv[])
 {

@@ -1,19 +1,20 @@
 #pragma once
 
 #include "framework/core/datetime.h"
-#include "framework/gui/vrlistnode.h"
 
 #include <QString>
 
 #include <cmath>
 #include <vector>
 
+struct TVRListNode;
+
 // One row of the inventory overview as the actions read it.
 struct TZeileAnzeige {
     TDateTime ZaehlDatum = 0;
     QString WGN;   // as shown: "*" for all product groups
     int32_t Filiale = 0;
-    PVRListNode ZeilenNode = nullptr;   // the list row it was read from
+    TVRListNode* ZeilenNode = nullptr;   // the list row it was read from
 
     // Same count date (a NaN is never equal), product group text, branch and list row.
     bool Equal(const TZeileAnzeige& AZeile) const

@@ -3,12 +3,11 @@
 #include "framework/app/dialoge.h"
 #include "framework/app/layoutspeicher.h"
 #include "framework/app/programm.h"
+#include "framework/article/iazugriff.h"
 #include "framework/db/connection.h"
-#include "framework/db/datenfeld.h"
 #include "framework/db/migrations.h"
 
 #include <QCoreApplication>
-#include <QSqlQuery>
 
 #include <cstdio>
 
@@ -41,21 +40,10 @@ std::vector<TInventur> Inventuren(const QCommandLineParser& p, TDateTime wiJahr)
 {
     if (p.isSet(QStringLiteral("inventory")) == p.isSet(QStringLiteral("status")))
         Falsch(QStringLiteral("--inventory"), QStringLiteral("entweder --inventory oder --status angeben"));
-    QSqlQuery q = TZEP_Connection::Ausfuehren(
-        GBefehl,
-        QStringLiteral("SELECT zaehldatum, wgn, filiale, kzzaehlung, sollek, istek FROM ia WHERE wijahr = ? "
-                       "ORDER BY zaehldatum, wgn, filiale"),
-        {TDatumTraits::ToSql(wiJahr).first()});
     std::vector<TInventur> alle;
-    while (q.next()) {
-        const QVariant d = q.value(0);
-        const QString wgn = q.value(1).toString();
-        const QString kz = q.value(3).toString();
-        alle.push_back({{DateOf(TDatumTraits::FromSql(&d)), wgn.isEmpty() ? QStringLiteral("*") : wgn, q.value(2).toInt()},
-                        Char_2_IA_KZZaehlung(kz.isEmpty() ? QChar() : kz.at(0)),
-                        q.value(4).toDouble(),
-                        q.value(5).toDouble()});
-    }
+    for (const TIAInventur& i : IA_Liste(wiJahr))
+        alle.push_back({{DateOf(i.Schluessel.ZaehlDatum), i.Schluessel.WGN, i.Schluessel.Filiale}, i.Stand.Status, i.Stand.SollEK,
+                        i.Stand.IstEK});
     if (alle.empty())
         Falsch(QStringLiteral("--fiscal-year"), QStringLiteral("keine Inventuren im Wirtschaftsjahr ab %1").arg(TDateTime_FormatDatum(wiJahr)));
     std::vector<TInventur> r;
@@ -76,7 +64,7 @@ std::vector<TInventur> Inventuren(const QCommandLineParser& p, TDateTime wiJahr)
         if (teile.size() != 3)
             Falsch(QStringLiteral("--inventory"), QStringLiteral("\"%1\": erwartet JJJJ-MM-TT:WARENGRUPPE:FILIALE").arg(angabe));
         const TDateTime tag = Datum(QStringLiteral("--inventory"), teile[0]);
-        const QString wgn = teile[1].isEmpty() ? QStringLiteral("*") : teile[1];
+        const QString wgn = IA_WGNAngezeigt(teile[1]);
         const int filiale = teile[2].toInt();
         const auto it = std::find_if(alle.begin(), alle.end(), [&](const TInventur& i) {
             return i.Zeile.ZaehlDatum == tag && i.Zeile.WGN == wgn && i.Zeile.Filiale == filiale;

@@ -10,7 +10,6 @@
 #include "inventurliste/inventurliste.h"
 #include "kalmet/befehl.h"
 #include "kalmet/listeausgabe.h"
-#include "kalmetmain/uebersicht_logik.h"
 
 
 #include <cstdio>

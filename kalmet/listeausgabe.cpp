@@ -6,8 +6,8 @@
 #include "inventurliste/bau.h"
 #include "inventurliste/inventurliste.h"
 #include "inventurliste/reportstart.h"
+#include "inventurliste/reportvorbereiten.h"
 #include "kalmet/befehl.h"
-#include "kalmetmain/reportvorbereiten.h"
 
 #include <QDir>
 #include <QFile>

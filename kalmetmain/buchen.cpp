@@ -8,6 +8,7 @@
 #include "framework/gui/vrlist.h"
 #include "kalmetmain/gesperrteartikel.h"
 #include "kalmetmain/uebersicht_logik.h"
+#include "kalmetmain/uebersicht_modell.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -52,12 +53,12 @@ std::vector<TBuchungsZeile> TfrmKalmetMain::GepruefteZeilen()
 {
     std::vector<TBuchungsZeile> r;
     for (TVRListNode* n = vrInvList->GetFirstChecked(); n; n = vrInvList->GetNextChecked(n)) {
+        const TIAInventur& inv = FModell->Inventur(n);
         TBuchungsZeile z;
         Zeile_2_Record(n, z.Zeile);
-        z.SollEK = vrInvList->VRList()->Wert(n, usSollEK);
-        z.IstEK = vrInvList->VRList()->Wert(n, usIstEK);
-        const QString kz = vrInvList->VRList()->Wert(n, usStatusKZ).toString();
-        z.Status = Char_2_IA_KZZaehlung(kz.isEmpty() ? QChar() : kz.at(0));
+        z.SollEK = inv.Stand.SollEK;
+        z.IstEK = inv.Stand.IstEK;
+        z.Status = inv.Stand.Status;
         r.push_back(z);
     }
     return r;
@@ -73,11 +74,7 @@ TInventurBuchung TfrmKalmetMain::Buchung()
             ORVInfoProcessMessages(333);
     };
     u.Status = [this](const TZeileAnzeige& zeile, TZEP_IA_KZZaehlung status) {
-        if (!zeile.ZeilenNode)
-            return;
-        vrInvList->VRList()->SetWert(zeile.ZeilenNode, usStatusKZ, QString(IA_KZZaehlung_2_Char(status)));
-        vrInvList->VRList()->SetWert(zeile.ZeilenNode, usStatus, CZEP_IA_KZZaehlung_2_String[status]);
-        vrInvList->RepaintNode(zeile.ZeilenNode);
+        FModell->StatusSetzen({zeile.ZaehlDatum, zeile.WGN, zeile.Filiale}, status);
     };
     u.Fortschritt = [this](bool zeigen) {
         if (zeigen)

@@ -12,8 +12,9 @@
 #include "inventurliste/bau.h"
 #include "framework/report/crystalrdcn.h"
 #include "inventurliste/reportstart.h"
-#include "kalmetmain/reportvorbereiten.h"
+#include "inventurliste/reportvorbereiten.h"
 #include "kalmetmain/uebersicht_logik.h"
+#include "kalmetmain/uebersicht_modell.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -26,8 +27,7 @@ void TfrmKalmetMain::actDruckenExecute()
     ORVGuard(QStringLiteral("TfrmKalmetMain.actDruckenExecute"), [this] {
         // only the first checked row is tested; the build leaves out cancelled rows itself
         PVRListNode node = ErsteOderFokussierteZeile();
-        if (!node
-            || vrInvList->VRList()->Wert(node, usStatusKZ).toString() == QString(IA_KZZaehlung_2_Char(iakzStorniert))) {
+        if (!node || FModell->Inventur(node).Stand.Status == iakzStorniert) {
             ORVInfo().ShowMeldung(maInfo, {}, this, QStringLiteral("KALMET"), 1000);
             cmbDatum->setFocus();
             return;
@@ -125,37 +125,6 @@ bool TfrmKalmetMain::Fragen_ob_Rechnen(TDateTime& AAuswertungsDatum, TDateTime A
             AAuswertungsDatum = frmSelDruck->Auswertungsdatum();
     });
     return r;
-}
-
-void VorlagePruefen(TInventurliste& AListe)
-{
-    if (AListe.SelectedLayouts().empty())
-        FehlerRaise(QStringLiteral("TfrmKalmetMain.StarteCrystal"), {QStringLiteral("Kein Layout ausgewählt")});
-    VorlageLesen(GetDirWwsByName(19, AListe.SelectedLayouts().front()->ReportDatei, false));
-}
-
-// What the report is given is settled here; the report component that shows it follows, and
-// until then the user is told so.
-void ReportVorbereiten(TCrystalRDCn& ACrystal, const TReportStart& AStart, TDBFFiles_4_Crystal& ASets, int32_t ARepInd)
-{
-    ACrystal.Clear();
-    ACrystal.SetReport(AStart.ReportPfad, true, ASets);
-    for (const auto& [name, wert] : AStart.Parameter)
-        ACrystal.SetParameter(ARepInd, name, wert);
-    ACrystal.SetRightMargin(ARepInd, AStart.RechterRand);
-    ACrystal.SetBottomMargin(ARepInd, AStart.UntererRand);
-    if (AStart.ObererRand)
-        ACrystal.SetTopMargin(ARepInd, *AStart.ObererRand);
-    if (AStart.LinkerRand)
-        ACrystal.SetLeftMargin(ARepInd, *AStart.LinkerRand);
-    ACrystal.AddPictureConnectionByName(ARepInd, AStart.BildName, AStart.BildSpalte);
-    ACrystal.SetViewerCaption(AStart.Caption);
-    ACrystal.SetTitle(ARepInd, AStart.Titel);
-    ACrystal.SetViewerWindowState(Qt::WindowMaximized);
-    ACrystal.SetExportDiskfileName(AStart.ExportDatei);
-    ACrystal.SetEnableExportAction(false);
-    ACrystal.SetEnableKomAction(true);
-    ACrystal.SetKomGrund(AStart.KomGrund);
 }
 
 void TfrmKalmetMain::StarteCrystal(int32_t AFilNr)

@@ -6,6 +6,7 @@
 #include "framework/report/crystalrdcn.h"
 #include "framework/app/programm.h"
 #include "framework/core/fehler.h"
+#include "framework/db/aenderungen.h"
 #include "framework/db/files/iafile.h"
 #include "framework/db/files/lsnfile.h"
 #include "framework/gui/progressdialog.h"
@@ -13,6 +14,7 @@
 #include "framework/stock/mdebucher.h"
 #include "framework/stock/sperre.h"
 #include "framework/stock/verkmani.h"
+#include "kalmetmain/uebersicht_modell.h"
 
 #include <QAction>
 #include <QApplication>
@@ -222,6 +224,9 @@ void TfrmKalmetMain::OberflaecheAufbauen()
     for (QPushButton* b : {btnDrucken, btnBuchen, btnEnde})
         knoepfe->addWidget(b);
     unten->addWidget(pnlButtons);
+    lblStand = new QLabel(pnlUnten);
+    lblStand->setObjectName(QStringLiteral("lblStand"));
+    unten->addWidget(lblStand);
 
     prgdMain = new TORVProgressDialog(this);
     CrystalRDC = std::make_unique<TCrystalRDCn>(this);
@@ -251,6 +256,11 @@ void TfrmKalmetMain::FormCreate()
             FlsnFile = std::make_unique<Tlsnfile>();
             FLSNMani = std::make_unique<TVerkMani>();
             FListe = std::make_unique<TInventurliste>(TInventurlisteOptionen::AusParametern());
+            FModell = std::make_unique<TUebersichtModell>(vrInvList);
+            FAenderungen = std::make_unique<TIAAenderungen>();
+            FAenderungen->Darf = [this] { return Aktualisierbar(); };
+            FAenderungen->OnGeaendert = [this](const std::vector<TIANotiz>& n, bool alle) { return AenderungenUebernehmen(n, alle); };
+            FAenderungen->OnKanal = [this](TIAAenderungen::TKanal, bool wieder) { KanalGeaendert(wieder); };
         },
         false);
     // article locks left behind by processes of this machine that died; a failure here is
@@ -274,6 +284,7 @@ void TfrmKalmetMain::FormDestroy()
 {
     const QString ort = QStringLiteral("TfrmKalmetMain.FormDestroy");
     const auto frei = [&](auto& feld) { ORVGuard(ort, [&] { feld.reset(); }, false); };
+    frei(FAenderungen);
     frei(FlsnFile);
     frei(FIAFile);
     frei(FListe);

@@ -10,6 +10,8 @@
 #include "inventurliste/druckconfig.h"
 #include "inventurliste/inventurliste.h"
 
+#include <QTime>
+
 #include <memory>
 
 class QAction;
@@ -24,6 +26,9 @@ struct TBuchungsZeile;
 class TORVProgressDialog;
 class QTemporaryDir;
 class TVTORVVRList;
+class TUebersichtModell;
+class TIAAenderungen;
+struct TIANotiz;
 class Tiafile;
 class Tlsnfile;
 class TVerkMani;
@@ -53,6 +58,7 @@ public:
     QPushButton* btnDrucken;
     QPushButton* btnBuchen;
     QPushButton* btnEnde;
+    QLabel* lblStand;   // when the list was last brought up to date, and how it follows
     TORVProgressDialog* prgdMain;
     std::unique_ptr<TCrystalRDCn> CrystalRDC;   // the report component, reused for every print
     QMenuBar* mnuMain;
@@ -166,6 +172,16 @@ public:
     // Status and values of every row read again, marks kept: after a run that changed them.
     void ZeilenAktualisieren();
 
+    // live updates: the rows another terminal or program changed, as soon as no dialog,
+    // build or booking runs
+    bool Aktualisierbar() const;
+    bool AenderungenUebernehmen(const std::vector<TIANotiz>& notizen, bool alle);
+    // The notice channel opened, broke or, wieder, opened again after it broke.
+    void KanalGeaendert(bool wieder);
+    void StandZeigen();
+    // The inventories the overview shows, one typed row each.
+    const TUebersichtModell& Modell() const { return *FModell; }
+
     // state the tests and the later actions read
     TInventurliste* Inventurliste() const { return FListe.get(); }
     TDateTime WiJahr() const { return FWiJahr; }
@@ -214,4 +230,9 @@ private:
     TDateTime FAuswertungsDatum = 0;
     TWGNMani FWGNMani;
     bool FWarteCursor = false;
+    std::unique_ptr<TUebersichtModell> FModell;
+    std::unique_ptr<TIAAenderungen> FAenderungen;
+    QTime FStand;               // the list's last read
+    QString FVerbindungsHinweis;   // the notice channel was broken and is open again
+    bool FLiveFehler = false;      // the last live update failed
 };

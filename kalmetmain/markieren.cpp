@@ -5,6 +5,7 @@
 #include "framework/gui/progressdialog.h"
 #include "framework/gui/vrlist.h"
 #include "kalmetmain/uebersicht_logik.h"
+#include "kalmetmain/uebersicht_modell.h"
 
 #include <QAction>
 #include <QApplication>
@@ -57,9 +58,8 @@ void TfrmKalmetMain::MarkierteZeilen(TZeileAnzeige_Arr& AZeilen)
 {
     AZeilen.clear();
     ORVGuard(QStringLiteral("TfrmKalmetMain.MarkierteZeilen"), [&] {
-        const QString storniert(IA_KZZaehlung_2_Char(iakzStorniert));
         for (TVRListNode* n = vrInvList->GetFirstChecked(); n; n = vrInvList->GetNextChecked(n)) {
-            if (vrInvList->VRList()->Wert(n, usStatusKZ).toString() == storniert)
+            if (FModell->Inventur(n).Stand.Status == iakzStorniert)
                 continue;
             TZeileAnzeige z;
             Zeile_2_Record(n, z);

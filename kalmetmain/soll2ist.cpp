@@ -8,6 +8,7 @@
 #include "framework/gui/vrlist.h"
 #include "framework/stock/invmani.h"
 #include "kalmetmain/uebersicht_logik.h"
+#include "kalmetmain/uebersicht_modell.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -79,15 +80,11 @@ void TfrmKalmetMain::actKZResetExecute()
     ORVGuard(QStringLiteral("TfrmKalmetMain.actKZResetExecute"), [this] {
         TZeileAnzeige_Arr zeilen;
         MarkierteZeilen(zeilen);
-        const QChar frei = IA_KZZaehlung_2_Char(iakzFreigegeben);
         for (const TZeileAnzeige& z : zeilen) {
             // statuses 1, 3 and 6 stay as they are, also when another terminal set them meanwhile
-            if (!IA_StatusSetzen(z.ZaehlDatum, z.WGN, z.Filiale, iakzFreigegeben,
-                                 {iakzAngelegt, iakzGezaehlt, iakzTeilweiseGebucht, iakzGebucht}))
-                continue;
-            vrInvList->VRList()->SetWert(z.ZeilenNode, usStatusKZ, QString(frei));
-            vrInvList->VRList()->SetWert(z.ZeilenNode, usStatus, CZEP_IA_KZZaehlung_2_String[iakzFreigegeben]);
-            vrInvList->RepaintNode(z.ZeilenNode);
+            if (IA_StatusSetzen(z.ZaehlDatum, z.WGN, z.Filiale, iakzFreigegeben,
+                                {iakzAngelegt, iakzGezaehlt, iakzTeilweiseGebucht, iakzGebucht}))
+                FModell->StatusSetzen({z.ZaehlDatum, z.WGN, z.Filiale}, iakzFreigegeben);
         }
         // the print tables were built with the statuses before
         FLastConfig = TDruckConfig::EmptyGet();

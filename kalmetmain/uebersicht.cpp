@@ -3,10 +3,12 @@
 #include "framework/article/iazugriff.h"
 #include "framework/core/fehler.h"
 #include "framework/core/uhr.h"
+#include "framework/db/aenderungen.h"
 #include "framework/db/files/iafile.h"
 #include "framework/gui/progressdialog.h"
 #include "framework/gui/vrlist.h"
 #include "kalmetmain/uebersicht_logik.h"
+#include "kalmetmain/uebersicht_modell.h"
 
 #include <QComboBox>
 
@@ -61,6 +63,7 @@ void TfrmKalmetMain::FormShow()
             cmbDatum->setCurrentIndex(gewaehlt);
         }
         cmbDatumChange();
+        Angelegt(FAenderungen, "FAenderungen").Starten();
         FensterzustandLaden();
         vrInvList->setFocus();
         AktionenEnabled(true);
@@ -100,47 +103,24 @@ void TfrmKalmetMain::FuelleGrid(TDateTime AWiJahr)
     ORVGuard(QStringLiteral("TfrmKalmetMain.FuelleGrid"), [this, AWiJahr] {
         // print tables of the rows before are not those of the rows shown now
         FLastConfig = TDruckConfig::EmptyGet();
-        Tiafile& ia = Angelegt(FIAFile, "FIAFile");
-        ia.AllesClear();
-        ia.SetKeyNum(Tiafile::StandardKeyNum);
-        ia.WiJahr.SetFilterMinMax(AWiJahr);
         TVRListUpdate klammer(vrInvList);
         VRList_Init();
-        TVRList* list = vrInvList->VRList();
-        list->Clear();
-        QString letztesDatum;
-        for (bool ok = ia.Get_first(); ok; ok = ia.Get_next()) {
-            std::vector<QVariant> z = list->ZeilenPuffer();
-            const TiaSatz s = ia.GetSatz();
-            const QString datum = TDateTime_FormatDatum(s.ZaehlDatum);
-            if (datum != letztesDatum) {
-                z[usZaehlDatum] = datum;
-                letztesDatum = datum;
-            } else {
-                z[usZaehlDatum] = QString();
-            }
-            z[usZaehlDatumWert] = s.ZaehlDatum;
-            z[usWG] = IA_WGNAngezeigt(s.WGN);
-            z[usFiliale] = s.Filiale;
-            z[usSollEK] = s.SollEK;
-            z[usIstEK] = s.IstEK;
-            z[usDifferenz] = InventurDifferenz(s.IstEK, s.SollEK);
-            z[usStatusKZ] = s.KZZaehlung.isNull() ? QString() : QString(s.KZZaehlung);
-            z[usStatus] = CZEP_IA_KZZaehlung_2_String[Char_2_IA_KZZaehlung(s.KZZaehlung) % 128];
-            list->ZeileAdd(std::move(z));
-        }
+        Angelegt(FModell, "FModell").Fuellen(AWiJahr, IA_Liste(AWiJahr));
+        FStand = QTime::currentTime();
+        FVerbindungsHinweis.clear();
         vrInvList->UpdateSpalten(false);
         vrInvList->UpdateZeilen(0, 0);
     });
+    StandZeigen();
 }
 
 void TfrmKalmetMain::Zeile_2_Record(PVRListNode ANode, TZeileAnzeige& AZeile)
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.Zeile_2_Record"), [&] {
-        const TVRList* list = vrInvList->VRList();
-        AZeile.ZaehlDatum = list->Wert(ANode, usZaehlDatumWert).toDouble();
-        AZeile.WGN = list->Wert(ANode, usWG).toString();
-        AZeile.Filiale = list->Wert(ANode, usFiliale).toInt();
+        const TIASchluessel& s = Angelegt(FModell, "FModell").Inventur(ANode).Schluessel;
+        AZeile.ZaehlDatum = s.ZaehlDatum;
+        AZeile.WGN = s.WGN;
+        AZeile.Filiale = s.Filiale;
         AZeile.ZeilenNode = ANode;
     });
 }
@@ -156,8 +136,7 @@ QColor TfrmKalmetMain::vrInvListBeforeCellPaint(const TVRListNode* node, int)
 {
     if (!node)
         return {};
-    const QString kz = vrInvList->VRList()->Wert(node, usStatusKZ).toString();
-    return StatusFarbe(kz.isEmpty() ? QChar() : kz.at(0));
+    return StatusFarbe(IA_KZZaehlung_2_Char(FModell->Inventur(node).Stand.Status));
 }
 
 void TfrmKalmetMain::vrInvListInitNode(TVRListNode* node)
@@ -173,18 +152,10 @@ void TfrmKalmetMain::vrInvListHeaderClick(int)
 void TfrmKalmetMain::ZeilenAktualisieren()
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.ZeilenAktualisieren"), [this] {
-        TVRList* list = vrInvList->VRList();
-        for (TVRListNode* n = vrInvList->GetFirst(); n; n = vrInvList->GetNext(n)) {
-            const TIAStand s = IA_Lesen(list->Wert(n, usZaehlDatumWert).toDouble(), list->Wert(n, usWG).toString(),
-                                        list->Wert(n, usFiliale).toInt());
-            if (!s.Gefunden)
-                continue;
-            list->SetWert(n, usSollEK, s.SollEK);
-            list->SetWert(n, usIstEK, s.IstEK);
-            list->SetWert(n, usDifferenz, InventurDifferenz(s.IstEK, s.SollEK));
-            list->SetWert(n, usStatusKZ, IA_StatusText(s.Status));
-            list->SetWert(n, usStatus, CZEP_IA_KZZaehlung_2_String[s.Status]);
-            vrInvList->RepaintNode(n);
-        }
+        if (!vrInvList->VRList())
+            return;
+        Angelegt(FModell, "FModell").Abgleichen(IA_Liste(FWiJahr));
+        FStand = QTime::currentTime();
     });
+    StandZeigen();
 }

@@ -1,7 +1,6 @@
 #include "kalmetmain/uebersicht_logik.h"
 
 #include "framework/article/iastatus.h"
-#include "framework/core/fehler.h"
 
 #include <cmath>
 
@@ -28,26 +27,4 @@ QColor StatusFarbe(QChar kzZaehlung)
     default:
         return QColor();
     }
-}
-
-QString WGNMusterPraefix(const QString& muster, const QString& ort)
-{
-    const qsizetype stern = muster.indexOf(QLatin1Char('*'));
-    if (stern < 0)
-        return muster;
-    if (stern != muster.size() - 1)
-        FehlerRaise(ort, {CORV_Info_Fehler_Standard_IllegalerParameter, QStringLiteral("hWGNTest=") + muster});
-    return muster.left(stern);
-}
-
-bool WGNPasst(const QString& wgn, const QString& praefix)
-{
-    return wgn.left(praefix.size()).compare(praefix, Qt::CaseInsensitive) == 0;
-}
-
-bool ArtikelImWGNMuster(TWGNMani& mani, const TInt32Trio& produktId, const QString& muster, const QString& ort)
-{
-    if (muster.isEmpty() || muster == QLatin1String("*"))
-        return true;
-    return WGNPasst(mani.Get_MaxWGN4ProdId(produktId, QString()), WGNMusterPraefix(muster, ort));
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "framework/article/wgnmani.h"
 #include "framework/core/datetime.h"
 
 #include <QColor>
@@ -25,12 +24,3 @@ double InventurDifferenz(double istEK, double sollEK);
 
 // Row colour of an inventory status character; invalid for the default painting.
 QColor StatusFarbe(QChar kzZaehlung);
-
-// The prefix a product-group pattern stands for: the pattern without its one trailing "*".
-// Any other "*" raises the illegal-parameter error at ort with the detail "hWGNTest=" and
-// the pattern.
-QString WGNMusterPraefix(const QString& muster, const QString& ort);
-// Whether the product group starts with the prefix, ignoring case.
-bool WGNPasst(const QString& wgn, const QString& praefix);
-// Whether the article's product group matches the pattern ("KI*"; "*" or empty: every one).
-bool ArtikelImWGNMuster(TWGNMani& mani, const TInt32Trio& produktId, const QString& muster, const QString& ort);

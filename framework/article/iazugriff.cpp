@@ -5,6 +5,8 @@
 
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace {
 
 const QString COrt = QStringLiteral("IA");
@@ -19,19 +21,27 @@ QChar Zeichen(const QString& s)
     return s.isEmpty() ? QChar() : s.at(0);
 }
 
+const QString CStandSpalten = QStringLiteral("kzzaehlung, sollek, istek, wijahr");
+
+// The columns of CStandSpalten from position i of the row on.
+TIAStand Stand(const QSqlQuery& q, int i)
+{
+    TIAStand r;
+    r.Gefunden = true;
+    r.Status = Char_2_IA_KZZaehlung(Zeichen(q.value(i).toString()));
+    r.SollEK = q.value(i + 1).toDouble();
+    r.IstEK = q.value(i + 2).toDouble();
+    const QVariant wj = q.value(i + 3);
+    r.WiJahr = TDatumTraits::FromSql(&wj);
+    return r;
+}
+
 TIAStand Lesen(TDateTime zaehlDatum, const QString& wgn, int32_t filiale, const QString& zusatz)
 {
     QSqlQuery q = TZEP_Connection::Ausfuehren(
-        COrt, QStringLiteral("SELECT kzzaehlung, sollek, istek FROM ia WHERE zaehldatum = ? AND wgn = ? AND filiale = ?") + zusatz,
+        COrt, QStringLiteral("SELECT %1 FROM ia WHERE zaehldatum = ? AND wgn = ? AND filiale = ?").arg(CStandSpalten) + zusatz,
         Schluessel(zaehlDatum, wgn, filiale));
-    TIAStand r;
-    if (!q.next())
-        return r;
-    r.Gefunden = true;
-    r.Status = Char_2_IA_KZZaehlung(Zeichen(q.value(0).toString()));
-    r.SollEK = q.value(1).toDouble();
-    r.IstEK = q.value(2).toDouble();
-    return r;
+    return q.next() ? Stand(q, 0) : TIAStand{};
 }
 
 }
@@ -58,6 +68,26 @@ TIAStand IA_Lesen(TDateTime zaehlDatum, const QString& wgn, int32_t filiale)
     return Lesen(zaehlDatum, wgn, filiale, QString());
 }
 
+TIAStand IA_Lesen(const TIASchluessel& s)
+{
+    return IA_Lesen(s.ZaehlDatum, s.WGN, s.Filiale);
+}
+
+std::vector<TIAInventur> IA_Liste(TDateTime wiJahr)
+{
+    QSqlQuery q = TZEP_Connection::Ausfuehren(
+        COrt, QStringLiteral("SELECT zaehldatum, wgn, filiale, %1 FROM ia WHERE wijahr = ? ORDER BY zaehldatum, wgn, filiale").arg(CStandSpalten),
+        {TDatumTraits::ToSql(wiJahr).first()});
+    std::vector<TIAInventur> r;
+    while (q.next()) {
+        const QVariant d = q.value(0);
+        r.push_back({{TDatumTraits::FromSql(&d), IA_WGNAngezeigt(q.value(1).toString()), q.value(2).toInt()}, Stand(q, 3)});
+    }
+    // the server's collation may order product groups otherwise than the overview
+    std::stable_sort(r.begin(), r.end(), [](const TIAInventur& a, const TIAInventur& b) { return a.Schluessel < b.Schluessel; });
+    return r;
+}
+
 TIAStand IA_LesenGehalten(TDateTime zaehlDatum, const QString& wgn, int32_t filiale)
 {
     return Lesen(zaehlDatum, wgn, filiale,
@@ -68,12 +98,12 @@ std::vector<TIAInventur> IA_TagGehalten(TDateTime zaehlDatum, int32_t filiale)
 {
     QSqlQuery q = TZEP_Connection::Ausfuehren(
         COrt,
-        QStringLiteral("SELECT wgn, kzzaehlung FROM ia WHERE zaehldatum = ? AND filiale = ? ORDER BY wgn")
+        QStringLiteral("SELECT wgn, %1 FROM ia WHERE zaehldatum = ? AND filiale = ? ORDER BY wgn").arg(CStandSpalten)
             + (TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL ? QStringLiteral(" FOR UPDATE") : QString()),
         {TDatumTraits::ToSql(zaehlDatum).first(), filiale});
     std::vector<TIAInventur> r;
     while (q.next())
-        r.push_back({IA_WGNAngezeigt(q.value(0).toString()), Char_2_IA_KZZaehlung(Zeichen(q.value(1).toString()))});
+        r.push_back({{zaehlDatum, IA_WGNAngezeigt(q.value(0).toString()), filiale}, Stand(q, 1)});
     return r;
 }
 

@@ -5,37 +5,74 @@
 
 #include <QString>
 
+#include <cmath>
 #include <initializer_list>
 #include <vector>
 
 // The inventory table IA as the actions read and change it: an inventory is named by its
 // count date, product group as shown ("*" for all groups, stored empty) and branch.
-struct TIAStand {
-    bool Gefunden = false;
-    TZEP_IA_KZZaehlung Status = iakzAngelegt;
-    double SollEK = 0, IstEK = 0;
-};
 
 // The stored product group of one shown ("*" is stored empty), and back.
 QString IA_WGNGespeichert(const QString& angezeigt);
 QString IA_WGNAngezeigt(const QString& gespeichert);
+
+struct TIAStand {
+    bool Gefunden = false;
+    TZEP_IA_KZZaehlung Status = iakzAngelegt;
+    double SollEK = 0, IstEK = 0;
+    TDateTime WiJahr = 0;
+};
+
+// What identifies an inventory: count date, product group as shown and branch. Ordered as
+// the overview lists inventories.
+struct TIASchluessel {
+    TDateTime ZaehlDatum = 0;
+    QString WGN;   // as shown: "*" for all groups
+    int32_t Filiale = 0;
+
+    // the count date to the millisecond, as the database keeps it: a date read by another
+    // path may differ in the last bits
+    qint64 Millisekunden() const { return std::llround(ZaehlDatum * 86400000.0); }
+
+    friend bool operator==(const TIASchluessel& a, const TIASchluessel& b)
+    {
+        return a.Millisekunden() == b.Millisekunden() && a.WGN == b.WGN && a.Filiale == b.Filiale;
+    }
+    friend bool operator<(const TIASchluessel& a, const TIASchluessel& b)
+    {
+        if (a.Millisekunden() != b.Millisekunden())
+            return a.Millisekunden() < b.Millisekunden();
+        // stored order: the empty group ("*") first
+        const bool alleA = a.WGN == QLatin1String("*"), alleB = b.WGN == QLatin1String("*");
+        if (alleA != alleB)
+            return alleA;
+        if (a.WGN != b.WGN)
+            return a.WGN < b.WGN;
+        return a.Filiale < b.Filiale;
+    }
+};
+
+// One inventory as the overview shows it.
+struct TIAInventur {
+    TIASchluessel Schluessel;
+    TIAStand Stand;
+};
+
 
 // The stored text of a status (status 0 is stored empty).
 QString IA_StatusText(TZEP_IA_KZZaehlung status);
 
 // The inventory's status and values as they are now.
 TIAStand IA_Lesen(TDateTime zaehlDatum, const QString& wgn, int32_t filiale);
+TIAStand IA_Lesen(const TIASchluessel& s);
+
+// The inventories of a fiscal year as they are now, in key order.
+std::vector<TIAInventur> IA_Liste(TDateTime wiJahr);
 
 // The same inside a transaction, and the inventory kept from changes by others until it ends:
 // a shared row lock on PostgreSQL (the takeover waits for it); on SQLite the transaction's
 // writer lock keeps it.
 TIAStand IA_LesenGehalten(TDateTime zaehlDatum, const QString& wgn, int32_t filiale);
-
-// An inventory of a count day and branch: its product group as shown and its status.
-struct TIAInventur {
-    QString WGN;
-    TZEP_IA_KZZaehlung Status = iakzAngelegt;
-};
 
 // The inventories of a count day in a branch, inside a transaction, kept from changes by
 // others until it ends (locked for a change on PostgreSQL, in the order of their product

@@ -136,7 +136,13 @@ QSqlDatabase Database()
             return db;
     }
     CloseThreadConnection();
+    QSqlDatabase db = Oeffnen(url, name);
+    tOpenedGeneration = generation;
+    return db;
+}
 
+QSqlDatabase Oeffnen(const TDbUrl& url, const QString& name, const QString& optionen)
+{
     QSqlDatabase db;
     if (url.Typ == TConnectorTyp::SQLite) {
         db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
@@ -149,8 +155,7 @@ QSqlDatabase Database()
         db.setPassword(url.Password);
         db.setDatabaseName(url.Database);
     }
-    if (url.Typ == TConnectorTyp::SQLite)
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    db.setConnectOptions(url.Typ == TConnectorTyp::SQLite ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000") : optionen);
     if (!db.open())
         FehlerRaise(QStringLiteral("TZEP_Connection.Database"),
                     {QStringLiteral("Datenbank nicht erreichbar: ") + url.ToString(), db.lastError().text()});
@@ -162,13 +167,11 @@ QSqlDatabase Database()
         // the client's or the server's zone
         Exec(db, QStringLiteral("SET TIME ZONE 'UTC'"));
     }
-    tOpenedGeneration = generation;
     return db;
 }
 
-void CloseThreadConnection()
+void Schliessen(const QString& name)
 {
-    const QString name = ThreadConnectionName();
     if (!QSqlDatabase::contains(name))
         return;
     {
@@ -176,6 +179,17 @@ void CloseThreadConnection()
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
+}
+
+void CloseThreadConnection()
+{
+    Schliessen(ThreadConnectionName());
+}
+
+void Erneuern()
+{
+    QMutexLocker lock(&GMutex);
+    ++GGeneration;
 }
 
 }

@@ -49,6 +49,15 @@ QSqlDatabase Database();
 // Closes the calling thread's connection; worker threads call it before they end.
 void CloseThreadConnection();
 
+// Every thread opens its connection anew on its next use (after the server restarted, the
+// old ones are dead although they look open).
+void Erneuern();
+
+// A connection of its own under name, set up as the threads' connections are; optionen are
+// the driver's connect options on PostgreSQL. Throws EORVFehler when it cannot be opened.
+QSqlDatabase Oeffnen(const TDbUrl& url, const QString& name, const QString& optionen = {});
+void Schliessen(const QString& name);
+
 // Runs one statement with its ? bound to werte, forward only, on the calling thread's
 // connection; a failure raises EORVFehler under ort.
 QSqlQuery Ausfuehren(const QString& ort, const QString& sql, const QVariantList& werte = {});

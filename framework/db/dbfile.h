@@ -118,6 +118,7 @@ private:
     bool FFound = false;
 
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>> FStatements;
+    int FStatementGeneration = -1;                    // the connection they were prepared on
     std::map<int, std::vector<int>> FKeyPositionen;   // per key index
     std::optional<TConnectorTyp> FLeseTyp;            // the engine the select list is for
     QString FLeseListe;

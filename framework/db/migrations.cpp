@@ -12,10 +12,11 @@
 extern const char* const CSchemaV1;
 extern const char* const CSchemaV2;
 extern const char* const CSchemaMDE;
+extern const char* const CSchemaNotiz;
 
 namespace {
 
-const char* const CMigrationen[] = {CSchemaV1, CSchemaV2, CSchemaMDE};
+const char* const CMigrationen[] = {CSchemaV1, CSchemaV2, CSchemaMDE, CSchemaNotiz};
 
 bool IstPostgres(const QSqlDatabase& db)
 {
@@ -53,6 +54,43 @@ QString Expandieren(QString sql, bool postgres)
     }
     out += sql.mid(pos);
     return out;
+}
+
+// The statements of a migration: split at ";" outside a "$$" body. A statement marked
+// {POSTGRES} runs on PostgreSQL only (what SQLite has no counterpart for); the mark goes.
+QStringList Anweisungen(const QString& text, bool postgres)
+{
+    static const QString CNurPostgres = QStringLiteral("{POSTGRES}");
+    QStringList r;
+    QString stmt;
+    bool imKoerper = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.mid(i, 2) == QLatin1String("$$")) {
+            imKoerper = !imKoerper;
+            stmt += QLatin1String("$$");
+            ++i;
+            continue;
+        }
+        if (text[i] != QLatin1Char(';') || imKoerper) {
+            stmt += text[i];
+            continue;
+        }
+        r << stmt;
+        stmt.clear();
+    }
+    r << stmt;
+    QStringList ausfuehrbar;
+    for (QString s : r) {
+        s = s.trimmed();
+        if (s.startsWith(CNurPostgres)) {
+            if (!postgres)
+                continue;
+            s = s.mid(CNurPostgres.size()).trimmed();
+        }
+        if (!s.isEmpty())
+            ausfuehrbar << s;
+    }
+    return ausfuehrbar;
 }
 
 void Ausfuehren(QSqlDatabase& db, const QString& sql)
@@ -110,9 +148,8 @@ void MigrationenAusfuehren(QSqlDatabase db)
     for (int version = VersionLesen(db); version < SchemaVersionAktuell(); ++version) {
         TTransaktion t(QStringLiteral("MigrationenAusfuehren"), db);
         const QString text = Expandieren(QString::fromUtf8(CMigrationen[version]), postgres);
-        for (const QString& stmt : text.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-            if (!stmt.trimmed().isEmpty())
-                Ausfuehren(db, stmt);
+        for (const QString& stmt : Anweisungen(text, postgres))
+            Ausfuehren(db, stmt);
         Ausfuehren(db, QStringLiteral("INSERT INTO schema_version (version) VALUES (%1)").arg(version + 1));
         t.Commit();
     }

@@ -38,20 +38,43 @@ void TVRList::EndUpdate()
 
 TVRListNode* TVRList::ZeileAdd(std::vector<QVariant> werte)
 {
+    return ZeileEinfuegen(static_cast<int>(FZeilen.size()), std::move(werte));
+}
+
+void TVRList::Nummerieren(int ab)
+{
+    for (size_t i = static_cast<size_t>(ab); i < FZeilen.size(); ++i)
+        FZeilen[i]->Index = static_cast<int>(i);
+}
+
+TVRListNode* TVRList::ZeileEinfuegen(int i, std::vector<QVariant> werte)
+{
     werte.resize(FSpalten.size());
-    const int i = static_cast<int>(FZeilen.size());
     const bool gesammelt = SammelnBeginnen();
     if (!gesammelt)
         beginInsertRows({}, i, i);
     auto node = std::make_unique<TVRListNode>();
     node->Werte = std::move(werte);
-    node->Index = i;
-    FZeilen.push_back(std::move(node));
+    TVRListNode* r = node.get();
+    FZeilen.insert(FZeilen.begin() + i, std::move(node));
+    Nummerieren(i);
     if (OnInitNode)
-        OnInitNode(FZeilen.back().get());
+        OnInitNode(r);
     if (!gesammelt)
         endInsertRows();
-    return FZeilen.back().get();
+    return r;
+}
+
+void TVRList::ZeileEntfernen(TVRListNode* node)
+{
+    const int i = node->Index;
+    const bool gesammelt = SammelnBeginnen();
+    if (!gesammelt)
+        beginRemoveRows({}, i, i);
+    FZeilen.erase(FZeilen.begin() + i);
+    Nummerieren(i);
+    if (!gesammelt)
+        endRemoveRows();
 }
 
 void TVRList::Clear()
@@ -67,6 +90,15 @@ void TVRList::Clear()
 void TVRList::SetWert(TVRListNode* node, int spalte, const QVariant& wert)
 {
     node->Werte[static_cast<size_t>(spalte)] = wert;
+    emit dataChanged(index(node->Index, 0), index(node->Index, columnCount() - 1));
+}
+
+void TVRList::SetWerte(TVRListNode* node, std::vector<QVariant> werte)
+{
+    werte.resize(FSpalten.size());
+    if (werte == node->Werte)
+        return;
+    node->Werte = std::move(werte);
     emit dataChanged(index(node->Index, 0), index(node->Index, columnCount() - 1));
 }
 

@@ -37,6 +37,10 @@ public:
     // A row buffer: values set column by column, then added as a row.
     std::vector<QVariant> ZeilenPuffer() const { return std::vector<QVariant>(FSpalten.size()); }
     TVRListNode* ZeileAdd(std::vector<QVariant> werte);
+    // A row inserted before position i, and a row taken out; the other rows keep their
+    // nodes, marks, and the view its current row and selection.
+    TVRListNode* ZeileEinfuegen(int i, std::vector<QVariant> werte);
+    void ZeileEntfernen(TVRListNode* node);
     void Clear();
 
     // Rows added or cleared inside an update bracket reach the views as one reset when the
@@ -48,6 +52,8 @@ public:
     TVRListNode* Zeile(int i) const { return FZeilen[static_cast<size_t>(i)].get(); }
     QVariant Wert(const TVRListNode* node, int spalte) const { return node->Werte[static_cast<size_t>(spalte)]; }
     void SetWert(TVRListNode* node, int spalte, const QVariant& wert);
+    // Every value of the row; the views hear of it only when one changed.
+    void SetWerte(TVRListNode* node, std::vector<QVariant> werte);
     void SetCheckState(TVRListNode* node, Qt::CheckState s);
     // The text a cell shows, formatted by its column's type and format.
     QString Text(const TVRListNode* node, int spalte) const;
@@ -67,6 +73,7 @@ public:
 private:
     // Starts the bracket's reset before the first change of the rows.
     bool SammelnBeginnen();
+    void Nummerieren(int ab);
 
     std::vector<TVRSpalte> FSpalten;
     std::vector<std::unique_ptr<TVRListNode>> FZeilen;

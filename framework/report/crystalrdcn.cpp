@@ -5,7 +5,6 @@
 #include "framework/db/connection.h"
 #include "framework/dbf/crystalsets.h"
 #include "framework/dbf/printfile.h"
-#include "framework/report/viewer.h"
 
 #include <QSqlQuery>
 
@@ -130,14 +129,6 @@ std::unique_ptr<TReportLauf> TCrystalRDCn::LaufBilden() const
     e.druckdatum = TDateTime_ToQDate(orv_Date());
     e.bildLaden = ArtikelBild;
     return std::make_unique<TReportLauf>(*FVorlage, FTabellen, std::move(e));
-}
-
-void TCrystalRDCn::ShowReport()
-{
-    std::unique_ptr<TReportLauf> lauf = LaufBilden();
-    TReportViewer viewer(*lauf, {FCaption, FExportDatei, FExportAktiv, FKomAktiv, FKomGrund}, FEltern);
-    viewer.setWindowState(FFensterZustand);
-    viewer.exec();
 }
 
 void TCrystalRDCn::Export(const QString& pfad, TExportFormat format, const TExportFortschritt& fortschritt)

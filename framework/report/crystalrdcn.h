@@ -41,7 +41,7 @@ public:
     void SetViewerWindowState(Qt::WindowStates zustand);
 
     // Shows the report in the viewer until the user closes it. Throws EORVFehler when the
-    // template does not fit the tables.
+    // template does not fit the tables. Defined with the viewer (kalmet_reportviewer).
     void ShowReport();
     // Writes the report as PDF or its main table as CSV or XLSX, without a window.
     void Export(const QString& pfad, TExportFormat format, const TExportFortschritt& fortschritt = {});

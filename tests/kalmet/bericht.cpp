@@ -3,7 +3,7 @@
 #include "framework/app/layoutspeicher.h"
 #include "inventurliste/bau.h"
 #include "inventurliste/reportstart.h"
-#include "kalmetmain/reportvorbereiten.h"
+#include "inventurliste/reportvorbereiten.h"
 
 #include <gtest/gtest.h>
 

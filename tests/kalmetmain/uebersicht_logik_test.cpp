@@ -1,4 +1,5 @@
 #include "kalmetmain/uebersicht_logik.h"
+#include "framework/article/wgnmani.h"
 
 #include <gtest/gtest.h>
 

@@ -147,15 +147,15 @@ private:
         // every inventory of the day that holds the article must still take counts: the
         // count records are the day's, shared by all of them
         for (const TIAInventur& inv : FInventuren) {
-            if (inv.WGN != QLatin1String("*") && !a.WGN.startsWith(inv.WGN))
+            if (inv.Schluessel.WGN != QLatin1String("*") && !a.WGN.startsWith(inv.Schluessel.WGN))
                 continue;
-            if (inv.Status == iakzTeilweiseGebucht || inv.Status == iakzGebucht) {
+            if (inv.Stand.Status == iakzTeilweiseGebucht || inv.Stand.Status == iakzGebucht) {
                 z.Gesperrt = QStringLiteral("die Inventur %1 ist %2 und nimmt keine Zählung mehr an")
-                                 .arg(IA_Name(FD.ZaehlDatum, inv.WGN, FD.Filiale), CZEP_IA_KZZaehlung_2_String[inv.Status].toLower());
+                                 .arg(IA_Name(FD.ZaehlDatum, inv.Schluessel.WGN, FD.Filiale), CZEP_IA_KZZaehlung_2_String[inv.Stand.Status].toLower());
                 return z;
             }
-            if (inv.Status != iakzStorniert)
-                z.Inventuren << inv.WGN;
+            if (inv.Stand.Status != iakzStorniert)
+                z.Inventuren << inv.Schluessel.WGN;
         }
         if (z.Inventuren.isEmpty())
             z.Gesperrt = QStringLiteral("keine offene Inventur am %1 in Filiale %2 für die Warengruppe %3 des Artikels %4")
