@@ -510,14 +510,13 @@ void TInventurBuchung::FVKLoeschen(const TInt32Trio& AProdId, int32_t AFiliale)
 
 std::vector<TInventurBuchung::TWirkung> TInventurBuchung::FVKAlleWandeln(const TInt32Trio& AProdId, int32_t AFiliale)
 {
-    QSqlQuery q = TZEP_Connection::Ausfuehren(
+    std::vector<std::pair<qint64, TFvkSatz>> saetze;
+    TZEP_Connection::Wiederholen(
         QStringLiteral("TfrmKalmetMain.FVKLoeschen"),
         QStringLiteral("SELECT id, datum, uhrzeit, groesse, vorzeichen, menge, preis1, preis2, zusatznummer, zusatztext, "
                        "belegpaar_1, belegpaar_2, belegnr FROM fvk WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND "
                        "produkt_id_3 = ? AND filiale = ? AND vorgangsart = 'F' AND belegart = '23' ORDER BY datum, uhrzeit, id"),
-        {AProdId.Int1, AProdId.Int2, AProdId.Int3, AFiliale});
-    std::vector<std::pair<qint64, TFvkSatz>> saetze;
-    while (q.next()) {
+        {AProdId.Int1, AProdId.Int2, AProdId.Int3, AFiliale}, [&](const QSqlQuery& q) {
         TFvkSatz s;
         s.Produkt_ID = AProdId;
         s.Filiale = AFiliale;
@@ -534,8 +533,7 @@ std::vector<TInventurBuchung::TWirkung> TInventurBuchung::FVKAlleWandeln(const T
         s.BelegPaar = {q.value(10).toInt(), q.value(11).toInt()};
         s.BelegNr = q.value(12).toInt();
         saetze.emplace_back(q.value(0).toLongLong(), s);
-    }
-    q.finish();
+    });
     std::vector<TWirkung> r;
     for (const auto& [id, s] : saetze) {
         int ergebnis = 0;

@@ -21,16 +21,15 @@ QChar Zeichen(const QString& s)
 
 TIAStand Lesen(TDateTime zaehlDatum, const QString& wgn, int32_t filiale, const QString& zusatz)
 {
-    QSqlQuery q = TZEP_Connection::Ausfuehren(
-        COrt, QStringLiteral("SELECT kzzaehlung, sollek, istek FROM ia WHERE zaehldatum = ? AND wgn = ? AND filiale = ?") + zusatz,
-        Schluessel(zaehlDatum, wgn, filiale));
     TIAStand r;
-    if (!q.next())
-        return r;
-    r.Gefunden = true;
-    r.Status = Char_2_IA_KZZaehlung(Zeichen(q.value(0).toString()));
-    r.SollEK = q.value(1).toDouble();
-    r.IstEK = q.value(2).toDouble();
+    TZEP_Connection::Wiederholen(
+        COrt, QStringLiteral("SELECT kzzaehlung, sollek, istek FROM ia WHERE zaehldatum = ? AND wgn = ? AND filiale = ?") + zusatz,
+        Schluessel(zaehlDatum, wgn, filiale), [&r](const QSqlQuery& q) {
+            r.Gefunden = true;
+            r.Status = Char_2_IA_KZZaehlung(Zeichen(q.value(0).toString()));
+            r.SollEK = q.value(1).toDouble();
+            r.IstEK = q.value(2).toDouble();
+        });
     return r;
 }
 
