@@ -50,10 +50,11 @@ QSqlQuery Sql(const QString& sql, const QVariantList& werte = {})
 {
     QSqlQuery q(TZEP_Connection::Database());
     q.setForwardOnly(true);
-    q.prepare(sql);
+    if (!werte.isEmpty())
+        q.prepare(sql);
     for (const QVariant& w : werte)
         q.addBindValue(w);
-    if (!q.exec()) {
+    if (werte.isEmpty() ? !q.exec(sql) : !q.exec()) {
         std::printf("SQL-Fehler: %s\n%s\n", qPrintable(q.lastError().text()), qPrintable(sql));
         std::exit(1);
     }

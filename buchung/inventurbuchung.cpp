@@ -13,6 +13,7 @@
 #include "framework/core/uhr.h"
 #include "framework/db/connection.h"
 #include "framework/db/datenfeld.h"
+#include "framework/db/produktblock.h"
 #include "framework/db/files/fvkfile.h"
 #include "framework/db/files/lsnfile.h"
 #include "framework/db/transaktion.h"
@@ -261,17 +262,22 @@ void TInventurBuchung::InvBearbeitenInventur(TInventur& inv, bool ATestlauf, boo
             if (durchlauf < 5)
                 QThread::msleep(200);   // let the holders of the locks finish their articles
             gesperrt.clear();
-            for (const TInt32Trio& id : IV_ZuBuchendeArtikel(inv.IV)) {
+            const std::vector<TInt32Trio> ids = IV_ZuBuchendeArtikel(inv.IV);
+            for (size_t i = 0; i < ids.size(); ++i) {
+                const TInt32Trio& id = ids[i];
+                constexpr size_t block = TProduktBlockAbfrage::CBlock;
+                if (i % block == 0)   // master records and prices a block at a time
+                    FListe.ArtlesSimple().Vorladen({ids.begin() + i, ids.begin() + std::min(ids.size(), i + block)});
                 if (FUmgebung.TestWG && !FUmgebung.TestWG(id, inv.WGNMuster))
                     continue;
                 if (std::find(fehlerhaft.begin(), fehlerhaft.end(), id) != fehlerhaft.end())
                     continue;
-                const QString artNr = ProduktID_2_ArtNr_Formatted(id, false);
-                if (FUmgebung.Artikel)
-                    FUmgebung.Artikel(artNr, true);
                 if (!FListe.ArtlesSimple().Laden(id))
                     FehlerRaise(QStringLiteral("InvBearbeitenInventur"),
                                 {QStringLiteral("Artikel nicht gefunden"), QStringLiteral("Produkt-ID: ") + id.ToText()});
+                const QString artNr = FListe.ArtlesSimple().Satz().ArtNr;
+                if (FUmgebung.Artikel)
+                    FUmgebung.Artikel(artNr, true);
                 if (ATestlauf) {
                     if (ArtikelMitDifferenz(inv, id)) {
                         AAbgelehnt = true;

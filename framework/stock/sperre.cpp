@@ -95,7 +95,13 @@ THalter HalterLesen(const TInt32Trio& id)
 
 bool Eintragen(const TInt32Trio& id, const QString& programm)
 {
-    const QString terminalNr = ORVParameter().GetStringValueByName(QStringLiteral("TERMINALNR"));
+    // the terminal's number, read once per database
+    thread_local int generation = -1;
+    thread_local QString terminalNr;
+    if (generation != TZEP_Connection::Generation()) {
+        terminalNr = ORVParameter().GetStringValueByName(QStringLiteral("TERMINALNR"));
+        generation = TZEP_Connection::Generation();
+    }
     // nothing is inserted when another process holds the article (its unique key)
     return TZEP_Connection::Wiederholen(COrt,
                                         QStringLiteral("INSERT INTO artsperre (produkt_id_1, produkt_id_2, produkt_id_3, terminalnr, terminal, "
