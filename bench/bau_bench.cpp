@@ -148,8 +148,9 @@ double Median(std::vector<double> v)
 QStringList DruckArgumente(const TDbUrl& url, const TDruckConfig& c, const QString& ordner)
 {
     const auto tag = [](TDateTime d) { return TDateTime_ToQDate(d).toString("yyyy-MM-dd"); };
-    QStringList a = {"print", "--db", url.ToString(), "--user", "demo", "--fiscal-year", tag(c.WiJahr), "--layout", "kalme003.rpt",
-                     "--tables", ordner};
+    QStringList a = {"print", "--db", url.ToString(), "--fiscal-year", tag(c.WiJahr), "--layout", "kalme003.rpt", "--tables", ordner};
+    if (url.Typ == TConnectorTyp::SQLite)
+        a << "--user" << "demo";   // on PostgreSQL the role the server authenticated
     for (const TZeileAnzeige& z : c.Zeilen)
         a << "--inventory" << QString("%1:%2:%3").arg(tag(z.ZaehlDatum), z.WGN).arg(z.Filiale);
     if (c.Rechnen)
