@@ -252,8 +252,10 @@ int main(int argc, char* argv[])
     const QString tag = "(SELECT MIN(zaehldatum) FROM ia WHERE wijahr = '2026-02-01 00:00:00.000')";
     const QString bedingung = zehn ? QString("zaehldatum = %1 AND wgn = (SELECT MIN(wgn) FROM ia WHERE zaehldatum = %1)").arg(tag)
                                    : "wgn = '' AND filiale = (SELECT MIN(filiale) FROM ia WHERE wgn = '')";
-    const TDruckConfig c = Auftrag(bedingung, wj, rueck);
-    if (args.contains("--cli")) {
+    // the print command refuses cancelled inventories: with --cli both sides leave them out
+    const bool cli = args.contains("--cli");
+    const TDruckConfig c = Auftrag(cli ? bedingung + " AND kzzaehlung <> '6'" : bedingung, wj, rueck);
+    if (cli) {
         const qsizetype l = args.indexOf("--runs");
         return Kommandozeile(url, c, auswertung, l >= 0 && l + 1 < args.size() ? args[l + 1].toInt() : 5);
     }
