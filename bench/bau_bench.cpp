@@ -10,6 +10,10 @@
 //   --case speicher    peak memory of the branch-wide build on chains of 2,000, 20,000 and
 //                      100,000 articles (each run in a process of its own), largest by smallest
 //   --case kette       only generates the chain of --articles when it is not there
+//   --cli [--runs N]   with filialweit, zehn or rueck: the whole process "kalmet print --tables"
+//                      beside the engine's own client reading the same rows (sqlite3, or psql
+//                      with COPY ... TO STDOUT), N runs each (default 5) taken in turn; the
+//                      quotient of the medians
 #include "bench/benchdb.h"
 #include "framework/app/info.h"
 #include "framework/app/programm.h"
@@ -29,6 +33,8 @@
 #include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -81,7 +87,7 @@ TDruckConfig Auftrag(const QString& bedingung, TDateTime wj, bool rechnen)
 // The plain reads of the rows a build of c reads: target, count and erroneous-sale records
 // of its inventories, master records and prices of their articles, and with back-calculation
 // stock and movements since the evaluation date.
-int PlainSql(const TDruckConfig& c, TDateTime auswertung)
+QStringList PlainSqlAnweisungen(const TDruckConfig& c, TDateTime auswertung)
 {
     QStringList inventuren, fvk;
     TDateTime ab = TInvMani::BewegungenAb(auswertung, auswertung);
@@ -94,16 +100,98 @@ int PlainSql(const TDruckConfig& c, TDateTime auswertung)
     const QString ids = QString("SELECT produkt_id_1, produkt_id_2, produkt_id_3 FROM iv WHERE %1 UNION "
                                 "SELECT produkt_id_1, produkt_id_2, produkt_id_3 FROM izns WHERE %1").arg(inv);
     const QString artikel = "(produkt_id_1, produkt_id_2, produkt_id_3) IN (" + ids + ")";
-    int n = AllesLesen("SELECT * FROM iv WHERE " + inv) + AllesLesen("SELECT * FROM izns WHERE " + inv)
-        + AllesLesen("SELECT * FROM fvk WHERE " + fvk.join(" OR "));
+    QStringList r = {"SELECT * FROM iv WHERE " + inv, "SELECT * FROM izns WHERE " + inv, "SELECT * FROM fvk WHERE " + fvk.join(" OR ")};
     for (const char* t : {"artikel", "preis", "preishist", "artikel_filiale"})
-        n += AllesLesen(QString("SELECT * FROM %1 WHERE ").arg(t) + artikel);
+        r << QString("SELECT * FROM %1 WHERE ").arg(t) + artikel;
     if (c.Rechnen) {
-        n += AllesLesen("SELECT * FROM bestand WHERE " + artikel);
-        n += AllesLesen(QString("SELECT * FROM bne WHERE datum >= '%1' AND ").arg(Sql(ab)) + artikel);
-        n += AllesLesen(QString("SELECT * FROM lsn WHERE datum >= '%1' AND ").arg(Sql(ab)) + artikel);
+        r << "SELECT * FROM bestand WHERE " + artikel;
+        r << QString("SELECT * FROM bne WHERE datum >= '%1' AND ").arg(Sql(ab)) + artikel;
+        r << QString("SELECT * FROM lsn WHERE datum >= '%1' AND ").arg(Sql(ab)) + artikel;
     }
+    return r;
+}
+
+int PlainSql(const TDruckConfig& c, TDateTime auswertung)
+{
+    int n = 0;
+    for (const QString& sql : PlainSqlAnweisungen(c, auswertung))
+        n += AllesLesen(sql);
     return n;
+}
+
+// Wall time of a process in seconds; its output goes nowhere. Ends the benchmark when it fails.
+double ProzessZeit(const QString& programm, const QStringList& argumente, const QString& eingabe = {})
+{
+    QProcess p;
+    p.setStandardOutputFile(QProcess::nullDevice());
+    p.setStandardErrorFile(QProcess::nullDevice());
+    if (!eingabe.isEmpty())
+        p.setStandardInputFile(eingabe);
+    const double s = Sekunden([&] {
+        p.start(programm, argumente);
+        p.waitForFinished(-1);
+    });
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        std::printf("%s %s: Exit-Code %d\n", qPrintable(programm), qPrintable(argumente.join(' ')), p.exitCode());
+        std::exit(1);
+    }
+    return s;
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+// The command line of "kalmet print --tables" for the inventories of c.
+QStringList DruckArgumente(const TDbUrl& url, const TDruckConfig& c, const QString& ordner)
+{
+    const auto tag = [](TDateTime d) { return TDateTime_ToQDate(d).toString("yyyy-MM-dd"); };
+    QStringList a = {"print", "--db", url.ToString(), "--fiscal-year", tag(c.WiJahr), "--layout", "kalme003.rpt", "--tables", ordner};
+    if (url.Typ == TConnectorTyp::SQLite)
+        a << "--user" << "demo";   // on PostgreSQL the role the server authenticated
+    for (const TZeileAnzeige& z : c.Zeilen)
+        a << "--inventory" << QString("%1:%2:%3").arg(tag(z.ZaehlDatum), z.WGN).arg(z.Filiale);
+    if (c.Rechnen)
+        a << "--evaluation-date" << "year-end";
+    return a;
+}
+
+// The whole print process beside the engine's own client reading the rows of PlainSql, in
+// turn, n times each; the medians and their quotient.
+int Kommandozeile(const TDbUrl& url, const TDruckConfig& c, TDateTime auswertung, int n)
+{
+    QTemporaryDir dir;
+    const QString skript = dir.filePath("lesen.sql");
+    QFile f(skript);
+    f.open(QIODevice::WriteOnly);
+    const bool sqlite = url.Typ == TConnectorTyp::SQLite;
+    for (const QString& sql : PlainSqlAnweisungen(c, auswertung))
+        f.write((sqlite ? sql + ";\n" : "COPY (" + sql + ") TO STDOUT;\n").toUtf8());
+    f.close();
+    if (!sqlite && !url.Password.isEmpty())
+        qputenv("PGPASSWORD", url.Password.toUtf8());
+    const QString kalmet = QCoreApplication::applicationDirPath() + "/../kalmet/kalmet";
+    const QStringList druck = DruckArgumente(url, c, dir.path());
+    std::vector<double> client, druckZeiten;
+    for (int i = 0; i < n; ++i) {
+        client.push_back(sqlite ? ProzessZeit("sqlite3", {url.Path}, skript)
+                                : ProzessZeit("psql", {"-X", "-q", "-v", "ON_ERROR_STOP=1", "-d", url.ToString(), "-f", skript}));
+        druckZeiten.push_back(ProzessZeit(kalmet, druck));
+    }
+    const auto liste = [](const std::vector<double>& v) {
+        QStringList t;
+        for (double s : v)
+            t << QString::number(s, 'f', 2);
+        return t.join(' ');
+    };
+    std::printf("%s: %zu Inventuren, %d Läufe je Seite\n", qPrintable(url.ToString()), c.Zeilen.size(), n);
+    std::printf("kalmet %s\n", qPrintable(druck.join(' ')));
+    std::printf("%-22s %s s, Median %.2f s\n", sqlite ? "sqlite3" : "psql (COPY TO STDOUT)", qPrintable(liste(client)), Median(client));
+    std::printf("%-22s %s s, Median %.2f s\n", "kalmet print --tables", qPrintable(liste(druckZeiten)), Median(druckZeiten));
+    std::printf("ratio %.2f\n", Median(druckZeiten) / Median(client));
+    return 0;
 }
 
 // Runs this benchmark with the case on a chain of the size; its standard output.
@@ -164,7 +252,13 @@ int main(int argc, char* argv[])
     const QString tag = "(SELECT MIN(zaehldatum) FROM ia WHERE wijahr = '2026-02-01 00:00:00.000')";
     const QString bedingung = zehn ? QString("zaehldatum = %1 AND wgn = (SELECT MIN(wgn) FROM ia WHERE zaehldatum = %1)").arg(tag)
                                    : "wgn = '' AND filiale = (SELECT MIN(filiale) FROM ia WHERE wgn = '')";
-    const TDruckConfig c = Auftrag(bedingung, wj, rueck);
+    // the print command refuses cancelled inventories: with --cli both sides leave them out
+    const bool cli = args.contains("--cli");
+    const TDruckConfig c = Auftrag(cli ? bedingung + " AND kzzaehlung <> '6'" : bedingung, wj, rueck);
+    if (cli) {
+        const qsizetype l = args.indexOf("--runs");
+        return Kommandozeile(url, c, auswertung, l >= 0 && l + 1 < args.size() ? args[l + 1].toInt() : 5);
+    }
 
     // the longest pause of the event loop: a timer that fires every 10 ms while the build
     // lets the user interface answer after each article, as the window does

@@ -15,6 +15,7 @@
 #include "framework/db/datenfeld.h"
 #include "framework/db/files/fvkfile.h"
 #include "framework/db/files/lsnfile.h"
+#include "framework/db/produktblock.h"
 #include "framework/db/transaktion.h"
 #include "framework/stock/buchung.h"
 #include "framework/stock/invmani.h"
@@ -261,17 +262,22 @@ void TInventurBuchung::InvBearbeitenInventur(TInventur& inv, bool ATestlauf, boo
             if (durchlauf < 5)
                 QThread::msleep(200);   // let the holders of the locks finish their articles
             gesperrt.clear();
-            for (const TInt32Trio& id : IV_ZuBuchendeArtikel(inv.IV)) {
+            const std::vector<TInt32Trio> ids = IV_ZuBuchendeArtikel(inv.IV);
+            for (size_t i = 0; i < ids.size(); ++i) {
+                const TInt32Trio& id = ids[i];
+                constexpr size_t block = TProduktBlockAbfrage::CBlock;
+                if (i % block == 0)   // master records and prices a block at a time
+                    FListe.ArtlesSimple().Vorladen({ids.begin() + i, ids.begin() + std::min(ids.size(), i + block)});
                 if (FUmgebung.TestWG && !FUmgebung.TestWG(id, inv.WGNMuster))
                     continue;
                 if (std::find(fehlerhaft.begin(), fehlerhaft.end(), id) != fehlerhaft.end())
                     continue;
-                const QString artNr = ProduktID_2_ArtNr_Formatted(id, false);
-                if (FUmgebung.Artikel)
-                    FUmgebung.Artikel(artNr, true);
                 if (!FListe.ArtlesSimple().Laden(id))
                     FehlerRaise(QStringLiteral("InvBearbeitenInventur"),
                                 {QStringLiteral("Artikel nicht gefunden"), QStringLiteral("Produkt-ID: ") + id.ToText()});
+                const QString artNr = FListe.ArtlesSimple().Satz().ArtNr;
+                if (FUmgebung.Artikel)
+                    FUmgebung.Artikel(artNr, true);
                 if (ATestlauf) {
                     if (ArtikelMitDifferenz(inv, id)) {
                         AAbgelehnt = true;
@@ -510,14 +516,13 @@ void TInventurBuchung::FVKLoeschen(const TInt32Trio& AProdId, int32_t AFiliale)
 
 std::vector<TInventurBuchung::TWirkung> TInventurBuchung::FVKAlleWandeln(const TInt32Trio& AProdId, int32_t AFiliale)
 {
-    QSqlQuery q = TZEP_Connection::Ausfuehren(
+    std::vector<std::pair<qint64, TFvkSatz>> saetze;
+    TZEP_Connection::Wiederholen(
         QStringLiteral("TfrmKalmetMain.FVKLoeschen"),
         QStringLiteral("SELECT id, datum, uhrzeit, groesse, vorzeichen, menge, preis1, preis2, zusatznummer, zusatztext, "
                        "belegpaar_1, belegpaar_2, belegnr FROM fvk WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND "
                        "produkt_id_3 = ? AND filiale = ? AND vorgangsart = 'F' AND belegart = '23' ORDER BY datum, uhrzeit, id"),
-        {AProdId.Int1, AProdId.Int2, AProdId.Int3, AFiliale});
-    std::vector<std::pair<qint64, TFvkSatz>> saetze;
-    while (q.next()) {
+        {AProdId.Int1, AProdId.Int2, AProdId.Int3, AFiliale}, [&](const QSqlQuery& q) {
         TFvkSatz s;
         s.Produkt_ID = AProdId;
         s.Filiale = AFiliale;
@@ -534,8 +539,7 @@ std::vector<TInventurBuchung::TWirkung> TInventurBuchung::FVKAlleWandeln(const T
         s.BelegPaar = {q.value(10).toInt(), q.value(11).toInt()};
         s.BelegNr = q.value(12).toInt();
         saetze.emplace_back(q.value(0).toLongLong(), s);
-    }
-    q.finish();
+    });
     std::vector<TWirkung> r;
     for (const auto& [id, s] : saetze) {
         int ergebnis = 0;

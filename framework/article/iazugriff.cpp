@@ -38,10 +38,11 @@ TIAStand Stand(const QSqlQuery& q, int i)
 
 TIAStand Lesen(TDateTime zaehlDatum, const QString& wgn, int32_t filiale, const QString& zusatz)
 {
-    QSqlQuery q = TZEP_Connection::Ausfuehren(
+    TIAStand r;
+    TZEP_Connection::Wiederholen(
         COrt, QStringLiteral("SELECT %1 FROM ia WHERE zaehldatum = ? AND wgn = ? AND filiale = ?").arg(CStandSpalten) + zusatz,
-        Schluessel(zaehlDatum, wgn, filiale));
-    return q.next() ? Stand(q, 0) : TIAStand{};
+        Schluessel(zaehlDatum, wgn, filiale), [&r](const QSqlQuery& q) { r = Stand(q, 0); });
+    return r;
 }
 
 }

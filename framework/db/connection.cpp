@@ -11,6 +11,9 @@
 #include <QThread>
 #include <QUrl>
 
+#include <memory>
+#include <unordered_map>
+
 int GDBConfig = 0;
 
 TDbUrl TDbUrl::Parse(const QString& url)
@@ -81,6 +84,8 @@ QMutex GMutex;
 TDbUrl GUrl;
 int GGeneration = 0;   // bumped by Configure so threads reopen on the new database
 thread_local int tOpenedGeneration = -1;
+// the statements kept by Wiederholen on the thread's connection
+thread_local std::unordered_map<QString, std::unique_ptr<QSqlQuery>> tWiederholt;
 
 QString ThreadConnectionName()
 {
@@ -183,6 +188,7 @@ void Schliessen(const QString& name)
 
 void CloseThreadConnection()
 {
+    tWiederholt.clear();
     Schliessen(ThreadConnectionName());
 }
 
@@ -205,4 +211,38 @@ QSqlQuery TZEP_Connection::Ausfuehren(const QString& ort, const QString& sql, co
     if (!q.exec())
         FehlerRaise(ort, {q.lastError().text()});
     return q;
+}
+
+int TZEP_Connection::Wiederholen(const QString& ort, const QString& sql, const QVariantList& werte,
+                                 const std::function<void(const QSqlQuery&)>& zeile)
+{
+    const QSqlDatabase db = Database();   // first: reopening it drops the kept statements
+    std::unique_ptr<QSqlQuery>& q = tWiederholt[sql];
+    if (!q) {
+        auto neu = std::make_unique<QSqlQuery>(db);
+        neu->setForwardOnly(true);
+        if (!neu->prepare(sql)) {
+            tWiederholt.erase(sql);
+            FehlerRaise(ort, {neu->lastError().text()});
+        }
+        q = std::move(neu);
+    }
+    for (qsizetype i = 0; i < werte.size(); ++i)
+        q->bindValue(static_cast<int>(i), werte[i]);
+    if (!q->exec()) {
+        const QString fehler = q->lastError().text();
+        q->finish();
+        FehlerRaise(ort, {fehler});
+    }
+    const int geaendert = q->numRowsAffected();
+    try {
+        if (zeile)
+            while (q->next())
+                zeile(*q);
+    } catch (...) {
+        q->finish();
+        throw;
+    }
+    q->finish();
+    return geaendert;
 }

@@ -4,6 +4,8 @@
 #include <QSqlQuery>
 #include <QString>
 
+#include <functional>
+
 // Which SQL engine a connection talks to; statement builders may need to know it.
 enum class TConnectorTyp { SQLite = 1, PostgreSQL = 2 };
 
@@ -61,4 +63,11 @@ void Schliessen(const QString& name);
 // Runs one statement with its ? bound to werte, forward only, on the calling thread's
 // connection; a failure raises EORVFehler under ort.
 QSqlQuery Ausfuehren(const QString& ort, const QString& sql, const QVariantList& werte = {});
+
+// Runs a statement that is run again and again (once per article, say) like Ausfuehren, but
+// prepared once on the calling thread's connection and kept while that stays open. Each row
+// of a read goes to zeile; the statement is finished before it returns, so that it holds
+// nothing between runs. The number of rows changed.
+int Wiederholen(const QString& ort, const QString& sql, const QVariantList& werte = {},
+                const std::function<void(const QSqlQuery&)>& zeile = {});
 }

@@ -18,11 +18,11 @@ QByteArray ArtikelBild(const QString& produktId)
     const TInt32Trio id = DbfProduktIdAusText(produktId);
     if (id.IsNull())
         return {};
-    QSqlQuery q = TZEP_Connection::Ausfuehren(
-        QStringLiteral("TCrystalRDCn.Bild"),
-        QStringLiteral("SELECT bild FROM artikelbild WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?"),
-        {id.Int1, id.Int2, id.Int3});
-    return q.next() ? q.value(0).toByteArray() : QByteArray();
+    QByteArray bild;
+    TZEP_Connection::Wiederholen(QStringLiteral("TCrystalRDCn.Bild"),
+                                 QStringLiteral("SELECT bild FROM artikelbild WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?"),
+                                 {id.Int1, id.Int2, id.Int3}, [&bild](const QSqlQuery& q) { bild = q.value(0).toByteArray(); });
+    return bild;
 }
 
 }

@@ -1,6 +1,7 @@
 #include "framework/report/export.h"
 
 #include "framework/core/fehler.h"
+#include "framework/report/bildspeicher.h"
 #include "framework/report/lauf.h"
 
 #include <QCoreApplication>
@@ -150,10 +151,11 @@ void SeitenDrucken(TReportLauf& lauf, QPagedPaintDevice& geraet, int von, int bi
     if (!p.begin(&geraet))
         FehlerRaise(QStringLiteral("SeitenDrucken"), {QStringLiteral("Der Drucker kann nicht beginnen.")});
     const double pxProMm = geraet.logicalDpiX() / 25.4;
+    TBildSpeicher bilder;
     for (int s = von; s <= bis; ++s) {
         if (s > von)
             geraet.newPage();
-        SeiteZeichnen(p, lauf.Seite(s), pxProMm);
+        SeiteZeichnen(p, lauf.Seite(s), pxProMm, bilder);
         if (fortschritt && !fortschritt(s - von + 1, bis - von + 1)) {
             p.end();
             FehlerRaise(QStringLiteral("SeitenDrucken"), {QStringLiteral("Der Druck wurde abgebrochen.")});

@@ -1,10 +1,10 @@
 #include "framework/report/seite.h"
 
-#include <QBuffer>
+#include "framework/report/bildspeicher.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
-#include <QImageReader>
 #include <QPainter>
 
 namespace {
@@ -71,11 +71,12 @@ double TextHoehe(const TStil& stil, const QString& text, double breiteMm, bool u
     return std::max(r.height(), fm.height()) * mmProPunkt;
 }
 
-void SeiteZeichnen(QPainter& p, const TSeite& s, double f)
+void SeiteZeichnen(QPainter& p, const TSeite& s, double f, TBildSpeicher& bilder)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
     for (const TPlanElement& e : s.elemente) {
         const QRectF r(e.rect.x() * f, e.rect.y() * f, e.rect.width() * f, e.rect.height() * f);
         switch (e.art) {
@@ -96,15 +97,8 @@ void SeiteZeichnen(QPainter& p, const TSeite& s, double f)
             p.setBrush(Qt::NoBrush);
             break;
         case TElement::Bild: {
-            QBuffer daten;
-            daten.setData(e.bild);
-            QImageReader leser(&daten);
-            leser.setAutoTransform(true);
-            const QSize ziel = r.size().toSize();
-            if (leser.canRead() && leser.size().isValid())
-                leser.setScaledSize(leser.size().scaled(ziel, Qt::KeepAspectRatio));
-            const QImage bild = leser.read();
-            if (bild.isNull()) {
+            const TBildSpeicher::TBild& b = bilder.Bild(e.bild, r.size().toSize());
+            if (b.bild.isNull()) {
                 p.setPen(QPen(Qt::red, std::max(0.2 * f, 1.0)));
                 p.drawRect(r);
                 QFont klein(QStringLiteral("DejaVu Sans"));
@@ -113,8 +107,9 @@ void SeiteZeichnen(QPainter& p, const TSeite& s, double f)
                 p.drawText(r, Qt::AlignCenter | Qt::TextWordWrap,
                            QStringLiteral("Bild nicht lesbar: %1").arg(e.text));
             } else {
-                const QSizeF g = bild.size();
-                p.drawImage(QRectF(r.x() + (r.width() - g.width()) / 2, r.y() + (r.height() - g.height()) / 2, g.width(), g.height()), bild);
+                const QSizeF g = QSizeF(b.bild.size()).scaled(r.size(), Qt::KeepAspectRatio);
+                p.setRenderHint(QPainter::LosslessImageRendering, b.verlustfrei);
+                p.drawImage(QRectF(r.x() + (r.width() - g.width()) / 2, r.y() + (r.height() - g.height()) / 2, g.width(), g.height()), b.bild);
             }
             break;
         }

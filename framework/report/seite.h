@@ -8,6 +8,7 @@
 #include <vector>
 
 class QPainter;
+class TBildSpeicher;
 
 // One thing on a laid-out page; positions in millimetres from the page's top left.
 struct TPlanElement {
@@ -35,6 +36,7 @@ QString SeitePlanText(const TSeite& s);
 double TextHoehe(const TStil& stil, const QString& text, double breiteMm, bool umbrechen);
 
 // Paints the page onto a device whose resolution is pxProMm pixels per millimetre; fonts
-// follow the device's resolution. A picture that cannot be read is drawn as a red frame
-// naming it.
-void SeiteZeichnen(QPainter& p, const TSeite& s, double pxProMm);
+// follow the device's resolution. Pictures come from bilder, which the pages of one document
+// share, and are scaled into their place keeping their proportions. A picture that cannot be
+// read is drawn as a red frame naming it.
+void SeiteZeichnen(QPainter& p, const TSeite& s, double pxProMm, TBildSpeicher& bilder);

@@ -331,7 +331,7 @@ void TReportViewer::Aufbereiten()
     bild.fill(Qt::white);
     try {
         QPainter p(&bild);
-        SeiteZeichnen(p, FLauf.Seite(nr), f);
+        SeiteZeichnen(p, FLauf.Seite(nr), f, FArtikelBilder);
     } catch (const EORVFehler& e) {
         FTakt->stop();
         FehlerZeigen(this, e);

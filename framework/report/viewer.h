@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/report/bildspeicher.h"
+
 #include <QDialog>
 #include <QImage>
 
@@ -73,6 +75,7 @@ private:
     QAction* FKom = nullptr;
     QTimer* FTakt = nullptr;
     std::list<std::pair<int, QImage>> FBilder;   // painted pages, most recent first
+    TBildSpeicher FArtikelBilder;                 // the pictures on them
     std::list<int> FWarteschlange;
     double FBildZoom = 0;
     int FTrefferSeite = 0;

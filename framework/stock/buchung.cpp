@@ -7,45 +7,66 @@
 
 #include <QSqlQuery>
 
+namespace {
+
+const QStringList& Mengen()
+{
+    static const QStringList m = MengenSpalten(QStringLiteral("menge"), 0);
+    return m;
+}
+
+QString Platzhalter(int n)
+{
+    return QStringList(n, QStringLiteral("?")).join(QStringLiteral(", "));
+}
+
+const QString& BewegungEinfuegen()
+{
+    static const QString sql = QStringLiteral("INSERT INTO bne (produkt_id_1, produkt_id_2, produkt_id_3, filiale, datum, filiale2, bewart, "
+                                              "besttyp, %1) VALUES (%2)")
+                                   .arg(Mengen().join(QStringLiteral(", ")), Platzhalter(108));
+    return sql;
+}
+
+const QString& BestandAendern()
+{
+    static const QString sql = [] {
+        QStringList plus;
+        for (const QString& m : Mengen())
+            plus << QStringLiteral("%1 = %1 + ?").arg(m);
+        return QStringLiteral("UPDATE bestand SET %1 WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ? AND filiale = ? AND "
+                              "besttyp = ?")
+            .arg(plus.join(QStringLiteral(", ")));
+    }();
+    return sql;
+}
+
+const QString& BestandEinfuegen()
+{
+    static const QString sql = QStringLiteral("INSERT INTO bestand (produkt_id_1, produkt_id_2, produkt_id_3, filiale, besttyp, %1) VALUES (%2)")
+                                   .arg(Mengen().join(QStringLiteral(", ")), Platzhalter(105));
+    return sql;
+}
+
+}
+
 void BestandBewegen(const TInt32Trio& produktId, int filiale, int bestTyp, TORV_ArtBewTyp_Pos art, TDateTime datum,
                     const TMengen100& wirkung)
 {
     const QString ort = QStringLiteral("BestandBewegen");
-    const QStringList mengen = MengenSpalten(QStringLiteral("menge"), 0);
-    QVariantList werte{produktId.Int1, produktId.Int2, produktId.Int3, filiale, TDatumTraits::ToSql(datum).first(), 0,
-                       ArtBewTyp_DbCode(art), QString(ArtBestTyp_2_Char(bestTyp))};
+    QVariantList mengen;
+    mengen.reserve(100);
     for (int32_t m : wirkung)
-        werte << m;
-    TZEP_Connection::Ausfuehren(ort,
-                                QStringLiteral("INSERT INTO bne (produkt_id_1, produkt_id_2, produkt_id_3, filiale, datum, filiale2, bewart, "
-                                               "besttyp, %1) VALUES (%2)")
-                                    .arg(mengen.join(QStringLiteral(", ")),
-                                         QStringList(static_cast<int>(werte.size()), QStringLiteral("?")).join(QStringLiteral(", "))),
-                                werte);
+        mengen << m;
+    TZEP_Connection::Wiederholen(ort, BewegungEinfuegen(),
+                                 QVariantList{produktId.Int1, produktId.Int2, produktId.Int3, filiale, TDatumTraits::ToSql(datum).first(), 0,
+                                              ArtBewTyp_DbCode(art), QString(ArtBestTyp_2_Char(bestTyp))}
+                                     + mengen);
     if (!CORV_ArtBewTyp_Strg[art].Mengenwirksam)
         return;
-    QStringList plus;
-    QVariantList zusaetze;
-    for (int i = 0; i < 100; ++i) {
-        plus << QStringLiteral("%1 = %1 + ?").arg(mengen[i]);
-        zusaetze << wirkung[i];
-    }
     const QVariantList schluessel{produktId.Int1, produktId.Int2, produktId.Int3, filiale, bestTyp};
-    QSqlQuery u = TZEP_Connection::Ausfuehren(ort,
-                                              QStringLiteral("UPDATE bestand SET %1 WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND "
-                                                             "produkt_id_3 = ? AND filiale = ? AND besttyp = ?")
-                                                  .arg(plus.join(QStringLiteral(", "))),
-                                              zusaetze + schluessel);
-    if (u.numRowsAffected() > 0)
-        return;
-    QVariantList neu = schluessel;
-    for (int32_t m : wirkung)
-        neu << m;
-    TZEP_Connection::Ausfuehren(ort,
-                                QStringLiteral("INSERT INTO bestand (produkt_id_1, produkt_id_2, produkt_id_3, filiale, besttyp, %1) VALUES (%2)")
-                                    .arg(mengen.join(QStringLiteral(", ")),
-                                         QStringList(static_cast<int>(neu.size()), QStringLiteral("?")).join(QStringLiteral(", "))),
-                                neu);
+    if (TZEP_Connection::Wiederholen(ort, BestandAendern(), mengen + schluessel) == 0)
+        TZEP_Connection::Wiederholen(ort, BestandEinfuegen(), schluessel + mengen);
 }
 
 void TArtBucher::Buchen(TORV_ArtBewTyp_Pos art, int filiale, int, const TZusatzBuchDaten& zusatz, const TInt32Trio& produktId,

@@ -38,8 +38,10 @@ QVariantList Schluessel(const TInt32Trio& id)
 
 bool Beratend(const QString& funktion, const TInt32Trio& id)
 {
-    QSqlQuery q = TZEP_Connection::Ausfuehren(COrt, QStringLiteral("SELECT %1(hashtextextended(?, 0))").arg(funktion), {SperrSchluessel(id)});
-    return q.next() && q.value(0).toBool();
+    bool r = false;
+    TZEP_Connection::Wiederholen(COrt, QStringLiteral("SELECT %1(hashtextextended(?, 0))").arg(funktion), {SperrSchluessel(id)},
+                                 [&r](const QSqlQuery& q) { r = q.value(0).toBool(); });
+    return r;
 }
 
 struct THalter {
@@ -74,24 +76,29 @@ THalter HalterLesen(const TInt32Trio& id)
 
 bool Eintragen(const TInt32Trio& id, const QString& programm)
 {
-    const QString terminalNr = ORVParameter().GetStringValueByName(QStringLiteral("TERMINALNR"));
-    QSqlQuery q(TZEP_Connection::Database());
-    q.prepare(QStringLiteral("INSERT INTO artsperre (produkt_id_1, produkt_id_2, produkt_id_3, terminalnr, terminal, programm, "
-                             "prozessid, sperrzeit) VALUES (?, ?, ?, ?, ?, ?, ?, %1)")
-                  .arg(ServerJetzt()));
-    for (const QVariant& v : Schluessel(id) + QVariantList{terminalNr.toInt(), Rechner(), programm, EigenerProzess()})
-        q.addBindValue(v);
-    return q.exec();   // fails on the unique key when another process holds the article
+    // the terminal's number, read once per database
+    thread_local int generation = -1;
+    thread_local QString terminalNr;
+    if (generation != TZEP_Connection::Generation()) {
+        terminalNr = ORVParameter().GetStringValueByName(QStringLiteral("TERMINALNR"));
+        generation = TZEP_Connection::Generation();
+    }
+    // nothing is inserted when another process holds the article (its unique key)
+    return TZEP_Connection::Wiederholen(COrt,
+                                        QStringLiteral("INSERT INTO artsperre (produkt_id_1, produkt_id_2, produkt_id_3, terminalnr, terminal, "
+                                                       "programm, prozessid, sperrzeit) VALUES (?, ?, ?, ?, ?, ?, ?, %1) ON CONFLICT DO NOTHING")
+                                            .arg(ServerJetzt()),
+                                        Schluessel(id) + QVariantList{terminalNr.toInt(), Rechner(), programm, EigenerProzess()})
+        > 0;
 }
 
 // Deletes this process's lock row of the article; whether there was one.
 bool ZeileLoeschen(const TInt32Trio& id)
 {
-    return TZEP_Connection::Ausfuehren(COrt,
-                                       QStringLiteral("DELETE FROM artsperre WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND "
-                                                      "produkt_id_3 = ? AND terminal = ? AND prozessid = ?"),
-                                       Schluessel(id) + QVariantList{Rechner(), EigenerProzess()})
-               .numRowsAffected()
+    return TZEP_Connection::Wiederholen(COrt,
+                                        QStringLiteral("DELETE FROM artsperre WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND "
+                                                       "produkt_id_3 = ? AND terminal = ? AND prozessid = ?"),
+                                        Schluessel(id) + QVariantList{Rechner(), EigenerProzess()})
         > 0;
 }
 

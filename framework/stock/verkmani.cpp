@@ -17,7 +17,7 @@ TMengen100 TVerkMani::FVKWandeln(Tlsnfile& ALsnFile, const TInt32Trio& AReferenz
         BestandBewegen(ALsnFile.Produkt_ID.GetWert(), ALsnFile.Filiale.GetWert(), TArtBucher::CBestTyp, abtVerkauf,
                        ALsnFile.Datum.GetWert(), wirkung);
     }
-    TZEP_Connection::Ausfuehren(QStringLiteral("TVerkMani.FVKWandeln"), QStringLiteral("DELETE FROM fvk WHERE id = ?"), {AFvkId});
+    TZEP_Connection::Wiederholen(QStringLiteral("TVerkMani.FVKWandeln"), QStringLiteral("DELETE FROM fvk WHERE id = ?"), {AFvkId});
     AErgebnis = 0;
     return wirkung;
 }

@@ -36,6 +36,13 @@ QVariantList Werte(const TIVInventur& inv, const TInt32Trio& id)
 
 const char* const CArtikel = " WHERE wijahr = ? AND zaehldatum = ? AND filiale = ? AND produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?";
 
+// An article's target records of an inventory: stock type, stands, posted mark, quantities.
+QString Sollsaetze(TConnectorTyp typ)
+{
+    return QStringLiteral("SELECT besttyp, standneu, standalt, kzgebucht, %1 FROM iv%2 ORDER BY besttyp, id")
+        .arg(MengenLeseAusdruecke(MengenSpalten(QStringLiteral("menge"), 0), typ).join(QStringLiteral(", ")), QLatin1String(CArtikel));
+}
+
 }
 
 std::vector<TInt32Trio> IV_ZuBuchendeArtikel(const TIVInventur& inv)
@@ -60,17 +67,13 @@ std::vector<TInt32Trio> IV_ZuBuchendeArtikel(const TIVInventur& inv)
 std::vector<TivSatz> IV_OffeneSollsaetze(const TIVInventur& inv, const TInt32Trio& id, bool& ohneSollsatz)
 {
     const TConnectorTyp typ = TZEP_Connection::Typ();
-    QSqlQuery q = TZEP_Connection::Ausfuehren(
-        COrt,
-        QStringLiteral("SELECT besttyp, standneu, standalt, kzgebucht, %1 FROM iv%2 ORDER BY besttyp, id")
-            .arg(MengenLeseAusdruecke(MengenSpalten(QStringLiteral("menge"), 0), typ).join(QStringLiteral(", ")), QLatin1String(CArtikel)),
-        Werte(inv, id));
+    static const QString sql[2] = {Sollsaetze(TConnectorTyp::SQLite), Sollsaetze(TConnectorTyp::PostgreSQL)};
     std::vector<TivSatz> r;
     ohneSollsatz = true;
-    while (q.next()) {
+    TZEP_Connection::Wiederholen(COrt, sql[typ == TConnectorTyp::PostgreSQL], Werte(inv, id), [&](const QSqlQuery& q) {
         ohneSollsatz = false;
         if (q.value(3).toString() == QLatin1String("A"))
-            continue;
+            return;
         TivSatz s;
         s.WiJahr = inv.WiJahr;
         s.ZaehlDatum = inv.ZaehlDatum;
@@ -82,18 +85,18 @@ std::vector<TivSatz> IV_OffeneSollsaetze(const TIVInventur& inv, const TInt32Tri
         s.StandAlt = q.value(2).toInt();
         s.Menge = MengenLesen(q, 4, typ, QStringLiteral("iv"));
         r.push_back(s);
-    }
+    });
     return r;
 }
 
 void IV_GebuchtMarkieren(const TIVInventur& inv, const TInt32Trio& id, bool ohneSollsatz, QChar bestTyp)
 {
     if (!ohneSollsatz) {
-        TZEP_Connection::Ausfuehren(COrt, QStringLiteral("UPDATE iv SET kzgebucht = 'A'%1 AND kzgebucht <> 'A'").arg(QLatin1String(CArtikel)),
-                                    Werte(inv, id));
+        TZEP_Connection::Wiederholen(COrt, QStringLiteral("UPDATE iv SET kzgebucht = 'A'%1 AND kzgebucht <> 'A'").arg(QLatin1String(CArtikel)),
+                                     Werte(inv, id));
         return;
     }
-    TZEP_Connection::Ausfuehren(COrt,
+    TZEP_Connection::Wiederholen(COrt,
                                 QStringLiteral("INSERT INTO iv (wijahr, zaehldatum, filiale, produkt_id_1, produkt_id_2, produkt_id_3, "
                                                "besttyp, kzgebucht) VALUES (?, ?, ?, ?, ?, ?, ?, 'A')"),
                                 Werte(inv, id) + QVariantList{QString(bestTyp)});

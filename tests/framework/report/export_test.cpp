@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QProcess>
 
+#include <set>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -62,6 +64,41 @@ TEST(ExportTest, PdfCarriesEveryTextAndMarksUnreadablePictures)
     for (const char* t : {"Probe, Seite 1 von 1", "10,50", "20,25", "2,68", "-4,00", "1.234,50", "Summe 1.263,92", "Bild nicht lesbar: B"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(t))) << t << "\n" << qPrintable(text);
     EXPECT_EQ(text.count("Bild nicht lesbar"), 2);   // both rows of group B
+}
+
+TEST(ExportTest, PdfEmbedsEachPictureOnceNoFinerThanItsPlace)
+{
+    TBerichtDaten d;
+    // both rows of group A show the same small picture; group C a photo finer than its place
+    QImage klein(40, 40, QImage::Format_RGB32);
+    klein.fill(Qt::blue);
+    ASSERT_TRUE(klein.save(d.Pfad("A.png")));
+    QImage foto(800, 400, QImage::Format_RGB32);
+    foto.fill(Qt::darkGreen);
+    ASSERT_TRUE(foto.save(d.Pfad("C.png"), "JPEG"));
+    TReportEinstellungen e;
+    e.bilder["Bild1"] = {"H", "Gruppe"};
+    e.bildLaden = [&d](const QString& name) {
+        QFile f(d.Pfad(name + ".png"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    TReportLauf lauf(VorlageLesen(d.Vorlage(CListe)), d.Tabellen(), e);
+    const QString pdf = d.Pfad("liste.pdf");
+    ReportExportieren(lauf, pdf, TExportFormat::Pdf);
+
+    // one line per drawn picture: page num type width height color comp bpc enc interp object ...
+    QStringList gezeichnet;
+    std::set<QString> objekte;
+    const QStringList zeilen = Ausgabe("pdfimages", {"-list", pdf}).split('\n', Qt::SkipEmptyParts).mid(2);
+    for (const QString& z : zeilen) {
+        const QStringList f = z.simplified().split(' ');
+        gezeichnet << f[3] + "x" + f[4] + " " + f[8];
+        objekte.insert(f[10]);
+    }
+    // the place is 60 x 5 mm, 1417 x 118 pixels at the writer's 600 dpi; the photo keeps its
+    // proportions within it, the small picture its stored size and its lossless encoding
+    EXPECT_EQ(gezeichnet, QStringList({"40x40 image", "40x40 image", "236x118 jpeg"}));
+    EXPECT_EQ(objekte.size(), 2u);
 }
 
 TEST(ExportTest, CsvOpensInAGermanSpreadsheet)
