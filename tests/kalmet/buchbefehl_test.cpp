@@ -195,7 +195,7 @@ TEST_F(BuchBefehlTest, RunsKilledAtRandomPointsPostEveryDifferenceOnce)
     int getoetet = 0, imArtikel = 0;
     // rounds on fresh copies of the chain until twenty runs died while they worked, five of
     // them inside an article (its lock row left behind)
-    for (int runde = 0; (getoetet < 20 || imArtikel < 5) && runde < 40; ++runde) {
+    for (int runde = 0; (getoetet < 20 || imArtikel < 5) && runde < 100; ++runde) {
         if (runde > 0)
             KetteStarten();
         const std::vector<TKettenInventur> inventuren = Gewoehnliche();
