@@ -74,6 +74,11 @@ int main(int argc, char* argv[])
             return ImportBefehl(args);
         return qstrcmp(argv[1], "print") == 0 ? DruckBefehl(args) : BuchBefehl(args);
     }
+    // help and version are text on the terminal: no display needed
+    for (int i = 1; i < argc; ++i)
+        for (const char* text : {"-h", "--help", "--help-all", "-v", "--version"})
+            if (qstrcmp(argv[i], text) == 0 && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     // window places and zoom per user in ~/.config/kalmet/kalmet.conf
     QCoreApplication::setOrganizationName(QStringLiteral("kalmet"));
@@ -81,7 +86,8 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(KALMET_VERSION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Inventurauswertung"));
+    parser.setApplicationDescription(
+        QStringLiteral("Inventurauswertung\n\nOhne Fenster: kalmet print, kalmet book und kalmet import (je mit --help)"));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption dbOption(QStringLiteral("db"),
