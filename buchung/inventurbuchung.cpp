@@ -176,7 +176,18 @@ bool TInventurBuchung::InvBuchen(std::vector<TBuchungsZeile> geprueft, const TZe
     bool r = false;
     FNichtAbgeschlossen.clear();
     ORVGuard(QStringLiteral("TfrmKalmetMain.InvBuchen"), [&] {
-        TMDEBucher().DateiSuche();
+        // counts of a rejected count file would be booked as differences: the user sees the
+        // files first, and books again once they are mended or set aside
+        TMDEBucher zaehldateien;
+        zaehldateien.DateiSuche();
+        if (!zaehldateien.Ergebnis().Abgelehnt.empty()) {
+            ORVInteraktion().Meldung(maInfo, QStringLiteral("Buchen"),
+                                     QStringLiteral("%1\nIhre Zählungen fehlen; die Buchung wird nicht ausgeführt. Nach der "
+                                                    "Prüfung der Dateien im Ordner %2 erneut buchen.")
+                                         .arg(zaehldateien.Ergebnis().Text(), zaehldateien.Ordner() + QStringLiteral("/fehler")),
+                                     FUmgebung.Owner);
+            return;
+        }
         // the checks judge the inventories as they are now, not as the list showed them
         for (TBuchungsZeile& z : geprueft) {
             const TIAStand jetzt = IA_Lesen(z.Zeile.ZaehlDatum, z.Zeile.WGN, z.Zeile.Filiale);

@@ -45,6 +45,10 @@ bool TZEP_WGN_Iterator::Move_Next()
 // The next page after the id nach (the first page without it).
 bool TZEP_WGN_Iterator::SeiteLesen(const TInt32Trio* nach)
 {
+    if (TZEP_Connection::NeuGeoeffnet(FGeneration)) {
+        FErste.reset();
+        FWeitere.reset();
+    }
     std::unique_ptr<QSqlQuery>& q = nach ? FWeitere : FErste;
     if (!q)
         q = Vorbereiten(nach ? QStringLiteral(" AND (produkt_id_1, produkt_id_2, produkt_id_3) > (?, ?, ?)") : QString());

@@ -23,6 +23,7 @@ private:
     bool SeiteLesen(const TInt32Trio* nach);
 
     std::unique_ptr<QSqlQuery> FErste, FWeitere;
+    int FGeneration = -1;   // of the connection they were prepared on
     QString FWGN;
     std::vector<TInt32Trio> FSeite;
     size_t FPos = 0;

@@ -118,7 +118,13 @@ void TIAAenderungen::PostgresOeffnen()
     if (wieder) {
         // what changed while the channel was down is unknown; the other connections of
         // this program died with the server too, when it restarted
-        if (!Lebt(TZEP_Connection::Database()))
+        bool lebt = false;
+        try {
+            lebt = Lebt(TZEP_Connection::Database());
+        } catch (const std::exception&) {
+            // not reachable again yet: the next use opens it anew
+        }
+        if (!lebt)
             TZEP_Connection::Erneuern();
         FOffen.clear();
         FAlle = true;

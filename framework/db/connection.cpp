@@ -125,6 +125,15 @@ int Generation()
     return GGeneration;
 }
 
+bool NeuGeoeffnet(int& generation)
+{
+    const int jetzt = Generation();
+    if (generation == jetzt)
+        return false;
+    generation = jetzt;
+    return true;
+}
+
 QSqlDatabase Database()
 {
     const QString name = ThreadConnectionName();

@@ -41,8 +41,11 @@ namespace TZEP_Connection {
 void Configure(const TDbUrl& url);
 const TDbUrl& Url();
 TConnectorTyp Typ();
-// Changes with every Configure; caches of database contents compare it to stay current.
+// Changes with every Configure and Erneuern; caches of database contents compare it to stay current.
 int Generation();
+// True when the connections were opened anew since generation was taken (another database, a
+// server restart), and generation is brought up to date: statements kept from before are dead.
+bool NeuGeoeffnet(int& generation);
 
 // The connection of the calling thread, opened on first use (Qt SQL connections belong to
 // one thread). Throws EORVFehler when the database cannot be opened.

@@ -149,10 +149,8 @@ void TZEP_DBFile::FelderLesen(const QVariant* werte) const
 QSqlQuery& TZEP_DBFile::Vorbereitet(const QString& sql)
 {
     // statements of a connection opened anew (another database, a server restart) are dead
-    if (FStatementGeneration != TZEP_Connection::Generation()) {
+    if (TZEP_Connection::NeuGeoeffnet(FStatementGeneration))
         FStatements.clear();
-        FStatementGeneration = TZEP_Connection::Generation();
-    }
     auto it = FStatements.find(sql);
     if (it != FStatements.end())
         return *it->second;

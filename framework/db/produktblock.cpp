@@ -17,6 +17,10 @@ QSqlQuery& TProduktBlockAbfrage::Ausfuehren(const std::vector<TInt32Trio>& ids, 
     const QString ort = QStringLiteral("TProduktBlockAbfrage(%1)").arg(FTabelle);
     if (ids.size() > CBlock)
         FehlerRaise(ort, {QStringLiteral("%1 Artikel in einem Block").arg(ids.size())});
+    if (TZEP_Connection::NeuGeoeffnet(FGeneration)) {
+        FEinzeln.reset();
+        FBlock.reset();
+    }
     const size_t n = ids.size() == 1 ? 1 : CBlock;
     std::unique_ptr<QSqlQuery>& q = n == 1 ? FEinzeln : FBlock;
     if (!q) {

@@ -44,6 +44,7 @@ private:
     QString FSpalten, FTabelle, FOrdnung, FBedingung;
     TZugriff FZugriff;
     std::unique_ptr<QSqlQuery> FEinzeln, FBlock;
+    int FGeneration = -1;   // of the connection they were prepared on
 };
 
 // The quantities a statement selected with MengenLeseAusdruecke, from column spalte on.

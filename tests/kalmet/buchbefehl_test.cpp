@@ -12,6 +12,7 @@
 #include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QSysInfo>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <csignal>
@@ -121,6 +122,21 @@ TEST_F(BuchBefehlTest, ExitCodesTellWhatHappened)
     EXPECT_TRUE(fehler.contains("--inventory"));
     EXPECT_EQ(Buchen({"--inventory", Inventur(inv), "--layout", "kalme003.rpt", "--yes"}, &aus, &fehler), 2) << "--layout without --pdf";
     EXPECT_EQ(Buchen({"--inventory", Inventur(inv), "--yes"}, &aus, &fehler, "postgresql://kalmet@127.0.0.1:1/keine"), 3);
+
+    // a count file rejected at the booking's start stops it: its counts would be booked as differences
+    {
+        QTemporaryDir mde;
+        Sql(QString("INSERT INTO parameter (name, wert) VALUES ('ORDNER_MDE', '%1')").arg(mde.path()));
+        QFile datei(mde.filePath("regal.mde"));
+        ASSERT_TRUE(datei.open(QIODevice::WriteOnly));
+        datei.write("#filiale=1\n#zaehldatum=2026-05-15\nkein Barcode\n");
+        datei.close();
+        EXPECT_EQ(Buchen({"--inventory", Inventur(inv), "--yes"}, &aus, &fehler), 1) << qPrintable(fehler);
+        EXPECT_TRUE(fehler.contains("regal.mde") && fehler.contains("nicht ausgeführt")) << qPrintable(fehler);
+        EXPECT_EQ(Status(inv.Zeile), inv.Status);
+        EXPECT_TRUE(QFile::exists(mde.filePath("fehler/regal.mde")));
+        Sql("DELETE FROM parameter WHERE name = 'ORDNER_MDE'");
+    }
 
     // an article another terminal holds: listed with its holder, the inventory stays open
     {

@@ -5,6 +5,7 @@
 #include "framework/article/filialtabelle.h"
 #include "framework/article/iazugriff.h"
 #include "framework/article/preisview.h"
+#include "framework/article/wgnmani.h"
 #include "framework/core/fehler.h"
 #include "framework/core/geld.h"
 #include "framework/core/uhr.h"
@@ -147,7 +148,7 @@ private:
         // every inventory of the day that holds the article must still take counts: the
         // count records are the day's, shared by all of them
         for (const TIAInventur& inv : FInventuren) {
-            if (inv.Schluessel.WGN != QLatin1String("*") && !a.WGN.startsWith(inv.Schluessel.WGN))
+            if (inv.Schluessel.WGN != QLatin1String("*") && !WGNPasst(a.WGN, inv.Schluessel.WGN))
                 continue;
             if (inv.Stand.Status == iakzTeilweiseGebucht || inv.Stand.Status == iakzGebucht) {
                 z.Gesperrt = QStringLiteral("die Inventur %1 ist %2 und nimmt keine Zählung mehr an")
