@@ -230,8 +230,7 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    const qsizetype i = args.indexOf("--case");
-    const QString fall = i >= 0 && i + 1 < args.size() ? args[i + 1] : "filialweit";
+    const QString fall = BenchWert(args, "--case", "filialweit");
     if (fall == "speicher")
         return Speicher(args);
     const TDbUrl url = BenchDatenbank(args);
@@ -242,9 +241,7 @@ int main(int argc, char* argv[])
     if (clear.open(QIODevice::WriteOnly))
         clear.write("5");
     clear.close();
-    ORVProgramm().Init("KALMET", 3, 0, 0, true);
-    ORVProgramm().SetBenutzer("demo");
-    ORVUhrSetzen(EncodeDate(2026, 12, 8));
+    BenchProgrammStarten();
 
     const bool zehn = fall == "zehn", rueck = fall == "rueck";
     const TDateTime wj = EncodeDate(zehn ? 2026 : 2025, 2, 1);

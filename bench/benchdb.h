@@ -1,6 +1,8 @@
 #pragma once
 
 #include "demo/demodatenbank.h"
+#include "framework/app/programm.h"
+#include "framework/core/uhr.h"
 #include "framework/db/datenfeld.h"
 #include "framework/db/transaktion.h"
 
@@ -20,15 +22,27 @@ inline bool PostgresKetteDa(const TDbUrl& url, const TDemoParameter& p)
         && q.value(0).toInt() == p.Artikel && q.value(1).toInt() == p.Filialen;
 }
 
+// The value after name on the command line, or standard.
+inline QString BenchWert(const QStringList& args, const QString& name, const QString& standard)
+{
+    const qsizetype i = args.indexOf(name);
+    return i >= 0 && i + 1 < args.size() ? args[i + 1] : standard;
+}
+
+// The program as the benchmarks run it: for the user "demo" on the chain's today.
+inline void BenchProgrammStarten()
+{
+    ORVProgramm().Init("KALMET", 3, 0, 0, true);
+    ORVProgramm().SetBenutzer("demo");
+    ORVUhrSetzen(EncodeDate(2026, 12, 8));
+}
+
 // The benchmark chain: --db URL (default a SQLite file in /tmp, kept between runs),
 // --articles N (20000) and --branches N (10). A SQLite file that exists is reused, and a
 // PostgreSQL database that holds a chain of the same size.
 inline TDbUrl BenchDatenbank(const QStringList& args)
 {
-    auto wert = [&](const QString& name, const QString& standard) {
-        const qsizetype i = args.indexOf(name);
-        return i >= 0 && i + 1 < args.size() ? args[i + 1] : standard;
-    };
+    auto wert = [&](const QString& name, const QString& standard) { return BenchWert(args, name, standard); };
     TDemoParameter p;
     p.Artikel = wert("--articles", "20000").toInt();
     p.Filialen = wert("--branches", "10").toInt();

@@ -312,16 +312,13 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    const qsizetype i = args.indexOf("--case");
-    const QString fall = i >= 0 && i + 1 < args.size() ? args[i + 1] : "buchen";
+    const QString fall = BenchWert(args, "--case", "buchen");
     if (fall == "speicher")
         return Speicher(args);
     const TDbUrl basis = BenchDatenbank(args);
     if (fall == "kette")
         return 0;
-    ORVProgramm().Init("KALMET", 3, 0, 0, true);
-    ORVProgramm().SetBenutzer("demo");
-    ORVUhrSetzen(EncodeDate(2026, 12, 8));
+    BenchProgrammStarten();
     TJaInteraktion interaktion;
 
     // the branch-wide inventory open for booking

@@ -16,9 +16,7 @@ int main(int argc, char* argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     BenchDatenbank(app.arguments());
-    ORVProgramm().Init("KALMET", 3, 0, 0, true);
-    ORVProgramm().SetBenutzer("demo");
-    ORVUhrSetzen(EncodeDate(2026, 12, 8));
+    BenchProgrammStarten();
     InventurenAnlegen();
     TfrmKalmetMain f;
     f.resize(1000, 700);

@@ -43,9 +43,7 @@ int main(int argc, char* argv[])
         if (!args.contains(standard))
             args << standard << (qstrcmp(standard, "--articles") == 0 ? "500" : "5");
     const TDbUrl url = BenchDatenbank(args);
-    ORVProgramm().Init("KALMET", 3, 0, 0, true);
-    ORVProgramm().SetBenutzer("demo");
-    ORVUhrSetzen(EncodeDate(2026, 12, 8));
+    BenchProgrammStarten();
     InventurenAnlegen();
     TfrmKalmetMain f;
     f.resize(1000, 700);

@@ -37,6 +37,20 @@ const char* const CListe = R"X(
 </export>
 )X";
 
+// The list as PDF, each row showing the picture file "<group>.png" of the test folder.
+QString PdfMitBildern(TBerichtDaten& d, TReportEinstellungen e)
+{
+    e.bilder["Bild1"] = {"H", "Gruppe"};
+    e.bildLaden = [&d](const QString& name) {
+        QFile f(d.Pfad(name + ".png"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    TReportLauf lauf(VorlageLesen(d.Vorlage(CListe)), d.Tabellen(), e);
+    const QString pdf = d.Pfad("liste.pdf");
+    ReportExportieren(lauf, pdf, TExportFormat::Pdf);
+    return pdf;
+}
+
 }
 
 TEST(ExportTest, PdfCarriesEveryTextAndMarksUnreadablePictures)
@@ -52,14 +66,7 @@ TEST(ExportTest, PdfCarriesEveryTextAndMarksUnreadablePictures)
     kaputt.close();
     TReportEinstellungen e;
     e.titel = "Probe";
-    e.bilder["Bild1"] = {"H", "Gruppe"};
-    e.bildLaden = [&d](const QString& name) {
-        QFile f(d.Pfad(name + ".png"));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    };
-    TReportLauf lauf(VorlageLesen(d.Vorlage(CListe)), d.Tabellen(), e);
-    const QString pdf = d.Pfad("liste.pdf");
-    ReportExportieren(lauf, pdf, TExportFormat::Pdf);
+    const QString pdf = PdfMitBildern(d, e);
     const QString text = Ausgabe("pdftotext", {"-layout", pdf, "-"});
     for (const char* t : {"Probe, Seite 1 von 1", "10,50", "20,25", "2,68", "-4,00", "1.234,50", "Summe 1.263,92", "Bild nicht lesbar: B"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(t))) << t << "\n" << qPrintable(text);
@@ -76,15 +83,7 @@ TEST(ExportTest, PdfEmbedsEachPictureOnceNoFinerThanItsPlace)
     QImage foto(800, 400, QImage::Format_RGB32);
     foto.fill(Qt::darkGreen);
     ASSERT_TRUE(foto.save(d.Pfad("C.png"), "JPEG"));
-    TReportEinstellungen e;
-    e.bilder["Bild1"] = {"H", "Gruppe"};
-    e.bildLaden = [&d](const QString& name) {
-        QFile f(d.Pfad(name + ".png"));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    };
-    TReportLauf lauf(VorlageLesen(d.Vorlage(CListe)), d.Tabellen(), e);
-    const QString pdf = d.Pfad("liste.pdf");
-    ReportExportieren(lauf, pdf, TExportFormat::Pdf);
+    const QString pdf = PdfMitBildern(d, {});
 
     // one line per drawn picture: page num type width height color comp bpc enc interp object ...
     QStringList gezeichnet;
