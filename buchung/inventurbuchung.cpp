@@ -427,10 +427,9 @@ TArtikelErgebnis TInventurBuchung::ArtikelBuchen(const TInventur& inv, const TIn
     TInvMani& mani = FListe.InvMani();
     if (!mani.ArtBucher())
         mani.ArtBuchen_Init(true, false);
-    TArtikelSperre sperre(id, AMeldung);
-    if (!sperre.Gehalten())
+    TArtikelTransaktion t(id, AMeldung, COrtArtikel);
+    if (!t.Gehalten())
         return TArtikelErgebnis::Gesperrt;
-    TTransaktion t(COrtArtikel);
     // the inventory as it is now, held until the article is done: cancelled or reset
     // elsewhere, nothing more of it is posted
     const TIAStand inventur = IA_LesenGehalten(inv.IV.ZaehlDatum, inv.Zeile.WGN, inv.IV.Filiale);
@@ -469,7 +468,7 @@ TArtikelErgebnis TInventurBuchung::ArtikelBuchen(const TInventur& inv, const TIn
     if (!abgelehnt.empty())
         return TArtikelErgebnis::Abgelehnt;
     IV_GebuchtMarkieren(inv.IV, id, ohneSollsatz, ArtBestTyp_2_Char(TArtBucher::CBestTyp));
-    sperre.FreigebenMit(t);
+    t.Commit();
     return TArtikelErgebnis::Gebucht;
 }
 

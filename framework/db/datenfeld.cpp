@@ -127,17 +127,16 @@ TMengenDatenFeld::TMengenDatenFeld(const QString& name, const QString& column, i
 
 QStringList MengenLeseAusdruecke(const QStringList& spalten, TConnectorTyp typ)
 {
-    if (typ != TConnectorTyp::PostgreSQL)
-        return spalten;
-    return {QStringLiteral("ARRAY[%1]::text").arg(spalten.join(QStringLiteral(", ")))};
+    if (typ == TConnectorTyp::PostgreSQL)
+        return {QStringLiteral("ARRAY[%1]::text").arg(spalten.join(QStringLiteral(", ")))};
+    return {QStringLiteral("printf('{%1}', %2)").arg(QStringList(spalten.size(), QStringLiteral("%d")).join(QLatin1Char(',')),
+                                                     spalten.join(QStringLiteral(", ")))};
 }
 
-TMengen100 MengenLesen(TConnectorTyp typ, const QVariant* values, const QString& name)
+TMengen100 MengenLesen(const QVariant& wert, const QString& name)
 {
-    if (typ != TConnectorTyp::PostgreSQL)
-        return TMengenTraits::FromSql(values);
     // "{q1,q2,...,q100}", each an optionally negative integer
-    const QString text = values[0].toString();
+    const QString text = wert.toString();
     TMengen100 r{};
     int n = 0;
     qsizetype i = 1;
@@ -166,7 +165,7 @@ QStringList TMengenDatenFeld::LeseAusdruecke(TConnectorTyp typ) const
     return MengenLeseAusdruecke(Columns(), typ);
 }
 
-void TMengenDatenFeld::AusdrueckeLesen(TConnectorTyp typ, const QVariant* values)
+void TMengenDatenFeld::AusdrueckeLesen(TConnectorTyp, const QVariant* values)
 {
-    SetWert(MengenLesen(typ, values, Name()));
+    SetWert(MengenLesen(values[0], Name()));
 }

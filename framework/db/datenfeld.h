@@ -186,13 +186,12 @@ private:
 
 // The 100 quantity columns "<column>_<base>" ... "<column>_<base + 99>".
 QStringList MengenSpalten(const QString& column, int base);
-// What a statement selects to read the quantity columns on the engine: the columns, or on
-// PostgreSQL one array text, because the driver's conversion of 100 values per row costs
-// more than the database's scan.
+// What a statement selects to read the quantity columns on the engine: one text
+// "{q1,...,q100}", because the drivers' work per column and value (type look-up, conversion)
+// costs more than the database's scan.
 QStringList MengenLeseAusdruecke(const QStringList& spalten, TConnectorTyp typ);
-// The quantities from the values of those expressions; a malformed array text raises
-// under the name.
-TMengen100 MengenLesen(TConnectorTyp typ, const QVariant* values, const QString& name);
+// The quantities from the value of that expression; a malformed text raises under the name.
+TMengen100 MengenLesen(const QVariant& wert, const QString& name);
 
 // A field over the 100 quantity columns, read as MengenLeseAusdruecke selects them.
 class TMengenDatenFeld : public TDatenfeld_Gen<TMengen100, TMengenTraits> {

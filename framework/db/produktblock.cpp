@@ -56,14 +56,7 @@ QSqlQuery& TProduktBlockAbfrage::Ausfuehren(const std::vector<TInt32Trio>& ids, 
     return *q;
 }
 
-TMengen100 MengenLesen(const QSqlQuery& q, int spalte, TConnectorTyp typ, const QString& name)
+TMengen100 MengenLesen(const QSqlQuery& q, int spalte, const QString& name)
 {
-    if (typ == TConnectorTyp::PostgreSQL) {
-        const QVariant text = q.value(spalte);
-        return MengenLesen(typ, &text, name);
-    }
-    TMengen100 r{};
-    for (int s = 0; s < 100; ++s)
-        r[s] = q.value(spalte + s).toInt();
-    return r;
+    return MengenLesen(q.value(spalte), name);
 }

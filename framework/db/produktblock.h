@@ -47,5 +47,5 @@ private:
     int FGeneration = -1;   // of the connection they were prepared on
 };
 
-// The quantities a statement selected with MengenLeseAusdruecke, from column spalte on.
-TMengen100 MengenLesen(const QSqlQuery& q, int spalte, TConnectorTyp typ, const QString& name);
+// The quantities a statement selected with MengenLeseAusdruecke in column spalte.
+TMengen100 MengenLesen(const QSqlQuery& q, int spalte, const QString& name);

@@ -37,11 +37,11 @@ void TTransaktion::Commit()
 {
     if (!FOffen)
         FehlerRaise(FOrt, {QStringLiteral("Die Transaktion ist schon abgeschlossen.")});
-    // PostgreSQL answers COMMIT of a transaction that a failed statement aborted with a
-    // rollback, not with an error: a statement first finds out
-    if (!FSqlite)
-        Ausfuehren(QStringLiteral("SELECT 1"));
-    Ausfuehren(QStringLiteral("COMMIT"));
+    // PostgreSQL answers COMMIT of a transaction that a failed statement aborted with the
+    // tag ROLLBACK, not with an error; the driver's commit reads the tag and fails. A failed
+    // commit leaves the rollback to the destructor.
+    if (!FDb.commit())
+        FehlerRaise(FOrt, {QStringLiteral("COMMIT"), FDb.lastError().text()});
     FOffen = false;
     --GOffen;
 }

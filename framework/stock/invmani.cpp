@@ -38,7 +38,7 @@ std::vector<TInvMani::TDaten> TInvMani::Lesen(const std::vector<TInt32Trio>& ids
     }
     std::vector<TDaten> daten(ids.size());
     FBestandAbfrage->Lesen(ids, [&](int i, const QSqlQuery& q) {
-        daten[i].Bestand[{q.value(1).toInt(), q.value(2).toInt()}] = MengenLesen(q, 3, typ, QStringLiteral("bestand"));
+        daten[i].Bestand[{q.value(1).toInt(), q.value(2).toInt()}] = MengenLesen(q, 3, QStringLiteral("bestand"));
     });
     FBewegungAbfrage->Lesen(
         ids,
@@ -50,7 +50,7 @@ std::vector<TInvMani::TDaten> TInvMani::Lesen(const std::vector<TInt32Trio>& ids
             b.BewArt = q.value(3).toInt();
             const QVariant datum = q.value(4);
             b.Tag = DateOf(TDatumTraits::FromSql(&datum));
-            b.Menge = MengenLesen(q, 5, typ, QStringLiteral("bne"));
+            b.Menge = MengenLesen(q, 5, QStringLiteral("bne"));
             daten[i].Bewegungen.push_back(b);
         },
         {TDatumTraits::ToSql(ab).first()});

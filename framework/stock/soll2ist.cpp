@@ -91,7 +91,7 @@ int TInvMani::Soll2Ist(TDateTime zaehlDatum, const QString& wgn, int16_t filiale
         const int t = bestTyp.isEmpty() ? 0 : Char_2_ArtBestTyp(bestTyp.at(0));
         if (iv.value(7).toInt() < iv.value(8).toInt() || t < 1 || t > 16 || !Get_ArtBestTyp_Eigenschaften(t).IstGezaehlt)
             continue;
-        const TMengen100 m = MengenLesen(iv, 9, typ, QStringLiteral("iv"));
+        const TMengen100 m = MengenLesen(iv, 9, QStringLiteral("iv"));
         for (int i = 0; i < 100; ++i)
             a.SollGezaehlt[i] += m[i];
     }
@@ -105,7 +105,7 @@ int TInvMani::Soll2Ist(TDateTime zaehlDatum, const QString& wgn, int16_t filiale
         a.GrBis = g.value(4).toInt();
         a.GGKey = g.value(5).toInt();
         if (g.value(6).toInt() != 0) {
-            const TMengen100 m = MengenLesen(g, 7, typ, QStringLiteral("izns"));
+            const TMengen100 m = MengenLesen(g, 7, QStringLiteral("izns"));
             for (int i = 0; i < 100; ++i)
                 a.Zaehlung[i] += m[i];
         }

@@ -74,7 +74,8 @@ THalter HalterLesen(const TInt32Trio& id)
     return h;
 }
 
-bool Eintragen(const TInt32Trio& id, const QString& programm)
+// What a lock row holds besides its time: article, terminal number and name, program, process.
+QVariantList EintragWerte(const TInt32Trio& id, const QString& programm)
 {
     // the terminal's number, read once per database
     thread_local int generation = -1;
@@ -83,23 +84,66 @@ bool Eintragen(const TInt32Trio& id, const QString& programm)
         terminalNr = ORVParameter().GetStringValueByName(QStringLiteral("TERMINALNR"));
         generation = TZEP_Connection::Generation();
     }
+    return Schluessel(id) + QVariantList{terminalNr.toInt(), Rechner(), programm, EigenerProzess()};
+}
+
+const char* const CSperrSpalten = "produkt_id_1, produkt_id_2, produkt_id_3, terminalnr, terminal, programm, prozessid, sperrzeit";
+
+bool Eintragen(const TInt32Trio& id, const QString& programm)
+{
     // nothing is inserted when another process holds the article (its unique key)
     return TZEP_Connection::Wiederholen(COrt,
-                                        QStringLiteral("INSERT INTO artsperre (produkt_id_1, produkt_id_2, produkt_id_3, terminalnr, terminal, "
-                                                       "programm, prozessid, sperrzeit) VALUES (?, ?, ?, ?, ?, ?, ?, %1) ON CONFLICT DO NOTHING")
-                                            .arg(ServerJetzt()),
-                                        Schluessel(id) + QVariantList{terminalNr.toInt(), Rechner(), programm, EigenerProzess()})
+                                        QStringLiteral("INSERT INTO artsperre (%1) VALUES (?, ?, ?, ?, ?, ?, ?, %2) ON CONFLICT DO NOTHING")
+                                            .arg(QLatin1String(CSperrSpalten), ServerJetzt()),
+                                        EintragWerte(id, programm))
         > 0;
 }
+
+struct TBeratendEintrag {
+    bool Frei = false;          // the advisory lock was taken
+    bool Eingetragen = false;   // and the lock row inserted
+};
+
+// On PostgreSQL the advisory lock and, when it was free, the lock row, in one round trip.
+TBeratendEintrag BeratendEintragen(const TInt32Trio& id, const QString& programm)
+{
+    TBeratendEintrag r;
+    TZEP_Connection::Wiederholen(
+        COrt,
+        QStringLiteral("WITH b AS (SELECT pg_try_advisory_lock(hashtextextended(?, 0)) AS frei), "
+                       "z AS (INSERT INTO artsperre (%1) SELECT CAST(? AS INTEGER), CAST(? AS INTEGER), CAST(? AS INTEGER), "
+                       "CAST(? AS INTEGER), CAST(? AS VARCHAR), CAST(? AS VARCHAR), CAST(? AS INTEGER), %2 FROM b WHERE frei "
+                       "ON CONFLICT DO NOTHING RETURNING 1) "
+                       "SELECT frei, (SELECT COUNT(*) FROM z) FROM b")
+            .arg(QLatin1String(CSperrSpalten), ServerJetzt()),
+        QVariantList{SperrSchluessel(id)} + EintragWerte(id, programm), [&r](const QSqlQuery& q) {
+            r.Frei = q.value(0).toBool();
+            r.Eingetragen = q.value(1).toInt() > 0;
+        });
+    return r;
+}
+
+const char* const CEigeneZeile = "DELETE FROM artsperre WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ? AND "
+                                 "terminal = ? AND prozessid = ?";
 
 // Deletes this process's lock row of the article; whether there was one.
 bool ZeileLoeschen(const TInt32Trio& id)
 {
-    return TZEP_Connection::Wiederholen(COrt,
-                                        QStringLiteral("DELETE FROM artsperre WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND "
-                                                       "produkt_id_3 = ? AND terminal = ? AND prozessid = ?"),
-                                        Schluessel(id) + QVariantList{Rechner(), EigenerProzess()})
-        > 0;
+    return TZEP_Connection::Wiederholen(COrt, QLatin1String(CEigeneZeile), Schluessel(id) + QVariantList{Rechner(), EigenerProzess()}) > 0;
+}
+
+// Deletes the lock row as ZeileLoeschen and, on PostgreSQL, frees the advisory lock in the same
+// statement when there was a row. Inside a transaction another session then waits for its end
+// at the row's unique key before it takes the article.
+bool ZeileLoeschenBeratendFrei(const TInt32Trio& id)
+{
+    if (!Postgres())
+        return ZeileLoeschen(id);
+    bool geloescht = false;   // the driver counts the rows of a returning statement only as they are read
+    TZEP_Connection::Wiederholen(COrt, QLatin1String(CEigeneZeile) + QStringLiteral(" RETURNING pg_advisory_unlock(hashtextextended(?, 0))"),
+                                 Schluessel(id) + QVariantList{Rechner(), EigenerProzess(), SperrSchluessel(id)},
+                                 [&geloescht](const QSqlQuery&) { geloescht = true; });
+    return geloescht;
 }
 
 // Frees the article's advisory lock on PostgreSQL; a failure is registered, not raised: the
@@ -162,18 +206,22 @@ bool TCommonLock::LockProdId(const TInt32Trio& AProdId, TZEP_clMeldung& AMeldung
         AMeldung.Artikel = artikel;
         return false;
     };
-    if (beratend && !Beratend(QStringLiteral("pg_try_advisory_lock"), AProdId))
-        return verweigert(HalterLesen(AProdId));   // a live session holds the article
     bool gehalten = false;
     try {
+        if (beratend) {
+            const TBeratendEintrag e = BeratendEintragen(AProdId, FProgramm);
+            if (!e.Frei)
+                return verweigert(HalterLesen(AProdId));   // a live session holds the article
+            gehalten = e.Eingetragen;
+        } else {
+            gehalten = Eintragen(AProdId, FProgramm);
+        }
         for (int versuch = 0; versuch < 2 && !gehalten; ++versuch) {
-            if (Eintragen(AProdId, FProgramm)) {
-                gehalten = true;
-                break;
-            }
             const THalter h = HalterLesen(AProdId);
-            if (h.Id == 0)
-                continue;   // released between the two statements
+            if (h.Id == 0) {
+                gehalten = Eintragen(AProdId, FProgramm);   // released between the two statements
+                continue;
+            }
             if (h.Ich()) {
                 BeratendFreigeben(AProdId);   // this session held it once already
                 return true;
@@ -184,9 +232,10 @@ bool TCommonLock::LockProdId(const TInt32Trio& AProdId, TZEP_clMeldung& AMeldung
                 return verweigert(h);
             }
             Entfernen(h, grund);
+            gehalten = Eintragen(AProdId, FProgramm);
         }
     } catch (...) {
-        BeratendFreigeben(AProdId);
+        BeratendFreigeben(AProdId);   // a failed statement may have taken it
         throw;
     }
     if (!gehalten)
@@ -268,10 +317,23 @@ TArtikelSperre::~TArtikelSperre()
 void TArtikelSperre::FreigebenMit(TTransaktion& t)
 {
     // a lock taken over meanwhile is no longer this process's: nothing may be committed
-    if (!ZeileLoeschen(FId))
+    if (!ZeileLoeschenBeratendFrei(FId))
         FehlerRaise(COrt, {QStringLiteral("Die Artikelsperre wurde inzwischen übernommen.")});
     t.Commit();
     FGehalten = false;
     CommonLock().RECVMessageUnlockProdId(FId);
-    BeratendFreigeben(FId);
+}
+
+TArtikelTransaktion::TArtikelTransaktion(const TInt32Trio& id, TZEP_clMeldung& halter, const QString& ort)
+{
+    if (!Postgres())
+        FUmSperre.emplace(ort);
+    FSperre.emplace(id, halter);
+    if (Postgres() && FSperre->Gehalten())
+        FUnterSperre.emplace(ort);
+}
+
+void TArtikelTransaktion::Commit()
+{
+    FSperre->FreigebenMit(FUmSperre ? *FUmSperre : *FUnterSperre);
 }

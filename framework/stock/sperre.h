@@ -2,12 +2,12 @@
 
 #include "framework/core/datetime.h"
 #include "framework/core/int32trio.h"
+#include "framework/db/transaktion.h"
 
 #include <QString>
 
 #include <functional>
-
-class TTransaktion;
+#include <optional>
 
 // Who holds an article lock: filled when a lock is refused. An empty article text stands for
 // no conflict; the booking sets it to the article number of the refused article.
@@ -80,4 +80,24 @@ public:
 private:
     TInt32Trio FId;
     bool FGehalten = false;
+};
+
+// The transaction of an article's work under its lock. On PostgreSQL the lock is taken and
+// committed first, so that other terminals see who holds the article while the work runs. On
+// SQLite the write transaction excludes every other writer anyway: the lock row is written inside
+// it, and an article costs one commit instead of two.
+class TArtikelTransaktion {
+public:
+    // Gehalten() tells whether the lock was taken; when not, halter names the holder.
+    TArtikelTransaktion(const TInt32Trio& id, TZEP_clMeldung& halter, const QString& ort);
+
+    bool Gehalten() const { return FSperre->Gehalten(); }
+    // Releases the lock inside the transaction and commits both.
+    void Commit();
+
+private:
+    // destroyed in reverse: the transaction begun under the lock, the lock, the transaction around it
+    std::optional<TTransaktion> FUmSperre;
+    std::optional<TArtikelSperre> FSperre;
+    std::optional<TTransaktion> FUnterSperre;
 };

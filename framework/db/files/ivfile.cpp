@@ -83,7 +83,7 @@ std::vector<TivSatz> IV_OffeneSollsaetze(const TIVInventur& inv, const TInt32Tri
         s.BestTyp = bestTyp.isEmpty() ? QChar(' ') : bestTyp.at(0);
         s.StandNeu = q.value(1).toInt();
         s.StandAlt = q.value(2).toInt();
-        s.Menge = MengenLesen(q, 4, typ, QStringLiteral("iv"));
+        s.Menge = MengenLesen(q, 4, QStringLiteral("iv"));
         r.push_back(s);
     });
     return r;

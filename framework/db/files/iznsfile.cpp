@@ -59,7 +59,7 @@ std::vector<TiznsZeile> TiznsTag::Lesen(const std::vector<TInt32Trio>& ids, int3
             const QString art = q.value(2).toString();
             r.push_back({q.value(1).toLongLong(),
                          {FZaehlDatum, ids[i], FFiliale, art.isEmpty() ? QChar() : art.at(0), q.value(3).toInt(), q.value(4).toInt(),
-                          q.value(5).toInt(), q.value(6).toInt(), MengenLesen(q, 7, typ, QStringLiteral("izns"))}});
+                          q.value(5).toInt(), q.value(6).toInt(), MengenLesen(q, 7, QStringLiteral("izns"))}});
         },
         {TDatumTraits::ToSql(FZaehlDatum).first(), FFiliale, regal});
     return r;

@@ -57,3 +57,23 @@ TEST(WiederholenTest, KeptStatementsFollowTheConnectionToAnotherDatabase)
     TZEP_Connection::Wiederholen("Test", CEinfuegen, {"B", "2"});
     EXPECT_EQ(Werte(), QStringList({"2"}));
 }
+
+TEST(TransaktionTest, ACommitAfterAFailedStatementFailsAndKeepsNothing)
+{
+    TTestDb db;
+    KALMET_REQUIRE_DB(db);
+    {
+        TTransaktion t("Test");
+        TZEP_Connection::Wiederholen("Test", CEinfuegen, {"A", "1"});
+        QSqlQuery(TZEP_Connection::Database()).exec("SELECT nichtda FROM parameter");   // a failure someone ignored
+        if (TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL)
+            EXPECT_THROW(t.Commit(), EORVFehler);
+        else
+            t.Commit();   // SQLite goes on after a failed statement
+    }
+    EXPECT_EQ(Werte(), TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL ? QStringList() : QStringList({"1"}));
+    TTransaktion t("Test");   // the connection takes the next transaction
+    TZEP_Connection::Wiederholen("Test", CEinfuegen, {"B", "2"});
+    t.Commit();
+    EXPECT_EQ(Werte().last(), "2");
+}
