@@ -27,15 +27,12 @@
 #include <QThread>
 
 #include <cmath>
+#include <map>
 
 namespace {
 
 const QString COrtArtikel = QStringLiteral("TfrmKalmetMain.InvBuchenF.InvBuchenF_Artikel");
-
-TDateTime AusSql(const QVariant& v)
-{
-    return TDatumTraits::FromSql(&v);
-}
+const QString COrtFVK = QStringLiteral("TfrmKalmetMain.FVKLoeschen");
 
 // A value as a number; NaN when it is none.
 double Zahl(const QVariant& v)
@@ -364,8 +361,8 @@ void TInventurBuchung::InventurAbschliessen(const TInventur& inv)
         FNichtAbgeschlossen << QStringLiteral("%1: nicht abgeschlossen").arg(Name(z));
 }
 
-bool TInventurBuchung::ArtikelMengenfeld(const TInventur& inv, const TInt32Trio& id, bool lagerPruefen, TMengenfeld& feld,
-                                         bool& ohneSollsatz)
+bool TInventurBuchung::ArtikelMengenfeld(const TInventur& inv, const TInt32Trio& id, bool lagerPruefen, const TFvkZeilen& fvk,
+                                         TMengenfeld& feld, bool& ohneSollsatz)
 {
     FListe.InitMengenfeld(feld);
     const std::vector<TivSatz> soll = IV_OffeneSollsaetze(inv.IV, id, ohneSollsatz);
@@ -375,7 +372,7 @@ bool TInventurBuchung::ArtikelMengenfeld(const TInventur& inv, const TInt32Trio&
         FListe.FuelleMengenfeld_MitSollsaetzen(s, feld);
     if (!FListe.LeseZaehlsatz_Aktuell(feld, id, inv.IV.ZaehlDatum, inv.IV.Filiale) && ohneSollsatz)
         return false;   // its count is gone
-    FListe.FVKKorrektur_Aktuell(id, inv.IV.Filiale, inv.IV.ZaehlDatum, lagerPruefen, feld);
+    FListe.FVKKorrektur_Aktuell(id, inv.IV.Filiale, inv.IV.ZaehlDatum, lagerPruefen, fvk, feld);
     feld[mfDiff].MinMax_Suchen();
     return true;
 }
@@ -384,7 +381,7 @@ bool TInventurBuchung::ArtikelMitDifferenz(const TInventur& inv, const TInt32Tri
 {
     TMengenfeld feld;
     bool ohneSollsatz = false;
-    return ArtikelMengenfeld(inv, id, true, feld, ohneSollsatz) && !feld[mfDiff].IsEmpty();
+    return ArtikelMengenfeld(inv, id, true, FVK_Lesen(id, inv.IV.Filiale, COrtFVK), feld, ohneSollsatz) && !feld[mfDiff].IsEmpty();
 }
 
 // The date of a posting: the count date (-1) while the fiscal year has not ended; after it
@@ -437,7 +434,8 @@ TArtikelErgebnis TInventurBuchung::ArtikelBuchen(const TInventur& inv, const TIn
         return TArtikelErgebnis::InventurGeaendert;
     TMengenfeld feld;
     bool ohneSollsatz = false;
-    if (!ArtikelMengenfeld(inv, id, false, feld, ohneSollsatz))
+    const TFvkZeilen fvk = FVK_Lesen(id, inv.IV.Filiale, COrtFVK);   // read once: corrected, then converted
+    if (!ArtikelMengenfeld(inv, id, false, fvk, feld, ohneSollsatz))
         return TArtikelErgebnis::SchonGebucht;
 
     const int32_t fil = inv.IV.Filiale;
@@ -461,7 +459,7 @@ TArtikelErgebnis TInventurBuchung::ArtikelBuchen(const TInventur& inv, const TIn
     AbgelehntMelden(ergebnis, id, fil, abgelehnt);
     if (!abgelehnt.empty())
         return TArtikelErgebnis::Abgelehnt;   // nothing of it, its erroneous sales included
-    for (const TWirkung& w : FVKAlleWandeln(id, fil))
+    for (const TWirkung& w : FVKAlleWandeln(fvk))
         if (w.Datum >= FVKKorrekturBeginn())   // older ones are in no count's correction
             wirkungen.push_back(w);
     AndereZaehltageAusgleichen(inv, id, wirkungen, abgelehnt);
@@ -477,34 +475,38 @@ void TInventurBuchung::AndereZaehltageAusgleichen(const TInventur& inv, const TI
 {
     if (wirkungen.empty())
         return;
-    // the count days that hold the article, this one among them, earliest first
-    std::vector<TDateTime> tage{DateOf(inv.IV.ZaehlDatum)};
+    // the branch's count days, this one among them, earliest first, with the product-group
+    // patterns of their inventories
+    const TDateTime dieser = DateOf(inv.IV.ZaehlDatum);
+    std::map<TDateTime, QStringList> tage{{dieser, {}}};
     for (const TIAZaehltag& z : inv.Andere)
-        if (!FUmgebung.TestWG || FUmgebung.TestWG(id, WGNMuster(z.WGN)))
-            tage.push_back(DateOf(z.ZaehlDatum));
-    std::sort(tage.begin(), tage.end());
-    tage.erase(std::unique(tage.begin(), tage.end()), tage.end());
+        tage[DateOf(z.ZaehlDatum)] << WGNMuster(z.WGN);
+    // another day holds the article when one of its patterns takes it; asked only when the day
+    // would take something back, since a day without a balancing posting changes nothing
+    const auto haelt = [&](const QStringList& muster) {
+        return !FUmgebung.TestWG || std::any_of(muster.begin(), muster.end(), [&](const QString& m) { return FUmgebung.TestWG(id, m); });
+    };
     // walk the days: what the postings changed at the end of a day, less what the earlier
     // balancing postings took back; this count day keeps the change, the others none
     TMengen100 ausgeglichen{};
     TInvMani& mani = FListe.InvMani();
-    for (const TDateTime tag : tage) {
+    for (const auto& [tag, muster] : tage) {
         TMengen100 wirkung{};
         for (const TWirkung& w : wirkungen)
             if (DateOf(w.Datum) <= tag)
                 for (int i = 0; i < 100; ++i)
                     wirkung[i] += w.Menge[i];
-        const bool dieser = tag == DateOf(inv.IV.ZaehlDatum);
         TMengen100 ausgleich{};   // what leaves the stock on that day
         bool noetig = false;
         for (int i = 0; i < 100; ++i) {
-            const int32_t soll = dieser ? wirkung[i] : 0;
+            const int32_t soll = tag == dieser ? wirkung[i] : 0;
             ausgleich[i] = wirkung[i] + ausgeglichen[i] - soll;
-            ausgeglichen[i] -= ausgleich[i];
             noetig = noetig || ausgleich[i] != 0;
         }
-        if (!noetig)
+        if (!noetig || (tag != dieser && !haelt(muster)))
             continue;
+        for (int i = 0; i < 100; ++i)
+            ausgeglichen[i] -= ausgleich[i];
         TBuchErgebnisListe& ergebnis = mani.BuchErgebnisse();
         ergebnis.Vorbereiten(id);
         TZusatzBuchDaten zusatz;
@@ -517,39 +519,15 @@ void TInventurBuchung::AndereZaehltageAusgleichen(const TInventur& inv, const TI
 
 void TInventurBuchung::FVKLoeschen(const TInt32Trio& AProdId, int32_t AFiliale)
 {
-    ORVGuard(QStringLiteral("TfrmKalmetMain.FVKLoeschen"), [&] {
-        TTransaktion t(QStringLiteral("TfrmKalmetMain.FVKLoeschen"));
-        FVKAlleWandeln(AProdId, AFiliale);
+    ORVGuard(COrtFVK, [&] {
+        TTransaktion t(COrtFVK);
+        FVKAlleWandeln(FVK_Lesen(AProdId, AFiliale, COrtFVK));
         t.Commit();
     });
 }
 
-std::vector<TInventurBuchung::TWirkung> TInventurBuchung::FVKAlleWandeln(const TInt32Trio& AProdId, int32_t AFiliale)
+std::vector<TInventurBuchung::TWirkung> TInventurBuchung::FVKAlleWandeln(const TFvkZeilen& saetze)
 {
-    std::vector<std::pair<qint64, TFvkSatz>> saetze;
-    TZEP_Connection::Wiederholen(
-        QStringLiteral("TfrmKalmetMain.FVKLoeschen"),
-        QStringLiteral("SELECT id, datum, uhrzeit, groesse, vorzeichen, menge, preis1, preis2, zusatznummer, zusatztext, "
-                       "belegpaar_1, belegpaar_2, belegnr FROM fvk WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND "
-                       "produkt_id_3 = ? AND filiale = ? AND vorgangsart = 'F' AND belegart = '23' ORDER BY datum, uhrzeit, id"),
-        {AProdId.Int1, AProdId.Int2, AProdId.Int3, AFiliale}, [&](const QSqlQuery& q) {
-        TFvkSatz s;
-        s.Produkt_ID = AProdId;
-        s.Filiale = AFiliale;
-        s.Datum = AusSql(q.value(1));
-        s.Uhrzeit = q.value(2).toInt();
-        s.Groesse = q.value(3).toInt();
-        const QString vz = q.value(4).toString();
-        s.Vorzeichen = vz.isEmpty() ? QChar() : vz.at(0);
-        s.Menge = q.value(5).toInt();
-        s.Preis1 = q.value(6).toDouble();
-        s.Preis2 = q.value(7).toDouble();
-        s.Zusatznummer = q.value(8).toInt();
-        s.Zusatztext = q.value(9).toString();
-        s.BelegPaar = {q.value(10).toInt(), q.value(11).toInt()};
-        s.BelegNr = q.value(12).toInt();
-        saetze.emplace_back(q.value(0).toLongLong(), s);
-    });
     std::vector<TWirkung> r;
     for (const auto& [id, s] : saetze) {
         int ergebnis = 0;

@@ -2,6 +2,7 @@
 
 #include "framework/article/iazugriff.h"
 #include "framework/core/int32trio.h"
+#include "framework/db/files/fvkfile.h"
 #include "framework/db/files/ivfile.h"
 #include "framework/stock/sperre.h"
 #include "inventurliste/mengenfeld.h"
@@ -104,7 +105,8 @@ private:
                                    std::vector<QString>& abgelehnt);
     // The article's quantity field from its unposted target records, its count and erroneous
     // sales as they are now; false when nothing is left to post.
-    bool ArtikelMengenfeld(const TInventur& inv, const TInt32Trio& id, bool lagerPruefen, TMengenfeld& feld, bool& ohneSollsatz);
+    bool ArtikelMengenfeld(const TInventur& inv, const TInt32Trio& id, bool lagerPruefen, const TFvkZeilen& fvk, TMengenfeld& feld,
+                           bool& ohneSollsatz);
     // The trial run's look at one article: true when it still shows a difference.
     bool ArtikelMitDifferenz(const TInventur& inv, const TInt32Trio& id);
     // Confines the article's postings to its count day: on every other count day of the branch
@@ -115,7 +117,7 @@ private:
     // Tells an inventory that another terminal changed; one it booked is shown as booked.
     void Geaendert(const TZeileAnzeige& z, const TIAStand& jetzt);
     // Converts the article's erroneous sales; what each did to the stock.
-    std::vector<TWirkung> FVKAlleWandeln(const TInt32Trio& AProdId, int32_t AFiliale);
+    std::vector<TWirkung> FVKAlleWandeln(const TFvkZeilen& saetze);
     std::optional<TWirkung> FVKWandeln(const TFvkSatz& fvk, qint64 id, int& AErgebnis);
     TDateTime BuchDatum(const TInt32Trio& AProdId, bool mitPreisHistorie) const;
     void StatusSetzen(const TZeileAnzeige& zeile, TZEP_IA_KZZaehlung status);

@@ -33,7 +33,6 @@ TInventurlisteOptionen TInventurlisteOptionen::AusParametern()
 TInventurliste::TInventurliste(const TInventurlisteOptionen& AOptionen)
     : FOptionen(AOptionen),
       FIVFile(std::make_unique<Tivfile>(2, -1)),
-      FFvkFile(std::make_unique<TFvkFile>(2, -1)),
       FINVLFile(std::make_unique<Tinvlfile>()),
       FINVRFile(std::make_unique<Tinvrfile>()),
       FINVUEFile(std::make_unique<Tinvufile>()),

@@ -2,6 +2,7 @@
 
 #include "framework/app/layouts.h"
 #include "framework/core/int32trio.h"
+#include "framework/db/files/fvkfile.h"
 #include "inventurliste/aufrechnen.h"
 #include "inventurliste/druckconfig.h"
 #include "inventurliste/mengenfeld.h"
@@ -17,7 +18,6 @@ class TDBFFiles_4_Crystal;
 class TDbf;
 class TDRAV_ArtAbwMani;
 class TFilialTabelle;
-class TFvkFile;
 class TInvMani;
 class TLiefGPData;
 class TProduktBlockAbfrage;
@@ -102,10 +102,11 @@ public:
     // erroneous sales and back-calculation; RR tells whether a back-calculation ran
     void FVKKorrektur(const TInt32Trio& Produkt_ID, int32_t Filiale, TDateTime ZaehlDatum, bool ATestlauf,
                       TMengenfeld& AMengenfeld);
-    // The booking's reads inside its article transaction, from the rows as they are now; a
-    // failure raises. ALagerPruefen refuses erroneous sales in a storage-location branch.
+    // The booking's correction inside its article transaction, from the article's erroneous
+    // sales of the branch as it read them there (FVK_Lesen); those of the count's correction
+    // apply. ALagerPruefen refuses erroneous sales in a storage-location branch.
     void FVKKorrektur_Aktuell(const TInt32Trio& Produkt_ID, int32_t Filiale, TDateTime ZaehlDatum, bool ALagerPruefen,
-                              TMengenfeld& AMengenfeld);
+                              const TFvkZeilen& zeilen, TMengenfeld& AMengenfeld);
     bool LeseZaehlsatz_Aktuell(TMengenfeld& AMengenfeld, const TInt32Trio& Produkt_ID, TDateTime ZaehlDatum, int32_t Filiale);
     void BestandRueckOderVorRechnen(const TInt32Trio& Produkt_ID, int16_t Filiale, TDateTime ZaehlDatum,
                                     TDateTime AuswertungsDatum, TDateTime WiJahr, TMengenfeld& AMengenfeld);
@@ -131,7 +132,7 @@ public:
     void INVLSaetzeWegschreiben(const TinvlListe& list, bool Nummerieren);
 
 private:
-    void FehlverkaufAnwenden(TMengenfeld& AMengenfeld, const TInt32Trio& Produkt_ID, int& ggKey, const TFvkFile& f);
+    void FehlverkaufAnwenden(TMengenfeld& AMengenfeld, const TInt32Trio& Produkt_ID, int& ggKey, const TFvkSatz& f);
     void ZaehlsatzUebernehmen(const TiznsSatz& satz, TMengenfeld& AMengenfeld);
     void RegalsatzUebernehmen(const TiznsSatz& satz, TRegalMengen& ARegalmengen);
 
@@ -156,7 +157,6 @@ private:
     TInventurlisteOptionen FOptionen;
     TZEP_SelectedLayout_List FSelectedLayouts;
     std::unique_ptr<Tivfile> FIVFile;
-    std::unique_ptr<TFvkFile> FFvkFile;
     std::unique_ptr<Tiznsfile> FIZNSFile;   // opened on first use
     std::unique_ptr<Tinvlfile> FINVLFile;
     std::unique_ptr<Tinvrfile> FINVRFile;

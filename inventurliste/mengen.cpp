@@ -146,39 +146,38 @@ void TInventurliste::FVKKorrektur(const TInt32Trio& Produkt_ID, int32_t Filiale,
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.FVKKorrektur"), [&] {
         if (ATestlauf) {
-            FVKKorrektur_Aktuell(Produkt_ID, Filiale, ZaehlDatum, true, AMengenfeld);
+            FVKKorrektur_Aktuell(Produkt_ID, Filiale, ZaehlDatum, true, FVK_Lesen(Produkt_ID, Filiale, QStringLiteral("TfrmKalmetMain.FVKKorrektur")),
+                                 AMengenfeld);
             return;
         }
         // the list reads each inventory's erroneous sales in one scan
         int ggKey = -1;
         StromHolen(FFvkStroeme, std::pair{ZaehlDatum, Filiale}, [&](TFvkFile& f) { FVKFiltern(f, Filiale, ZaehlDatum); })
-            .Artikel(Produkt_ID, [&](const TFvkFile& f) { FehlverkaufAnwenden(AMengenfeld, Produkt_ID, ggKey, f); });
+            .Artikel(Produkt_ID, [&](const TFvkFile& f) { FehlverkaufAnwenden(AMengenfeld, Produkt_ID, ggKey, f.GetSatz()); });
     });
 }
 
 void TInventurliste::FVKKorrektur_Aktuell(const TInt32Trio& Produkt_ID, int32_t Filiale, TDateTime ZaehlDatum, bool ALagerPruefen,
-                                          TMengenfeld& AMengenfeld)
+                                          const TFvkZeilen& zeilen, TMengenfeld& AMengenfeld)
 {
-    TFvkFile& f = Angelegt(FFvkFile, "FFvkFile");
-    f.AllesClear();
-    FVKFiltern(f, Filiale, ZaehlDatum);
-    f.Produkt_ID.SetFilterMinMax(Produkt_ID);
     const bool verboten = ALagerPruefen && Angelegt(FFilialtab, "FFilialtab").GetFilialeByNr(Filiale).LV_Benutzen;
     int ggKey = -1;
-    for (bool ok = f.Get_first(); ok; ok = f.Get_next()) {
+    for (const auto& [id, s] : zeilen) {
+        if (s.Datum < FVKKorrekturBeginn() || s.Datum > ZaehlDatum)
+            continue;   // in no correction of this count, as FVKFiltern selects
         if (verboten)
             throw std::runtime_error("TfrmKalmetMain.FVKKorrektur: Fehlerverkauf in Filiale mit lagerplatzbezogener Bestandsführung!");
-        FehlverkaufAnwenden(AMengenfeld, Produkt_ID, ggKey, f);
+        FehlverkaufAnwenden(AMengenfeld, Produkt_ID, ggKey, s);
     }
 }
 
-void TInventurliste::FehlverkaufAnwenden(TMengenfeld& AMengenfeld, const TInt32Trio& Produkt_ID, int& ggKey, const TFvkFile& f)
+void TInventurliste::FehlverkaufAnwenden(TMengenfeld& AMengenfeld, const TInt32Trio& Produkt_ID, int& ggKey, const TFvkSatz& f)
 {
     if (ggKey < 0)
         ggKey = TArtikelTools::GG_Key_AusAAFile(Produkt_ID);
-    const int slot = GGTab_Glob().Groesse_Numerisch_2_Index(ggKey, f.Groesse.GetWert());
+    const int slot = GGTab_Glob().Groesse_Numerisch_2_Index(ggKey, f.Groesse);
     if (slot >= 0 && slot <= 99)
-        ::FehlverkaufAnwenden(AMengenfeld, slot, f.Vorzeichen.GetWert(), f.Menge.GetWert());
+        ::FehlverkaufAnwenden(AMengenfeld, slot, f.Vorzeichen, f.Menge);
 }
 
 bool TInventurliste::LeseZaehlsatz_Aktuell(TMengenfeld& AMengenfeld, const TInt32Trio& Produkt_ID, TDateTime ZaehlDatum, int32_t Filiale)

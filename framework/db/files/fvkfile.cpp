@@ -1,5 +1,9 @@
 #include "framework/db/files/fvkfile.h"
 
+#include "framework/db/connection.h"
+
+#include <QSqlQuery>
+
 TFvkFile::TFvkFile(int openMode, int param) : TZEP_SatzDatei(QStringLiteral("FVK"), openMode, param)
 {
     using S = TFvkSatz;
@@ -19,4 +23,36 @@ TFvkFile::TFvkFile(int openMode, int param) : TZEP_SatzDatei(QStringLiteral("FVK
              SatzSpalte(BelegPaar, &S::BelegPaar),
              SatzSpalte(BelegNr, &S::BelegNr)});
     KeyAdd({&Produkt_ID, &Filiale, &Datum, &Uhrzeit});
+}
+
+TFvkZeilen FVK_Lesen(const TInt32Trio& produktId, int32_t filiale, const QString& ort)
+{
+    TFvkZeilen saetze;
+    TZEP_Connection::Wiederholen(
+        ort,
+        QStringLiteral("SELECT id, datum, uhrzeit, groesse, vorzeichen, menge, preis1, preis2, zusatznummer, zusatztext, "
+                       "belegpaar_1, belegpaar_2, belegnr FROM fvk WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND "
+                       "produkt_id_3 = ? AND filiale = ? AND vorgangsart = 'F' AND belegart = '23' ORDER BY datum, uhrzeit, id"),
+        {produktId.Int1, produktId.Int2, produktId.Int3, filiale}, [&](const QSqlQuery& q) {
+        TFvkSatz s;
+        const QVariant datum = q.value(1);
+        s.Produkt_ID = produktId;
+        s.Filiale = filiale;
+        s.Vorgangsart = QLatin1Char('F');
+        s.Belegart = QStringLiteral("23");
+        s.Datum = TDatumTraits::FromSql(&datum);
+        s.Uhrzeit = q.value(2).toInt();
+        s.Groesse = q.value(3).toInt();
+        const QString vz = q.value(4).toString();
+        s.Vorzeichen = vz.isEmpty() ? QChar() : vz.at(0);
+        s.Menge = q.value(5).toInt();
+        s.Preis1 = q.value(6).toDouble();
+        s.Preis2 = q.value(7).toDouble();
+        s.Zusatznummer = q.value(8).toInt();
+        s.Zusatztext = q.value(9).toString();
+        s.BelegPaar = {q.value(10).toInt(), q.value(11).toInt()};
+        s.BelegNr = q.value(12).toInt();
+        saetze.emplace_back(q.value(0).toLongLong(), s);
+    });
+    return saetze;
 }

@@ -21,6 +21,11 @@ struct TFvkSatz {
     int32_t BelegNr = 0;
 };
 
+// An article's erroneous sales in a branch (sales kind "F", voucher kind "23") with their row
+// ids, in the order of date, time and id; a failure raises at ort.
+using TFvkZeilen = std::vector<std::pair<qint64, TFvkSatz>>;
+TFvkZeilen FVK_Lesen(const TInt32Trio& produktId, int32_t filiale, const QString& ort);
+
 // Erroneous sales FVK. Key 0: Produkt_ID, Filiale, Datum, Uhrzeit.
 class TFvkFile : public TZEP_SatzDatei<TFvkSatz> {
 public:
