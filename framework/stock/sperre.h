@@ -26,8 +26,9 @@ struct TZEP_clMeldung {
 // artsperre (its unique key excludes a second holder); the lock time is the database's clock.
 // A lock whose holder is gone is taken over and the takeover written to the protocol:
 // - on PostgreSQL the holder keeps a session-level advisory lock on the article, key
-//   hashtextextended('artsperre:<id1>.<id2>.<id3>', 0), for as long as it holds the row; a row
-//   whose advisory lock is free belongs to a session that ended, on any machine;
+//   hashtextextended('artsperre:<id1>.<id2>.<id3>', 0), for as long as it holds the row (the
+//   statement that deletes the row frees it); a row whose advisory lock is free belongs to a
+//   session that ended, on any machine;
 // - on this machine, when the holding process no longer runs;
 // - from another machine without an advisory lock, when it is older than the parameter
 //   SPERRE_MAX_MINUTEN (default 720 minutes).
