@@ -113,6 +113,14 @@ QByteArray ArtikelBild(const QString& produktId)
     return png;
 }
 
+QHash<QString, QByteArray> ArtikelBilder(const QStringList& produktIds)
+{
+    QHash<QString, QByteArray> bilder;
+    for (const QString& id : produktIds)
+        bilder.insert(id, ArtikelBild(id));
+    return bilder;
+}
+
 std::unique_ptr<TReportLauf> Lauf(const QString& invl, const QString& invr)
 {
     TReportEinstellungen e;
@@ -121,7 +129,7 @@ std::unique_ptr<TReportLauf> Lauf(const QString& invl, const QString& invr)
     e.parameter["Param_FilNr"] = "0";
     e.druckdatum = QDate(2026, 12, 9);
     e.bilder["Bild1"] = {"INVL", "Produkt_ID"};
-    e.bildLaden = ArtikelBild;
+    e.bilderLaden = ArtikelBilder;
     return std::make_unique<TReportLauf>(VorlageLesen(KALMET_SOURCE_DIR "/reports/kalme003.rpt"),
                                          std::map<QString, QString>{{"INVL", invl}, {"INVR", invr}}, e);
 }

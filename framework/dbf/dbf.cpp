@@ -11,6 +11,7 @@ namespace {
 constexpr int CKopf = 68;          // level 7 table header
 constexpr int CDeskriptor = 48;    // level 7 field descriptor
 constexpr char CVersion = 0x04;    // level 7, no memo file
+constexpr int CSprungBytes = 8 * 1024;   // the window a jump to a record reads
 constexpr char CEnde = 0x1A;
 const char CSprachtreiber[] = "DBWINWE0";   // Windows ANSI, Western Europe
 
@@ -250,9 +251,11 @@ const char* TDbfLeser::Satz(uint32_t satz) const
     if (satz >= FAnzahl)
         Fehler("TDbfLeser", FDatei->fileName(), QStringLiteral("Satz %1 gibt es nicht").arg(satz));
     if (satz < FFensterAnfang || satz >= FFensterAnfang + FFensterAnzahl) {
-        // a window of records around the one asked for: sequential reading touches the file
-        // once per window, and memory stays the same however long the table is
-        const uint32_t anzahl = std::min<uint32_t>(std::max(1, CFensterBytes / FSatzLaenge), FAnzahl - satz);
+        // a window of records from the one asked for: reading on past the window touches the
+        // file once per large window, and memory stays the same however long the table is; a
+        // jump (a sorted report) reads a small one, not a large one for the record it wants
+        const int bytes = satz == FFensterAnfang + FFensterAnzahl ? CFensterBytes : CSprungBytes;
+        const uint32_t anzahl = std::min<uint32_t>(std::max(1, bytes / FSatzLaenge), FAnzahl - satz);
         FDatei->seek(FKopfLaenge + static_cast<qint64>(satz) * FSatzLaenge);
         FFenster = FDatei->read(static_cast<qint64>(anzahl) * FSatzLaenge);
         if (FFenster.size() != static_cast<qsizetype>(anzahl) * FSatzLaenge)

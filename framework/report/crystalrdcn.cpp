@@ -8,21 +8,44 @@
 
 #include <QSqlQuery>
 
+#include <map>
+#include <tuple>
+
 namespace {
 
 constexpr double CTwipsProMm = 56.7;
 
-// The article's picture from the article master's picture table, by product id ("1.2.3").
-QByteArray ArtikelBild(const QString& produktId)
+// The articles' pictures from the article master's picture table, by product id ("1.2.3"); a
+// few hundred in one statement.
+QHash<QString, QByteArray> ArtikelBilder(const QStringList& produktIds)
 {
-    const TInt32Trio id = DbfProduktIdAusText(produktId);
-    if (id.IsNull())
-        return {};
-    QByteArray bild;
-    TZEP_Connection::Wiederholen(QStringLiteral("TCrystalRDCn.Bild"),
-                                 QStringLiteral("SELECT bild FROM artikelbild WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?"),
-                                 {id.Int1, id.Int2, id.Int3}, [&bild](const QSqlQuery& q) { bild = q.value(0).toByteArray(); });
-    return bild;
+    constexpr qsizetype CJeAnweisung = 250;
+    QHash<QString, QByteArray> bilder;
+    for (qsizetype von = 0; von < produktIds.size(); von += CJeAnweisung) {
+        std::map<std::tuple<int32_t, int32_t, int32_t>, QString> gesucht;
+        QVariantList werte;
+        QStringList zeilen;
+        for (const QString& text : produktIds.mid(von, CJeAnweisung)) {
+            const TInt32Trio id = DbfProduktIdAusText(text);
+            if (id.IsNull() || !gesucht.try_emplace({id.Int1, id.Int2, id.Int3}, text).second)
+                continue;
+            werte << id.Int1 << id.Int2 << id.Int3;
+            zeilen << QStringLiteral("(CAST(? AS INTEGER), CAST(? AS INTEGER), CAST(? AS INTEGER))");
+        }
+        if (zeilen.isEmpty())
+            continue;
+        // the ids as a table joined to the picture table, so that each is found by its key
+        QSqlQuery q = TZEP_Connection::Ausfuehren(
+            QStringLiteral("TCrystalRDCn.Bilder"),
+            QStringLiteral("SELECT b.produkt_id_1, b.produkt_id_2, b.produkt_id_3, b.bild FROM (VALUES %1) AS w "
+                           "JOIN artikelbild AS b ON b.produkt_id_1 = w.column1 AND b.produkt_id_2 = w.column2 "
+                           "AND b.produkt_id_3 = w.column3")
+                .arg(zeilen.join(QStringLiteral(", "))),
+            werte);
+        while (q.next())
+            bilder.insert(gesucht[{q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()}], q.value(3).toByteArray());
+    }
+    return bilder;
 }
 
 }
@@ -127,7 +150,7 @@ std::unique_ptr<TReportLauf> TCrystalRDCn::LaufBilden() const
         FehlerRaise(QStringLiteral("TCrystalRDCn"), {QStringLiteral("Es ist kein Report gesetzt.")});
     TReportEinstellungen e = FEinstellungen;
     e.druckdatum = TDateTime_ToQDate(orv_Date());
-    e.bildLaden = ArtikelBild;
+    e.bilderLaden = ArtikelBilder;
     return std::make_unique<TReportLauf>(*FVorlage, FTabellen, std::move(e));
 }
 

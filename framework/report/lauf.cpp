@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 #include <cstring>
@@ -348,7 +349,49 @@ void TReportLauf::Akkumulieren(TStromZustand& z, uint32_t satz) const
     }
 }
 
-bool TReportLauf::Instanz(const TBand& b, const TKontext& k, bool zeichnen, TInstanz& aus) const
+// Loads the pictures of the rows from pos on, up to CBildVorlauf of them, in one call, wert
+// among them; they replace those loaded before.
+void TReportLauf::BilderLaden(const QString& wert, uint32_t pos)
+{
+    QStringList werte{wert};
+    QSet<QString> gesehen{wert};
+    const auto merken = [&](int tabelle, uint32_t satz, int spalte) {
+        const QString w = AlsText(Wert(tabelle, satz, spalte)).trimmed();
+        if (!w.isEmpty() && !gesehen.contains(w)) {
+            gesehen.insert(w);
+            werte << w;
+        }
+    };
+    const uint32_t ende = std::min(FTabellen[0]->Anzahl(), pos + CBildVorlauf);
+    for (uint32_t p = pos; p < ende; ++p) {
+        const uint32_t satz = Satz(p);
+        for (const auto& [name, ort] : FBildSpalten) {
+            if (ort.first == 0) {
+                merken(0, satz, ort.second);
+                continue;
+            }
+            const auto [von, bis] = Verwandte(satz);
+            for (const uint32_t* u = von; u != bis; ++u)
+                merken(1, *u, ort.second);
+        }
+    }
+    FBildVorrat = FEinstellungen.bilderLaden(werte);
+    for (const QString& w : werte)
+        if (!FBildVorrat.contains(w))
+            FBildVorrat.insert(w, {});   // no picture: not asked for again
+}
+
+// The bytes of the picture that wert names, drawn for the row at pos; empty when there is none.
+QByteArray TReportLauf::BildDaten(const QString& wert, uint32_t pos)
+{
+    if (!FEinstellungen.bilderLaden)
+        return {};
+    if (!FBildVorrat.contains(wert))
+        BilderLaden(wert, pos);
+    return FBildVorrat.value(wert);
+}
+
+bool TReportLauf::Instanz(const TBand& b, const TKontext& k, uint32_t pos, bool zeichnen, TInstanz& aus)
 {
     if (b.bedingung && !Wahr(Auswerten(*b.bedingung, k)))
         return false;
@@ -375,8 +418,8 @@ bool TReportLauf::Instanz(const TBand& b, const TKontext& k, bool zeichnen, TIns
             if (it == FBildSpalten.end())
                 continue;
             p.text = AlsText(k.SpaltenWert(it->second.first, it->second.second)).trimmed();
-            if (!p.text.isEmpty() && FEinstellungen.bildLaden)
-                p.bild = FEinstellungen.bildLaden(p.text);
+            if (!p.text.isEmpty())
+                p.bild = BildDaten(p.text, pos);
             if (p.bild.isEmpty())
                 continue;   // an article without a picture
         }
@@ -418,7 +461,7 @@ bool TReportLauf::Naechstes(TStromZustand& z, int seite, bool zeichnen, TInstanz
                 continue;
             }
             const uint32_t unter = von[z.unter++];
-            if (Instanz(*FVorlage.unterband, TKontext(*this, satz, unter, &z.akkus, seite), zeichnen, aus))
+            if (Instanz(*FVorlage.unterband, TKontext(*this, satz, unter, &z.akkus, seite), z.pos, zeichnen, aus))
                 return true;
             continue;
         }
@@ -428,7 +471,7 @@ bool TReportLauf::Naechstes(TStromZustand& z, int seite, bool zeichnen, TInstanz
                 if (FSlots[i].stufe == s.index)
                     z.akkus[i] = TAkku{};
             const auto& kopf = FVorlage.gruppen[s.index].kopf;
-            if (kopf && Instanz(*kopf, TKontext(*this, satz, -1, &z.akkus, seite), zeichnen, aus))
+            if (kopf && Instanz(*kopf, TKontext(*this, satz, -1, &z.akkus, seite), z.pos, zeichnen, aus))
                 return true;
             continue;
         }
@@ -436,7 +479,7 @@ bool TReportLauf::Naechstes(TStromZustand& z, int seite, bool zeichnen, TInstanz
         case TSchritt::Berichtsfuss: {
             ++z.schritt;
             const auto& fuss = s.art == TSchritt::Berichtsfuss ? FVorlage.berichtsfuss : FVorlage.gruppen[s.index].fuss;
-            if (fuss && Instanz(*fuss, TKontext(*this, vorheriger, -1, &z.akkus, seite), zeichnen, aus))
+            if (fuss && Instanz(*fuss, TKontext(*this, vorheriger, -1, &z.akkus, seite), z.pos, zeichnen, aus))
                 return true;
             continue;
         }
@@ -444,7 +487,7 @@ bool TReportLauf::Naechstes(TStromZustand& z, int seite, bool zeichnen, TInstanz
         case TSchritt::Detail: {
             ++z.schritt;
             const auto* band = s.art == TSchritt::Detail ? &FVorlage.details[s.index] : (FVorlage.berichtskopf ? &*FVorlage.berichtskopf : nullptr);
-            if (band && Instanz(*band, TKontext(*this, satz, -1, &z.akkus, seite), zeichnen, aus))
+            if (band && Instanz(*band, TKontext(*this, satz, -1, &z.akkus, seite), z.pos, zeichnen, aus))
                 return true;
             continue;
         }
@@ -469,14 +512,14 @@ TSeite TReportLauf::SeiteBauen(TStromZustand& z, int nr, bool zeichnen, bool& fe
     };
     double y = FOben;
     TInstanz inst;
-    if (FVorlage.seitenkopf && Instanz(*FVorlage.seitenkopf, TKontext(*this, zeile, -1, &z.akkus, nr), zeichnen, inst)) {
+    if (FVorlage.seitenkopf && Instanz(*FVorlage.seitenkopf, TKontext(*this, zeile, -1, &z.akkus, nr), z.pos, zeichnen, inst)) {
         setzen(inst, y);
         y += inst.hoehe;
     }
     const double inhalt = y;
     double grenze = seite.groesse.height() - FUnten;
     TInstanz fuss;
-    const bool mitFuss = FVorlage.seitenfuss && Instanz(*FVorlage.seitenfuss, TKontext(*this, zeile, -1, &z.akkus, nr), zeichnen, fuss);
+    const bool mitFuss = FVorlage.seitenfuss && Instanz(*FVorlage.seitenfuss, TKontext(*this, zeile, -1, &z.akkus, nr), z.pos, zeichnen, fuss);
     if (mitFuss)
         grenze -= fuss.hoehe;
     for (;;) {

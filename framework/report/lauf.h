@@ -5,6 +5,8 @@
 #include "framework/report/vorlage.h"
 
 #include <QDate>
+#include <QHash>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -19,10 +21,10 @@ struct TReportEinstellungen {
     std::optional<double> randOben, randUnten, randLinks, randRechts;
     QString titel;
     QDate druckdatum;
-    // picture name -> (table, column) whose value names the picture; bildLaden gives the
-    // picture's bytes for that value, empty when there is none
+    // picture name -> (table, column) whose value names the picture; bilderLaden gives the
+    // pictures' bytes for a list of such values, by value, and leaves out those without one
     std::map<QString, std::pair<QString, QString>> bilder;
-    std::function<QByteArray(const QString& wert)> bildLaden;
+    std::function<QHash<QString, QByteArray>(const QStringList& werte)> bilderLaden;
 };
 
 // A running sum, count, minimum or maximum over the rows of a group or the report.
@@ -88,7 +90,9 @@ private:
     std::pair<const uint32_t*, const uint32_t*> Verwandte(uint32_t satz) const;
     void Akkumulieren(TStromZustand& z, uint32_t satz) const;
     bool Naechstes(TStromZustand& z, int seite, bool zeichnen, TInstanz& aus);
-    bool Instanz(const TBand& b, const TKontext& k, bool zeichnen, TInstanz& aus) const;
+    bool Instanz(const TBand& b, const TKontext& k, uint32_t pos, bool zeichnen, TInstanz& aus);
+    QByteArray BildDaten(const QString& wert, uint32_t pos);
+    void BilderLaden(const QString& wert, uint32_t pos);
     TSeite SeiteBauen(TStromZustand& z, int nr, bool zeichnen, bool& fertig);
 
     TVorlage FVorlage;
@@ -109,6 +113,10 @@ private:
     };
     std::vector<TSlot> FSlots;
     std::map<QString, std::pair<int, int>> FBildSpalten;   // picture name -> table, column
+    // the pictures of the rows from the last one whose picture was missing: a miss loads those
+    // of the next rows in report order in one go, so that a list costs a few loads, not one a line
+    static constexpr uint32_t CBildVorlauf = 500;
+    QHash<QString, QByteArray> FBildVorrat;   // an empty value: the row has no picture
     static constexpr int CMerkAbstand = 32;   // a state is kept for every 32nd page
     std::vector<TStromZustand> FSeitenAnfang;   // at the start of pages 1, 33, 65, ...
     TStromZustand FZaehlStand;

@@ -18,6 +18,11 @@ QFont Schrift(const TStil& s)
     return f;
 }
 
+bool GleicheSchrift(const TStil& a, const TStil& b)
+{
+    return a.groesse == b.groesse && a.fett == b.fett && a.kursiv == b.kursiv && a.schrift == b.schrift;
+}
+
 int TextFlags(const TPlanElement& e)
 {
     return static_cast<int>(e.stil.ausrichtung) | (e.umbrechen ? Qt::AlignTop | Qt::TextWordWrap : Qt::AlignVCenter);
@@ -77,12 +82,17 @@ void SeiteZeichnen(QPainter& p, const TSeite& s, double f, TBildSpeicher& bilder
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
+    // a font set anew costs a look-up of its glyphs: set only when the style changes
+    const TStil* schrift = nullptr;
     for (const TPlanElement& e : s.elemente) {
         const QRectF r(e.rect.x() * f, e.rect.y() * f, e.rect.width() * f, e.rect.height() * f);
         switch (e.art) {
         case TElement::Text:
         case TElement::Feld:
-            p.setFont(Schrift(e.stil));
+            if (!schrift || !GleicheSchrift(*schrift, e.stil)) {
+                p.setFont(Schrift(e.stil));
+                schrift = &e.stil;
+            }
             p.setPen(e.stil.farbe);
             p.drawText(r, TextFlags(e), e.text);
             break;
@@ -104,6 +114,7 @@ void SeiteZeichnen(QPainter& p, const TSeite& s, double f, TBildSpeicher& bilder
                 QFont klein(QStringLiteral("DejaVu Sans"));
                 klein.setPointSizeF(6);
                 p.setFont(klein);
+                schrift = nullptr;
                 p.drawText(r, Qt::AlignCenter | Qt::TextWordWrap,
                            QStringLiteral("Bild nicht lesbar: %1").arg(e.text));
             } else {

@@ -3,6 +3,7 @@
 #include "framework/app/layoutspeicher.h"
 #include "framework/db/datenfeld.h"
 #include "framework/dbf/crystalsets.h"
+#include "framework/dbf/printfile.h"
 #include "inventurliste/bau.h"
 #include "inventurliste/inventurliste.h"
 #include "tests/kalmet/bericht.h"
@@ -14,6 +15,8 @@
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+
+#include <set>
 
 #include <gtest/gtest.h>
 
@@ -184,4 +187,32 @@ TEST_F(DruckBefehlTest, WritesTheReportTheWindowShows)
     EXPECT_EQ(ohneDruckdatum(text), ohneDruckdatum(PdfText(FAusgabe.filePath("fenster.pdf"))));
     EXPECT_EQ(OhneDatum(FAusgabe.filePath("befehl/liste.csv")), OhneDatum(FAusgabe.filePath("fenster.csv")));
     EXPECT_GT(QFileInfo(FAusgabe.filePath("befehl/liste.xlsx")).size(), 1000);
+
+    // each line of an article with a stored picture shows it, and each distinct picture is
+    // embedded once
+    TDbfLeser invl(liste.CrystalSets().Tabelle("INVL")->Pfad());
+    int mitBild = 0;
+    std::set<QByteArray> bilder;
+    for (uint32_t s = 0; s < invl.Anzahl(); ++s) {
+        const TInt32Trio id = DbfProduktIdAusText(invl.Wert(s, "Produkt_ID").toString());
+        QSqlQuery q(TZEP_Connection::Database());
+        q.prepare("SELECT bild FROM artikelbild WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?");
+        for (const int32_t teil : {id.Int1, id.Int2, id.Int3})
+            q.addBindValue(teil);
+        ASSERT_TRUE(q.exec() && q.isActive());
+        if (q.next()) {
+            ++mitBild;
+            bilder.insert(q.value(0).toByteArray());
+        }
+    }
+    QProcess p;
+    p.start("pdfimages", {"-list", FAusgabe.filePath("befehl/liste.pdf")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    const QStringList gezeichnet = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).mid(2);
+    std::set<QString> objekte;
+    for (const QString& z : gezeichnet)
+        objekte.insert(z.simplified().section(' ', 10, 10));
+    EXPECT_GT(mitBild, 0);
+    EXPECT_EQ(gezeichnet.size(), mitBild);
+    EXPECT_EQ(objekte.size(), bilder.size());
 }

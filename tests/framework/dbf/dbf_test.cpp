@@ -121,5 +121,8 @@ TEST(Dbf, ReadsATableLongerThanItsWindowInAnyOrder)
         EXPECT_EQ(l.Wert(i, 1).toDate(), i % 7 == 0 ? QDate() : QDate(2026, 1, 1).addDays(i)) << i;
         EXPECT_EQ(l.Wert(i, "Name").toString(), QString("Zeile %1").arg(i));
     }
+    // reading on after a jump goes past the small window the jump read
+    for (uint32_t i = 1000; i < 3000; ++i)
+        ASSERT_EQ(l.Wert(i, 0).toInt(), static_cast<int>(i));
     EXPECT_THROW(l.Wert(5000, 0), EORVFehler);
 }

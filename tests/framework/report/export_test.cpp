@@ -41,9 +41,12 @@ const char* const CListe = R"X(
 QString PdfMitBildern(TBerichtDaten& d, TReportEinstellungen e)
 {
     e.bilder["Bild1"] = {"H", "Gruppe"};
-    e.bildLaden = [&d](const QString& name) {
-        QFile f(d.Pfad(name + ".png"));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    e.bilderLaden = [&d](const QStringList& namen) {
+        QHash<QString, QByteArray> bilder;
+        for (const QString& name : namen)
+            if (QFile f(d.Pfad(name + ".png")); f.open(QIODevice::ReadOnly))
+                bilder.insert(name, f.readAll());
+        return bilder;
     };
     TReportLauf lauf(VorlageLesen(d.Vorlage(CListe)), d.Tabellen(), e);
     const QString pdf = d.Pfad("liste.pdf");

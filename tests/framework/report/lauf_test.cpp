@@ -176,3 +176,44 @@ TEST(LaufTest, APageLaidOutAloneEqualsThePageInSequence)
         EXPECT_EQ(SeitePlanText(einzeln.Seite(s)), nacheinander[s - 1]) << "page " << s;
     EXPECT_TRUE(nacheinander.back().contains("Gesamt 300"));
 }
+
+// A long list loads the pictures of many rows in one call; every row still shows its own, a
+// row without a picture shows none and is not asked for again, and a page laid out out of
+// order finds its pictures too.
+TEST(LaufTest, PicturesOfManyRowsLoadInOneCall)
+{
+    TBerichtDaten d;
+    constexpr int n = 1200;
+    TDbf h(d.Pfad("lang.dbf"), {DbfText("Gruppe", 10)}, {2026, 1, 1});
+    for (int i = 0; i < n; ++i)
+        h.Anfuegen({QString("P%1").arg(i % 700)});
+    h.Schliessen();
+    TReportEinstellungen e;
+    e.bilder["Bild1"] = {"H", "Gruppe"};
+    int ladungen = 0;
+    e.bilderLaden = [&ladungen](const QStringList& werte) {
+        ++ladungen;
+        QHash<QString, QByteArray> bilder;
+        for (const QString& w : werte)
+            if (w != "P7")
+                bilder.insert(w, "Bild " + w.toUtf8());
+        return bilder;
+    };
+    TReportLauf lauf(VorlageLesen(d.Vorlage(R"(<detail hoehe="5"><bild x="0" y="0" b="5" h="5" name="Bild1"/></detail>)")),
+                     {{"H", d.Pfad("lang.dbf")}}, e);
+    const auto bilderDerSeite = [&](int nr) {
+        int anzahl = 0;
+        for (const TPlanElement& b : lauf.Seite(nr).elemente) {
+            EXPECT_EQ(b.bild, "Bild " + b.text.toUtf8());
+            ++anzahl;
+        }
+        return anzahl;
+    };
+    int gezeichnet = 0;
+    for (int s = 1; s <= lauf.Seitenanzahl(); ++s)
+        gezeichnet += bilderDerSeite(s);
+    EXPECT_EQ(gezeichnet, n - 2);   // rows 7 and 707 have none
+    EXPECT_EQ(ladungen, 3);         // rows 0, 500 and 1000 start a load
+    EXPECT_GT(bilderDerSeite(lauf.Seitenanzahl() / 2), 0);
+    EXPECT_GT(bilderDerSeite(1), 0);
+}
