@@ -25,13 +25,14 @@ TProduktBlockAbfrage& Abfrage(std::unique_ptr<TProduktBlockAbfrage>& a, const ch
 std::vector<TORV_ArtPreisView::TDaten> TORV_ArtPreisView::Lesen(const std::vector<TInt32Trio>& ids)
 {
     std::vector<TDaten> daten(ids.size());
-    Abfrage(FPreisAbfrage, "t.preisart, t.filiale, t.slot_von, t.slot_bis, t.preis, t.strp, t.gueltig_ab", "preis",
+    // dates as text, which the date field's reader takes without the driver's general parser
+    Abfrage(FPreisAbfrage, "t.preisart, t.filiale, t.slot_von, t.slot_bis, t.preis, t.strp, CAST(t.gueltig_ab AS TEXT)", "preis",
             "t.preisart, t.gueltig_ab, t.id")
         .Lesen(ids, [&](int i, const QSqlQuery& p) {
             daten[i].Preise.push_back({p.value(1).toInt(), p.value(2).toInt(), p.value(3).toInt(), p.value(4).toInt(),
                                        p.value(5).toDouble(), p.value(6).toInt(), Datum(p.value(7))});
         });
-    Abfrage(FHistorieAbfrage, "t.datum, t.vorgang, t.preisart, t.preis_alt, t.preis_neu", "preishist", "t.datum, t.id")
+    Abfrage(FHistorieAbfrage, "CAST(t.datum AS TEXT), t.vorgang, t.preisart, t.preis_alt, t.preis_neu", "preishist", "t.datum, t.id")
         .Lesen(ids, [&](int i, const QSqlQuery& h) {
             daten[i].Historie.push_back(
                 {Datum(h.value(1)), h.value(2).toString(), h.value(3).toInt(), h.value(4).toDouble(), h.value(5).toDouble()});

@@ -12,6 +12,22 @@ TProduktBlockAbfrage::TProduktBlockAbfrage(const QString& spalten, const QString
 {
 }
 
+namespace {
+
+// The ids as arrays of their three parts, in the text form PostgreSQL reads ("{1,2,3}").
+QString ArrayText(const std::vector<TInt32Trio>& ids, int32_t TInt32Trio::*teil)
+{
+    QString r = QStringLiteral("{");
+    for (const TInt32Trio& id : ids) {
+        if (r.size() > 1)
+            r += QLatin1Char(',');
+        r += QString::number(id.*teil);
+    }
+    return r + QLatin1Char('}');
+}
+
+}
+
 QSqlQuery& TProduktBlockAbfrage::Ausfuehren(const std::vector<TInt32Trio>& ids, const QVariantList& werte)
 {
     const QString ort = QStringLiteral("TProduktBlockAbfrage(%1)").arg(FTabelle);
@@ -21,36 +37,51 @@ QSqlQuery& TProduktBlockAbfrage::Ausfuehren(const std::vector<TInt32Trio>& ids, 
         FEinzeln.reset();
         FBlock.reset();
     }
-    const size_t n = ids.size() == 1 ? 1 : CBlock;
+    // PostgreSQL takes the ids as three array parameters: one statement for any block, and
+    // three values to send instead of three per article
+    const bool arrays = TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL;
+    const size_t n = arrays ? 0 : ids.size() == 1 ? 1 : CBlock;
     std::unique_ptr<QSqlQuery>& q = n == 1 ? FEinzeln : FBlock;
     if (!q) {
         // the ids as a table of (index, id) joined to the table's key; typed, so that
         // PostgreSQL compares integers
-        QStringList zeilen;
-        for (size_t i = 0; i < n; ++i)
-            zeilen << QStringLiteral("(%1, CAST(? AS INTEGER), CAST(? AS INTEGER), CAST(? AS INTEGER))").arg(i);
+        QString tabelle;
+        if (arrays) {
+            tabelle = QStringLiteral("SELECT u.n - 1, u.p1, u.p2, u.p3 FROM unnest(CAST(? AS INTEGER[]), CAST(? AS INTEGER[]), "
+                                     "CAST(? AS INTEGER[])) WITH ORDINALITY AS u(p1, p2, p3, n)");
+        } else {
+            QStringList zeilen;
+            for (size_t i = 0; i < n; ++i)
+                zeilen << QStringLiteral("(%1, CAST(? AS INTEGER), CAST(? AS INTEGER), CAST(? AS INTEGER))").arg(i);
+            tabelle = QStringLiteral("VALUES ") + zeilen.join(QStringLiteral(", "));
+        }
         const QString bedingung = QStringLiteral("t.produkt_id_1 = ids.p1 AND t.produkt_id_2 = ids.p2 AND t.produkt_id_3 = ids.p3")
             + (FBedingung.isEmpty() ? QString() : QStringLiteral(" AND ") + FBedingung);
         // a lateral subquery that is not flattened (OFFSET 0) makes PostgreSQL look each id up
-        const QString quelle = FZugriff == TZugriff::Nachschlagen && TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL
+        const QString quelle = FZugriff == TZugriff::Nachschlagen && arrays
             ? QStringLiteral("ids CROSS JOIN LATERAL (SELECT * FROM %1 t WHERE %2 OFFSET 0) t").arg(FTabelle, bedingung)
             : QStringLiteral("ids JOIN %1 t ON %2").arg(FTabelle, bedingung);
-        const QString sql = QStringLiteral("WITH ids(i, p1, p2, p3) AS (VALUES %1) SELECT ids.i, %2 FROM %3%4")
-                                .arg(zeilen.join(QStringLiteral(", ")), FSpalten, quelle,
+        const QString sql = QStringLiteral("WITH ids(i, p1, p2, p3) AS (%1) SELECT ids.i, %2 FROM %3%4")
+                                .arg(tabelle, FSpalten, quelle,
                                      FOrdnung.isEmpty() ? QString() : QStringLiteral(" ORDER BY ids.i, ") + FOrdnung);
         q = std::make_unique<QSqlQuery>(TZEP_Connection::Database());
         q->setForwardOnly(true);
         if (!q->prepare(sql))
             FehlerRaise(ort, {q->lastError().text()});
     }
+    int stelle = 0;
+    if (arrays) {
+        for (int32_t TInt32Trio::*teil : {&TInt32Trio::Int1, &TInt32Trio::Int2, &TInt32Trio::Int3})
+            q->bindValue(stelle++, ArrayText(ids, teil));
+    }
     for (size_t i = 0; i < n; ++i) {
         const bool da = i < ids.size();
-        q->bindValue(static_cast<int>(3 * i), da ? QVariant(ids[i].Int1) : QVariant(QMetaType(QMetaType::Int)));
-        q->bindValue(static_cast<int>(3 * i + 1), da ? QVariant(ids[i].Int2) : QVariant(QMetaType(QMetaType::Int)));
-        q->bindValue(static_cast<int>(3 * i + 2), da ? QVariant(ids[i].Int3) : QVariant(QMetaType(QMetaType::Int)));
+        q->bindValue(stelle++, da ? QVariant(ids[i].Int1) : QVariant(QMetaType(QMetaType::Int)));
+        q->bindValue(stelle++, da ? QVariant(ids[i].Int2) : QVariant(QMetaType(QMetaType::Int)));
+        q->bindValue(stelle++, da ? QVariant(ids[i].Int3) : QVariant(QMetaType(QMetaType::Int)));
     }
-    for (qsizetype i = 0; i < werte.size(); ++i)
-        q->bindValue(static_cast<int>(3 * n + i), werte[i]);
+    for (const QVariant& w : werte)
+        q->bindValue(stelle++, w);
     if (!q->exec())
         FehlerRaise(ort, {q->lastError().text()});
     return *q;

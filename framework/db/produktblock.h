@@ -10,8 +10,9 @@
 #include <vector>
 
 // One statement that reads the rows of up to CBlock articles of a table at once, instead of
-// one statement per article. It is prepared once for a single article and once for a full
-// block; a shorter block fills the rest with ids that match nothing.
+// one statement per article. On SQLite it is prepared once for a single article and once for
+// a full block, and a shorter block fills the rest with ids that match nothing; PostgreSQL
+// takes the ids of any block as three array parameters.
 class TProduktBlockAbfrage {
 public:
     static constexpr size_t CBlock = 100;

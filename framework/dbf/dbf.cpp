@@ -153,45 +153,103 @@ int TDbf::SpaltenIndex(const QString& name) const
     return -1;
 }
 
+char* TDbfSatz::Naechste(TDbfTyp typ)
+{
+    const std::vector<TDbfSpalte>& spalten = FTabelle.FSpalten;
+    if (FSpalte >= spalten.size())
+        Fehler("TDbf.Anfuegen", FTabelle.FPfad, QStringLiteral("mehr Werte als %1 Spalten").arg(spalten.size()));
+    const TDbfSpalte& s = spalten[FSpalte];
+    if (s.Typ != typ)
+        Fehler("TDbf.Anfuegen", FTabelle.FPfad, QStringLiteral("Wert falschen Typs für Spalte %1").arg(s.Name));
+    char* p = FP;
+    FP += s.Laenge;
+    ++FSpalte;
+    return p;
+}
+
+void TDbfSatz::Integer(int32_t v)
+{
+    IntegerKodieren(Naechste(TDbfTyp::Integer), v);
+}
+
+void TDbfSatz::Double(double v)
+{
+    DoubleKodieren(Naechste(TDbfTyp::Double), v);
+}
+
+void TDbfSatz::Datum(double tdatetime)
+{
+    Datum(tdatetime == 0 ? QDate() : TDateTime_ToQDate(tdatetime));
+}
+
+void TDbfSatz::Datum(QDate d)
+{
+    char* p = Naechste(TDbfTyp::Datum);
+    int jahr = 0, monat = 0, tag = 0;
+    if (d.isValid())
+        d.getDate(&jahr, &monat, &tag);
+    if (jahr < 1 || jahr > 9999) {
+        // empty, or a year that "yyyyMMdd" does not write as four digits
+        const QByteArray t = d.isValid() ? d.toString(QStringLiteral("yyyyMMdd")).toLatin1().leftJustified(8, ' ', true) : QByteArray(8, ' ');
+        std::memcpy(p, t.constData(), 8);
+        return;
+    }
+    for (int i = 3; i >= 0; --i, jahr /= 10)
+        p[i] = static_cast<char>('0' + jahr % 10);
+    p[4] = static_cast<char>('0' + monat / 10);
+    p[5] = static_cast<char>('0' + monat % 10);
+    p[6] = static_cast<char>('0' + tag / 10);
+    p[7] = static_cast<char>('0' + tag % 10);
+}
+
+void TDbfSatz::Text(const QString& t)
+{
+    char* p = Naechste(TDbfTyp::Zeichen);
+    const TDbfSpalte& s = FTabelle.FSpalten[FSpalte - 1];
+    const QByteArray b = t.toLatin1();
+    if (b.size() > s.Laenge)
+        Fehler("TDbf.Anfuegen", FTabelle.FPfad, QStringLiteral("Text zu lang für Spalte %1: %2").arg(s.Name, t));
+    std::memcpy(p, b.constData(), b.size());
+    std::memset(p + b.size(), ' ', s.Laenge - b.size());
+}
+
+void TDbfSatz::Wert(const QVariant& v)
+{
+    const TDbfTyp typ = FSpalte < FTabelle.FSpalten.size() ? FTabelle.FSpalten[FSpalte].Typ : TDbfTyp::Zeichen;
+    switch (typ) {
+    case TDbfTyp::Integer:
+        return Integer(v.toInt());
+    case TDbfTyp::Double:
+        return Double(v.toDouble());
+    case TDbfTyp::Datum:
+        return v.metaType().id() == QMetaType::QDate ? Datum(v.toDate()) : Datum(v.toDouble());
+    case TDbfTyp::Zeichen:
+        return Text(v.toString());
+    }
+}
+
 void TDbf::Anfuegen(const QVariantList& werte)
 {
     if (werte.size() != static_cast<qsizetype>(FSpalten.size()))
         Fehler("TDbf.Anfuegen", FPfad, QStringLiteral("%1 Werte für %2 Spalten").arg(werte.size()).arg(FSpalten.size()));
+    Anfuegen([&](TDbfSatz& satz) {
+        for (const QVariant& w : werte)
+            satz.Wert(w);
+    });
+}
+
+void TDbf::Anfuegen(const std::function<void(TDbfSatz&)>& fuellen)
+{
     if (!FOffen) {
         KopfSchreiben(true);
         FDatei.flush();
         FOffen = true;
     }
-    char* p = FSatz.data();
-    *p++ = ' ';
-    for (size_t i = 0; i < FSpalten.size(); ++i) {
-        const TDbfSpalte& s = FSpalten[i];
-        const QVariant& w = werte[static_cast<qsizetype>(i)];
-        switch (s.Typ) {
-        case TDbfTyp::Integer:
-            IntegerKodieren(p, w.toInt());
-            break;
-        case TDbfTyp::Double:
-            DoubleKodieren(p, w.toDouble());
-            break;
-        case TDbfTyp::Datum: {
-            const QDate d = w.metaType().id() == QMetaType::QDate ? w.toDate() : TDateTime_ToQDate(w.toDouble());
-            const bool leer = !d.isValid() || (w.metaType().id() != QMetaType::QDate && w.toDouble() == 0);
-            const QByteArray t = leer ? QByteArray(8, ' ') : d.toString(QStringLiteral("yyyyMMdd")).toLatin1();
-            std::memcpy(p, t.constData(), 8);
-            break;
-        }
-        case TDbfTyp::Zeichen: {
-            const QByteArray t = w.toString().toLatin1();
-            if (t.size() > s.Laenge)
-                Fehler("TDbf.Anfuegen", FPfad, QStringLiteral("Text zu lang für Spalte %1: %2").arg(s.Name, w.toString()));
-            std::memcpy(p, t.constData(), t.size());
-            std::memset(p + t.size(), ' ', s.Laenge - t.size());
-            break;
-        }
-        }
-        p += s.Laenge;
-    }
+    FSatz[0] = ' ';
+    TDbfSatz satz(*this, FSatz.data() + 1);
+    fuellen(satz);
+    if (satz.FSpalte != FSpalten.size())
+        Fehler("TDbf.Anfuegen", FPfad, QStringLiteral("%1 Werte für %2 Spalten").arg(satz.FSpalte).arg(FSpalten.size()));
     // records follow one another: seeking only when needed keeps the file's write buffer
     const qint64 ziel = FKopfLaenge + static_cast<qint64>(FAnzahl) * FSatzLaenge;
     if (FDatei.pos() != ziel)

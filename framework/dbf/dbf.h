@@ -6,6 +6,7 @@
 #include <QVariant>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -30,6 +31,30 @@ TDbfSpalte DbfDouble(const QString& name);
 TDbfSpalte DbfDatum(const QString& name);
 TDbfSpalte DbfText(const QString& name, int laenge);
 
+class TDbf;
+
+// The record being appended to a table: one value per column, in column order, each of the
+// column's type. Writes the bytes at once, without a QVariant per value.
+class TDbfSatz {
+public:
+    void Integer(int32_t v);
+    void Double(double v);
+    void Datum(double tdatetime);   // 0 or an invalid date: empty
+    void Datum(QDate d);            // invalid: empty
+    void Text(const QString& t);    // longer than the column raises an error
+    // By the column's type: int, double, TDateTime (double) or QDate, text.
+    void Wert(const QVariant& v);
+
+private:
+    friend class TDbf;
+    TDbfSatz(const TDbf& tabelle, char* p) : FTabelle(tabelle), FP(p) {}
+    char* Naechste(TDbfTyp typ);
+
+    const TDbf& FTabelle;
+    char* FP;
+    size_t FSpalte = 0;
+};
+
 // A dBase level 7 table being written. Records are appended; the header's record count is
 // written only when the table is closed, and until then the header's "incomplete
 // transaction" flag is set, so a table cut short by a crash never reads as complete.
@@ -44,6 +69,8 @@ public:
     // One value per column: int for Integer, double for Double, TDateTime (double) or QDate
     // for Datum, text for Zeichen. Texts longer than the column raise an error.
     void Anfuegen(const QVariantList& werte);
+    // Appends the record that fuellen writes, every column in order.
+    void Anfuegen(const std::function<void(TDbfSatz&)>& fuellen);
     // Writes the end mark and the record count; the table then reads as complete. Appending
     // again reopens it.
     void Schliessen();
@@ -54,6 +81,7 @@ public:
     const QString& Pfad() const { return FPfad; }
 
 private:
+    friend class TDbfSatz;
     void KopfSchreiben(bool unvollstaendig);
 
     QString FPfad;

@@ -37,7 +37,8 @@ std::vector<TDbfFeld<S>> LayoutBauen()
         for (int k = 0; k < TinvlMengen::Anzahl; ++k)
             l.push_back({DbfInteger(QStringLiteral("%1_%2").arg(QLatin1String(CINVL_MengenArten[k].Name)).arg(j, 2, 10, QLatin1Char('0'))),
                          [j, k](const S& s) { return QVariant(s.Mengen[j][k]); },
-                         [j, k](S& s, const QVariant& v) { s.Mengen[j][k] = v.toInt(); }});
+                         [j, k](S& s, const QVariant& v) { s.Mengen[j][k] = v.toInt(); },
+                         [j, k](const S& s, TDbfSatz& z) { z.Integer(s.Mengen[j][k]); }});
     for (auto&& f : {DbfFeld("Sum_Typ01", &S::Sum_Typ01), DbfFeld("Sum_Typ02", &S::Sum_Typ02), DbfFeld("Sum_Typ08", &S::Sum_Typ08),
                      DbfFeld("Sum_Typ09", &S::Sum_Typ09), DbfFeld("Sum_Typ11", &S::Sum_Typ11), DbfFeld("Sum_Typ10", &S::Sum_Typ10),
                      DbfFeld("Sum_Typ12", &S::Sum_Typ12), DbfFeld("Sum_Typ14", &S::Sum_Typ14), DbfFeld("Sum_Typ13", &S::Sum_Typ13),

@@ -15,34 +15,37 @@ struct TDbfFeld {
     TDbfSpalte Spalte;
     std::function<QVariant(const S&)> Lesen;
     std::function<void(S&, const QVariant&)> Schreiben;
+    // Writes the value into the record being appended; without it, Lesen's value is written.
+    std::function<void(const S&, TDbfSatz&)> Kodieren = {};
 };
 
 template <class S>
 TDbfFeld<S> DbfFeld(const QString& name, int32_t S::*m)
 {
     return {DbfInteger(name), [m](const S& s) { return QVariant(s.*m); },
-            [m](S& s, const QVariant& v) { s.*m = v.toInt(); }};
+            [m](S& s, const QVariant& v) { s.*m = v.toInt(); }, [m](const S& s, TDbfSatz& z) { z.Integer(s.*m); }};
 }
 
 template <class S>
 TDbfFeld<S> DbfFeld(const QString& name, double S::*m)
 {
     return {DbfDouble(name), [m](const S& s) { return QVariant(s.*m); },
-            [m](S& s, const QVariant& v) { s.*m = v.toDouble(); }};
+            [m](S& s, const QVariant& v) { s.*m = v.toDouble(); }, [m](const S& s, TDbfSatz& z) { z.Double(s.*m); }};
 }
 
 template <class S>
 TDbfFeld<S> DbfDatumFeld(const QString& name, TDateTime S::*m)
 {
     return {DbfDatum(name), [m](const S& s) { return QVariant(s.*m); },
-            [m](S& s, const QVariant& v) { s.*m = v.toDate().isValid() ? TDateTime_FromQDate(v.toDate()) : 0; }};
+            [m](S& s, const QVariant& v) { s.*m = v.toDate().isValid() ? TDateTime_FromQDate(v.toDate()) : 0; },
+            [m](const S& s, TDbfSatz& z) { z.Datum(s.*m); }};
 }
 
 template <class S>
 TDbfFeld<S> DbfFeld(const QString& name, QString S::*m, int laenge)
 {
     return {DbfText(name, laenge), [m](const S& s) { return QVariant(s.*m); },
-            [m](S& s, const QVariant& v) { s.*m = v.toString(); }};
+            [m](S& s, const QVariant& v) { s.*m = v.toString(); }, [m](const S& s, TDbfSatz& z) { z.Text(s.*m); }};
 }
 
 template <class S>
@@ -52,7 +55,8 @@ TDbfFeld<S> DbfFeld(const QString& name, QChar S::*m)
             [m](S& s, const QVariant& v) {
                 const QString t = v.toString();
                 s.*m = t.isEmpty() ? QChar() : t.at(0);
-            }};
+            },
+            [m](const S& s, TDbfSatz& z) { z.Text(s.*m == QChar() ? QString() : QString(s.*m)); }};
 }
 
 // A product id is one text column "Int1.Int2.Int3" (empty for the null id), so that the
@@ -64,7 +68,8 @@ template <class S>
 TDbfFeld<S> DbfFeld(const QString& name, TInt32Trio S::*m)
 {
     return {DbfText(name, 35), [m](const S& s) { return QVariant(DbfProduktIdText(s.*m)); },
-            [m](S& s, const QVariant& v) { s.*m = DbfProduktIdAusText(v.toString()); }};
+            [m](S& s, const QVariant& v) { s.*m = DbfProduktIdAusText(v.toString()); },
+            [m](const S& s, TDbfSatz& z) { z.Text(DbfProduktIdText(s.*m)); }};
 }
 
 // A print data file: a record buffer of type S and the column layout of its table.
@@ -99,12 +104,14 @@ public:
     // Appends the buffer to a table of this layout.
     void DBF_InsertSatz(TDbf& tabelle) const
     {
-        QVariantList werte;
-        const auto& layout = Layout();
-        werte.reserve(static_cast<qsizetype>(layout.size()));
-        for (const TDbfFeld<S>& f : layout)
-            werte.append(f.Lesen(FSatz));
-        tabelle.Anfuegen(werte);
+        tabelle.Anfuegen([this](TDbfSatz& z) {
+            for (const TDbfFeld<S>& f : Layout()) {
+                if (f.Kodieren)
+                    f.Kodieren(FSatz, z);
+                else
+                    z.Wert(f.Lesen(FSatz));
+            }
+        });
     }
 
     // The text shortened to the width of a text column (the column must exist).

@@ -152,6 +152,20 @@ TEST_F(BauTest, LookUpAndJoinReadTheSameRows)
     }
 }
 
+// The index of each row is the place of its id in the block, in whatever order the ids come.
+TEST_F(BauTest, ABlockInAnyOrderAnswersEachIdAtItsPlace)
+{
+    std::vector<TInt32Trio> ids = AlleArtikel();
+    ASSERT_GE(ids.size(), 37u);
+    ids.resize(37);
+    std::reverse(ids.begin(), ids.end());
+    std::swap(ids[3], ids[20]);
+    TProduktBlockAbfrage a("t.produkt_id_1, t.produkt_id_2, t.produkt_id_3", "artikel", "");
+    std::vector<TInt32Trio> gelesen(ids.size());
+    a.Lesen(ids, [&](int i, const QSqlQuery& q) { gelesen.at(i) = {q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt()}; });
+    EXPECT_EQ(gelesen, ids);
+}
+
 TEST_F(BauTest, WithoutGroupOrSqlFilterTheBuildListsTheSameLines)
 {
     const int alle = Zeilen("");

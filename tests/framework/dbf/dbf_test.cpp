@@ -3,6 +3,8 @@
 
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -125,4 +127,60 @@ TEST(Dbf, ReadsATableLongerThanItsWindowInAnyOrder)
     for (uint32_t i = 1000; i < 3000; ++i)
         ASSERT_EQ(l.Wert(i, 0).toInt(), static_cast<int>(i));
     EXPECT_THROW(l.Wert(5000, 0), EORVFehler);
+}
+
+TEST(Dbf, TypedRecordsWriteTheBytesOfTheirValues)
+{
+    QTemporaryDir dir;
+    const std::vector<QVariantList> werte = {{7, -0.5, QDate(812, 3, 4), QString::fromUtf8("äb")},
+                                             {0, 0.0, QVariant(0.0), ""},
+                                             {INT32_MIN, 1e300, QVariant(45000.75), "xyz"},
+                                             {-1, -0.0, QVariant(QDate()), "a"}};
+    {
+        TDbf varianten(dir.filePath("v.dbf"), KleineSpalten(), QDate(2026, 12, 8));
+        for (const QVariantList& w : werte)
+            varianten.Anfuegen(w);
+        TDbf typisiert(dir.filePath("t.dbf"), KleineSpalten(), QDate(2026, 12, 8));
+        for (const QVariantList& w : werte)
+            typisiert.Anfuegen([&](TDbfSatz& s) {
+                s.Integer(w[0].toInt());
+                s.Double(w[1].toDouble());
+                w[2].metaType().id() == QMetaType::QDate ? s.Datum(w[2].toDate()) : s.Datum(w[2].toDouble());
+                s.Text(w[3].toString());
+            });
+    }
+    EXPECT_EQ(Dateiinhalt(dir.filePath("t.dbf")).toHex(' '), Dateiinhalt(dir.filePath("v.dbf")).toHex(' '));
+    const TDbfLeser l(dir.filePath("t.dbf"));
+    EXPECT_EQ(l.Wert(0, "DATUM").toDate(), QDate(812, 3, 4));
+    EXPECT_EQ(l.Wert(2, "DATUM").toDate(), QDate(2023, 3, 15));
+    EXPECT_EQ(l.Wert(0, "TEXT").toString(), QString::fromUtf8("äb"));
+}
+
+TEST(Dbf, ATypedRecordOfWrongShapeIsRefusedAndNotAppended)
+{
+    QTemporaryDir dir;
+    TDbf t(dir.filePath("t.dbf"), KleineSpalten());
+    const auto bis = [](int n) {
+        return [n](TDbfSatz& s) {
+            const std::function<void()> schritte[] = {[&] { s.Integer(1); }, [&] { s.Double(1); }, [&] { s.Datum(0.0); },
+                                                      [&] { s.Text("a"); }, [&] { s.Text("b"); }};
+            for (int i = 0; i < n; ++i)
+                schritte[i]();
+        };
+    };
+    EXPECT_THROW(t.Anfuegen(bis(3)), EORVFehler) << "a column left out";
+    EXPECT_THROW(t.Anfuegen(bis(5)), EORVFehler) << "a value too many";
+    EXPECT_THROW(t.Anfuegen([](TDbfSatz& s) { s.Text("1"); }), EORVFehler) << "a text for an integer column";
+    EXPECT_THROW(t.Anfuegen([](TDbfSatz& s) {
+        s.Integer(1);
+        s.Double(1);
+        s.Datum(0.0);
+        s.Text("abcd");
+    }),
+                 EORVFehler) << "a text too long";
+    t.Anfuegen(bis(4));
+    t.Schliessen();
+    const TDbfLeser l(dir.filePath("t.dbf"));
+    ASSERT_EQ(l.Anzahl(), 1u);
+    EXPECT_EQ(l.Wert(0, "TEXT").toString(), "a");
 }

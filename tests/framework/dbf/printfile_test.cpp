@@ -93,6 +93,28 @@ TEST(PrintFiles, InvlTableRoundTripsEveryColumn)
     EXPECT_EQ(l.Wert(0, "Merkmal6").toString(), "sechs");
 }
 
+// The columns' typed writers put down the bytes of the values their readers give.
+TEST(PrintFiles, InvlRecordsWrittenTypedEqualTheirValues)
+{
+    QTemporaryDir dir;
+    Tinvlfile f;
+    {
+        auto typisiert = f.DBF_Create_Table_Empty(dir.filePath("t.dbf"));
+        auto werte = f.DBF_Create_Table_Empty(dir.filePath("w.dbf"));
+        for (int n = 0; n <= 40; ++n) {
+            f.SetSatz(n ? Beispiel(n) : TinvlSatz{});
+            f.DBF_InsertSatz(*typisiert);
+            QVariantList w;
+            for (const TDbfFeld<TinvlSatz>& feld : f.Layout())
+                w << feld.Lesen(f.Satz());
+            werte->Anfuegen(w);
+        }
+    }
+    QFile t(dir.filePath("t.dbf")), w(dir.filePath("w.dbf"));
+    ASSERT_TRUE(t.open(QIODevice::ReadOnly) && w.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(t.readAll() == w.readAll());
+}
+
 TEST(PrintFiles, InvrAndInvueRoundTripAndCut)
 {
     QTemporaryDir dir;
