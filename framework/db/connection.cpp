@@ -84,12 +84,14 @@ QMutex GMutex;
 TDbUrl GUrl;
 int GGeneration = 0;   // bumped by Configure so threads reopen on the new database
 thread_local int tOpenedGeneration = -1;
+thread_local QSqlDatabase tDb;   // the thread's connection, once opened
 // the statements kept by Wiederholen on the thread's connection
 thread_local std::unordered_map<QString, std::unique_ptr<QSqlQuery>> tWiederholt;
 
-QString ThreadConnectionName()
+const QString& ThreadConnectionName()
 {
-    return QStringLiteral("kalmet_%1").arg(reinterpret_cast<quintptr>(QThread::currentThreadId()));
+    thread_local const QString name = QStringLiteral("kalmet_%1").arg(reinterpret_cast<quintptr>(QThread::currentThreadId()));
+    return name;
 }
 
 void Exec(QSqlDatabase& db, const QString& sql)
@@ -136,7 +138,9 @@ bool NeuGeoeffnet(int& generation)
 
 QSqlDatabase Database()
 {
-    const QString name = ThreadConnectionName();
+    // the thread's open connection is kept at hand: a look-up by name locks the registry
+    if (tOpenedGeneration == Generation() && tDb.isOpen())
+        return tDb;
     TDbUrl url;
     int generation;
     {
@@ -144,15 +148,10 @@ QSqlDatabase Database()
         url = GUrl;
         generation = GGeneration;
     }
-    if (QSqlDatabase::contains(name) && tOpenedGeneration == generation) {
-        QSqlDatabase db = QSqlDatabase::database(name, false);
-        if (db.isOpen())
-            return db;
-    }
     CloseThreadConnection();
-    QSqlDatabase db = Oeffnen(url, name);
+    tDb = Oeffnen(url, ThreadConnectionName());
     tOpenedGeneration = generation;
-    return db;
+    return tDb;
 }
 
 QSqlDatabase Oeffnen(const TDbUrl& url, const QString& name, const QString& optionen)
@@ -198,6 +197,7 @@ void Schliessen(const QString& name)
 void CloseThreadConnection()
 {
     tWiederholt.clear();
+    tDb = QSqlDatabase();
     Schliessen(ThreadConnectionName());
 }
 
