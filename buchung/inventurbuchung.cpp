@@ -361,11 +361,10 @@ void TInventurBuchung::InventurAbschliessen(const TInventur& inv)
         FNichtAbgeschlossen << QStringLiteral("%1: nicht abgeschlossen").arg(Name(z));
 }
 
-bool TInventurBuchung::ArtikelMengenfeld(const TInventur& inv, const TInt32Trio& id, bool lagerPruefen, const TFvkZeilen& fvk,
-                                         TMengenfeld& feld, bool& ohneSollsatz)
+bool TInventurBuchung::ArtikelMengenfeld(const TInventur& inv, const TInt32Trio& id, const std::vector<TivSatz>& soll, bool ohneSollsatz,
+                                         bool lagerPruefen, const TFvkZeilen& fvk, TMengenfeld& feld)
 {
     FListe.InitMengenfeld(feld);
-    const std::vector<TivSatz> soll = IV_OffeneSollsaetze(inv.IV, id, ohneSollsatz);
     if (soll.empty() && !ohneSollsatz)
         return false;   // posted
     for (const TivSatz& s : soll)
@@ -381,7 +380,8 @@ bool TInventurBuchung::ArtikelMitDifferenz(const TInventur& inv, const TInt32Tri
 {
     TMengenfeld feld;
     bool ohneSollsatz = false;
-    return ArtikelMengenfeld(inv, id, true, FVK_Lesen(id, inv.IV.Filiale, COrtFVK), feld, ohneSollsatz) && !feld[mfDiff].IsEmpty();
+    const std::vector<TivSatz> soll = IV_OffeneSollsaetze(inv.IV, id, ohneSollsatz);
+    return ArtikelMengenfeld(inv, id, soll, ohneSollsatz, true, FVK_Lesen(id, inv.IV.Filiale, COrtFVK), feld) && !feld[mfDiff].IsEmpty();
 }
 
 // The date of a posting: the count date (-1) while the fiscal year has not ended; after it
@@ -429,13 +429,14 @@ TArtikelErgebnis TInventurBuchung::ArtikelBuchen(const TInventur& inv, const TIn
         return TArtikelErgebnis::Gesperrt;
     // the inventory as it is now, held until the article is done: cancelled or reset
     // elsewhere, nothing more of it is posted
-    const TIAStand inventur = IA_LesenGehalten(inv.IV.ZaehlDatum, inv.Zeile.WGN, inv.IV.Filiale);
+    std::vector<TivSatz> soll;
+    bool ohneSollsatz = true;
+    const TIAStand inventur = IA_LesenGehalten(inv.IV.ZaehlDatum, inv.Zeile.WGN, inv.IV.Filiale, inv.IV, id, soll, ohneSollsatz);
     if (!inventur.Gefunden || (inventur.Status != iakzTeilweiseGebucht && inventur.Status != iakzAngelegt))
         return TArtikelErgebnis::InventurGeaendert;
     TMengenfeld feld;
-    bool ohneSollsatz = false;
     const TFvkZeilen fvk = FVK_Lesen(id, inv.IV.Filiale, COrtFVK);   // read once: corrected, then converted
-    if (!ArtikelMengenfeld(inv, id, false, fvk, feld, ohneSollsatz))
+    if (!ArtikelMengenfeld(inv, id, soll, ohneSollsatz, false, fvk, feld))
         return TArtikelErgebnis::SchonGebucht;
 
     const int32_t fil = inv.IV.Filiale;

@@ -89,10 +89,26 @@ std::vector<TIAInventur> IA_Liste(TDateTime wiJahr)
     return r;
 }
 
-TIAStand IA_LesenGehalten(TDateTime zaehlDatum, const QString& wgn, int32_t filiale)
+TIAStand IA_LesenGehalten(TDateTime zaehlDatum, const QString& wgn, int32_t filiale, const TIVInventur& iv, const TInt32Trio& id,
+                          std::vector<TivSatz>& offen, bool& ohneSollsatz)
 {
-    return Lesen(zaehlDatum, wgn, filiale,
-                 TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL ? QStringLiteral(" FOR SHARE") : QString());
+    const TConnectorTyp typ = TZEP_Connection::Typ();
+    static const auto sql = [](TConnectorTyp t) {
+        return QStringLiteral("SELECT ia.kzzaehlung, ia.sollek, ia.istek, ia.wijahr, %1 FROM ia LEFT JOIN iv ON iv.wijahr = ? AND "
+                              "iv.zaehldatum = ? AND iv.filiale = ? AND iv.produkt_id_1 = ? AND iv.produkt_id_2 = ? AND "
+                              "iv.produkt_id_3 = ? WHERE ia.zaehldatum = ? AND ia.wgn = ? AND ia.filiale = ? ORDER BY iv.besttyp, iv.id%2")
+            .arg(IV_SollsatzSpalten(QStringLiteral("iv"), t), t == TConnectorTyp::PostgreSQL ? QStringLiteral(" FOR SHARE OF ia") : QString());
+    };
+    static const QString anweisung[2] = {sql(TConnectorTyp::SQLite), sql(TConnectorTyp::PostgreSQL)};
+    TIAStand r;
+    offen.clear();
+    ohneSollsatz = true;
+    TZEP_Connection::Wiederholen(COrt, anweisung[typ == TConnectorTyp::PostgreSQL], IV_ArtikelWerte(iv, id) + Schluessel(zaehlDatum, wgn, filiale),
+                                 [&](const QSqlQuery& q) {
+                                     r = Stand(q, 0);
+                                     IV_SollsatzLesen(q, 4, iv, id, offen, ohneSollsatz);
+                                 });
+    return r;
 }
 
 std::vector<TIAInventur> IA_TagGehalten(TDateTime zaehlDatum, int32_t filiale)

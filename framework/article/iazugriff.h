@@ -2,6 +2,7 @@
 
 #include "framework/article/iastatus.h"
 #include "framework/core/datetime.h"
+#include "framework/db/files/ivfile.h"
 
 #include <QString>
 
@@ -71,8 +72,11 @@ std::vector<TIAInventur> IA_Liste(TDateTime wiJahr);
 
 // The same inside a transaction, and the inventory kept from changes by others until it ends:
 // a shared row lock on PostgreSQL (the takeover waits for it); on SQLite the transaction's
-// writer lock keeps it.
-TIAStand IA_LesenGehalten(TDateTime zaehlDatum, const QString& wgn, int32_t filiale);
+// writer lock keeps it. In the same statement, the article's open target records in the
+// inventory iv, as IV_OffeneSollsaetze reads them (an article costs a booking one round trip
+// less).
+TIAStand IA_LesenGehalten(TDateTime zaehlDatum, const QString& wgn, int32_t filiale, const TIVInventur& iv, const TInt32Trio& id,
+                          std::vector<TivSatz>& offen, bool& ohneSollsatz);
 
 // The inventories of a count day in a branch, inside a transaction, kept from changes by
 // others until it ends (locked for a change on PostgreSQL, in the order of their product

@@ -36,11 +36,10 @@ QVariantList Werte(const TIVInventur& inv, const TInt32Trio& id)
 
 const char* const CArtikel = " WHERE wijahr = ? AND zaehldatum = ? AND filiale = ? AND produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?";
 
-// An article's target records of an inventory: stock type, stands, posted mark, quantities.
+// An article's target records of an inventory, in the order they are added up.
 QString Sollsaetze(TConnectorTyp typ)
 {
-    return QStringLiteral("SELECT besttyp, standneu, standalt, kzgebucht, %1 FROM iv%2 ORDER BY besttyp, id")
-        .arg(MengenLeseAusdruecke(MengenSpalten(QStringLiteral("menge"), 0), typ).join(QStringLiteral(", ")), QLatin1String(CArtikel));
+    return QStringLiteral("SELECT %1 FROM iv%2 ORDER BY iv.besttyp, iv.id").arg(IV_SollsatzSpalten(QStringLiteral("iv"), typ), QLatin1String(CArtikel));
 }
 
 }
@@ -64,28 +63,45 @@ std::vector<TInt32Trio> IV_ZuBuchendeArtikel(const TIVInventur& inv)
     return r;
 }
 
+QString IV_SollsatzSpalten(const QString& tabelle, TConnectorTyp typ)
+{
+    return QStringLiteral("%1.id, %1.besttyp, %1.standneu, %1.standalt, %1.kzgebucht, %2")
+        .arg(tabelle, MengenLeseAusdruecke(MengenSpalten(tabelle + QStringLiteral(".menge"), 0), typ).join(QStringLiteral(", ")));
+}
+
+void IV_SollsatzLesen(const QSqlQuery& q, int spalte, const TIVInventur& inv, const TInt32Trio& id, std::vector<TivSatz>& offen,
+                      bool& ohneSollsatz)
+{
+    if (q.value(spalte).isNull())
+        return;   // an outer join that found none
+    ohneSollsatz = false;
+    if (q.value(spalte + 4).toString() == QLatin1String("A"))
+        return;
+    TivSatz s;
+    s.WiJahr = inv.WiJahr;
+    s.ZaehlDatum = inv.ZaehlDatum;
+    s.Filiale = inv.Filiale;
+    s.Produkt_ID = id;
+    const QString bestTyp = q.value(spalte + 1).toString();
+    s.BestTyp = bestTyp.isEmpty() ? QChar(' ') : bestTyp.at(0);
+    s.StandNeu = q.value(spalte + 2).toInt();
+    s.StandAlt = q.value(spalte + 3).toInt();
+    s.Menge = MengenLesen(q, spalte + 5, QStringLiteral("iv"));
+    offen.push_back(s);
+}
+
+QVariantList IV_ArtikelWerte(const TIVInventur& inv, const TInt32Trio& id)
+{
+    return Werte(inv, id);
+}
+
 std::vector<TivSatz> IV_OffeneSollsaetze(const TIVInventur& inv, const TInt32Trio& id, bool& ohneSollsatz)
 {
-    const TConnectorTyp typ = TZEP_Connection::Typ();
     static const QString sql[2] = {Sollsaetze(TConnectorTyp::SQLite), Sollsaetze(TConnectorTyp::PostgreSQL)};
     std::vector<TivSatz> r;
     ohneSollsatz = true;
-    TZEP_Connection::Wiederholen(COrt, sql[typ == TConnectorTyp::PostgreSQL], Werte(inv, id), [&](const QSqlQuery& q) {
-        ohneSollsatz = false;
-        if (q.value(3).toString() == QLatin1String("A"))
-            return;
-        TivSatz s;
-        s.WiJahr = inv.WiJahr;
-        s.ZaehlDatum = inv.ZaehlDatum;
-        s.Filiale = inv.Filiale;
-        s.Produkt_ID = id;
-        const QString bestTyp = q.value(0).toString();
-        s.BestTyp = bestTyp.isEmpty() ? QChar(' ') : bestTyp.at(0);
-        s.StandNeu = q.value(1).toInt();
-        s.StandAlt = q.value(2).toInt();
-        s.Menge = MengenLesen(q, 4, QStringLiteral("iv"));
-        r.push_back(s);
-    });
+    TZEP_Connection::Wiederholen(COrt, sql[TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL], Werte(inv, id),
+                                 [&](const QSqlQuery& q) { IV_SollsatzLesen(q, 0, inv, id, r, ohneSollsatz); });
     return r;
 }
 

@@ -2,6 +2,8 @@
 
 #include "framework/db/satzdatei.h"
 
+class QSqlQuery;
+
 // Target record: the book stock of one stock type per size at the count date.
 struct TivSatz {
     TDateTime WiJahr = 0;
@@ -45,6 +47,15 @@ std::vector<TInt32Trio> IV_ZuBuchendeArtikel(const TIVInventur& inv);
 // The article's target records not yet posted; ohneSollsatz tells whether the article has
 // no target record at all.
 std::vector<TivSatz> IV_OffeneSollsaetze(const TIVInventur& inv, const TInt32Trio& id, bool& ohneSollsatz);
+
+// The same read inside a statement of another access path: the columns to select from the
+// table under its name or alias, the values of the article's condition (wijahr, zaehldatum,
+// filiale, produkt_id_1..3), and a row's record from column spalte on, added to offen unless
+// it is posted (a null id: an outer join found none, ohneSollsatz stays).
+QString IV_SollsatzSpalten(const QString& tabelle, TConnectorTyp typ);
+QVariantList IV_ArtikelWerte(const TIVInventur& inv, const TInt32Trio& id);
+void IV_SollsatzLesen(const QSqlQuery& q, int spalte, const TIVInventur& inv, const TInt32Trio& id, std::vector<TivSatz>& offen,
+                      bool& ohneSollsatz);
 
 // Marks the article's target records posted; an article without any gets one empty target
 // record of the stock type given, posted, so that it is never posted twice.
