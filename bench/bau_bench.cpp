@@ -138,12 +138,6 @@ double ProzessZeit(const QString& programm, const QStringList& argumente, const 
     return s;
 }
 
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
-
 // The command line of "kalmet print --tables" for the inventories of c.
 QStringList DruckArgumente(const TDbUrl& url, const TDruckConfig& c, const QString& ordner)
 {
@@ -180,16 +174,10 @@ int Kommandozeile(const TDbUrl& url, const TDruckConfig& c, TDateTime auswertung
                                 : ProzessZeit("psql", {"-X", "-q", "-v", "ON_ERROR_STOP=1", "-d", url.ToString(), "-f", skript}));
         druckZeiten.push_back(ProzessZeit(kalmet, druck));
     }
-    const auto liste = [](const std::vector<double>& v) {
-        QStringList t;
-        for (double s : v)
-            t << QString::number(s, 'f', 2);
-        return t.join(' ');
-    };
     std::printf("%s: %zu Inventuren, %d Läufe je Seite\n", qPrintable(url.ToString()), c.Zeilen.size(), n);
     std::printf("kalmet %s\n", qPrintable(druck.join(' ')));
-    std::printf("%-22s %s s, Median %.2f s\n", sqlite ? "sqlite3" : "psql (COPY TO STDOUT)", qPrintable(liste(client)), Median(client));
-    std::printf("%-22s %s s, Median %.2f s\n", "kalmet print --tables", qPrintable(liste(druckZeiten)), Median(druckZeiten));
+    std::printf("%-22s %s s, Median %.2f s\n", sqlite ? "sqlite3" : "psql (COPY TO STDOUT)", qPrintable(Zeiten(client)), Median(client));
+    std::printf("%-22s %s s, Median %.2f s\n", "kalmet print --tables", qPrintable(Zeiten(druckZeiten)), Median(druckZeiten));
     std::printf("ratio %.2f\n", Median(druckZeiten) / Median(client));
     return 0;
 }

@@ -10,8 +10,10 @@
 #include <QFileInfo>
 #include <QSqlQuery>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <vector>
 
 // Whether the PostgreSQL database holds a generated chain of this size.
 inline bool PostgresKetteDa(const TDbUrl& url, const TDemoParameter& p)
@@ -64,6 +66,21 @@ double Sekunden(F&& f)
     const auto start = std::chrono::steady_clock::now();
     f();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+inline double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+// Times in seconds, as a line.
+inline QString Zeiten(const std::vector<double>& v)
+{
+    QStringList t;
+    for (double s : v)
+        t << QString::number(s, 'f', 2);
+    return t.join(' ');
 }
 
 // The best of n runs.

@@ -1,8 +1,9 @@
 // Booking the branch-wide inventory of the benchmark chain (checks, lock, re-read under the
 // lock, one transaction per article), beside the same writes done by plain SQL statements,
 // one transaction per article, in the same run. Each side works on a copy of the chain; the
-// copies must end equal. The last line is the quotient of the case.
-//   buchung_bench [--db URL] [--articles N]   booking / plain writes
+// copies must end equal. The last line is the quotient of the case (medians of --runs rounds,
+// each side once per round, in turn).
+//   buchung_bench [--db URL] [--articles N] [--runs N]   booking / plain writes
 //   buchung_bench --case speicher             peak memory of the booking on chains of 2,000 and
 //                                             20,000 articles (a process each), largest by smallest
 //   --case kette                              only generates the chain of --articles
@@ -306,6 +307,78 @@ int Speicher(const QStringList& args)
     return 0;
 }
 
+
+// One round: the booking on a copy of the chain, the same writes by plain statements on another.
+struct TRunde {
+    double Buchung = 0, Plain = 0;
+    bool Ok = false, Gleich = false;
+    int Gebucht = 0;
+    size_t Artikel = 0, Bewegungen = 0, Verkaufszeilen = 0, Sollsaetze = 0;
+    long Speicher = 0;
+    QString SummeBuchung, SummePlain;
+};
+
+TRunde Runde(const TDbUrl& basis, const TZeileAnzeige& inv, TDateTime wiJahr)
+{
+    TRunde r;
+    const TDbUrl a = Kopie(basis, "buchung"), b = Kopie(basis, "plain");
+
+    // the booking, on copy a
+    TZEP_Connection::Configure(a);
+    const qint64 bneAb = HoechsteId("bne"), lsnAb = HoechsteId("lsn"), ivAb = HoechsteId("iv");
+    const std::map<qint64, TSchluessel> fvkVorher = FvkIds();
+    const std::set<TSchluessel> gebuchtVorher = GebuchteArtikel(inv);
+    QFile clear("/proc/self/clear_refs");
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+    clear.close();
+    TWGNMani wgn;
+    TBuchungsUmgebung u;
+    u.TestWG = [&wgn](const TInt32Trio& id, const QString& muster) { return ArtikelImWGNMuster(wgn, id, muster, "buchung_bench"); };
+    u.Artikel = [&r](const QString&, bool) { ++r.Gebucht; };
+    const TIAStand stand = IA_Lesen(inv.ZaehlDatum, "*", inv.Filiale);
+    std::vector<TZEP_clMeldung> gesperrt;
+    r.Buchung = Sekunden([&] {
+        TInventurliste liste(TInventurlisteOptionen::AusParametern());
+        r.Ok = TInventurBuchung(liste, wiJahr, u).InvBuchen({{inv, stand.SollEK, stand.IstEK, stand.Status}}, {inv}, gesperrt);
+    });
+    r.Speicher = Spitzenspeicher();
+
+    // what it wrote, per article
+    std::map<TSchluessel, TArtikelSchreiben> artikel;
+    const TTabelleNeu bneNeu = NeueZeilen("bne", bneAb), lsnNeu = NeueZeilen("lsn", lsnAb), ivNeu = NeueZeilen("iv", ivAb);
+    for (const auto& [k, z] : bneNeu.zeilen)
+        artikel[k].bne.push_back(z);
+    for (const auto& [k, z] : lsnNeu.zeilen)
+        artikel[k].lsn.push_back(z);
+    for (const auto& [k, z] : ivNeu.zeilen)
+        artikel[k].ivNeu.push_back(z);
+    const std::map<qint64, TSchluessel> fvkNachher = FvkIds();
+    for (const auto& [id, k] : fvkVorher)
+        if (!fvkNachher.count(id))
+            artikel[k].fvkWeg.push_back(id);
+    for (const TSchluessel& k : GebuchteArtikel(inv))
+        if (!gebuchtVorher.count(k))
+            artikel[k].ivMarkiert = true;
+    for (auto& [k, s] : artikel)
+        s.schluessel = {k[0], k[1], k[2]};
+    r.SummeBuchung = Pruefsumme();
+
+    // the same writes by plain statements, on copy b
+    TZEP_Connection::Configure(b);
+    r.Plain = Sekunden([&] { PlainSchreiben(artikel, bneNeu.spalten, lsnNeu.spalten, ivNeu.spalten, inv, wiJahr); });
+    r.SummePlain = Pruefsumme();
+    r.Gleich = r.SummeBuchung == r.SummePlain;
+    r.Artikel = artikel.size();
+    r.Bewegungen = bneNeu.zeilen.size();
+    r.Verkaufszeilen = lsnNeu.zeilen.size();
+    r.Sollsaetze = ivNeu.zeilen.size();
+
+    KopieEntfernen(basis, a);
+    KopieEntfernen(basis, b);
+    return r;
+}
+
 }
 
 int main(int argc, char* argv[])
@@ -334,67 +407,27 @@ int main(int argc, char* argv[])
         wiJahr = TDatumTraits::FromSql(&wj);
         inv = {TDatumTraits::FromSql(&zd), "*", q.value(2).toInt()};
     }
-    const TDbUrl a = Kopie(basis, "buchung"), b = Kopie(basis, "plain");
-
-    // the booking, on copy a
-    TZEP_Connection::Configure(a);
-    const qint64 bneAb = HoechsteId("bne"), lsnAb = HoechsteId("lsn"), ivAb = HoechsteId("iv");
-    const std::map<qint64, TSchluessel> fvkVorher = FvkIds();
-    const std::set<TSchluessel> gebuchtVorher = GebuchteArtikel(inv);
-    QFile clear("/proc/self/clear_refs");
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-    clear.close();
-    TWGNMani wgn;
-    int gebucht = 0;
-    TBuchungsUmgebung u;
-    u.TestWG = [&wgn](const TInt32Trio& id, const QString& muster) { return ArtikelImWGNMuster(wgn, id, muster, "buchung_bench"); };
-    u.Artikel = [&gebucht](const QString&, bool) { ++gebucht; };
-    const TIAStand stand = IA_Lesen(inv.ZaehlDatum, "*", inv.Filiale);
-    std::vector<TZEP_clMeldung> gesperrt;
-    bool ok = false;
-    const double buchung = Sekunden([&] {
-        TInventurliste liste(TInventurlisteOptionen::AusParametern());
-        ok = TInventurBuchung(liste, wiJahr, u).InvBuchen({{inv, stand.SollEK, stand.IstEK, stand.Status}}, {inv}, gesperrt);
-    });
-    const long speicher = Spitzenspeicher();
-
-    // what it wrote, per article
-    std::map<TSchluessel, TArtikelSchreiben> artikel;
-    const TTabelleNeu bneNeu = NeueZeilen("bne", bneAb), lsnNeu = NeueZeilen("lsn", lsnAb), ivNeu = NeueZeilen("iv", ivAb);
-    for (const auto& [k, z] : bneNeu.zeilen)
-        artikel[k].bne.push_back(z);
-    for (const auto& [k, z] : lsnNeu.zeilen)
-        artikel[k].lsn.push_back(z);
-    for (const auto& [k, z] : ivNeu.zeilen)
-        artikel[k].ivNeu.push_back(z);
-    const std::map<qint64, TSchluessel> fvkNachher = FvkIds();
-    for (const auto& [id, k] : fvkVorher)
-        if (!fvkNachher.count(id))
-            artikel[k].fvkWeg.push_back(id);
-    for (const TSchluessel& k : GebuchteArtikel(inv))
-        if (!gebuchtVorher.count(k))
-            artikel[k].ivMarkiert = true;
-    for (auto& [k, s] : artikel)
-        s.schluessel = {k[0], k[1], k[2]};
-    const QString summeBuchung = Pruefsumme();
-
-    // the same writes by plain statements, on copy b
-    TZEP_Connection::Configure(b);
-    const double plain = Sekunden([&] { PlainSchreiben(artikel, bneNeu.spalten, lsnNeu.spalten, ivNeu.spalten, inv, wiJahr); });
-    const QString summePlain = Pruefsumme();
-
-    KopieEntfernen(basis, a);
-    KopieEntfernen(basis, b);
+    // rounds take turns, so that the load of a shared machine falls on both sides alike
+    std::vector<double> buchung, plain;
+    TRunde r;
+    bool alleGleich = true, alleOk = true;
+    for (int runde = 0; runde < BenchWert(args, "--runs", "1").toInt(); ++runde) {
+        r = Runde(basis, inv, wiJahr);
+        buchung.push_back(r.Buchung);
+        plain.push_back(r.Plain);
+        alleGleich = alleGleich && r.Gleich;
+        alleOk = alleOk && r.Ok;
+        if (!r.Gleich)
+            std::printf("  Buchung: %s\n  SQL:     %s\n", qPrintable(r.SummeBuchung), qPrintable(r.SummePlain));
+    }
     std::printf("%s: Inventur %s Filiale %d, %d Artikel gebucht (%s), %zu Artikel geschrieben\n", qPrintable(basis.ToString()),
-                qPrintable(TDateTime_ToQDate(inv.ZaehlDatum).toString("yyyy-MM-dd")), inv.Filiale, gebucht, ok ? "abgeschlossen" : "OFFEN",
-                artikel.size());
-    std::printf("%zu Bewegungen, %zu Verkaufszeilen, %zu neue Sollsätze\n", bneNeu.zeilen.size(), lsnNeu.zeilen.size(), ivNeu.zeilen.size());
-    std::printf("Spitzenspeicher der Buchung %ld kB\n", speicher);
-    std::printf("Buchung %.2f s, dieselben Schreibvorgänge per SQL %.2f s, Ergebnis %s\n", buchung, plain,
-                summeBuchung == summePlain ? "gleich" : "VERSCHIEDEN");
-    if (summeBuchung != summePlain)
-        std::printf("  Buchung: %s\n  SQL:     %s\n", qPrintable(summeBuchung), qPrintable(summePlain));
-    std::printf("ratio %.2f\n", buchung / plain);
-    return ok && summeBuchung == summePlain ? 0 : 1;
+                qPrintable(TDateTime_ToQDate(inv.ZaehlDatum).toString("yyyy-MM-dd")), inv.Filiale, r.Gebucht, alleOk ? "abgeschlossen" : "OFFEN",
+                r.Artikel);
+    std::printf("%zu Bewegungen, %zu Verkaufszeilen, %zu neue Sollsätze\n", r.Bewegungen, r.Verkaufszeilen, r.Sollsaetze);
+    std::printf("Spitzenspeicher der Buchung %ld kB\n", r.Speicher);
+    std::printf("Buchung %s s, Median %.2f s\n", qPrintable(Zeiten(buchung)), Median(buchung));
+    std::printf("dieselben Schreibvorgänge per SQL %s s, Median %.2f s, Ergebnis %s\n", qPrintable(Zeiten(plain)), Median(plain),
+                alleGleich ? "gleich" : "VERSCHIEDEN");
+    std::printf("ratio %.2f\n", Median(buchung) / Median(plain));
+    return alleOk && alleGleich ? 0 : 1;
 }

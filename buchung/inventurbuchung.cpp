@@ -76,6 +76,11 @@ QString WGNMuster(const QString& wgn)
     return wgn == QLatin1String("*") ? wgn : wgn + QLatin1Char('*');
 }
 
+TIASchluessel Schluessel(const TZeileAnzeige& z)
+{
+    return {z.ZaehlDatum, z.WGN, z.Filiale};
+}
+
 QString Name(const TZeileAnzeige& z)
 {
     return IA_Name(z.ZaehlDatum, z.WGN, z.Filiale);
@@ -361,15 +366,17 @@ void TInventurBuchung::InventurAbschliessen(const TInventur& inv)
         FNichtAbgeschlossen << QStringLiteral("%1: nicht abgeschlossen").arg(Name(z));
 }
 
-bool TInventurBuchung::ArtikelMengenfeld(const TInventur& inv, const TInt32Trio& id, const std::vector<TivSatz>& soll, bool ohneSollsatz,
-                                         bool lagerPruefen, const TFvkZeilen& fvk, TMengenfeld& feld)
+bool TInventurBuchung::ArtikelMengenfeld(const TInventur& inv, const TInt32Trio& id, const TIAArtikel& artikel, bool lagerPruefen,
+                                         const TFvkZeilen& fvk, TMengenfeld& feld)
 {
     FListe.InitMengenfeld(feld);
-    if (soll.empty() && !ohneSollsatz)
+    if (artikel.Sollsaetze.empty() && !artikel.OhneSollsatz)
         return false;   // posted
-    for (const TivSatz& s : soll)
+    for (const TivSatz& s : artikel.Sollsaetze)
         FListe.FuelleMengenfeld_MitSollsaetzen(s, feld);
-    if (!FListe.LeseZaehlsatz_Aktuell(feld, id, inv.IV.ZaehlDatum, inv.IV.Filiale) && ohneSollsatz)
+    if (artikel.Zaehlsatz)
+        MengenfeldZaehlsatzAddieren(feld, *artikel.Zaehlsatz, QStringLiteral("TfrmKalmetMain.FuelleMengenfeld_MitZaehlsaetzen"));
+    else if (artikel.OhneSollsatz)
         return false;   // its count is gone
     FListe.FVKKorrektur_Aktuell(id, inv.IV.Filiale, inv.IV.ZaehlDatum, lagerPruefen, fvk, feld);
     feld[mfDiff].MinMax_Suchen();
@@ -379,9 +386,8 @@ bool TInventurBuchung::ArtikelMengenfeld(const TInventur& inv, const TInt32Trio&
 bool TInventurBuchung::ArtikelMitDifferenz(const TInventur& inv, const TInt32Trio& id)
 {
     TMengenfeld feld;
-    bool ohneSollsatz = false;
-    const std::vector<TivSatz> soll = IV_OffeneSollsaetze(inv.IV, id, ohneSollsatz);
-    return ArtikelMengenfeld(inv, id, soll, ohneSollsatz, true, FVK_Lesen(id, inv.IV.Filiale, COrtFVK), feld) && !feld[mfDiff].IsEmpty();
+    return ArtikelMengenfeld(inv, id, IA_ArtikelLesen(Schluessel(inv.Zeile), inv.IV, id), true, FVK_Lesen(id, inv.IV.Filiale, COrtFVK), feld)
+        && !feld[mfDiff].IsEmpty();
 }
 
 // The date of a posting: the count date (-1) while the fiscal year has not ended; after it
@@ -429,14 +435,13 @@ TArtikelErgebnis TInventurBuchung::ArtikelBuchen(const TInventur& inv, const TIn
         return TArtikelErgebnis::Gesperrt;
     // the inventory as it is now, held until the article is done: cancelled or reset
     // elsewhere, nothing more of it is posted
-    std::vector<TivSatz> soll;
-    bool ohneSollsatz = true;
-    const TIAStand inventur = IA_LesenGehalten(inv.IV.ZaehlDatum, inv.Zeile.WGN, inv.IV.Filiale, inv.IV, id, soll, ohneSollsatz);
+    const TIAArtikel artikel = IA_ArtikelGehalten(Schluessel(inv.Zeile), inv.IV, id);
+    const TIAStand& inventur = artikel.Inventur;
     if (!inventur.Gefunden || (inventur.Status != iakzTeilweiseGebucht && inventur.Status != iakzAngelegt))
         return TArtikelErgebnis::InventurGeaendert;
     TMengenfeld feld;
     const TFvkZeilen fvk = FVK_Lesen(id, inv.IV.Filiale, COrtFVK);   // read once: corrected, then converted
-    if (!ArtikelMengenfeld(inv, id, soll, ohneSollsatz, false, fvk, feld))
+    if (!ArtikelMengenfeld(inv, id, artikel, false, fvk, feld))
         return TArtikelErgebnis::SchonGebucht;
 
     const int32_t fil = inv.IV.Filiale;
@@ -466,7 +471,7 @@ TArtikelErgebnis TInventurBuchung::ArtikelBuchen(const TInventur& inv, const TIn
     AndereZaehltageAusgleichen(inv, id, wirkungen, abgelehnt);
     if (!abgelehnt.empty())
         return TArtikelErgebnis::Abgelehnt;
-    IV_GebuchtMarkieren(inv.IV, id, ohneSollsatz, ArtBestTyp_2_Char(TArtBucher::CBestTyp));
+    IV_GebuchtMarkieren(inv.IV, id, artikel.OhneSollsatz, ArtBestTyp_2_Char(TArtBucher::CBestTyp));
     t.Commit();
     return TArtikelErgebnis::Gebucht;
 }

@@ -103,10 +103,10 @@ private:
     TArtikelErgebnis InvBuchenF_Artikel(const TInventur& inv, const TInt32Trio& AProdId, TZEP_clMeldung& AMeldung);
     TArtikelErgebnis ArtikelBuchen(const TInventur& inv, const TInt32Trio& id, TZEP_clMeldung& AMeldung,
                                    std::vector<QString>& abgelehnt);
-    // The article's quantity field from its unposted target records (IV_OffeneSollsaetze), its
-    // count and its erroneous sales as they are now; false when nothing is left to post.
-    bool ArtikelMengenfeld(const TInventur& inv, const TInt32Trio& id, const std::vector<TivSatz>& soll, bool ohneSollsatz,
-                           bool lagerPruefen, const TFvkZeilen& fvk, TMengenfeld& feld);
+    // The article's quantity field from its unposted target records, its count and its
+    // erroneous sales as they are now; false when nothing is left to post.
+    bool ArtikelMengenfeld(const TInventur& inv, const TInt32Trio& id, const TIAArtikel& artikel, bool lagerPruefen, const TFvkZeilen& fvk,
+                           TMengenfeld& feld);
     // The trial run's look at one article: true when it still shows a difference.
     bool ArtikelMitDifferenz(const TInventur& inv, const TInt32Trio& id);
     // Confines the article's postings to its count day: on every other count day of the branch

@@ -107,7 +107,6 @@ public:
     // apply. ALagerPruefen refuses erroneous sales in a storage-location branch.
     void FVKKorrektur_Aktuell(const TInt32Trio& Produkt_ID, int32_t Filiale, TDateTime ZaehlDatum, bool ALagerPruefen,
                               const TFvkZeilen& zeilen, TMengenfeld& AMengenfeld);
-    bool LeseZaehlsatz_Aktuell(TMengenfeld& AMengenfeld, const TInt32Trio& Produkt_ID, TDateTime ZaehlDatum, int32_t Filiale);
     void BestandRueckOderVorRechnen(const TInt32Trio& Produkt_ID, int16_t Filiale, TDateTime ZaehlDatum,
                                     TDateTime AuswertungsDatum, TDateTime WiJahr, TMengenfeld& AMengenfeld);
     bool RR() const { return FRR; }

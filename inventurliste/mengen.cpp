@@ -180,23 +180,6 @@ void TInventurliste::FehlverkaufAnwenden(TMengenfeld& AMengenfeld, const TInt32T
         ::FehlverkaufAnwenden(AMengenfeld, slot, f.Vorzeichen, f.Menge);
 }
 
-bool TInventurliste::LeseZaehlsatz_Aktuell(TMengenfeld& AMengenfeld, const TInt32Trio& Produkt_ID, TDateTime ZaehlDatum, int32_t Filiale)
-{
-    IZNSFile_GoC();
-    Tiznsfile& z = *FIZNSFile;
-    z.AllesClear();
-    z.SetKeyNum(Tiznsfile::StandardKeyNum);
-    z.ZaehlDatum.SetKeyWert(ZaehlDatum);
-    z.Produkt_ID.SetKeyWert(Produkt_ID);
-    z.Filiale.SetKeyWert(Filiale);
-    z.Satzart.SetKeyWert(QChar('G'));
-    z.Regal.SetKeyWert(0);
-    if (!z.Get_equal())
-        return false;
-    MengenfeldZaehlsatzAddieren(AMengenfeld, z.GetSatz(), QStringLiteral("TfrmKalmetMain.FuelleMengenfeld_MitZaehlsaetzen"));
-    return true;
-}
-
 void TInventurliste::BestandRueckOderVorRechnen(const TInt32Trio& Produkt_ID, int16_t Filiale, TDateTime ZaehlDatum,
                                                 TDateTime AuswertungsDatum, TDateTime WiJahr, TMengenfeld& AMengenfeld)
 {

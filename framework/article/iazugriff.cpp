@@ -89,26 +89,43 @@ std::vector<TIAInventur> IA_Liste(TDateTime wiJahr)
     return r;
 }
 
-TIAStand IA_LesenGehalten(TDateTime zaehlDatum, const QString& wgn, int32_t filiale, const TIVInventur& iv, const TInt32Trio& id,
-                          std::vector<TivSatz>& offen, bool& ohneSollsatz)
+namespace {
+
+TIAArtikel ArtikelLesen(const TIASchluessel& inventur, const TIVInventur& iv, const TInt32Trio& id, bool gehalten)
 {
-    const TConnectorTyp typ = TZEP_Connection::Typ();
-    static const auto sql = [](TConnectorTyp t) {
-        return QStringLiteral("SELECT ia.kzzaehlung, ia.sollek, ia.istek, ia.wijahr, %1 FROM ia LEFT JOIN iv ON iv.wijahr = ? AND "
-                              "iv.zaehldatum = ? AND iv.filiale = ? AND iv.produkt_id_1 = ? AND iv.produkt_id_2 = ? AND "
-                              "iv.produkt_id_3 = ? WHERE ia.zaehldatum = ? AND ia.wgn = ? AND ia.filiale = ? ORDER BY iv.besttyp, iv.id%2")
-            .arg(IV_SollsatzSpalten(QStringLiteral("iv"), t), t == TConnectorTyp::PostgreSQL ? QStringLiteral(" FOR SHARE OF ia") : QString());
+    // the article has at most one total count record: it adds nothing but columns to the rows
+    const auto sql = [](TConnectorTyp t, bool halten) {
+        return QStringLiteral("SELECT ia.kzzaehlung, ia.sollek, ia.istek, ia.wijahr, %1, %2 FROM ia LEFT JOIN iv ON %3 "
+                              "LEFT JOIN izns z ON %4 WHERE ia.zaehldatum = ? AND ia.wgn = ? AND ia.filiale = ? ORDER BY iv.besttyp, iv.id%5")
+            .arg(IV_SollsatzSpalten(QStringLiteral("iv"), t), IZNS_GesamtSpalten(QStringLiteral("z"), t),
+                 IV_ArtikelBedingung(QStringLiteral("iv")), IZNS_GesamtBedingung(QStringLiteral("z")),
+                 halten && t == TConnectorTyp::PostgreSQL ? QStringLiteral(" FOR SHARE OF ia") : QString());
     };
-    static const QString anweisung[2] = {sql(TConnectorTyp::SQLite), sql(TConnectorTyp::PostgreSQL)};
-    TIAStand r;
-    offen.clear();
-    ohneSollsatz = true;
-    TZEP_Connection::Wiederholen(COrt, anweisung[typ == TConnectorTyp::PostgreSQL], IV_ArtikelWerte(iv, id) + Schluessel(zaehlDatum, wgn, filiale),
+    static const QString anweisung[2][2] = {{sql(TConnectorTyp::SQLite, false), sql(TConnectorTyp::SQLite, true)},
+                                            {sql(TConnectorTyp::PostgreSQL, false), sql(TConnectorTyp::PostgreSQL, true)}};
+    constexpr int CSollsatz = 4, CZaehlsatz = CSollsatz + 6;
+    TIAArtikel r;
+    TZEP_Connection::Wiederholen(COrt, anweisung[TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL][gehalten],
+                                 IV_ArtikelWerte(iv, id) + IZNS_GesamtWerte(iv.ZaehlDatum, id, iv.Filiale)
+                                     + Schluessel(inventur.ZaehlDatum, inventur.WGN, inventur.Filiale),
                                  [&](const QSqlQuery& q) {
-                                     r = Stand(q, 0);
-                                     IV_SollsatzLesen(q, 4, iv, id, offen, ohneSollsatz);
+                                     r.Inventur = Stand(q, 0);
+                                     IV_SollsatzLesen(q, CSollsatz, iv, id, r.Sollsaetze, r.OhneSollsatz);
+                                     r.Zaehlsatz = IZNS_GesamtLesen(q, CZaehlsatz, iv.ZaehlDatum, id, iv.Filiale);
                                  });
     return r;
+}
+
+}
+
+TIAArtikel IA_ArtikelLesen(const TIASchluessel& inventur, const TIVInventur& iv, const TInt32Trio& id)
+{
+    return ArtikelLesen(inventur, iv, id, false);
+}
+
+TIAArtikel IA_ArtikelGehalten(const TIASchluessel& inventur, const TIVInventur& iv, const TInt32Trio& id)
+{
+    return ArtikelLesen(inventur, iv, id, true);
 }
 
 std::vector<TIAInventur> IA_TagGehalten(TDateTime zaehlDatum, int32_t filiale)

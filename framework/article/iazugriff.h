@@ -3,11 +3,13 @@
 #include "framework/article/iastatus.h"
 #include "framework/core/datetime.h"
 #include "framework/db/files/ivfile.h"
+#include "framework/db/files/iznsfile.h"
 
 #include <QString>
 
 #include <cmath>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 // The inventory table IA as the actions read and change it: an inventory is named by its
@@ -70,13 +72,20 @@ TIAStand IA_Lesen(const TIASchluessel& s);
 // The inventories of a fiscal year as they are now, in key order.
 std::vector<TIAInventur> IA_Liste(TDateTime wiJahr);
 
+// An article in an inventory as it is now, read in one statement: the inventory's status and
+// values, the article's target records not yet posted (OhneSollsatz: it has none at all) and
+// the branch's total count record. iv names the target side (the fiscal year the booking reads).
+struct TIAArtikel {
+    TIAStand Inventur;
+    std::vector<TivSatz> Sollsaetze;
+    bool OhneSollsatz = true;
+    std::optional<TiznsSatz> Zaehlsatz;
+};
+TIAArtikel IA_ArtikelLesen(const TIASchluessel& inventur, const TIVInventur& iv, const TInt32Trio& id);
 // The same inside a transaction, and the inventory kept from changes by others until it ends:
 // a shared row lock on PostgreSQL (the takeover waits for it); on SQLite the transaction's
-// writer lock keeps it. In the same statement, the article's open target records in the
-// inventory iv, as IV_OffeneSollsaetze reads them (an article costs a booking one round trip
-// less).
-TIAStand IA_LesenGehalten(TDateTime zaehlDatum, const QString& wgn, int32_t filiale, const TIVInventur& iv, const TInt32Trio& id,
-                          std::vector<TivSatz>& offen, bool& ohneSollsatz);
+// writer lock keeps it.
+TIAArtikel IA_ArtikelGehalten(const TIASchluessel& inventur, const TIVInventur& iv, const TInt32Trio& id);
 
 // The inventories of a count day in a branch, inside a transaction, kept from changes by
 // others until it ends (locked for a change on PostgreSQL, in the order of their product

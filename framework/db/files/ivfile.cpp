@@ -34,14 +34,6 @@ QVariantList Werte(const TIVInventur& inv, const TInt32Trio& id)
     return Werte(inv) + QVariantList{id.Int1, id.Int2, id.Int3};
 }
 
-const char* const CArtikel = " WHERE wijahr = ? AND zaehldatum = ? AND filiale = ? AND produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?";
-
-// An article's target records of an inventory, in the order they are added up.
-QString Sollsaetze(TConnectorTyp typ)
-{
-    return QStringLiteral("SELECT %1 FROM iv%2 ORDER BY iv.besttyp, iv.id").arg(IV_SollsatzSpalten(QStringLiteral("iv"), typ), QLatin1String(CArtikel));
-}
-
 }
 
 std::vector<TInt32Trio> IV_ZuBuchendeArtikel(const TIVInventur& inv)
@@ -90,25 +82,22 @@ void IV_SollsatzLesen(const QSqlQuery& q, int spalte, const TIVInventur& inv, co
     offen.push_back(s);
 }
 
+QString IV_ArtikelBedingung(const QString& t)
+{
+    return QStringLiteral("%1.wijahr = ? AND %1.zaehldatum = ? AND %1.filiale = ? AND %1.produkt_id_1 = ? AND %1.produkt_id_2 = ? AND "
+                          "%1.produkt_id_3 = ?")
+        .arg(t);
+}
+
 QVariantList IV_ArtikelWerte(const TIVInventur& inv, const TInt32Trio& id)
 {
     return Werte(inv, id);
 }
 
-std::vector<TivSatz> IV_OffeneSollsaetze(const TIVInventur& inv, const TInt32Trio& id, bool& ohneSollsatz)
-{
-    static const QString sql[2] = {Sollsaetze(TConnectorTyp::SQLite), Sollsaetze(TConnectorTyp::PostgreSQL)};
-    std::vector<TivSatz> r;
-    ohneSollsatz = true;
-    TZEP_Connection::Wiederholen(COrt, sql[TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL], Werte(inv, id),
-                                 [&](const QSqlQuery& q) { IV_SollsatzLesen(q, 0, inv, id, r, ohneSollsatz); });
-    return r;
-}
-
 void IV_GebuchtMarkieren(const TIVInventur& inv, const TInt32Trio& id, bool ohneSollsatz, QChar bestTyp)
 {
     if (!ohneSollsatz) {
-        TZEP_Connection::Wiederholen(COrt, QStringLiteral("UPDATE iv SET kzgebucht = 'A'%1 AND kzgebucht <> 'A'").arg(QLatin1String(CArtikel)),
+        TZEP_Connection::Wiederholen(COrt, QStringLiteral("UPDATE iv SET kzgebucht = 'A' WHERE %1 AND kzgebucht <> 'A'").arg(IV_ArtikelBedingung(QStringLiteral("iv"))),
                                      Werte(inv, id));
         return;
     }

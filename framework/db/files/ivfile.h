@@ -44,16 +44,14 @@ struct TIVInventur {
 // posted, and those counted ("G" record with a count) without any target record.
 std::vector<TInt32Trio> IV_ZuBuchendeArtikel(const TIVInventur& inv);
 
-// The article's target records not yet posted; ohneSollsatz tells whether the article has
-// no target record at all.
-std::vector<TivSatz> IV_OffeneSollsaetze(const TIVInventur& inv, const TInt32Trio& id, bool& ohneSollsatz);
-
-// The same read inside a statement of another access path: the columns to select from the
-// table under its name or alias, the values of the article's condition (wijahr, zaehldatum,
-// filiale, produkt_id_1..3), and a row's record from column spalte on, added to offen unless
-// it is posted (a null id: an outer join found none, ohneSollsatz stays).
-QString IV_SollsatzSpalten(const QString& tabelle, TConnectorTyp typ);
+// An article's target records of an inventory inside a statement of another access path: the
+// condition on the table under its name or alias (wijahr, zaehldatum, filiale, produkt_id_1..3)
+// and its values, the columns to select, and a row's record from column spalte on, added to
+// offen unless it is posted (ohneSollsatz turns false for any record; a null id, an outer join
+// that found none, changes nothing).
+QString IV_ArtikelBedingung(const QString& tabelle);
 QVariantList IV_ArtikelWerte(const TIVInventur& inv, const TInt32Trio& id);
+QString IV_SollsatzSpalten(const QString& tabelle, TConnectorTyp typ);
 void IV_SollsatzLesen(const QSqlQuery& q, int spalte, const TIVInventur& inv, const TInt32Trio& id, std::vector<TivSatz>& offen,
                       bool& ohneSollsatz);
 

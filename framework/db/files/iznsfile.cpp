@@ -39,6 +39,39 @@ QString Spalten()
 
 }
 
+QString IZNS_GesamtBedingung(const QString& t)
+{
+    return QStringLiteral("%1.zaehldatum = ? AND %1.produkt_id_1 = ? AND %1.produkt_id_2 = ? AND %1.produkt_id_3 = ? AND %1.filiale = ? AND "
+                          "%1.satzart = 'G' AND %1.regal = 0")
+        .arg(t);
+}
+
+QVariantList IZNS_GesamtWerte(TDateTime zaehlDatum, const TInt32Trio& id, int32_t filiale)
+{
+    return {TDatumTraits::ToSql(zaehlDatum).first(), id.Int1, id.Int2, id.Int3, filiale};
+}
+
+QString IZNS_GesamtSpalten(const QString& t, TConnectorTyp typ)
+{
+    return QStringLiteral("%1.id, %1.gezaehlt, %1.grvon, %1.grbis, %2")
+        .arg(t, MengenLeseAusdruecke(MengenSpalten(t + QStringLiteral(".gr_mesu"), 1), typ).join(QStringLiteral(", ")));
+}
+
+std::optional<TiznsSatz> IZNS_GesamtLesen(const QSqlQuery& q, int spalte, TDateTime zaehlDatum, const TInt32Trio& id, int32_t filiale)
+{
+    if (q.value(spalte).isNull())
+        return std::nullopt;
+    return TiznsSatz{zaehlDatum,
+                     id,
+                     filiale,
+                     QLatin1Char('G'),
+                     0,
+                     q.value(spalte + 1).toInt(),
+                     q.value(spalte + 2).toInt(),
+                     q.value(spalte + 3).toInt(),
+                     MengenLesen(q, spalte + 4, QStringLiteral("izns"))};
+}
+
 TiznsTag::TiznsTag(TDateTime zaehlDatum, int32_t filiale)
     : FZaehlDatum(zaehlDatum),
       FFiliale(filiale),

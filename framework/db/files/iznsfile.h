@@ -4,6 +4,7 @@
 #include "framework/db/satzdatei.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct TiznsSatz {
@@ -38,6 +39,14 @@ public:
 };
 
 // A count record with the id of its row (0: not stored yet).
+// The branch's total count record of an article ("G", shelf 0) inside a statement of another
+// access path: the condition on the table under its name or alias and its values, the columns
+// to select, and the record from a row's columns at spalte (none when an outer join found none).
+QString IZNS_GesamtBedingung(const QString& tabelle);
+QVariantList IZNS_GesamtWerte(TDateTime zaehlDatum, const TInt32Trio& id, int32_t filiale);
+QString IZNS_GesamtSpalten(const QString& tabelle, TConnectorTyp typ);
+std::optional<TiznsSatz> IZNS_GesamtLesen(const QSqlQuery& q, int spalte, TDateTime zaehlDatum, const TInt32Trio& id, int32_t filiale);
+
 struct TiznsZeile {
     qint64 Id = 0;
     TiznsSatz Satz;
