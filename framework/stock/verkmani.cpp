@@ -1,5 +1,6 @@
 #include "framework/stock/verkmani.h"
 
+#include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 #include "framework/stock/buchung.h"
 
@@ -17,7 +18,10 @@ TMengen100 TVerkMani::FVKWandeln(Tlsnfile& ALsnFile, const TInt32Trio& AReferenz
         BestandBewegen(ALsnFile.Produkt_ID.GetWert(), ALsnFile.Filiale.GetWert(), TArtBucher::CBestTyp, abtVerkauf,
                        ALsnFile.Datum.GetWert(), wirkung);
     }
-    TZEP_Connection::Wiederholen(QStringLiteral("TVerkMani.FVKWandeln"), QStringLiteral("DELETE FROM fvk WHERE id = ?"), {AFvkId});
+    // another terminal that converted it meanwhile deleted it: its sale must not count twice
+    if (TZEP_Connection::Wiederholen(QStringLiteral("TVerkMani.FVKWandeln"), QStringLiteral("DELETE FROM fvk WHERE id = ?"), {AFvkId}) != 1)
+        FehlerRaise(QStringLiteral("TVerkMani.FVKWandeln"),
+                    {QStringLiteral("Der Fehlverkauf %1 wurde inzwischen an einem anderen Arbeitsplatz gewandelt.").arg(AFvkId)});
     AErgebnis = 0;
     return wirkung;
 }

@@ -1,4 +1,6 @@
+#include "framework/core/fehler.h"
 #include "framework/db/connection.h"
+#include "framework/db/transaktion.h"
 #include "framework/stock/verkmani.h"
 #include "tests/support/testdb.h"
 
@@ -56,5 +58,14 @@ TEST(TVerkMani, ConvertedErroneousSaleBecomesASalesLineWithItsStockEffect)
 
     EXPECT_EQ(Wert(QString("SELECT count(*) FROM fvk WHERE id = %1").arg(fvkId)).toInt(), 0);
     EXPECT_EQ(Wert("SELECT menge_4 FROM bne WHERE produkt_id_2 = 10007 AND filiale = 3 AND bewart = 3").toInt(), 3);
+    EXPECT_EQ(Wert("SELECT menge_4 FROM bestand WHERE produkt_id_2 = 10007 AND filiale = 3 AND besttyp = 1").toInt(), 3);
+
+    // a second terminal that read the same erroneous sale before it was gone converts nothing
+    {
+        TTransaktion t("Test");
+        EXPECT_THROW(TVerkMani().FVKWandeln(lsn, {3, 17, 412}, ergebnis, fvkId), EORVFehler);
+        EXPECT_EQ(ergebnis, 1);
+    }
+    EXPECT_EQ(Wert("SELECT count(*) FROM lsn WHERE filiale = 3").toInt(), 1);
     EXPECT_EQ(Wert("SELECT menge_4 FROM bestand WHERE produkt_id_2 = 10007 AND filiale = 3 AND besttyp = 1").toInt(), 3);
 }
