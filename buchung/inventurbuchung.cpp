@@ -386,7 +386,8 @@ bool TInventurBuchung::ArtikelMengenfeld(const TInventur& inv, const TInt32Trio&
 bool TInventurBuchung::ArtikelMitDifferenz(const TInventur& inv, const TInt32Trio& id)
 {
     TMengenfeld feld;
-    return ArtikelMengenfeld(inv, id, IA_ArtikelLesen(Schluessel(inv.Zeile), inv.IV, id), true, FVK_Lesen(id, inv.IV.Filiale, COrtFVK), feld)
+    return ArtikelMengenfeld(inv, id, IA_ArtikelLesen(Schluessel(inv.Zeile), inv.IV, id), true,
+                             FVK_Lesen(id, inv.IV.Filiale, QStringLiteral("TfrmKalmetMain.TestLagerfilialen")), feld)
         && !feld[mfDiff].IsEmpty();
 }
 
@@ -440,7 +441,7 @@ TArtikelErgebnis TInventurBuchung::ArtikelBuchen(const TInventur& inv, const TIn
     if (!inventur.Gefunden || (inventur.Status != iakzTeilweiseGebucht && inventur.Status != iakzAngelegt))
         return TArtikelErgebnis::InventurGeaendert;
     TMengenfeld feld;
-    const TFvkZeilen fvk = FVK_Lesen(id, inv.IV.Filiale, COrtFVK);   // read once: corrected, then converted
+    const TFvkZeilen fvk = FVK_Lesen(id, inv.IV.Filiale, COrtArtikel);   // read once: corrected, then converted
     if (!ArtikelMengenfeld(inv, id, artikel, false, fvk, feld))
         return TArtikelErgebnis::SchonGebucht;
 

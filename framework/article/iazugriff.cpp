@@ -91,21 +91,19 @@ std::vector<TIAInventur> IA_Liste(TDateTime wiJahr)
 
 namespace {
 
-TIAArtikel ArtikelLesen(const TIASchluessel& inventur, const TIVInventur& iv, const TInt32Trio& id, bool gehalten)
+TIAArtikel ArtikelLesen(const TIASchluessel& inventur, const TIVInventur& iv, const TInt32Trio& id)
 {
     // the article has at most one total count record: it adds nothing but columns to the rows
-    const auto sql = [](TConnectorTyp t, bool halten) {
+    const auto sql = [](TConnectorTyp t) {
         return QStringLiteral("SELECT ia.kzzaehlung, ia.sollek, ia.istek, ia.wijahr, %1, %2 FROM ia LEFT JOIN iv ON %3 "
-                              "LEFT JOIN izns z ON %4 WHERE ia.zaehldatum = ? AND ia.wgn = ? AND ia.filiale = ? ORDER BY iv.besttyp, iv.id%5")
+                              "LEFT JOIN izns z ON %4 WHERE ia.zaehldatum = ? AND ia.wgn = ? AND ia.filiale = ? ORDER BY iv.besttyp, iv.id")
             .arg(IV_SollsatzSpalten(QStringLiteral("iv"), t), IZNS_GesamtSpalten(QStringLiteral("z"), t),
-                 IV_ArtikelBedingung(QStringLiteral("iv")), IZNS_GesamtBedingung(QStringLiteral("z")),
-                 halten && t == TConnectorTyp::PostgreSQL ? QStringLiteral(" FOR SHARE OF ia") : QString());
+                 IV_ArtikelBedingung(QStringLiteral("iv")), IZNS_GesamtBedingung(QStringLiteral("z")));
     };
-    static const QString anweisung[2][2] = {{sql(TConnectorTyp::SQLite, false), sql(TConnectorTyp::SQLite, true)},
-                                            {sql(TConnectorTyp::PostgreSQL, false), sql(TConnectorTyp::PostgreSQL, true)}};
+    static const QString anweisung[2] = {sql(TConnectorTyp::SQLite), sql(TConnectorTyp::PostgreSQL)};
     constexpr int CSollsatz = 4, CZaehlsatz = CSollsatz + 6;
     TIAArtikel r;
-    TZEP_Connection::Wiederholen(COrt, anweisung[TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL][gehalten],
+    TZEP_Connection::Wiederholen(COrt, anweisung[TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL],
                                  IV_ArtikelWerte(iv, id) + IZNS_GesamtWerte(iv.ZaehlDatum, id, iv.Filiale)
                                      + Schluessel(inventur.ZaehlDatum, inventur.WGN, inventur.Filiale),
                                  [&](const QSqlQuery& q) {
@@ -120,12 +118,17 @@ TIAArtikel ArtikelLesen(const TIASchluessel& inventur, const TIVInventur& iv, co
 
 TIAArtikel IA_ArtikelLesen(const TIASchluessel& inventur, const TIVInventur& iv, const TInt32Trio& id)
 {
-    return ArtikelLesen(inventur, iv, id, false);
+    return ArtikelLesen(inventur, iv, id);
 }
 
 TIAArtikel IA_ArtikelGehalten(const TIASchluessel& inventur, const TIVInventur& iv, const TInt32Trio& id)
 {
-    return ArtikelLesen(inventur, iv, id, true);
+    // PostgreSQL locks the inventory by a statement of its own: one that waits for another's lock
+    // rechecks only the locked row, and the rows it joins would be those from before the wait
+    // (a takeover that replaced the count meanwhile). The read after it sees what was committed.
+    if (TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL)
+        Lesen(inventur.ZaehlDatum, inventur.WGN, inventur.Filiale, QStringLiteral(" FOR SHARE"));
+    return ArtikelLesen(inventur, iv, id);
 }
 
 std::vector<TIAInventur> IA_TagGehalten(TDateTime zaehlDatum, int32_t filiale)

@@ -83,8 +83,8 @@ struct TIAArtikel {
 };
 TIAArtikel IA_ArtikelLesen(const TIASchluessel& inventur, const TIVInventur& iv, const TInt32Trio& id);
 // The same inside a transaction, and the inventory kept from changes by others until it ends:
-// a shared row lock on PostgreSQL (the takeover waits for it); on SQLite the transaction's
-// writer lock keeps it.
+// a shared row lock on PostgreSQL (the takeover waits for it; one statement more); on SQLite
+// the transaction's writer lock keeps it.
 TIAArtikel IA_ArtikelGehalten(const TIASchluessel& inventur, const TIVInventur& iv, const TInt32Trio& id);
 
 // The inventories of a count day in a branch, inside a transaction, kept from changes by

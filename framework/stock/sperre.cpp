@@ -36,14 +36,6 @@ QVariantList Schluessel(const TInt32Trio& id)
     return {id.Int1, id.Int2, id.Int3};
 }
 
-bool Beratend(const QString& funktion, const TInt32Trio& id)
-{
-    bool r = false;
-    TZEP_Connection::Wiederholen(COrt, QStringLiteral("SELECT %1(hashtextextended(?, 0))").arg(funktion), {SperrSchluessel(id)},
-                                 [&r](const QSqlQuery& q) { r = q.value(0).toBool(); });
-    return r;
-}
-
 struct THalter {
     qint64 Id = 0;   // 0: no lock row
     TZEP_clMeldung Meldung;
@@ -153,7 +145,7 @@ void BeratendFreigeben(const TInt32Trio& id)
     if (!Postgres())
         return;
     try {
-        Beratend(QStringLiteral("pg_advisory_unlock"), id);
+        TZEP_Connection::Wiederholen(COrt, QStringLiteral("SELECT pg_advisory_unlock(hashtextextended(?, 0))"), {SperrSchluessel(id)});
     } catch (const std::exception& e) {
         ORVInfo().RegisterException(COrt, e, false);
     }
@@ -335,5 +327,7 @@ TArtikelTransaktion::TArtikelTransaktion(const TInt32Trio& id, TZEP_clMeldung& h
 
 void TArtikelTransaktion::Commit()
 {
+    if (!Gehalten())
+        FehlerRaise(COrt, {QStringLiteral("Die Artikelsperre ist nicht gehalten.")});
     FSperre->FreigebenMit(FUmSperre ? *FUmSperre : *FUnterSperre);
 }

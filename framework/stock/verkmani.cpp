@@ -7,6 +7,11 @@
 TMengen100 TVerkMani::FVKWandeln(Tlsnfile& ALsnFile, const TInt32Trio& AReferenz, int& AErgebnis, qint64 AFvkId)
 {
     AErgebnis = 1;
+    // claimed first: another terminal that converted it meanwhile deleted it, and its sale
+    // must not count twice
+    if (TZEP_Connection::Wiederholen(QStringLiteral("TVerkMani.FVKWandeln"), QStringLiteral("DELETE FROM fvk WHERE id = ?"), {AFvkId}) != 1)
+        FehlerRaise(QStringLiteral("TVerkMani.FVKWandeln"),
+                    {QStringLiteral("Der Fehlverkauf %1 wurde inzwischen an einem anderen Arbeitsplatz gewandelt.").arg(AFvkId)});
     ALsnFile.Referenz.SetWert(AReferenz);
     ALsnFile.Buchen(wrdonInsert);
     // a sale lowers the stock of its size by its quantity (a return, with a negative one,
@@ -18,10 +23,6 @@ TMengen100 TVerkMani::FVKWandeln(Tlsnfile& ALsnFile, const TInt32Trio& AReferenz
         BestandBewegen(ALsnFile.Produkt_ID.GetWert(), ALsnFile.Filiale.GetWert(), TArtBucher::CBestTyp, abtVerkauf,
                        ALsnFile.Datum.GetWert(), wirkung);
     }
-    // another terminal that converted it meanwhile deleted it: its sale must not count twice
-    if (TZEP_Connection::Wiederholen(QStringLiteral("TVerkMani.FVKWandeln"), QStringLiteral("DELETE FROM fvk WHERE id = ?"), {AFvkId}) != 1)
-        FehlerRaise(QStringLiteral("TVerkMani.FVKWandeln"),
-                    {QStringLiteral("Der Fehlverkauf %1 wurde inzwischen an einem anderen Arbeitsplatz gewandelt.").arg(AFvkId)});
     AErgebnis = 0;
     return wirkung;
 }

@@ -2,6 +2,7 @@
 // raw tables), locked articles, a failure inside an article, the checks and questions.
 #include "buchung/inventurbuchung.h"
 #include "framework/app/info.h"
+#include "framework/article/iazugriff.h"
 #include "framework/core/uhr.h"
 #include "framework/db/connection.h"
 #include "framework/stock/invmani.h"
@@ -10,6 +11,10 @@
 #include "tests/support/fremdesperre.h"
 
 #include <QSysInfo>
+#include <QThread>
+
+#include <atomic>
+#include <thread>
 
 using namespace Kette;
 
@@ -202,6 +207,9 @@ TEST_F(BuchungTest, AFailureInsideAnArticleLeavesNothingOfItPosted)
     EXPECT_EQ(Zahl("SELECT count(*) FROM fvk WHERE " + bedingung), fvk) << "erroneous sales not converted";
     EXPECT_EQ(Zahl("SELECT count(*) FROM iv WHERE kzgebucht = 'A' AND " + bedingung + inventur), 0);
     EXPECT_EQ(Zahl("SELECT count(*) FROM artsperre"), 0) << "the article is free again";
+    if (FDb->Typ() == TConnectorTyp::PostgreSQL) {
+        EXPECT_EQ(Zahl("SELECT count(*) FROM pg_locks WHERE locktype = 'advisory'"), 0) << "no advisory lock held";
+    }
     EXPECT_EQ(Zahl("SELECT count(*) FROM protokoll WHERE text LIKE 'TfrmKalmetMain.InvBuchenF.InvBuchenF_Artikel: %kaputt%'"), 1)
         << "the failure's protocol row was written after the rollback";
     EXPECT_EQ(Status(inv.Zeile), "4") << "the inventory stays open for another run";
@@ -353,4 +361,44 @@ TEST_F(BuchungTest, CountDaysOfOneBranchStayConsistentInAnyOrder)
             << "every difference posted once";
         EXPECT_EQ(Bestand(), BestandPlusBewegungen(bestandVorher, letzteBewegung));
     }
+}
+
+// A takeover holds the inventory and changes an article's count; the booking's read of the
+// article, waiting for it, gets the count as committed, not the one from before the wait.
+TEST_F(BuchungTest, TheArticleReadUnderTheInventoryLockSeesWhatTheHolderCommitted)
+{
+    const TKettenInventur inv = Inventur();
+    const QString id = AbweichendVomZaehlbestand(inv.Zeile).first();
+    const QStringList t = id.split('.');
+    const TInt32Trio produkt{t[0].toInt(), t[1].toInt(), t[2].toInt()};
+    const QString zd = TDatumTraits::ToSql(inv.Zeile.ZaehlDatum).first().toString();
+    const QString gesamt = QString("zaehldatum = '%1' AND filiale = %2 AND satzart = 'G' AND regal = 0 AND %3")
+                               .arg(zd)
+                               .arg(inv.Zeile.Filiale)
+                               .arg(ArtikelBedingung(id));
+    const int vorher = Zahl("SELECT gr_mesu_5 FROM izns WHERE " + gesamt);
+    const bool postgres = FDb->Typ() == TConnectorTyp::PostgreSQL;
+    std::atomic<bool> gehalten = false;
+    std::thread halter([&] {
+        Sql(postgres ? "BEGIN" : "BEGIN IMMEDIATE");
+        if (postgres)
+            Sql(QString("SELECT 1 FROM ia WHERE zaehldatum = '%1' AND wgn = '%2' AND filiale = %3 FOR UPDATE")
+                    .arg(zd, inv.Zeile.WGN)
+                    .arg(inv.Zeile.Filiale));
+        Sql("UPDATE izns SET gr_mesu_5 = gr_mesu_5 + 7 WHERE " + gesamt);
+        gehalten = true;
+        QThread::msleep(300);
+        Sql("COMMIT");
+        TZEP_Connection::CloseThreadConnection();
+    });
+    while (!gehalten)
+        QThread::msleep(5);
+    {
+        TTransaktion tr("Test");
+        const TIAArtikel a = IA_ArtikelGehalten({inv.Zeile.ZaehlDatum, inv.Zeile.WGN, inv.Zeile.Filiale},
+                                                {EncodeDate(2026, 2, 1), inv.Zeile.ZaehlDatum, inv.Zeile.Filiale}, produkt);
+        ASSERT_TRUE(a.Zaehlsatz.has_value());
+        EXPECT_EQ(a.Zaehlsatz->GR_MESU[4], vorher + 7);
+    }
+    halter.join();
 }

@@ -85,7 +85,6 @@ TiznsTag::~TiznsTag() = default;
 std::vector<TiznsZeile> TiznsTag::Lesen(const std::vector<TInt32Trio>& ids, int32_t regal)
 {
     std::vector<TiznsZeile> r;
-    const TConnectorTyp typ = TZEP_Connection::Typ();
     FLeser.Lesen(
         ids,
         [&](int i, const QSqlQuery& q) {

@@ -38,7 +38,6 @@ public:
     int32_t GetGR_MESU(int n) const;
 };
 
-// A count record with the id of its row (0: not stored yet).
 // The branch's total count record of an article ("G", shelf 0) inside a statement of another
 // access path: the condition on the table under its name or alias and its values, the columns
 // to select, and the record from a row's columns at spalte (none when an outer join found none).
@@ -47,6 +46,7 @@ QVariantList IZNS_GesamtWerte(TDateTime zaehlDatum, const TInt32Trio& id, int32_
 QString IZNS_GesamtSpalten(const QString& tabelle, TConnectorTyp typ);
 std::optional<TiznsSatz> IZNS_GesamtLesen(const QSqlQuery& q, int spalte, TDateTime zaehlDatum, const TInt32Trio& id, int32_t filiale);
 
+// A count record with the id of its row (0: not stored yet).
 struct TiznsZeile {
     qint64 Id = 0;
     TiznsSatz Satz;
