@@ -21,11 +21,11 @@ TBlockVorlauf::~TBlockVorlauf()
     FThread.join();
 }
 
-void TBlockVorlauf::Anstossen(std::vector<TInt32Trio> ids, TDateTime ab)
+void TBlockVorlauf::Anstossen(std::vector<TInt32Trio> ids, std::vector<TInventurSchluessel> inventuren, TDateTime ab)
 {
     {
         std::lock_guard<std::mutex> lock(FMutex);
-        FAuftrag = TAuftrag{std::move(ids), ab};
+        FAuftrag = TAuftrag{std::move(ids), std::move(inventuren), ab};
         FFertig = false;
         FFehler = nullptr;
     }
@@ -43,6 +43,7 @@ void TBlockVorlauf::Uebergeben(TInventurliste& liste)
     if (FFehler)
         std::rethrow_exception(std::exchange(FFehler, nullptr));
     liste.VorratTauschen(*FArtikel, FReNr);
+    liste.Saetze().VorratTauschen(*FSaetze);
     if (FMitBestand)
         liste.InvMani().VorratTauschen(*FInvMani);
 }
@@ -76,6 +77,7 @@ void TBlockVorlauf::Arbeiten()
     FArtikel.reset();
     FReNrAbfrage.reset();
     FInvMani.reset();
+    FSaetze.reset();
     TZEP_Connection::CloseThreadConnection();
 }
 
@@ -87,6 +89,9 @@ void TBlockVorlauf::Lesen(const TAuftrag& a)
     FReNr.clear();
     if (FMitRegal)
         TInventurliste::ReNrLesen(FReNrAbfrage, a.Ids, FReNr);
+    if (!FSaetze)
+        FSaetze = std::make_unique<TInventurSaetze>();
+    FSaetze->Vorladen(a.Ids, a.Inventuren);
     if (FMitBestand) {
         if (!FInvMani)
             FInvMani = std::make_unique<TInvMani>();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "inventurliste/inventurliste.h"
+#include "inventurliste/inventursaetze.h"
 
 #include <condition_variable>
 #include <exception>
@@ -11,8 +12,9 @@
 class TInvMani;
 
 // Reads the next block of articles on a thread of its own (with its own connection) while the
-// build computes the block before: master records, prices, RENR numbers and, for a
-// back-calculation, stock and movements. The build hands each block over to its readers.
+// build computes the block before: master records, prices, RENR numbers, the count, target and
+// erroneous-sale records of the rows' inventories and, for a back-calculation, stock and
+// movements. The build hands each block over to its readers.
 class TBlockVorlauf {
 public:
     TBlockVorlauf(bool mitRegal, bool mitBestand);
@@ -20,8 +22,8 @@ public:
     TBlockVorlauf(const TBlockVorlauf&) = delete;
     TBlockVorlauf& operator=(const TBlockVorlauf&) = delete;
 
-    // Starts reading a block (movements from day ab on); one block at a time.
-    void Anstossen(std::vector<TInt32Trio> ids, TDateTime ab);
+    // Starts reading a block in the inventories (movements from day ab on); one block at a time.
+    void Anstossen(std::vector<TInt32Trio> ids, std::vector<TInventurSchluessel> inventuren, TDateTime ab);
     // Waits for the block started last and gives it to the list's readers; a failure of the
     // reading is thrown here. While it waits, the user interface is let answer.
     void Uebergeben(TInventurliste& liste);
@@ -29,6 +31,7 @@ public:
 private:
     struct TAuftrag {
         std::vector<TInt32Trio> Ids;
+        std::vector<TInventurSchluessel> Inventuren;
         TDateTime Ab = 0;
     };
     void Arbeiten();
@@ -47,5 +50,6 @@ private:
     std::unique_ptr<TProduktBlockAbfrage> FReNrAbfrage;
     TInventurliste::TReNrVorrat FReNr{&TInt32Trio::Numerisch_Kleiner};
     std::unique_ptr<TInvMani> FInvMani;
+    std::unique_ptr<TInventurSaetze> FSaetze;
     std::thread FThread;
 };
