@@ -81,6 +81,13 @@ TDateTime TDatumTraits::FromSql(const QVariant* v)
     return TDateTime_FromQDateTime(dt);
 }
 
+QStringList TDatumDatenFeld::LeseAusdruecke(TConnectorTyp typ) const
+{
+    if (typ != TConnectorTyp::PostgreSQL)
+        return Columns();
+    return {QStringLiteral("to_char(%1, 'YYYY-MM-DD HH24:MI:SS.MS')").arg(Columns().first())};
+}
+
 QVariantList TMengenTraits::ToSql(const TMengen100& v)
 {
     QVariantList r;
