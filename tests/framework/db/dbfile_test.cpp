@@ -250,6 +250,11 @@ TEST_F(DbFileTest, DatesComeBackToTheMillisecond)
         ASSERT_TRUE(f.Get_first());
         EXPECT_EQ(TDateTime_ToQDateTime(f.ZaehlDatum.GetWert()), TDateTime_ToQDateTime(zeiten[i])) << i;
     }
+    // the engine's own text forms: fractions cut of their trailing zeros, or in microseconds
+    const auto text = [](const char* t) { const QVariant v(QString::fromLatin1(t)); return TDatumTraits::FromSql(&v); };
+    EXPECT_EQ(text("2024-05-06 07:08:09.5"), zeiten[0]);
+    EXPECT_EQ(text("2024-05-06 07:08:09.050999"), zeiten[1]);
+    EXPECT_EQ(text("2024-05-06 23:59:59"), zeiten[2]);
 }
 
 // PostgreSQL sends the quantities as one array text; anything but 100 integers is refused
