@@ -79,7 +79,7 @@ bool TInventurlisteBau::Ausfuehren(const QString& ordner, const TFortschritt& fo
         FSummen = std::make_unique<TinvlListe>();
         // the articles are read and computed in blocks: master records and prices of a block
         // come with one statement each, read on a thread of their own while the block before
-        // is computed
+        // is computed, as are the block's count, target and erroneous-sale records
         TBlockVorlauf vorlauf(FListe.Optionen().MitRegal, FConfig.Rechnen);
         std::optional<TBlock> offen;   // being read, not computed yet
         const auto einreihen = [&](TBlock b) {
@@ -90,7 +90,7 @@ bool TInventurlisteBau::Ausfuehren(const QString& ordner, const TFortschritt& fo
                 vorlauf.Uebergeben(FListe);
                 jetzt = std::exchange(offen, std::nullopt);
             }
-            vorlauf.Anstossen(b.Ids, BewegungenAb(*b.Zeilen));
+            vorlauf.Anstossen(b.Ids, Inventuren(*b.Zeilen), BewegungenAb(*b.Zeilen));
             offen = std::move(b);
             if (jetzt)
                 BlockBerechnen(*jetzt, fortschritt);
@@ -131,6 +131,15 @@ TDateTime TInventurlisteBau::BewegungenAb(const TZeileAnzeige_Arr& zeilen) const
     return ab;
 }
 
+// The inventories of the rows, as the computation of an article reads them.
+std::vector<TInventurSchluessel> TInventurlisteBau::Inventuren(const TZeileAnzeige_Arr& zeilen) const
+{
+    std::vector<TInventurSchluessel> r;
+    for (const TZeileAnzeige& z : zeilen)
+        r.push_back({FConfig.WiJahr, z.ZaehlDatum, z.Filiale, MitRegalen()});
+    return r;
+}
+
 // Computes a block whose articles the list's readers hold.
 void TInventurlisteBau::BlockBerechnen(const TBlock& block, const TFortschritt& fortschritt)
 {
@@ -148,7 +157,7 @@ void TInventurlisteBau::BlockBerechnen(const TBlock& block, const TFortschritt& 
 
 void TInventurlisteBau::ArtikelBerechnen(const TInt32Trio& id, const QString& key, const TZeileAnzeige_Arr& zeilen)
 {
-    const bool mitRegalen = FConfig.MitRegalmengen && !FConfig.Rechnen;
+    const bool mitRegalen = MitRegalen();
     TinvlListe liste;
     for (const TZeileAnzeige& z : zeilen) {
         TMengenfeld m;

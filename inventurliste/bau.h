@@ -9,6 +9,7 @@
 #include <vector>
 
 class TInventurliste;
+struct TInventurSchluessel;
 
 // The marked rows under the product-group text they are listed with, in the order of the texts.
 using TWGNZeilen = std::map<QString, TZeileAnzeige_Arr>;
@@ -55,6 +56,9 @@ private:
         const TZeileAnzeige_Arr* Zeilen;
     };
     TDateTime BewegungenAb(const TZeileAnzeige_Arr& zeilen) const;
+    std::vector<TInventurSchluessel> Inventuren(const TZeileAnzeige_Arr& zeilen) const;
+    // shelf quantities are listed, except in a back-calculation
+    bool MitRegalen() const { return FConfig.MitRegalmengen && !FConfig.Rechnen; }
     void BlockBerechnen(const TBlock& block, const TFortschritt& fortschritt);
     void ArtikelBerechnen(const TInt32Trio& id, const QString& key, const TZeileAnzeige_Arr& zeilen);
 

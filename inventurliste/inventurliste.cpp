@@ -1,5 +1,5 @@
 #include "inventurliste/inventurliste.h"
-#include "inventurliste/inventurstrom.h"
+#include "inventurliste/inventursaetze.h"
 
 #include "framework/app/info.h"
 #include "framework/app/programm.h"
@@ -36,7 +36,8 @@ TInventurliste::TInventurliste(const TInventurlisteOptionen& AOptionen)
       FINVLFile(std::make_unique<Tinvlfile>()),
       FINVRFile(std::make_unique<Tinvrfile>()),
       FINVUEFile(std::make_unique<Tinvufile>()),
-      FCrystalSets(std::make_unique<TDBFFiles_4_Crystal>())
+      FCrystalSets(std::make_unique<TDBFFiles_4_Crystal>()),
+      FSaetze(std::make_unique<TInventurSaetze>())
 {
     Constructor_Segmente();
     FFilialtab = std::make_unique<TFilialTabelle>();
@@ -154,9 +155,7 @@ void TInventurliste::DBFFilesErstellen(const QString& ordner)
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.DBFFilesErstellen"), [&] {
         FCrystalSets->Clear();
-        FZaehlStroeme.clear();
-        FSollStroeme.clear();
-        FFvkStroeme.clear();
+        FSaetze = std::make_unique<TInventurSaetze>();
         FINVL_DBF = FINVR_DBF = FINVUE_DBF = nullptr;
         const QString pid = ORVProgramm().ProzessIdFormated();
         const QDir d(ordner);

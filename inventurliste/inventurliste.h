@@ -31,7 +31,7 @@ class Trenrfile;
 struct TAASatz;
 struct TivSatz;
 struct TiznsSatz;
-template <class> class TInventurStrom;
+class TInventurSaetze;
 
 // What an installation decides for every list it computes.
 struct TInventurlisteOptionen {
@@ -71,6 +71,8 @@ public:
     // Takes over the master records, prices and RENR numbers of a block read ahead on another
     // thread (exchanging them with the ones held now); the per-article calls take them from there.
     void VorratTauschen(IORV_ArtLesSimple& artikel, TReNrVorrat& renr);
+    // the count, target and erroneous-sale records the list reads
+    TInventurSaetze& Saetze() { return *FSaetze; }
     Tivfile& IVFile() { return *FIVFile; }
     void IZNSFile_GoC();
     const Tiznsfile* IZNSFile() const { return FIZNSFile.get(); }
@@ -176,9 +178,7 @@ private:
     bool FRR = false;
     // count, target and erroneous-sale records per inventory, read in product-id order; a
     // new build starts them again
-    std::map<std::tuple<TDateTime, int32_t, bool>, std::unique_ptr<TInventurStrom<Tiznsfile>>> FZaehlStroeme;
-    std::map<std::tuple<TDateTime, TDateTime, int32_t>, std::unique_ptr<TInventurStrom<Tivfile>>> FSollStroeme;
-    std::map<std::pair<TDateTime, int32_t>, std::unique_ptr<TInventurStrom<TFvkFile>>> FFvkStroeme;
+    std::unique_ptr<TInventurSaetze> FSaetze;
     // inventory rows (branch, count day, evaluation date) already told that a forward
     // calculation is not possible
     std::set<std::tuple<int, TDateTime, TDateTime>> FVorrechnenGemeldet;

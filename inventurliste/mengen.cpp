@@ -1,5 +1,5 @@
 #include "inventurliste/inventurliste.h"
-#include "inventurliste/inventurstrom.h"
+#include "inventurliste/inventursaetze.h"
 
 #include "framework/app/info.h"
 #include "framework/app/interaktion.h"
@@ -27,20 +27,10 @@ bool TInventurliste::LeseZaehlMengen(TMengenfeld& AMengenfeld, TRegalMengen& ARe
 {
     bool gefunden = false;
     ORVGuard(QStringLiteral("TfrmKalmetMain.ErstelleINVL.LeseZaehlMengen"), [&] {
-        // without shelves only the totals are read: the shelf records are most of the file
-        auto& strom = StromHolen(FZaehlStroeme, std::tuple{ZaehlDatum, Filiale, withShelves},
-                                 [ZaehlDatum, Filiale, withShelves](Tiznsfile& z) {
-                                     z.SetKeyNum(Tiznsfile::StandardKeyNum);
-                                     z.ZaehlDatum.SetKeyWertAndFilter(ZaehlDatum);
-                                     z.Filiale.SetFilterMinMax(Filiale);
-                                     if (!withShelves)
-                                         z.Satzart.SetFilterMinMax(QChar('G'));
-                                 });
         // the total count ("G", shelf 0) comes before the shelves ("R") of the article; the
         // shelves count only beside a total that holds quantities
         bool mitMengen = false;
-        strom.Artikel(Produkt_ID, [&](const Tiznsfile& z) {
-            const TiznsSatz s = z.GetSatz();
+        FSaetze->Zaehl.Lesen({ZaehlDatum, Filiale, withShelves}, Produkt_ID, [&](const TiznsSatz& s) {
             if (s.Satzart == QLatin1Char('G') && s.Regal == 0) {
                 gefunden = true;
                 mitMengen = s.Gezaehlt != 0;
@@ -82,14 +72,7 @@ bool TInventurliste::LeseSollMengen(TMengenfeld& AMengenfeld, const TInt32Trio& 
 {
     bool gefunden = false;
     ORVGuard(QStringLiteral("TfrmKalmetMain.ErstelleINVL"), [&] {
-        auto& strom = StromHolen(FSollStroeme, std::tuple{WiJahr, ZaehlDatum, Filiale}, [WiJahr, ZaehlDatum, Filiale](Tivfile& iv) {
-            iv.SetKeyNum(Tivfile::StandardKeyNum);
-            iv.WiJahr.SetKeyWertAndFilter(WiJahr);
-            iv.ZaehlDatum.SetKeyWertAndFilter(ZaehlDatum);
-            iv.Filiale.SetKeyWertAndFilter(Filiale);
-        });
-        strom.Artikel(Produkt_ID, [&](const Tivfile& iv) {
-            const TivSatz s = iv.GetSatz();
+        FSaetze->Soll.Lesen({WiJahr, ZaehlDatum, Filiale}, Produkt_ID, [&](const TivSatz& s) {
             if (s.BestTyp < QLatin1Char(' '))
                 return;   // before the start key " " of a keyed read
             gefunden = true;
@@ -126,21 +109,6 @@ void TInventurliste::InventurlisteMinMaxIndBestimmen(TMengenfeld& AMengenfeld)
     });
 }
 
-namespace {
-
-// The erroneous sales a count date corrects: those of the branch from 2000 up to the date.
-void FVKFiltern(TFvkFile& f, int32_t Filiale, TDateTime ZaehlDatum)
-{
-    f.SetKeyNum(TFvkFile::StandardKeyNum);
-    f.Filiale.SetFilterMinMax(Filiale);
-    f.Datum.SetFilterMin(FVKKorrekturBeginn());
-    f.Datum.SetFilterMax(ZaehlDatum);
-    f.Vorgangsart.SetFilterMinMax(QChar('F'));
-    f.Belegart.SetFilterMinMax(QStringLiteral("23"));
-}
-
-}
-
 void TInventurliste::FVKKorrektur(const TInt32Trio& Produkt_ID, int32_t Filiale, TDateTime ZaehlDatum, bool ATestlauf,
                                   TMengenfeld& AMengenfeld)
 {
@@ -152,8 +120,8 @@ void TInventurliste::FVKKorrektur(const TInt32Trio& Produkt_ID, int32_t Filiale,
         }
         // the list reads each inventory's erroneous sales in one scan
         int ggKey = -1;
-        StromHolen(FFvkStroeme, std::pair{ZaehlDatum, Filiale}, [&](TFvkFile& f) { FVKFiltern(f, Filiale, ZaehlDatum); })
-            .Artikel(Produkt_ID, [&](const TFvkFile& f) { FehlverkaufAnwenden(AMengenfeld, Produkt_ID, ggKey, f.GetSatz()); });
+        FSaetze->Fvk.Lesen({ZaehlDatum, Filiale}, Produkt_ID,
+                           [&](const TFvkSatz& f) { FehlverkaufAnwenden(AMengenfeld, Produkt_ID, ggKey, f); });
     });
 }
 
@@ -164,7 +132,7 @@ void TInventurliste::FVKKorrektur_Aktuell(const TInt32Trio& Produkt_ID, int32_t 
     int ggKey = -1;
     for (const auto& [id, s] : zeilen) {
         if (s.Datum < FVKKorrekturBeginn() || s.Datum > ZaehlDatum)
-            continue;   // in no correction of this count, as FVKFiltern selects
+            continue;   // in no correction of this count, as the list's scan selects
         if (verboten)
             throw std::runtime_error("TfrmKalmetMain.FVKKorrektur: Fehlerverkauf in Filiale mit lagerplatzbezogener Bestandsführung!");
         FehlverkaufAnwenden(AMengenfeld, Produkt_ID, ggKey, s);

@@ -6,33 +6,32 @@
 #include "framework/db/produktblock.h"
 #include "framework/stock/invmani.h"
 
-TBlockVorlauf::TBlockVorlauf(bool mitRegal, bool mitBestand)
-    : FMitRegal(mitRegal), FMitBestand(mitBestand), FThread([this] { Arbeiten(); })
+TLeseThread::TLeseThread(std::function<void()> ende) : FEnde(std::move(ende)), FThread([this] { Arbeiten(); })
 {
 }
 
-TBlockVorlauf::~TBlockVorlauf()
+TLeseThread::~TLeseThread()
 {
     {
         std::lock_guard<std::mutex> lock(FMutex);
-        FEnde = true;
+        FBeenden = true;
     }
     FSignal.notify_all();
     FThread.join();
 }
 
-void TBlockVorlauf::Anstossen(std::vector<TInt32Trio> ids, TDateTime ab)
+void TLeseThread::Anstossen(std::function<void()> auftrag)
 {
     {
         std::lock_guard<std::mutex> lock(FMutex);
-        FAuftrag = TAuftrag{std::move(ids), ab};
+        FAuftrag = std::move(auftrag);
         FFertig = false;
         FFehler = nullptr;
     }
     FSignal.notify_all();
 }
 
-void TBlockVorlauf::Uebergeben(TInventurliste& liste)
+void TLeseThread::Warten()
 {
     std::unique_lock<std::mutex> lock(FMutex);
     while (!FSignal.wait_for(lock, std::chrono::milliseconds(50), [this] { return FFertig; })) {
@@ -42,26 +41,22 @@ void TBlockVorlauf::Uebergeben(TInventurliste& liste)
     }
     if (FFehler)
         std::rethrow_exception(std::exchange(FFehler, nullptr));
-    liste.VorratTauschen(*FArtikel, FReNr);
-    if (FMitBestand)
-        liste.InvMani().VorratTauschen(*FInvMani);
 }
 
-void TBlockVorlauf::Arbeiten()
+void TLeseThread::Arbeiten()
 {
     for (;;) {
-        TAuftrag auftrag;
+        std::function<void()> auftrag;
         {
             std::unique_lock<std::mutex> lock(FMutex);
-            FSignal.wait(lock, [this] { return FEnde || FAuftrag; });
-            if (FEnde)
+            FSignal.wait(lock, [this] { return FBeenden || FAuftrag; });
+            if (FBeenden)
                 break;
-            auftrag = std::move(*FAuftrag);
-            FAuftrag.reset();
+            auftrag = std::exchange(FAuftrag, nullptr);
         }
         std::exception_ptr fehler;
         try {
-            Lesen(auftrag);
+            auftrag();
         } catch (...) {
             fehler = std::current_exception();
         }
@@ -72,24 +67,53 @@ void TBlockVorlauf::Arbeiten()
         }
         FSignal.notify_all();
     }
-    // the readers' statements belong to this thread's connection
-    FArtikel.reset();
-    FReNrAbfrage.reset();
-    FInvMani.reset();
+    FEnde();
     TZEP_Connection::CloseThreadConnection();
 }
 
-void TBlockVorlauf::Lesen(const TAuftrag& a)
+TBlockVorlauf::TBlockVorlauf(bool mitRegal, bool mitBestand)
+    : FMitRegal(mitRegal),
+      FMitBestand(mitBestand),
+      FStamm([this] {
+          FArtikel.reset();
+          FReNrAbfrage.reset();
+          FInvMani.reset();
+      }),
+      FInventur([this] { FSaetze.reset(); })
+{
+}
+
+void TBlockVorlauf::Anstossen(const std::vector<TInt32Trio>& ids, std::vector<TInventurSchluessel> inventuren, TDateTime ab)
+{
+    FStamm.Anstossen([this, ids, ab] { StammLesen(ids, ab); });
+    FInventur.Anstossen([this, ids, inventuren = std::move(inventuren)] {
+        if (!FSaetze)
+            FSaetze = std::make_unique<TInventurSaetze>();
+        FSaetze->Vorladen(ids, inventuren);
+    });
+}
+
+void TBlockVorlauf::Uebergeben(TInventurliste& liste)
+{
+    FStamm.Warten();
+    FInventur.Warten();
+    liste.VorratTauschen(*FArtikel, FReNr);
+    liste.Saetze().VorratTauschen(*FSaetze);
+    if (FMitBestand)
+        liste.InvMani().VorratTauschen(*FInvMani);
+}
+
+void TBlockVorlauf::StammLesen(const std::vector<TInt32Trio>& ids, TDateTime ab)
 {
     if (!FArtikel)
         FArtikel.reset(TORVServerFactory::ArtLesSimpleHolen());
-    FArtikel->Vorladen(a.Ids);
+    FArtikel->Vorladen(ids);
     FReNr.clear();
     if (FMitRegal)
-        TInventurliste::ReNrLesen(FReNrAbfrage, a.Ids, FReNr);
+        TInventurliste::ReNrLesen(FReNrAbfrage, ids, FReNr);
     if (FMitBestand) {
         if (!FInvMani)
             FInvMani = std::make_unique<TInvMani>();
-        FInvMani->Vorladen(a.Ids, a.Ab, FArtikel.get());
+        FInvMani->Vorladen(ids, ab, FArtikel.get());
     }
 }

@@ -1,51 +1,73 @@
 #pragma once
 
 #include "inventurliste/inventurliste.h"
+#include "inventurliste/inventursaetze.h"
 
 #include <condition_variable>
 #include <exception>
+#include <functional>
 #include <mutex>
-#include <optional>
 #include <thread>
 
 class TInvMani;
 
-// Reads the next block of articles on a thread of its own (with its own connection) while the
-// build computes the block before: master records, prices, RENR numbers and, for a
-// back-calculation, stock and movements. The build hands each block over to its readers.
+// A thread of its own (with its own connection) that runs one reading job at a time.
+class TLeseThread {
+public:
+    // ende runs on the thread when it ends, before its connection is closed: the readers made
+    // there hold statements of that connection.
+    explicit TLeseThread(std::function<void()> ende);
+    ~TLeseThread();
+    TLeseThread(const TLeseThread&) = delete;
+    TLeseThread& operator=(const TLeseThread&) = delete;
+
+    void Anstossen(std::function<void()> auftrag);
+    // Waits for the job started last; its failure is thrown here. While it waits, the user
+    // interface is let answer.
+    void Warten();
+
+private:
+    void Arbeiten();
+
+    std::function<void()> FEnde;
+    std::mutex FMutex;
+    std::condition_variable FSignal;
+    std::function<void()> FAuftrag;   // waiting for the thread
+    bool FFertig = true;              // the job started last is done
+    bool FBeenden = false;
+    std::exception_ptr FFehler;
+    std::thread FThread;
+};
+
+// Reads the next block of articles on two threads while the build computes the block before:
+// one reads master records, prices, RENR numbers and, for a back-calculation, stock and
+// movements; the other the count, target and erroneous-sale records of the rows' inventories,
+// so that both statements' work on the server overlaps. The build hands each block over to
+// its readers.
 class TBlockVorlauf {
 public:
     TBlockVorlauf(bool mitRegal, bool mitBestand);
-    ~TBlockVorlauf();
     TBlockVorlauf(const TBlockVorlauf&) = delete;
     TBlockVorlauf& operator=(const TBlockVorlauf&) = delete;
 
-    // Starts reading a block (movements from day ab on); one block at a time.
-    void Anstossen(std::vector<TInt32Trio> ids, TDateTime ab);
+    // Starts reading a block in the inventories (movements from day ab on); one block at a time.
+    void Anstossen(const std::vector<TInt32Trio>& ids, std::vector<TInventurSchluessel> inventuren, TDateTime ab);
     // Waits for the block started last and gives it to the list's readers; a failure of the
-    // reading is thrown here. While it waits, the user interface is let answer.
+    // reading is thrown here.
     void Uebergeben(TInventurliste& liste);
 
 private:
-    struct TAuftrag {
-        std::vector<TInt32Trio> Ids;
-        TDateTime Ab = 0;
-    };
-    void Arbeiten();
-    void Lesen(const TAuftrag& a);
+    void StammLesen(const std::vector<TInt32Trio>& ids, TDateTime ab);
 
     const bool FMitRegal;
     const bool FMitBestand;
-    std::mutex FMutex;
-    std::condition_variable FSignal;
-    std::optional<TAuftrag> FAuftrag;   // waiting for the thread
-    bool FFertig = true;                // the block started last is read
-    bool FEnde = false;
-    std::exception_ptr FFehler;
-    // the thread's readers, made on it; they hold the block read last
+    // the threads' readers, made on them; they hold the block read last
     std::unique_ptr<IORV_ArtLesSimple> FArtikel;
     std::unique_ptr<TProduktBlockAbfrage> FReNrAbfrage;
     TInventurliste::TReNrVorrat FReNr{&TInt32Trio::Numerisch_Kleiner};
     std::unique_ptr<TInvMani> FInvMani;
-    std::thread FThread;
+    std::unique_ptr<TInventurSaetze> FSaetze;
+    // declared last: they end (and take their readers with them) before the readers' members go
+    TLeseThread FStamm;
+    TLeseThread FInventur;
 };

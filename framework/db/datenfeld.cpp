@@ -30,8 +30,9 @@ QVariantList TDatumTraits::ToSql(TDateTime v)
 
 namespace {
 
-// Reads "yyyy-MM-dd HH:mm:ss.zzz" (also with "T" or without milliseconds) without the cost
-// of a general date parser; false for any other form.
+// Reads "yyyy-MM-dd HH:mm:ss.zzz" (also with "T", without a fraction, or with one to six
+// fraction digits as PostgreSQL writes them, cut to milliseconds) without the cost of a
+// general date parser; false for any other form.
 bool SchnellLesen(const QString& s, TDateTime& ergebnis)
 {
     if (s.size() < 19)
@@ -50,8 +51,15 @@ bool SchnellLesen(const QString& s, TDateTime& ergebnis)
     if (!zahl(0, 4, j) || s[4] != u'-' || !zahl(5, 2, mo) || s[7] != u'-' || !zahl(8, 2, t) || !zahl(11, 2, h)
         || !zahl(14, 2, mi) || !zahl(17, 2, se))
         return false;
-    if (s.size() >= 23 && s[19] == u'.' && !zahl(20, 3, ms))
-        return false;
+    if (s.size() > 19) {
+        const qsizetype stellen = s.size() - 20;
+        int bruch;
+        if (s[19] != u'.' || stellen < 1 || stellen > 6 || !zahl(20, static_cast<int>(stellen), bruch))
+            return false;
+        static constexpr int CTeiler[] = {1, 1, 1, 1, 10, 100, 1000};
+        static constexpr int CFaktor[] = {1, 100, 10, 1, 1, 1, 1};
+        ms = bruch * CFaktor[stellen] / CTeiler[stellen];
+    }
     const QDate d(j, mo, t);
     if (!d.isValid())
         return false;
@@ -79,6 +87,13 @@ TDateTime TDatumTraits::FromSql(const QVariant* v)
     if (!dt.isValid())
         FehlerRaise(QStringLiteral("TDatumTraits.FromSql"), {QStringLiteral("Ungültiges Datum: ") + s});
     return TDateTime_FromQDateTime(dt);
+}
+
+QStringList TDatumDatenFeld::LeseAusdruecke(TConnectorTyp typ) const
+{
+    if (typ != TConnectorTyp::PostgreSQL)
+        return Columns();
+    return {QStringLiteral("to_char(%1, 'YYYY-MM-DD HH24:MI:SS.MS')").arg(Columns().first())};
 }
 
 QVariantList TMengenTraits::ToSql(const TMengen100& v)

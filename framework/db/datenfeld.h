@@ -170,7 +170,14 @@ using TCharDatenFeld = TDatenfeld_Gen<QChar>;
 using TInt32TrioDatenFeld = TDatenfeld_Gen<TInt32Trio>;
 using TIntPairDatenFeld = TDatenfeld_Gen<TIntPair>;
 using TBlobDatenFeld = TDatenfeld_Gen<QByteArray>;
-using TDatumDatenFeld = TDatenfeld_Gen<TDateTime, TDatumTraits>;
+
+// A date field. PostgreSQL hands its dates over as fixed-form text, which FromSql reads
+// without the driver's general timestamp parser.
+class TDatumDatenFeld : public TDatenfeld_Gen<TDateTime, TDatumTraits> {
+public:
+    using TDatenfeld_Gen::TDatenfeld_Gen;
+    QStringList LeseAusdruecke(TConnectorTyp typ) const override;
+};
 
 // Text of a fixed width. SetWert refuses a longer text; SetWertCut shortens it.
 class TStringDatenFeld : public TDatenfeld_Gen<QString> {

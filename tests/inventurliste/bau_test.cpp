@@ -51,8 +51,8 @@ protected:
         return t.join('|');
     }
 
-    // The number of INVL lines of a build of the branch-wide inventories of the 2026 year.
-    int Zeilen(const QString& SelWGN)
+    // The request for the branch-wide inventories of the 2026 year.
+    static TDruckConfig Filialweit(const QString& SelWGN)
     {
         TDruckConfig c;
         c.WiJahr = EncodeDate(2026, 2, 1);
@@ -64,6 +64,13 @@ protected:
             c.Zeilen.push_back({TDatumTraits::FromSql(&d), "*", q.value(1).toInt()});
         }
         EXPECT_FALSE(c.Zeilen.empty());
+        return c;
+    }
+
+    // The number of INVL lines of a build of the branch-wide inventories of the 2026 year.
+    int Zeilen(const QString& SelWGN)
+    {
+        const TDruckConfig c = Filialweit(SelWGN);
         QTemporaryDir dir;
         EXPECT_TRUE(TInventurlisteBau(Liste(), c, WiJahrEnde(c.WiJahr)).Ausfuehren(dir.path(), {}));
         return static_cast<int>(TDbfLeser(Liste().CrystalSets().Tabelle("INVL")->Pfad()).Anzahl());
@@ -177,4 +184,16 @@ TEST_F(BauTest, WithoutGroupOrSqlFilterTheBuildListsTheSameLines)
     const int ohneFilter = Zeilen("");
     GDBConfig = 0;
     EXPECT_EQ(ohneFilter, alle);
+}
+
+// The records of the inventories are read ahead on a thread of their own: its failure fails
+// the build, as a failure of the computing thread does.
+TEST_F(BauTest, AFailedReadAheadFailsTheBuild)
+{
+    Sql("DROP TABLE fvk");
+    const TDruckConfig c = Filialweit("");
+    QTemporaryDir dir;
+    TInventurlisteBau bau(Liste(), c, WiJahrEnde(c.WiJahr));
+    EXPECT_FALSE(bau.Ausfuehren(dir.path(), {}));
+    EXPECT_FALSE(bau.Fehler().isEmpty());
 }

@@ -234,6 +234,29 @@ TEST_F(DbFileTest, CountRecordsKeepQuantitiesAndDatesExactly)
     EXPECT_EQ(z.GR_MESU.GetWert(), s.GR_MESU);
 }
 
+// Dates come back to the millisecond, also those whose text form ends in zeros, and the
+// column default (day 0).
+TEST_F(DbFileTest, DatesComeBackToTheMillisecond)
+{
+    Tiafile f;
+    const std::vector<TDateTime> zeiten = {EncodeDateTime(2024, 5, 6, 7, 8, 9, 500), EncodeDateTime(2024, 5, 6, 7, 8, 9, 50),
+                                           EncodeDateTime(2024, 5, 6, 23, 59, 59, 0), 0};
+    for (size_t i = 0; i < zeiten.size(); ++i)
+        IaAnlegen(f, EncodeDate(2030, 2, 1), zeiten[i], "ZEIT", 10 + static_cast<int>(i));
+    for (size_t i = 0; i < zeiten.size(); ++i) {
+        f.AllesClear();
+        f.SetKeyNum(Tiafile::StandardKeyNum);
+        f.Filiale.SetKeyWertAndFilter(10 + static_cast<int>(i));
+        ASSERT_TRUE(f.Get_first());
+        EXPECT_EQ(TDateTime_ToQDateTime(f.ZaehlDatum.GetWert()), TDateTime_ToQDateTime(zeiten[i])) << i;
+    }
+    // the engine's own text forms: fractions cut of their trailing zeros, or in microseconds
+    const auto text = [](const char* t) { const QVariant v(QString::fromLatin1(t)); return TDatumTraits::FromSql(&v); };
+    EXPECT_EQ(text("2024-05-06 07:08:09.5"), zeiten[0]);
+    EXPECT_EQ(text("2024-05-06 07:08:09.050999"), zeiten[1]);
+    EXPECT_EQ(text("2024-05-06 23:59:59"), zeiten[2]);
+}
+
 // PostgreSQL sends the quantities as one array text; anything but 100 integers is refused
 // rather than read as zeros.
 TEST(MengenDatenFeldTest, ArrayTextIsReadExactlyOrRefused)

@@ -1,0 +1,62 @@
+#include "inventurliste/inventursaetze.h"
+
+#include "inventurliste/inventurliste.h"
+
+namespace {
+
+// without shelves only the totals are read: the shelf records are most of the file
+void ZaehlScan(Tiznsfile& z, const TInventurSaetze::TZaehlKey& key)
+{
+    const auto& [zaehlDatum, filiale, mitRegalen] = key;
+    z.SetKeyNum(Tiznsfile::StandardKeyNum);
+    z.ZaehlDatum.SetKeyWertAndFilter(zaehlDatum);
+    z.Filiale.SetFilterMinMax(filiale);
+    if (!mitRegalen)
+        z.Satzart.SetFilterMinMax(QChar('G'));
+}
+
+void SollScan(Tivfile& iv, const TInventurSaetze::TSollKey& key)
+{
+    const auto& [wiJahr, zaehlDatum, filiale] = key;
+    iv.SetKeyNum(Tivfile::StandardKeyNum);
+    iv.WiJahr.SetKeyWertAndFilter(wiJahr);
+    iv.ZaehlDatum.SetKeyWertAndFilter(zaehlDatum);
+    iv.Filiale.SetKeyWertAndFilter(filiale);
+}
+
+// The erroneous sales a count date corrects: those of the branch from 2000 up to the date.
+void FvkScan(TFvkFile& f, const TInventurSaetze::TFvkKey& key)
+{
+    const auto& [zaehlDatum, filiale] = key;
+    f.SetKeyNum(TFvkFile::StandardKeyNum);
+    f.Filiale.SetFilterMinMax(filiale);
+    f.Datum.SetFilterMin(FVKKorrekturBeginn());
+    f.Datum.SetFilterMax(zaehlDatum);
+    f.Vorgangsart.SetFilterMinMax(QChar('F'));
+    f.Belegart.SetFilterMinMax(QStringLiteral("23"));
+}
+
+}
+
+TInventurSaetze::TInventurSaetze() : Zaehl(&ZaehlScan), Soll(&SollScan), Fvk(&FvkScan)
+{
+}
+
+void TInventurSaetze::Vorladen(const std::vector<TInt32Trio>& ids, const std::vector<TInventurSchluessel>& inventuren)
+{
+    Zaehl.Leeren();
+    Soll.Leeren();
+    Fvk.Leeren();
+    for (const TInventurSchluessel& i : inventuren) {
+        Zaehl.Vorladen({i.ZaehlDatum, i.Filiale, i.MitRegalen}, ids);
+        Soll.Vorladen({i.WiJahr, i.ZaehlDatum, i.Filiale}, ids);
+        Fvk.Vorladen({i.ZaehlDatum, i.Filiale}, ids);
+    }
+}
+
+void TInventurSaetze::VorratTauschen(TInventurSaetze& andere)
+{
+    Zaehl.Tauschen(andere.Zaehl);
+    Soll.Tauschen(andere.Soll);
+    Fvk.Tauschen(andere.Fvk);
+}
