@@ -60,15 +60,6 @@ QString Sql(TDateTime d)
     return TDatumTraits::ToSql(d).first().toString();
 }
 
-// Peak resident memory of the process in kB.
-long Spitzenspeicher()
-{
-    QFile f("/proc/self/status");
-    f.open(QIODevice::ReadOnly);
-    const QRegularExpressionMatch m = QRegularExpression("VmHWM:\\s+(\\d+)").match(QString::fromLatin1(f.readAll()));
-    return m.hasMatch() ? m.captured(1).toLong() : 0;
-}
-
 // The marked rows of a case: the inventories of the condition on ia, in branch order.
 TDruckConfig Auftrag(const QString& bedingung, TDateTime wj, bool rechnen)
 {
@@ -182,27 +173,14 @@ int Kommandozeile(const TDbUrl& url, const TDruckConfig& c, TDateTime auswertung
     return 0;
 }
 
-// Runs this benchmark with the case on a chain of the size; its standard output.
-QString Lauf(const QStringList& args, const QString& fall, int artikel)
-{
-    QProcess p;
-    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    QStringList weiter = {"--case", fall, "--articles", QString::number(artikel)};
-    if (const qsizetype db = args.indexOf("--db"); db >= 0 && db + 1 < args.size())
-        weiter << "--db" << args[db + 1];
-    p.start(QCoreApplication::applicationFilePath(), weiter);
-    p.waitForFinished(-1);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 int Speicher(const QStringList& args)
 {
     std::vector<std::pair<int, long>> kb;
     for (int artikel : {2000, 20000, 100000}) {
         // a PostgreSQL database is generated anew for each size, SQLite files stay per size;
         // generating runs in a process of its own, so that its heap does not count
-        Lauf(args, "kette", artikel);
-        const QString aus = Lauf(args, "filialweit", artikel);
+        BenchFall(args, "kette", artikel);
+        const QString aus = BenchFall(args, "filialweit", artikel);
         const QRegularExpressionMatch m = QRegularExpression("Spitzenspeicher (\\d+) kB").match(aus);
         kb.emplace_back(artikel, m.hasMatch() ? m.captured(1).toLong() : 0);
         std::printf("%6d Artikel: Spitzenspeicher %ld kB\n", artikel, kb.back().second);

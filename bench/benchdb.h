@@ -7,7 +7,10 @@
 #include "framework/db/transaktion.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QSqlQuery>
 
 #include <algorithm>
@@ -81,6 +84,29 @@ inline QString Zeiten(const std::vector<double>& v)
     for (double s : v)
         t << QString::number(s, 'f', 2);
     return t.join(' ');
+}
+
+// The peak resident memory of this process in kB.
+inline long Spitzenspeicher()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    f.open(QIODevice::ReadOnly);
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("VmHWM:\\s+(\\d+)")).match(QString::fromLatin1(f.readAll()));
+    return m.hasMatch() ? m.captured(1).toLong() : 0;
+}
+
+// Runs this benchmark with the case on a chain of the size (and the --db of args); its standard
+// output.
+inline QString BenchFall(const QStringList& args, const QString& fall, int artikel)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QStringList weiter = {QStringLiteral("--case"), fall, QStringLiteral("--articles"), QString::number(artikel)};
+    if (const qsizetype db = args.indexOf(QStringLiteral("--db")); db >= 0 && db + 1 < args.size())
+        weiter << QStringLiteral("--db") << args[db + 1];
+    p.start(QCoreApplication::applicationFilePath(), weiter);
+    p.waitForFinished(-1);
+    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 // The best of n runs.

@@ -271,32 +271,12 @@ void PlainSchreiben(const std::map<TSchluessel, TArtikelSchreiben>& artikel, con
     Sql("UPDATE ia SET kzzaehlung = '5' WHERE zaehldatum = ? AND wgn = '' AND filiale = ?", {zd, inv.Filiale});
 }
 
-long Spitzenspeicher()
-{
-    QFile f("/proc/self/status");
-    f.open(QIODevice::ReadOnly);
-    const QRegularExpressionMatch m = QRegularExpression("VmHWM:\\s+(\\d+)").match(QString::fromLatin1(f.readAll()));
-    return m.hasMatch() ? m.captured(1).toLong() : 0;
-}
-
-QString Lauf(const QStringList& args, const QString& fall, int artikel)
-{
-    QProcess p;
-    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    QStringList weiter = {"--case", fall, "--articles", QString::number(artikel)};
-    if (const qsizetype db = args.indexOf("--db"); db >= 0 && db + 1 < args.size())
-        weiter << "--db" << args[db + 1];
-    p.start(QCoreApplication::applicationFilePath(), weiter);
-    p.waitForFinished(-1);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 int Speicher(const QStringList& args)
 {
     std::vector<long> kb;
     for (int artikel : {2000, 20000}) {
-        Lauf(args, "kette", artikel);
-        const QString aus = Lauf(args, "buchen", artikel);
+        BenchFall(args, "kette", artikel);
+        const QString aus = BenchFall(args, "buchen", artikel);
         const QRegularExpressionMatch m = QRegularExpression("(\\d+) Artikel gebucht.*\\n.*\\nSpitzenspeicher der Buchung (\\d+) kB").match(aus);
         kb.push_back(m.hasMatch() ? m.captured(2).toLong() : 0);
         std::printf("Kette mit %6d Artikeln, %s Artikel gebucht: Spitzenspeicher %ld kB\n", artikel,

@@ -6,6 +6,7 @@
 //                                      ratio: ours / direct
 //   report_bench --case speicher       peak memory at 1,000 and 100,000 lines; ratio: 100,000 / 1,000
 //   report_bench --case fenster [--lines N]   longest pause of the viewer's event loop; ratio: / 250 ms
+#include "bench/benchdb.h"
 #include "framework/dbf/invlfile.h"
 #include "framework/dbf/invrfile.h"
 #include "framework/report/export.h"
@@ -29,14 +30,6 @@
 #include <cstdio>
 
 namespace {
-
-long Spitzenspeicher()
-{
-    QFile f("/proc/self/status");
-    f.open(QIODevice::ReadOnly);
-    const QRegularExpressionMatch m = QRegularExpression("VmHWM:\\s+(\\d+)").match(QString::fromLatin1(f.readAll()));
-    return m.hasMatch() ? m.captured(1).toLong() : 0;
-}
 
 // n lines of 40 articles per product group and five branches, sizes 1 to 14, quantities and
 // values as a count gives them.
