@@ -89,9 +89,7 @@ std::vector<TIAInventur> IA_Liste(TDateTime wiJahr)
     return r;
 }
 
-namespace {
-
-TIAArtikel ArtikelLesen(const TIASchluessel& inventur, const TIVInventur& iv, const TInt32Trio& id)
+TIAArtikel IA_ArtikelLesen(const TIASchluessel& inventur, const TIVInventur& iv, const TInt32Trio& id)
 {
     // the article has at most one total count record: it adds nothing but columns to the rows
     const auto sql = [](TConnectorTyp t) {
@@ -114,13 +112,6 @@ TIAArtikel ArtikelLesen(const TIASchluessel& inventur, const TIVInventur& iv, co
     return r;
 }
 
-}
-
-TIAArtikel IA_ArtikelLesen(const TIASchluessel& inventur, const TIVInventur& iv, const TInt32Trio& id)
-{
-    return ArtikelLesen(inventur, iv, id);
-}
-
 TIAArtikel IA_ArtikelGehalten(const TIASchluessel& inventur, const TIVInventur& iv, const TInt32Trio& id)
 {
     // PostgreSQL locks the inventory by a statement of its own: one that waits for another's lock
@@ -128,7 +119,7 @@ TIAArtikel IA_ArtikelGehalten(const TIASchluessel& inventur, const TIVInventur& 
     // (a takeover that replaced the count meanwhile). The read after it sees what was committed.
     if (TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL)
         Lesen(inventur.ZaehlDatum, inventur.WGN, inventur.Filiale, QStringLiteral(" FOR SHARE"));
-    return ArtikelLesen(inventur, iv, id);
+    return IA_ArtikelLesen(inventur, iv, id);
 }
 
 std::vector<TIAInventur> IA_TagGehalten(TDateTime zaehlDatum, int32_t filiale)
