@@ -1,6 +1,6 @@
 // The overview list with 20,000 inventories: time to fill the list and to paint it, and
 // to mark all rows and invert the marks.
-#include "bench/benchdb.h"
+#include "bench/benchfenster.h"
 #include "framework/app/programm.h"
 #include "framework/core/uhr.h"
 #include "framework/db/files/iafile.h"
@@ -17,12 +17,9 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     BenchDatenbank(app.arguments());
     BenchProgrammStarten();
-    InventurenAnlegen();
     TfrmKalmetMain f;
-    f.resize(1000, 700);
-    f.show();
-    app.processEvents();
-    const int index = f.cmbDatum->findText("01.02.2024 - 31.01.2025");
+    BenchFensterZeigen(f, app);
+    const int index = f.cmbDatum->findText(CBenchJahr);
     const double fuellen = Sekunden([&] {
         f.cmbDatum->setCurrentIndex(index);
         app.processEvents();

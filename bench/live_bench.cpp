@@ -2,7 +2,7 @@
 // 20,000 inventories: the median and the longest of 20 changes, made at random moments.
 //     build/bench/live_bench [--db URL] [--articles N] [--branches N]
 // (default a small chain of 500 articles and 5 branches: the delay does not depend on it)
-#include "bench/benchdb.h"
+#include "bench/benchfenster.h"
 #include "framework/app/programm.h"
 #include "framework/core/uhr.h"
 #include "framework/gui/vrlist.h"
@@ -44,12 +44,9 @@ int main(int argc, char* argv[])
             args << standard << (qstrcmp(standard, "--articles") == 0 ? "500" : "5");
     const TDbUrl url = BenchDatenbank(args);
     BenchProgrammStarten();
-    InventurenAnlegen();
     TfrmKalmetMain f;
-    f.resize(1000, 700);
-    f.show();
-    app.processEvents();
-    f.cmbDatum->setCurrentIndex(f.cmbDatum->findText("01.02.2024 - 31.01.2025"));
+    BenchFensterZeigen(f, app);
+    f.cmbDatum->setCurrentIndex(f.cmbDatum->findText(CBenchJahr));
     app.processEvents();
     TMaler maler;
     f.vrInvList->viewport()->installEventFilter(&maler);
