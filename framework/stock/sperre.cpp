@@ -31,6 +31,24 @@ QString AlterMinuten()
                       : QStringLiteral("(julianday('now', 'localtime') - julianday(sperrzeit)) * 1440");
 }
 
+// The session a new lock row names: on PostgreSQL the backend that writes it and that backend's
+// start; none on SQLite.
+QString EigeneSitzung()
+{
+    return Postgres() ? QStringLiteral("pg_backend_pid(), (SELECT backend_start FROM pg_stat_activity WHERE pid = pg_backend_pid())")
+                      : QStringLiteral("NULL, NULL");
+}
+
+// Whether the session a lock row names has ended: no backend with its pid and start runs any
+// more. The server hides the start of another role's backends; a backend with the pid whose
+// start is hidden counts as the session. A row that names no session has no session to end.
+QString SitzungBeendet()
+{
+    return Postgres() ? QStringLiteral("sitzung_pid IS NOT NULL AND NOT EXISTS (SELECT 1 FROM pg_stat_activity a WHERE a.pid = "
+                                       "artsperre.sitzung_pid AND (a.backend_start IS NULL OR a.backend_start = artsperre.sitzung_beginn))")
+                      : QStringLiteral("0");
+}
+
 QVariantList Schluessel(const TInt32Trio& id)
 {
     return {id.Int1, id.Int2, id.Int3};
@@ -40,6 +58,7 @@ struct THalter {
     qint64 Id = 0;   // 0: no lock row
     TZEP_clMeldung Meldung;
     double AlterMinuten = 0;
+    bool SitzungBeendet = false;   // the row names a database session that has ended
     bool Hier() const { return Meldung.Terminal == Rechner(); }
     bool Ich() const { return Hier() && Meldung.ProzessId == EigenerProzess(); }
 };
@@ -48,9 +67,9 @@ THalter HalterLesen(const TInt32Trio& id)
 {
     QSqlQuery q = TZEP_Connection::Ausfuehren(
         COrt,
-        QStringLiteral("SELECT id, terminalnr, terminal, programm, prozessid, sperrzeit, %1 FROM artsperre "
+        QStringLiteral("SELECT id, terminalnr, terminal, programm, prozessid, sperrzeit, %1, %2 FROM artsperre "
                        "WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?")
-            .arg(AlterMinuten()),
+            .arg(AlterMinuten(), SitzungBeendet()),
         Schluessel(id));
     THalter h;
     if (!q.next())
@@ -63,6 +82,7 @@ THalter HalterLesen(const TInt32Trio& id)
     const QVariant zeit = q.value(5);
     h.Meldung.SperrZeit = TDatumTraits::FromSql(&zeit);
     h.AlterMinuten = q.value(6).toDouble();
+    h.SitzungBeendet = q.value(7).toBool();
     return h;
 }
 
@@ -79,14 +99,15 @@ QVariantList EintragWerte(const TInt32Trio& id, const QString& programm)
     return Schluessel(id) + QVariantList{terminalNr.toInt(), Rechner(), programm, EigenerProzess()};
 }
 
-const char* const CSperrSpalten = "produkt_id_1, produkt_id_2, produkt_id_3, terminalnr, terminal, programm, prozessid, sperrzeit";
+const char* const CSperrSpalten =
+    "produkt_id_1, produkt_id_2, produkt_id_3, terminalnr, terminal, programm, prozessid, sperrzeit, sitzung_pid, sitzung_beginn";
 
 bool Eintragen(const TInt32Trio& id, const QString& programm)
 {
     // nothing is inserted when another process holds the article (its unique key)
     return TZEP_Connection::Wiederholen(COrt,
-                                        QStringLiteral("INSERT INTO artsperre (%1) VALUES (?, ?, ?, ?, ?, ?, ?, %2) ON CONFLICT DO NOTHING")
-                                            .arg(QLatin1String(CSperrSpalten), ServerJetzt()),
+                                        QStringLiteral("INSERT INTO artsperre (%1) VALUES (?, ?, ?, ?, ?, ?, ?, %2, %3) ON CONFLICT DO NOTHING")
+                                            .arg(QLatin1String(CSperrSpalten), ServerJetzt(), EigeneSitzung()),
                                         EintragWerte(id, programm))
         > 0;
 }
@@ -104,10 +125,10 @@ TBeratendEintrag BeratendEintragen(const TInt32Trio& id, const QString& programm
         COrt,
         QStringLiteral("WITH b AS (SELECT pg_try_advisory_lock(hashtextextended(?, 0)) AS frei), "
                        "z AS (INSERT INTO artsperre (%1) SELECT CAST(? AS INTEGER), CAST(? AS INTEGER), CAST(? AS INTEGER), "
-                       "CAST(? AS INTEGER), CAST(? AS VARCHAR), CAST(? AS VARCHAR), CAST(? AS INTEGER), %2 FROM b WHERE frei "
+                       "CAST(? AS INTEGER), CAST(? AS VARCHAR), CAST(? AS VARCHAR), CAST(? AS INTEGER), %2, %3 FROM b WHERE frei "
                        "ON CONFLICT DO NOTHING RETURNING 1) "
                        "SELECT frei, (SELECT COUNT(*) FROM z) FROM b")
-            .arg(QLatin1String(CSperrSpalten), ServerJetzt()),
+            .arg(QLatin1String(CSperrSpalten), ServerJetzt(), EigeneSitzung()),
         QVariantList{SperrSchluessel(id)} + EintragWerte(id, programm), [&r](const QSqlQuery& q) {
             r.Frei = q.value(0).toBool();
             r.Eingetragen = q.value(1).toInt() > 0;
@@ -172,10 +193,11 @@ void Entfernen(const THalter& h, const QString& grund)
                              1);
 }
 
-// Why the holder counts as gone; empty while it may still work.
-QString Weg(const THalter& h, bool beratendFrei)
+// Why the holder counts as gone; empty while it may still work. On PostgreSQL this process
+// holds the article's advisory lock when it asks, so the session the row names holds it no more.
+QString Weg(const THalter& h)
 {
-    if (beratendFrei)
+    if (h.SitzungBeendet)
         return QStringLiteral("seine Datenbanksitzung besteht nicht mehr");
     if (h.Hier())
         return ProzessLaeuft(h.Meldung.ProzessId) ? QString() : QStringLiteral("der Prozess läuft nicht mehr");
@@ -218,7 +240,7 @@ bool TCommonLock::LockProdId(const TInt32Trio& AProdId, TZEP_clMeldung& AMeldung
                 BeratendFreigeben(AProdId);   // this session held it once already
                 return true;
             }
-            const QString grund = Weg(h, beratend);
+            const QString grund = Weg(h);
             if (grund.isEmpty()) {
                 BeratendFreigeben(AProdId);
                 return verweigert(h);

@@ -27,11 +27,12 @@ struct TZEP_clMeldung {
 // A lock whose holder is gone is taken over and the takeover written to the protocol:
 // - on PostgreSQL the holder keeps a session-level advisory lock on the article, key
 //   hashtextextended('artsperre:<id1>.<id2>.<id3>', 0), for as long as it holds the row (the
-//   statement that deletes the row frees it); a row whose advisory lock is free belongs to a
-//   session that ended, on any machine;
+//   statement that deletes the row frees it), and the row names the holder's session (backend
+//   pid and start); a row whose advisory lock is free and whose session no longer exists is
+//   taken over at once, on any machine;
 // - on this machine, when the holding process no longer runs;
-// - from another machine without an advisory lock, when it is older than the parameter
-//   SPERRE_MAX_MINUTEN (default 720 minutes).
+// - otherwise, among them every row that names no session (another program's, and all on
+//   SQLite), when it is older than the parameter SPERRE_MAX_MINUTEN (default 720 minutes).
 class TCommonLock {
 public:
     // Locks the article for this process; false with the holder in AMeldung when another

@@ -4,10 +4,14 @@
 
 #include <QString>
 
+// A lock row as another program writes it: holder and lock time as given, no database session.
+void FremdeZeile(const TInt32Trio& id, const QString& terminal, int prozessId, const QString& sperrzeit,
+                 const QString& programm = QStringLiteral("KASSE"), int terminalNr = 7);
+
 // A lock another terminal holds on an article for as long as this lives: its row (holder
-// and lock time as given) and, on PostgreSQL, the advisory lock of a session of its own, as
-// a live holder keeps it. At the end the session goes and leaves the row behind, as a holder
-// that died would.
+// and lock time as given) and, on PostgreSQL, written by a session of its own that keeps the
+// advisory lock and is named in the row, as a live holder does. At the end the session is
+// terminated and leaves the row behind, as a holder that died would.
 class TFremdeSperre {
 public:
     TFremdeSperre(const TInt32Trio& id, const QString& terminal, int prozessId, const QString& sperrzeit,
@@ -18,6 +22,7 @@ public:
 
 private:
     QString FVerbindung;
+    int FSitzung = 0;   // the backend pid of its session
 };
 
 // "1.10008.1" as a product id.

@@ -78,3 +78,71 @@ TEST(TCommonLock, LocksAcrossTerminalsAndTakesOverLocksOfGoneHolders)
     EXPECT_EQ(CommonLock().VerwaisteEntfernen(), 1);
     EXPECT_EQ(Sperren(), 1);
 }
+
+TEST(TCommonLock, RowsNamingNoSessionWaitForTheAgeLimitOnBothEngines)
+{
+    TTestDb db;
+    KALMET_REQUIRE_DB(db);
+    const TInt32Trio neu{1, 1, 1}, alt{1, 2, 1};
+    // another program's rows: no advisory lock, no session
+    FremdeZeile(neu, "kasse-7", 815, Vor(1), "FREMD");
+    FremdeZeile(alt, "kasse-7", 816, Vor(721), "FREMD");
+    TZEP_clMeldung m;
+    EXPECT_FALSE(CommonLock().LockProdId(neu, m, false)) << "a minute old";
+    EXPECT_EQ(m.Terminal, "kasse-7");
+    EXPECT_EQ(m.Programm, "FREMD");
+    EXPECT_EQ(m.ProzessId, 815);
+    TZEP_clMeldung n;
+    EXPECT_TRUE(CommonLock().LockProdId(alt, n, false)) << "older than the limit";
+    EXPECT_EQ(Protokollzeilen("Artikelsperre übernommen von Prozess 816 auf kasse-7 (FREMD"), 1);
+    EXPECT_EQ(Protokollzeilen("die Sperre ist zu alt"), 1);
+
+    // the rows as they are now: the refused one untouched; the one taken over names this process
+    // and, on the server, this session
+    QSqlQuery q(TZEP_Connection::Database());
+    ASSERT_TRUE(q.exec(QString("SELECT produkt_id_2, terminal, prozessid, sitzung_pid, %1 FROM artsperre ORDER BY produkt_id_2")
+                           .arg(db.Typ() == TConnectorTyp::PostgreSQL
+                                    ? "sitzung_beginn = (SELECT backend_start FROM pg_stat_activity WHERE pid = pg_backend_pid())"
+                                    : "sitzung_beginn IS NULL")));
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(1).toString(), "kasse-7");
+    EXPECT_TRUE(q.value(3).isNull());
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(0).toInt(), 2);
+    EXPECT_EQ(q.value(1).toString(), QSysInfo::machineHostName());
+    EXPECT_EQ(q.value(2).toLongLong(), QCoreApplication::applicationPid());
+    if (db.Typ() == TConnectorTyp::PostgreSQL) {
+        QSqlQuery pid(TZEP_Connection::Database());
+        ASSERT_TRUE(pid.exec("SELECT pg_backend_pid()") && pid.next());
+        EXPECT_EQ(q.value(3).toInt(), pid.value(0).toInt());
+    } else {
+        EXPECT_TRUE(q.value(3).isNull());
+    }
+    EXPECT_TRUE(q.value(4).toBool()) << "the session's start";
+    q.finish();
+    CommonLock().UnlockProdId(alt, false);
+}
+
+TEST(TCommonLock, RowOfASessionThatEndedIsTakenOverAtOnce)
+{
+    TTestDb db;
+    KALMET_REQUIRE_DB(db);
+    if (db.Typ() != TConnectorTyp::PostgreSQL)
+        GTEST_SKIP() << "database sessions are the server's";
+    const TInt32Trio a{1, 1, 1}, b{1, 2, 1};
+    TZEP_clMeldung m;
+    {
+        const TFremdeSperre kasse(a, "kasse-7", 815, Vor(1));
+        EXPECT_FALSE(CommonLock().LockProdId(a, m, false)) << "its session lives";
+    }
+    EXPECT_TRUE(CommonLock().LockProdId(a, m, false)) << "its session was terminated";
+    EXPECT_EQ(Protokollzeilen("seine Datenbanksitzung besteht nicht mehr"), 1);
+
+    // a live session that holds no advisory lock on the article keeps its row until the age limit
+    TTestDb::Exec("INSERT INTO artsperre (produkt_id_1, produkt_id_2, produkt_id_3, terminal, programm, prozessid, sperrzeit, "
+                  "sitzung_pid, sitzung_beginn) SELECT 1, 2, 1, 'kasse-7', 'KASSE', 815, LOCALTIMESTAMP, pid, backend_start "
+                  "FROM pg_stat_activity WHERE pid = pg_backend_pid()");
+    EXPECT_FALSE(CommonLock().LockProdId(b, m, false));
+    EXPECT_EQ(m.Terminal, "kasse-7");
+    EXPECT_EQ(Sperren(), 2);
+}
