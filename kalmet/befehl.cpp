@@ -3,6 +3,7 @@
 #include "framework/app/dialoge.h"
 #include "framework/app/layoutspeicher.h"
 #include "framework/app/programm.h"
+#include "framework/article/filialtabelle.h"
 #include "framework/article/iazugriff.h"
 #include "framework/db/connection.h"
 #include "framework/db/migrations.h"
@@ -87,6 +88,75 @@ TZeileAnzeige_Arr Zeilen(const std::vector<TInventur>& inventuren)
     return r;
 }
 
+void AuswahlOptionen(QCommandLineParser& p)
+{
+    WertOption(p, "group", "Warengruppe der Auswahl (Anfang des Textes)", "text");
+    WertOption(p, "branch", "Filiale der Auswahl", "N");
+}
+
+TAuswahl Auswahl(const QCommandLineParser& p)
+{
+    TAuswahl a{p.value(QStringLiteral("group")), 0};
+    if (p.isSet(QStringLiteral("branch"))) {
+        bool zahl;
+        a.Filiale = p.value(QStringLiteral("branch")).toInt(&zahl);
+        if (!zahl || !GlobFilialTabelle_GetInstance()->Filialen().count(a.Filiale))
+            Falsch(QStringLiteral("--branch"), QStringLiteral("\"%1\": keine solche Filiale").arg(p.value(QStringLiteral("branch"))));
+    }
+    return a;
+}
+
+void JaOption(QCommandLineParser& p)
+{
+    p.addOption(QCommandLineOption(QStringLiteral("yes"), QStringLiteral("alle Fragen mit Ja beantworten")));
+}
+
+TBefehlInteraktion::TBefehlInteraktion(const QCommandLineParser& p) : FJa(p.isSet(QStringLiteral("yes")))
+{
+    ORVInteraktionSetzen(this);
+}
+
+TBefehlInteraktion::~TBefehlInteraktion()
+{
+    ORVInteraktionSetzen(nullptr);
+}
+
+int TBefehlInteraktion::Meldung(int art, const QString&, const QString& text, QObject*)
+{
+    if (art != maFrageJaNein) {
+        Melden(text);
+        return maOK;
+    }
+    return Beantwortet(text, QStringLiteral("Ja")) ? maJa : maNein;
+}
+
+bool TBefehlInteraktion::Frage(const QString&, const QString& text, const std::vector<TFrageDlg_Antwort>& antworten, int& gewaehlt, QObject*)
+{
+    if (antworten.empty() || !Beantwortet(text, antworten.front().Caption))
+        return false;
+    gewaehlt = antworten.front().Wert;
+    return true;
+}
+
+bool TBefehlInteraktion::Beantwortet(const QString& frage, const QString& antwort)
+{
+    if (FJa) {
+        Melden(QStringLiteral("%1 – %2 (--yes)").arg(frage, antwort));
+        return true;
+    }
+    if (FOffeneFrage.isEmpty())
+        FOffeneFrage = frage;
+    return false;
+}
+
+bool TBefehlInteraktion::OffeneFrageMelden() const
+{
+    if (FOffeneFrage.isEmpty())
+        return false;
+    Melden(QStringLiteral("Frage ohne Antwort (mit --yes beantworten): %1").arg(FOffeneFrage));
+    return true;
+}
+
 TZEP_SelectedLayout Layout(const QString& name)
 {
     const std::vector<TLayoutSatz> alle = TLayoutSpeicher::Lesen(ORVProgramm().Modul(), {QStringLiteral("kalme")});
@@ -99,7 +169,14 @@ TZEP_SelectedLayout Layout(const QString& name)
     return {gefunden->Report, gefunden->Titel, gefunden->Optionen, gefunden->Parameter};
 }
 
-bool Anmelden(const QCommandLineParser& p, const QString& recht, const QString& wasDarfErNicht)
+TDateTime WiJahr(const QCommandLineParser& p)
+{
+    if (!p.isSet(QStringLiteral("fiscal-year")))
+        Falsch(QStringLiteral("--fiscal-year"), QStringLiteral("fehlt"));
+    return Datum(QStringLiteral("--fiscal-year"), p.value(QStringLiteral("fiscal-year")));
+}
+
+bool Anmelden(const QCommandLineParser& p)
 {
     TDbUrl url;
     try {
@@ -122,7 +199,7 @@ bool Anmelden(const QCommandLineParser& p, const QString& recht, const QString& 
         Falsch(QStringLiteral("--user"), QString::fromUtf8(e.what()));
     }
     ORVProgramm().Init(QStringLiteral("KALMET"), 3, 0, 0, true);
-    RechtVerlangen(recht, wasDarfErNicht);
+    RechtVerlangen(QStringLiteral("pz{"), QStringLiteral("die Inventurauswertung nicht benutzen"));
     return true;
 }
 
@@ -158,7 +235,12 @@ int BefehlAusfuehren(const QString& name, const QString& beschreibung, const QSt
         return 2;
     }
     if (p.isSet(QStringLiteral("help"))) {
-        std::printf("%s", qPrintable(p.helpText()));
+        // the usage line names the command where the parser names the program
+        QString hilfe = p.helpText();
+        const QString programm = QCoreApplication::arguments().value(0);
+        if (const qsizetype stelle = hilfe.indexOf(programm); stelle >= 0)
+            hilfe.replace(stelle, programm.size(), name);
+        std::printf("%s", qPrintable(hilfe));
         return 0;
     }
     if (!p.positionalArguments().isEmpty()) {

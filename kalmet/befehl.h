@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/article/iastatus.h"
+#include "framework/app/interaktion.h"
 #include "framework/app/layouts.h"
 #include "inventurliste/zeileanzeige.h"
 
@@ -38,13 +39,52 @@ struct TInventur {
 std::vector<TInventur> Inventuren(const QCommandLineParser& p, TDateTime wiJahr);
 TZeileAnzeige_Arr Zeilen(const std::vector<TInventur>& inventuren);
 
+// The selection of --group (start of the product group's text) and --branch (0 for all), as
+// the selection dialog takes them.
+struct TAuswahl {
+    QString WGN;
+    int32_t Filiale = 0;
+};
+void AuswahlOptionen(QCommandLineParser& p);
+// A branch that does not exist is a wrong --branch.
+TAuswahl Auswahl(const QCommandLineParser& p);
+
+// --yes, which answers the questions of a command.
+void JaOption(QCommandLineParser& p);
+
+// The questions of a command answered by --yes (Yes; of several answers the first, the one
+// that goes on); without it the first question is answered No and remembered, which ends the
+// run. Messages go to standard error.
+class TBefehlInteraktion : public IORVInteraktion {
+public:
+    explicit TBefehlInteraktion(const QCommandLineParser& p);
+    ~TBefehlInteraktion() override;
+
+    int Meldung(int art, const QString&, const QString& text, QObject*) override;
+    bool Frage(const QString&, const QString& text, const std::vector<TFrageDlg_Antwort>& antworten, int& gewaehlt, QObject*) override;
+    void Versionsinfo(const QString&, const QString&, QObject*) override {}
+
+    // Tells the question left without answer on standard error; false when there was none.
+    bool OffeneFrageMelden() const;
+
+private:
+    // whether --yes answers; else the question is remembered
+    bool Beantwortet(const QString& frage, const QString& antwort);
+
+    bool FJa;
+    QString FOffeneFrage;
+};
+
 // The stored layout named by title or report file; of several for one file the default one.
 TZEP_SelectedLayout Layout(const QString& name);
 
+// The start of the fiscal year of --fiscal-year, which every command on inventories needs.
+TDateTime WiJahr(const QCommandLineParser& p);
+
 // Opens the database of --db and signs the user of --user in with the program's rights;
-// false when the database cannot be reached (exit code 3). A user without the right is a
-// wrong --user.
-bool Anmelden(const QCommandLineParser& p, const QString& recht, const QString& wasDarfErNicht);
+// false when the database cannot be reached (exit code 3). A user without the program's
+// right is a wrong --user.
+bool Anmelden(const QCommandLineParser& p);
 // Ends the command (wrong --user) when the user lacks the right; a failing rights query ends
 // it too.
 void RechtVerlangen(const QString& recht, const QString& wasDarfErNicht);

@@ -1,7 +1,6 @@
 #include "kalmet/buchbefehl.h"
 
 #include "buchung/inventurbuchung.h"
-#include "framework/app/interaktion.h"
 #include "framework/app/programm.h"
 #include "framework/article/artikeltools.h"
 #include "framework/article/iazugriff.h"
@@ -11,41 +10,9 @@
 #include "kalmet/befehl.h"
 #include "kalmet/listeausgabe.h"
 
-
 #include <cstdio>
 
 namespace {
-
-// The questions of the booking answered by --yes; without it the first question is answered
-// No and remembered, which ends the run. Messages go to standard error.
-class TBefehlInteraktion : public IORVInteraktion {
-public:
-    explicit TBefehlInteraktion(bool ja) : FJa(ja) { ORVInteraktionSetzen(this); }
-    ~TBefehlInteraktion() override { ORVInteraktionSetzen(nullptr); }
-
-    int Meldung(int art, const QString&, const QString& text, QObject*) override
-    {
-        if (art != maFrageJaNein) {
-            Melden(text);
-            return maOK;
-        }
-        if (FJa) {
-            Melden(text + QStringLiteral(" – Ja (--yes)"));
-            return maJa;
-        }
-        if (FOffeneFrage.isEmpty())
-            FOffeneFrage = text;
-        return maNein;
-    }
-    bool Frage(const QString&, const QString&, const std::vector<TFrageDlg_Antwort>&, int&, QObject*) override { return false; }
-    void Versionsinfo(const QString&, const QString&, QObject*) override {}
-
-    const QString& OffeneFrage() const { return FOffeneFrage; }
-
-private:
-    bool FJa;
-    QString FOffeneFrage;
-};
 
 // The inventories of the rows that are not booked (closed) now.
 QStringList NichtAbgeschlossen(const std::vector<TInventur>& inventuren)
@@ -62,14 +29,12 @@ QStringList NichtAbgeschlossen(const std::vector<TInventur>& inventuren)
 
 int Ausfuehren(const QCommandLineParser& p)
 {
-    if (!p.isSet(QStringLiteral("fiscal-year")))
-        Falsch(QStringLiteral("--fiscal-year"), QStringLiteral("fehlt"));
+    const TDateTime wiJahr = WiJahr(p);
     const std::vector<TAusgabe> ausgaben = Ausgaben(p, false);
     if (p.isSet(QStringLiteral("layout")) != !ausgaben.empty())
         Falsch(QStringLiteral("--layout"), QStringLiteral("--layout und --pdf gehören zusammen"));
-    const TDateTime wiJahr = Datum(QStringLiteral("--fiscal-year"), p.value(QStringLiteral("fiscal-year")));
     // the program itself (pz{) and the booking (pz|)
-    if (!Anmelden(p, QStringLiteral("pz{"), QStringLiteral("die Inventurauswertung nicht benutzen")))
+    if (!Anmelden(p))
         return 3;
     RechtVerlangen(QStringLiteral("pz|"), QStringLiteral("Inventuren nicht buchen"));
     const std::vector<TInventur> inventuren = Inventuren(p, wiJahr);
@@ -78,7 +43,7 @@ int Ausfuehren(const QCommandLineParser& p)
     std::vector<TBuchungsZeile> geprueft;
     for (const TInventur& i : inventuren)
         geprueft.push_back({i.Zeile, i.SollEK, i.IstEK, i.Status});
-    TBefehlInteraktion interaktion(p.isSet(QStringLiteral("yes")));
+    TBefehlInteraktion interaktion(p);
     TWGNMani wgn;
     int artikel = 0;
     TBuchungsUmgebung u;
@@ -98,10 +63,8 @@ int Ausfuehren(const QCommandLineParser& p)
     TInventurliste liste(TInventurlisteOptionen::AusParametern());
     std::vector<TZEP_clMeldung> gesperrt;
     const bool gebucht = TInventurBuchung(liste, wiJahr, u).InvBuchen(geprueft, Zeilen(inventuren), gesperrt);
-    if (!interaktion.OffeneFrage().isEmpty()) {
-        Melden(QStringLiteral("Frage ohne Antwort (mit --yes beantworten): %1").arg(interaktion.OffeneFrage()));
+    if (interaktion.OffeneFrageMelden())
         return 4;
-    }
     if (!gesperrt.empty()) {
         for (const TZEP_clMeldung& m : gesperrt)
             std::printf("%s\tgesperrt seit %s\t%s\t%s\t%s\t%d\n", qPrintable(m.Artikel),
@@ -135,7 +98,7 @@ int BuchBefehl(const QStringList& args)
         [](QCommandLineParser& p) {
             WertOption(p, "layout", "danach die Liste mit diesem Drucklayout (Titel oder Reportdatei)", "name");
             WertOption(p, "pdf", "PDF-Datei der Liste", "pfad");
-            p.addOption(QCommandLineOption(QStringLiteral("yes"), QStringLiteral("alle Fragen mit Ja beantworten")));
+            JaOption(p);
         },
         Ausfuehren);
 }

@@ -1,6 +1,5 @@
 #include "kalmet/druckbefehl.h"
 
-#include "framework/article/filialtabelle.h"
 #include "framework/core/uhr.h"
 #include "inventurliste/bau.h"
 #include "inventurliste/inventurliste.h"
@@ -11,23 +10,15 @@ namespace {
 
 int Ausfuehren(const QCommandLineParser& p)
 {
-    for (const char* o : {"fiscal-year", "layout"})
-        if (!p.isSet(QLatin1String(o)))
-            Falsch(QStringLiteral("--") + QLatin1String(o), QStringLiteral("fehlt"));
+    const TDateTime wiJahr = WiJahr(p);
+    if (!p.isSet(QStringLiteral("layout")))
+        Falsch(QStringLiteral("--layout"), QStringLiteral("fehlt"));
     const std::vector<TAusgabe> ausgaben = Ausgaben(p, true);
-    const TDateTime wiJahr = Datum(QStringLiteral("--fiscal-year"), p.value(QStringLiteral("fiscal-year")));
-    if (!Anmelden(p, QStringLiteral("pz{"), QStringLiteral("die Inventurauswertung nicht benutzen")))
+    if (!Anmelden(p))
         return 3;
 
     const TZeileAnzeige_Arr zeilen = Zeilen(Inventuren(p, wiJahr));
-    const QString wgn = p.value(QStringLiteral("group"));
-    int32_t filiale = 0;
-    if (p.isSet(QStringLiteral("branch"))) {
-        bool zahl;
-        filiale = p.value(QStringLiteral("branch")).toInt(&zahl);
-        if (!zahl || !GlobFilialTabelle_GetInstance()->Filialen().count(filiale))
-            Falsch(QStringLiteral("--branch"), QStringLiteral("\"%1\": keine solche Filiale").arg(p.value(QStringLiteral("branch"))));
-    }
+    const auto [wgn, filiale] = Auswahl(p);
 
     TInventurliste liste(TInventurlisteOptionen::AusParametern());
     liste.SelectedLayouts().push_back(std::make_unique<TZEP_SelectedLayout>(Layout(p.value(QStringLiteral("layout")))));
@@ -62,8 +53,7 @@ int DruckBefehl(const QStringList& args)
     return BefehlAusfuehren(
         QStringLiteral("kalmet print"), QStringLiteral("Inventurliste ohne Fenster: Report als PDF, CSV oder XLSX und die Drucktabellen"), args,
         [](QCommandLineParser& p) {
-            WertOption(p, "group", "Warengruppe der Auswahl (Anfang des Textes)", "text");
-            WertOption(p, "branch", "Filiale der Auswahl", "N");
+            AuswahlOptionen(p);
             WertOption(p, "layout", "Drucklayout: Titel oder Reportdatei", "name");
             WertOption(p, "evaluation-date", "Rückrechnung: year-end oder ein Datum vor dem Zähldatum", "datum");
             WertOption(p, "tables", "Ordner für invl.dbf, invr.dbf und invue.dbf", "ordner");

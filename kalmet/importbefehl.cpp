@@ -13,7 +13,7 @@ int Ausfuehren(const QCommandLineParser& p)
     const QString ordner = p.value(QStringLiteral("folder"));
     if (p.isSet(QStringLiteral("folder")) && !QFileInfo(ordner).isDir())
         Falsch(QStringLiteral("--folder"), QStringLiteral("den Ordner %1 gibt es nicht").arg(ordner));
-    if (!Anmelden(p, QStringLiteral("pz{"), QStringLiteral("die Inventurauswertung nicht benutzen")))
+    if (!Anmelden(p))
         return 3;
     TMDEBucher bucher(ordner.isEmpty() ? QString() : QDir(ordner).absolutePath());
     bucher.OnDatei = [](int nr, int anzahl, const QString& name) { Melden(QStringLiteral("%1 von %2: %3").arg(nr).arg(anzahl).arg(name)); };

@@ -10,6 +10,7 @@
 #include "kalmet/buchbefehl.h"
 #include "kalmet/druckbefehl.h"
 #include "kalmet/importbefehl.h"
+#include "kalmet/soll2istbefehl.h"
 #include "kalmetmain/frmkalmetmain.h"
 
 #include <QApplication>
@@ -20,12 +21,30 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <memory>
 
 #include <unistd.h>
 
 namespace {
+
+// The batch commands: the first argument names one.
+struct TBefehl {
+    const char* Name;
+    int (*Ausfuehren)(const QStringList& args);
+};
+constexpr TBefehl CBefehle[] = {{"print", DruckBefehl},         {"book", BuchBefehl},          {"import", ImportBefehl},
+                                {"takeover", UebernahmeBefehl}, {"reset", ZuruecksetzBefehl}};
+
+const TBefehl* Befehl(int argc, char* argv[])
+{
+    if (argc < 2)
+        return nullptr;
+    const auto it = std::find_if(std::begin(CBefehle), std::end(CBefehle), [&](const TBefehl& b) { return qstrcmp(argv[1], b.Name) == 0; });
+    return it == std::end(CBefehle) ? nullptr : it;
+}
 
 // Opens the database chosen on the command line, by KALMET_DB or the demo database, which
 // is created on the first start (under a temporary name, so that an interrupted run leaves
@@ -55,7 +74,7 @@ void DatenbankOeffnen(const QString& dbWert)
 int main(int argc, char* argv[])
 {
     // the batch commands need no display
-    if (argc > 1 && (qstrcmp(argv[1], "print") == 0 || qstrcmp(argv[1], "book") == 0 || qstrcmp(argv[1], "import") == 0)) {
+    if (const TBefehl* befehl = Befehl(argc, argv)) {
         // fonts and PDF need a GUI application, but no screen
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -70,9 +89,7 @@ int main(int argc, char* argv[])
         QCoreApplication::setApplicationName(QStringLiteral("kalmet"));
         QStringList args = QCoreApplication::arguments();
         args.removeAt(1);
-        if (qstrcmp(argv[1], "import") == 0)
-            return ImportBefehl(args);
-        return qstrcmp(argv[1], "print") == 0 ? DruckBefehl(args) : BuchBefehl(args);
+        return befehl->Ausfuehren(args);
     }
     // help and version are text on the terminal: no display needed
     for (int i = 1; i < argc; ++i)
@@ -87,7 +104,7 @@ int main(int argc, char* argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Inventurauswertung\n\nOhne Fenster: kalmet print, kalmet book und kalmet import (je mit --help)"));
+        QStringLiteral("Inventurauswertung\n\nOhne Fenster: kalmet print, book, import, takeover und reset (je mit --help)"));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption dbOption(QStringLiteral("db"),

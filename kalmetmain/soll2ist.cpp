@@ -3,10 +3,10 @@
 #include "SelMask/frmselmask.h"
 #include "framework/app/dialoge.h"
 #include "framework/article/artikeltools.h"
-#include "framework/article/iazugriff.h"
 #include "framework/gui/progressdialog.h"
 #include "framework/gui/vrlist.h"
 #include "framework/stock/invmani.h"
+#include "inventurliste/soll2ist.h"
 #include "kalmetmain/uebersicht_logik.h"
 #include "kalmetmain/uebersicht_modell.h"
 
@@ -24,20 +24,14 @@ void TfrmKalmetMain::btnSoll2IstSelClick()
             cmbDatum->setFocus();
             return;
         }
-        int antwort = -1;
-        const std::vector<TFrageDlg_Antwort> antworten{
-            TFrageDlg_Antwort::Construct(
-                QStringLiteral("Die Soll-Ist-Übernahme durchführen und dabei alle Zählungen dieser Inventur verwerfen"), 0),
-            TFrageDlg_Antwort::Construct(QStringLiteral("Die Soll-Ist-Übernahme abbrechen"), 1)};
-        // only the answer that takes over goes on; closing the question (Esc) stops like "abbrechen"
-        if (!FrageDlgExecute(TInfoKoord(QStringLiteral("ZOLMIK"), 1002), antworten, antwort, this) || antwort != 0)
+        if (!Soll2IstZaehlungenVerwerfen(this))
             return;
         if (!frmSelMask || frmSelMask->exec() != 1)
             return;
         AktionenEnabled(false);
         // the actions come back on every path, also after a failure
         ORVGuard(QStringLiteral("TfrmKalmetMain.btnSoll2IstSelClick"), [this] {
-            if (ORVInfo().ShowMeldung(maFrageJaNein, {}, this, QStringLiteral("ZOLMIK"), 1000) != maJa)
+            if (!Soll2IstDurchfuehren(this))
                 return;
             const QString wgn = frmSelMask->edtWGN->text();
             const int16_t filiale = static_cast<int16_t>(frmSelMask->SelFil());
@@ -48,18 +42,12 @@ void TfrmKalmetMain::btnSoll2IstSelClick()
                 MarkierteZeilen(zeilen);
                 TInvMani& mani = l.InvMani();
                 mani.OnSoll2Ist4ArtikelNr = [this](const TInt32Trio& id) { OnSoll2Ist4ArtikelNr(id); };
-                for (const TZeileAnzeige& z : zeilen)
-                    uebernommen += mani.Soll2Ist(z.ZaehlDatum, z.WGN, static_cast<int16_t>(z.Filiale), wgn, filiale);
+                uebernommen = Soll2IstUebernehmen(mani, zeilen, wgn, filiale);
                 FuelleGrid(FWiJahr);
             });
             prgdMain->Verbergen();
             if (fertig && !zeilen.empty() && uebernommen == 0)
-                ORVInteraktion().Meldung(maInfo, QStringLiteral("Soll=Ist"),
-                                         QStringLiteral("In den markierten Inventuren liegt kein Artikel der Auswahl (Warengruppe "
-                                                        "\"%1\", Filiale %2); es wurde nichts übernommen.")
-                                             .arg(wgn)
-                                             .arg(filiale),
-                                         this);
+                ORVInteraktion().Meldung(maInfo, QStringLiteral("Soll=Ist"), Soll2IstNichtsUebernommen(wgn, filiale), this);
         });
         AktionenEnabled(true);
     });
@@ -80,12 +68,9 @@ void TfrmKalmetMain::actKZResetExecute()
     ORVGuard(QStringLiteral("TfrmKalmetMain.actKZResetExecute"), [this] {
         TZeileAnzeige_Arr zeilen;
         MarkierteZeilen(zeilen);
-        for (const TZeileAnzeige& z : zeilen) {
-            // statuses 1, 3 and 6 stay as they are, also when another terminal set them meanwhile
-            if (IA_StatusSetzen(z.ZaehlDatum, z.WGN, z.Filiale, iakzFreigegeben,
-                                {iakzAngelegt, iakzGezaehlt, iakzTeilweiseGebucht, iakzGebucht}))
+        for (const TZeileAnzeige& z : zeilen)
+            if (KennzeichenZuruecksetzen(z))
                 FModell->StatusSetzen({z.ZaehlDatum, z.WGN, z.Filiale}, iakzFreigegeben);
-        }
         // the print tables were built with the statuses before
         FLastConfig = TDruckConfig::EmptyGet();
     });

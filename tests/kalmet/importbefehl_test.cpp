@@ -1,5 +1,6 @@
 // "kalmet import" as a back office runs it: exit codes, two terminals on one folder, and runs
 // killed at random points that a later run completes with every file counted once.
+#include "tests/kalmet/kettenbefehl.h"
 #include "tests/support/buchungskette.h"
 #include "tests/support/zaehlkette.h"
 
@@ -17,19 +18,17 @@ using namespace Zaehl;
 
 namespace {
 
-class ImportBefehlTest : public ::testing::Test {
+class ImportBefehlTest : public KettenBefehlTest {
 protected:
     void SetUp() override
     {
-        FDb = TestKetteStarten();
-        KALMET_REQUIRE_DB(*FDb);
-        FBenutzer = ProgrammBenutzer(*FDb);
+        KettenBefehlTest::SetUp();
+        if (IsSkipped())
+            return;
         for (const TKettenInventur& i : OffeneInventuren())
             if (!i.Lagerfiliale)
                 FInventuren.push_back(i.Zeile);
     }
-    void TearDown() override { TestKetteBeenden(); }
-
     QStringList Aufruf(const QString& db = {}) const
     {
         return {"import", "--db", db.isEmpty() ? FDb->Url().ToString() : db, "--user", FBenutzer, "--folder", FOrdner.path()};
@@ -86,8 +85,6 @@ protected:
         EXPECT_EQ(uebrig, QStringList());
     }
 
-    std::unique_ptr<TTestDb> FDb;
-    QString FBenutzer;
     std::vector<TZeileAnzeige> FInventuren;
     QTemporaryDir FTemp;
     QDir FOrdner{FTemp.path()};
