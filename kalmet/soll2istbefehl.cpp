@@ -57,11 +57,14 @@ int Zuruecksetzen(const QCommandLineParser& p)
             Melden(QStringLiteral("Inventur %1: %2").arg(Name(z), CZEP_IA_KZZaehlung_2_String[iakzFreigegeben]));
             continue;
         }
+        // left as it is: its status now, or that another terminal removed it
         const TIAStand jetzt = IA_Lesen(z.ZaehlDatum, z.WGN, z.Filiale);
-        if (!jetzt.Gefunden)
-            rc = 1;
-        Melden(QStringLiteral("Inventur %1: %2").arg(Name(z), jetzt.Gefunden ? QStringLiteral("bleibt %1").arg(CZEP_IA_KZZaehlung_2_String[jetzt.Status])
-                                                                            : QStringLiteral("gibt es nicht mehr")));
+        if (jetzt.Gefunden) {
+            Melden(QStringLiteral("Inventur %1: bleibt %2").arg(Name(z), CZEP_IA_KZZaehlung_2_String[jetzt.Status]));
+            continue;
+        }
+        Melden(QStringLiteral("Inventur %1: gibt es nicht mehr").arg(Name(z)));
+        rc = 1;
     }
     return rc;
 }

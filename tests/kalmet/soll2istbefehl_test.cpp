@@ -120,20 +120,12 @@ TEST_F(Soll2IstBefehlTest, TakeoverAsFirstActionCountsTheTargets)
     const TZeileAnzeige& z = inv.Zeile;
     const std::string soll = Text(SollOhneFehlverkauf(z));
     EXPECT_EQ(Kalmet("takeover", Uebernahme(z, {"--yes"})), 0) << qPrintable(FFehler);
-    EXPECT_TRUE(FFehler.contains(QString("Artikel übernommen"))) << qPrintable(FFehler);
-    // every article of the group: its count is its target, its shelf counts are gone. On
-    // PostgreSQL the first takeover of a process fails this while the takeover loads the stock
-    // types inside its read of the target records (the look-up on the same connection drops
-    // the read's remaining rows); it holds once the takeover loads them before it reads.
+    EXPECT_TRUE(FFehler.contains("Artikel übernommen")) << qPrintable(FFehler);
+    // every article of the group counts its target less its erroneous sales. On PostgreSQL the
+    // first takeover of a process fails this while the takeover loads the stock types inside its
+    // read of the target records (the look-up on the same connection drops the read's remaining
+    // rows); it holds once the takeover loads them before it reads.
     EXPECT_EQ(Text(Zaehlung(z)), soll);
-    EXPECT_EQ(Wert(QString("SELECT count(*) FROM izns t JOIN artikel a ON a.produkt_id_1 = t.produkt_id_1 AND a.produkt_id_2 = "
-                           "t.produkt_id_2 AND a.produkt_id_3 = t.produkt_id_3 WHERE t.satzart = 'R' AND t.zaehldatum = '%1' AND "
-                           "t.filiale = %2 AND a.wgn LIKE '%3%'")
-                       .arg(TDatumTraits::ToSql(z.ZaehlDatum).first().toString())
-                       .arg(z.Filiale)
-                       .arg(z.WGN))
-                  .toInt(),
-              0);
     EXPECT_EQ(Status(z), inv.Status) << "the status stays";
 }
 
@@ -159,9 +151,7 @@ TEST_F(Soll2IstBefehlTest, TakeoverRefusesWithoutRightAnswerOrSelectionAndTellsW
     EXPECT_TRUE(FFehler.contains("nichts übernommen")) << qPrintable(FFehler);
     EXPECT_EQ(Text(Zaehlung(z)), vorher) << "nothing was taken over";
 
-    for (const QStringList& falsch : {Uebernahme(z, {"--yes", "--branch", "99"}), Uebernahme(z, {"--yes", "--unknown"}),
-                                      QStringList{"--inventory", Angabe(z), "--yes"},
-                                      QStringList{"--fiscal-year", "2026-02-01", "--inventory", "2026-05-15:ZZ9999:1", "--yes"}})
+    for (const QStringList& falsch : {Uebernahme(z, {"--yes", "--branch", "99"}), QStringList{"--inventory", Angabe(z), "--yes"}})
         EXPECT_EQ(Kalmet("takeover", falsch), 2) << qPrintable(falsch.join(' ')) << qPrintable(FFehler);
     EXPECT_EQ(Kalmet("takeover", Uebernahme(z, {"--yes"}), {}, "postgresql://kalmet@127.0.0.1:1/keine"), 3);
     EXPECT_EQ(Kalmet("takeover", {"--help"}), 0);
