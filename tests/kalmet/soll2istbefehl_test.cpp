@@ -81,11 +81,12 @@ protected:
             Stueck(z, "SELECT t.produkt_id_1, t.produkt_id_2, t.produkt_id_3, " + MengenSpalten("t.menge", 0).join(" + ")
                           + " FROM iv t %1 WHERE t.zaehldatum = '%2' AND t.filiale = %3 AND t.wijahr = '2026-02-01 00:00:00.000' AND "
                             "t.standneu >= t.standalt AND t.besttyp IN (SELECT zeichen FROM besttyp WHERE istgezaehlt <> 0)");
-        // a sale with sign 1 or 2 cancels one
+        // a sale with sign 1 or 2 cancels one; a size outside the article's grid has no place
         const std::map<QString, qint64> fehlverkauf =
             Stueck(z, "SELECT t.produkt_id_1, t.produkt_id_2, t.produkt_id_3, CASE WHEN t.vorzeichen IN ('1', '2') THEN -t.menge "
                       "ELSE t.menge END FROM fvk t %1 WHERE t.datum >= '2000-01-01 00:00:00.000' AND t.datum <= '%2' AND "
-                      "t.filiale = %3 AND t.vorgangsart = 'F' AND t.belegart = '23'");
+                      "t.filiale = %3 AND t.vorgangsart = 'F' AND t.belegart = '23' AND t.groesse IN (SELECT g.groesse FROM "
+                      "ggtab_groesse g WHERE g.ggkey = a.ggkey)");
         for (auto& [artikel, n] : r)
             n -= fehlverkauf.at(artikel);
         return r;
