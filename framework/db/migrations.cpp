@@ -13,10 +13,11 @@ extern const char* const CSchemaV1;
 extern const char* const CSchemaV2;
 extern const char* const CSchemaMDE;
 extern const char* const CSchemaNotiz;
+extern const char* const CSchemaZaehltag;
 
 namespace {
 
-const char* const CMigrationen[] = {CSchemaV1, CSchemaV2, CSchemaMDE, CSchemaNotiz};
+const char* const CMigrationen[] = {CSchemaV1, CSchemaV2, CSchemaMDE, CSchemaNotiz, CSchemaZaehltag};
 
 bool IstPostgres(const QSqlDatabase& db)
 {
