@@ -546,6 +546,38 @@ TEST_F(BuchungTest, ThreeCountDaysWithErroneousSalesInAnyOrder)
     EXPECT_EQ(bestand[0], bestand[1]);
 }
 
+// The takeover as the first action on a fresh chain (nothing looked up before) and the booking
+// after it: the counts are the targets less the erroneous sales, piece for piece.
+TEST_F(BuchungTest, TakeoverAsFirstActionCountsTheTargets)
+{
+    const TKettenInventur inv = Inventur();
+    const TZeileAnzeige& z = inv.Zeile;
+    ASSERT_GT(FListe->InvMani().Soll2Ist(z.ZaehlDatum, z.WGN, static_cast<int16_t>(z.Filiale), "", 0), 0);
+    const QString summe = MengenSpalten("menge", 0).join(" + ");
+    const QString bedingung = QString("t.zaehldatum = '%1' AND t.filiale = %2 AND a.wgn LIKE '%3%' AND a.produkt_id_1 = t.produkt_id_1 AND "
+                                      "a.produkt_id_2 = t.produkt_id_2 AND a.produkt_id_3 = t.produkt_id_3")
+                                  .arg(SqlDatum(z.ZaehlDatum).toString())
+                                  .arg(z.Filiale)
+                                  .arg(z.WGN == "*" ? QString() : z.WGN);
+    const qint64 soll = Wert(QString("SELECT sum(%1) FROM iv t, artikel a WHERE %2 AND t.standneu >= t.standalt AND t.besttyp IN "
+                                     "(SELECT zeichen FROM besttyp WHERE istgezaehlt <> 0)")
+                                 .arg(summe, bedingung))
+                            .toLongLong();
+    const qint64 fehlverkauf = Wert(QString("SELECT coalesce(sum(CASE WHEN t.vorzeichen IN ('1', '2') THEN -t.menge ELSE t.menge END), 0) "
+                                            "FROM fvk t, artikel a WHERE %1 AND t.datum >= '2000-01-01' AND t.vorgangsart = 'F' AND "
+                                            "t.belegart = '23' AND t.groesse <> 999")
+                                        .arg(QString(bedingung).replace("t.zaehldatum = ", "t.datum <= ")))
+                                   .toLongLong();
+    const qint64 ist = Wert(QString("SELECT sum(%1) FROM izns t, artikel a WHERE %2 AND t.satzart = 'G' AND t.gezaehlt <> 0")
+                                .arg(MengenSpalten("gr_mesu", 1).join(" + "), bedingung))
+                           .toLongLong();
+    ASSERT_GT(soll, 100);
+    EXPECT_EQ(ist, soll - fehlverkauf);
+    std::vector<TZEP_clMeldung> meldungen;
+    ASSERT_TRUE(Buchen({inv}, meldungen));
+    EXPECT_EQ(AbweichendVomZaehlbestand(z).join(" ").toStdString(), "");
+}
+
 // A takeover holds the inventory and changes an article's count; the booking's read of the
 // article, waiting for it, gets the count as committed, not the one from before the wait.
 TEST_F(BuchungTest, TheArticleReadUnderTheInventoryLockSeesWhatTheHolderCommitted)
