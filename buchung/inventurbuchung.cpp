@@ -1,5 +1,7 @@
 #include "buchung/inventurbuchung.h"
 
+#include "buchung/ausgleichruecknahme.h"
+
 #include "framework/app/info.h"
 #include "framework/app/interaktion.h"
 #include "framework/app/programm.h"
@@ -156,14 +158,14 @@ std::vector<TBuchungsZeile> TInventurBuchung::Inventuren_AbschlussUnvo(const std
     ORVGuard(QStringLiteral("TfrmKalmetMain.Inventuren_AbschlussUnvo"), [&] {
         for (const TBuchungsZeile& z : zeilen) {
             const TZeileAnzeige& i = z.Zeile;
-            if (IA_StatusSetzen(i.ZaehlDatum, i.WGN, i.Filiale, iakzTeilweiseGebucht, {iakzGezaehlt, iakzFreigegeben})) {
+            if (IA_StatusSetzen(i.ZaehlDatum, i.WGN, i.Filiale, iakzTeilweiseGebucht, {iakzAngelegt, iakzGezaehlt, iakzFreigegeben})) {
                 StatusSetzen(i, iakzTeilweiseGebucht);
                 bereit.push_back(z);
                 continue;
             }
-            // left open by an earlier run or being booked elsewhere (4), or never counted (0)
+            // left open by an earlier run or being booked elsewhere
             const TIAStand jetzt = IA_Lesen(i.ZaehlDatum, i.WGN, i.Filiale);
-            if (jetzt.Gefunden && (jetzt.Status == iakzTeilweiseGebucht || jetzt.Status == iakzAngelegt))
+            if (jetzt.Gefunden && jetzt.Status == iakzTeilweiseGebucht)
                 bereit.push_back(z);
             else
                 Geaendert(i, jetzt);
@@ -237,8 +239,10 @@ void TInventurBuchung::InvBuchenF(const TZeileAnzeige_Arr& zeilen, bool& AAbgele
 {
     AAbgelehnt = false;
     const bool ok = ORVGuard(QStringLiteral("TfrmKalmetMain.InvBuchenF"), [&] {
-        if (!ATestlauf)
+        if (!ATestlauf) {
             CommonLock().VerwaisteEntfernen();
+            AusgleicheEntfallenerTageZuruecknehmen(FListe.InvMani(), FUmgebung.TestWG);
+        }
         for (const TZeileAnzeige& z : zeilen) {
             const auto& filialen = GlobFilialTabelle_GetInstance()->Filialen();
             const auto fil = filialen.find(z.Filiale);
@@ -357,7 +361,7 @@ void TInventurBuchung::InventurAbschliessen(const TInventur& inv)
 {
     const TZeileAnzeige& z = inv.Zeile;
     const bool ok = ORVGuard(QStringLiteral("TfrmKalmetMain.InvBuchenF.InvBearbeitenInventur"), [&] {
-        if (IA_StatusSetzen(z.ZaehlDatum, z.WGN, z.Filiale, iakzGebucht, {iakzAngelegt, iakzTeilweiseGebucht}))
+        if (IA_StatusSetzen(z.ZaehlDatum, z.WGN, z.Filiale, iakzGebucht, {iakzTeilweiseGebucht}))
             StatusSetzen(z, iakzGebucht);
         else
             Geaendert(z, IA_Lesen(z.ZaehlDatum, z.WGN, z.Filiale));
@@ -366,8 +370,13 @@ void TInventurBuchung::InventurAbschliessen(const TInventur& inv)
         FNichtAbgeschlossen << QStringLiteral("%1: nicht abgeschlossen").arg(Name(z));
 }
 
+TInventurBuchung::TArtikelFvk TInventurBuchung::FvkLesen(const TInventur& inv, const TInt32Trio& id, const QString& ort)
+{
+    return {FVK_Lesen(id, inv.IV.Filiale, ort), FVK_ZaehltagLesen(inv.IV.ZaehlDatum, inv.IV.Filiale, id, ort)};
+}
+
 bool TInventurBuchung::ArtikelMengenfeld(const TInventur& inv, const TInt32Trio& id, const TIAArtikel& artikel, bool lagerPruefen,
-                                         const TFvkZeilen& fvk, TMengenfeld& feld)
+                                         const TArtikelFvk& fvk, TMengenfeld& feld)
 {
     FListe.InitMengenfeld(feld);
     if (artikel.Sollsaetze.empty() && !artikel.OhneSollsatz)
@@ -378,7 +387,7 @@ bool TInventurBuchung::ArtikelMengenfeld(const TInventur& inv, const TInt32Trio&
         MengenfeldZaehlsatzAddieren(feld, *artikel.Zaehlsatz, QStringLiteral("TfrmKalmetMain.FuelleMengenfeld_MitZaehlsaetzen"));
     else if (artikel.OhneSollsatz)
         return false;   // its count is gone
-    FListe.FVKKorrektur_Aktuell(id, inv.IV.Filiale, inv.IV.ZaehlDatum, lagerPruefen, fvk, feld);
+    FListe.FVKKorrektur_Aktuell(id, inv.IV.Filiale, inv.IV.ZaehlDatum, lagerPruefen, fvk.Offen, fvk.Zaehltag, feld);
     feld[mfDiff].MinMax_Suchen();
     return true;
 }
@@ -387,7 +396,7 @@ bool TInventurBuchung::ArtikelMitDifferenz(const TInventur& inv, const TInt32Tri
 {
     TMengenfeld feld;
     return ArtikelMengenfeld(inv, id, IA_ArtikelLesen(Schluessel(inv.Zeile), inv.IV, id), true,
-                             FVK_Lesen(id, inv.IV.Filiale, QStringLiteral("TfrmKalmetMain.TestLagerfilialen")), feld)
+                             FvkLesen(inv, id, QStringLiteral("TfrmKalmetMain.TestLagerfilialen")), feld)
         && !feld[mfDiff].IsEmpty();
 }
 
@@ -438,17 +447,17 @@ TArtikelErgebnis TInventurBuchung::ArtikelBuchen(const TInventur& inv, const TIn
     // elsewhere, nothing more of it is posted
     const TIAArtikel artikel = IA_ArtikelGehalten(Schluessel(inv.Zeile), inv.IV, id);
     const TIAStand& inventur = artikel.Inventur;
-    if (!inventur.Gefunden || (inventur.Status != iakzTeilweiseGebucht && inventur.Status != iakzAngelegt))
+    if (!inventur.Gefunden || inventur.Status != iakzTeilweiseGebucht)
         return TArtikelErgebnis::InventurGeaendert;
     TMengenfeld feld;
-    const TFvkZeilen fvk = FVK_Lesen(id, inv.IV.Filiale, COrtArtikel);   // read once: corrected, then converted
+    const TArtikelFvk fvk = FvkLesen(inv, id, COrtArtikel);   // read once: corrected, then converted
     if (!ArtikelMengenfeld(inv, id, artikel, false, fvk, feld))
         return TArtikelErgebnis::SchonGebucht;
 
     const int32_t fil = inv.IV.Filiale;
     TBuchErgebnisListe& ergebnis = mani.BuchErgebnisse();
     ergebnis.Vorbereiten(id);
-    std::vector<TWirkung> wirkungen;
+    std::vector<TWirkung> differenz;
     if (!feld[mfDiff].IsEmpty()) {
         TWirkung diff;
         TMengen100 m{};
@@ -461,15 +470,14 @@ TArtikelErgebnis TInventurBuchung::ArtikelBuchen(const TInventur& inv, const TIn
         zusatz.BuchDatum = diff.Datum = datum < 0 ? inv.IV.ZaehlDatum : datum;
         mani.ArtBucher()->MengenSetzen(fil, m);
         mani.ArtBucher()->Buchen(abtInventurdifferenz, fil, 0, zusatz, id, ergebnis);
-        wirkungen.push_back(diff);
+        differenz.push_back(diff);
     }
     AbgelehntMelden(ergebnis, id, fil, abgelehnt);
     if (!abgelehnt.empty())
         return TArtikelErgebnis::Abgelehnt;   // nothing of it, its erroneous sales included
-    for (const TWirkung& w : FVKAlleWandeln(fvk))
-        if (w.Datum >= FVKKorrekturBeginn())   // older ones are in no count's correction
-            wirkungen.push_back(w);
-    AndereZaehltageAusgleichen(inv, id, wirkungen, abgelehnt);
+    const std::map<TDateTime, TTag> andere = AndereTage(inv, id);
+    const std::vector<TWirkung> verkauf = FVKTagWandeln(inv, fvk.Offen, andere);
+    AndereZaehltageAusgleichen(inv, id, andere, differenz, verkauf, abgelehnt);
     if (!abgelehnt.empty())
         return TArtikelErgebnis::Abgelehnt;
     IV_GebuchtMarkieren(inv.IV, id, artikel.OhneSollsatz, ArtBestTyp_2_Char(TArtBucher::CBestTyp));
@@ -477,43 +485,103 @@ TArtikelErgebnis TInventurBuchung::ArtikelBuchen(const TInventur& inv, const TIn
     return TArtikelErgebnis::Gebucht;
 }
 
-void TInventurBuchung::AndereZaehltageAusgleichen(const TInventur& inv, const TInt32Trio& id, const std::vector<TWirkung>& wirkungen,
-                                                   std::vector<QString>& abgelehnt)
+std::map<TDateTime, TInventurBuchung::TTag> TInventurBuchung::AndereTage(const TInventur& inv, const TInt32Trio& id) const
 {
-    if (wirkungen.empty())
-        return;
-    // the branch's count days, this one among them, earliest first, with the product-group
-    // patterns of their inventories
-    const TDateTime dieser = DateOf(inv.IV.ZaehlDatum);
-    std::map<TDateTime, QStringList> tage{{dieser, {}}};
-    for (const TIAZaehltag& z : inv.Andere)
-        tage[DateOf(z.ZaehlDatum)] << WGNMuster(z.WGN);
-    // another day holds the article when one of its patterns takes it; asked only when the day
-    // would take something back, since a day without a balancing posting changes nothing
-    const auto haelt = [&](const QStringList& muster) {
-        return !FUmgebung.TestWG || std::any_of(muster.begin(), muster.end(), [&](const QString& m) { return FUmgebung.TestWG(id, m); });
-    };
-    // walk the days: what the postings changed at the end of a day, less what the earlier
-    // balancing postings took back; this count day keeps the change, the others none
+    std::map<TDateTime, TTag> r;
+    for (const TIAZaehltag& z : inv.Andere) {
+        TTag& tag = r[DateOf(z.ZaehlDatum)];
+        tag.ZaehlDatum = z.ZaehlDatum;
+        if (FUmgebung.TestWG && !FUmgebung.TestWG(id, WGNMuster(z.WGN)))
+            continue;
+        tag.Haelt = true;
+        tag.Gebucht = tag.Gebucht || z.Status == iakzGebucht;
+    }
+    return r;
+}
+
+std::vector<TInventurBuchung::TWirkung> TInventurBuchung::FVKTagWandeln(const TInventur& inv, const TFvkZeilen& fvk,
+                                                                        const std::map<TDateTime, TTag>& andere)
+{
+    TFvkZeilen dieses;
+    for (const auto& z : fvk)
+        if (ImFVKKorrektur(z.second.Datum, inv.IV.ZaehlDatum))
+            dieses.push_back(z);
+    // a later count day whose targets were taken already misses the sale in its target: its
+    // correction keeps it; a booked day has its count in the stock and takes the sale back
+    return FVKAlleWandeln(dieses, [&](qint64 fvkId, const TFvkSatz& s) {
+        for (auto it = andere.lower_bound(DateOf(s.Datum)); it != andere.end(); ++it)
+            if (it->second.Haelt && !it->second.Gebucht)
+                FVK_ZaehltagMerken(it->second.ZaehlDatum, fvkId, s, COrtArtikel);
+    });
+}
+
+namespace {
+
+// What leaves the stock on each count day (earliest first) so that a day keeps what the
+// postings changed up to its end only when behaelt says so, and none of it otherwise; a day
+// that does not hold the article gets nothing and passes the change on.
+std::map<TDateTime, TMengen100> Ausgleiche(const std::vector<std::pair<TDateTime, TMengen100>>& wirkungen, const std::vector<TDateTime>& tage,
+                                           const std::function<bool(TDateTime)>& haelt, const std::function<bool(TDateTime)>& behaelt)
+{
+    std::map<TDateTime, TMengen100> r;
     TMengen100 ausgeglichen{};
-    TInvMani& mani = FListe.InvMani();
-    for (const auto& [tag, muster] : tage) {
+    for (const TDateTime tag : tage) {
         TMengen100 wirkung{};
-        for (const TWirkung& w : wirkungen)
-            if (DateOf(w.Datum) <= tag)
+        for (const auto& [datum, menge] : wirkungen)
+            if (DateOf(datum) <= tag)
                 for (int i = 0; i < 100; ++i)
-                    wirkung[i] += w.Menge[i];
-        TMengen100 ausgleich{};   // what leaves the stock on that day
+                    wirkung[i] += menge[i];
+        const bool bleibt = behaelt(tag);
+        TMengen100 ausgleich{};
         bool noetig = false;
         for (int i = 0; i < 100; ++i) {
-            const int32_t soll = tag == dieser ? wirkung[i] : 0;
-            ausgleich[i] = wirkung[i] + ausgeglichen[i] - soll;
+            ausgleich[i] = wirkung[i] + ausgeglichen[i] - (bleibt ? wirkung[i] : 0);
             noetig = noetig || ausgleich[i] != 0;
         }
-        if (!noetig || (tag != dieser && !haelt(muster)))
+        if (!noetig || bleibt || !haelt(tag))
             continue;
         for (int i = 0; i < 100; ++i)
             ausgeglichen[i] -= ausgleich[i];
+        r[tag] = ausgleich;
+    }
+    return r;
+}
+
+}
+
+void TInventurBuchung::AndereZaehltageAusgleichen(const TInventur& inv, const TInt32Trio& id, const std::map<TDateTime, TTag>& andere,
+                                                   const std::vector<TWirkung>& differenz, const std::vector<TWirkung>& verkauf,
+                                                   std::vector<QString>& abgelehnt)
+{
+    if (differenz.empty() && verkauf.empty())
+        return;
+    const TDateTime dieser = DateOf(inv.IV.ZaehlDatum);
+    std::vector<TDateTime> tage{dieser};
+    for (const auto& [tag, _] : andere)
+        if (tag != dieser)
+            tage.push_back(tag);
+    std::sort(tage.begin(), tage.end());
+    const auto haelt = [&](TDateTime tag) { return tag == dieser || andere.at(tag).Haelt; };
+    const auto paare = [](const std::vector<TWirkung>& w) {
+        std::vector<std::pair<TDateTime, TMengen100>> r;
+        for (const TWirkung& x : w)
+            r.emplace_back(x.Datum, x.Menge);
+        return r;
+    };
+    // the difference stays on this day; a sale also on the later days that still correct by it
+    std::map<TDateTime, TMengen100> posten =
+        Ausgleiche(paare(differenz), tage, haelt, [&](TDateTime tag) { return tag == dieser; });
+    for (const auto& [tag, menge] : Ausgleiche(paare(verkauf), tage, haelt, [&](TDateTime tag) {
+             return tag == dieser || (andere.at(tag).Haelt && !andere.at(tag).Gebucht);
+         })) {
+        TMengen100& summe = posten[tag];
+        for (int i = 0; i < 100; ++i)
+            summe[i] += menge[i];
+    }
+    TInvMani& mani = FListe.InvMani();
+    for (const auto& [tag, ausgleich] : posten) {
+        if (std::all_of(ausgleich.begin(), ausgleich.end(), [](int32_t m) { return m == 0; }))
+            continue;
         TBuchErgebnisListe& ergebnis = mani.BuchErgebnisse();
         ergebnis.Vorbereiten(id);
         TZusatzBuchDaten zusatz;
@@ -533,13 +601,17 @@ void TInventurBuchung::FVKLoeschen(const TInt32Trio& AProdId, int32_t AFiliale)
     });
 }
 
-std::vector<TInventurBuchung::TWirkung> TInventurBuchung::FVKAlleWandeln(const TFvkZeilen& saetze)
+std::vector<TInventurBuchung::TWirkung> TInventurBuchung::FVKAlleWandeln(const TFvkZeilen& saetze,
+                                                                        const std::function<void(qint64, const TFvkSatz&)>& gewandelt)
 {
     std::vector<TWirkung> r;
     for (const auto& [id, s] : saetze) {
         int ergebnis = 0;
-        if (const std::optional<TWirkung> w = FVKWandeln(s, id, ergebnis))
+        if (const std::optional<TWirkung> w = FVKWandeln(s, id, ergebnis)) {
             r.push_back(*w);
+            if (gewandelt)
+                gewandelt(id, s);
+        }
     }
     return r;
 }

@@ -106,9 +106,10 @@ public:
                       TMengenfeld& AMengenfeld);
     // The booking's correction inside its article transaction, from the article's erroneous
     // sales of the branch as it read them there (FVK_Lesen); those of the count's correction
-    // apply. ALagerPruefen refuses erroneous sales in a storage-location branch.
+    // apply, and those another count day's booking converted that this day still corrects by
+    // (zaehltag). ALagerPruefen refuses erroneous sales in a storage-location branch.
     void FVKKorrektur_Aktuell(const TInt32Trio& Produkt_ID, int32_t Filiale, TDateTime ZaehlDatum, bool ALagerPruefen,
-                              const TFvkZeilen& zeilen, TMengenfeld& AMengenfeld);
+                              const TFvkZeilen& zeilen, const std::vector<TFvkSatz>& zaehltag, TMengenfeld& AMengenfeld);
     void BestandRueckOderVorRechnen(const TInt32Trio& Produkt_ID, int16_t Filiale, TDateTime ZaehlDatum,
                                     TDateTime AuswertungsDatum, TDateTime WiJahr, TMengenfeld& AMengenfeld);
     bool RR() const { return FRR; }
@@ -189,6 +190,13 @@ private:
 inline TDateTime FVKKorrekturBeginn()
 {
     return EncodeDate(2000, 1, 1);
+}
+
+// Whether an erroneous sale of that date is in the correction of the count day (and so
+// converted by its booking).
+inline bool ImFVKKorrektur(TDateTime datum, TDateTime zaehlDatum)
+{
+    return datum >= FVKKorrekturBeginn() && datum <= zaehlDatum;
 }
 
 void SetzeMerkmaleINVL(const TAASatz& aaSatz, Tinvlfile& invl);

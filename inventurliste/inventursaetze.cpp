@@ -51,6 +51,7 @@ void TInventurSaetze::Vorladen(const std::vector<TInt32Trio>& ids, const std::ve
         Zaehl.Vorladen({i.ZaehlDatum, i.Filiale, i.MitRegalen}, ids);
         Soll.Vorladen({i.WiJahr, i.ZaehlDatum, i.Filiale}, ids);
         Fvk.Vorladen({i.ZaehlDatum, i.Filiale}, ids);
+        FvkZaehltagLaden({i.ZaehlDatum, i.Filiale});
     }
 }
 
@@ -59,4 +60,20 @@ void TInventurSaetze::VorratTauschen(TInventurSaetze& andere)
     Zaehl.Tauschen(andere.Zaehl);
     Soll.Tauschen(andere.Soll);
     Fvk.Tauschen(andere.Fvk);
+    FFvkZaehltag.merge(andere.FFvkZaehltag);
+}
+
+void TInventurSaetze::FvkZaehltagLaden(const TFvkKey& key)
+{
+    if (!FFvkZaehltag.count(key))
+        FFvkZaehltag.emplace(key, FVK_ZaehltagLesen(key.first, key.second, QStringLiteral("TfrmKalmetMain.FVKKorrektur")));
+}
+
+const std::vector<TFvkSatz>& TInventurSaetze::FvkZaehltag(const TFvkKey& key, const TInt32Trio& id)
+{
+    static const std::vector<TFvkSatz> keine;
+    FvkZaehltagLaden(key);
+    const TFvkZaehltag& tag = FFvkZaehltag.at(key);
+    const auto it = tag.find(id);
+    return it == tag.end() ? keine : it->second;
 }

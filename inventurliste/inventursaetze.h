@@ -91,4 +91,12 @@ public:
     TSatzVorrat<Tiznsfile, TiznsSatz, TZaehlKey> Zaehl;
     TSatzVorrat<Tivfile, TivSatz, TSollKey> Soll;
     TSatzVorrat<TFvkFile, TFvkSatz, TFvkKey> Fvk;
+
+    // The erroneous sales converted by another count day's booking that the inventory's count
+    // day still corrects by (read with the first block of the inventory, or when asked for).
+    const std::vector<TFvkSatz>& FvkZaehltag(const TFvkKey& key, const TInt32Trio& id);
+
+private:
+    void FvkZaehltagLaden(const TFvkKey& key);
+    std::map<TFvkKey, TFvkZaehltag> FFvkZaehltag;
 };

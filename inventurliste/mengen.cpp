@@ -114,29 +114,34 @@ void TInventurliste::FVKKorrektur(const TInt32Trio& Produkt_ID, int32_t Filiale,
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.FVKKorrektur"), [&] {
         if (ATestlauf) {
-            FVKKorrektur_Aktuell(Produkt_ID, Filiale, ZaehlDatum, true, FVK_Lesen(Produkt_ID, Filiale, QStringLiteral("TfrmKalmetMain.FVKKorrektur")),
-                                 AMengenfeld);
+            const QString ort = QStringLiteral("TfrmKalmetMain.FVKKorrektur");
+            FVKKorrektur_Aktuell(Produkt_ID, Filiale, ZaehlDatum, true, FVK_Lesen(Produkt_ID, Filiale, ort),
+                                 FVK_ZaehltagLesen(ZaehlDatum, Filiale, Produkt_ID, ort), AMengenfeld);
             return;
         }
         // the list reads each inventory's erroneous sales in one scan
         int ggKey = -1;
         FSaetze->Fvk.Lesen({ZaehlDatum, Filiale}, Produkt_ID,
                            [&](const TFvkSatz& f) { FehlverkaufAnwenden(AMengenfeld, Produkt_ID, ggKey, f); });
+        for (const TFvkSatz& f : FSaetze->FvkZaehltag({ZaehlDatum, Filiale}, Produkt_ID))
+            FehlverkaufAnwenden(AMengenfeld, Produkt_ID, ggKey, f);
     });
 }
 
 void TInventurliste::FVKKorrektur_Aktuell(const TInt32Trio& Produkt_ID, int32_t Filiale, TDateTime ZaehlDatum, bool ALagerPruefen,
-                                          const TFvkZeilen& zeilen, TMengenfeld& AMengenfeld)
+                                          const TFvkZeilen& zeilen, const std::vector<TFvkSatz>& zaehltag, TMengenfeld& AMengenfeld)
 {
     const bool verboten = ALagerPruefen && Angelegt(FFilialtab, "FFilialtab").GetFilialeByNr(Filiale).LV_Benutzen;
     int ggKey = -1;
     for (const auto& [id, s] : zeilen) {
-        if (s.Datum < FVKKorrekturBeginn() || s.Datum > ZaehlDatum)
+        if (!ImFVKKorrektur(s.Datum, ZaehlDatum))
             continue;   // in no correction of this count, as the list's scan selects
         if (verboten)
             throw std::runtime_error("TfrmKalmetMain.FVKKorrektur: Fehlerverkauf in Filiale mit lagerplatzbezogener Bestandsführung!");
         FehlverkaufAnwenden(AMengenfeld, Produkt_ID, ggKey, s);
     }
+    for (const TFvkSatz& s : zaehltag)
+        FehlverkaufAnwenden(AMengenfeld, Produkt_ID, ggKey, s);
 }
 
 void TInventurliste::FehlverkaufAnwenden(TMengenfeld& AMengenfeld, const TInt32Trio& Produkt_ID, int& ggKey, const TFvkSatz& f)

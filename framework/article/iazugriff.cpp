@@ -2,6 +2,7 @@
 
 #include "framework/db/connection.h"
 #include "framework/db/datenfeld.h"
+#include "framework/db/transaktion.h"
 
 #include <QSqlQuery>
 
@@ -114,24 +115,22 @@ TIAArtikel IA_ArtikelLesen(const TIASchluessel& inventur, const TIVInventur& iv,
 
 TIAArtikel IA_ArtikelGehalten(const TIASchluessel& inventur, const TIVInventur& iv, const TInt32Trio& id)
 {
-    // PostgreSQL locks the inventory by a statement of its own: one that waits for another's lock
-    // rechecks only the locked row, and the rows it joins would be those from before the wait
-    // (a takeover that replaced the count meanwhile). The read after it sees what was committed.
-    if (TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL)
-        Lesen(inventur.ZaehlDatum, inventur.WGN, inventur.Filiale, QStringLiteral(" FOR SHARE"));
+    // the day is locked by a statement of its own: one that waits for another's lock rechecks
+    // only the locked rows, and the rows it joins would be those from before the wait (a
+    // takeover that replaced the count meanwhile). The read after it sees what was committed.
+    IA_TagGehalten(inventur.ZaehlDatum, inventur.Filiale);
     return IA_ArtikelLesen(inventur, iv, id);
 }
 
 std::vector<TIAInventur> IA_TagGehalten(TDateTime zaehlDatum, int32_t filiale)
 {
-    QSqlQuery q = TZEP_Connection::Ausfuehren(
+    std::vector<TIAInventur> r;
+    TZEP_Connection::Wiederholen(
         COrt,
         QStringLiteral("SELECT wgn, %1 FROM ia WHERE zaehldatum = ? AND filiale = ? ORDER BY wgn").arg(CStandSpalten)
             + (TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL ? QStringLiteral(" FOR UPDATE") : QString()),
-        {TDatumTraits::ToSql(zaehlDatum).first(), filiale});
-    std::vector<TIAInventur> r;
-    while (q.next())
-        r.push_back({{zaehlDatum, IA_WGNAngezeigt(q.value(0).toString()), filiale}, Stand(q, 1)});
+        {TDatumTraits::ToSql(zaehlDatum).first(), filiale},
+        [&](const QSqlQuery& q) { r.push_back({{zaehlDatum, IA_WGNAngezeigt(q.value(0).toString()), filiale}, Stand(q, 1)}); });
     return r;
 }
 
@@ -151,12 +150,16 @@ bool IA_StatusSetzen(TDateTime zaehlDatum, const QString& wgn, int32_t filiale, 
         platz << QStringLiteral("?");
         werte << IA_StatusText(s);
     }
-    QSqlQuery q = TZEP_Connection::Ausfuehren(COrt,
-                                              QStringLiteral("UPDATE ia SET kzzaehlung = ? WHERE zaehldatum = ? AND wgn = ? AND "
-                                                             "filiale = ? AND kzzaehlung IN (%1)")
-                                                  .arg(platz.join(QStringLiteral(", "))),
-                                              werte);
-    return q.numRowsAffected() > 0;
+    TTransaktion t(COrt);
+    IA_TagGehalten(zaehlDatum, filiale);
+    const bool gesetzt = TZEP_Connection::Wiederholen(COrt,
+                                                      QStringLiteral("UPDATE ia SET kzzaehlung = ? WHERE zaehldatum = ? AND wgn = ? AND "
+                                                                     "filiale = ? AND kzzaehlung IN (%1)")
+                                                          .arg(platz.join(QStringLiteral(", "))),
+                                                      werte)
+        > 0;
+    t.Commit();
+    return gesetzt;
 }
 
 QString IA_Name(TDateTime zaehlDatum, const QString& wgn, int32_t filiale)
@@ -167,12 +170,12 @@ QString IA_Name(TDateTime zaehlDatum, const QString& wgn, int32_t filiale)
 std::vector<TIAZaehltag> IA_Zaehltage(int32_t filiale)
 {
     QSqlQuery q = TZEP_Connection::Ausfuehren(
-        COrt, QStringLiteral("SELECT zaehldatum, wgn FROM ia WHERE filiale = ? AND kzzaehlung <> ? ORDER BY zaehldatum, wgn"),
+        COrt, QStringLiteral("SELECT zaehldatum, wgn, kzzaehlung FROM ia WHERE filiale = ? AND kzzaehlung <> ? ORDER BY zaehldatum, wgn"),
         {filiale, IA_StatusText(iakzStorniert)});
     std::vector<TIAZaehltag> r;
     while (q.next()) {
         const QVariant d = q.value(0);
-        r.push_back({TDatumTraits::FromSql(&d), IA_WGNAngezeigt(q.value(1).toString())});
+        r.push_back({TDatumTraits::FromSql(&d), IA_WGNAngezeigt(q.value(1).toString()), Char_2_IA_KZZaehlung(Zeichen(q.value(2).toString()))});
     }
     return r;
 }

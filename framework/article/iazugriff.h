@@ -95,8 +95,9 @@ std::vector<TIAInventur> IA_TagGehalten(TDateTime zaehlDatum, int32_t filiale);
 // Adds betrag to the inventory's counted value.
 void IA_IstEKAddieren(TDateTime zaehlDatum, const QString& wgn, int32_t filiale, double betrag);
 
-// Sets the status when the inventory's status is one of von; false when the inventory is
-// missing or another status was found (another terminal changed it meanwhile).
+// Sets the status when the inventory's status is one of von, in a transaction of its own that
+// holds the inventory's count day; false when the inventory is missing or another status was
+// found (another terminal changed it meanwhile).
 bool IA_StatusSetzen(TDateTime zaehlDatum, const QString& wgn, int32_t filiale, TZEP_IA_KZZaehlung neu,
                      std::initializer_list<TZEP_IA_KZZaehlung> von);
 
@@ -107,6 +108,7 @@ QString IA_Name(TDateTime zaehlDatum, const QString& wgn, int32_t filiale);
 struct TIAZaehltag {
     TDateTime ZaehlDatum = 0;
     QString WGN;
+    TZEP_IA_KZZaehlung Status = iakzAngelegt;
 };
 
 // The inventories of the branch, earliest first; cancelled ones are no count.

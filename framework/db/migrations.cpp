@@ -13,11 +13,12 @@ extern const char* const CSchemaV1;
 extern const char* const CSchemaV2;
 extern const char* const CSchemaMDE;
 extern const char* const CSchemaNotiz;
+extern const char* const CSchemaZaehltag;
 extern const char* const CSchemaSperrSitzung;
 
 namespace {
 
-const char* const CMigrationen[] = {CSchemaV1, CSchemaV2, CSchemaMDE, CSchemaNotiz, CSchemaSperrSitzung};
+const char* const CMigrationen[] = {CSchemaV1, CSchemaV2, CSchemaMDE, CSchemaNotiz, CSchemaZaehltag, CSchemaSperrSitzung};
 
 bool IstPostgres(const QSqlDatabase& db)
 {

@@ -8,12 +8,14 @@
 #include "framework/core/geld.h"
 #include "framework/db/connection.h"
 #include "framework/db/datenfeld.h"
+#include "framework/db/files/fvkfile.h"
 #include "framework/db/files/ivfile.h"
 #include "framework/db/produktblock.h"
 #include "framework/db/transaktion.h"
 
 #include <QSqlQuery>
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -46,26 +48,18 @@ int TInvMani::Soll2Ist(TDateTime zaehlDatum, const QString& wgn, int16_t filiale
     if (selFiliale != 0 && selFiliale != filiale)
         return 0;
     const QString iaWgn = IA_WGNGespeichert(wgn);
-    // one transaction per inventory: all its articles or none. The inventory's row is held
-    // from the start, so a booking's article transaction either committed before (its article
-    // is left alone below) or waits until the takeover is done.
+    // one transaction per inventory: all its articles or none. The count day is held from the
+    // start (its inventories share the count records), so a booking's article transaction
+    // either committed before (its article is left alone below) or waits until the takeover is done.
     TTransaktion t(COrt);
-    const bool server = TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL;
-    QSqlQuery ia = Abfrage(QStringLiteral("SELECT id, wijahr, kzzaehlung FROM ia WHERE zaehldatum = ? AND wgn = ? AND filiale = ?%1")
-                               .arg(server ? QStringLiteral(" FOR UPDATE") : QString()),
-                           {Sql(zaehlDatum), iaWgn, filiale});
-    if (!ia.next())
-        return 0;
-    const qint64 iaId = ia.value(0).toLongLong();
-    const QVariant wjWert = ia.value(1);
-    const TDateTime wiJahr = TDatumTraits::FromSql(&wjWert);
-    const QString kz = ia.value(2).toString();
-    const TZEP_IA_KZZaehlung status = Char_2_IA_KZZaehlung(kz.isEmpty() ? QChar() : kz.at(0));
-    if (status == iakzGebucht || status == iakzStorniert)
+    const std::vector<TIAInventur> tag = IA_TagGehalten(zaehlDatum, filiale);
+    const auto inventur = std::find_if(tag.begin(), tag.end(), [&](const TIAInventur& i) { return IA_WGNGespeichert(i.Schluessel.WGN) == iaWgn; });
+    if (inventur == tag.end() || inventur->Stand.Status == iakzGebucht || inventur->Stand.Status == iakzStorniert)
         return 0;   // a booked or cancelled inventory is never changed
-    ia.finish();
+    const TDateTime wiJahr = inventur->Stand.WiJahr;
 
-    // the inventory's articles inside the row's group and the selection
+    // every row is read before anything is looked up: a look-up that runs a statement while a
+    // read is under way would cut the read short on PostgreSQL
     std::map<TInt32Trio, TArtikel, decltype(&TInt32Trio::Numerisch_Kleiner)> artikel(&TInt32Trio::Numerisch_Kleiner);
     const QString filter = QStringLiteral(" AND substr(a.wgn, 1, ?) = ? AND substr(a.wgn, 1, ?) = ?");
     const QVariantList muster{static_cast<int>(iaWgn.size()), iaWgn,
@@ -73,58 +67,79 @@ int TInvMani::Soll2Ist(TDateTime zaehlDatum, const QString& wgn, int16_t filiale
     const QString join = QStringLiteral(" JOIN artikel a ON a.produkt_id_1 = t.produkt_id_1 AND a.produkt_id_2 = t.produkt_id_2 "
                                         "AND a.produkt_id_3 = t.produkt_id_3");
     const auto id = [](const QSqlQuery& q) { return TInt32Trio{q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()}; };
+    const auto stamm = [&](const QSqlQuery& q) -> TArtikel& {
+        TArtikel& a = artikel[id(q)];
+        a.GrVon = q.value(3).toInt();
+        a.GrBis = q.value(4).toInt();
+        a.GGKey = q.value(5).toInt();
+        return a;
+    };
     const TConnectorTyp typ = TZEP_Connection::Typ();
     const auto mengen = [typ](const char* spalte, int basis) {
         return MengenLeseAusdruecke(MengenSpalten(QLatin1String(spalte), basis), typ).join(QStringLiteral(", "));
     };
-    QSqlQuery iv = Abfrage(QStringLiteral("SELECT t.produkt_id_1, t.produkt_id_2, t.produkt_id_3, a.grvon, a.grbis, a.ggkey, "
-                                          "t.besttyp, t.standneu, t.standalt, %1 FROM iv t%2 WHERE t.wijahr = ? AND "
-                                          "t.zaehldatum = ? AND t.filiale = ?%3")
-                               .arg(mengen("t.menge", 0), join, filter),
-                           QVariantList{Sql(wiJahr), Sql(zaehlDatum), filiale} + muster);
-    while (iv.next()) {
-        TArtikel& a = artikel[id(iv)];
-        a.GrVon = iv.value(3).toInt();
-        a.GrBis = iv.value(4).toInt();
-        a.GGKey = iv.value(5).toInt();
-        const QString bestTyp = iv.value(6).toString();
-        const int t = bestTyp.isEmpty() ? 0 : Char_2_ArtBestTyp(bestTyp.at(0));
-        if (iv.value(7).toInt() < iv.value(8).toInt() || t < 1 || t > 16 || !Get_ArtBestTyp_Eigenschaften(t).IstGezaehlt)
-            continue;
-        const TMengen100 m = MengenLesen(iv, 9, QStringLiteral("iv"));
-        for (int i = 0; i < 100; ++i)
-            a.SollGezaehlt[i] += m[i];
-    }
-    QSqlQuery g = Abfrage(QStringLiteral("SELECT t.produkt_id_1, t.produkt_id_2, t.produkt_id_3, a.grvon, a.grbis, a.ggkey, "
-                                         "t.gezaehlt, %1 FROM izns t%2 WHERE t.zaehldatum = ? AND t.filiale = ? AND t.satzart = 'G'%3")
-                              .arg(mengen("t.gr_mesu", 1), join, filter),
-                          QVariantList{Sql(zaehlDatum), filiale} + muster);
-    while (g.next()) {
-        TArtikel& a = artikel[id(g)];
-        a.GrVon = g.value(3).toInt();
-        a.GrBis = g.value(4).toInt();
-        a.GGKey = g.value(5).toInt();
-        if (g.value(6).toInt() != 0) {
-            const TMengen100 m = MengenLesen(g, 7, QStringLiteral("izns"));
+    struct TSoll {
+        TArtikel* A;
+        QString BestTyp;
+        bool Aktuell;
+        TMengen100 Menge;
+    };
+    std::vector<TSoll> soll;
+    TZEP_Connection::Wiederholen(COrt,
+                                 QStringLiteral("SELECT t.produkt_id_1, t.produkt_id_2, t.produkt_id_3, a.grvon, a.grbis, a.ggkey, "
+                                                "t.besttyp, t.standneu, t.standalt, %1 FROM iv t%2 WHERE t.wijahr = ? AND "
+                                                "t.zaehldatum = ? AND t.filiale = ?%3")
+                                     .arg(mengen("t.menge", 0), join, filter),
+                                 QVariantList{Sql(wiJahr), Sql(zaehlDatum), filiale} + muster, [&](const QSqlQuery& q) {
+        soll.push_back({&stamm(q), q.value(6).toString(), q.value(7).toInt() >= q.value(8).toInt(), MengenLesen(q, 9, QStringLiteral("iv"))});
+    });
+    TZEP_Connection::Wiederholen(COrt,
+                                 QStringLiteral("SELECT t.produkt_id_1, t.produkt_id_2, t.produkt_id_3, a.grvon, a.grbis, a.ggkey, "
+                                                "t.gezaehlt, %1 FROM izns t%2 WHERE t.zaehldatum = ? AND t.filiale = ? AND t.satzart = 'G'%3")
+                                     .arg(mengen("t.gr_mesu", 1), join, filter),
+                                 QVariantList{Sql(zaehlDatum), filiale} + muster, [&](const QSqlQuery& q) {
+        TArtikel& a = stamm(q);
+        if (q.value(6).toInt() != 0) {
+            const TMengen100 m = MengenLesen(q, 7, QStringLiteral("izns"));
             for (int i = 0; i < 100; ++i)
                 a.Zaehlung[i] += m[i];
         }
+    });
+    // erroneous sales of the count's correction lower the target, as the list counts them:
+    // those not converted yet and those another count day's booking converted
+    std::vector<std::pair<TInt32Trio, TFvkSatz>> fehlverkaeufe;
+    TZEP_Connection::Wiederholen(COrt,
+                                 QStringLiteral("SELECT t.produkt_id_1, t.produkt_id_2, t.produkt_id_3, t.groesse, t.vorzeichen, t.menge "
+                                                "FROM fvk t%1 WHERE t.filiale = ? AND t.datum >= ? AND t.datum <= ? AND "
+                                                "t.vorgangsart = 'F' AND t.belegart = '23'%2")
+                                     .arg(join, filter),
+                                 QVariantList{filiale, Sql(EncodeDate(2000, 1, 1)), Sql(zaehlDatum)} + muster, [&](const QSqlQuery& q) {
+        TFvkSatz f;
+        f.Groesse = q.value(3).toInt();
+        const QString vz = q.value(4).toString();
+        f.Vorzeichen = vz.isEmpty() ? QChar() : vz.at(0);
+        f.Menge = q.value(5).toInt();
+        fehlverkaeufe.emplace_back(id(q), f);
+    });
+    for (const auto& [produktId, saetze] : FVK_ZaehltagLesen(zaehlDatum, filiale, COrt))
+        for (const TFvkSatz& f : saetze)
+            fehlverkaeufe.emplace_back(produktId, f);
+
+    for (const TSoll& s : soll) {
+        const int t = s.BestTyp.isEmpty() ? 0 : Char_2_ArtBestTyp(s.BestTyp.at(0));
+        if (!s.Aktuell || t < 1 || t > 16 || !Get_ArtBestTyp_Eigenschaften(t).IstGezaehlt)
+            continue;
+        for (int i = 0; i < 100; ++i)
+            s.A->SollGezaehlt[i] += s.Menge[i];
     }
-    // erroneous sales up to the count date lower the target, as the list counts them
-    QSqlQuery f = Abfrage(QStringLiteral("SELECT t.produkt_id_1, t.produkt_id_2, t.produkt_id_3, t.groesse, t.vorzeichen, t.menge "
-                                         "FROM fvk t%1 WHERE t.filiale = ? AND t.datum >= ? AND t.datum <= ? AND "
-                                         "t.vorgangsart = 'F' AND t.belegart = '23'%2")
-                              .arg(join, filter),
-                          QVariantList{filiale, Sql(EncodeDate(2000, 1, 1)), Sql(zaehlDatum)} + muster);
-    while (f.next()) {
-        const auto it = artikel.find(id(f));
+    for (const auto& [produktId, f] : fehlverkaeufe) {
+        const auto it = artikel.find(produktId);
         if (it == artikel.end())
             continue;
-        const int slot = GGTab_Glob().Groesse_Numerisch_2_Index(it->second.GGKey, f.value(3).toInt());
+        const int slot = GGTab_Glob().Groesse_Numerisch_2_Index(it->second.GGKey, f.Groesse);
         if (slot < 0 || slot > 99)
             continue;
-        const int m = f.value(5).toInt();
-        it->second.Fehlverkauf[slot] += f.value(4).toString() == QLatin1String("1") || f.value(4).toString() == QLatin1String("2") ? -m : m;
+        it->second.Fehlverkauf[slot] += f.Vorzeichen == QLatin1Char('1') || f.Vorzeichen == QLatin1Char('2') ? -f.Menge : f.Menge;
     }
 
     // articles a booking posted already keep their counts
@@ -158,7 +173,7 @@ int TInvMani::Soll2Ist(TDateTime zaehlDatum, const QString& wgn, int16_t filiale
         if (OnSoll2Ist4ArtikelNr)
             OnSoll2Ist4ArtikelNr(produktId);
     }
-    Abfrage(QStringLiteral("UPDATE ia SET istek = istek + ? WHERE id = ?"), {AufCentRunden(istEK), iaId});
+    IA_IstEKAddieren(zaehlDatum, wgn, filiale, AufCentRunden(istEK));
     t.Commit();
     return static_cast<int>(artikel.size());
 }

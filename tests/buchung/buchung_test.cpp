@@ -1,5 +1,6 @@
 // The booking engine on the test chain: what a complete booking leaves (checked against the
 // raw tables), locked articles, a failure inside an article, the checks and questions.
+#include "buchung/ausgleichruecknahme.h"
 #include "buchung/inventurbuchung.h"
 #include "framework/app/info.h"
 #include "framework/article/iazugriff.h"
@@ -13,7 +14,13 @@
 #include <QSysInfo>
 #include <QThread>
 
+#include <QRegularExpression>
+#include <QSqlRecord>
+
+#include <algorithm>
 #include <atomic>
+#include <cmath>
+#include <optional>
 #include <thread>
 
 using namespace Kette;
@@ -67,6 +74,56 @@ protected:
                 FJeArtikel();
         };
         return TInventurBuchung(*FListe, EncodeDate(2026, 2, 1), u).InvBuchen(geprueft, zeilen, meldungen);
+    }
+
+    // What the list at the count date shows per article (Diff, then FVK, per slot), read by a
+    // fresh engine as a print would.
+    static std::map<QString, std::array<int, 200>> ListeAmZaehltag(const TZeileAnzeige& z)
+    {
+        TInventurliste liste(TInventurlisteOptionen::AusParametern());
+        std::map<QString, std::array<int, 200>> r;
+        for (const QString& a : Artikel(z)) {
+            const QStringList t = a.split('.');
+            const TInt32Trio id{t[0].toInt(), t[1].toInt(), t[2].toInt()};
+            TMengenfeld feld;
+            TRegalMengen regale;
+            liste.InitMengenfeld(feld);
+            liste.LeseSollMengen(feld, id, EncodeDate(2026, 2, 1), z.ZaehlDatum, z.Filiale);
+            liste.LeseZaehlMengen(feld, regale, id, z.ZaehlDatum, z.Filiale, false);
+            liste.FVKKorrektur(id, z.Filiale, z.ZaehlDatum, false, feld);
+            std::array<int, 200>& w = r[a];
+            for (int i = 0; i < 100; ++i) {
+                w[i] = feld[mfDiff].Me[i];
+                w[100 + i] = feld[mfFVK].Me[i];
+            }
+        }
+        return r;
+    }
+    // The count differences posted after movement id nach, per article of the branch.
+    static std::map<QString, std::array<int, 200>> Gebucht(int32_t filiale, qint64 nach)
+    {
+        std::map<QString, std::array<int, 200>> r;
+        QSqlQuery q(TZEP_Connection::Database());
+        EXPECT_TRUE(q.exec(QString("SELECT produkt_id_1, produkt_id_2, produkt_id_3, %1 FROM bne WHERE bewart = 19 AND filiale = %2 AND id > %3")
+                               .arg(MengenSpalten("menge", 0).join(", "))
+                               .arg(filiale)
+                               .arg(nach)));
+        while (q.next()) {
+            std::array<int, 200>& w = r[QString("%1.%2.%3").arg(q.value(0).toInt()).arg(q.value(1).toInt()).arg(q.value(2).toInt())];
+            for (int i = 0; i < 100; ++i)
+                w[i] += q.value(3 + i).toInt();
+        }
+        return r;
+    }
+
+    static QVariant SqlDatum(TDateTime d) { return TDatumTraits::ToSql(d).first(); }
+    static QStringList Spalten(const QString& tabelle)
+    {
+        QStringList r;
+        const QSqlRecord satz = TZEP_Connection::Database().record(tabelle);
+        for (int i = 0; i < satz.count(); ++i)
+            r << satz.fieldName(i);
+        return r;
     }
 
     static QString ArtikelBedingung(const QString& id)
@@ -304,7 +361,7 @@ TEST_F(BuchungTest, OnTheYearsLastDayDifferencesGoOnTheCountDayAfterItJustBefore
 // Two count days of one branch that share articles: an earlier group inventory and a later
 // branch-wide one with articles counted that no target expected. Whatever is booked, in
 // whichever order, each booked day's stock is its count, every difference is posted once,
-// and a day not booked keeps the stock it had.
+// and a day not booked keeps the list it had.
 TEST_F(BuchungTest, CountDaysOfOneBranchStayConsistentInAnyOrder)
 {
     const auto zaehltage = [] {
@@ -335,9 +392,9 @@ TEST_F(BuchungTest, CountDaysOfOneBranchStayConsistentInAnyOrder)
         for (const QString& a : Artikel(frueh.Zeile))
             geteilt += Artikel(spaet.Zeile).contains(a);
         ASSERT_GT(geteilt, 0);
-        std::vector<std::map<QString, std::array<qint64, 100>>> vorher;
+        std::vector<std::map<QString, std::array<int, 200>>> vorher;
         for (const TKettenInventur& t : tage)
-            vorher.push_back(BestandAmZaehltag(t.Zeile));
+            vorher.push_back(ListeAmZaehltag(t.Zeile));
         const auto bestandVorher = Bestand();
         const qint64 letzteBewegung = Wert("SELECT max(id) FROM bne").toLongLong();
 
@@ -351,7 +408,7 @@ TEST_F(BuchungTest, CountDaysOfOneBranchStayConsistentInAnyOrder)
                 EXPECT_EQ(AbweichendVomZaehlbestand(tage[i].Zeile).join(" ").toStdString(), "")
                     << "case " << fall.size() << fall[0] << ", day " << i << " booked";
             } else {
-                EXPECT_EQ(BestandAmZaehltag(tage[i].Zeile), vorher[i]) << "day " << i << " not booked keeps its stock";
+                EXPECT_EQ(ListeAmZaehltag(tage[i].Zeile), vorher[i]) << "day " << i << " not booked keeps its list";
             }
         }
         EXPECT_EQ(Zahl(QString("SELECT count(*) FROM (SELECT filiale FROM bne WHERE bewart = 19 AND id > %1 GROUP BY produkt_id_1, "
@@ -361,6 +418,164 @@ TEST_F(BuchungTest, CountDaysOfOneBranchStayConsistentInAnyOrder)
             << "every difference posted once";
         EXPECT_EQ(Bestand(), BestandPlusBewegungen(bestandVorher, letzteBewegung));
     }
+}
+
+// Three count days of one branch with erroneous sales before 2000, before, between and on them,
+// booked in all six orders: each booking posts exactly the differences of the list printed just
+// before it, the lists are the same whatever was booked before, each sale becomes a sales line
+// once, and each booked day's stock is its count. Cancelling the middle day before or after
+// booking the first leaves the same stock.
+TEST_F(BuchungTest, ThreeCountDaysWithErroneousSalesInAnyOrder)
+{
+    // the branch's group inventory, a copy of it as a middle day, and the branch-wide day
+    const auto tageAnlegen = [this] {
+        const std::vector<TKettenInventur> offen = OffeneInventuren();
+        for (const TKettenInventur& frueh : offen)
+            for (const TKettenInventur& spaet : offen)
+                if (frueh.Zeile.Filiale == spaet.Zeile.Filiale && frueh.Zeile.ZaehlDatum + 20 < spaet.Zeile.ZaehlDatum && !frueh.Lagerfiliale
+                    && spaet.Zeile.WGN == "*") {
+                    TKettenInventur mitte = frueh;
+                    mitte.Zeile.ZaehlDatum = std::floor((frueh.Zeile.ZaehlDatum + spaet.Zeile.ZaehlDatum) / 2);
+                    const QString von = SqlDatum(frueh.Zeile.ZaehlDatum).toString(), nach = SqlDatum(mitte.Zeile.ZaehlDatum).toString();
+                    const QString fil = QString::number(frueh.Zeile.Filiale);
+                    Sql(QString("INSERT INTO ia (wijahr, zaehldatum, wgn, filiale, sollek, istek, kzzaehlung) SELECT wijahr, '%1', wgn, "
+                                "filiale, sollek, istek, '3' FROM ia WHERE zaehldatum = '%2' AND filiale = %3 AND wgn = '%4'")
+                            .arg(nach, von, fil, frueh.Zeile.WGN));
+                    for (const QString& tabelle : {QString("iv"), QString("izns")}) {
+                        QStringList spalten = Spalten(tabelle);
+                        spalten.removeAll("id");
+                        QStringList werte = spalten;
+                        werte.replaceInStrings(QRegularExpression("^zaehldatum$"), QString("'%1'").arg(nach));
+                        Sql(QString("INSERT INTO %1 (%2) SELECT %3 FROM %1 WHERE zaehldatum = '%4' AND filiale = %5")
+                                .arg(tabelle, spalten.join(", "), werte.join(", "), von, fil));
+                    }
+                    return std::vector<TKettenInventur>{frueh, mitte, spaet};
+                }
+        ADD_FAILURE() << "no two count days of one branch";
+        return std::vector<TKettenInventur>{};
+    };
+    // erroneous sales of two articles the three days share: before 2000, before the first day,
+    // on it, between the days and on the last
+    const auto fehlverkaeufe = [this](const std::vector<TKettenInventur>& tage) {
+        const QStringList erste = Artikel(tage[0].Zeile);
+        const QStringList letzte = Artikel(tage[2].Zeile);
+        int n = 0;
+        for (const QString& a : erste) {
+            if (!letzte.contains(a) || n == 2)
+                continue;
+            ++n;
+            const QStringList t = a.split('.');
+            const int groesse = Zahl(QString("SELECT min(g.groesse) FROM ggtab_groesse g JOIN artikel a ON a.ggkey = g.ggkey WHERE ")
+                                     + ArtikelBedingung(a).replace("produkt_id", "a.produkt_id"));
+            const TDateTime t0 = tage[0].Zeile.ZaehlDatum, t1 = tage[1].Zeile.ZaehlDatum, t2 = tage[2].Zeile.ZaehlDatum;
+            for (const TDateTime datum : {EncodeDate(1999, 6, 1), t0 - 3, t0, t1 - 2, t2 - 1, t2}) {
+                Sql(QString("INSERT INTO fvk (produkt_id_1, produkt_id_2, produkt_id_3, filiale, datum, uhrzeit, vorgangsart, belegart, "
+                            "groesse, vorzeichen, menge, preis1, preis2, zusatztext) VALUES (%1, %2, %3, %4, '%5', 120000, 'F', '23', %6, '0', 1, 10, "
+                            "20, 'Probe')")
+                        .arg(t[0], t[1], t[2])
+                        .arg(tage[0].Zeile.Filiale)
+                        .arg(SqlDatum(datum).toString())
+                        .arg(groesse));
+            }
+        }
+        ASSERT_EQ(n, 2);
+    };
+
+    std::vector<int> reihenfolge{0, 1, 2};
+    std::optional<std::vector<std::map<QString, std::array<int, 200>>>> listenErsteReihenfolge;
+    do {
+        NeueKette();
+        const std::vector<TKettenInventur> tage = tageAnlegen();
+        ASSERT_EQ(tage.size(), 3u);
+        fehlverkaeufe(tage);
+        const int32_t fil = tage[0].Zeile.Filiale;
+        const QString ordnung = QString("order %1%2%3").arg(reihenfolge[0]).arg(reihenfolge[1]).arg(reihenfolge[2]);
+        std::vector<std::map<QString, std::array<int, 200>>> listen(3);
+        for (int i : reihenfolge) {
+            // the test's booking knows no product groups: it books every article of the day
+            TZeileAnzeige ganzerTag = tage[i].Zeile;
+            ganzerTag.WGN = "*";
+            listen[i] = ListeAmZaehltag(ganzerTag);
+            const qint64 vorher = Wert("SELECT max(id) FROM bne").toLongLong();
+            std::vector<TZEP_clMeldung> meldungen;
+            ASSERT_TRUE(Buchen({tage[i]}, meldungen)) << ordnung.toStdString();
+            // the posted differences are the list's
+            std::map<QString, std::array<int, 200>> erwartet;
+            for (const auto& [a, w] : listen[i])
+                if (std::any_of(w.begin(), w.begin() + 100, [](int m) { return m != 0; }))
+                    std::copy(w.begin(), w.begin() + 100, erwartet[a].begin());
+            for (auto& [a, w] : erwartet)
+                std::fill(w.begin() + 100, w.end(), 0);
+            EXPECT_EQ(Gebucht(fil, vorher), erwartet) << ordnung.toStdString() << ", day " << i;
+        }
+        // the middle day's targets are a copy of the first day's, not its book stock
+        for (int i : {0, 2})
+            EXPECT_EQ(AbweichendVomZaehlbestand(tage[i].Zeile).join(" ").toStdString(), "") << ordnung.toStdString() << ", day " << i;
+        if (listenErsteReihenfolge)
+            EXPECT_EQ(listen, *listenErsteReihenfolge) << ordnung.toStdString() << ": the lists depend on the order";
+        else
+            listenErsteReihenfolge = listen;
+        // every sale from 2000 to the last day is a sales line once; the one before 2000 stays
+        EXPECT_EQ(Zahl(QString("SELECT count(*) FROM lsn WHERE belegcode = 'A9' AND zusatztext = 'Probe' AND filiale = %1").arg(fil)), 10) << ordnung.toStdString();
+        EXPECT_EQ(Zahl(QString("SELECT count(*) FROM fvk WHERE zusatztext = 'Probe' AND filiale = %1").arg(fil)), 2)
+            << ordnung.toStdString();
+    } while (std::next_permutation(reihenfolge.begin(), reihenfolge.end()));
+
+    // the middle day cancelled after the first was booked, or before: the same stock
+    std::vector<std::map<QString, qint64>> bestand;
+    for (const bool vorher : {false, true}) {
+        NeueKette();
+        const std::vector<TKettenInventur> tage = tageAnlegen();
+        fehlverkaeufe(tage);
+        const QString stornieren = QString("UPDATE ia SET kzzaehlung = '6' WHERE zaehldatum = '%1' AND filiale = %2")
+                                       .arg(SqlDatum(tage[1].Zeile.ZaehlDatum).toString())
+                                       .arg(tage[1].Zeile.Filiale);
+        if (vorher)
+            Sql(stornieren);
+        std::vector<TZEP_clMeldung> meldungen;
+        ASSERT_TRUE(Buchen({tage[0]}, meldungen));
+        if (!vorher) {
+            EXPECT_GT(Zahl(QString("SELECT count(*) FROM bne WHERE bewart = 23 AND filiale = %1").arg(tage[0].Zeile.Filiale)), 0);
+            Sql(stornieren);
+            EXPECT_GT(AusgleicheEntfallenerTageZuruecknehmen(FListe->InvMani(), {}), 0);
+            EXPECT_EQ(AusgleicheEntfallenerTageZuruecknehmen(FListe->InvMani(), {}), 0) << "taken back once";
+        }
+        EXPECT_EQ(AbweichendVomZaehlbestand(tage[0].Zeile).join(" ").toStdString(), "");
+        bestand.push_back(Bestand());
+    }
+    EXPECT_EQ(bestand[0], bestand[1]);
+}
+
+// The takeover as the first action on a fresh chain (nothing looked up before) and the booking
+// after it: the counts are the targets less the erroneous sales, piece for piece.
+TEST_F(BuchungTest, TakeoverAsFirstActionCountsTheTargets)
+{
+    const TKettenInventur inv = Inventur();
+    const TZeileAnzeige& z = inv.Zeile;
+    ASSERT_GT(FListe->InvMani().Soll2Ist(z.ZaehlDatum, z.WGN, static_cast<int16_t>(z.Filiale), "", 0), 0);
+    const QString summe = MengenSpalten("menge", 0).join(" + ");
+    const QString bedingung = QString("t.zaehldatum = '%1' AND t.filiale = %2 AND a.wgn LIKE '%3%' AND a.produkt_id_1 = t.produkt_id_1 AND "
+                                      "a.produkt_id_2 = t.produkt_id_2 AND a.produkt_id_3 = t.produkt_id_3")
+                                  .arg(SqlDatum(z.ZaehlDatum).toString())
+                                  .arg(z.Filiale)
+                                  .arg(z.WGN == "*" ? QString() : z.WGN);
+    const qint64 soll = Wert(QString("SELECT sum(%1) FROM iv t, artikel a WHERE %2 AND t.standneu >= t.standalt AND t.besttyp IN "
+                                     "(SELECT zeichen FROM besttyp WHERE istgezaehlt <> 0)")
+                                 .arg(summe, bedingung))
+                            .toLongLong();
+    const qint64 fehlverkauf = Wert(QString("SELECT coalesce(sum(CASE WHEN t.vorzeichen IN ('1', '2') THEN -t.menge ELSE t.menge END), 0) "
+                                            "FROM fvk t, artikel a WHERE %1 AND t.datum >= '2000-01-01' AND t.vorgangsart = 'F' AND "
+                                            "t.belegart = '23' AND t.groesse <> 999")
+                                        .arg(QString(bedingung).replace("t.zaehldatum = ", "t.datum <= ")))
+                                   .toLongLong();
+    const qint64 ist = Wert(QString("SELECT sum(%1) FROM izns t, artikel a WHERE %2 AND t.satzart = 'G' AND t.gezaehlt <> 0")
+                                .arg(MengenSpalten("gr_mesu", 1).join(" + "), bedingung))
+                           .toLongLong();
+    ASSERT_GT(soll, 100);
+    EXPECT_EQ(ist, soll - fehlverkauf);
+    std::vector<TZEP_clMeldung> meldungen;
+    ASSERT_TRUE(Buchen({inv}, meldungen));
+    EXPECT_EQ(AbweichendVomZaehlbestand(z).join(" ").toStdString(), "");
 }
 
 // A takeover holds the inventory and changes an article's count; the booking's read of the

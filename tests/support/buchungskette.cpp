@@ -102,14 +102,6 @@ std::map<QString, std::array<qint64, 100>> BestandAmZaehltag(const TZeileAnzeige
         while (q.next())
             for (int i = 0; i < 100; ++i)
                 bestand[i] -= q.value(i).toInt();
-        // an erroneous sale dated before 2000 is converted but never applied to the count
-        EXPECT_TRUE(q.exec(QString("SELECT groessenindex, menge FROM lsn WHERE belegcode = 'A9' AND datum < '2000-01-01' AND "
-                                   "filiale = %1 AND %2")
-                               .arg(z.Filiale)
-                               .arg(artikel)));
-        while (q.next())
-            if (const int slot = q.value(0).toInt() - 1; slot >= 0 && slot < 100)
-                bestand[slot] += q.value(1).toInt();
     }
     return r;
 }

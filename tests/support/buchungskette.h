@@ -30,8 +30,7 @@ std::vector<TKettenInventur> OffeneInventuren();
 // Articles of the inventory, by product id text: those with target records and those counted.
 QStringList Artikel(const TZeileAnzeige& z);
 // Each article's counted stock at the end of the count day: current stock less the
-// movements after it, over the counted stock types, corrected for the erroneous sales
-// converted that the count does not see.
+// movements after it, over the counted stock types.
 std::map<QString, std::array<qint64, 100>> BestandAmZaehltag(const TZeileAnzeige& z);
 // Articles whose counted stock at the end of the count day differs from their count.
 QStringList AbweichendVomZaehlbestand(const TZeileAnzeige& z);

@@ -2,6 +2,9 @@
 
 #include "framework/db/satzdatei.h"
 
+#include <algorithm>
+#include <vector>
+
 // Stock movement of one article, branch and stock type: quantity per size slot, positive
 // into the branch's stock. Filiale2 is the other branch of a transfer.
 struct TBNESatz {
@@ -27,3 +30,17 @@ public:
     TCharDatenFeld BestTyp{"BestTyp", "besttyp"};
     TMengenDatenFeld Menge{"Menge", "menge", 0};
 };
+
+// What the movements of one kind changed on one day: article, branch, day and the sum of
+// their quantities per size slot.
+struct TBNETagessumme {
+    TInt32Trio Produkt_ID;
+    int32_t Filiale = 0;
+    TDateTime Datum = 0;
+    TMengen100 Menge{};
+    bool Leer() const { return std::all_of(Menge.begin(), Menge.end(), [](int32_t m) { return m == 0; }); }
+};
+// The day sums of the movements of kind bewArt (its code) that do not cancel out.
+std::vector<TBNETagessumme> BNE_Tagessummen(int32_t bewArt, const QString& ort);
+// The day sum of one article and branch.
+TBNETagessumme BNE_Tagessumme(int32_t bewArt, const TInt32Trio& produktId, int32_t filiale, TDateTime datum, const QString& ort);

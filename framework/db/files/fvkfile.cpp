@@ -56,3 +56,61 @@ TFvkZeilen FVK_Lesen(const TInt32Trio& produktId, int32_t filiale, const QString
     });
     return saetze;
 }
+
+namespace {
+
+const QString CZaehltagSpalten = QStringLiteral("produkt_id_1, produkt_id_2, produkt_id_3, datum, uhrzeit, groesse, vorzeichen, menge");
+
+TFvkSatz ZaehltagSatz(const QSqlQuery& q, int32_t filiale)
+{
+    TFvkSatz s;
+    s.Produkt_ID = {q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()};
+    s.Filiale = filiale;
+    s.Vorgangsart = QLatin1Char('F');
+    s.Belegart = QStringLiteral("23");
+    const QVariant datum = q.value(3);
+    s.Datum = TDatumTraits::FromSql(&datum);
+    s.Uhrzeit = q.value(4).toInt();
+    s.Groesse = q.value(5).toInt();
+    const QString vz = q.value(6).toString();
+    s.Vorzeichen = vz.isEmpty() ? QChar() : vz.at(0);
+    s.Menge = q.value(7).toInt();
+    return s;
+}
+
+}
+
+TFvkZaehltag FVK_ZaehltagLesen(TDateTime zaehlDatum, int32_t filiale, const QString& ort)
+{
+    TFvkZaehltag r(&TInt32Trio::Numerisch_Kleiner);
+    TZEP_Connection::Wiederholen(ort,
+                                 QStringLiteral("SELECT %1 FROM fvk_zaehltag WHERE filiale = ? AND zaehldatum = ? ORDER BY datum, uhrzeit, id")
+                                     .arg(CZaehltagSpalten),
+                                 {filiale, TDatumTraits::ToSql(zaehlDatum).first()}, [&](const QSqlQuery& q) {
+        const TFvkSatz s = ZaehltagSatz(q, filiale);
+        r[s.Produkt_ID].push_back(s);
+    });
+    return r;
+}
+
+std::vector<TFvkSatz> FVK_ZaehltagLesen(TDateTime zaehlDatum, int32_t filiale, const TInt32Trio& produktId, const QString& ort)
+{
+    std::vector<TFvkSatz> r;
+    TZEP_Connection::Wiederholen(ort,
+                                 QStringLiteral("SELECT %1 FROM fvk_zaehltag WHERE filiale = ? AND zaehldatum = ? AND produkt_id_1 = ? AND "
+                                                "produkt_id_2 = ? AND produkt_id_3 = ? ORDER BY datum, uhrzeit, id")
+                                     .arg(CZaehltagSpalten),
+                                 {filiale, TDatumTraits::ToSql(zaehlDatum).first(), produktId.Int1, produktId.Int2, produktId.Int3},
+                                 [&](const QSqlQuery& q) { r.push_back(ZaehltagSatz(q, filiale)); });
+    return r;
+}
+
+void FVK_ZaehltagMerken(TDateTime zaehlDatum, qint64 fvkId, const TFvkSatz& s, const QString& ort)
+{
+    TZEP_Connection::Wiederholen(ort,
+                                 QStringLiteral("INSERT INTO fvk_zaehltag (zaehldatum, %1, filiale, fvk_id) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                                     .arg(CZaehltagSpalten),
+                                 {TDatumTraits::ToSql(zaehlDatum).first(), s.Produkt_ID.Int1, s.Produkt_ID.Int2, s.Produkt_ID.Int3,
+                                  TDatumTraits::ToSql(s.Datum).first(), s.Uhrzeit, s.Groesse,
+                                  s.Vorzeichen.isNull() ? QStringLiteral("") : QString(s.Vorzeichen), s.Menge, s.Filiale, fvkId});
+}

@@ -2,6 +2,8 @@
 
 #include "framework/db/satzdatei.h"
 
+#include <map>
+
 // Erroneous sale ("Fehlerverkauf").
 struct TFvkSatz {
     TInt32Trio Produkt_ID;
@@ -47,3 +49,14 @@ public:
     TIntPairDatenFeld BelegPaar{"BelegPaar", "belegpaar"};
     TIntegerDatenFeld BelegNr{"BelegNr", "belegnr"};
 };
+
+// Erroneous sales that the booking of another count day converted while this count day's
+// targets were already taken (table fvk_zaehltag): the day's list and booking still correct
+// by them, but they are converted no more. Per article, in the order of date and time.
+using TFvkZaehltag = std::map<TInt32Trio, std::vector<TFvkSatz>, bool (*)(const TInt32Trio&, const TInt32Trio&)>;
+// Those of a count day in a branch.
+TFvkZaehltag FVK_ZaehltagLesen(TDateTime zaehlDatum, int32_t filiale, const QString& ort);
+// Those of an article on a count day in a branch.
+std::vector<TFvkSatz> FVK_ZaehltagLesen(TDateTime zaehlDatum, int32_t filiale, const TInt32Trio& produktId, const QString& ort);
+// Keeps the erroneous sale (row id fvkId) in the correction of another count day.
+void FVK_ZaehltagMerken(TDateTime zaehlDatum, qint64 fvkId, const TFvkSatz& s, const QString& ort);
