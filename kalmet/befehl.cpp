@@ -1,9 +1,11 @@
 #include "kalmet/befehl.h"
 
 #include "framework/app/dialoge.h"
+#include "framework/app/info.h"
 #include "framework/app/layoutspeicher.h"
 #include "framework/app/programm.h"
 #include "framework/article/iazugriff.h"
+#include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 #include "framework/db/migrations.h"
 
@@ -166,10 +168,17 @@ int BefehlAusfuehren(const QString& name, const QString& beschreibung, const QSt
         return 2;
     }
     try {
-        return body(p);
+        const TVerlustKante kante;
+        const int rc = body(p);
+        // also what the work passed over: a loss met while cleaning up, data Qt dropped
+        TZEP_Connection::Pruefen(name);
+        return rc;
     } catch (const TArgumentFehler& f) {
         Melden(QStringLiteral("%1: %2").arg(f.Option, f.Text));
         return 2;
+    } catch (const EVerbindungVerloren& e) {
+        Melden(QString::fromUtf8(e.what()));
+        return 3;
     } catch (const std::exception& e) {
         Melden(QString::fromUtf8(e.what()));
         return 1;

@@ -1,26 +1,23 @@
 #include "framework/article/artabwmani.h"
 
-#include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 #include "framework/db/datenfeld.h"
 
-#include <QSqlError>
 #include <QSqlQuery>
 
 TDRAV_ArtAbwMani::TDRAV_ArtAbwMani()
 {
-    QSqlQuery q(TZEP_Connection::Database());
-    if (!q.exec(QStringLiteral("SELECT wgn_muster, saisonalter_ab, prozent FROM abwregel")))
-        FehlerRaise(QStringLiteral("TDRAV_ArtAbwMani.Create"), {q.lastError().text()});
-    while (q.next()) {
-        const QString muster = q.value(0).toString();
-        FRegeln.push_back({muster.endsWith(QLatin1Char('*')) ? muster.chopped(1) : muster, q.value(1).toInt(), q.value(2).toInt()});
+    const QString ort = QStringLiteral("TDRAV_ArtAbwMani.Create");
+    QSqlQuery regeln = TZEP_Connection::Ausfuehren(ort, QStringLiteral("SELECT wgn_muster, saisonalter_ab, prozent FROM abwregel"));
+    while (regeln.next()) {
+        const QString muster = regeln.value(0).toString();
+        FRegeln.push_back(
+            {muster.endsWith(QLatin1Char('*')) ? muster.chopped(1) : muster, regeln.value(1).toInt(), regeln.value(2).toInt()});
     }
-    if (!q.exec(QStringLiteral("SELECT kurz, beginn FROM saison")))
-        FehlerRaise(QStringLiteral("TDRAV_ArtAbwMani.Create"), {q.lastError().text()});
-    while (q.next()) {
-        const QVariant v = q.value(1);
-        FSaisonBeginn[q.value(0).toString()] = TDatumTraits::FromSql(&v);
+    QSqlQuery saisons = TZEP_Connection::Ausfuehren(ort, QStringLiteral("SELECT kurz, beginn FROM saison"));
+    while (saisons.next()) {
+        const QVariant v = saisons.value(1);
+        FSaisonBeginn[saisons.value(0).toString()] = TDatumTraits::FromSql(&v);
     }
 }
 

@@ -3,14 +3,12 @@
 #include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 
-#include <QSqlError>
 #include <QSqlQuery>
 
 TFilialTabelle::TFilialTabelle()
 {
-    QSqlQuery q(TZEP_Connection::Database());
-    if (!q.exec(QStringLiteral("SELECT nr, name, lv_benutzen FROM filiale ORDER BY nr")))
-        FehlerRaise(QStringLiteral("TFilialTabelle.Create"), {q.lastError().text()});
+    QSqlQuery q = TZEP_Connection::Ausfuehren(QStringLiteral("TFilialTabelle.Create"),
+                                              QStringLiteral("SELECT nr, name, lv_benutzen FROM filiale ORDER BY nr"));
     while (q.next())
         FFilialen[q.value(0).toInt()] = {q.value(0).toInt(), q.value(1).toString(), q.value(2).toInt() != 0};
 }

@@ -1,16 +1,13 @@
 #include "framework/article/liefgpdata.h"
 
-#include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 
-#include <QSqlError>
 #include <QSqlQuery>
 
 TLiefGPData::TLiefGPData()
 {
-    QSqlQuery q(TZEP_Connection::Database());
-    if (!q.exec(QStringLiteral("SELECT gep_1, gep_2, liefnr, name FROM lieferant")))
-        FehlerRaise(QStringLiteral("TLiefGPData.Create"), {q.lastError().text()});
+    QSqlQuery q =
+        TZEP_Connection::Ausfuehren(QStringLiteral("TLiefGPData.Create"), QStringLiteral("SELECT gep_1, gep_2, liefnr, name FROM lieferant"));
     while (q.next())
         FDaten[{q.value(0).toInt(), q.value(1).toInt()}] = {q.value(2).toInt(), q.value(3).toString()};
 }
