@@ -171,7 +171,7 @@ int BefehlAusfuehren(const QString& name, const QString& beschreibung, const QSt
         const TVerlustKante kante;
         const int rc = body(p);
         // also what the work passed over: a loss met while cleaning up, data Qt dropped
-        TZEP_Connection::Pruefen(name);
+        TZEP_Connection::Pruefen(QStringLiteral("BefehlAusfuehren"));
         return rc;
     } catch (const TArgumentFehler& f) {
         Melden(QStringLiteral("%1: %2").arg(f.Option, f.Text));

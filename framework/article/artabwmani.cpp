@@ -8,17 +8,14 @@
 TDRAV_ArtAbwMani::TDRAV_ArtAbwMani()
 {
     const QString ort = QStringLiteral("TDRAV_ArtAbwMani.Create");
-    QSqlQuery regeln = TZEP_Connection::Ausfuehren(ort, QStringLiteral("SELECT wgn_muster, saisonalter_ab, prozent FROM abwregel"));
-    while (regeln.next()) {
-        const QString muster = regeln.value(0).toString();
-        FRegeln.push_back(
-            {muster.endsWith(QLatin1Char('*')) ? muster.chopped(1) : muster, regeln.value(1).toInt(), regeln.value(2).toInt()});
-    }
-    QSqlQuery saisons = TZEP_Connection::Ausfuehren(ort, QStringLiteral("SELECT kurz, beginn FROM saison"));
-    while (saisons.next()) {
-        const QVariant v = saisons.value(1);
-        FSaisonBeginn[saisons.value(0).toString()] = TDatumTraits::FromSql(&v);
-    }
+    TZEP_Connection::Lesen(ort, QStringLiteral("SELECT wgn_muster, saisonalter_ab, prozent FROM abwregel"), {}, [this](const QSqlQuery& q) {
+        const QString muster = q.value(0).toString();
+        FRegeln.push_back({muster.endsWith(QLatin1Char('*')) ? muster.chopped(1) : muster, q.value(1).toInt(), q.value(2).toInt()});
+    });
+    TZEP_Connection::Lesen(ort, QStringLiteral("SELECT kurz, beginn FROM saison"), {}, [this](const QSqlQuery& q) {
+        const QVariant v = q.value(1);
+        FSaisonBeginn[q.value(0).toString()] = TDatumTraits::FromSql(&v);
+    });
 }
 
 int TDRAV_ArtAbwMani::Abw_Prozent(TDateTime WiJahr, const TInt32Trio& Produkt_ID, int16_t, const TSaisonKurz& Saison,

@@ -39,11 +39,10 @@ int GGeladen = -1;   // connection generation the table was read for
 
 static void TabelleLesen()
 {
-    QSqlQuery q = TZEP_Connection::Ausfuehren(QStringLiteral("Get_ArtBestTyp_Eigenschaften"),
-                                              QStringLiteral("SELECT besttyp, bezeichnung, istgezaehlt FROM besttyp"));
     Tabelle().clear();
-    while (q.next())
-        Tabelle()[q.value(0).toInt()] = {q.value(1).toString(), q.value(2).toInt() != 0};
+    TZEP_Connection::Lesen(QStringLiteral("Get_ArtBestTyp_Eigenschaften"),
+                           QStringLiteral("SELECT besttyp, bezeichnung, istgezaehlt FROM besttyp"), {},
+                           [](const QSqlQuery& q) { Tabelle()[q.value(0).toInt()] = {q.value(1).toString(), q.value(2).toInt() != 0}; });
     GGeladen = TZEP_Connection::Generation();
 }
 

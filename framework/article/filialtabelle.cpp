@@ -7,10 +7,10 @@
 
 TFilialTabelle::TFilialTabelle()
 {
-    QSqlQuery q = TZEP_Connection::Ausfuehren(QStringLiteral("TFilialTabelle.Create"),
-                                              QStringLiteral("SELECT nr, name, lv_benutzen FROM filiale ORDER BY nr"));
-    while (q.next())
-        FFilialen[q.value(0).toInt()] = {q.value(0).toInt(), q.value(1).toString(), q.value(2).toInt() != 0};
+    TZEP_Connection::Lesen(QStringLiteral("TFilialTabelle.Create"), QStringLiteral("SELECT nr, name, lv_benutzen FROM filiale ORDER BY nr"),
+                           {}, [this](const QSqlQuery& q) {
+                               FFilialen[q.value(0).toInt()] = {q.value(0).toInt(), q.value(1).toString(), q.value(2).toInt() != 0};
+                           });
 }
 
 const TFiliale& TFilialTabelle::GetFilialeByNr(int nr) const

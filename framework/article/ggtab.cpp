@@ -17,11 +17,10 @@ int TZEP_GGTab::Groesse_Numerisch_2_Index(int ggKey, int groesse)
     }
     auto grid = FGrids.find(ggKey);
     if (grid == FGrids.end()) {
-        QSqlQuery q = TZEP_Connection::Ausfuehren(QStringLiteral("TZEP_GGTab.Groesse_Numerisch_2_Index"),
-                                                  QStringLiteral("SELECT groesse, idx FROM ggtab_groesse WHERE ggkey = ?"), {ggKey});
         std::map<int, int> groessen;
-        while (q.next())
-            groessen[q.value(0).toInt()] = q.value(1).toInt();
+        TZEP_Connection::Lesen(QStringLiteral("TZEP_GGTab.Groesse_Numerisch_2_Index"),
+                               QStringLiteral("SELECT groesse, idx FROM ggtab_groesse WHERE ggkey = ?"), {ggKey},
+                               [&groessen](const QSqlQuery& q) { groessen[q.value(0).toInt()] = q.value(1).toInt(); });
         grid = FGrids.emplace(ggKey, std::move(groessen)).first;
     }
     const auto it = grid->second.find(groesse);

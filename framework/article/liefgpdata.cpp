@@ -6,10 +6,10 @@
 
 TLiefGPData::TLiefGPData()
 {
-    QSqlQuery q =
-        TZEP_Connection::Ausfuehren(QStringLiteral("TLiefGPData.Create"), QStringLiteral("SELECT gep_1, gep_2, liefnr, name FROM lieferant"));
-    while (q.next())
-        FDaten[{q.value(0).toInt(), q.value(1).toInt()}] = {q.value(2).toInt(), q.value(3).toString()};
+    TZEP_Connection::Lesen(QStringLiteral("TLiefGPData.Create"), QStringLiteral("SELECT gep_1, gep_2, liefnr, name FROM lieferant"), {},
+                           [this](const QSqlQuery& q) {
+                               FDaten[{q.value(0).toInt(), q.value(1).toInt()}] = {q.value(2).toInt(), q.value(3).toString()};
+                           });
 }
 
 std::optional<TLiefData> TLiefGPData::GetLiefDataByGep(const TIntPair& gep) const

@@ -7,12 +7,12 @@
 
 TMWTable::TMWTable()
 {
-    QSqlQuery q = TZEP_Connection::Ausfuehren(QStringLiteral("TMWTable.Create"),
-                                              QStringLiteral("SELECT mwstkz, gueltig_ab, satz FROM mwst ORDER BY mwstkz, gueltig_ab"));
-    while (q.next()) {
-        const QVariant v = q.value(1);
-        FSaetze[q.value(0).toInt()].emplace_back(TDatumTraits::FromSql(&v), q.value(2).toDouble());
-    }
+    TZEP_Connection::Lesen(QStringLiteral("TMWTable.Create"),
+                           QStringLiteral("SELECT mwstkz, gueltig_ab, satz FROM mwst ORDER BY mwstkz, gueltig_ab"), {},
+                           [this](const QSqlQuery& q) {
+                               const QVariant v = q.value(1);
+                               FSaetze[q.value(0).toInt()].emplace_back(TDatumTraits::FromSql(&v), q.value(2).toDouble());
+                           });
 }
 
 double TMWTable::MWST(int mwstKz, TDateTime datum) const

@@ -7,7 +7,8 @@
 QString TWGNMani::Get_MaxWGN4ProdId(const TInt32Trio& produktId, const QString&)
 {
     const QString ort = QStringLiteral("TWGNMani.Get_MaxWGN4ProdId");
-    QSqlQuery& q = FAnweisung.Holen(ort, QStringLiteral("SELECT wgn FROM artikel WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?"));
+    QSqlQuery& q =
+        FAnweisung.Holen(ort, QStringLiteral("SELECT wgn FROM artikel WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?"));
     q.bindValue(0, produktId.Int1);
     q.bindValue(1, produktId.Int2);
     q.bindValue(2, produktId.Int3);

@@ -113,16 +113,17 @@ void Exec(QSqlDatabase& db, const QString& sql)
         FehlerRaise(COrt, {sql, q.lastError().text()});
 }
 
-// A failure that means the connection is gone: the driver finds it closed, or the server said
-// so (SQLSTATE class 08, connection exception; 57P01..57P05, the session ended by the server).
+// A failure that means the server connection is gone: the driver finds it closed, or the
+// server said so (SQLSTATE class 08, connection exception; 57P01..57P05, the session ended by
+// the server). A SQLite file has no connection to lose; its driver calls failed steps
+// connection errors.
 bool Weg(const QSqlDriver* driver, const QSqlError& fehler)
 {
-    if (fehler.type() == QSqlError::ConnectionError)
-        return true;
-    if (driver && driver->dbmsType() == QSqlDriver::PostgreSQL && !driver->isOpen())
-        return true;
+    if (!driver || driver->dbmsType() != QSqlDriver::PostgreSQL)
+        return false;
     const QString code = fehler.nativeErrorCode();
-    return code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P"));
+    return !driver->isOpen() || fehler.type() == QSqlError::ConnectionError || code.startsWith(QLatin1String("08"))
+        || code.startsWith(QLatin1String("57P"));
 }
 
 [[noreturn]] void VerlorenRaise(const QString& ort, QStringList texte = {})
@@ -306,6 +307,14 @@ QSqlQuery Ausfuehren(const QString& ort, const QString& sql, const QVariantList&
         q.addBindValue(w);
     Starten(q, ort);
     return q;
+}
+
+void Lesen(const QString& ort, const QString& sql, const QVariantList& werte, const std::function<void(const QSqlQuery&)>& zeile)
+{
+    QSqlQuery q = Ausfuehren(ort, sql, werte);
+    while (q.next())
+        zeile(q);
+    Beenden(q, ort);
 }
 
 int Wiederholen(const QString& ort, const QString& sql, const QVariantList& werte, const std::function<void(const QSqlQuery&)>& zeile)

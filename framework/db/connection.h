@@ -89,6 +89,10 @@ void Beenden(QSqlQuery& q, const QString& ort);
 // connection; a failure raises under ort. The caller reads its rows to the end.
 QSqlQuery Ausfuehren(const QString& ort, const QString& sql, const QVariantList& werte = {});
 
+// Runs a read like Ausfuehren and hands each row to zeile; a read that stops short (a lost
+// connection, rows dropped) raises instead of ending early.
+void Lesen(const QString& ort, const QString& sql, const QVariantList& werte, const std::function<void(const QSqlQuery&)>& zeile);
+
 // Runs a statement that is run again and again (once per article, say) like Ausfuehren, but
 // prepared once on the calling thread's connection and kept while that stays open. Each row
 // of a read goes to zeile; the statement is finished before it returns, so that it holds

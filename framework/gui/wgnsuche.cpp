@@ -51,10 +51,8 @@ bool TWGNSuchDialog::Execute(QWidget* owner)
     if (owner)
         setParent(owner, windowFlags());
     lstWGN->clear();
-    QSqlQuery q =
-        TZEP_Connection::Ausfuehren(QStringLiteral("TWGNSuchDialog.Execute"), QStringLiteral("SELECT wgn, bezeichnung FROM wgn ORDER BY wgn"));
-    while (q.next())
-        new QTreeWidgetItem(lstWGN, {q.value(0).toString(), q.value(1).toString()});
+    TZEP_Connection::Lesen(QStringLiteral("TWGNSuchDialog.Execute"), QStringLiteral("SELECT wgn, bezeichnung FROM wgn ORDER BY wgn"), {},
+                           [this](const QSqlQuery& q) { new QTreeWidgetItem(lstWGN, {q.value(0).toString(), q.value(1).toString()}); });
     Filtern(edtSuche->text());
     edtSuche->setFocus();
     return exec() == QDialog::Accepted;
