@@ -6,6 +6,9 @@
 
 QSqlQuery* TGehalteneAnweisung::Gehalten()
 {
+    // first: a connection opened anew has ended the old one, whose statements then go without
+    // a word to a server that is gone
+    TZEP_Connection::Database();
     if (FQuery && FVerbindung == TZEP_Connection::Kennung())
         return FQuery.get();
     FQuery.reset();

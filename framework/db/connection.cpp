@@ -238,10 +238,10 @@ void Schliessen(const QString& name)
 
 void CloseThreadConnection()
 {
-    tWiederholt.clear();
     tDb = QSqlDatabase();
     tKennung = 0;
     Schliessen(ThreadConnectionName());
+    tWiederholt.clear();   // after the connection: its statements then go without a word to the server
 }
 
 void Erneuern()

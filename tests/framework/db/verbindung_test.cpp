@@ -31,9 +31,8 @@ int Parameter(const QString& name)
 // restart does, and waits until it is gone.
 void SitzungBeenden()
 {
-    QSqlQuery eigene = TZEP_Connection::Ausfuehren("Test", "SELECT pg_backend_pid()");
-    ASSERT_TRUE(eigene.next());
-    const QString pid = eigene.value(0).toString();
+    QString pid;
+    TZEP_Connection::Lesen("Test", "SELECT pg_backend_pid()", {}, [&pid](const QSqlQuery& q) { pid = q.value(0).toString(); });
     {
         QSqlQuery q(TZEP_Connection::Oeffnen(TZEP_Connection::Url(), "verwalter"));
         ASSERT_TRUE(q.exec("SELECT pg_terminate_backend(" + pid + ")"));
