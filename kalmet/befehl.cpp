@@ -120,6 +120,8 @@ bool Anmelden(const QCommandLineParser& p, const QString& recht, const QString& 
     }
     try {
         ORVProgramm().SetBenutzer(ProgrammBenutzerBestimmen(p.value(QStringLiteral("user"))));
+    } catch (const EVerbindungVerloren&) {
+        throw;   // no wrong user: the server went
     } catch (const std::exception& e) {
         Falsch(QStringLiteral("--user"), QString::fromUtf8(e.what()));
     }
