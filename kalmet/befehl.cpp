@@ -1,10 +1,12 @@
 #include "kalmet/befehl.h"
 
 #include "framework/app/dialoge.h"
+#include "framework/app/info.h"
 #include "framework/app/layoutspeicher.h"
 #include "framework/app/programm.h"
 #include "framework/article/filialtabelle.h"
 #include "framework/article/iazugriff.h"
+#include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 #include "framework/db/migrations.h"
 
@@ -195,6 +197,8 @@ bool Anmelden(const QCommandLineParser& p)
     }
     try {
         ORVProgramm().SetBenutzer(ProgrammBenutzerBestimmen(p.value(QStringLiteral("user"))));
+    } catch (const EVerbindungVerloren&) {
+        throw;   // no wrong user: the server went
     } catch (const std::exception& e) {
         Falsch(QStringLiteral("--user"), QString::fromUtf8(e.what()));
     }
@@ -248,10 +252,17 @@ int BefehlAusfuehren(const QString& name, const QString& beschreibung, const QSt
         return 2;
     }
     try {
-        return body(p);
+        const TVerlustKante kante;
+        const int rc = body(p);
+        // also what the work passed over: a loss met while cleaning up, data Qt dropped
+        TZEP_Connection::Pruefen(QStringLiteral("BefehlAusfuehren"));
+        return rc;
     } catch (const TArgumentFehler& f) {
         Melden(QStringLiteral("%1: %2").arg(f.Option, f.Text));
         return 2;
+    } catch (const EVerbindungVerloren& e) {
+        Melden(QString::fromUtf8(e.what()));
+        return 3;
     } catch (const std::exception& e) {
         Melden(QString::fromUtf8(e.what()));
         return 1;

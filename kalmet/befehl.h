@@ -94,8 +94,8 @@ void WertOption(QCommandLineParser& p, const char* name, const char* text, const
 
 // Runs a command: parses args with the options every command has (--db, --user; with
 // inventuren also --fiscal-year, --inventory, --status) and those that optionen adds, answers
-// --help, and maps what the body throws to the exit codes (wrong argument 2, any other
-// failure 1).
+// --help, and maps what the body throws to the exit codes (wrong argument 2, a lost
+// connection 3, any other failure 1). A connection lost anywhere in the run ends it with 3.
 int BefehlAusfuehren(const QString& name, const QString& beschreibung, const QStringList& args,
                      const std::function<void(QCommandLineParser&)>& optionen, const std::function<int(const QCommandLineParser&)>& body,
                      bool inventuren = true);

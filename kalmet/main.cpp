@@ -6,6 +6,7 @@
 #include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 #include "framework/db/migrations.h"
+#include "framework/db/sqlwarnung.h"
 #include "framework/gui/qtinteraktion.h"
 #include "kalmet/buchbefehl.h"
 #include "kalmet/druckbefehl.h"
@@ -73,6 +74,7 @@ void DatenbankOeffnen(const QString& dbWert)
 
 int main(int argc, char* argv[])
 {
+    SqlWarnungenZaehlen();
     // the batch commands need no display
     if (const TBefehl* befehl = Befehl(argc, argv)) {
         // fonts and PDF need a GUI application, but no screen

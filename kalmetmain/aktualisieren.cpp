@@ -25,6 +25,7 @@ bool TfrmKalmetMain::AenderungenUebernehmen(const std::vector<TIANotiz>& notizen
     try {
         if (alle) {
             FModell->Abgleichen(IA_Liste(FWiJahr));
+            AktionenEnabled(true);   // what the actions need read anew too, also after a lost connection
         } else {
             for (const TIANotiz& n : notizen) {
                 const TIASchluessel s{n.ZaehlDatum, IA_WGNAngezeigt(n.WGN), n.Filiale};

@@ -77,9 +77,10 @@ void TfrmKalmetMain::AktionenEnabled(bool AEnabled)
         else if (!AEnabled && !FWarteCursor)
             QApplication::setOverrideCursor(Qt::WaitCursor);
         FWarteCursor = !AEnabled;
-        actBuchen->setEnabled(AEnabled && ORVProgramm().GetRTyp() == 1);
         for (QAction* a : {actDrucken, actBeenden, actKZReset, actLayout, actZaehldateien})
             a->setEnabled(AEnabled);
+        // last: a parameter the database cannot give leaves the other actions usable
+        actBuchen->setEnabled(AEnabled && ORVProgramm().GetRTyp() == 1);
     });
 }
 

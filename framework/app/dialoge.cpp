@@ -2,26 +2,22 @@
 
 #include "framework/app/info.h"
 #include "framework/app/programm.h"
-#include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 
 #include <QCoreApplication>
-#include <QSqlError>
 #include <QSqlQuery>
 
 bool UserRechtePruefen(const QString& recht, int, const QString&, int, bool, int)
 {
     // a user missing from the user table holds no right, whatever rights rows name him
-    QSqlQuery q(TZEP_Connection::Database());
-    q.prepare(QStringLiteral("SELECT (SELECT COUNT(*) FROM benutzer WHERE name = ?), "
-                             "(SELECT COUNT(*) FROM benutzerrecht WHERE benutzer = ? AND recht = ?)"));
-    q.addBindValue(ORVProgramm().Benutzer());
-    q.addBindValue(ORVProgramm().Benutzer());
-    q.addBindValue(recht);
-    if (!q.exec() || !q.next())
-        FehlerRaise(QStringLiteral("UserRechtePruefen"), {q.lastError().text()});
-    const bool bekannt = q.value(0).toInt() > 0;
+    QSqlQuery q = TZEP_Connection::Ausfuehren(QStringLiteral("UserRechtePruefen"),
+                                              QStringLiteral("SELECT (SELECT COUNT(*) FROM benutzer WHERE name = ?), "
+                                                             "(SELECT COUNT(*) FROM benutzerrecht WHERE benutzer = ? AND recht = ?)"),
+                                              {ORVProgramm().Benutzer(), ORVProgramm().Benutzer(), recht});
+    const bool zeile = q.next();
+    const bool bekannt = zeile && q.value(0).toInt() > 0;
     const bool hat = bekannt && q.value(1).toInt() > 0;
+    TZEP_Connection::Beenden(q, QStringLiteral("UserRechtePruefen"));
     if (!bekannt)
         ORVInteraktion().Meldung(maInfo, QStringLiteral("Berechtigung"),
                                  QStringLiteral("Der Benutzer \"%1\" ist in der Benutzerverwaltung nicht eingetragen "

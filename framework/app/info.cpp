@@ -7,10 +7,12 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QThread>
 
 #include <cstdio>
+#include <utility>
 
 TORVInfo& ORVInfo()
 {
@@ -18,14 +20,50 @@ TORVInfo& ORVInfo()
     return info;
 }
 
+namespace {
+thread_local int tKanten = 0;     // TVerlustKante alive on this thread: guards pass a loss on
+std::atomic<int> GKanten = 0;     // on any thread: a loss is told by one of them
+}
+
+TVerlustKante::TVerlustKante()
+{
+    ++tKanten;
+    ++GKanten;
+}
+
+TVerlustKante::~TVerlustKante()
+{
+    --tKanten;
+    --GKanten;
+}
+
+bool TVerlustKante::Weiterreichen(const std::exception& e)
+{
+    return tKanten > 0 && dynamic_cast<const EVerbindungVerloren*>(&e);
+}
+
 void ORVInfoProcessMessages(int ms)
 {
+    const int kanten = std::exchange(tKanten, 0);
+    const auto zurueck = qScopeGuard([kanten] { tKanten = kanten; });
     QCoreApplication::processEvents(QEventLoop::AllEvents, ms);
 }
 
 void TORVInfo::RegisterException(const QString& ort, const std::exception& e, bool anzeigen)
 {
-    RegisterException(ort, QString::fromUtf8(e.what()), anzeigen);
+    const QString text = QString::fromUtf8(e.what());
+    if (!dynamic_cast<const EVerbindungVerloren*>(&e)) {
+        RegisterException(ort, text, anzeigen);
+        return;
+    }
+    // one loss is told once: by the edge that ends the work, else by the first who meets it,
+    // once the work has unwound (it may meet it while it cleans up)
+    const int generation = TZEP_Connection::Generation();
+    if (GKanten > 0 || FVerlustGemeldet.exchange(generation) == generation)
+        return;
+    RegisterException(ort, text, false);
+    if (FStumm == 0)
+        Zeigen(ort, text, true);
 }
 
 void TORVInfo::RegisterException(const QString& ort, const QString& text, bool anzeigen)
@@ -36,10 +74,14 @@ void TORVInfo::RegisterException(const QString& ort, const QString& text, bool a
         FGesammelt[ort] << text;
     }
     Protokollieren(1, ort + QStringLiteral(": ") + text);
-    if (!anzeigen || FStumm > 0)
-        return;
+    if (anzeigen && FStumm == 0)
+        Zeigen(ort, text, false);
+}
+
+void TORVInfo::Zeigen(const QString& ort, const QString& text, bool spaeter)
+{
     QCoreApplication* app = QCoreApplication::instance();
-    if (!app || QThread::currentThread() == app->thread())
+    if (!app || (!spaeter && QThread::currentThread() == app->thread()))
         ORVInteraktion().Meldung(maFehler, ort, text, nullptr);
     else   // dialogs belong to the user-interface thread
         QMetaObject::invokeMethod(app, [ort, text] { ORVInteraktion().Meldung(maFehler, ort, text, nullptr); },

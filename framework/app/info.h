@@ -58,8 +58,12 @@ public:
 
 private:
     void Protokollieren(int art, const QString& text);
+    // Shows a message on the user-interface thread: now when called there, else (or spaeter)
+    // when its event loop runs next.
+    void Zeigen(const QString& ort, const QString& text, bool spaeter);
 
     std::atomic<int> FStumm{0};
+    std::atomic<int> FVerlustGemeldet{-1};   // the connection generation whose loss was told
     mutable QMutex FMutex;
     std::vector<TRegistrierteException> FRegister;
     std::map<QString, QStringList> FGesammelt;
@@ -83,11 +87,29 @@ private:
     size_t FVorher;
 };
 
-// Runs pending window messages for at most ms milliseconds.
+// Runs pending window messages for at most ms milliseconds. What they run belongs to no
+// TVerlustKante of the caller: an exception must not leave a message handler.
 void ORVInfoProcessMessages(int ms);
 
+// Where a lost connection (EVerbindungVerloren) ends the work: a batch command, for as long as
+// it lives. Inside it guards pass the loss on instead of registering it and going on, so that
+// the run stops at the loss and the command tells it once. The window has none: there the
+// first who registers a loss tells it, later ones of the same loss are dropped, and the window
+// opens the connections anew once it is idle.
+class TVerlustKante {
+public:
+    TVerlustKante();
+    ~TVerlustKante();
+    TVerlustKante(const TVerlustKante&) = delete;
+    TVerlustKante& operator=(const TVerlustKante&) = delete;
+
+    // True when e is a loss that an edge of the calling thread tells.
+    static bool Weiterreichen(const std::exception& e);
+};
+
 // Runs body; an exception it throws is registered under ort (shown when anzeigen) and the
-// caller goes on. Returns false when the body failed.
+// caller goes on. Returns false when the body failed. A lost connection inside a
+// TVerlustKante goes on to it.
 template <class F>
 bool ORVGuard(const QString& ort, F&& body, bool anzeigen = true)
 {
@@ -95,6 +117,8 @@ bool ORVGuard(const QString& ort, F&& body, bool anzeigen = true)
         body();
         return true;
     } catch (const std::exception& e) {
+        if (TVerlustKante::Weiterreichen(e))
+            throw;
         ORVInfo().RegisterException(ort, e, anzeigen);
         return false;
     }

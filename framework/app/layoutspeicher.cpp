@@ -50,29 +50,29 @@ namespace TLayoutSpeicher {
 
 std::vector<TLayoutSatz> Lesen(const QString& modul, const QStringList& praefixe)
 {
-    QSqlQuery q = Ausfuehren(QStringLiteral("SELECT id, name, report, optionen, parameter, standard, aenderung, benutzer, "
-                                            "geaendert FROM layout WHERE modul = ? ORDER BY report, name"),
-                             {modul});
     std::vector<TLayoutSatz> r;
-    while (q.next()) {
-        TLayoutSatz l;
-        l.Report = q.value(2).toString();
-        const bool passt = praefixe.isEmpty() || std::any_of(praefixe.begin(), praefixe.end(), [&](const QString& p) {
-                               return l.Report.startsWith(p, Qt::CaseInsensitive);
+    TZEP_Connection::Lesen(COrt,
+                           QStringLiteral("SELECT id, name, report, optionen, parameter, standard, aenderung, benutzer, "
+                                          "geaendert FROM layout WHERE modul = ? ORDER BY report, name"),
+                           {modul}, [&](const QSqlQuery& q) {
+                               TLayoutSatz l;
+                               l.Report = q.value(2).toString();
+                               const bool passt = praefixe.isEmpty()
+                                   || std::any_of(praefixe.begin(), praefixe.end(),
+                                                  [&](const QString& p) { return l.Report.startsWith(p, Qt::CaseInsensitive); });
+                               if (!passt)
+                                   return;
+                               l.Id = q.value(0).toLongLong();
+                               l.Titel = q.value(1).toString();
+                               l.Optionen = Zeilen(q.value(3).toString());
+                               l.Parameter = Zeilen(q.value(4).toString());
+                               l.Standard = q.value(5).toInt() != 0;
+                               l.Aenderung = q.value(6).toInt();
+                               l.Benutzer = q.value(7).toString();
+                               const QVariant d = q.value(8);
+                               l.Geaendert = TDatumTraits::FromSql(&d);
+                               r.push_back(std::move(l));
                            });
-        if (!passt)
-            continue;
-        l.Id = q.value(0).toLongLong();
-        l.Titel = q.value(1).toString();
-        l.Optionen = Zeilen(q.value(3).toString());
-        l.Parameter = Zeilen(q.value(4).toString());
-        l.Standard = q.value(5).toInt() != 0;
-        l.Aenderung = q.value(6).toInt();
-        l.Benutzer = q.value(7).toString();
-        const QVariant d = q.value(8);
-        l.Geaendert = TDatumTraits::FromSql(&d);
-        r.push_back(std::move(l));
-    }
     return r;
 }
 

@@ -29,14 +29,10 @@ void TORVProgramm::ShowException(const std::exception& e, bool)
 }
 
 namespace {
+// A failed read raises: a parameter the database could not give is no empty parameter.
 QSqlQuery Abfrage(const QString& sql, const QVariantList& werte = {})
 {
-    QSqlQuery q(TZEP_Connection::Database());
-    q.prepare(sql);
-    for (const QVariant& w : werte)
-        q.addBindValue(w);
-    q.exec();
-    return q;
+    return TZEP_Connection::Ausfuehren(QStringLiteral("TORVProgramm"), sql, werte);
 }
 }
 
@@ -101,8 +97,8 @@ QString ProgrammBenutzerBestimmen(const QString& gewuenscht)
 {
     if (TZEP_Connection::Typ() != TConnectorTyp::PostgreSQL)
         return gewuenscht.isEmpty() ? BetriebssystemBenutzer() : gewuenscht;
-    QSqlQuery q(TZEP_Connection::Database());
-    if (!q.exec(QStringLiteral("SELECT session_user")) || !q.next())
+    QSqlQuery q = TZEP_Connection::Ausfuehren(QStringLiteral("ProgrammBenutzerBestimmen"), QStringLiteral("SELECT session_user"));
+    if (!q.next())
         FehlerRaise(QStringLiteral("ProgrammBenutzerBestimmen"), {QStringLiteral("Der Datenbankbenutzer ist nicht zu ermitteln.")});
     const QString rolle = q.value(0).toString();
     if (!gewuenscht.isEmpty() && gewuenscht != rolle)

@@ -1,27 +1,21 @@
 #include "framework/article/artabwmani.h"
 
-#include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 #include "framework/db/datenfeld.h"
 
-#include <QSqlError>
 #include <QSqlQuery>
 
 TDRAV_ArtAbwMani::TDRAV_ArtAbwMani()
 {
-    QSqlQuery q(TZEP_Connection::Database());
-    if (!q.exec(QStringLiteral("SELECT wgn_muster, saisonalter_ab, prozent FROM abwregel")))
-        FehlerRaise(QStringLiteral("TDRAV_ArtAbwMani.Create"), {q.lastError().text()});
-    while (q.next()) {
+    const QString ort = QStringLiteral("TDRAV_ArtAbwMani.Create");
+    TZEP_Connection::Lesen(ort, QStringLiteral("SELECT wgn_muster, saisonalter_ab, prozent FROM abwregel"), {}, [this](const QSqlQuery& q) {
         const QString muster = q.value(0).toString();
         FRegeln.push_back({muster.endsWith(QLatin1Char('*')) ? muster.chopped(1) : muster, q.value(1).toInt(), q.value(2).toInt()});
-    }
-    if (!q.exec(QStringLiteral("SELECT kurz, beginn FROM saison")))
-        FehlerRaise(QStringLiteral("TDRAV_ArtAbwMani.Create"), {q.lastError().text()});
-    while (q.next()) {
+    });
+    TZEP_Connection::Lesen(ort, QStringLiteral("SELECT kurz, beginn FROM saison"), {}, [this](const QSqlQuery& q) {
         const QVariant v = q.value(1);
         FSaisonBeginn[q.value(0).toString()] = TDatumTraits::FromSql(&v);
-    }
+    });
 }
 
 int TDRAV_ArtAbwMani::Abw_Prozent(TDateTime WiJahr, const TInt32Trio& Produkt_ID, int16_t, const TSaisonKurz& Saison,

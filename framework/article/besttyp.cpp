@@ -1,9 +1,7 @@
 #include "framework/article/besttyp.h"
 
-#include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 
-#include <QSqlError>
 #include <QSqlQuery>
 
 #include <map>
@@ -41,12 +39,10 @@ int GGeladen = -1;   // connection generation the table was read for
 
 static void TabelleLesen()
 {
-    QSqlQuery q(TZEP_Connection::Database());
-    if (!q.exec(QStringLiteral("SELECT besttyp, bezeichnung, istgezaehlt FROM besttyp")))
-        FehlerRaise(QStringLiteral("Get_ArtBestTyp_Eigenschaften"), {q.lastError().text()});
     Tabelle().clear();
-    while (q.next())
-        Tabelle()[q.value(0).toInt()] = {q.value(1).toString(), q.value(2).toInt() != 0};
+    TZEP_Connection::Lesen(QStringLiteral("Get_ArtBestTyp_Eigenschaften"),
+                           QStringLiteral("SELECT besttyp, bezeichnung, istgezaehlt FROM besttyp"), {},
+                           [](const QSqlQuery& q) { Tabelle()[q.value(0).toInt()] = {q.value(1).toString(), q.value(2).toInt() != 0}; });
     GGeladen = TZEP_Connection::Generation();
 }
 

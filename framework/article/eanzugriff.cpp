@@ -31,20 +31,20 @@ std::map<QString, TEANArtikel> EAN_Lesen(const QStringList& eans)
     std::map<QString, TEANArtikel> r;
     for (qsizetype von = 0; von < eans.size(); von += CBlock) {
         const QStringList block = eans.mid(von, CBlock);
-        QSqlQuery q = TZEP_Connection::Ausfuehren(
+        TZEP_Connection::Lesen(
             QStringLiteral("EAN"),
             QStringLiteral("SELECT e.ean, e.produkt_id_1, e.produkt_id_2, e.produkt_id_3, e.groesse, a.artnr, a.wgn, a.grvon, a.grbis "
                            "FROM ean e JOIN artikel a ON a.produkt_id_1 = e.produkt_id_1 AND a.produkt_id_2 = e.produkt_id_2 AND "
                            "a.produkt_id_3 = e.produkt_id_3 WHERE e.ean IN (%1)")
                 .arg(QStringList(block.size(), QStringLiteral("?")).join(QStringLiteral(", "))),
-            QVariantList(block.begin(), block.end()));
-        while (q.next())
-            r[q.value(0).toString()] = {{q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt()},
-                                        q.value(4).toInt(),
-                                        q.value(5).toString(),
-                                        q.value(6).toString(),
-                                        q.value(7).toInt(),
-                                        q.value(8).toInt()};
+            QVariantList(block.begin(), block.end()), [&r](const QSqlQuery& q) {
+                r[q.value(0).toString()] = {{q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt()},
+                                            q.value(4).toInt(),
+                                            q.value(5).toString(),
+                                            q.value(6).toString(),
+                                            q.value(7).toInt(),
+                                            q.value(8).toInt()};
+            });
     }
     return r;
 }

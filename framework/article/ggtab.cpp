@@ -1,9 +1,7 @@
 #include "framework/article/ggtab.h"
 
-#include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 
-#include <QSqlError>
 
 TZEP_GGTab& GGTab_Glob()
 {
@@ -19,14 +17,10 @@ int TZEP_GGTab::Groesse_Numerisch_2_Index(int ggKey, int groesse)
     }
     auto grid = FGrids.find(ggKey);
     if (grid == FGrids.end()) {
-        QSqlQuery q(TZEP_Connection::Database());
-        q.prepare(QStringLiteral("SELECT groesse, idx FROM ggtab_groesse WHERE ggkey = ?"));
-        q.addBindValue(ggKey);
-        if (!q.exec())
-            FehlerRaise(QStringLiteral("TZEP_GGTab.Groesse_Numerisch_2_Index"), {q.lastError().text()});
         std::map<int, int> groessen;
-        while (q.next())
-            groessen[q.value(0).toInt()] = q.value(1).toInt();
+        TZEP_Connection::Lesen(QStringLiteral("TZEP_GGTab.Groesse_Numerisch_2_Index"),
+                               QStringLiteral("SELECT groesse, idx FROM ggtab_groesse WHERE ggkey = ?"), {ggKey},
+                               [&groessen](const QSqlQuery& q) { groessen[q.value(0).toInt()] = q.value(1).toInt(); });
         grid = FGrids.emplace(ggKey, std::move(groessen)).first;
     }
     const auto it = grid->second.find(groesse);
@@ -37,13 +31,10 @@ namespace TArtikelTools {
 
 int GG_Key_AusAAFile(const TInt32Trio& produktId)
 {
-    QSqlQuery q(TZEP_Connection::Database());
-    q.prepare(QStringLiteral("SELECT ggkey FROM artikel WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?"));
-    q.addBindValue(produktId.Int1);
-    q.addBindValue(produktId.Int2);
-    q.addBindValue(produktId.Int3);
-    if (!q.exec())
-        FehlerRaise(QStringLiteral("TArtikelTools.GG_Key_AusAAFile"), {q.lastError().text()});
+    QSqlQuery q = TZEP_Connection::Ausfuehren(
+        QStringLiteral("TArtikelTools.GG_Key_AusAAFile"),
+        QStringLiteral("SELECT ggkey FROM artikel WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?"),
+        {produktId.Int1, produktId.Int2, produktId.Int3});
     return q.next() ? q.value(0).toInt() : 0;
 }
 

@@ -1,18 +1,15 @@
 #include "framework/article/liefgpdata.h"
 
-#include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 
-#include <QSqlError>
 #include <QSqlQuery>
 
 TLiefGPData::TLiefGPData()
 {
-    QSqlQuery q(TZEP_Connection::Database());
-    if (!q.exec(QStringLiteral("SELECT gep_1, gep_2, liefnr, name FROM lieferant")))
-        FehlerRaise(QStringLiteral("TLiefGPData.Create"), {q.lastError().text()});
-    while (q.next())
-        FDaten[{q.value(0).toInt(), q.value(1).toInt()}] = {q.value(2).toInt(), q.value(3).toString()};
+    TZEP_Connection::Lesen(QStringLiteral("TLiefGPData.Create"), QStringLiteral("SELECT gep_1, gep_2, liefnr, name FROM lieferant"), {},
+                           [this](const QSqlQuery& q) {
+                               FDaten[{q.value(0).toInt(), q.value(1).toInt()}] = {q.value(2).toInt(), q.value(3).toString()};
+                           });
 }
 
 std::optional<TLiefData> TLiefGPData::GetLiefDataByGep(const TIntPair& gep) const

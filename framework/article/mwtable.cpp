@@ -1,21 +1,18 @@
 #include "framework/article/mwtable.h"
 
-#include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 #include "framework/db/datenfeld.h"
 
-#include <QSqlError>
 #include <QSqlQuery>
 
 TMWTable::TMWTable()
 {
-    QSqlQuery q(TZEP_Connection::Database());
-    if (!q.exec(QStringLiteral("SELECT mwstkz, gueltig_ab, satz FROM mwst ORDER BY mwstkz, gueltig_ab")))
-        FehlerRaise(QStringLiteral("TMWTable.Create"), {q.lastError().text()});
-    while (q.next()) {
-        const QVariant v = q.value(1);
-        FSaetze[q.value(0).toInt()].emplace_back(TDatumTraits::FromSql(&v), q.value(2).toDouble());
-    }
+    TZEP_Connection::Lesen(QStringLiteral("TMWTable.Create"),
+                           QStringLiteral("SELECT mwstkz, gueltig_ab, satz FROM mwst ORDER BY mwstkz, gueltig_ab"), {},
+                           [this](const QSqlQuery& q) {
+                               const QVariant v = q.value(1);
+                               FSaetze[q.value(0).toInt()].emplace_back(TDatumTraits::FromSql(&v), q.value(2).toDouble());
+                           });
 }
 
 double TMWTable::MWST(int mwstKz, TDateTime datum) const

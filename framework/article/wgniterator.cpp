@@ -1,25 +1,19 @@
 #include "framework/article/wgniterator.h"
 
-#include "framework/core/fehler.h"
 #include "framework/db/connection.h"
-
-#include <QSqlError>
 
 namespace {
 
 constexpr size_t CSeite = 1000;
+const QString COrt = QStringLiteral("TZEP_WGN_Iterator");
 
-std::unique_ptr<QSqlQuery> Vorbereiten(const QString& bedingung)
+// The page's statement: the first page, or (mitNach) the page after an id.
+QString Sql(bool mitNach)
 {
-    auto q = std::make_unique<QSqlQuery>(TZEP_Connection::Database());
-    q->setForwardOnly(true);
-    const QString sql = QStringLiteral("SELECT produkt_id_1, produkt_id_2, produkt_id_3 FROM artikel "
-                                       "WHERE substr(wgn, 1, ?) = ?%1 ORDER BY produkt_id_1, produkt_id_2, produkt_id_3 LIMIT %2")
-                            .arg(bedingung)
-                            .arg(CSeite);
-    if (!q->prepare(sql))
-        FehlerRaise(QStringLiteral("TZEP_WGN_Iterator"), {q->lastError().text()});
-    return q;
+    return QStringLiteral("SELECT produkt_id_1, produkt_id_2, produkt_id_3 FROM artikel "
+                          "WHERE substr(wgn, 1, ?) = ?%1 ORDER BY produkt_id_1, produkt_id_2, produkt_id_3 LIMIT %2")
+        .arg(mitNach ? QStringLiteral(" AND (produkt_id_1, produkt_id_2, produkt_id_3) > (?, ?, ?)") : QString())
+        .arg(CSeite);
 }
 
 }
@@ -45,26 +39,19 @@ bool TZEP_WGN_Iterator::Move_Next()
 // The next page after the id nach (the first page without it).
 bool TZEP_WGN_Iterator::SeiteLesen(const TInt32Trio* nach)
 {
-    if (TZEP_Connection::NeuGeoeffnet(FGeneration)) {
-        FErste.reset();
-        FWeitere.reset();
-    }
-    std::unique_ptr<QSqlQuery>& q = nach ? FWeitere : FErste;
-    if (!q)
-        q = Vorbereiten(nach ? QStringLiteral(" AND (produkt_id_1, produkt_id_2, produkt_id_3) > (?, ?, ?)") : QString());
-    q->bindValue(0, FWGN.size());
-    q->bindValue(1, FWGN);
+    QSqlQuery& q = (nach ? FWeitere : FErste).Holen(COrt, Sql(nach != nullptr));
+    q.bindValue(0, FWGN.size());
+    q.bindValue(1, FWGN);
     if (nach) {
-        q->bindValue(2, nach->Int1);
-        q->bindValue(3, nach->Int2);
-        q->bindValue(4, nach->Int3);
+        q.bindValue(2, nach->Int1);
+        q.bindValue(3, nach->Int2);
+        q.bindValue(4, nach->Int3);
     }
-    if (!q->exec())
-        FehlerRaise(QStringLiteral("TZEP_WGN_Iterator"), {q->lastError().text()});
+    TZEP_Connection::Starten(q, COrt);
     FSeite.clear();
     FPos = 0;
-    while (q->next())
-        FSeite.push_back({q->value(0).toInt(), q->value(1).toInt(), q->value(2).toInt()});
-    q->finish();
+    while (q.next())
+        FSeite.push_back({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()});
+    TZEP_Connection::Beenden(q, COrt);
     return !FSeite.empty();
 }

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "framework/core/int32trio.h"
+#include "framework/db/anweisung.h"
 
-#include <QSqlQuery>
 #include <QString>
 
-#include <memory>
 #include <vector>
 
 // The articles of a product group (every group whose text starts with the given one), each
@@ -22,8 +21,7 @@ public:
 private:
     bool SeiteLesen(const TInt32Trio* nach);
 
-    std::unique_ptr<QSqlQuery> FErste, FWeitere;
-    int FGeneration = -1;   // of the connection they were prepared on
+    TGehalteneAnweisung FErste, FWeitere;
     QString FWGN;
     std::vector<TInt32Trio> FSeite;
     size_t FPos = 0;

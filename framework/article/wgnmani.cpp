@@ -3,22 +3,18 @@
 #include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 
-#include <QSqlError>
 
 QString TWGNMani::Get_MaxWGN4ProdId(const TInt32Trio& produktId, const QString&)
 {
-    if (!FQuery || FGeneration != TZEP_Connection::Generation()) {
-        FGeneration = TZEP_Connection::Generation();
-        FQuery = std::make_unique<QSqlQuery>(TZEP_Connection::Database());
-        FQuery->prepare(QStringLiteral("SELECT wgn FROM artikel WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?"));
-    }
-    FQuery->bindValue(0, produktId.Int1);
-    FQuery->bindValue(1, produktId.Int2);
-    FQuery->bindValue(2, produktId.Int3);
-    if (!FQuery->exec())
-        FehlerRaise(QStringLiteral("TWGNMani.Get_MaxWGN4ProdId"), {FQuery->lastError().text()});
-    const QString wgn = FQuery->next() ? FQuery->value(0).toString() : QString();
-    FQuery->finish();
+    const QString ort = QStringLiteral("TWGNMani.Get_MaxWGN4ProdId");
+    QSqlQuery& q =
+        FAnweisung.Holen(ort, QStringLiteral("SELECT wgn FROM artikel WHERE produkt_id_1 = ? AND produkt_id_2 = ? AND produkt_id_3 = ?"));
+    q.bindValue(0, produktId.Int1);
+    q.bindValue(1, produktId.Int2);
+    q.bindValue(2, produktId.Int3);
+    TZEP_Connection::Starten(q, ort);
+    const QString wgn = q.next() ? q.value(0).toString() : QString();
+    TZEP_Connection::Beenden(q, ort);
     return wgn;
 }
 

@@ -1,11 +1,9 @@
 #pragma once
 
 #include "framework/core/int32trio.h"
+#include "framework/db/anweisung.h"
 
-#include <QSqlQuery>
 #include <QString>
-
-#include <memory>
 
 // Product-group manager.
 class TWGNMani {
@@ -14,8 +12,7 @@ public:
     QString Get_MaxWGN4ProdId(const TInt32Trio& produktId, const QString& ebene);
 
 private:
-    std::unique_ptr<QSqlQuery> FQuery;
-    int FGeneration = -1;   // the connection it was prepared on
+    TGehalteneAnweisung FAnweisung;
 };
 
 // The prefix a product-group pattern stands for: the pattern without its one trailing "*".

@@ -17,6 +17,15 @@ private:
     QStringList FTexts;
 };
 
+// The connection to the database is gone: the server ended the session or restarted, the
+// network broke. Every use of a connection raises it from the loss on until the connections are
+// opened anew (TZEP_Connection::Erneuern), so that work stops there; a batch command ends with
+// exit code 3, the window tells the user and opens them anew when it is idle.
+class EVerbindungVerloren : public EORVFehler {
+public:
+    using EORVFehler::EORVFehler;
+};
+
 // Raises a framework error for a location; the texts form its message.
 [[noreturn]] void FehlerRaise(const QString& location, const QStringList& texts = {});
 

@@ -157,6 +157,12 @@ void TIAAenderungen::Takt()
 {
     if (!FGestartet || (Darf && !Darf()))
         return;
+    if (TZEP_Connection::Verloren()) {
+        // told by the work that met the loss: the connections are opened anew, and what
+        // changed meanwhile is unknown
+        TZEP_Connection::Erneuern();
+        FAlle = true;
+    }
     if (TZEP_Connection::Typ() != TConnectorTyp::PostgreSQL) {
         SqliteAbfragen();
     } else if (!PostgresLebt()) {

@@ -22,7 +22,9 @@ struct TIANotiz {
 // its own listens to the inventory table's trigger and is checked once a second; a broken
 // one (server restart) is opened again and asks for one full reload. On SQLite the data
 // version of the calling thread's connection is compared once a second, which changes only
-// when another connection committed. Notices wait while the owner says it is busy.
+// when another connection committed. Notices wait while the owner says it is busy. A lost
+// connection is over at the next second the owner is idle: the connections are opened anew and
+// everything is read again.
 class TIAAenderungen {
 public:
     enum class TKanal { Abfrage, Live, Unterbrochen };

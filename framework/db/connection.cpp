@@ -1,17 +1,20 @@
 #include "framework/db/connection.h"
 
 #include "framework/core/fehler.h"
+#include "framework/db/anweisung.h"
+#include "framework/db/sqlwarnung.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QMutex>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QThread>
 #include <QUrl>
 
-#include <memory>
+#include <atomic>
 #include <unordered_map>
 
 int GDBConfig = 0;
@@ -80,13 +83,22 @@ TDbUrl DbUrlChoose(const QString& commandLineValue)
 }
 
 namespace {
+const QString COrt = QStringLiteral("TZEP_Connection.Database");
+const QString CVerloren = QStringLiteral("Verbindung zur Datenbank verloren.");
+const QString CDatenverlust = QStringLiteral("Daten einer Abfrage gingen verloren (zwei Anweisungen zugleich auf einer Verbindung?).");
+
 QMutex GMutex;
 TDbUrl GUrl;
-int GGeneration = 0;   // bumped by Configure so threads reopen on the new database
+std::atomic<int> GGeneration = 0;   // bumped by Configure and Erneuern so threads reopen
+std::atomic<bool> GVerloren = false;
+std::atomic<quint64> GKennungen = 0;
 thread_local int tOpenedGeneration = -1;
 thread_local QSqlDatabase tDb;   // the thread's connection, once opened
+thread_local quint64 tKennung = 0;
+thread_local int tTransaktionen = 0;
+thread_local int tWarnungenGeprueft = 0;   // SqlWarnungen() at the last check
 // the statements kept by Wiederholen on the thread's connection
-thread_local std::unordered_map<QString, std::unique_ptr<QSqlQuery>> tWiederholt;
+thread_local std::unordered_map<QString, TGehalteneAnweisung> tWiederholt;
 
 const QString& ThreadConnectionName()
 {
@@ -98,7 +110,35 @@ void Exec(QSqlDatabase& db, const QString& sql)
 {
     QSqlQuery q(db);
     if (!q.exec(sql))
-        FehlerRaise(QStringLiteral("TZEP_Connection.Database"), {sql, q.lastError().text()});
+        FehlerRaise(COrt, {sql, q.lastError().text()});
+}
+
+// A failure that means the server connection is gone: the driver finds it closed, or the
+// server said so (SQLSTATE class 08, connection exception; 57P01..57P05, the session ended by
+// the server). A SQLite file has no connection to lose; its driver calls failed steps
+// connection errors.
+bool Weg(const QSqlDriver* driver, const QSqlError& fehler)
+{
+    if (!driver || driver->dbmsType() != QSqlDriver::PostgreSQL)
+        return false;
+    const QString code = fehler.nativeErrorCode();
+    return !driver->isOpen() || fehler.type() == QSqlError::ConnectionError || code.startsWith(QLatin1String("08"))
+        || code.startsWith(QLatin1String("57P"));
+}
+
+[[noreturn]] void VerlorenRaise(const QString& ort, QStringList texte = {})
+{
+    GVerloren = true;
+    texte.prepend(CVerloren);
+    throw EVerbindungVerloren(ort, texte);
+}
+
+[[noreturn]] void RaiseFuer(const QString& ort, const QSqlDriver* driver, const QSqlError& fehler, QStringList texte)
+{
+    texte << fehler.text();
+    if (Weg(driver, fehler))
+        VerlorenRaise(ort, texte);
+    FehlerRaise(ort, texte);
 }
 }
 
@@ -108,6 +148,7 @@ void Configure(const TDbUrl& url)
 {
     QMutexLocker lock(&GMutex);
     GUrl = url;
+    GVerloren = false;
     ++GGeneration;
 }
 
@@ -123,35 +164,37 @@ TConnectorTyp Typ()
 
 int Generation()
 {
-    QMutexLocker lock(&GMutex);
     return GGeneration;
-}
-
-bool NeuGeoeffnet(int& generation)
-{
-    const int jetzt = Generation();
-    if (generation == jetzt)
-        return false;
-    generation = jetzt;
-    return true;
 }
 
 QSqlDatabase Database()
 {
-    // the thread's open connection is kept at hand: a look-up by name locks the registry
-    if (tOpenedGeneration == Generation() && tDb.isOpen())
-        return tDb;
+    if (GVerloren)
+        VerlorenRaise(COrt);
+    const int generation = GGeneration;
+    if (tDb.isValid()) {
+        // the thread's open connection is kept at hand: a look-up by name locks the registry
+        if (tOpenedGeneration == generation && tDb.isOpen())
+            return tDb;
+        // the server ended it, or a transaction would go on without its work on another one
+        if (tOpenedGeneration == generation || tTransaktionen > 0)
+            VerlorenRaise(COrt);
+    }
     TDbUrl url;
-    int generation;
     {
         QMutexLocker lock(&GMutex);
         url = GUrl;
-        generation = GGeneration;
     }
     CloseThreadConnection();
     tDb = Oeffnen(url, ThreadConnectionName());
     tOpenedGeneration = generation;
+    tKennung = ++GKennungen;
     return tDb;
+}
+
+quint64 Kennung()
+{
+    return tDb.isValid() && tOpenedGeneration == GGeneration ? tKennung : 0;
 }
 
 QSqlDatabase Oeffnen(const TDbUrl& url, const QString& name, const QString& optionen)
@@ -170,8 +213,7 @@ QSqlDatabase Oeffnen(const TDbUrl& url, const QString& name, const QString& opti
     }
     db.setConnectOptions(url.Typ == TConnectorTyp::SQLite ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000") : optionen);
     if (!db.open())
-        FehlerRaise(QStringLiteral("TZEP_Connection.Database"),
-                    {QStringLiteral("Datenbank nicht erreichbar: ") + url.ToString(), db.lastError().text()});
+        FehlerRaise(COrt, {QStringLiteral("Datenbank nicht erreichbar: ") + url.ToString(), db.lastError().text()});
     if (url.Typ == TConnectorTyp::SQLite) {
         Exec(db, QStringLiteral("PRAGMA journal_mode=WAL"));
         Exec(db, QStringLiteral("PRAGMA synchronous=NORMAL"));
@@ -196,62 +238,103 @@ void Schliessen(const QString& name)
 
 void CloseThreadConnection()
 {
-    tWiederholt.clear();
     tDb = QSqlDatabase();
+    tKennung = 0;
     Schliessen(ThreadConnectionName());
+    tWiederholt.clear();   // after the connection: its statements then go without a word to the server
 }
 
 void Erneuern()
 {
     QMutexLocker lock(&GMutex);
+    GVerloren = false;
     ++GGeneration;
 }
 
+bool Verloren()
+{
+    return GVerloren;
 }
 
-QSqlQuery TZEP_Connection::Ausfuehren(const QString& ort, const QString& sql, const QVariantList& werte)
+int& Transaktionen()
+{
+    return tTransaktionen;
+}
+
+void Pruefen(const QString& ort)
+{
+    if (GVerloren || (tDb.isValid() && tOpenedGeneration == GGeneration && !tDb.isOpen()))
+        VerlorenRaise(ort);
+    if (const int warnungen = SqlWarnungen(); warnungen != tWarnungenGeprueft) {
+        tWarnungenGeprueft = warnungen;
+        FehlerRaise(ort, {CDatenverlust, LetzteSqlWarnung()});
+    }
+}
+
+void Starten(QSqlQuery& q, const QString& ort, const QStringList& texte)
+{
+    Pruefen(ort);
+    if (!q.exec())
+        Fehlgeschlagen(ort, q, texte);
+}
+
+void Beenden(QSqlQuery& q, const QString& ort)
+{
+    const QSqlError fehler = q.lastError();
+    q.finish();
+    Pruefen(ort);
+    if (fehler.isValid())
+        RaiseFuer(ort, q.driver(), fehler, {});
+}
+
+void Fehlgeschlagen(const QString& ort, const QSqlQuery& q, QStringList texte)
+{
+    RaiseFuer(ort, q.driver(), q.lastError(), std::move(texte));
+}
+
+void Fehlgeschlagen(const QString& ort, const QSqlDatabase& db, QStringList texte)
+{
+    RaiseFuer(ort, db.driver(), db.lastError(), std::move(texte));
+}
+
+QSqlQuery Ausfuehren(const QString& ort, const QString& sql, const QVariantList& werte)
 {
     QSqlQuery q(Database());
     q.setForwardOnly(true);
     if (!q.prepare(sql))
-        FehlerRaise(ort, {q.lastError().text()});
+        Fehlgeschlagen(ort, q);
     for (const QVariant& w : werte)
         q.addBindValue(w);
-    if (!q.exec())
-        FehlerRaise(ort, {q.lastError().text()});
+    Starten(q, ort);
     return q;
 }
 
-int TZEP_Connection::Wiederholen(const QString& ort, const QString& sql, const QVariantList& werte,
-                                 const std::function<void(const QSqlQuery&)>& zeile)
+void Lesen(const QString& ort, const QString& sql, const QVariantList& werte, const std::function<void(const QSqlQuery&)>& zeile)
 {
-    const QSqlDatabase db = Database();   // first: reopening it drops the kept statements
-    std::unique_ptr<QSqlQuery>& q = tWiederholt[sql];
-    if (!q) {
-        auto neu = std::make_unique<QSqlQuery>(db);
-        neu->setForwardOnly(true);
-        if (!neu->prepare(sql)) {
-            tWiederholt.erase(sql);
-            FehlerRaise(ort, {neu->lastError().text()});
-        }
-        q = std::move(neu);
-    }
+    QSqlQuery q = Ausfuehren(ort, sql, werte);
+    while (q.next())
+        zeile(q);
+    Beenden(q, ort);
+}
+
+int Wiederholen(const QString& ort, const QString& sql, const QVariantList& werte, const std::function<void(const QSqlQuery&)>& zeile)
+{
+    Database();   // first: opening it anew drops the kept statements
+    QSqlQuery& q = tWiederholt[sql].Holen(ort, sql);
     for (qsizetype i = 0; i < werte.size(); ++i)
-        q->bindValue(static_cast<int>(i), werte[i]);
-    if (!q->exec()) {
-        const QString fehler = q->lastError().text();
-        q->finish();
-        FehlerRaise(ort, {fehler});
-    }
-    const int geaendert = q->numRowsAffected();
+        q.bindValue(static_cast<int>(i), werte[i]);
+    Starten(q, ort);
+    const int geaendert = q.numRowsAffected();
     try {
         if (zeile)
-            while (q->next())
-                zeile(*q);
+            while (q.next())
+                zeile(q);
     } catch (...) {
-        q->finish();
+        q.finish();
         throw;
     }
-    q->finish();
+    Beenden(q, ort);
     return geaendert;
+}
+
 }

@@ -43,29 +43,55 @@ const TDbUrl& Url();
 TConnectorTyp Typ();
 // Changes with every Configure and Erneuern; caches of database contents compare it to stay current.
 int Generation();
-// True when the connections were opened anew since generation was taken (another database, a
-// server restart), and generation is brought up to date: statements kept from before are dead.
-bool NeuGeoeffnet(int& generation);
 
 // The connection of the calling thread, opened on first use (Qt SQL connections belong to
-// one thread). Throws EORVFehler when the database cannot be opened.
+// one thread). Throws EORVFehler when the database cannot be opened, EVerbindungVerloren once
+// a connection was lost: a lost one is never replaced behind the work's back, nor is the
+// connection of an open transaction.
 QSqlDatabase Database();
+// The calling thread's connection as a number of its own; 0 when it has none for the current
+// generation. A statement kept (TGehalteneAnweisung) belongs to one.
+quint64 Kennung();
 
 // Closes the calling thread's connection; worker threads call it before they end.
 void CloseThreadConnection();
 
-// Every thread opens its connection anew on its next use (after the server restarted, the
-// old ones are dead although they look open).
+// Every thread opens its connection anew on its next use, and a loss is over: after the server
+// restarted, or once the window has told the user of a lost connection.
 void Erneuern();
+
+// True from the loss of a connection on any thread until Erneuern or Configure.
+bool Verloren();
+
+// Transactions open on the calling thread (TTransaktion counts them).
+int& Transaktionen();
 
 // A connection of its own under name, set up as the threads' connections are; optionen are
 // the driver's connect options on PostgreSQL. Throws EORVFehler when it cannot be opened.
 QSqlDatabase Oeffnen(const TDbUrl& url, const QString& name, const QString& optionen = {});
 void Schliessen(const QString& name);
 
+// Raises what may have gone wrong unnoticed on the calling thread: a lost connection
+// (EVerbindungVerloren), or data that Qt dropped and only warned of since the last check
+// (EORVFehler under ort). Every statement wrapper, commit and batch command checks it.
+void Pruefen(const QString& ort);
+// Runs q (prepared, its values bound) after Pruefen; a failure raises under ort with texte.
+void Starten(QSqlQuery& q, const QString& ort, const QStringList& texte = {});
+// Finishes q once its rows are read: a read that stopped on a failure instead of after the
+// last row raises, as does what Pruefen finds.
+void Beenden(QSqlQuery& q, const QString& ort);
+// Raises the failure of q, or of a commit on db, under ort with texte and the driver's error:
+// EVerbindungVerloren when the connection is gone, else EORVFehler.
+[[noreturn]] void Fehlgeschlagen(const QString& ort, const QSqlQuery& q, QStringList texte = {});
+[[noreturn]] void Fehlgeschlagen(const QString& ort, const QSqlDatabase& db, QStringList texte = {});
+
 // Runs one statement with its ? bound to werte, forward only, on the calling thread's
-// connection; a failure raises EORVFehler under ort.
+// connection; a failure raises under ort. The caller reads its rows to the end.
 QSqlQuery Ausfuehren(const QString& ort, const QString& sql, const QVariantList& werte = {});
+
+// Runs a read like Ausfuehren and hands each row to zeile; a read that stops short (a lost
+// connection, rows dropped) raises instead of ending early.
+void Lesen(const QString& ort, const QString& sql, const QVariantList& werte, const std::function<void(const QSqlQuery&)>& zeile);
 
 // Runs a statement that is run again and again (once per article, say) like Ausfuehren, but
 // prepared once on the calling thread's connection and kept while that stays open. Each row

@@ -3,7 +3,6 @@
 #include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 
-#include <QSqlError>
 #include <QSqlRecord>
 
 #include <limits>
@@ -47,7 +46,7 @@ TZEP_DBFile::TZEP_DBFile(const QString& dateiName, int openMode, int /*param*/) 
     // opening a file: its table must be there
     QSqlQuery q(TZEP_Connection::Database());
     if (!q.exec(QStringLiteral("SELECT id FROM %1 WHERE 1 = 0").arg(TableName())))
-        FehlerRaise(QStringLiteral("TZEP_DBFile.Open"), {GetFullDateiName(), q.lastError().text()});
+        TZEP_Connection::Fehlgeschlagen(QStringLiteral("TZEP_DBFile.Open"), q, {GetFullDateiName()});
 }
 
 TZEP_DBFile::~TZEP_DBFile() = default;
@@ -148,17 +147,7 @@ void TZEP_DBFile::FelderLesen(const QVariant* werte) const
 
 QSqlQuery& TZEP_DBFile::Vorbereitet(const QString& sql)
 {
-    // statements of a connection opened anew (another database, a server restart) are dead
-    if (TZEP_Connection::NeuGeoeffnet(FStatementGeneration))
-        FStatements.clear();
-    auto it = FStatements.find(sql);
-    if (it != FStatements.end())
-        return *it->second;
-    auto q = std::make_unique<QSqlQuery>(TZEP_Connection::Database());
-    q->setForwardOnly(true);
-    if (!q->prepare(sql))
-        FehlerRaise(QStringLiteral("TZEP_DBFile"), {TableName(), sql, q->lastError().text()});
-    return *FStatements.emplace(sql, std::move(q)).first->second;
+    return FStatements[sql].Holen(QStringLiteral("TZEP_DBFile"), sql);
 }
 
 bool TZEP_DBFile::Holen(const QString& zusatz, const QVariantList& zusatzWerte)
@@ -214,11 +203,11 @@ bool TZEP_DBFile::Holen(const QString& zusatz, const QVariantList& zusatzWerte)
         sql += QStringLiteral(" WHERE ") + bedingungen.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY %1, id LIMIT %2").arg(keySpalten.join(QStringLiteral(", "))).arg(menge);
 
+    const QString ort = QStringLiteral("TZEP_DBFile.Lesen");
     QSqlQuery& q = Vorbereitet(sql);
     for (int i = 0; i < werte.size(); ++i)
         q.bindValue(i, werte.at(i));
-    if (!q.exec())
-        FehlerRaise(QStringLiteral("TZEP_DBFile.Lesen"), {TableName(), q.lastError().text()});
+    TZEP_Connection::Starten(q, ort, {TableName()});
 
     const std::vector<int>& keyPos = KeyPositionen();
 
@@ -233,7 +222,7 @@ bool TZEP_DBFile::Holen(const QString& zusatz, const QVariantList& zusatzWerte)
         FPuffer.push_back(std::move(z));
         ++gelesen;
     }
-    q.finish();
+    TZEP_Connection::Beenden(q, ort);
     if (gelesen > 0) {
         const TZeile& letzte = FPuffer.back();
         FLetzterKey.clear();
@@ -365,8 +354,7 @@ bool TZEP_DBFile::Get_again()
         return FFound = false;
     QSqlQuery& q = Vorbereitet(QStringLiteral("SELECT %1 FROM %2 WHERE id = ?").arg(LeseListe(), TableName()));
     q.bindValue(0, FAktuelleId);
-    if (!q.exec())
-        FehlerRaise(QStringLiteral("TZEP_DBFile.Get_again"), {TableName(), q.lastError().text()});
+    TZEP_Connection::Starten(q, QStringLiteral("TZEP_DBFile.Get_again"), {TableName()});
     FFound = q.next();
     if (FFound) {
         QVariantList werte;
@@ -375,7 +363,7 @@ bool TZEP_DBFile::Get_again()
             werte.append(q.value(i));
         FelderLesen(werte.constData());
     }
-    q.finish();
+    TZEP_Connection::Beenden(q, QStringLiteral("TZEP_DBFile.Get_again"));
     return FFound;
 }
 
@@ -397,18 +385,20 @@ void TZEP_DBFile::Buchen(TBuchModus modus)
         sql = QStringLiteral("INSERT INTO %1 (%2) VALUES %3 RETURNING id")
                   .arg(TableName(), spalten.join(QStringLiteral(", ")), Platzhalter(spalten.size()));
     }
+    const QString ort = QStringLiteral("TZEP_DBFile.Buchen");
     QSqlQuery& q = Vorbereitet(sql);
     for (int i = 0; i < werte.size(); ++i)
         q.bindValue(i, werte.at(i));
-    if (!q.exec())
-        FehlerRaise(QStringLiteral("TZEP_DBFile.Buchen"), {TableName(), q.lastError().text()});
+    TZEP_Connection::Starten(q, ort, {TableName()});
+    const bool zeile = q.next();   // an insert returns the new row's id
+    const qint64 id = zeile ? q.value(0).toLongLong() : 0;
+    TZEP_Connection::Beenden(q, ort);
     if (modus == wrdonInsert) {
-        if (!q.next())
-            FehlerRaise(QStringLiteral("TZEP_DBFile.Buchen"), {TableName(), QStringLiteral("Keine Satznummer erhalten")});
-        FAktuelleId = q.value(0).toLongLong();
+        if (!zeile)
+            FehlerRaise(ort, {TableName(), QStringLiteral("Keine Satznummer erhalten")});
+        FAktuelleId = id;
         FFound = true;
     }
-    q.finish();
 }
 
 void TZEP_DBFile::ExtendedFilterAdd(TDatenfeld& feld, int vergleich, int verknuepfung)

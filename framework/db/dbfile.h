@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/db/anweisung.h"
 #include "framework/db/datenfeld.h"
 
 #include <QSqlQuery>
@@ -117,8 +118,7 @@ private:
     qint64 FAktuelleId = 0;
     bool FFound = false;
 
-    std::unordered_map<QString, std::unique_ptr<QSqlQuery>> FStatements;
-    int FStatementGeneration = -1;                    // the connection they were prepared on
+    std::unordered_map<QString, TGehalteneAnweisung> FStatements;
     std::map<int, std::vector<int>> FKeyPositionen;   // per key index
     std::optional<TConnectorTyp> FLeseTyp;            // the engine the select list is for
     QString FLeseListe;

@@ -3,7 +3,6 @@
 #include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 
-#include <QSqlError>
 #include <QStringList>
 
 TProduktBlockAbfrage::TProduktBlockAbfrage(const QString& spalten, const QString& tabelle, const QString& ordnung,
@@ -28,20 +27,26 @@ QString ArrayText(const std::vector<TInt32Trio>& ids, int32_t TInt32Trio::*teil)
 
 }
 
+QString TProduktBlockAbfrage::Ort() const
+{
+    return QStringLiteral("TProduktBlockAbfrage(%1)").arg(FTabelle);
+}
+
+void TProduktBlockAbfrage::Beenden(QSqlQuery& q) const
+{
+    TZEP_Connection::Beenden(q, Ort());
+}
+
 QSqlQuery& TProduktBlockAbfrage::Ausfuehren(const std::vector<TInt32Trio>& ids, const QVariantList& werte)
 {
-    const QString ort = QStringLiteral("TProduktBlockAbfrage(%1)").arg(FTabelle);
     if (ids.size() > CBlock)
-        FehlerRaise(ort, {QStringLiteral("%1 Artikel in einem Block").arg(ids.size())});
-    if (TZEP_Connection::NeuGeoeffnet(FGeneration)) {
-        FEinzeln.reset();
-        FBlock.reset();
-    }
+        FehlerRaise(Ort(), {QStringLiteral("%1 Artikel in einem Block").arg(ids.size())});
     // PostgreSQL takes the ids as three array parameters: one statement for any block, and
     // three values to send instead of three per article
     const bool arrays = TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL;
     const size_t n = arrays ? 0 : ids.size() == 1 ? 1 : CBlock;
-    std::unique_ptr<QSqlQuery>& q = n == 1 ? FEinzeln : FBlock;
+    TGehalteneAnweisung& anweisung = n == 1 ? FEinzeln : FBlock;
+    QSqlQuery* q = anweisung.Gehalten();
     if (!q) {
         // the ids as a table of (index, id) joined to the table's key; typed, so that
         // PostgreSQL compares integers
@@ -64,10 +69,7 @@ QSqlQuery& TProduktBlockAbfrage::Ausfuehren(const std::vector<TInt32Trio>& ids, 
         const QString sql = QStringLiteral("WITH ids(i, p1, p2, p3) AS (%1) SELECT ids.i, %2 FROM %3%4")
                                 .arg(tabelle, FSpalten, quelle,
                                      FOrdnung.isEmpty() ? QString() : QStringLiteral(" ORDER BY ids.i, ") + FOrdnung);
-        q = std::make_unique<QSqlQuery>(TZEP_Connection::Database());
-        q->setForwardOnly(true);
-        if (!q->prepare(sql))
-            FehlerRaise(ort, {q->lastError().text()});
+        q = &anweisung.Vorbereiten(Ort(), sql);
     }
     int stelle = 0;
     if (arrays) {
@@ -82,8 +84,7 @@ QSqlQuery& TProduktBlockAbfrage::Ausfuehren(const std::vector<TInt32Trio>& ids, 
     }
     for (const QVariant& w : werte)
         q->bindValue(stelle++, w);
-    if (!q->exec())
-        FehlerRaise(ort, {q->lastError().text()});
+    TZEP_Connection::Starten(*q, Ort());
     return *q;
 }
 

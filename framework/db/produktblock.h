@@ -1,12 +1,12 @@
 #pragma once
 
 #include "framework/core/int32trio.h"
+#include "framework/db/anweisung.h"
 #include "framework/db/datenfeld.h"
 
 #include <QSqlQuery>
 #include <QString>
 
-#include <memory>
 #include <vector>
 
 // One statement that reads the rows of up to CBlock articles of a table at once, instead of
@@ -36,16 +36,17 @@ public:
         QSqlQuery& q = Ausfuehren(ids, werte);
         while (q.next())
             proZeile(q.value(0).toInt(), q);
-        q.finish();
+        Beenden(q);
     }
 
 private:
+    QString Ort() const;
     QSqlQuery& Ausfuehren(const std::vector<TInt32Trio>& ids, const QVariantList& werte);
+    void Beenden(QSqlQuery& q) const;
 
     QString FSpalten, FTabelle, FOrdnung, FBedingung;
     TZugriff FZugriff;
-    std::unique_ptr<QSqlQuery> FEinzeln, FBlock;
-    int FGeneration = -1;   // of the connection they were prepared on
+    TGehalteneAnweisung FEinzeln, FBlock;
 };
 
 // The quantities a statement selected with MengenLeseAusdruecke in column spalte.

@@ -3,7 +3,6 @@
 #include "framework/core/fehler.h"
 
 #include <QFileInfo>
-#include <QSqlError>
 #include <QSqlRecord>
 
 TZEP_DB_Query::TZEP_DB_Query() = default;
@@ -34,14 +33,14 @@ bool TZEP_DB_Query::Get_first()
         FDatenfelderErstellt = true;
     }
     const QString sql = SQL_Query_Get(TZEP_Connection::Typ());
+    const QString ort = QStringLiteral("TZEP_DB_Query.Get_first");
     FQuery = std::make_unique<QSqlQuery>(TZEP_Connection::Database());
     FQuery->setForwardOnly(true);
     if (!FQuery->prepare(sql))
-        FehlerRaise(QStringLiteral("TZEP_DB_Query.Get_first"), {sql, FQuery->lastError().text()});
+        TZEP_Connection::Fehlgeschlagen(ort, *FQuery, {sql});
     for (int i = 0; i < FParameter.size(); ++i)
         FQuery->bindValue(i, FParameter.at(i));
-    if (!FQuery->exec())
-        FehlerRaise(QStringLiteral("TZEP_DB_Query.Get_first"), {sql, FQuery->lastError().text()});
+    TZEP_Connection::Starten(*FQuery, ort, {sql});
     FSpalten = FQuery->record().count();   // building the record costs; once per statement
     return Lesen();
 }
@@ -55,7 +54,8 @@ bool TZEP_DB_Query::Lesen()
 {
     FFound = FQuery->next();
     if (!FFound) {
-        FQuery.reset();
+        const std::unique_ptr<QSqlQuery> q = std::move(FQuery);
+        TZEP_Connection::Beenden(*q, QStringLiteral("TZEP_DB_Query.Get_next"));
         return false;
     }
     QVariantList werte;

@@ -1,6 +1,5 @@
 #include "framework/gui/wgnsuche.h"
 
-#include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 
 #include <QHBoxLayout>
@@ -8,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -53,11 +51,8 @@ bool TWGNSuchDialog::Execute(QWidget* owner)
     if (owner)
         setParent(owner, windowFlags());
     lstWGN->clear();
-    QSqlQuery q(TZEP_Connection::Database());
-    if (!q.exec(QStringLiteral("SELECT wgn, bezeichnung FROM wgn ORDER BY wgn")))
-        FehlerRaise(QStringLiteral("TWGNSuchDialog.Execute"), {q.lastError().text()});
-    while (q.next())
-        new QTreeWidgetItem(lstWGN, {q.value(0).toString(), q.value(1).toString()});
+    TZEP_Connection::Lesen(QStringLiteral("TWGNSuchDialog.Execute"), QStringLiteral("SELECT wgn, bezeichnung FROM wgn ORDER BY wgn"), {},
+                           [this](const QSqlQuery& q) { new QTreeWidgetItem(lstWGN, {q.value(0).toString(), q.value(1).toString()}); });
     Filtern(edtSuche->text());
     edtSuche->setFocus();
     return exec() == QDialog::Accepted;

@@ -35,15 +35,15 @@ QHash<QString, QByteArray> ArtikelBilder(const QStringList& produktIds)
         if (zeilen.isEmpty())
             continue;
         // the ids as a table joined to the picture table, so that each is found by its key
-        QSqlQuery q = TZEP_Connection::Ausfuehren(
-            QStringLiteral("TCrystalRDCn.Bilder"),
-            QStringLiteral("SELECT b.produkt_id_1, b.produkt_id_2, b.produkt_id_3, b.bild FROM (VALUES %1) AS w "
-                           "JOIN artikelbild AS b ON b.produkt_id_1 = w.column1 AND b.produkt_id_2 = w.column2 "
-                           "AND b.produkt_id_3 = w.column3")
-                .arg(zeilen.join(QStringLiteral(", "))),
-            werte);
-        while (q.next())
-            bilder.insert(gesucht[{q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()}], q.value(3).toByteArray());
+        TZEP_Connection::Lesen(QStringLiteral("TCrystalRDCn.Bilder"),
+                               QStringLiteral("SELECT b.produkt_id_1, b.produkt_id_2, b.produkt_id_3, b.bild FROM (VALUES %1) AS w "
+                                              "JOIN artikelbild AS b ON b.produkt_id_1 = w.column1 AND b.produkt_id_2 = w.column2 "
+                                              "AND b.produkt_id_3 = w.column3")
+                                   .arg(zeilen.join(QStringLiteral(", "))),
+                               werte, [&](const QSqlQuery& q) {
+                                   const std::tuple<int32_t, int32_t, int32_t> id{q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()};
+                                   bilder.insert(gesucht[id], q.value(3).toByteArray());
+                               });
     }
     return bilder;
 }

@@ -90,6 +90,10 @@ void TMDEBucher::Einlesen(const QString& pfad, bool nachAbbruch)
                 throw;
             r.Art = TZaehlimport::SchonEingelesen;
         }
+    } catch (const EVerbindungVerloren&) {
+        // whether its import was committed is not known: it stays claimed, and the next run
+        // takes it over as a file of a run that ended, imported once
+        throw;
     } catch (const std::exception&) {
         FOrdner.Zurueckgeben(pfad);
         throw;

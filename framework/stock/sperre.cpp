@@ -272,20 +272,18 @@ void TCommonLock::UnlockProdId(const TInt32Trio& AProdId, bool)
 int TCommonLock::VerwaisteEntfernen()
 {
     std::vector<THalter> weg;
-    QSqlQuery q = TZEP_Connection::Ausfuehren(
-        COrt, QStringLiteral("SELECT id, prozessid, programm, sperrzeit FROM artsperre WHERE terminal = ?"), {Rechner()});
-    while (q.next()) {
-        THalter h;
-        h.Id = q.value(0).toLongLong();
-        h.Meldung.Terminal = Rechner();
-        h.Meldung.ProzessId = q.value(1).toInt();
-        h.Meldung.Programm = q.value(2).toString();
-        const QVariant zeit = q.value(3);
-        h.Meldung.SperrZeit = TDatumTraits::FromSql(&zeit);
-        if (h.Meldung.ProzessId != EigenerProzess() && !ProzessLaeuft(h.Meldung.ProzessId))
-            weg.push_back(h);
-    }
-    q.finish();
+    TZEP_Connection::Lesen(COrt, QStringLiteral("SELECT id, prozessid, programm, sperrzeit FROM artsperre WHERE terminal = ?"), {Rechner()},
+                           [&weg](const QSqlQuery& q) {
+                               THalter h;
+                               h.Id = q.value(0).toLongLong();
+                               h.Meldung.Terminal = Rechner();
+                               h.Meldung.ProzessId = q.value(1).toInt();
+                               h.Meldung.Programm = q.value(2).toString();
+                               const QVariant zeit = q.value(3);
+                               h.Meldung.SperrZeit = TDatumTraits::FromSql(&zeit);
+                               if (h.Meldung.ProzessId != EigenerProzess() && !ProzessLaeuft(h.Meldung.ProzessId))
+                                   weg.push_back(h);
+                           });
     for (const THalter& h : weg)
         Entfernen(h, QStringLiteral("der Prozess läuft nicht mehr"));
     return static_cast<int>(weg.size());

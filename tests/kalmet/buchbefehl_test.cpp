@@ -1,9 +1,11 @@
 // "kalmet book" as a back office schedules it: exit codes, questions, locked articles, and
-// runs killed at random points that a later run completes with every difference posted once.
+// runs killed or cut off from the server at random points that a later run completes with
+// every difference posted once.
 #include "framework/core/uhr.h"
 #include "framework/db/connection.h"
 #include "tests/support/buchungskette.h"
 #include "tests/support/fremdesperre.h"
+#include "tests/support/verbindungsverlust.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -98,6 +100,38 @@ protected:
             .toInt();
     }
     static const inline QStringList CGebucht{"bne", "bestand", "lsn", "fvk", "iv", "ia", "artsperre"};
+
+    // The raw tables before runs that book the inventories.
+    struct TVorher {
+        std::map<QString, qint64> Bestand;
+        qint64 LetzteBewegung = 0;
+        int Verkaeufe = 0, Fehlverkaeufe = 0;
+    };
+    static TVorher VorherMerken()
+    {
+        return {Bestand(), Wert("SELECT max(id) FROM bne").toLongLong(), Wert("SELECT count(*) FROM lsn").toInt(),
+                Wert("SELECT count(*) FROM fvk").toInt()};
+    }
+    // What the runs left, with a last one that ran to its end: every inventory booked and at its
+    // count, each difference posted once, each converted erroneous sale one sales line, the stock
+    // the sum of the movements, no lock left.
+    void EinmalGebucht(const std::vector<TKettenInventur>& inventuren, const TVorher& v)
+    {
+        for (const TKettenInventur& i : inventuren) {
+            EXPECT_EQ(Status(i.Zeile), "5");
+            EXPECT_EQ(AbweichendVomZaehlbestand(i.Zeile), QStringList()) << qPrintable(Inventur(i));
+        }
+        EXPECT_EQ(Wert(QString("SELECT count(*) FROM (SELECT filiale FROM bne WHERE bewart = 19 AND id > %1 GROUP BY produkt_id_1, "
+                               "produkt_id_2, produkt_id_3, filiale, datum HAVING count(*) > 1) x")
+                           .arg(v.LetzteBewegung))
+                      .toInt(),
+                  0)
+            << "no difference posted twice";
+        EXPECT_EQ(Wert("SELECT count(*) FROM lsn").toInt() - v.Verkaeufe, v.Fehlverkaeufe - Wert("SELECT count(*) FROM fvk").toInt())
+            << "every converted erroneous sale is one sales line";
+        EXPECT_EQ(Bestand(), BestandPlusBewegungen(v.Bestand, v.LetzteBewegung)) << "stock is the sum of the movements";
+        EXPECT_EQ(Wert("SELECT count(*) FROM artsperre").toInt(), 0) << "the run after a crash removes the dead run's locks";
+    }
 
     std::unique_ptr<TTestDb> FDb;
     QString FBenutzer = "demo";
@@ -217,10 +251,7 @@ TEST_F(BuchBefehlTest, RunsKilledAtRandomPointsPostEveryDifferenceOnce)
             KetteStarten();
         const std::vector<TKettenInventur> inventuren = Gewoehnliche();
         ASSERT_GE(inventuren.size(), 3u);
-        const auto bestandVorher = Bestand();
-        const qint64 letzteBewegung = Wert("SELECT max(id) FROM bne").toLongLong();
-        const int verkaeufe = Wert("SELECT count(*) FROM lsn").toInt();
-        const int fehlverkaeufe = Wert("SELECT count(*) FROM fvk").toInt();
+        const TVorher vorher = VorherMerken();
         for (int lauf = 0; Offene(inventuren).size() > 1 && lauf < 30; ++lauf) {
             const qint64 bewegungVorher = Wert("SELECT max(id) FROM bne").toLongLong();
             QProcess p;
@@ -240,25 +271,39 @@ TEST_F(BuchBefehlTest, RunsKilledAtRandomPointsPostEveryDifferenceOnce)
         if (Offene(inventuren).size() > 1) {
             EXPECT_EQ(Buchen(Offene(inventuren), &aus, &fehler), 0) << qPrintable(fehler);
         }
-
-        for (const TKettenInventur& i : inventuren) {
-            EXPECT_EQ(Status(i.Zeile), "5");
-            EXPECT_EQ(AbweichendVomZaehlbestand(i.Zeile), QStringList()) << qPrintable(Inventur(i));
-        }
-        EXPECT_EQ(Wert(QString("SELECT count(*) FROM (SELECT filiale FROM bne WHERE bewart = 19 AND id > %1 GROUP BY produkt_id_1, "
-                               "produkt_id_2, produkt_id_3, filiale, datum HAVING count(*) > 1) x")
-                           .arg(letzteBewegung))
-                      .toInt(),
-                  0)
-            << "no difference posted twice";
-        EXPECT_EQ(Wert("SELECT count(*) FROM lsn").toInt() - verkaeufe, fehlverkaeufe - Wert("SELECT count(*) FROM fvk").toInt())
-            << "every converted erroneous sale is one sales line";
-        EXPECT_EQ(Bestand(), BestandPlusBewegungen(bestandVorher, letzteBewegung)) << "stock is the sum of the movements";
-        EXPECT_EQ(Wert("SELECT count(*) FROM artsperre").toInt(), 0) << "the run after a crash removes the dead run's locks";
+        EinmalGebucht(inventuren, vorher);
         if (HasFailure())
             return;
     }
     std::printf("kill test: %d runs killed, %d of them inside an article\n", getoetet, imArtikel);
     EXPECT_GE(getoetet, 20);
     EXPECT_GE(imArtikel, 5);
+}
+
+TEST_F(BuchBefehlTest, LosingTheServerEndsARunWithCode3AndTheNextRunPostsEveryDifferenceOnce)
+{
+    if (FDb->Typ() != TConnectorTyp::PostgreSQL)
+        GTEST_SKIP() << "a SQLite file has no server to lose";
+    QRandomGenerator zufall(3);
+    int verloren = 0;
+    // rounds on fresh copies of the chain until five runs lost the server while they worked
+    for (int runde = 0; verloren < 5 && runde < 20; ++runde) {
+        if (runde > 0)
+            KetteStarten();
+        const std::vector<TKettenInventur> inventuren = Gewoehnliche();
+        const TVorher vorher = VorherMerken();
+        for (int lauf = 0; lauf < 10 && Offene(inventuren).size() > 1; ++lauf) {
+            verloren += MitVerbindungsverlust(KALMET_PROGRAMM, Aufruf(Offene(inventuren)), zufall.bounded(20, 250)) == 3;
+            EXPECT_EQ(Zerrissen(), 0) << "an article is posted whole or not at all";
+        }
+        QString aus, fehler;
+        if (Offene(inventuren).size() > 1) {
+            EXPECT_EQ(Buchen(Offene(inventuren), &aus, &fehler), 0) << qPrintable(fehler);
+        }
+        EinmalGebucht(inventuren, vorher);
+        if (HasFailure())
+            return;
+    }
+    std::printf("server loss: %d runs ended with exit code 3\n", verloren);
+    EXPECT_GE(verloren, 5);
 }

@@ -1,5 +1,6 @@
 // "kalmet print" as a back office schedules it: the program run without a display on the
-// test chain, its exit codes, and tables equal to those the print action's build writes.
+// test chain, its exit codes, tables equal to those the print action's build writes, and runs
+// cut off from the server that leave no file behind.
 #include "framework/app/layoutspeicher.h"
 #include "framework/db/datenfeld.h"
 #include "framework/dbf/crystalsets.h"
@@ -8,10 +9,12 @@
 #include "inventurliste/inventurliste.h"
 #include "tests/kalmet/bericht.h"
 #include "tests/support/demokette.h"
+#include "tests/support/verbindungsverlust.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -215,4 +218,32 @@ TEST_F(DruckBefehlTest, WritesTheReportTheWindowShows)
     EXPECT_GT(mitBild, 0);
     EXPECT_EQ(gezeichnet.size(), mitBild);
     EXPECT_EQ(objekte.size(), bilder.size());
+}
+
+TEST_F(DruckBefehlTest, LosingTheServerEndsARunWithCode3AndNoFileAndTheNextRunWritesThem)
+{
+    if (FDb->Typ() != TConnectorTyp::PostgreSQL)
+        GTEST_SKIP() << "a SQLite file has no server to lose";
+    const QString pdf = FAusgabe.filePath("liste.pdf");
+    QDir tabellen(FAusgabe.filePath("tabellen"));
+    // the back-calculation reads stock and movements on the read-ahead threads too; the PDF
+    // reads the article pictures
+    const QStringList args{"print", "--db", FDb->Url().ToString(), "--user", FBenutzer, "--fiscal-year", "2026-02-01",
+                           "--inventory", Inventur(), "--layout", "kalme004.rpt", "--evaluation-date",
+                           TDateTime_ToQDate(FInventur.ZaehlDatum - 7).toString("yyyy-MM-dd"), "--tables", tabellen.path(), "--pdf", pdf};
+    const auto geschrieben = [&] { return QFile::exists(pdf) || !tabellen.entryList({"*.dbf"}, QDir::Files).isEmpty(); };
+    QRandomGenerator zufall(11);
+    int verloren = 0;
+    for (int lauf = 0; lauf < 20 && verloren < 5; ++lauf) {
+        QFile::remove(pdf);
+        tabellen.removeRecursively();
+        const bool abgebrochen = MitVerbindungsverlust(KALMET_PROGRAMM, args, zufall.bounded(30, 350)) == 3;
+        verloren += abgebrochen;
+        EXPECT_FALSE(abgebrochen && geschrieben()) << "a run cut off claims no file";
+    }
+    QString fehler;
+    EXPECT_EQ(Drucken(args.mid(5), &fehler), 0) << qPrintable(fehler);
+    EXPECT_TRUE(QFile::exists(pdf) && tabellen.exists("invl.dbf"));
+    std::printf("server loss: %d runs ended with exit code 3\n", verloren);
+    EXPECT_GE(verloren, 5);
 }

@@ -1,7 +1,9 @@
 // "kalmet import" as a back office runs it: exit codes, two terminals on one folder, and runs
-// killed at random points that a later run completes with every file counted once.
+// killed or cut off from the server at random points that a later run completes with every
+// file counted once.
 #include "tests/kalmet/kettenbefehl.h"
 #include "tests/support/buchungskette.h"
+#include "tests/support/verbindungsverlust.h"
 #include "tests/support/zaehlkette.h"
 
 #include <QDir>
@@ -162,4 +164,21 @@ TEST_F(ImportBefehlTest, RunsKilledAtRandomPointsImportEveryFileOnce)
     JedeDateiEinmal(CDateien);
     std::printf("kill test: %d runs killed, %d of them while they imported\n", getoetet, mitten);
     EXPECT_GE(mitten, 3);
+}
+
+TEST_F(ImportBefehlTest, LosingTheServerEndsARunWithCode3AndTheNextRunImportsEveryFileOnce)
+{
+    if (FDb->Typ() != TConnectorTyp::PostgreSQL)
+        GTEST_SKIP() << "a SQLite file has no server to lose";
+    constexpr int CDateien = 400;
+    DateienAblegen(CDateien);
+    QRandomGenerator zufall(5);
+    int verloren = 0;
+    for (int lauf = 0; lauf < 20 && verloren < 5; ++lauf)
+        verloren += MitVerbindungsverlust(KALMET_PROGRAMM, Aufruf(), zufall.bounded(50, 600)) == 3;
+    QString fehler;
+    EXPECT_EQ(Importieren(&fehler), 0) << qPrintable(fehler);
+    JedeDateiEinmal(CDateien);
+    std::printf("server loss: %d runs ended with exit code 3\n", verloren);
+    EXPECT_GE(verloren, 5);
 }

@@ -1,6 +1,7 @@
 // The overview follows what other processes change in the inventories: a booking by the
 // booking command, a reset, a count import, rows added and removed by another writer, and a
-// notice channel that breaks. Marks, the current row and the top row stay.
+// notice channel that breaks. Marks, the current row and the top row stay. A connection lost
+// under an action is told once, and the window goes on on new ones.
 #include "framework/article/iastatus.h"
 #include "framework/db/datenfeld.h"
 #include "kalmetmain/uebersicht_logik.h"
@@ -187,5 +188,30 @@ TEST_F(LiveTest, AfterAServerRestartTheWindowReconnectsReloadsAndWorks)
     f.vrInvList->VRList()->SetCheckState(Zeile(s), Qt::Checked);
     f.actKZReset->trigger();
     EXPECT_EQ(Kette::Wert(QString("SELECT kzzaehlung FROM ia WHERE %1").arg(Wo(s))).toString(), "3");
+    EXPECT_EQ(Text(s, usStatusKZ), "3");
+}
+
+TEST_F(LiveTest, AConnectionLostUnderAnActionIsToldOnceAndTheWindowGoesOn)
+{
+    if (FDb->Typ() != TConnectorTyp::PostgreSQL)
+        GTEST_SKIP() << "a SQLite file has no server to lose";
+    TfrmKalmetMain& f = Fenster();
+    const TIASchluessel s = ErsteMit(iakzGezaehlt);
+    f.vrInvList->VRList()->SetCheckState(Zeile(s), Qt::Checked);
+    const auto verloren = [&] {
+        return std::count_if(FInteraktion.Gezeigt.begin(), FInteraktion.Gezeigt.end(),
+                             [](const auto& g) { return g.Text.contains("Verbindung zur Datenbank verloren"); });
+    };
+    // the sessions end while the window is busy, so that the action meets the loss first
+    f.AktionenEnabled(false);
+    Schreiben({"SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = current_database() AND pid <> pg_backend_pid()"});
+    f.AktionenEnabled(true);
+    f.actKZReset->trigger();
+    EXPECT_TRUE(Binnen2s([&] { return verloren() == 1; })) << "told once";
+    QTest::qWait(1500);   // the window opens its connections anew once it is idle
+    EXPECT_EQ(verloren(), 1) << "and once only";
+    EXPECT_EQ(Kette::Wert(QString("SELECT kzzaehlung FROM ia WHERE %1").arg(Wo(s))).toString(), "2") << "nothing done";
+    f.actKZReset->trigger();
+    EXPECT_EQ(Kette::Wert(QString("SELECT kzzaehlung FROM ia WHERE %1").arg(Wo(s))).toString(), "3") << "the next action works";
     EXPECT_EQ(Text(s, usStatusKZ), "3");
 }

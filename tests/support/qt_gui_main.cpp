@@ -1,3 +1,5 @@
+#include "tests/support/sqlwarnungen.h"
+
 #include <QApplication>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -10,6 +12,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    SqlWarnungenAlsTestfehler();
     QCoreApplication::setOrganizationName(QStringLiteral("kalmet"));
     const QTemporaryDir einstellungen;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, einstellungen.path());

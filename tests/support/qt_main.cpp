@@ -1,3 +1,5 @@
+#include "tests/support/sqlwarnungen.h"
+
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>
@@ -6,6 +8,7 @@
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    SqlWarnungenAlsTestfehler();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

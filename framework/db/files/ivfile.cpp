@@ -39,7 +39,8 @@ QVariantList Werte(const TIVInventur& inv, const TInt32Trio& id)
 std::vector<TInt32Trio> IV_ZuBuchendeArtikel(const TIVInventur& inv)
 {
     const QVariantList w = Werte(inv);
-    QSqlQuery q = TZEP_Connection::Ausfuehren(
+    std::vector<TInt32Trio> r;
+    TZEP_Connection::Lesen(
         COrt,
         QStringLiteral("SELECT produkt_id_1, produkt_id_2, produkt_id_3 FROM iv WHERE wijahr = ? AND zaehldatum = ? AND filiale = ? "
                        "AND kzgebucht <> 'A' "
@@ -48,10 +49,8 @@ std::vector<TInt32Trio> IV_ZuBuchendeArtikel(const TIVInventur& inv)
                        "WHERE s.wijahr = ? AND s.zaehldatum = z.zaehldatum AND s.filiale = z.filiale AND "
                        "s.produkt_id_1 = z.produkt_id_1 AND s.produkt_id_2 = z.produkt_id_2 AND s.produkt_id_3 = z.produkt_id_3) "
                        "ORDER BY 1, 2, 3"),
-        w + QVariantList{w[1], w[2], w[0]});
-    std::vector<TInt32Trio> r;
-    while (q.next())
-        r.push_back({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()});
+        w + QVariantList{w[1], w[2], w[0]},
+        [&r](const QSqlQuery& q) { r.push_back({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()}); });
     return r;
 }
 
@@ -109,12 +108,11 @@ void IV_GebuchtMarkieren(const TIVInventur& inv, const TInt32Trio& id, bool ohne
 
 std::vector<TInt32Trio> IV_GebuchteArtikel(TDateTime zaehlDatum, int32_t filiale)
 {
-    QSqlQuery q = TZEP_Connection::Ausfuehren(COrt,
-                                              QStringLiteral("SELECT DISTINCT produkt_id_1, produkt_id_2, produkt_id_3 FROM iv WHERE "
-                                                             "zaehldatum = ? AND filiale = ? AND kzgebucht = 'A'"),
-                                              {TDatumTraits::ToSql(zaehlDatum).first(), filiale});
     std::vector<TInt32Trio> r;
-    while (q.next())
-        r.push_back({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()});
+    TZEP_Connection::Lesen(COrt,
+                           QStringLiteral("SELECT DISTINCT produkt_id_1, produkt_id_2, produkt_id_3 FROM iv WHERE "
+                                          "zaehldatum = ? AND filiale = ? AND kzgebucht = 'A'"),
+                           {TDatumTraits::ToSql(zaehlDatum).first(), filiale},
+                           [&r](const QSqlQuery& q) { r.push_back({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()}); });
     return r;
 }

@@ -3,7 +3,6 @@
 #include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 
-#include <QSqlError>
 
 Tiznsfile::Tiznsfile(int openMode, int param) : TZEP_SatzDatei(QStringLiteral("IZNS"), openMode, param)
 {
@@ -97,16 +96,6 @@ std::vector<TiznsZeile> TiznsTag::Lesen(const std::vector<TInt32Trio>& ids, int3
     return r;
 }
 
-QSqlQuery& TiznsTag::Vorbereitet(std::unique_ptr<QSqlQuery>& q, const QString& sql)
-{
-    if (!q) {
-        q = std::make_unique<QSqlQuery>(TZEP_Connection::Database());
-        if (!q->prepare(sql))
-            FehlerRaise(CTagOrt, {q->lastError().text()});
-    }
-    return *q;
-}
-
 void TiznsTag::Schreiben(const TiznsZeile& z)
 {
     const TiznsSatz& s = z.Satz;
@@ -115,18 +104,17 @@ void TiznsTag::Schreiben(const TiznsZeile& z)
     werte += TMengenTraits::ToSql(s.GR_MESU);
     QSqlQuery* q;
     if (z.Id != 0) {
-        q = &Vorbereitet(FUpdate, QStringLiteral("UPDATE izns SET gezaehlt = ?, grvon = ?, grbis = ?, %1 = ? WHERE id = ?")
-                                      .arg(mengen.join(QStringLiteral(" = ?, "))));
+        q = &FUpdate.Holen(CTagOrt, QStringLiteral("UPDATE izns SET gezaehlt = ?, grvon = ?, grbis = ?, %1 = ? WHERE id = ?")
+                                        .arg(mengen.join(QStringLiteral(" = ?, "))));
         werte << z.Id;
     } else {
-        q = &Vorbereitet(FInsert, QStringLiteral("INSERT INTO izns (gezaehlt, grvon, grbis, %1, zaehldatum, produkt_id_1, produkt_id_2, "
-                                                 "produkt_id_3, filiale, satzart, regal) VALUES (%2)")
-                                      .arg(mengen.join(QStringLiteral(", ")), QStringList(110, QStringLiteral("?")).join(QStringLiteral(", "))));
+        q = &FInsert.Holen(CTagOrt, QStringLiteral("INSERT INTO izns (gezaehlt, grvon, grbis, %1, zaehldatum, produkt_id_1, produkt_id_2, "
+                                                   "produkt_id_3, filiale, satzart, regal) VALUES (%2)")
+                                        .arg(mengen.join(QStringLiteral(", ")), QStringList(110, QStringLiteral("?")).join(QStringLiteral(", "))));
         werte += TDatumTraits::ToSql(s.ZaehlDatum) + TFeldTraits<TInt32Trio>::ToSql(s.Produkt_ID)
             + QVariantList{s.Filiale, QString(s.Satzart), s.Regal};
     }
     for (qsizetype i = 0; i < werte.size(); ++i)
         q->bindValue(static_cast<int>(i), werte[i]);
-    if (!q->exec())
-        FehlerRaise(CTagOrt, {q->lastError().text()});
+    TZEP_Connection::Starten(*q, CTagOrt);
 }

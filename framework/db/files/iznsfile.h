@@ -3,7 +3,6 @@
 #include "framework/db/produktblock.h"
 #include "framework/db/satzdatei.h"
 
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -66,10 +65,9 @@ public:
     void Schreiben(const TiznsZeile& z);
 
 private:
-    QSqlQuery& Vorbereitet(std::unique_ptr<QSqlQuery>& q, const QString& sql);
 
     TDateTime FZaehlDatum;
     int32_t FFiliale;
     TProduktBlockAbfrage FLeser;
-    std::unique_ptr<QSqlQuery> FUpdate, FInsert;
+    TGehalteneAnweisung FUpdate, FInsert;
 };

@@ -1,0 +1,30 @@
+#include "tests/support/verbindungsverlust.h"
+
+#include "framework/db/connection.h"
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+int MitVerbindungsverlust(const QString& programm, const QStringList& args, int ms)
+{
+    QProcess p;
+    p.start(programm, args);
+    EXPECT_TRUE(p.waitForStarted());
+    p.waitForFinished(ms);
+    if (p.state() != QProcess::NotRunning) {
+        TZEP_Connection::Ausfuehren("MitVerbindungsverlust", "SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                                             "WHERE datname = current_database() AND pid <> pg_backend_pid()");
+        EXPECT_TRUE(p.waitForFinished(120000));
+    }
+    const QString fehler = QString::fromUtf8(p.readAllStandardError());
+    if (p.exitStatus() != QProcess::NormalExit) {
+        ADD_FAILURE() << "ended by a signal after " << ms << " ms:\n" << qPrintable(fehler.right(2000));
+        return -1;
+    }
+    EXPECT_TRUE(p.exitCode() == 0 || p.exitCode() == 3) << "exit code " << p.exitCode() << ":\n" << qPrintable(fehler.right(2000));
+    if (p.exitCode() == 3)   // lost while it worked, or while it opened the database
+        EXPECT_EQ(fehler.count("Verbindung zur Datenbank verloren") + fehler.count("kann nicht geöffnet werden"), 1)
+            << "told once:\n" << qPrintable(fehler.right(2000));
+    return p.exitCode();
+}
