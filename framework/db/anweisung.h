@@ -11,7 +11,8 @@
 // that a statement of a connection that is gone is never run.
 class TGehalteneAnweisung {
 public:
-    // The statement, or nullptr when none is kept for the thread's connection of now.
+    // The statement, or nullptr when none is kept for the thread's connection of now; raises
+    // as TZEP_Connection::Database does.
     QSqlQuery* Gehalten();
     // Prepares sql, forward only, on the thread's connection and keeps it; a failure raises
     // under ort.
