@@ -112,6 +112,15 @@ protected:
         return {Bestand(), Wert("SELECT max(id) FROM bne").toLongLong(), Wert("SELECT count(*) FROM lsn").toInt(),
                 Wert("SELECT count(*) FROM fvk").toInt()};
     }
+    // A last run books what the interrupted runs left open; then every difference is posted once.
+    void RestBuchen(const std::vector<TKettenInventur>& inventuren, const TVorher& vorher)
+    {
+        QString aus, fehler;
+        if (Offene(inventuren).size() > 1) {
+            EXPECT_EQ(Buchen(Offene(inventuren), &aus, &fehler), 0) << qPrintable(fehler);
+        }
+        EinmalGebucht(inventuren, vorher);
+    }
     // What the runs left, with a last one that ran to its end: every inventory booked and at its
     // count, each difference posted once, each converted erroneous sale one sales line, the stock
     // the sum of the movements, no lock left.
@@ -267,11 +276,7 @@ TEST_F(BuchBefehlTest, RunsKilledAtRandomPointsPostEveryDifferenceOnce)
                                                                   : Wert("SELECT max(id) FROM bne").toLongLong() > bewegungVorher;
             EXPECT_EQ(Zerrissen(), 0) << "an article is posted whole or not at all";
         }
-        QString aus, fehler;
-        if (Offene(inventuren).size() > 1) {
-            EXPECT_EQ(Buchen(Offene(inventuren), &aus, &fehler), 0) << qPrintable(fehler);
-        }
-        EinmalGebucht(inventuren, vorher);
+        RestBuchen(inventuren, vorher);
         if (HasFailure())
             return;
     }
@@ -296,11 +301,7 @@ TEST_F(BuchBefehlTest, LosingTheServerEndsARunWithCode3AndTheNextRunPostsEveryDi
             verloren += MitVerbindungsverlust(KALMET_PROGRAMM, Aufruf(Offene(inventuren)), zufall.bounded(20, 250)) == 3;
             EXPECT_EQ(Zerrissen(), 0) << "an article is posted whole or not at all";
         }
-        QString aus, fehler;
-        if (Offene(inventuren).size() > 1) {
-            EXPECT_EQ(Buchen(Offene(inventuren), &aus, &fehler), 0) << qPrintable(fehler);
-        }
-        EinmalGebucht(inventuren, vorher);
+        RestBuchen(inventuren, vorher);
         if (HasFailure())
             return;
     }
