@@ -1,6 +1,7 @@
 #include "buchung/inventurbuchung.h"
 
 #include "buchung/ausgleichruecknahme.h"
+#include "buchung/offenezaehldateien.h"
 
 #include "framework/app/info.h"
 #include "framework/app/interaktion.h"
@@ -180,15 +181,16 @@ bool TInventurBuchung::InvBuchen(std::vector<TBuchungsZeile> geprueft, const TZe
     bool r = false;
     FNichtAbgeschlossen.clear();
     ORVGuard(QStringLiteral("TfrmKalmetMain.InvBuchen"), [&] {
-        // counts of a rejected count file would be booked as differences: the user sees the
-        // files first, and books again once they are mended or set aside
+        // counts of a rejected count file would be booked as differences: while such a file
+        // names an inventory's day and branch, the user deals with it first
         TMDEBucher zaehldateien;
         zaehldateien.DateiSuche();
-        if (!zaehldateien.Ergebnis().Abgelehnt.empty()) {
+        if (const QStringList offen = ZaehldateienOffen(zaehldateien, geprueft); !offen.isEmpty()) {
             ORVInteraktion().Meldung(maInfo, QStringLiteral("Buchen"),
-                                     QStringLiteral("%1\nIhre Zählungen fehlen; die Buchung wird nicht ausgeführt. Nach der "
-                                                    "Prüfung der Dateien im Ordner %2 erneut buchen.")
-                                         .arg(zaehldateien.Ergebnis().Text(), zaehldateien.Ordner() + QStringLiteral("/fehler")),
+                                     QStringLiteral("Abgelehnte Zähldateien im Ordner %1 betreffen:\n%2\nIhre Zählungen fehlen; die "
+                                                    "Buchung wird nicht ausgeführt. Die Dateien berichtigen und wieder einlesen oder "
+                                                    "aus dem Ordner nehmen, dann erneut buchen.")
+                                         .arg(zaehldateien.Ordner() + QStringLiteral("/fehler"), offen.join(QLatin1Char('\n'))),
                                      FUmgebung.Owner);
             return;
         }

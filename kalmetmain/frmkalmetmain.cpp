@@ -11,7 +11,6 @@
 #include "framework/db/files/lsnfile.h"
 #include "framework/gui/progressdialog.h"
 #include "framework/gui/vrlist.h"
-#include "framework/stock/mdebucher.h"
 #include "framework/stock/sperre.h"
 #include "framework/stock/verkmani.h"
 #include "kalmetmain/uebersicht_modell.h"
@@ -247,9 +246,7 @@ void TfrmKalmetMain::FormCreate()
             setWindowTitle(QStringLiteral("Inventurauswertung - ") + ORVProgramm().GetTextMandant());
             btnDrucken->setDefault(true);
             btnBuchen->setDefault(false);
-            // count files waiting from hand-held scanners are imported; the booker is not kept,
-            // and an import that fails (folder, database) is registered and the window opens
-            ORVGuard(QStringLiteral("TfrmKalmetMain.FormCreate"), [] { TMDEBucher().DateiSuche(); }, false);
+            ZaehldateienBeimStart();
             FIAFile = std::make_unique<Tiafile>(2, -1);
             FDatumList.Clear();
             FLastConfig = TDruckConfig::EmptyGet();

@@ -13,6 +13,8 @@
 #include <QTime>
 
 #include <memory>
+#include <optional>
+#include <utility>
 
 class QAction;
 class QComboBox;
@@ -207,6 +209,10 @@ private:
     void FensterzustandLaden();
     void FormCreate();
     void FormDestroy();
+    // Imports the count files waiting when the window is made; what came of it is shown once
+    // the window is up.
+    void ZaehldateienBeimStart();
+    void ZaehldateienBeimStartZeigen();
 
     // Runs body on the engine, guarded under ort; without an engine (FormCreate could not
     // make it) the failure is registered there. False when body did not complete.
@@ -235,4 +241,5 @@ private:
     QTime FStand;               // the list's last read
     QString FVerbindungsHinweis;   // the notice channel was broken and is open again
     bool FLiveFehler = false;      // the last live update failed
+    std::optional<std::pair<int, QString>> FStartZaehldateien;   // kind and text of the start-up import's message
 };

@@ -68,6 +68,7 @@ void TfrmKalmetMain::FormShow()
         vrInvList->setFocus();
         AktionenEnabled(true);
     });
+    ZaehldateienBeimStartZeigen();
 }
 
 void TfrmKalmetMain::cmbDatumChange()

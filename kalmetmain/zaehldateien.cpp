@@ -1,5 +1,5 @@
-// Count files of hand-held scanners imported on demand: progress on large folders, the
-// result, and the overview with the new counted values.
+// Count files of hand-held scanners imported when the window opens and on demand: progress
+// on large folders, the result, and the overview with the new counted values.
 #include "kalmetmain/frmkalmetmain.h"
 
 #include "framework/app/interaktion.h"
@@ -13,6 +13,32 @@ namespace {
 // From this many files on the import shows its progress.
 constexpr int CFortschrittAb = 5;
 
+}
+
+void TfrmKalmetMain::ZaehldateienBeimStart()
+{
+    // the window opens also when the import fails (folder, database): the failure is
+    // registered and told with the result
+    const TFehlerSammler fehler;
+    ORVGuard(
+        QStringLiteral("TfrmKalmetMain.FormCreate"),
+        [this] {
+            TMDEBucher bucher;
+            if (bucher.DateiSuche())
+                FStartZaehldateien.emplace(bucher.Ergebnis().Abgelehnt.empty() ? maInfo : maFehler, bucher.Ergebnis().Text());
+        },
+        false);
+    if (const QString bericht = fehler.Bericht(); !bericht.isEmpty())
+        FStartZaehldateien.emplace(maFehler, QStringLiteral("Die Zähldateien wurden nicht alle eingelesen:\n%1").arg(bericht));
+}
+
+void TfrmKalmetMain::ZaehldateienBeimStartZeigen()
+{
+    if (!FStartZaehldateien)
+        return;
+    const auto [art, text] = *FStartZaehldateien;
+    FStartZaehldateien.reset();
+    ORVInteraktion().Meldung(art, QStringLiteral("Zähldateien beim Start eingelesen"), text, this);
 }
 
 void TfrmKalmetMain::actZaehldateienExecute()

@@ -25,12 +25,35 @@ bool EAN_Gueltig(const QString& ean)
     return EAN_Pruefziffer(ean.left(n - 1)) == ean.back().digitValue();
 }
 
-std::map<QString, TEANArtikel> EAN_Lesen(const QStringList& eans)
+QString EAN_Gtin14(const QString& ean)
+{
+    return ean.rightJustified(14, QLatin1Char('0'));
+}
+
+namespace {
+
+// The forms the table may hold a GTIN-14 in: itself and its shorter forms without leading zeros.
+QStringList Formen(const QString& gtin)
+{
+    QStringList r{gtin};
+    for (int laenge : {13, 12, 8})
+        if (gtin.left(14 - laenge).count(QLatin1Char('0')) == 14 - laenge)
+            r << gtin.right(laenge);
+    return r;
+}
+
+}
+
+TEANTreffer EAN_Lesen(const QStringList& eans)
 {
     constexpr qsizetype CBlock = 500;
-    std::map<QString, TEANArtikel> r;
-    for (qsizetype von = 0; von < eans.size(); von += CBlock) {
-        const QStringList block = eans.mid(von, CBlock);
+    QStringList formen;
+    for (const QString& e : eans)
+        formen << Formen(EAN_Gtin14(e));
+    formen.removeDuplicates();
+    TEANTreffer r;
+    for (qsizetype von = 0; von < formen.size(); von += CBlock) {
+        const QStringList block = formen.mid(von, CBlock);
         TZEP_Connection::Lesen(
             QStringLiteral("EAN"),
             QStringLiteral("SELECT e.ean, e.produkt_id_1, e.produkt_id_2, e.produkt_id_3, e.groesse, a.artnr, a.wgn, a.grvon, a.grbis "
@@ -38,13 +61,19 @@ std::map<QString, TEANArtikel> EAN_Lesen(const QStringList& eans)
                            "a.produkt_id_3 = e.produkt_id_3 WHERE e.ean IN (%1)")
                 .arg(QStringList(block.size(), QStringLiteral("?")).join(QStringLiteral(", "))),
             QVariantList(block.begin(), block.end()), [&r](const QSqlQuery& q) {
-                r[q.value(0).toString()] = {{q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt()},
-                                            q.value(4).toInt(),
-                                            q.value(5).toString(),
-                                            q.value(6).toString(),
-                                            q.value(7).toInt(),
-                                            q.value(8).toInt()};
+                const TEANArtikel a{{q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt()},
+                                    q.value(4).toInt(),
+                                    q.value(5).toString(),
+                                    q.value(6).toString(),
+                                    q.value(7).toInt(),
+                                    q.value(8).toInt()};
+                const QString gtin = EAN_Gtin14(q.value(0).toString());
+                const auto [it, neu] = r.Artikel.try_emplace(gtin, a);
+                if (!neu && (it->second.Produkt_ID != a.Produkt_ID || it->second.Groesse != a.Groesse))
+                    r.Mehrdeutig << gtin;
             });
     }
+    for (const QString& gtin : r.Mehrdeutig)
+        r.Artikel.erase(gtin);
     return r;
 }

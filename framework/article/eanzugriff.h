@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <QSet>
+
 #include <map>
 
 // The barcode table EAN: one barcode per size of an article.
@@ -24,5 +26,15 @@ struct TEANArtikel {
     int GrVon = 0, GrBis = 0;
 };
 
-// The articles of the barcodes that are known; unknown ones are missing from the answer.
-std::map<QString, TEANArtikel> EAN_Lesen(const QStringList& eans);
+// The barcode as GTIN-14: the same number with zeros in front, so that an EAN-8, UPC-A or
+// EAN-13 and the GTIN-14 of the same number are one.
+QString EAN_Gtin14(const QString& ean);
+
+// The barcodes found, by GTIN-14: the table's barcodes match whatever their length (a UPC-A
+// scan finds the EAN-13 with a leading 0). A GTIN that the table gives to different sizes is
+// not an answer but ambiguous; unknown ones are missing from both.
+struct TEANTreffer {
+    std::map<QString, TEANArtikel> Artikel;
+    QSet<QString> Mehrdeutig;
+};
+TEANTreffer EAN_Lesen(const QStringList& eans);

@@ -26,6 +26,14 @@ public:
     using EORVFehler::EORVFehler;
 };
 
+// The database refused the data of a statement (SQLSTATE classes 22 and 23 on PostgreSQL: a
+// value out of range or too long, a constraint; on SQLite a constraint or a value too big):
+// the data's fault, not the connection's or the server's.
+class EDatenAbgelehnt : public EORVFehler {
+public:
+    using EORVFehler::EORVFehler;
+};
+
 // Raises a framework error for a location; the texts form its message.
 [[noreturn]] void FehlerRaise(const QString& location, const QStringList& texts = {});
 

@@ -7,3 +7,7 @@
 QString Rechner();
 int EigenerProzess();
 bool ProzessLaeuft(int pid);
+// When the process pid started, in clock ticks since the machine booted; -1 when no such
+// process runs. With the pid it names one process: a pid is reused, the pair is not (until
+// the next boot).
+qint64 ProzessBeginn(int pid);

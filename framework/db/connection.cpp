@@ -133,11 +133,24 @@ bool Weg(const QSqlDriver* driver, const QSqlError& fehler)
     throw EVerbindungVerloren(ort, texte);
 }
 
+// A failure that the statement's data caused (see EDatenAbgelehnt).
+bool DatenAbgelehnt(const QSqlDriver* driver, const QSqlError& fehler)
+{
+    const QString code = fehler.nativeErrorCode();
+    if (driver && driver->dbmsType() == QSqlDriver::PostgreSQL)
+        return code.startsWith(QLatin1String("22")) || code.startsWith(QLatin1String("23"));
+    // SQLITE_TOOBIG, SQLITE_CONSTRAINT, SQLITE_MISMATCH, also as extended codes
+    const int primaer = code.toInt() & 0xFF;
+    return primaer == 18 || primaer == 19 || primaer == 20;
+}
+
 [[noreturn]] void RaiseFuer(const QString& ort, const QSqlDriver* driver, const QSqlError& fehler, QStringList texte)
 {
     texte << fehler.text();
     if (Weg(driver, fehler))
         VerlorenRaise(ort, texte);
+    if (DatenAbgelehnt(driver, fehler))
+        throw EDatenAbgelehnt(ort, texte);
     FehlerRaise(ort, texte);
 }
 }

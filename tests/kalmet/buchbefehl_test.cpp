@@ -6,6 +6,7 @@
 #include "tests/support/buchungskette.h"
 #include "tests/support/fremdesperre.h"
 #include "tests/support/verbindungsverlust.h"
+#include "tests/support/zaehlkette.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -170,10 +171,10 @@ TEST_F(BuchBefehlTest, ExitCodesTellWhatHappened)
     {
         QTemporaryDir mde;
         Sql(QString("INSERT INTO parameter (name, wert) VALUES ('ORDNER_MDE', '%1')").arg(mde.path()));
-        QFile datei(mde.filePath("regal.mde"));
-        ASSERT_TRUE(datei.open(QIODevice::WriteOnly));
-        datei.write("#filiale=1\n#zaehldatum=2026-05-15\nkein Barcode\n");
-        datei.close();
+        Zaehl::DateiSchreiben(mde.filePath("regal.mde"), QString("#filiale=%1\n#zaehldatum=%2\nkein Barcode\n")
+                                                             .arg(inv.Zeile.Filiale)
+                                                             .arg(TDateTime_FormatDatum(inv.Zeile.ZaehlDatum))
+                                                             .toUtf8());
         EXPECT_EQ(Buchen({"--inventory", Inventur(inv), "--yes"}, &aus, &fehler), 1) << qPrintable(fehler);
         EXPECT_TRUE(fehler.contains("regal.mde") && fehler.contains("nicht ausgeführt")) << qPrintable(fehler);
         EXPECT_EQ(Status(inv.Zeile), inv.Status);

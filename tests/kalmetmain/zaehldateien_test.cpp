@@ -53,7 +53,9 @@ TEST_F(ZaehldateienTest, ImportedAtCreationAndFromTheMenuWithTheResultShown)
     TfrmKalmetMain& f = Fenster();
     EXPECT_GT(IstEKGespeichert(inv), vorher) << "imported when the window opened";
     EXPECT_DOUBLE_EQ(IstEK(inv), IstEKGespeichert(inv)) << "and shown";
-    EXPECT_FALSE(FInteraktion.Enthaelt("Zähldatei")) << "the window opens without a message";
+    ASSERT_EQ(FInteraktion.Gezeigt.size(), 1u) << "the window tells what it imported";
+    EXPECT_EQ(FInteraktion.Gezeigt[0].Titel, "Zähldateien beim Start eingelesen");
+    EXPECT_EQ(FInteraktion.Gezeigt[0].Text, "1 Zähldatei eingelesen, 2 Stück.");
 
     // the menu entry: six files, one of them bad
     bool imMenu = false;
@@ -91,4 +93,5 @@ TEST_F(ZaehldateienTest, AFailingImportLeavesTheWindowToOpen)
     EXPECT_FALSE(Zeilen().empty()) << "the overview is filled";
     EXPECT_TRUE(f.Inventurliste());
     EXPECT_EQ(DateiLesen(FOrdner.filePath("a.mde")), inhalt) << "the file stays waiting";
+    EXPECT_TRUE(FInteraktion.Enthaelt("nicht alle eingelesen")) << "and the user is told";
 }

@@ -3,6 +3,7 @@
 #include "framework/db/connection.h"
 #include "framework/db/datenfeld.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSqlError>
@@ -97,7 +98,10 @@ void DateiSchreiben(const QString& pfad, const QByteArray& inhalt)
 {
     QFile f(pfad);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << qPrintable(pfad);
-    f.write(inhalt);
+    ASSERT_EQ(f.write(inhalt), inhalt.size());
+    ASSERT_TRUE(f.flush());
+    // written a minute ago: an import takes only files that have settled
+    ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
 }
 
 QByteArray DateiLesen(const QString& pfad)

@@ -33,6 +33,7 @@ std::map<QString, int> Zaehlung(const TZeileAnzeige& inventur, const QString& sa
 // Articles of the day and branch whose "G" record is not the sum of their "R" records.
 QStringList NichtSummeDerRegale(const TZeileAnzeige& inventur);
 
+// A file written a minute ago, as the import finds a file that has settled.
 void DateiSchreiben(const QString& pfad, const QByteArray& inhalt);
 QByteArray DateiLesen(const QString& pfad);
 

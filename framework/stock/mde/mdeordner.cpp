@@ -2,35 +2,18 @@
 
 #include "framework/core/fehler.h"
 #include "framework/core/prozess.h"
+#include "framework/core/zitat.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
-#include <cerrno>
-#include <cstdio>
-
-#include <fcntl.h>
-#include <unistd.h>
+#include <algorithm>
 
 namespace {
 
 const QString COrt = QStringLiteral("TMDEBucher");
-
-// Renames a file unless the new name is taken; false when the file is gone or the name taken.
-bool Verschieben(const QString& von, const QString& nach)
-{
-    const QByteArray a = QFile::encodeName(von), b = QFile::encodeName(nach);
-    if (::renameat2(AT_FDCWD, a.constData(), AT_FDCWD, b.constData(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS)
-        return false;
-    // a file system without that flag: a hard link is refused on a name that is taken
-    if (::link(a.constData(), b.constData()) != 0)
-        return false;
-    ::unlink(a.constData());
-    return true;
-}
+constexpr int CNummernMax = 10000;
 
 // The name itself, else "name-2.ext", "name-3.ext" ...
 QString Kandidat(const QString& name, int n)
@@ -42,101 +25,178 @@ QString Kandidat(const QString& name, int n)
     return QStringLiteral("%1-%2%3").arg(fi.completeBaseName()).arg(n).arg(endung);
 }
 
-void Anlegen(const QString& ordner)
+std::vector<TEintrag> NachNamen(std::vector<TEintrag> e)
 {
-    if (!QDir().mkpath(ordner))
-        FehlerRaise(COrt, {QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(ordner)});
+    std::sort(e.begin(), e.end(), [](const TEintrag& a, const TEintrag& b) { return a.Name < b.Name; });
+    return e;
 }
 
+// Whether the process whose work folder this is still runs; nothing for another machine's
+// folder (only that machine knows). A pid alone is reused, so the folder names the process's
+// start as well; folders of older versions name only the pid.
+std::optional<bool> Laeuft(const QString& ordner)
+{
+    const QString praefix = Rechner() + QLatin1Char('-');
+    if (!ordner.startsWith(praefix))
+        return std::nullopt;
+    const QStringList teile = ordner.mid(praefix.size()).split(QLatin1Char('-'));
+    bool zahl = false, beginnZahl = false;
+    const int pid = teile[0].toInt(&zahl);
+    if (!zahl || teile.size() > 2)
+        return std::nullopt;
+    if (teile.size() == 1)
+        return ProzessLaeuft(pid);
+    const qint64 beginn = teile[1].toLongLong(&beginnZahl);
+    if (!beginnZahl)
+        return std::nullopt;
+    return ProzessBeginn(pid) == beginn;
+}
+
+}
+
+bool IstZaehldateiName(const QString& name)
+{
+    return name.endsWith(QLatin1String(".mde"), Qt::CaseInsensitive);
 }
 
 TMDEOrdner::TMDEOrdner(QString pfad)
     : FPfad(QDir::cleanPath(std::move(pfad))),
-      FArbeit(Unterordner(QStringLiteral("arbeit/%1-%2").arg(Rechner()).arg(EigenerProzess())))
+      FArbeitName(QStringLiteral("%1-%2-%3").arg(Rechner()).arg(EigenerProzess()).arg(ProzessBeginn(EigenerProzess())))
 {
 }
 
-QString TMDEOrdner::Unterordner(const QString& name) const
+TMDEOrdner::~TMDEOrdner()
 {
-    return FPfad + QLatin1Char('/') + name;
+    // an empty work folder goes; one that holds a file stays for the next run
+    if (FArbeitOrdner && FArbeit)
+        FArbeitOrdner->OrdnerEntfernen(FArbeitName);
 }
 
-QStringList TMDEOrdner::Wartende() const
+bool TMDEOrdner::Oeffnen()
 {
-    return QDir(FPfad).entryList({QStringLiteral("*.mde")}, QDir::Files, QDir::Name);
+    if (!QFileInfo(FPfad).isDir())
+        return false;
+    FOrdner = TVerzeichnis::Oeffnen(FPfad);
+    return true;
 }
 
-QString TMDEOrdner::Beanspruchen(const QString& name)
+TMDEWarteliste TMDEOrdner::Wartende(qint64 ruheMs) const
 {
-    Anlegen(FArbeit);
-    const QString ziel = FArbeit + QLatin1Char('/') + name;
-    return Verschieben(Unterordner(name), ziel) ? ziel : QString();
+    TMDEWarteliste r;
+    const qint64 jetzt = QDateTime::currentMSecsSinceEpoch();
+    for (const TEintrag& e : NachNamen(FOrdner->Eintraege())) {
+        if (!IstZaehldateiName(e.Name))
+            continue;
+        if (!e.Datei)
+            r.KeineDateien << e.Name;
+        else if (std::abs(jetzt - e.GeaendertMs) < ruheMs)
+            r.Unfertig << e.Name;
+        else
+            r.Bereit << e.Name;
+    }
+    return r;
+}
+
+bool TMDEOrdner::HatArbeit() const
+{
+    return FOrdner->UnterordnerFalls(QStringLiteral("arbeit")) != nullptr;
+}
+
+void TMDEOrdner::Vorbereiten()
+{
+    FArbeitOrdner = FOrdner->Unterordner(QStringLiteral("arbeit"));
+    FArbeit = FArbeitOrdner->Unterordner(FArbeitName);
+    FArchiv = FOrdner->Unterordner(QStringLiteral("archiv"));
+    FFehler = FOrdner->Unterordner(QStringLiteral("fehler"));
+    for (const TVerzeichnis* v : {&*FOrdner, &*FArbeit, &*FArchiv, &*FFehler})
+        v->Beschreibbar();
+}
+
+const TVerzeichnis& TMDEOrdner::Arbeit() const
+{
+    if (!FArbeit)
+        FehlerRaise(COrt, {QStringLiteral("Der Ordner %1 ist nicht vorbereitet.").arg(FPfad)});
+    return *FArbeit;
+}
+
+bool TMDEOrdner::Beanspruchen(const QString& name)
+{
+    return FOrdner->Verschieben(name, Arbeit(), name);
 }
 
 QStringList TMDEOrdner::Verwaiste()
 {
     QStringList r;
-    const QDir arbeit(Unterordner(QStringLiteral("arbeit")));
-    const QString praefix = Rechner() + QLatin1Char('-');
-    for (const QString& prozess : arbeit.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
-        bool zahl = false;
-        const int pid = prozess.mid(praefix.size()).toInt(&zahl);
-        if (!prozess.startsWith(praefix) || !zahl)
-            continue;   // another machine's: only that machine knows whether it still runs
-        const QString ordner = arbeit.filePath(prozess);
-        const bool eigener = pid == EigenerProzess();
-        if (!eigener && ProzessLaeuft(pid))
+    for (const TEintrag& e : NachNamen(Arbeit().Eintraege()))
+        if (IstZaehldateiName(e.Name))
+            r << e.Name;
+    for (const TEintrag& e : NachNamen(FArbeitOrdner->Eintraege())) {
+        const std::optional<bool> laeuft = Laeuft(e.Name);
+        if (e.Name == FArbeitName || !laeuft || *laeuft)
             continue;
-        for (const QString& name : QDir(ordner).entryList({QStringLiteral("*.mde")}, QDir::Files, QDir::Name)) {
-            const QString ziel = FArbeit + QLatin1Char('/') + name;
-            Anlegen(FArbeit);
-            if (eigener || Verschieben(ordner + QLatin1Char('/') + name, ziel))
-                r << ziel;
+        const std::unique_ptr<TVerzeichnis> tot = FArbeitOrdner->UnterordnerFalls(e.Name);
+        if (!tot)
+            continue;
+        for (const TEintrag& f : NachNamen(tot->Eintraege())) {
+            if (!IstZaehldateiName(f.Name))
+                continue;
+            for (int n = 1; n < CNummernMax; ++n)
+                if (const QString ziel = Kandidat(f.Name, n); tot->Verschieben(f.Name, *FArbeit, ziel)) {
+                    r << ziel;
+                    break;
+                } else if (!tot->Vorhanden(f.Name)) {
+                    break;   // another run took it over
+                }
         }
-        if (!eigener)
-            QDir(arbeit).rmdir(prozess);
+        FArbeitOrdner->OrdnerEntfernen(e.Name);
     }
     return r;
 }
 
-QString TMDEOrdner::Archivieren(const QString& pfad)
+TDateiGelesen TMDEOrdner::Lesen(const QString& name, qint64 max) const
 {
-    const QString ordner = Unterordner(QStringLiteral("archiv"));
-    Anlegen(ordner);
-    const QString name = QFileInfo(pfad).fileName();
-    for (int n = 1; n < 10000; ++n) {
-        const QString ziel = ordner + QLatin1Char('/') + Kandidat(name, n);
-        if (Verschieben(pfad, ziel))
-            return ziel;
-        if (!QFileInfo::exists(pfad))
-            break;
-    }
-    FehlerRaise(COrt, {QStringLiteral("%1 kann nicht nach %2 verschoben werden.").arg(pfad, ordner)});
+    return Arbeit().Lesen(name, max);
 }
 
-QString TMDEOrdner::Ablehnen(const QString& pfad, const QString& bericht)
+QString TMDEOrdner::Archivieren(const QString& name)
 {
-    const QString ordner = Unterordner(QStringLiteral("fehler"));
-    Anlegen(ordner);
-    const QString name = QFileInfo(pfad).fileName();
-    for (int n = 1; n < 10000; ++n) {
-        const QString ziel = ordner + QLatin1Char('/') + Kandidat(name, n);
-        if (QFileInfo::exists(ziel) || QFileInfo::exists(ziel + QStringLiteral(".txt")))
+    for (int n = 1; n < CNummernMax && Arbeit().Vorhanden(name); ++n)
+        if (const QString ziel = Kandidat(name, n); FArbeit->Verschieben(name, *FArchiv, ziel))
+            return ziel;
+    FehlerRaise(COrt, {QStringLiteral("%1 kann nicht nach %2 verschoben werden.").arg(Zitat(name), FArchiv->Pfad())});
+}
+
+QString TMDEOrdner::Ablehnen(const QString& name, const std::function<QByteArray(const QString&)>& bericht)
+{
+    // the file first, then its report under the name it got: a report never names a file
+    // that is not there
+    const TVerzeichnis* quelle = &Arbeit();
+    QString jetzt = name;
+    for (int n = 1; n < CNummernMax && quelle->Vorhanden(jetzt); ++n) {
+        const QString ziel = Kandidat(name, n), zielBericht = ziel + QStringLiteral(".txt");
+        if (FFehler->Vorhanden(ziel) || FFehler->Vorhanden(zielBericht) || !quelle->Verschieben(jetzt, *FFehler, ziel))
             continue;
-        // the report first: a rejected file is never found without it
-        QSaveFile f(ziel + QStringLiteral(".txt"));
-        if (!f.open(QIODevice::WriteOnly) || f.write(bericht.toUtf8()) < 0 || !f.commit())
-            FehlerRaise(COrt, {QStringLiteral("Der Bericht %1.txt kann nicht geschrieben werden.").arg(ziel)});
-        if (Verschieben(pfad, ziel))
+        quelle = &*FFehler;
+        jetzt = ziel;
+        if (FFehler->Anlegen(zielBericht, bericht(ziel)))
             return ziel;
-        QFile::remove(ziel + QStringLiteral(".txt"));
-        if (!QFileInfo::exists(pfad))
-            break;
     }
-    FehlerRaise(COrt, {QStringLiteral("%1 kann nicht nach %2 verschoben werden.").arg(pfad, ordner)});
+    FehlerRaise(COrt, {QStringLiteral("%1 kann nicht nach %2 verschoben werden.").arg(Zitat(name), FFehler->Pfad())});
 }
 
-void TMDEOrdner::Zurueckgeben(const QString& pfad)
+bool TMDEOrdner::Zurueckgeben(const QString& name)
 {
-    Verschieben(pfad, Unterordner(QFileInfo(pfad).fileName()));
+    return Arbeit().Verschieben(name, *FOrdner, name);
+}
+
+std::vector<std::pair<QString, TDateiGelesen>> TMDEOrdner::Abgelehnte(qint64 max) const
+{
+    std::vector<std::pair<QString, TDateiGelesen>> r;
+    const std::unique_ptr<TVerzeichnis> fehler = FOrdner ? FOrdner->UnterordnerFalls(QStringLiteral("fehler")) : nullptr;
+    if (!fehler)
+        return r;
+    for (const TEintrag& e : NachNamen(fehler->Eintraege()))
+        if (IstZaehldateiName(e.Name) && e.Datei)
+            r.emplace_back(e.Name, fehler->Lesen(e.Name, max));
+    return r;
 }

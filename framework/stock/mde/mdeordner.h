@@ -1,36 +1,71 @@
 #pragma once
 
+#include "framework/stock/mde/verzeichnis.h"
+
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <optional>
+#include <vector>
+
+// The count files in the folder, as a run finds them.
+struct TMDEWarteliste {
+    QStringList Bereit;         // regular files, written at least the settling time ago
+    QStringList Unfertig;       // still being written: they wait for the next run
+    QStringList KeineDateien;   // named *.mde but links, folders or devices: left alone
+};
+
 // The folder that scanners' export tools write count files (*.mde) into, and its subfolders:
-// "arbeit/<machine>-<process id>" holds the files a process claimed, "archiv" those imported,
-// "fehler" those rejected, each beside its report "<name>.txt". A file is claimed by moving
-// it into the process's work folder, so that of several processes only one reads it; files
-// are never overwritten, a name already taken gets a number ("inv-2.mde").
+// "arbeit/<machine>-<process id>-<process start>" holds the files a process claimed, "archiv"
+// those imported, "fehler" those rejected, each beside its report "<name>.txt". A file is
+// claimed by moving it into the process's work folder, so that of several processes only one
+// reads it. Everything is done through the opened folders without following links; files are
+// never overwritten, a name already taken gets a number ("inv-2.mde"). Failures of a folder
+// raise; the files then stay where they are.
 class TMDEOrdner {
 public:
     explicit TMDEOrdner(QString pfad);
+    ~TMDEOrdner();
     const QString& Pfad() const { return FPfad; }
 
+    // Opens the folder; false when there is none (nothing to import).
+    bool Oeffnen();
     // The count files waiting in the folder, by name.
-    QStringList Wartende() const;
-    // Moves a waiting file into this process's work folder; its path there, empty when another
-    // process claimed it first.
-    QString Beanspruchen(const QString& name);
+    TMDEWarteliste Wartende(qint64 ruheMs) const;
+    // Whether work folders are there (of this or an interrupted run).
+    bool HatArbeit() const;
+    // Opens or creates the subfolders and checks that files can be created and moved in
+    // them; raises before any file is touched when not.
+    void Vorbereiten();
+
+    // Moves a waiting file into this process's work folder; false when another process
+    // claimed it first.
+    bool Beanspruchen(const QString& name);
     // Files left in the work folders of this machine's processes that no longer run (and in
     // this process's own), claimed now by this one: an import that was interrupted.
     QStringList Verwaiste();
 
-    // Moves a claimed file to "archiv"; its path there.
-    QString Archivieren(const QString& pfad);
-    // Moves a claimed file to "fehler" beside its report; its path there.
-    QString Ablehnen(const QString& pfad, const QString& bericht);
-    // Gives a claimed file back to the folder (its import failed for another reason).
-    void Zurueckgeben(const QString& pfad);
+    // A claimed file read at once, at most max bytes.
+    TDateiGelesen Lesen(const QString& name, qint64 max) const;
+    // Moves a claimed file to "archiv"; its name there.
+    QString Archivieren(const QString& name);
+    // Moves a claimed file to "fehler" and writes its report beside it under the name it
+    // got there (bericht makes the report from that name); that name.
+    QString Ablehnen(const QString& name, const std::function<QByteArray(const QString&)>& bericht);
+    // Gives a claimed file back to the folder (it waits for the next run); false when the
+    // folder has a new file of that name, and it stays claimed.
+    bool Zurueckgeben(const QString& name);
+
+    // The count files in "fehler", read (at most max bytes each).
+    std::vector<std::pair<QString, TDateiGelesen>> Abgelehnte(qint64 max) const;
 
 private:
-    QString Unterordner(const QString& name) const;
+    const TVerzeichnis& Arbeit() const;
     QString FPfad;
-    QString FArbeit;
+    QString FArbeitName;
+    std::optional<TVerzeichnis> FOrdner, FArbeitOrdner, FArbeit, FArchiv, FFehler;
 };
+
+// Whether a name is that of a count file ("*.mde", any case).
+bool IstZaehldateiName(const QString& name);

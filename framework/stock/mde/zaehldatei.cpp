@@ -2,7 +2,10 @@
 
 #include "framework/article/eanzugriff.h"
 
+#include <algorithm>
+
 #include <QDate>
+#include <QDateTime>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -66,7 +69,7 @@ public:
     }
 
 private:
-    void Fehler(int nr, const QString& text, const QString& grund) { FD.Fehler.push_back({nr, text, grund}); }
+    void Fehler(int nr, const QString& text, const QString& grund) { FD.Fehler.push_back({nr, text.left(CZaehlZeileAuszug), grund}); }
 
     void Kopf(int nr, const QString& z)
     {
@@ -94,6 +97,7 @@ private:
             if (!Zahl(wert, 999999, zahl) || zahl < 0)
                 return Fehler(nr, z, QStringLiteral("keine Regalnummer"));
             FD.Regal = zahl;
+            FD.MitRegal = true;
         } else if (schluessel == QLatin1String("geraet")) {
             if (wert.size() > 60)
                 return Fehler(nr, z, QStringLiteral("Gerätename länger als 60 Zeichen"));
@@ -127,21 +131,75 @@ private:
 
 }
 
+void TZaehlfehlerListe::push_back(TZaehlfehler f)
+{
+    if (FZeilen.size() < CMax)
+        FZeilen.push_back(std::move(f));
+    else
+        ++FWeitere;
+}
+
+TZaehlfehlerListe TZaehlfehlerListe::Einer(QString grund)
+{
+    TZaehlfehlerListe r;
+    r.push_back({0, {}, std::move(grund)});
+    return r;
+}
+
+void TZaehlfehlerListe::Sortieren()
+{
+    std::stable_sort(FZeilen.begin(), FZeilen.end(), [](const TZaehlfehler& a, const TZaehlfehler& b) { return a.Nr < b.Nr; });
+}
+
 QString ZaehldateiText(const QByteArray& inhalt)
 {
+    if (inhalt.startsWith("\xFF\xFE") || inhalt.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(inhalt.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                             QStringDecoder::Flag::Stateless);
+        return utf16.decode(inhalt.mid(2));
+    }
     const QByteArray ohneBom = inhalt.startsWith("\xEF\xBB\xBF") ? inhalt.mid(3) : inhalt;
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8.decode(ohneBom);
     return utf8.hasError() ? Windows1252(inhalt) : text;
 }
 
-TZaehldatei ZaehldateiLesen(const QByteArray& inhalt)
+TZaehldatei ZaehldateiLesen(const QByteArray& inhalt, qint64 maxZeilen)
 {
     TZaehldatei d;
+    const QString text = ZaehldateiText(inhalt);
+    if (text.contains(QChar(0))) {
+        d.Fehler.push_back({0, {}, QStringLiteral("die Datei enthält Nullbytes und ist keine Textdatei (UTF-16 nur mit Byte-Order-Mark)")});
+        return d;
+    }
+    // a line ends at LF, CRLF or CR
     TLeser leser(d);
-    const QStringList zeilen = ZaehldateiText(inhalt).split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < zeilen.size(); ++i)
-        leser.Zeile(static_cast<int>(i + 1), zeilen[i]);
+    qint64 nr = 0;
+    for (qsizetype von = 0; von <= text.size();) {
+        if (++nr > maxZeilen) {
+            d.Scans.clear();
+            d.Fehler = {};
+            d.Fehler.push_back({0, {}, QStringLiteral("mehr als %1 Zeilen (Parameter MDE_MAX_ZEILEN)").arg(maxZeilen)});
+            return d;
+        }
+        qsizetype bis = von;
+        while (bis < text.size() && text[bis] != QLatin1Char('\n') && text[bis] != QLatin1Char('\r'))
+            ++bis;
+        leser.Zeile(static_cast<int>(nr), text.mid(von, bis - von));
+        von = bis + (text.mid(bis, 2) == QLatin1String("\r\n") ? 2 : 1);
+    }
     leser.Ende();
     return d;
+}
+
+QByteArray ZaehldateiNormalform(const TZaehldatei& d)
+{
+    QByteArray r = QStringLiteral("filiale=%1\nzaehldatum=%2\nregal=%3\n")
+                       .arg(d.Filiale)
+                       .arg(TDateTime_ToQDateTime(d.ZaehlDatum).date().toString(Qt::ISODate))
+                       .arg(d.Regal)
+                       .toUtf8();
+    for (const TZaehlzeile& s : d.Scans)
+        r += EAN_Gtin14(s.Barcode).toLatin1() + ';' + QByteArray::number(s.Menge) + '\n';
+    return r;
 }

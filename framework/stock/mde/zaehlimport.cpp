@@ -34,8 +34,8 @@ using TGelesen = std::map<TInt32Trio, TiznsZeile, decltype(&TInt32Trio::Numerisc
 
 class TImport {
 public:
-    TImport(const TZaehldatei& d, const QString& name, const QString& sha256)
-        : FD(d), FName(name), FSha(sha256), FTag(d.ZaehlDatum, d.Filiale)
+    TImport(const TZaehldatei& d, const QString& name, const QStringList& schluessel)
+        : FD(d), FName(name), FSchluessel(schluessel), FTag(d.ZaehlDatum, d.Filiale)
     {
     }
 
@@ -46,15 +46,23 @@ public:
         r.Zeilen = static_cast<int>(FD.Scans.size());
         if (FD.Filiale == 0 || FD.ZaehlDatum == 0)
             return r;   // without branch and count date no line can be judged
-        if (GlobFilialTabelle_GetInstance()->Filialen().count(FD.Filiale) == 0) {
+        const auto filialen = GlobFilialTabelle_GetInstance();
+        const auto filiale = filialen->Filialen().find(FD.Filiale);
+        if (filiale == filialen->Filialen().end()) {
             r.Fehler.push_back({FD.FilialeZeile, QStringLiteral("#filiale=%1").arg(FD.Filiale), QStringLiteral("unbekannte Filiale")});
+            return Sortiert(r);
+        }
+        if (filiale->second.LV_Benutzen && !FD.MitRegal) {
+            // its stock is kept per storage location: a count without its shelf cannot be placed
+            r.Fehler.push_back({FD.FilialeZeile, QStringLiteral("#filiale=%1").arg(FD.Filiale),
+                                QStringLiteral("die Filiale führt den Bestand je Lagerplatz: die Kopfzeile #regal fehlt")});
             return Sortiert(r);
         }
         TTransaktion t(COrt);
         // the day's inventories first: a second import of the same day waits here, and then
         // finds a content that the first recorded
         FInventuren = IA_TagGehalten(FD.ZaehlDatum, FD.Filiale);
-        if ((r.Frueher = Zaehldatei_Lesen(FSha))) {
+        if ((r.Frueher = Zaehldatei_Lesen(FSchluessel))) {
             r.Art = TZaehlimport::SchonEingelesen;
             return r;
         }
@@ -72,7 +80,7 @@ public:
 private:
     static TZaehlimport& Sortiert(TZaehlimport& r)
     {
-        std::stable_sort(r.Fehler.begin(), r.Fehler.end(), [](const TZaehlfehler& a, const TZaehlfehler& b) { return a.Nr < b.Nr; });
+        r.Fehler.Sortieren();
         return r;
     }
 
@@ -81,7 +89,10 @@ private:
         const auto fehler = [&](const QString& grund) {
             r.Fehler.push_back({s.Nr, s.Menge == 1 ? s.Barcode : QStringLiteral("%1;%2").arg(s.Barcode).arg(s.Menge), grund});
         };
-        const TEANArtikel* a = Ean(s.Barcode);
+        const QString gtin = EAN_Gtin14(s.Barcode);
+        if (FEans.Mehrdeutig.contains(gtin))
+            return fehler(QStringLiteral("der Barcode steht in der Tabelle ean für mehrere Artikelgrößen"));
+        const TEANArtikel* a = Ean(gtin);
         if (!a)
             return fehler(QStringLiteral("unbekannter Barcode"));
         if (a->Groesse < a->GrVon || a->Groesse > a->GrBis)
@@ -120,7 +131,7 @@ private:
         eans.removeDuplicates();
         FEans = EAN_Lesen(eans);
         std::vector<TInt32Trio> ids;
-        for (const auto& [ean, a] : FEans)
+        for (const auto& [gtin, a] : FEans.Artikel)
             if (std::find(ids.begin(), ids.end(), a.Produkt_ID) == ids.end())
                 ids.push_back(a.Produkt_ID);
         for (size_t von = 0; von < ids.size(); von += TProduktBlockAbfrage::CBlock) {
@@ -130,10 +141,10 @@ private:
         }
     }
 
-    const TEANArtikel* Ean(const QString& barcode) const
+    const TEANArtikel* Ean(const QString& gtin) const
     {
-        const auto it = FEans.find(barcode);
-        return it == FEans.end() ? nullptr : &it->second;
+        const auto it = FEans.Artikel.find(gtin);
+        return it == FEans.Artikel.end() ? nullptr : &it->second;
     }
 
     TArtikelZaehlung& Artikel(const TEANArtikel& a)
@@ -210,21 +221,22 @@ private:
         }
         for (const auto& [wgn, wert] : istEK)
             IA_IstEKAddieren(FD.ZaehlDatum, wgn, FD.Filiale, AufCentRunden(wert));
-        Zaehldatei_Eintragen({FName, FSha, FD.Geraet, r.Zeilen, static_cast<int>(r.Stueck), ORVProgramm().Benutzer(), orv_Now()});
+        Zaehldatei_Eintragen({FName, FSchluessel.first(), FD.Geraet, r.Zeilen, r.Stueck, ORVProgramm().Benutzer(), orv_Now()});
     }
 
     const TZaehldatei& FD;
-    QString FName, FSha;
+    QString FName;
+    QStringList FSchluessel;
     std::vector<TIAInventur> FInventuren;
     TiznsTag FTag;
-    std::map<QString, TEANArtikel> FEans;
+    TEANTreffer FEans;
     TGelesen FGelesenR{&TInt32Trio::Numerisch_Kleiner}, FGelesenG{&TInt32Trio::Numerisch_Kleiner};
     std::map<TInt32Trio, TArtikelZaehlung, decltype(&TInt32Trio::Numerisch_Kleiner)> FArtikel{&TInt32Trio::Numerisch_Kleiner};
 };
 
 }
 
-TZaehlimport ZaehldateiEinlesen(const TZaehldatei& datei, const QString& name, const QString& sha256)
+TZaehlimport ZaehldateiEinlesen(const TZaehldatei& datei, const QString& name, const QStringList& schluessel)
 {
-    return TImport(datei, name, sha256).Ausfuehren();
+    return TImport(datei, name, schluessel).Ausfuehren();
 }

@@ -12,7 +12,7 @@ struct TZaehlimport {
     TArt Art = Abgelehnt;
     int Zeilen = 0;                              // scan lines
     int64_t Stueck = 0;                          // pieces, cancellations taken off
-    std::vector<TZaehlfehler> Fehler;            // Abgelehnt: every bad line, in file order
+    TZaehlfehlerListe Fehler;                    // Abgelehnt: the bad lines, in file order
     std::optional<TZaehldateiEintrag> Frueher;   // SchonEingelesen: the earlier import
 };
 
@@ -20,6 +20,8 @@ struct TZaehlimport {
 // shelf's "R" count record of the count date and branch and to the branch's "G" record (both
 // created when missing, with the article's size range, and marked counted) and to the
 // counted value of the inventories that hold the article, and the file is recorded under
-// name and sha256. Nothing is written when a line is bad (the answer names every bad line)
-// or when the content was imported before. Throws when the database fails.
-TZaehlimport ZaehldateiEinlesen(const TZaehldatei& datei, const QString& name, const QString& sha256);
+// name and the first of its content keys. Nothing is written when a line is bad (the answer
+// names the bad lines) or when the content was imported before under any of its keys. A
+// branch that keeps its stock per storage location takes only files that name their shelf.
+// Throws when the database fails.
+TZaehlimport ZaehldateiEinlesen(const TZaehldatei& datei, const QString& name, const QStringList& schluessel);

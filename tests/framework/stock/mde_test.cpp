@@ -191,31 +191,40 @@ TEST_F(MDEBucherTest, FolderOfGoodBadDuplicateAndBookedFiles)
     EXPECT_EQ(Kette::Wert("SELECT zeilen || '/' || stueck || '/' || benutzer FROM zaehldatei WHERE name = 'a.mde'").toString(), "6/8/demo");
     EXPECT_EQ(Kette::Wert("SELECT geraet FROM zaehldatei WHERE name = 'b.mde'").toString(), QString::fromUtf8("Kasse Süd"));
 
-    // a second run, and the content again under another name: nothing changes
+    // a second run, and the same scans again under another name, saved with a byte-order
+    // mark, CRLF, CR-only line ends, a comment or blank lines: nothing changes
     const QStringList tabellen{"izns", "ia", "zaehldatei"};
     const QStringList vorher = Abbild(tabellen);
     Einlesen(false);
-    QFile::copy(Pfad("archiv/a.mde"), Pfad("a2.mde"));
-    EXPECT_EQ(Einlesen().Abgelehnt.size(), 1u);
+    QByteArray crlf = FInhalt["a.mde"], cr = FInhalt["a.mde"];
+    Ablegen("a2.mde", "\xEF\xBB\xBF// nochmal\r\n" + crlf.replace("\n", "\r\n") + "\r\n\r\n");
+    Ablegen("a3.mde", cr.replace("\n", "\r"));
+    const TMDEErgebnis wieder = Einlesen();
+    ASSERT_EQ(wieder.Abgelehnt.size(), 2u) << qPrintable(wieder.Text());
+    EXPECT_TRUE(wieder.Abgelehnt[0].Gruende.join("").contains("als a.mde eingelesen")) << qPrintable(wieder.Text());
     EXPECT_EQ(Abbild(tabellen), vorher);
 }
 
-TEST_F(MDEBucherTest, FilesOfAProcessThatDiedAreImportedOnce)
+TEST_F(MDEBucherTest, FilesOfAProcessThatDiedAreImportedOnceAlsoWhenItsIdIsReused)
 {
-    QProcess tot;
-    tot.start("true");
-    ASSERT_TRUE(tot.waitForStarted());
-    const qint64 pid = tot.processId();
-    ASSERT_TRUE(tot.waitForFinished());
-    ASSERT_FALSE(ProzessLaeuft(static_cast<int>(pid)));
-    const QString arbeit = Pfad(QString("arbeit/%1-%2").arg(Rechner()).arg(pid));
+    // the run that died had the id of a process that runs now: its start tells them apart
+    QProcess jetzt;
+    jetzt.start("sleep", {"30"});
+    ASSERT_TRUE(jetzt.waitForStarted());
+    const int pid = static_cast<int>(jetzt.processId());
+    ASSERT_GT(ProzessBeginn(pid), 0);
+    const QString arbeit = Pfad(QString("arbeit/%1-%2-%3").arg(Rechner()).arg(pid).arg(ProzessBeginn(pid) - 1));
     ASSERT_TRUE(QDir().mkpath(arbeit));
+    const QString lebt = Pfad(QString("arbeit/%1-%2-%3").arg(Rechner()).arg(pid).arg(ProzessBeginn(pid)));
+    ASSERT_TRUE(QDir().mkpath(lebt));
+    DateiSchreiben(lebt + "/h.mde", Datei(FOffen, 13, {{Barcodes(FOffen).front().Ean, 1}}));
 
     const TBarcode x = Barcodes(FOffen).front();
     // one died after its commit, before it moved the file; the other before its commit
     const QByteArray importiert = Datei(FOffen, 11, {{x.Ean, 2}}), offen = Datei(FOffen, 12, {{x.Ean, 3}});
+    // recorded by the SHA-256 of its bytes, as runs before the normal form did
     const QString sha = QCryptographicHash::hash(importiert, QCryptographicHash::Sha256).toHex();
-    ASSERT_EQ(ZaehldateiEinlesen(ZaehldateiLesen(importiert), "f.mde", sha).Art, TZaehlimport::Eingelesen);
+    ASSERT_EQ(ZaehldateiEinlesen(ZaehldateiLesen(importiert), "f.mde", {sha}).Art, TZaehlimport::Eingelesen);
     DateiSchreiben(arbeit + "/f.mde", importiert);
     DateiSchreiben(arbeit + "/g.mde", offen);
     const std::map<QString, int> gVorher = Zaehlung(FOffen, "G");
@@ -229,4 +238,7 @@ TEST_F(MDEBucherTest, FilesOfAProcessThatDiedAreImportedOnce)
     EXPECT_EQ(Zaehlung(FOffen, "G")[k], gVorher.count(k) ? gVorher.at(k) + 3 : 3);
     EXPECT_EQ(QDir(Pfad("archiv")).entryList(QDir::Files, QDir::Name), (QStringList{"f.mde", "g.mde"}));
     EXPECT_FALSE(QDir(arbeit).exists()) << "the dead process's work folder is gone";
+    EXPECT_TRUE(QFile::exists(lebt + "/h.mde")) << "a running process keeps its files";
+    jetzt.kill();
+    jetzt.waitForFinished();
 }
