@@ -254,8 +254,10 @@ int BefehlAusfuehren(const QString& name, const QString& beschreibung, const QSt
     try {
         const TVerlustKante kante;
         const int rc = body(p);
-        // also what the work passed over: a loss met while cleaning up, data Qt dropped
-        TZEP_Connection::Pruefen(QStringLiteral("BefehlAusfuehren"));
+        // also what the work passed over: a loss met while cleaning up, data Qt dropped; a
+        // body that ends with 3 has told the lost or unreachable database already
+        if (rc != 3)
+            TZEP_Connection::Pruefen(QStringLiteral("BefehlAusfuehren"));
         return rc;
     } catch (const TArgumentFehler& f) {
         Melden(QStringLiteral("%1: %2").arg(f.Option, f.Text));

@@ -167,20 +167,25 @@ TEST_F(BuchBefehlTest, ExitCodesTellWhatHappened)
     EXPECT_EQ(Buchen({"--inventory", Inventur(inv), "--layout", "kalme003.rpt", "--yes"}, &aus, &fehler), 2) << "--layout without --pdf";
     EXPECT_EQ(Buchen({"--inventory", Inventur(inv), "--yes"}, &aus, &fehler, "postgresql://kalmet@127.0.0.1:1/keine"), 3);
 
-    // a count file rejected at the booking's start stops it: its counts would be booked as differences
-    {
-        QTemporaryDir mde;
-        Sql(QString("INSERT INTO parameter (name, wert) VALUES ('ORDNER_MDE', '%1')").arg(mde.path()));
-        Zaehl::DateiSchreiben(mde.filePath("regal.mde"), QString("#filiale=%1\n#zaehldatum=%2\nkein Barcode\n")
-                                                             .arg(inv.Zeile.Filiale)
-                                                             .arg(TDateTime_FormatDatum(inv.Zeile.ZaehlDatum))
-                                                             .toUtf8());
+    // a count file rejected for the inventory's day and branch stops its booking, at the
+    // booking's start and in every later booking, until someone takes the file away
+    QTemporaryDir mde;
+    Sql(QString("INSERT INTO parameter (name, wert) VALUES ('ORDNER_MDE', '%1')").arg(mde.path()));
+    Zaehl::DateiSchreiben(mde.filePath("regal.mde"), QString("#filiale=%1\n#zaehldatum=%2\nkein Barcode\n")
+                                                         .arg(inv.Zeile.Filiale)
+                                                         .arg(TDateTime_FormatDatum(inv.Zeile.ZaehlDatum))
+                                                         .toUtf8());
+    for (int lauf = 0; lauf < 2; ++lauf) {
         EXPECT_EQ(Buchen({"--inventory", Inventur(inv), "--yes"}, &aus, &fehler), 1) << qPrintable(fehler);
         EXPECT_TRUE(fehler.contains("regal.mde") && fehler.contains("nicht ausgeführt")) << qPrintable(fehler);
         EXPECT_EQ(Status(inv.Zeile), inv.Status);
-        EXPECT_TRUE(QFile::exists(mde.filePath("fehler/regal.mde")));
-        Sql("DELETE FROM parameter WHERE name = 'ORDNER_MDE'");
     }
+    ASSERT_TRUE(QFile::remove(mde.filePath("fehler/regal.mde")));
+    // one of another branch does not stop it (the bookings below)
+    Zaehl::DateiSchreiben(mde.filePath("andere.mde"), QString("#filiale=%1\n#zaehldatum=%2\nkein Barcode\n")
+                                                          .arg(inv.Zeile.Filiale + 1)
+                                                          .arg(TDateTime_FormatDatum(inv.Zeile.ZaehlDatum))
+                                                          .toUtf8());
 
     // an article another terminal holds: listed with its holder, the inventory stays open
     {

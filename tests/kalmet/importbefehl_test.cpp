@@ -13,6 +13,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 using namespace Kette;
@@ -181,4 +184,68 @@ TEST_F(ImportBefehlTest, LosingTheServerEndsARunWithCode3AndTheNextRunImportsEve
     JedeDateiEinmal(CDateien);
     std::printf("server loss: %d runs ended with exit code 3\n", verloren);
     EXPECT_GE(verloren, 5);
+}
+
+TEST_F(ImportBefehlTest, AHostileFolderLeaksNothingAndBlocksNoGoodFile)
+{
+    // a secret of the importing user, and an unprivileged user's traps in the folder
+    QTemporaryDir geheim;
+    const QByteArray secret = "root:GEHEIM-HASH-4711:19000:0:99999:7:::\n";
+    DateiSchreiben(geheim.filePath("shadow"), secret);
+    ASSERT_TRUE(QFile::link(geheim.filePath("shadow"), FOrdner.filePath("a.mde")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(FOrdner.filePath("b.mde")).constData(), 0666), 0);
+    ASSERT_TRUE(QDir().mkpath(FOrdner.filePath("fehler")));
+    const QString falle = geheim.filePath("von-root-angelegt");
+    ASSERT_TRUE(QFile::link(falle, FOrdner.filePath("fehler/c.mde.txt")));
+    const TZeileAnzeige& inv = FInventuren.front();
+    const TBarcode gut = Barcodes(inv).front();
+    DateiSchreiben(FOrdner.filePath("c.mde"), Datei(inv, 61, {{"4006381333932", 1}}));
+    DateiSchreiben(FOrdner.filePath("d\x1b[31m.mde"), "#filiale=1\n#zaehldatum=2026-05-15\n\x1b]0;boese\x07" + QByteArray(5000, 'x') + "\n");
+    DateiSchreiben(FOrdner.filePath("e.mde"), QByteArray("#filiale=1\n\0\0\0", 15) + QByteArray(3000, 'y'));
+    DateiSchreiben(FOrdner.filePath("f.mde"), Datei(inv, 62, {{gut.Ean, 1}}).repeated(200));   // beyond MDE_MAX_BYTE
+    DateiSchreiben(FOrdner.filePath("z.mde"), Datei(inv, 63, {{gut.Ean, 3}}, ""));         // good, after all of them, no #geraet
+    Sql("INSERT INTO parameter (name, wert) VALUES ('MDE_MAX_BYTE', '8000')");
+
+    QString fehler;
+    EXPECT_EQ(Importieren(&fehler), 1) << qPrintable(fehler);
+    EXPECT_EQ(Wert("SELECT count(*) FROM zaehldatei").toInt(), 1);
+    EXPECT_EQ(Wert("SELECT stueck || '/' || geraet || '/' FROM zaehldatei WHERE name = 'z.mde'").toString(), "3//");
+    EXPECT_EQ(QDir(FOrdner.filePath("archiv")).entryList(QDir::Files), QStringList{"z.mde"});
+
+    // links and pipes stay where they are, nothing is created through a link
+    EXPECT_TRUE(QFileInfo(FOrdner.filePath("a.mde")).isSymLink());
+    EXPECT_TRUE(QFileInfo::exists(FOrdner.filePath("b.mde")));
+    EXPECT_FALSE(QFileInfo::exists(falle));
+    EXPECT_EQ(QDir(FOrdner.filePath("fehler")).entryList(QDir::Files | QDir::System, QDir::Name),
+              (QStringList{"c-2.mde", "c-2.mde.txt", "c.mde.txt", "d\x1b[31m.mde", "d\x1b[31m.mde.txt", "e.mde", "e.mde.txt", "f.mde",
+                           "f.mde.txt"}));
+    // no secret, no control character and no long line reaches the terminal, a report or the protocol
+    QString alles = fehler + Abbild({"protokoll"}).join("\n");
+    for (const QString& n : QDir(FOrdner.filePath("fehler")).entryList({"*.txt"}, QDir::Files)) {
+        const QString pfad = FOrdner.filePath("fehler/" + n);
+        if (QFileInfo(pfad).isSymLink())
+            continue;
+        alles += QString::fromUtf8(DateiLesen(pfad));
+        struct stat st {};
+        ASSERT_EQ(::stat(QFile::encodeName(pfad).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0007, 0u) << qPrintable(n) << ": a report is for owner and group";
+    }
+    EXPECT_FALSE(alles.contains("GEHEIM")) << qPrintable(alles);
+    EXPECT_FALSE(alles.contains(QChar(0x1b)) || alles.contains(QChar(0x07))) << "control characters escaped";
+    EXPECT_FALSE(alles.contains(QString(300, 'x')));
+    EXPECT_TRUE(fehler.contains("d\\x1b[31m.mde, Zeile 3: \\x1b]0;boese\\x07xxx")) << qPrintable(fehler);
+    EXPECT_TRUE(fehler.contains("e.mde: die Datei enthält Nullbytes")) << qPrintable(fehler);
+    EXPECT_TRUE(fehler.contains("f.mde: ") && fehler.contains("MDE_MAX_BYTE")) << qPrintable(fehler);
+    EXPECT_TRUE(fehler.contains("Keine gewöhnlichen Dateien (Verweise, Ordner), nicht eingelesen: a.mde, b.mde")) << qPrintable(fehler);
+
+    // a folder the run cannot use stops it before the first file, which stays where it is
+    ASSERT_TRUE(QDir(FOrdner.filePath("archiv")).removeRecursively());
+    DateiSchreiben(FOrdner.filePath("archiv"), "kein Ordner");
+    DateiSchreiben(FOrdner.filePath("y.mde"), Datei(inv, 64, {{gut.Ean, 1}}));
+    const QStringList vorher = Abbild({"izns", "ia", "zaehldatei"});
+    EXPECT_EQ(Importieren(&fehler), 1);
+    EXPECT_EQ(fehler.count("archiv ist kein Ordner"), 1) << qPrintable(fehler);
+    EXPECT_TRUE(fehler.contains("Bis dahin: 0 Zähldateien eingelesen")) << qPrintable(fehler);
+    EXPECT_TRUE(QFileInfo::exists(FOrdner.filePath("y.mde")));
+    EXPECT_EQ(Abbild({"izns", "ia", "zaehldatei"}), vorher);
 }

@@ -49,11 +49,12 @@ std::vector<TBarcode> Barcodes(const TZeileAnzeige& inventur)
 
 QByteArray Datei(const TZeileAnzeige& inventur, int regal, const std::vector<std::pair<QString, int>>& scans, const QString& geraet)
 {
-    QString t = QString("#filiale=%1\n#zaehldatum=%2\n#regal=%3\n#geraet=%4\n")
+    QString t = QString("#filiale=%1\n#zaehldatum=%2\n#regal=%3\n")
                     .arg(inventur.Filiale)
                     .arg(TDateTime_ToQDate(inventur.ZaehlDatum).toString("yyyy-MM-dd"))
-                    .arg(regal)
-                    .arg(geraet);
+                    .arg(regal);
+    if (!geraet.isEmpty())
+        t += QString("#geraet=%1\n").arg(geraet);
     for (const auto& [ean, menge] : scans)
         t += menge == 1 ? ean + "\n" : QString("%1;%2\n").arg(ean).arg(menge);
     return t.toUtf8();

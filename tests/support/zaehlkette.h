@@ -22,7 +22,8 @@ struct TBarcode {
 // The barcodes of the articles that the inventory holds (its group's articles), by article.
 std::vector<TBarcode> Barcodes(const TZeileAnzeige& inventur);
 
-// A count file for the inventory's day and branch: header lines, then "ean;quantity" per scan.
+// A count file for the inventory's day and branch: header lines (#geraet only when given),
+// then "ean;quantity" per scan.
 QByteArray Datei(const TZeileAnzeige& inventur, int regal, const std::vector<std::pair<QString, int>>& scans,
                  const QString& geraet = "MDE-1");
 

@@ -11,6 +11,7 @@
 #include "tests/support/zaehlkette.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
@@ -20,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 
 using namespace Kette;
 using namespace Zaehl;
@@ -68,6 +70,28 @@ TEST(Zaehldatei, FormatAndItsBadLines)
     EXPECT_EQ(Zeilennummern(b), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
     EXPECT_EQ(Zeilennummern(ZaehldateiLesen("// leer\n")), (std::vector<int>{0, 0})) << "branch and count date missing";
     EXPECT_EQ(b.Scans.size(), 1u);
+
+    // UTF-16 with its byte-order mark and CR-only line ends read alike; the same scans have
+    // one normal form
+    const QString text = "#filiale=1\r#zaehldatum=15.05.2026\r4006381333931;2\r";
+    QByteArray utf16("\xFF\xFE");
+    for (QChar c : text)
+        utf16 += QByteArray(1, char(c.unicode() & 0xFF)) + QByteArray(1, char(c.unicode() >> 8));
+    const TZaehldatei u16 = ZaehldateiLesen(utf16), cr = ZaehldateiLesen(text.toLatin1());
+    EXPECT_TRUE(u16.Fehler.empty() && cr.Fehler.empty());
+    ASSERT_EQ(u16.Scans.size(), 1u);
+    EXPECT_EQ(ZaehldateiNormalform(u16), ZaehldateiNormalform(cr));
+    EXPECT_EQ(ZaehldateiNormalform(cr), ZaehldateiNormalform(ZaehldateiLesen("#zaehldatum=2026-05-15\n#filiale=1\n#regal=0\n"
+                                                                               "#geraet=X\n\n04006381333931;+2\n")));
+    EXPECT_NE(ZaehldateiNormalform(cr), ZaehldateiNormalform(ZaehldateiLesen("#filiale=1\n#zaehldatum=2026-05-15\n#regal=1\n4006381333931;2")));
+
+    // no text, too many lines, junk: one reason, a bounded list of bad lines
+    EXPECT_EQ(Zeilennummern(ZaehldateiLesen(QByteArray("#filiale=1\n\0x", 13))), (std::vector<int>{0}));
+    EXPECT_EQ(Zeilennummern(ZaehldateiLesen("#filiale=1\n#zaehldatum=2026-05-15\n1\n2\n", 3)), (std::vector<int>{0}));
+    const TZaehldatei junk = ZaehldateiLesen(QByteArray("#filiale=1\n#zaehldatum=2026-05-15\n") + QByteArray(3000, 'x').append('\n').repeated(2000));
+    EXPECT_EQ(junk.Fehler.size(), TZaehlfehlerListe::CMax);
+    EXPECT_EQ(junk.Fehler.Weitere(), 1000);
+    EXPECT_EQ(junk.Fehler.begin()->Text.size(), CZaehlZeileAuszug);
 }
 
 class MDEBucherTest : public ::testing::Test {
@@ -241,4 +265,42 @@ TEST_F(MDEBucherTest, FilesOfAProcessThatDiedAreImportedOnceAlsoWhenItsIdIsReuse
     EXPECT_TRUE(QFile::exists(lebt + "/h.mde")) << "a running process keeps its files";
     jetzt.kill();
     jetzt.waitForFinished();
+}
+
+TEST_F(MDEBucherTest, FilesAsScannersWriteThem)
+{
+    // a UPC-A scan of a barcode the table holds as EAN-13, a file without #geraet
+    const TBarcode x = Barcodes(FOffen).front();
+    const QStringList id = x.Artikel.split('.');
+    Kette::Sql(QString("INSERT INTO ean (ean, produkt_id_1, produkt_id_2, produkt_id_3, groesse) VALUES ('0036000291452', %1, %2, %3, %4)")
+                   .arg(id[0], id[1], id[2])
+                   .arg(x.Groesse));
+    Ablegen("upc.mde", Datei(FOffen, 71, {{"036000291452", 2}}, ""));
+    // a file still being written waits for a later run
+    QFile neu(Pfad("neu.mde"));
+    ASSERT_TRUE(neu.open(QIODevice::WriteOnly));
+    neu.write(Datei(FOffen, 72, {{x.Ean, 1}}));
+    neu.close();
+    // a branch that keeps its stock per storage location needs the shelf
+    std::optional<TZeileAnzeige> lager;
+    for (const TKettenInventur& i : OffeneInventuren())
+        if (i.Lagerfiliale)
+            lager = i.Zeile;
+    ASSERT_TRUE(lager);
+    Ablegen("lager.mde", Datei(*lager, 0, {{Barcodes(*lager).front().Ean, 1}}).replace("#regal=0\n", ""));
+
+    TMDEErgebnis e = Einlesen();
+    EXPECT_EQ(e.Dateien, 1) << qPrintable(e.Text());
+    EXPECT_EQ(Zaehlung(FOffen, "R", 71), (std::map<QString, int>{{x.Artikel + "/" + QString::number(x.Groesse), 2}}));
+    EXPECT_EQ(e.Unfertig, QStringList{"neu.mde"});
+    ASSERT_EQ(e.Abgelehnt.size(), 1u);
+    EXPECT_TRUE(e.Abgelehnt[0].Gruende.join("").contains("#regal fehlt")) << qPrintable(e.Text());
+    EXPECT_TRUE(QFile::exists(Pfad("neu.mde")));
+
+    ASSERT_TRUE(neu.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(neu.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+    neu.close();
+    e = Einlesen();
+    EXPECT_EQ(e.Dateien, 1) << qPrintable(e.Text());
+    EXPECT_EQ(Zaehlung(FOffen, "R", 72), (std::map<QString, int>{{x.Artikel + "/" + QString::number(x.Groesse), 1}}));
 }
