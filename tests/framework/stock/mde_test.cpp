@@ -303,4 +303,15 @@ TEST_F(MDEBucherTest, FilesAsScannersWriteThem)
     e = Einlesen();
     EXPECT_EQ(e.Dateien, 1) << qPrintable(e.Text());
     EXPECT_EQ(Zaehlung(FOffen, "R", 72), (std::map<QString, int>{{x.Artikel + "/" + QString::number(x.Groesse), 1}}));
+
+    // a file of more than 2^31 pieces
+    const std::vector<TBarcode> codes = Barcodes(FOffen);
+    ASSERT_GE(codes.size(), 4u);
+    std::vector<std::pair<QString, int>> viele;
+    for (int i = 0; i < 30000; ++i)
+        viele.push_back({codes[1 + i % 3].Ean, 99999});
+    Ablegen("viele.mde", Datei(FOffen, 73, viele));
+    e = Einlesen();
+    EXPECT_EQ(e.Stueck, 2999970000) << qPrintable(e.Text());
+    EXPECT_EQ(Kette::Wert("SELECT stueck FROM zaehldatei WHERE name = 'viele.mde'").toLongLong(), 2999970000);
 }
