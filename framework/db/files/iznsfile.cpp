@@ -75,16 +75,17 @@ TiznsTag::TiznsTag(TDateTime zaehlDatum, int32_t filiale)
     : FZaehlDatum(zaehlDatum),
       FFiliale(filiale),
       FLeser(Spalten(), QStringLiteral("izns"), QString(),
-             QStringLiteral("t.zaehldatum = ? AND t.filiale = ? AND ((t.satzart = 'G' AND t.regal = 0) OR (t.satzart = 'R' AND t.regal = ?))"))
+             QStringLiteral("t.zaehldatum = ? AND t.filiale = ? AND ((t.satzart = 'G' AND t.regal = 0) OR (t.satzart = 'R' AND t.regal = ?))")),
+      FRegale(Spalten(), QStringLiteral("izns"), QString(), QStringLiteral("t.zaehldatum = ? AND t.filiale = ? AND t.satzart = 'R'"))
 {
 }
 
 TiznsTag::~TiznsTag() = default;
 
-std::vector<TiznsZeile> TiznsTag::Lesen(const std::vector<TInt32Trio>& ids, int32_t regal)
+std::vector<TiznsZeile> TiznsTag::Zeilen(TProduktBlockAbfrage& leser, const std::vector<TInt32Trio>& ids, const QVariantList& werte)
 {
     std::vector<TiznsZeile> r;
-    FLeser.Lesen(
+    leser.Lesen(
         ids,
         [&](int i, const QSqlQuery& q) {
             const QString art = q.value(2).toString();
@@ -92,8 +93,18 @@ std::vector<TiznsZeile> TiznsTag::Lesen(const std::vector<TInt32Trio>& ids, int3
                          {FZaehlDatum, ids[i], FFiliale, art.isEmpty() ? QChar() : art.at(0), q.value(3).toInt(), q.value(4).toInt(),
                           q.value(5).toInt(), q.value(6).toInt(), MengenLesen(q, 7, QStringLiteral("izns"))}});
         },
-        {TDatumTraits::ToSql(FZaehlDatum).first(), FFiliale, regal});
+        werte);
     return r;
+}
+
+std::vector<TiznsZeile> TiznsTag::Lesen(const std::vector<TInt32Trio>& ids, int32_t regal)
+{
+    return Zeilen(FLeser, ids, {TDatumTraits::ToSql(FZaehlDatum).first(), FFiliale, regal});
+}
+
+std::vector<TiznsZeile> TiznsTag::Regale(const std::vector<TInt32Trio>& ids)
+{
+    return Zeilen(FRegale, ids, {TDatumTraits::ToSql(FZaehlDatum).first(), FFiliale});
 }
 
 void TiznsTag::Schreiben(const TiznsZeile& z)

@@ -61,13 +61,16 @@ public:
     // The branch's "G" record and the "R" record of the shelf of each article of ids (at most
     // TProduktBlockAbfrage::CBlock); records that are not there are missing from the answer.
     std::vector<TiznsZeile> Lesen(const std::vector<TInt32Trio>& ids, int32_t regal);
+    // Every shelf's "R" record of each article of ids (at most TProduktBlockAbfrage::CBlock).
+    std::vector<TiznsZeile> Regale(const std::vector<TInt32Trio>& ids);
     // Writes a record of the day and branch over its row, or as a new row when its id is 0.
     void Schreiben(const TiznsZeile& z);
 
 private:
+    std::vector<TiznsZeile> Zeilen(TProduktBlockAbfrage& leser, const std::vector<TInt32Trio>& ids, const QVariantList& werte);
 
     TDateTime FZaehlDatum;
     int32_t FFiliale;
-    TProduktBlockAbfrage FLeser;
+    TProduktBlockAbfrage FLeser, FRegale;
     TGehalteneAnweisung FUpdate, FInsert;
 };

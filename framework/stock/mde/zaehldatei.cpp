@@ -102,6 +102,10 @@ private:
             if (wert.size() > 60)
                 return Fehler(nr, z, QStringLiteral("Gerätename länger als 60 Zeichen"));
             FD.Geraet = wert;
+        } else if (schluessel == QLatin1String("modus")) {
+            if (wert.compare(QLatin1String("nachzaehlung"), Qt::CaseInsensitive) != 0 && wert.compare(QLatin1String("zaehlung"), Qt::CaseInsensitive) != 0)
+                return Fehler(nr, z, QStringLiteral("Modus ist \"zaehlung\" oder \"nachzaehlung\""));
+            FD.Nachzaehlung = wert.compare(QLatin1String("nachzaehlung"), Qt::CaseInsensitive) == 0;
         } else {
             Fehler(nr, z, QStringLiteral("unbekannte Kopfzeile"));
         }
@@ -199,6 +203,8 @@ QByteArray ZaehldateiNormalform(const TZaehldatei& d)
                        .arg(TDateTime_ToQDateTime(d.ZaehlDatum).date().toString(Qt::ISODate))
                        .arg(d.Regal)
                        .toUtf8();
+    if (d.Nachzaehlung)
+        r += "modus=nachzaehlung\n";
     for (const TZaehlzeile& s : d.Scans)
         r += EAN_Gtin14(s.Barcode).toLatin1() + ';' + QByteArray::number(s.Menge) + '\n';
     return r;

@@ -9,8 +9,9 @@
 
 // A count file as a hand-held scanner leaves it: UTF-8 or Windows-1252 text (UTF-16 with its
 // byte-order mark), lines ending in LF, CRLF or CR; header lines "#key=value" (filiale,
-// zaehldatum, regal, geraet), then one line per scan, "barcode" or "barcode;quantity". Blank
-// lines and lines starting with "//" are left out.
+// zaehldatum, regal, geraet, modus), then one line per scan, "barcode" or "barcode;quantity".
+// Blank lines and lines starting with "//" are left out. "#modus=nachzaehlung" makes the file
+// a recount: it replaces the counts of the articles it scans instead of adding to them.
 
 struct TZaehlzeile {
     int Nr = 0;           // line number in the file, from 1
@@ -53,6 +54,7 @@ struct TZaehldatei {
     TDateTime ZaehlDatum = 0;
     int32_t Regal = 0;
     bool MitRegal = false;   // the file names its shelf
+    bool Nachzaehlung = false;   // #modus=nachzaehlung
     QString Geraet;
     std::vector<TZaehlzeile> Scans;
     TZaehlfehlerListe Fehler;   // the bad lines found without the database
@@ -67,7 +69,7 @@ constexpr int CZaehlZeileAuszug = 200;
 // as a whole without its lines.
 TZaehldatei ZaehldateiLesen(const QByteArray& inhalt, qint64 maxZeilen = 2000000);
 
-// What the file counts in a normal form: branch, count date, shelf and per scan its GTIN-14
+// What the file counts in a normal form: branch, count date, shelf, a recount, and per scan its GTIN-14
 // and quantity, in file order. Line ends, a byte-order mark, comments, blank lines, the
 // spelling of the date and the device make no difference; the duplicate key of a file.
 QByteArray ZaehldateiNormalform(const TZaehldatei& d);

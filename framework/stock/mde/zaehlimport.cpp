@@ -13,6 +13,7 @@
 #include "framework/db/transaktion.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
 
 namespace {
@@ -20,12 +21,12 @@ namespace {
 const QString COrt = QStringLiteral("TMDEBucher.Einlesen");
 constexpr int64_t CZaehlMax = 999999999;
 
-// One article of the file: its count records as they will be, what the file adds, and the
-// inventories whose counted value grows with it (empty: why it may not be counted).
+// One article of the file: its count records as they will be, the branch's count before, and
+// the inventories whose counted value changes with it (empty: why it may not be counted).
 struct TArtikelZaehlung {
     TEANArtikel Artikel;
     TiznsZeile R, G;
-    TMengen100 Zugang{};
+    TMengen100 GVorher{};
     QStringList Inventuren;
     QString Gesperrt;
 };
@@ -118,7 +119,6 @@ private:
             return fehler(QStringLiteral("die Zählung des Artikels %1 in Größe %2 wäre zu groß").arg(a->ArtNr).arg(a->Groesse));
         r100[i] = static_cast<int32_t>(regal);
         g100[i] = static_cast<int32_t>(filiale);
-        z.Zugang[i] += s.Menge;
         r.Stueck += s.Menge;
     }
 
@@ -138,6 +138,11 @@ private:
             const std::vector<TInt32Trio> block(ids.begin() + von, ids.begin() + std::min(ids.size(), von + TProduktBlockAbfrage::CBlock));
             for (TiznsZeile& z : FTag.Lesen(block, FD.Regal))
                 (z.Satz.Satzart == QChar('G') ? FGelesenG : FGelesenR)[z.Satz.Produkt_ID] = z;
+            if (FD.Nachzaehlung)
+                for (const TiznsZeile& z : FTag.Regale(block))
+                    if (z.Satz.Regal != FD.Regal && z.Satz.Gezaehlt != 0)
+                        for (int i = 0; i < 100; ++i)
+                            FAndereRegale[z.Satz.Produkt_ID][i] += z.Satz.GR_MESU[i];
         }
     }
 
@@ -156,6 +161,15 @@ private:
         z.Artikel = a;
         z.R = Zaehlsatz(a, QChar('R'), FD.Regal, FGelesenR);
         z.G = Zaehlsatz(a, QChar('G'), 0, FGelesenG);
+        z.GVorher = z.G.Satz.GR_MESU;
+        if (FD.Nachzaehlung) {
+            // a recount replaces the shelf's count of the article, and the branch's becomes
+            // the sum of its shelves
+            z.R.Satz.GR_MESU.fill(0);
+            const auto andere = FAndereRegale.find(a.Produkt_ID);
+            for (int i = 0; i < 100; ++i)
+                z.G.Satz.GR_MESU[i] = andere == FAndereRegale.end() ? 0 : static_cast<int32_t>(std::min(andere->second[i], CZaehlMax));
+        }
         // every inventory of the day that holds the article must still take counts: the
         // count records are the day's, shared by all of them
         for (const TIAInventur& inv : FInventuren) {
@@ -209,12 +223,12 @@ private:
                 const TArtikelZaehlung& z = it->second;
                 FTag.Schreiben(z.R);
                 FTag.Schreiben(z.G);
-                // the counted value grows by the pieces at their purchase prices
+                // the counted value changes by the branch's pieces at their purchase prices
                 preise.SetArtikel(it->first);
                 double wert = 0;
                 for (const TORV_PreisEintrag& e : preise.EKSet().Eintraege)
                     for (int i = e.Von; i <= e.Bis && i < 100; ++i)
-                        wert += static_cast<double>(z.Zugang[i]) * AufCentRunden(e.Preis);
+                        wert += static_cast<double>(int64_t(z.G.Satz.GR_MESU[i]) - z.GVorher[i]) * AufCentRunden(e.Preis);
                 for (const QString& wgn : z.Inventuren)
                     istEK[wgn] += wert;
             }
@@ -231,6 +245,7 @@ private:
     TiznsTag FTag;
     TEANTreffer FEans;
     TGelesen FGelesenR{&TInt32Trio::Numerisch_Kleiner}, FGelesenG{&TInt32Trio::Numerisch_Kleiner};
+    std::map<TInt32Trio, std::array<int64_t, 100>, decltype(&TInt32Trio::Numerisch_Kleiner)> FAndereRegale{&TInt32Trio::Numerisch_Kleiner};
     std::map<TInt32Trio, TArtikelZaehlung, decltype(&TInt32Trio::Numerisch_Kleiner)> FArtikel{&TInt32Trio::Numerisch_Kleiner};
 };
 

@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -314,4 +315,41 @@ TEST_F(MDEBucherTest, FilesAsScannersWriteThem)
     e = Einlesen();
     EXPECT_EQ(e.Stueck, 2999970000) << qPrintable(e.Text());
     EXPECT_EQ(Kette::Wert("SELECT stueck FROM zaehldatei WHERE name = 'viele.mde'").toLongLong(), 2999970000);
+}
+
+TEST_F(MDEBucherTest, ARecountReplacesTheShelfCountOfTheArticlesItScans)
+{
+    const std::vector<TBarcode> codes = Barcodes(FOffen);
+    const TBarcode x = codes.front();
+    const auto zweite = std::find_if(codes.begin(), codes.end(), [&](const TBarcode& b) { return b.Artikel == x.Artikel && b.Groesse != x.Groesse; });
+    const auto andere = std::find_if(codes.begin(), codes.end(), [&](const TBarcode& b) { return b.Artikel != x.Artikel; });
+    ASSERT_TRUE(zweite != codes.end() && andere != codes.end());
+    const auto k = [](const TBarcode& b) { return b.Artikel + "/" + QString::number(b.Groesse); };
+    Ablegen("a.mde", Datei(FOffen, 81, {{x.Ean, 3}, {zweite->Ean, 2}, {andere->Ean, 1}}));
+    Ablegen("b.mde", Datei(FOffen, 82, {{x.Ean, 4}}));
+    ASSERT_EQ(Einlesen().Dateien, 2);
+    const std::map<QString, int> gVorher = Zaehlung(FOffen, "G");
+    const double istVorher = IstEK(FOffen);
+
+    // shelf 81 again, the article x only: its sizes on that shelf are replaced, the rest stays
+    Ablegen("nach.mde", "#modus=nachzaehlung\n" + Datei(FOffen, 81, {{x.Ean, 1}}));
+    TMDEErgebnis e = Einlesen();
+    ASSERT_EQ(e.Dateien, 1) << qPrintable(e.Text());
+    EXPECT_EQ(Zaehlung(FOffen, "R", 81), (std::map<QString, int>{{k(x), 1}, {k(*andere), 1}}));
+    EXPECT_EQ(Zaehlung(FOffen, "R", 82), (std::map<QString, int>{{k(x), 4}}));
+    EXPECT_EQ(NichtSummeDerRegale(FOffen), QStringList());
+    std::map<QString, int> gErwartet = gVorher;
+    gErwartet[k(x)] -= 2;
+    gErwartet[k(*zweite)] -= 2;
+    std::erase_if(gErwartet, [](const auto& p) { return p.second == 0; });
+    EXPECT_EQ(Zaehlung(FOffen, "G"), gErwartet);
+    EXPECT_NEAR(IstEK(FOffen) - istVorher, Wert(FOffen, {{k(x), -2}, {k(*zweite), -2}}), 0.005);
+
+    // the same recount again is a duplicate; as a count it is another file
+    Ablegen("nach2.mde", "#modus=nachzaehlung\n" + Datei(FOffen, 81, {{x.Ean, 1}}));
+    Ablegen("zaehl.mde", Datei(FOffen, 81, {{x.Ean, 1}}));
+    e = Einlesen();
+    EXPECT_EQ(e.Dateien, 1);
+    ASSERT_EQ(e.Abgelehnt.size(), 1u);
+    EXPECT_EQ(e.Abgelehnt[0].Datei, "nach2.mde");
 }
