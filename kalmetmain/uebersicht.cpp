@@ -11,6 +11,7 @@
 #include "kalmetmain/uebersicht_modell.h"
 
 #include <QComboBox>
+#include <QTimer>
 
 namespace {
 
@@ -68,7 +69,8 @@ void TfrmKalmetMain::FormShow()
         vrInvList->setFocus();
         AktionenEnabled(true);
     });
-    ZaehldateienBeimStartZeigen();
+    // once the window is on the screen
+    QTimer::singleShot(0, this, [this] { ZaehldateienBeimStartZeigen(); });
 }
 
 void TfrmKalmetMain::cmbDatumChange()
