@@ -83,10 +83,13 @@ int main(int argc, char** argv)
                        .arg(Sql(CTag)));
         QTemporaryDir ordner;
         DateienSchreiben(QDir(ordner.path()), dateien, scans, barcodes, lauf);
+        QStringList argumente{"import", "--db", url.ToString(), "--folder", ordner.path()};
+        if (url.Typ == TConnectorTyp::SQLite)
+            argumente << "--user" << "demo";   // on PostgreSQL the role the server authenticated
         QProcess p;
         p.setProcessChannelMode(QProcess::MergedChannels);
         zeiten.push_back(Sekunden([&] {
-            p.start(kalmet, {"import", "--db", url.ToString(), "--user", "demo", "--folder", ordner.path()});
+            p.start(kalmet, argumente);
             p.waitForFinished(-1);
         }));
         const QString aus = QString::fromUtf8(p.readAll());
