@@ -187,10 +187,10 @@ bool TInventurBuchung::InvBuchen(std::vector<TBuchungsZeile> geprueft, const TZe
         zaehldateien.DateiSuche();
         if (const QStringList offen = ZaehldateienOffen(zaehldateien, geprueft); !offen.isEmpty()) {
             ORVInteraktion().Meldung(maInfo, QStringLiteral("Buchen"),
-                                     QStringLiteral("Abgelehnte Zähldateien im Ordner %1 betreffen:\n%2\nIhre Zählungen fehlen; die "
-                                                    "Buchung wird nicht ausgeführt. Die Dateien berichtigen und wieder einlesen oder "
-                                                    "aus dem Ordner nehmen, dann erneut buchen.")
-                                         .arg(zaehldateien.Ordner() + QStringLiteral("/fehler"), offen.join(QLatin1Char('\n'))),
+                                     QStringLiteral("Zähldateien im Ordner %1, deren Zählungen fehlen, betreffen:\n%2\nDie Buchung "
+                                                    "wird nicht ausgeführt. Abgelehnte Dateien berichtigen und wieder einlesen oder aus "
+                                                    "dem Ordner nehmen, wartende einlesen lassen, dann erneut buchen.")
+                                         .arg(zaehldateien.Ordner(), offen.join(QLatin1Char('\n'))),
                                      FUmgebung.Owner);
             return;
         }

@@ -4,7 +4,7 @@
 
 QStringList ZaehldateienOffen(TMDEBucher& zaehldateien, const std::vector<TBuchungsZeile>& zeilen)
 {
-    const std::vector<TMDEOffen> offen = zaehldateien.OffeneAblehnungen();
+    const std::vector<TMDEOffen> offen = zaehldateien.NichtEingelesene();
     QStringList r;
     for (const TBuchungsZeile& z : zeilen) {
         QStringList dateien;

@@ -7,7 +7,8 @@
 
 #include <vector>
 
-// The inventories among zeilen whose counts a rejected count file may still hold: a file in
+// The inventories among zeilen whose counts a count file may still hold: a rejected file in
 // "fehler" that names their branch and count day keeps them from being booked until a person
-// has mended and re-imported it or taken it away. One text per inventory with its files.
+// has mended and re-imported it or taken it away, a file still waiting in the folder until it
+// is imported. One text per inventory with its files.
 QStringList ZaehldateienOffen(TMDEBucher& zaehldateien, const std::vector<TBuchungsZeile>& zeilen);

@@ -178,27 +178,27 @@ bool TMDEBucher::Suchen()
         return etwas;
     // the folders are checked before the first file is touched
     FOrdner.Vorbereiten();
-    const QStringList verwaist = FOrdner.Verwaiste();
+    const std::vector<TMDEVerwaist> verwaist = FOrdner.Verwaiste();
     const int anzahl = static_cast<int>(verwaist.size() + liste.Bereit.size());
     int nr = 0;
-    for (const QString& name : verwaist) {
+    for (const TMDEVerwaist& v : verwaist) {
         if (OnDatei)
-            OnDatei(++nr, anzahl, Zitat(name));
-        Einlesen(name, true);
+            OnDatei(++nr, anzahl, Zitat(v.Name));
+        Einlesen(v.Name, v.Vorher);
     }
     for (const QString& name : liste.Bereit) {
         if (OnDatei)
             OnDatei(++nr, anzahl, Zitat(name));
         if (FOrdner.Beanspruchen(name))
-            Einlesen(name, false);
+            Einlesen(name, {});
     }
     return anzahl > 0 || etwas;
 }
 
-void TMDEBucher::Einlesen(const QString& name, bool nachAbbruch)
+void TMDEBucher::Einlesen(const QString& name, const QString& vorher)
 {
     TBeansprucht beansprucht(FOrdner, name);
-    const TDateiGelesen g = FOrdner.Lesen(name, FGrenzen.Bytes);
+    const TDateiGelesen g = FOrdner.Lesen(name, FGrenzen.Bytes, vorher.isEmpty() ? FGrenzen.RuheMs : 0);
     switch (g.Art) {
     case TDateiGelesen::Weg:
         beansprucht.Erledigt();
@@ -226,7 +226,7 @@ void TMDEBucher::Einlesen(const QString& name, bool nachAbbruch)
     const TZaehldatei d = ZaehldateiLesen(g.Inhalt, FGrenzen.Zeilen);
     TZaehlimport r = Importieren(d, name, Schluessel(d, g.Inhalt));
     beansprucht.Erledigt();
-    if (r.Art == TZaehlimport::SchonEingelesen && nachAbbruch && r.Frueher->Name == name) {
+    if (r.Art == TZaehlimport::SchonEingelesen && !vorher.isEmpty() && r.Frueher->Name == vorher) {
         // imported by a run that ended before it could move the file
         FOrdner.Archivieren(name);
         ORVInfo().WriteStamp(QStringLiteral("Zähldatei %1 war schon eingelesen und liegt jetzt im Archiv").arg(Zitat(name)), 0);
@@ -263,18 +263,16 @@ void TMDEBucher::Ablehnen(const QString& name, const TZaehlfehlerListe& fehler)
     FErgebnis.Abgelehnt.push_back(std::move(a));
 }
 
-std::vector<TMDEOffen> TMDEBucher::OffeneAblehnungen()
+std::vector<TMDEOffen> TMDEBucher::NichtEingelesene()
 {
     std::vector<TMDEOffen> r;
     if (!FOrdner.Oeffnen())
         return r;
-    for (const auto& [name, g] : FOrdner.Abgelehnte(FGrenzen.Bytes)) {
-        if (g.Art != TDateiGelesen::Gelesen)
-            continue;
-        const TZaehldatei d = ZaehldateiLesen(g.Inhalt, FGrenzen.Zeilen);
-        if ((d.Filiale == 0 && d.ZaehlDatum == 0) || (d.Fehler.empty() && Zaehldatei_Lesen(Schluessel(d, g.Inhalt))))
+    for (const TMDENichtEingelesen& n : FOrdner.NichtEingelesene(FGrenzen.Bytes)) {
+        const TZaehldatei d = ZaehldateiLesen(n.Gelesen.Inhalt, FGrenzen.Zeilen);
+        if ((d.Filiale == 0 && d.ZaehlDatum == 0) || (n.Ganz && d.Fehler.empty() && Zaehldatei_Lesen(Schluessel(d, n.Gelesen.Inhalt))))
             continue;   // names nothing, or its content was imported since
-        r.push_back({Zitat(name), d.Filiale, d.ZaehlDatum});
+        r.push_back({n.Wartet ? Zitat(n.Name) : QStringLiteral("fehler/") + Zitat(n.Name), d.Filiale, d.ZaehlDatum});
     }
     return r;
 }

@@ -31,8 +31,9 @@ struct TMDEErgebnis {
     static constexpr int CGruendeJeDatei = 10;
 };
 
-// A rejected count file in "fehler" whose counts are still missing: the branch and count day
-// it names (0: not readable from the file).
+// A count file whose counts are still missing, rejected in "fehler" or waiting in the
+// folder: its name there ("fehler/<name>" or "<name>") and the branch and count day it names
+// (0: not readable from the file).
 struct TMDEOffen {
     QString Datei;
     int32_t Filiale = 0;
@@ -58,9 +59,10 @@ public:
     bool DateiSuche();
     const TMDEErgebnis& Ergebnis() const { return FErgebnis; }
     const QString& Ordner() const { return FOrdner.Pfad(); }
-    // The rejected files in "fehler" that a person has not dealt with yet: those whose content
-    // was not imported since and that name a branch or a count day.
-    std::vector<TMDEOffen> OffeneAblehnungen();
+    // The count files whose counts are missing: rejected ones in "fehler" that a person has
+    // not dealt with yet (their content was not imported since) and those still waiting in the
+    // folder, as far as they name a branch or a count day.
+    std::vector<TMDEOffen> NichtEingelesene();
 
     // Before each file: its number from 1, how many there are, its name.
     std::function<void(int nr, int anzahl, const QString& name)> OnDatei;
@@ -71,7 +73,8 @@ private:
     };
     static TGrenzen Grenzen();
     bool Suchen();
-    void Einlesen(const QString& name, bool nachAbbruch);
+    // vorher: the file's name in the work folder of a run that ended (empty: claimed now)
+    void Einlesen(const QString& name, const QString& vorher);
     void Ablehnen(const QString& name, const TZaehlfehlerListe& fehler);
 
     TMDEOrdner FOrdner;

@@ -181,6 +181,15 @@ TEST_F(BuchBefehlTest, ExitCodesTellWhatHappened)
         EXPECT_EQ(Status(inv.Zeile), inv.Status);
     }
     ASSERT_TRUE(QFile::remove(mde.filePath("fehler/regal.mde")));
+    // so does one still being written
+    Sql("INSERT INTO parameter (name, wert) VALUES ('MDE_RUHE_SEKUNDEN', '600')");
+    QFile neu(mde.filePath("neu.mde"));
+    ASSERT_TRUE(neu.open(QIODevice::WriteOnly));
+    neu.write(QString("#filiale=%1\n#zaehldatum=%2\n").arg(inv.Zeile.Filiale).arg(TDateTime_FormatDatum(inv.Zeile.ZaehlDatum)).toUtf8());
+    neu.close();
+    EXPECT_EQ(Buchen({"--inventory", Inventur(inv), "--yes"}, &aus, &fehler), 1) << qPrintable(fehler);
+    EXPECT_TRUE(fehler.contains("neu.mde")) << qPrintable(fehler);
+    ASSERT_TRUE(neu.remove());
     // one of another branch does not stop it (the bookings below)
     Zaehl::DateiSchreiben(mde.filePath("andere.mde"), QString("#filiale=%1\n#zaehldatum=%2\nkein Barcode\n")
                                                           .arg(inv.Zeile.Filiale + 1)

@@ -194,6 +194,7 @@ TEST_F(ImportBefehlTest, AHostileFolderLeaksNothingAndBlocksNoGoodFile)
     DateiSchreiben(geheim.filePath("shadow"), secret);
     ASSERT_TRUE(QFile::link(geheim.filePath("shadow"), FOrdner.filePath("a.mde")));
     ASSERT_EQ(::mkfifo(QFile::encodeName(FOrdner.filePath("b.mde")).constData(), 0666), 0);
+    ASSERT_EQ(::link(QFile::encodeName(geheim.filePath("shadow")).constData(), QFile::encodeName(FOrdner.filePath("h.mde")).constData()), 0);
     ASSERT_TRUE(QDir().mkpath(FOrdner.filePath("fehler")));
     const QString falle = geheim.filePath("von-root-angelegt");
     ASSERT_TRUE(QFile::link(falle, FOrdner.filePath("fehler/c.mde.txt")));
@@ -214,7 +215,7 @@ TEST_F(ImportBefehlTest, AHostileFolderLeaksNothingAndBlocksNoGoodFile)
 
     // links and pipes stay where they are, nothing is created through a link
     EXPECT_TRUE(QFileInfo(FOrdner.filePath("a.mde")).isSymLink());
-    EXPECT_TRUE(QFileInfo::exists(FOrdner.filePath("b.mde")));
+    EXPECT_TRUE(QFileInfo::exists(FOrdner.filePath("b.mde")) && QFileInfo::exists(FOrdner.filePath("h.mde")));
     EXPECT_FALSE(QFileInfo::exists(falle));
     EXPECT_EQ(QDir(FOrdner.filePath("fehler")).entryList(QDir::Files | QDir::System, QDir::Name),
               (QStringList{"c-2.mde", "c-2.mde.txt", "c.mde.txt", "d\x1b[31m.mde", "d\x1b[31m.mde.txt", "e.mde", "e.mde.txt", "f.mde",
@@ -236,7 +237,7 @@ TEST_F(ImportBefehlTest, AHostileFolderLeaksNothingAndBlocksNoGoodFile)
     EXPECT_TRUE(fehler.contains("d\\x1b[31m.mde, Zeile 3: \\x1b]0;boese\\x07xxx")) << qPrintable(fehler);
     EXPECT_TRUE(fehler.contains("e.mde: die Datei enthält Nullbytes")) << qPrintable(fehler);
     EXPECT_TRUE(fehler.contains("f.mde: ") && fehler.contains("MDE_MAX_BYTE")) << qPrintable(fehler);
-    EXPECT_TRUE(fehler.contains("Keine gewöhnlichen Dateien (Verweise, Ordner), nicht eingelesen: a.mde, b.mde")) << qPrintable(fehler);
+    EXPECT_TRUE(fehler.contains("Keine gewöhnlichen Dateien (Verweise, Ordner), nicht eingelesen: a.mde, b.mde, h.mde")) << qPrintable(fehler);
 
     // a folder the run cannot use stops it before the first file, which stays where it is
     ASSERT_TRUE(QDir(FOrdner.filePath("archiv")).removeRecursively());

@@ -14,6 +14,8 @@ namespace {
 
 const QString COrt = QStringLiteral("TMDEBucher");
 constexpr int CNummernMax = 10000;
+// What is read of a file whose header lines are wanted.
+constexpr qint64 CKopfBytes = 64 * 1024;
 
 // The name itself, else "name-2.ext", "name-3.ext" ...
 QString Kandidat(const QString& name, int n)
@@ -49,7 +51,18 @@ std::optional<bool> Laeuft(const QString& ordner)
     const qint64 beginn = teile[1].toLongLong(&beginnZahl);
     if (!beginnZahl)
         return std::nullopt;
-    return ProzessBeginn(pid) == beginn;
+    const qint64 jetzt = ProzessBeginn(pid);
+    // a process whose start this one may not see (another user's, /proc hidden) counts as running
+    return jetzt == -1 ? ProzessLaeuft(pid) : jetzt == beginn;
+}
+
+// This process's work folder: machine, process id and start (the start left out where the
+// system does not tell it).
+QString EigeneArbeit()
+{
+    const qint64 beginn = ProzessBeginn(EigenerProzess());
+    const QString r = QStringLiteral("%1-%2").arg(Rechner()).arg(EigenerProzess());
+    return beginn < 0 ? r : QStringLiteral("%1-%2").arg(r).arg(beginn);
 }
 
 }
@@ -61,7 +74,7 @@ bool IstZaehldateiName(const QString& name)
 
 TMDEOrdner::TMDEOrdner(QString pfad)
     : FPfad(QDir::cleanPath(std::move(pfad))),
-      FArbeitName(QStringLiteral("%1-%2-%3").arg(Rechner()).arg(EigenerProzess()).arg(ProzessBeginn(EigenerProzess())))
+      FArbeitName(EigeneArbeit())
 {
 }
 
@@ -87,7 +100,7 @@ TMDEWarteliste TMDEOrdner::Wartende(qint64 ruheMs) const
     for (const TEintrag& e : NachNamen(FOrdner->Eintraege())) {
         if (!IstZaehldateiName(e.Name))
             continue;
-        if (!e.Datei)
+        if (!e.Datei || !e.NameLesbar)
             r.KeineDateien << e.Name;
         else if (std::abs(jetzt - e.GeaendertMs) < ruheMs)
             r.Unfertig << e.Name;
@@ -124,12 +137,12 @@ bool TMDEOrdner::Beanspruchen(const QString& name)
     return FOrdner->Verschieben(name, Arbeit(), name);
 }
 
-QStringList TMDEOrdner::Verwaiste()
+std::vector<TMDEVerwaist> TMDEOrdner::Verwaiste()
 {
-    QStringList r;
+    std::vector<TMDEVerwaist> r;
     for (const TEintrag& e : NachNamen(Arbeit().Eintraege()))
-        if (IstZaehldateiName(e.Name))
-            r << e.Name;
+        if (IstZaehldateiName(e.Name) && e.NameLesbar)
+            r.push_back({e.Name, e.Name});
     for (const TEintrag& e : NachNamen(FArbeitOrdner->Eintraege())) {
         const std::optional<bool> laeuft = Laeuft(e.Name);
         if (e.Name == FArbeitName || !laeuft || *laeuft)
@@ -138,11 +151,11 @@ QStringList TMDEOrdner::Verwaiste()
         if (!tot)
             continue;
         for (const TEintrag& f : NachNamen(tot->Eintraege())) {
-            if (!IstZaehldateiName(f.Name))
+            if (!IstZaehldateiName(f.Name) || !f.NameLesbar)
                 continue;
             for (int n = 1; n < CNummernMax; ++n)
                 if (const QString ziel = Kandidat(f.Name, n); tot->Verschieben(f.Name, *FArbeit, ziel)) {
-                    r << ziel;
+                    r.push_back({ziel, f.Name});
                     break;
                 } else if (!tot->Vorhanden(f.Name)) {
                     break;   // another run took it over
@@ -153,9 +166,9 @@ QStringList TMDEOrdner::Verwaiste()
     return r;
 }
 
-TDateiGelesen TMDEOrdner::Lesen(const QString& name, qint64 max) const
+TDateiGelesen TMDEOrdner::Lesen(const QString& name, qint64 max, qint64 ruheMs) const
 {
-    return Arbeit().Lesen(name, max);
+    return Arbeit().Lesen(name, max, ruheMs);
 }
 
 QString TMDEOrdner::Archivieren(const QString& name)
@@ -189,14 +202,20 @@ bool TMDEOrdner::Zurueckgeben(const QString& name)
     return Arbeit().Verschieben(name, *FOrdner, name);
 }
 
-std::vector<std::pair<QString, TDateiGelesen>> TMDEOrdner::Abgelehnte(qint64 max) const
+std::vector<TMDENichtEingelesen> TMDEOrdner::NichtEingelesene(qint64 max) const
 {
-    std::vector<std::pair<QString, TDateiGelesen>> r;
-    const std::unique_ptr<TVerzeichnis> fehler = FOrdner ? FOrdner->UnterordnerFalls(QStringLiteral("fehler")) : nullptr;
-    if (!fehler)
+    std::vector<TMDENichtEingelesen> r;
+    if (!FOrdner)
         return r;
-    for (const TEintrag& e : NachNamen(fehler->Eintraege()))
-        if (IstZaehldateiName(e.Name) && e.Datei)
-            r.emplace_back(e.Name, fehler->Lesen(e.Name, max));
+    if (const std::unique_ptr<TVerzeichnis> fehler = FOrdner->UnterordnerFalls(QStringLiteral("fehler")))
+        for (const TEintrag& e : NachNamen(fehler->Eintraege()))
+            if (IstZaehldateiName(e.Name) && e.Datei && e.NameLesbar) {
+                TDateiGelesen g = fehler->Lesen(e.Name, max);
+                const bool ganz = g.Art == TDateiGelesen::Gelesen;
+                r.push_back({e.Name, ganz ? std::move(g) : fehler->Anfang(e.Name, CKopfBytes), ganz, false});
+            }
+    for (const TEintrag& e : NachNamen(FOrdner->Eintraege()))
+        if (IstZaehldateiName(e.Name) && e.Datei && e.NameLesbar)
+            r.push_back({e.Name, FOrdner->Anfang(e.Name, CKopfBytes), false, true});
     return r;
 }

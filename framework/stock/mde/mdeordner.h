@@ -13,7 +13,21 @@
 struct TMDEWarteliste {
     QStringList Bereit;         // regular files, written at least the settling time ago
     QStringList Unfertig;       // still being written: they wait for the next run
-    QStringList KeineDateien;   // named *.mde but links, folders or devices: left alone
+    QStringList KeineDateien;   // named *.mde but links, folders, devices or names that are no text: left alone
+};
+
+// A file claimed from the work folder of a run that ended: its name now and the name it had
+// there (it gets a number when this run's folder holds the name already).
+struct TMDEVerwaist {
+    QString Name, Vorher;
+};
+
+// A count file whose counts nobody imported yet: rejected in "fehler" or waiting in the folder.
+struct TMDENichtEingelesen {
+    QString Name;
+    TDateiGelesen Gelesen;   // the whole file when Ganz, else its start
+    bool Ganz = false;
+    bool Wartet = false;     // in the folder, not in "fehler"
 };
 
 // The folder that scanners' export tools write count files (*.mde) into, and its subfolders:
@@ -44,10 +58,10 @@ public:
     bool Beanspruchen(const QString& name);
     // Files left in the work folders of this machine's processes that no longer run (and in
     // this process's own), claimed now by this one: an import that was interrupted.
-    QStringList Verwaiste();
+    std::vector<TMDEVerwaist> Verwaiste();
 
-    // A claimed file read at once, at most max bytes.
-    TDateiGelesen Lesen(const QString& name, qint64 max) const;
+    // A claimed file read at once, at most max bytes, when it has not changed for ruheMs.
+    TDateiGelesen Lesen(const QString& name, qint64 max, qint64 ruheMs) const;
     // Moves a claimed file to "archiv"; its name there.
     QString Archivieren(const QString& name);
     // Moves a claimed file to "fehler" and writes its report beside it under the name it
@@ -57,8 +71,9 @@ public:
     // folder has a new file of that name, and it stays claimed.
     bool Zurueckgeben(const QString& name);
 
-    // The count files in "fehler", read (at most max bytes each).
-    std::vector<std::pair<QString, TDateiGelesen>> Abgelehnte(qint64 max) const;
+    // The count files in "fehler" (read whole up to max bytes, else their start) and those
+    // waiting in the folder (their start).
+    std::vector<TMDENichtEingelesen> NichtEingelesene(qint64 max) const;
 
 private:
     const TVerzeichnis& Arbeit() const;

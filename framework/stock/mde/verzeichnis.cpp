@@ -4,9 +4,12 @@
 #include "framework/core/prozess.h"
 #include "framework/core/zitat.h"
 
+#include <QDateTime>
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 
@@ -79,7 +82,15 @@ TVerzeichnis TVerzeichnis::Unterordner(const QString& name) const
         Raise(errno == ELOOP || errno == ENOTDIR ? QStringLiteral("%1 ist kein Ordner (ein Verweis wird nicht verfolgt)").arg(Zitat(name))
                                                  : QStringLiteral("der Ordner %1 kann nicht geöffnet werden").arg(Zitat(name)),
               errno);
-    return TVerzeichnis(Teilen(fd), FPfad + QLatin1Char('/') + name);
+    TVerzeichnis r(Teilen(fd), FPfad + QLatin1Char('/') + name);
+    // a folder that someone else made (in a drop folder others write to) is not ours to use
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        Raise(QStringLiteral("der Ordner %1 kann nicht geprüft werden").arg(Zitat(name)), errno);
+    if ((st.st_uid != ::geteuid() && st.st_uid != 0) || (st.st_mode & S_IWOTH))
+        FehlerRaise(COrt, {QStringLiteral("Ordner %1: %2 gehört einem anderen Benutzer oder ist für alle beschreibbar und wird nicht benutzt.")
+                               .arg(FPfad, Zitat(name))});
+    return r;
 }
 
 std::unique_ptr<TVerzeichnis> TVerzeichnis::UnterordnerFalls(const QString& name) const
@@ -107,7 +118,8 @@ std::vector<TEintrag> TVerzeichnis::Eintraege() const
         struct stat st {};
         if (::fstatat(Fd(), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
             continue;   // gone meanwhile
-        r.push_back({QFile::decodeName(e->d_name), S_ISREG(st.st_mode), st.st_size, Millisekunden(st.st_mtim)});
+        const QString name = QFile::decodeName(e->d_name);
+        r.push_back({name, S_ISREG(st.st_mode) && st.st_nlink == 1, Kodiert(name) == e->d_name, Millisekunden(st.st_mtim)});
     }
     ::closedir(d);
     return r;
@@ -138,44 +150,72 @@ bool TVerzeichnis::Verschieben(const QString& name, const TVerzeichnis& ziel, co
         return true;
     int fehler = errno;
     if (fehler == EINVAL || fehler == ENOSYS) {
-        // a file system without that flag: a hard link is refused on a name that is taken
+        // a file system without that flag: a hard link is refused on a name that is taken, and
+        // of two processes that linked the same file only one removes its old name
         if (::linkat(Fd(), a.constData(), ziel.Fd(), b.constData(), 0) == 0) {
-            ::unlinkat(Fd(), a.constData(), 0);
-            return true;
+            if (::unlinkat(Fd(), a.constData(), 0) == 0)
+                return true;
+            fehler = errno;
+            ::unlinkat(ziel.Fd(), b.constData(), 0);
+        } else {
+            fehler = errno;
         }
-        fehler = errno;
     }
     if (fehler == ENOENT || fehler == EEXIST)
         return false;
     Raise(QStringLiteral("%1 kann nicht nach %2 verschoben werden").arg(Zitat(name), ziel.Pfad()), fehler);
 }
 
-TDateiGelesen TVerzeichnis::Lesen(const QString& name, qint64 max) const
+int TVerzeichnis::Oeffnen(const QString& name, TDateiGelesen& r, struct stat& st) const
+{
+    const int fd = ::openat(Fd(), Kodiert(name).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        const int fehler = errno;
+        if (fehler == EMFILE || fehler == ENFILE || fehler == ENOMEM)
+            Raise(QStringLiteral("%1 kann nicht geöffnet werden").arg(Zitat(name)), fehler);
+        r.Art = fehler == ENOENT                                            ? TDateiGelesen::Weg
+                : fehler == ELOOP || fehler == ENXIO || fehler == ENODEV ? TDateiGelesen::KeineDatei
+                                                                          : TDateiGelesen::Unlesbar;
+        r.Grund = Systemgrund(fehler);
+        return -1;
+    }
+    // a second name (a hard link) may be another user's way to a file he cannot read
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1) {
+        ::close(fd);
+        r.Art = TDateiGelesen::KeineDatei;
+        return -1;
+    }
+    r.Groesse = st.st_size;
+    return fd;
+}
+
+TDateiGelesen TVerzeichnis::Anfang(const QString& name, qint64 max) const
 {
     TDateiGelesen r;
-    const TFd f(::openat(Fd(), Kodiert(name).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (f.Fd < 0) {
-        const int fehler = errno;
-        if (fehler == ENOENT)
-            return r;
-        if (fehler == ELOOP || fehler == ENXIO || fehler == ENODEV) {
-            r.Art = TDateiGelesen::KeineDatei;
-            return r;
-        }
-        if (fehler != EACCES && fehler != EPERM && fehler != EIO)
-            Raise(QStringLiteral("%1 kann nicht geöffnet werden").arg(Zitat(name)), fehler);
-        r.Art = TDateiGelesen::Unlesbar;
-        r.Grund = Systemgrund(fehler);
+    struct stat st {};
+    const TFd f(Oeffnen(name, r, st));
+    if (f.Fd < 0)
         return r;
-    }
+    r.Inhalt.resize(std::min<qint64>(st.st_size, max));
+    const ssize_t n = ::read(f.Fd, r.Inhalt.data(), static_cast<size_t>(r.Inhalt.size()));
+    r.Inhalt.truncate(std::max<ssize_t>(n, 0));
+    r.Art = n < 0 ? TDateiGelesen::Unlesbar : TDateiGelesen::Gelesen;
+    return r;
+}
+
+TDateiGelesen TVerzeichnis::Lesen(const QString& name, qint64 max, qint64 ruheMs) const
+{
+    TDateiGelesen r;
     struct stat vorher {}, nachher {};
-    if (::fstat(f.Fd, &vorher) != 0 || !S_ISREG(vorher.st_mode)) {
-        r.Art = TDateiGelesen::KeineDatei;
+    const TFd f(Oeffnen(name, r, vorher));
+    if (f.Fd < 0)
         return r;
-    }
-    r.Groesse = vorher.st_size;
     if (vorher.st_size > max) {
         r.Art = TDateiGelesen::ZuGross;
+        return r;
+    }
+    if (std::abs(QDateTime::currentMSecsSinceEpoch() - Millisekunden(vorher.st_mtim)) < ruheMs) {
+        r.Art = TDateiGelesen::Veraendert;   // written to since it was found
         return r;
     }
     // one byte more than it holds: a file that grows while it is read is seen to

@@ -4,13 +4,15 @@
 #include <QString>
 
 #include <memory>
+
+#include <sys/stat.h>
 #include <vector>
 
 // An entry of a folder as it is, links not followed.
 struct TEintrag {
     QString Name;
-    bool Datei = false;        // a regular file (not a link, folder, pipe or device)
-    qint64 Groesse = 0;
+    bool Datei = false;        // a regular file with no second name (not a link, hard link, folder, pipe or device)
+    bool NameLesbar = true;    // false: the name's bytes are no text of this system; it is only reported
     qint64 GeaendertMs = 0;    // last change, milliseconds since the epoch
 };
 
@@ -31,7 +33,8 @@ class TVerzeichnis {
 public:
     // The folder at pfad; the path itself may lead through links (it is configured, not dropped).
     static TVerzeichnis Oeffnen(const QString& pfad);
-    // The subfolder name, created (rwxr-x---) when missing; refused when it is a link or no folder.
+    // The subfolder name, created (rwxr-x---) when missing; refused when it is a link, no
+    // folder, or when another user than this one (or root) owns it or everyone may write in it.
     TVerzeichnis Unterordner(const QString& name) const;
     // The subfolder name when it is there as a folder.
     std::unique_ptr<TVerzeichnis> UnterordnerFalls(const QString& name) const;
@@ -44,14 +47,20 @@ public:
 
     // Moves name to ziel/zielname; false when name is gone or zielname taken.
     bool Verschieben(const QString& name, const TVerzeichnis& ziel, const QString& zielname) const;
-    // A regular file read at once, at most max bytes: Veraendert when it changed while it was read.
-    TDateiGelesen Lesen(const QString& name, qint64 max) const;
+    // A regular file read at once, at most max bytes: Veraendert when it changed while it was
+    // read or less than ruheMs ago. What cannot be opened for a reason of the file (rights, a
+    // lease, a name too long) is Unlesbar; only a shortage of the process raises.
+    TDateiGelesen Lesen(const QString& name, qint64 max, qint64 ruheMs = 0) const;
+    // The first bytes of a regular file, at most max, without further checks.
+    TDateiGelesen Anfang(const QString& name, qint64 max) const;
     // Creates name with inhalt, readable by owner and group; false when the name is taken.
     bool Anlegen(const QString& name, const QByteArray& inhalt) const;
     // Removes the empty subfolder name; false when it is not empty or gone.
     bool OrdnerEntfernen(const QString& name) const;
 
 private:
+    // Opens a file for reading: its descriptor, or -1 with r telling why.
+    int Oeffnen(const QString& name, TDateiGelesen& r, struct stat& st) const;
     TVerzeichnis(std::shared_ptr<const int> fd, QString pfad) : FFd(std::move(fd)), FPfad(std::move(pfad)) {}
     int Fd() const { return *FFd; }
     [[noreturn]] void Raise(const QString& was, int fehler) const;

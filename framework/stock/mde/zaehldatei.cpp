@@ -179,7 +179,7 @@ TZaehldatei ZaehldateiLesen(const QByteArray& inhalt, qint64 maxZeilen)
     // a line ends at LF, CRLF or CR
     TLeser leser(d);
     qint64 nr = 0;
-    for (qsizetype von = 0; von <= text.size();) {
+    for (qsizetype von = 0; von < text.size();) {
         if (++nr > maxZeilen) {
             d.Scans.clear();
             d.Fehler = {};
@@ -203,6 +203,8 @@ QByteArray ZaehldateiNormalform(const TZaehldatei& d)
                        .arg(TDateTime_ToQDateTime(d.ZaehlDatum).date().toString(Qt::ISODate))
                        .arg(d.Regal)
                        .toUtf8();
+    if (!d.Geraet.isEmpty())
+        r += "geraet=" + d.Geraet.toUtf8() + '\n';
     if (d.Nachzaehlung)
         r += "modus=nachzaehlung\n";
     for (const TZaehlzeile& s : d.Scans)

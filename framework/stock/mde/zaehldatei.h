@@ -69,9 +69,9 @@ constexpr int CZaehlZeileAuszug = 200;
 // as a whole without its lines.
 TZaehldatei ZaehldateiLesen(const QByteArray& inhalt, qint64 maxZeilen = 2000000);
 
-// What the file counts in a normal form: branch, count date, shelf, a recount, and per scan its GTIN-14
-// and quantity, in file order. Line ends, a byte-order mark, comments, blank lines, the
-// spelling of the date and the device make no difference; the duplicate key of a file.
+// The file in a normal form: branch, count date, shelf, device, a recount, and per scan its
+// GTIN-14 and quantity, in file order. Line ends, a byte-order mark, comments, blank lines and
+// the spelling of the date and numbers make no difference; the duplicate key of a file.
 QByteArray ZaehldateiNormalform(const TZaehldatei& d);
 
 // The text of a file: UTF-16 when it starts with its byte-order mark, UTF-8 (with or without

@@ -83,7 +83,8 @@ TEST(Zaehldatei, FormatAndItsBadLines)
     ASSERT_EQ(u16.Scans.size(), 1u);
     EXPECT_EQ(ZaehldateiNormalform(u16), ZaehldateiNormalform(cr));
     EXPECT_EQ(ZaehldateiNormalform(cr), ZaehldateiNormalform(ZaehldateiLesen("#zaehldatum=2026-05-15\n#filiale=1\n#regal=0\n"
-                                                                               "#geraet=X\n\n04006381333931;+2\n")));
+                                                                               "\n04006381333931;+2\n")));
+    EXPECT_NE(ZaehldateiNormalform(cr), ZaehldateiNormalform(ZaehldateiLesen("#geraet=MDE-2\r" + text.toLatin1()))) << "another device";
     EXPECT_NE(ZaehldateiNormalform(cr), ZaehldateiNormalform(ZaehldateiLesen("#filiale=1\n#zaehldatum=2026-05-15\n#regal=1\n4006381333931;2")));
 
     // no text, too many lines, junk: one reason, a bounded list of bad lines
