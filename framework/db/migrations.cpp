@@ -15,10 +15,11 @@ extern const char* const CSchemaMDE;
 extern const char* const CSchemaNotiz;
 extern const char* const CSchemaZaehltag;
 extern const char* const CSchemaSperrSitzung;
+extern const char* const CSchemaZaehlliste;
 
 namespace {
 
-const char* const CMigrationen[] = {CSchemaV1, CSchemaV2, CSchemaMDE, CSchemaNotiz, CSchemaZaehltag, CSchemaSperrSitzung};
+const char* const CMigrationen[] = {CSchemaV1, CSchemaV2, CSchemaMDE, CSchemaNotiz, CSchemaZaehltag, CSchemaSperrSitzung, CSchemaZaehlliste};
 
 bool IstPostgres(const QSqlDatabase& db)
 {

@@ -120,7 +120,7 @@ void TReportLauf::BindenAusdruck(TAusdruck& wurzel, const TBand* band, int aggre
                 FehlerRaise(QStringLiteral("TReportLauf"), {QStringLiteral("%1: die Spalte %2 gibt es nicht").arg(ort, a.name)});
         } else if (a.art == TAusdruck::Aggregat) {
             if (aggregatStufe < 0)
-                FehlerRaise(QStringLiteral("TReportLauf"), {QStringLiteral("%1: %2() nur in Gruppen- und Berichtsfüßen").arg(ort, a.name)});
+                FehlerRaise(QStringLiteral("TReportLauf"), {QStringLiteral("%1: %2() nur in Gruppen-, Berichts- und Seitenfüßen").arg(ort, a.name)});
             a.slot = static_cast<int>(FSlots.size());
             FSlots.push_back({a.kinder.empty() ? nullptr : a.kinder[0].get(), a.aggregat, aggregatStufe});
             for (auto& k : a.kinder)
@@ -140,11 +140,14 @@ void TReportLauf::Binden()
             stufe = b->gruppe;
         else if (b->art == TBand::Berichtsfuss)
             stufe = static_cast<int>(FVorlage.gruppen.size());
+        else if (b->art == TBand::Seitenfuss)
+            stufe = SeitenStufe();
         if (b->bedingung)
             BindenAusdruck(*b->bedingung, b, stufe);
         for (TElement& e : b->elemente)
-            if (e.ausdruck)
-                BindenAusdruck(*e.ausdruck, b, stufe);
+            for (const std::shared_ptr<TAusdruck>& a : {e.ausdruck, e.bedingung})
+                if (a)
+                    BindenAusdruck(*a, b, stufe);
         for (const TElement& e : b->elemente) {
             if (e.art != TElement::Bild)
                 continue;
@@ -402,6 +405,8 @@ bool TReportLauf::Instanz(const TBand& b, const TKontext& k, uint32_t pos, bool 
     for (const TElement& e : b.elemente) {
         if (!zeichnen && !e.wachsen)
             continue;
+        if (e.bedingung && !Wahr(Auswerten(*e.bedingung, k)))
+            continue;
         TPlanElement p;
         p.art = e.art == TElement::Feld ? TElement::Text : e.art;
         p.rect = QRectF(e.x, e.y, e.b, e.h);
@@ -510,6 +515,10 @@ TSeite TReportLauf::SeiteBauen(TStromZustand& z, int nr, bool zeichnen, bool& fe
             seite.elemente.push_back(std::move(e));
         }
     };
+    // the page footer's aggregates run over the rows of this page
+    for (size_t i = 0; i < FSlots.size(); ++i)
+        if (FSlots[i].stufe == SeitenStufe())
+            z.akkus[i] = TAkku{};
     double y = FOben;
     TInstanz inst;
     if (FVorlage.seitenkopf && Instanz(*FVorlage.seitenkopf, TKontext(*this, zeile, -1, &z.akkus, nr), z.pos, zeichnen, inst)) {
@@ -518,8 +527,9 @@ TSeite TReportLauf::SeiteBauen(TStromZustand& z, int nr, bool zeichnen, bool& fe
     }
     const double inhalt = y;
     double grenze = seite.groesse.height() - FUnten;
+    // the footer's height first; what it shows once the page's rows are known
     TInstanz fuss;
-    const bool mitFuss = FVorlage.seitenfuss && Instanz(*FVorlage.seitenfuss, TKontext(*this, zeile, -1, &z.akkus, nr), z.pos, zeichnen, fuss);
+    const bool mitFuss = FVorlage.seitenfuss && Instanz(*FVorlage.seitenfuss, TKontext(*this, zeile, -1, &z.akkus, nr), z.pos, false, fuss);
     if (mitFuss)
         grenze -= fuss.hoehe;
     for (;;) {
@@ -547,7 +557,7 @@ TSeite TReportLauf::SeiteBauen(TStromZustand& z, int nr, bool zeichnen, bool& fe
         setzen(inst, y);
         y += inst.hoehe;
     }
-    if (mitFuss)
+    if (mitFuss && Instanz(*FVorlage.seitenfuss, TKontext(*this, zeile, -1, &z.akkus, nr), z.pos, zeichnen, fuss))
         setzen(fuss, grenze);
     return seite;
 }
