@@ -114,6 +114,7 @@ void TDemoGenerator::Stammdaten(QSqlDatabase& db)
     TBulkInsert par(db, "parameter", {"name", "wert"});
     par.Zeile({"REGANR", "J"});
     par.Zeile({"RTYP", "1"});
+    par.Zeile({"FREIGABE_AB_EK", "1000"});   // larger differences need the right "pzf"
     par.Ende();
 
     // the message catalogue of the inventory module (texts of our own)

@@ -114,7 +114,7 @@ TEST_F(PruefungenTest, ADifferenceBeyondTheLimitIsBookedOnlyWithTheRightToApprov
     const double differenz = std::abs(inv.IstEK - inv.SollEK);
     // at the difference: no approval needed; just below it: needed
     ORVProgramm().SetBenutzer("filialleitung");
-    Sql(QString("INSERT INTO parameter (name, wert) VALUES ('FREIGABE_AB_EK', '%1')").arg(QString::number(differenz, 'f', 2)));
+    Sql(QString("UPDATE parameter SET wert = '%1' WHERE name = 'FREIGABE_AB_EK'").arg(QString::number(differenz, 'f', 2)));
     const std::vector<TBuchungsZeile> zeile{{inv.Zeile, inv.SollEK, inv.IstEK, iakzFreigegeben}};
     EXPECT_TRUE(FreigabeFehlt(zeile).isEmpty()) << "a difference at the limit needs no approval";
     Sql(QString("UPDATE parameter SET wert = '%1' WHERE name = 'FREIGABE_AB_EK'").arg(QString::number(differenz - 0.01, 'f', 2).replace('.', ',')));

@@ -94,6 +94,7 @@ TEST(Demo, ChainHasWhatTheInventoryModuleNeeds)
     EXPECT_GT(Wert("SELECT COUNT(*) FROM fvk WHERE datum < '2000-01-01'").toInt(), 0);
     EXPECT_GT(Wert("SELECT COUNT(*) FROM fvk f JOIN filiale b ON b.nr = f.filiale WHERE b.lv_benutzen = 1").toInt(), 0);
     EXPECT_EQ(Wert("SELECT wert FROM parameter WHERE name = 'REGANR'").toString(), "J");
+    EXPECT_EQ(Wert("SELECT wert FROM parameter WHERE name = 'FREIGABE_AB_EK'").toString(), "1000");
     EXPECT_EQ(Wert("SELECT COUNT(*) FROM benutzerrecht WHERE benutzer = 'tester'").toInt(), 4);
     EXPECT_EQ(Wert("SELECT COUNT(*) FROM benutzerrecht WHERE benutzer = 'lager' AND recht = 'pz|'").toInt(), 0);
     EXPECT_EQ(Wert("SELECT COUNT(*) FROM benutzerrecht WHERE benutzer = 'kasse' AND recht = 'psv'").toInt(), 0);

@@ -333,7 +333,7 @@ TEST_F(BuchBefehlTest, ArticlesNobodyCountedAreBookedToZeroOnlyWhenTheCommandSay
     EXPECT_EQ(Abbild(CGebucht), vorher) << "refused, nothing booked";
 
     // a difference beyond the limit: the right "pzf" books it, its lack is a wrong --user
-    Sql(QString("INSERT INTO parameter (name, wert) VALUES ('FREIGABE_AB_EK', '%1')").arg(std::abs(inv.IstEK - inv.SollEK) - 0.01, 0, 'f', 2));
+    Sql(QString("UPDATE parameter SET wert = '%1' WHERE name = 'FREIGABE_AB_EK'").arg(std::abs(inv.IstEK - inv.SollEK) - 0.01, 0, 'f', 2));
     Sql(QString("DELETE FROM benutzerrecht WHERE benutzer = '%1' AND recht = 'pzf'").arg(FBenutzer));
     EXPECT_EQ(Buchen({"--inventory", Inventur(inv), "--yes", "--uncounted-as-zero"}, &aus, &fehler), 2);
     EXPECT_TRUE(fehler.contains("--user") && fehler.contains("\"pzf\"") && fehler.contains("Freigabe ab")) << qPrintable(fehler);
