@@ -207,7 +207,11 @@ bool TInventurBuchung::InvBuchen(std::vector<TBuchungsZeile> geprueft, const TZe
             ORVInfo().ShowMeldung(maInfo, {}, FUmgebung.Owner, modul, 1003);
             return;
         }
+        if (!TestFreigabe(geprueft))
+            return;
         if (!Test5Proz(geprueft) && ORVInfo().ShowMeldung(maFrageJaNein, {}, FUmgebung.Owner, modul, 1001) != maJa)
+            return;
+        if (!TestUngezaehlt(zeilen))
             return;
         if (ORVInfo().ShowMeldung(maFrageJaNein, {}, FUmgebung.Owner, modul, 1002) != maJa)
             return;

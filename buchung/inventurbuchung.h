@@ -1,5 +1,6 @@
 #pragma once
 
+#include "buchung/ungezaehlt.h"
 #include "framework/article/iazugriff.h"
 #include "framework/core/int32trio.h"
 #include "framework/db/files/fvkfile.h"
@@ -38,6 +39,8 @@ struct TBuchungsUmgebung {
     std::function<void(const TZeileAnzeige&, TZEP_IA_KZZaehlung)> Status;
     // the progress shows (true) or goes (false)
     std::function<void(bool)> Fortschritt;
+    // whether the articles nobody counted are booked to 0; without an answer they are not
+    std::function<bool(const TUngezaehlte&)> Ungezaehlt;
     QObject* Owner = nullptr;   // of the questions and messages
 };
 
@@ -70,6 +73,11 @@ public:
     static bool Test5Proz(const std::vector<TBuchungsZeile>& geprueft);
     // No checked row is in counting, booked, cancelled or gone.
     static bool TestOffen(const std::vector<TBuchungsZeile>& geprueft);
+    // The user may book every checked row's difference (FreigabeFehlt); else he is told.
+    bool TestFreigabe(const std::vector<TBuchungsZeile>& geprueft);
+    // No marked inventory has articles with a target that nobody counted, or the environment
+    // lets them be booked to 0.
+    bool TestUngezaehlt(const TZeileAnzeige_Arr& zeilen);
     // The trial run over inventories of branch 0 and of storage-location branches finds no
     // article with a difference left.
     bool TestLagerfilialen(const TZeileAnzeige_Arr& zeilen);

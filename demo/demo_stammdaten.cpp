@@ -114,6 +114,7 @@ void TDemoGenerator::Stammdaten(QSqlDatabase& db)
     TBulkInsert par(db, "parameter", {"name", "wert"});
     par.Zeile({"REGANR", "J"});
     par.Zeile({"RTYP", "1"});
+    par.Zeile({"FREIGABE_AB_EK", "1000"});   // larger differences need the right "pzf"
     par.Ende();
 
     // the message catalogue of the inventory module (texts of our own)
@@ -135,7 +136,8 @@ void TDemoGenerator::Stammdaten(QSqlDatabase& db)
     man.Ende();
 
     // users: the generating user and "demo" hold every right, "lager" may not book,
-    // "kasse" may not take the target over
+    // "kasse" may not take the target over, "filialleitung" may book but not approve large
+    // differences
     QStringList alle = {"demo"};
     if (!FP.Benutzer.isEmpty() && FP.Benutzer != "demo")
         alle.prepend(FP.Benutzer);
@@ -143,7 +145,7 @@ void TDemoGenerator::Stammdaten(QSqlDatabase& db)
     TBulkInsert recht(db, "benutzerrecht", {"benutzer", "recht"});
     for (const QString& b : alle) {
         ben.Zeile({b, b == "demo" ? QStringLiteral("Demo-Benutzer") : b});
-        for (const char* r : {"pz{", "pz|", "psv"})
+        for (const char* r : {"pz{", "pz|", "psv", "pzf"})
             recht.Zeile({b, r});
     }
     ben.Zeile({"lager", "Lager ohne Buchungsrecht"});
@@ -152,6 +154,9 @@ void TDemoGenerator::Stammdaten(QSqlDatabase& db)
     ben.Zeile({"kasse", "Kasse ohne Soll=Ist"});
     recht.Zeile({"kasse", "pz{"});
     recht.Zeile({"kasse", "pz|"});
+    ben.Zeile({"filialleitung", "Filialleitung ohne Freigabe"});
+    recht.Zeile({"filialleitung", "pz{"});
+    recht.Zeile({"filialleitung", "pz|"});
     ben.Ende();
     recht.Ende();
 }

@@ -4,6 +4,7 @@
 #include "framework/app/info.h"
 #include "framework/core/geld.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <map>
 #include <optional>
@@ -166,6 +167,20 @@ void LoescheINVLohneDifferenz(TinvlListe& list, bool Filueber, int32_t MinDiff)
             if (list.Items_Ptr(i)->Sum_AbsDiff < MinDiff)
                 list.Delete(i);
     });
+}
+
+void LoescheINVLohneNachzaehlung(TinvlListe& list, int32_t abStueck, double abWert)
+{
+    if (abStueck <= 0 && abWert <= 0)
+        return;
+    const qint64 abCent = std::llround(AufCentRunden(abWert) * 100);
+    for (int i = list.Count() - 1; i >= 0; --i) {
+        const TinvlSatz& l = *list.Items_Ptr(i);
+        const bool stueck = abStueck > 0 && l.Sum_AbsDiff >= abStueck;
+        const bool wert = abCent > 0 && std::llabs(std::llround(AufCentRunden(l.Diff_EKWert) * 100)) >= abCent;
+        if (!stueck && !wert)
+            list.Delete(i);
+    }
 }
 
 void LoescheINVLohneMengen(TinvlListe& list)

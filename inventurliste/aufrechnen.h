@@ -20,6 +20,9 @@ int64_t FilialDifferenz_Exists(const TinvlListe& list);
 
 void LoescheINVLohneDifferenz(TinvlListe& list, bool Filueber, int32_t MinDiff);
 void LoescheINVLohneMengen(TinvlListe& list);
+// Keeps the lines to count again (TLayOutParams::NachzaehlenAbStueck, NachzaehlenAbWert); both
+// thresholds 0 keep all.
+void LoescheINVLohneNachzaehlung(TinvlListe& list, int32_t abStueck, double abWert);
 
 // Summary lines (branch 999999) per block for count days counted in several branches.
 void SummiereINVL(const TinvlListe& list, TinvlListe& summaryList);

@@ -159,11 +159,15 @@ void TInventurlisteBau::ArtikelBerechnen(const TInt32Trio& id, const QString& ke
 {
     const bool mitRegalen = MitRegalen();
     TinvlListe liste;
+    TInventurliste::TRegalNummern regalNummern;
     for (const TZeileAnzeige& z : zeilen) {
         TMengenfeld m;
         TRegalMengen regale;
         FListe.InitMengenfeld(m);
         bool gefunden = FListe.LeseZaehlMengen(m, regale, id, z.ZaehlDatum, z.Filiale, mitRegalen);
+        for (const TRegalMenge& r : regale)
+            if (r.Gefuellt)
+                regalNummern[{z.Filiale, z.ZaehlDatum}].insert(r.Regal);
         if (FListe.LeseSollMengen(m, id, FConfig.WiJahr, z.ZaehlDatum, z.Filiale))
             gefunden = true;
         if (gefunden)
@@ -190,9 +194,12 @@ void TInventurlisteBau::ArtikelBerechnen(const TInt32Trio& id, const QString& ke
         LoescheINVLohneDifferenz(liste, p.Filueber, p.MinDiff);
     if (p.NurMitMengen)
         LoescheINVLohneMengen(liste);
+    LoescheINVLohneNachzaehlung(liste, p.NachzaehlenAbStueck, p.NachzaehlenAbWert);
     if (p.MitSummieren)
         SummiereINVL(liste, *FSummen);
     FListe.INVLSaetzeWegschreiben(liste, false);
+    if (p.MitZaehlzeilen)
+        FListe.ZaehlzeilenSchreiben(liste, regalNummern);
 }
 
 // The articles with count or target records in the rows' inventories (with back-calculation

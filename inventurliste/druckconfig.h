@@ -9,12 +9,19 @@ struct TLayOutParams {
     bool NurMitMengen = false;
     bool MitSummieren = false;
     bool IsUebersicht = false;
+    // articles to count again: those whose absolute differences of their sizes reach
+    // NachzaehlenAbStueck pieces, or whose difference at purchase prices reaches
+    // NachzaehlenAbWert in amount (0: that threshold selects none; both 0: no selection)
+    int32_t NachzaehlenAbStueck = 0;
+    double NachzaehlenAbWert = 0;
+    bool MitZaehlzeilen = false;   // the counting sheets' lines (INVZ) are written
 
     static TLayOutParams EmptyGet() { return {}; }
     bool Equal(const TLayOutParams& a) const
     {
         return Filueber == a.Filueber && MinDiff == a.MinDiff && NurMitMengen == a.NurMitMengen
-            && MitSummieren == a.MitSummieren && IsUebersicht == a.IsUebersicht;
+            && MitSummieren == a.MitSummieren && IsUebersicht == a.IsUebersicht && NachzaehlenAbStueck == a.NachzaehlenAbStueck
+            && NachzaehlenAbWert == a.NachzaehlenAbWert && MitZaehlzeilen == a.MitZaehlzeilen;
     }
 };
 

@@ -17,6 +17,7 @@
 #include "framework/dbf/invlfile.h"
 #include "framework/dbf/invrfile.h"
 #include "framework/dbf/invufile.h"
+#include "framework/dbf/invzfile.h"
 #include "framework/stock/invmani.h"
 
 #include <QDir>
@@ -36,6 +37,7 @@ TInventurliste::TInventurliste(const TInventurlisteOptionen& AOptionen)
       FINVLFile(std::make_unique<Tinvlfile>()),
       FINVRFile(std::make_unique<Tinvrfile>()),
       FINVUEFile(std::make_unique<Tinvufile>()),
+      FINVZFile(std::make_unique<Tinvzfile>()),
       FCrystalSets(std::make_unique<TDBFFiles_4_Crystal>()),
       FSaetze(std::make_unique<TInventurSaetze>())
 {
@@ -75,6 +77,13 @@ static bool IstUebersicht(const QString& datei)
     return uebersichten.contains(datei, Qt::CaseInsensitive);
 }
 
+// Report files of the counting sheets: the recount list and the blind count sheets.
+static bool IstZaehlliste(const QString& datei)
+{
+    static const QStringList zaehllisten{QStringLiteral("kalme011.rpt"), QStringLiteral("kalme012.rpt")};
+    return zaehllisten.contains(datei, Qt::CaseInsensitive);
+}
+
 void TInventurliste::ReadLayOutParams(TLayOutParams& AParams)
 {
     AParams = TLayOutParams::EmptyGet();
@@ -93,6 +102,12 @@ void TInventurliste::ReadLayOutParams(TLayOutParams& AParams)
         ReadParam(QStringLiteral("FilNull"), false, wert);
         AParams.NurMitMengen = wert.compare(QLatin1String("J"), Qt::CaseInsensitive) == 0;
         AParams.IsUebersicht = IstUebersicht(datei);
+        AParams.MitZaehlzeilen = IstZaehlliste(datei);
+        // thresholds as people write them: "3", "150", "150,50"
+        ReadParam(QStringLiteral("NachzaehlenAbStueck"), false, wert);
+        AParams.NachzaehlenAbStueck = std::max(0, wert.trimmed().toInt());
+        ReadParam(QStringLiteral("NachzaehlenAbWert"), false, wert);
+        AParams.NachzaehlenAbWert = std::max(0.0, wert.trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble());
     });
 }
 
@@ -156,7 +171,7 @@ void TInventurliste::DBFFilesErstellen(const QString& ordner)
     ORVGuard(QStringLiteral("TfrmKalmetMain.DBFFilesErstellen"), [&] {
         FCrystalSets->Clear();
         FSaetze = std::make_unique<TInventurSaetze>();
-        FINVL_DBF = FINVR_DBF = FINVUE_DBF = nullptr;
+        FINVL_DBF = FINVR_DBF = FINVUE_DBF = FINVZ_DBF = nullptr;
         const QString pid = ORVProgramm().ProzessIdFormated();
         const QDir d(ordner);
         d.mkpath(QStringLiteral("."));
@@ -166,6 +181,8 @@ void TInventurliste::DBFFilesErstellen(const QString& ordner)
                                                FINVRFile->DBF_Create_Table_Empty(d.filePath(QStringLiteral("invr%1.dbf").arg(pid))));
         FINVUE_DBF = FCrystalSets->Registrieren(
             QStringLiteral("INVU"), FINVUEFile->DBF_Create_Table_Empty(d.filePath(QStringLiteral("invue%1.dbf").arg(pid))));
+        FINVZ_DBF = FCrystalSets->Registrieren(QStringLiteral("INVZ"),
+                                               FINVZFile->DBF_Create_Table_Empty(d.filePath(QStringLiteral("invz%1.dbf").arg(pid))));
         FLfdNrINVL = 1;
         FLfdNrINVU = 1;
     });

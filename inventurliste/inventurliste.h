@@ -25,6 +25,7 @@ struct TORV_Intv100_Preis;
 class Tinvlfile;
 class Tinvrfile;
 class Tinvufile;
+class Tinvzfile;
 class Tiznsfile;
 class Tivfile;
 class Trenrfile;
@@ -78,7 +79,8 @@ public:
     const Tiznsfile* IZNSFile() const { return FIZNSFile.get(); }
     TInvMani& InvMani();
 
-    // print tables: created empty in ordner (replacing the previous ones), numbered from 1
+    // print tables: created empty in ordner (replacing the previous ones), numbered from 1;
+    // INVZ holds the lines of the counting sheets
     void DBFFilesErstellen(const QString& ordner);
     TDBFFiles_4_Crystal& CrystalSets() { return *FCrystalSets; }
     const Tinvlfile& INVLFile() const { return *FINVLFile; }
@@ -132,6 +134,12 @@ public:
     // netting (MinDiff from the layout's second list) and writing the lines to INVL
     void FilialenAufrechnen_INVL(int32_t SelFil, TinvlListe& list);
     void INVLSaetzeWegschreiben(const TinvlListe& list, bool Nummerieren);
+    // The counted shelves of an article by branch and count date.
+    using TRegalNummern = std::map<std::pair<int32_t, TDateTime>, std::set<int32_t>>;
+    // The counting-sheet lines (INVZ) of the article loaded in the reader for its lines as
+    // written: one per shelf it was counted on, or one without a shelf, each with the labels of
+    // the sizes of its grid. Summary lines get none.
+    void ZaehlzeilenSchreiben(const TinvlListe& list, const TRegalNummern& regale);
 
 private:
     void FehlverkaufAnwenden(TMengenfeld& AMengenfeld, const TInt32Trio& Produkt_ID, int& ggKey, const TFvkSatz& f);
@@ -163,10 +171,12 @@ private:
     std::unique_ptr<Tinvlfile> FINVLFile;
     std::unique_ptr<Tinvrfile> FINVRFile;
     std::unique_ptr<Tinvufile> FINVUEFile;
+    std::unique_ptr<Tinvzfile> FINVZFile;
     std::unique_ptr<TDBFFiles_4_Crystal> FCrystalSets;
     TDbf* FINVL_DBF = nullptr;
     TDbf* FINVR_DBF = nullptr;
     TDbf* FINVUE_DBF = nullptr;
+    TDbf* FINVZ_DBF = nullptr;
     int32_t FLfdNrINVL = 1;
     int32_t FLfdNrINVU = 1;
     std::unique_ptr<TFilialTabelle> FFilialtab;

@@ -1,5 +1,6 @@
 #include "kalmet/buchbefehl.h"
 
+#include "buchung/freigabe.h"
 #include "buchung/inventurbuchung.h"
 #include "framework/app/programm.h"
 #include "framework/article/artikeltools.h"
@@ -43,6 +44,9 @@ int Ausfuehren(const QCommandLineParser& p)
     std::vector<TBuchungsZeile> geprueft;
     for (const TInventur& i : inventuren)
         geprueft.push_back({i.Zeile, i.SollEK, i.IstEK, i.Status});
+    // a difference that needs approval is the user's to book, as a right is
+    if (const QStringList fehlt = FreigabeFehlt(geprueft); !fehlt.isEmpty())
+        Falsch(QStringLiteral("--user"), FreigabeText(fehlt));
     TBefehlInteraktion interaktion(p);
     TWGNMani wgn;
     int artikel = 0;
@@ -59,6 +63,15 @@ int Ausfuehren(const QCommandLineParser& p)
                    .arg(TDateTime_FormatDatum(z.ZaehlDatum), z.WGN)
                    .arg(z.Filiale)
                    .arg(CZEP_IA_KZZaehlung_2_String[status]));
+    };
+    // --yes does not answer this: writing off what nobody counted is asked for by name
+    const bool ungezaehltAlsNull = p.isSet(QStringLiteral("uncounted-as-zero"));
+    u.Ungezaehlt = [ungezaehltAlsNull](const TUngezaehlte& ungezaehlt) {
+        for (const QString& zeile : UngezaehltZeilen(ungezaehlt))
+            Melden(zeile);
+        Melden(ungezaehltAlsNull ? QStringLiteral("--uncounted-as-zero: ihr Bestand wird auf 0 gebucht")
+                                 : QStringLiteral("Die Buchung wird nicht ausgeführt; mit --uncounted-as-zero wird ihr Bestand auf 0 gebucht."));
+        return ungezaehltAlsNull;
     };
     TInventurliste liste(TInventurlisteOptionen::AusParametern());
     std::vector<TZEP_clMeldung> gesperrt;
@@ -99,6 +112,8 @@ int BuchBefehl(const QStringList& args)
             WertOption(p, "layout", "danach die Liste mit diesem Drucklayout (Titel oder Reportdatei)", "name");
             WertOption(p, "pdf", "PDF-Datei der Liste", "pfad");
             JaOption(p);
+            p.addOption(QCommandLineOption(QStringLiteral("uncounted-as-zero"),
+                                           QStringLiteral("Artikel mit Sollbestand, die nicht gezählt wurden, mit Bestand 0 buchen")));
         },
         Ausfuehren);
 }

@@ -24,12 +24,12 @@ bool TfrmKalmetMain::AenderungenUebernehmen(const std::vector<TIANotiz>& notizen
 {
     try {
         if (alle) {
-            FModell->Abgleichen(IA_Liste(FWiJahr));
+            FModell->Abgleichen(IA_ListeMitUngezaehlten(FWiJahr));
             AktionenEnabled(true);   // what the actions need read anew too, also after a lost connection
         } else {
             for (const TIANotiz& n : notizen) {
                 const TIASchluessel s{n.ZaehlDatum, IA_WGNAngezeigt(n.WGN), n.Filiale};
-                FModell->Uebernehmen(s, IA_Lesen(s));
+                FModell->Uebernehmen(s, IA_LesenMitUngezaehlten(s));
             }
         }
     } catch (const std::exception& e) {

@@ -82,6 +82,7 @@ TInventurBuchung TfrmKalmetMain::Buchung()
         else
             prgdMain->Verbergen();
     };
+    u.Ungezaehlt = [this](const TUngezaehlte& ungezaehlt) { return UngezaehltFragen(ungezaehlt, this); };
     u.Owner = this;
     return TInventurBuchung(Angelegt(FListe, "FListe"), FWiJahr, std::move(u));
 }

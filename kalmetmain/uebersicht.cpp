@@ -24,7 +24,7 @@ struct TZEP_VRKalmet_Spalten_Rec {
 };
 
 // in the order of TUebersichtSpalte
-const TZEP_VRKalmet_Spalten_Rec CSpalten[usStatusKZ + 1] = {
+const TZEP_VRKalmet_Spalten_Rec CSpalten[usUngezaehlt + 1] = {
     {"", vrtNone, vrfNone, "", true},
     {"Zähldatum", vrtText, vrfNone, "", true},
     {"Zähldatum_Value", vrtDate, vrfNone, "", false},
@@ -35,6 +35,7 @@ const TZEP_VRKalmet_Spalten_Rec CSpalten[usStatusKZ + 1] = {
     {"Differenz", vrtFloat, vrfFormatStr, "%12.2n", true},
     {"Status", vrtText, vrfNone, "", true},
     {"Status_KZ", vrtChar, vrfNone, "", false},
+    {"Ungezählt", vrtInteger, vrfNone, "", true},
 };
 
 }
@@ -108,7 +109,7 @@ void TfrmKalmetMain::FuelleGrid(TDateTime AWiJahr)
         FLastConfig = TDruckConfig::EmptyGet();
         TVRListUpdate klammer(vrInvList);
         VRList_Init();
-        Angelegt(FModell, "FModell").Fuellen(AWiJahr, IA_Liste(AWiJahr));
+        Angelegt(FModell, "FModell").Fuellen(AWiJahr, IA_ListeMitUngezaehlten(AWiJahr));
         FStand = QTime::currentTime();
         FVerbindungsHinweis.clear();
         vrInvList->UpdateSpalten(false);
@@ -157,7 +158,7 @@ void TfrmKalmetMain::ZeilenAktualisieren()
     ORVGuard(QStringLiteral("TfrmKalmetMain.ZeilenAktualisieren"), [this] {
         if (!vrInvList->VRList())
             return;
-        Angelegt(FModell, "FModell").Abgleichen(IA_Liste(FWiJahr));
+        Angelegt(FModell, "FModell").Abgleichen(IA_ListeMitUngezaehlten(FWiJahr));
         FStand = QTime::currentTime();
     });
     StandZeigen();

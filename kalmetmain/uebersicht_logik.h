@@ -17,6 +17,7 @@ enum TUebersichtSpalte : int {
     usDifferenz = 7,
     usStatus = 8,         // status text
     usStatusKZ = 9,       // status character (hidden)
+    usUngezaehlt = 10,    // articles with a target not counted
 };
 
 // Difference counted minus target value; 0 below half a cent, and 0 when nothing was counted.

@@ -38,7 +38,7 @@ std::vector<QVariant> TUebersichtModell::Zellen(size_t i) const
 {
     const TIAInventur& inv = FInventuren[i];
     const TIAStand& s = inv.Stand;
-    std::vector<QVariant> z(usStatusKZ + 1);
+    std::vector<QVariant> z(usUngezaehlt + 1);
     const bool wieVorher = i > 0 && DateOf(FInventuren[i - 1].Schluessel.ZaehlDatum) == DateOf(inv.Schluessel.ZaehlDatum);
     z[usZaehlDatum] = wieVorher ? QString() : TDateTime_FormatDatum(inv.Schluessel.ZaehlDatum);
     z[usZaehlDatumWert] = inv.Schluessel.ZaehlDatum;
@@ -49,6 +49,7 @@ std::vector<QVariant> TUebersichtModell::Zellen(size_t i) const
     z[usDifferenz] = InventurDifferenz(s.IstEK, s.SollEK);
     z[usStatus] = CZEP_IA_KZZaehlung_2_String[s.Status];
     z[usStatusKZ] = IA_StatusText(s.Status);
+    z[usUngezaehlt] = s.Ungezaehlt;
     return z;
 }
 
@@ -87,7 +88,7 @@ void TUebersichtModell::Setzen(size_t i, const TIAStand& stand)
 {
     const TIAStand& alt = FInventuren[i].Stand;
     // most rows of a year read again are as they were: nothing to draw
-    if (alt.Status == stand.Status && alt.SollEK == stand.SollEK && alt.IstEK == stand.IstEK)
+    if (alt.Status == stand.Status && alt.SollEK == stand.SollEK && alt.IstEK == stand.IstEK && alt.Ungezaehlt == stand.Ungezaehlt)
         return;
     FInventuren[i].Stand = stand;
     Zeichnen(i);

@@ -7,7 +7,14 @@
 #include <QCoreApplication>
 #include <QSqlQuery>
 
-bool UserRechtePruefen(const QString& recht, int, const QString&, int, bool, int)
+namespace {
+
+struct TRechtStand {
+    bool Bekannt = false;   // the user is in the user table
+    bool Hat = false;
+};
+
+TRechtStand RechtLesen(const QString& recht)
 {
     // a user missing from the user table holds no right, whatever rights rows name him
     QSqlQuery q = TZEP_Connection::Ausfuehren(QStringLiteral("UserRechtePruefen"),
@@ -15,21 +22,35 @@ bool UserRechtePruefen(const QString& recht, int, const QString&, int, bool, int
                                                              "(SELECT COUNT(*) FROM benutzerrecht WHERE benutzer = ? AND recht = ?)"),
                                               {ORVProgramm().Benutzer(), ORVProgramm().Benutzer(), recht});
     const bool zeile = q.next();
-    const bool bekannt = zeile && q.value(0).toInt() > 0;
-    const bool hat = bekannt && q.value(1).toInt() > 0;
+    TRechtStand r;
+    r.Bekannt = zeile && q.value(0).toInt() > 0;
+    r.Hat = r.Bekannt && q.value(1).toInt() > 0;
     TZEP_Connection::Beenden(q, QStringLiteral("UserRechtePruefen"));
-    if (!bekannt)
+    return r;
+}
+
+}
+
+bool UserRechtePruefen(const QString& recht, int, const QString&, int, bool, int)
+{
+    const TRechtStand r = RechtLesen(recht);
+    if (!r.Bekannt)
         ORVInteraktion().Meldung(maInfo, QStringLiteral("Berechtigung"),
                                  QStringLiteral("Der Benutzer \"%1\" ist in der Benutzerverwaltung nicht eingetragen "
                                                 "und hat keine Rechte.")
                                      .arg(ORVProgramm().Benutzer()),
                                  nullptr);
-    else if (!hat)
+    else if (!r.Hat)
         ORVInteraktion().Meldung(maInfo, QStringLiteral("Berechtigung"),
                                  QStringLiteral("Dem Benutzer \"%1\" fehlt das Recht \"%2\" für diese Funktion.")
                                      .arg(ORVProgramm().Benutzer(), recht),
                                  nullptr);
-    return hat;
+    return r.Hat;
+}
+
+bool UserHatRecht(const QString& recht)
+{
+    return RechtLesen(recht).Hat;
 }
 
 bool FrageDlgExecute(const TInfoKoord& koord, const std::vector<TFrageDlg_Antwort>& antworten, int& gewaehlt, QObject* owner)

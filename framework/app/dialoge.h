@@ -14,6 +14,10 @@ struct TInfoKoord {
 // Whether the current user holds the right; a missing right is told to the user.
 bool UserRechtePruefen(const QString& recht, int pruefArt, const QString& zusatz, int funktionsTyp, bool flag, int reaktion);
 
+// Whether the current user holds the right, without a word to anyone; a user missing from the
+// user table holds none.
+bool UserHatRecht(const QString& recht);
+
 // The question of a catalogue entry with several answers; false when none was chosen.
 bool FrageDlgExecute(const TInfoKoord& koord, const std::vector<TFrageDlg_Antwort>& antworten, int& gewaehlt,
                      QObject* owner = nullptr);

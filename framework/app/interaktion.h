@@ -29,6 +29,12 @@ public:
                        int& gewaehlt, QObject* owner) = 0;
     // Version information window.
     virtual void Versionsinfo(const QString& titel, const QString& text, QObject* owner) = 0;
+    // The file to save to, chosen by the person from a suggested name; empty when none was
+    // chosen. Without a person to choose, none is.
+    virtual QString DateiSpeichern(const QString& /*titel*/, const QString& /*vorschlag*/, const QString& /*filter*/, QObject* /*owner*/)
+    {
+        return {};
+    }
 };
 
 // The interaction in use; without one installed, messages go to the error output and

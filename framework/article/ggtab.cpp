@@ -9,7 +9,7 @@ TZEP_GGTab& GGTab_Glob()
     return tab;
 }
 
-int TZEP_GGTab::Groesse_Numerisch_2_Index(int ggKey, int groesse)
+const TZEP_GGTab::TGrid& TZEP_GGTab::Grid(int ggKey)
 {
     if (FGeneration != TZEP_Connection::Generation()) {
         FGrids.clear();
@@ -17,14 +17,29 @@ int TZEP_GGTab::Groesse_Numerisch_2_Index(int ggKey, int groesse)
     }
     auto grid = FGrids.find(ggKey);
     if (grid == FGrids.end()) {
-        std::map<int, int> groessen;
-        TZEP_Connection::Lesen(QStringLiteral("TZEP_GGTab.Groesse_Numerisch_2_Index"),
-                               QStringLiteral("SELECT groesse, idx FROM ggtab_groesse WHERE ggkey = ?"), {ggKey},
-                               [&groessen](const QSqlQuery& q) { groessen[q.value(0).toInt()] = q.value(1).toInt(); });
-        grid = FGrids.emplace(ggKey, std::move(groessen)).first;
+        TGrid g;
+        TZEP_Connection::Lesen(QStringLiteral("TZEP_GGTab.Grid"), QStringLiteral("SELECT groesse, idx, text FROM ggtab_groesse WHERE ggkey = ?"),
+                               {ggKey}, [&g](const QSqlQuery& q) {
+                                   g.Index[q.value(0).toInt()] = q.value(1).toInt();
+                                   g.Text[q.value(1).toInt()] = q.value(2).toString();
+                               });
+        grid = FGrids.emplace(ggKey, std::move(g)).first;
     }
-    const auto it = grid->second.find(groesse);
-    return it == grid->second.end() ? -1 : it->second;
+    return grid->second;
+}
+
+int TZEP_GGTab::Groesse_Numerisch_2_Index(int ggKey, int groesse)
+{
+    const std::map<int, int>& index = Grid(ggKey).Index;
+    const auto it = index.find(groesse);
+    return it == index.end() ? -1 : it->second;
+}
+
+QString TZEP_GGTab::Index_2_Text(int ggKey, int index)
+{
+    const std::map<int, QString>& text = Grid(ggKey).Text;
+    const auto it = text.find(index);
+    return it == text.end() ? QString() : it->second;
 }
 
 namespace TArtikelTools {

@@ -12,9 +12,17 @@ class TZEP_GGTab {
 public:
     // The 0-based slot of the size in the grid; -1 when the grid has no such size.
     int Groesse_Numerisch_2_Index(int ggKey, int groesse);
+    // The label of the 0-based slot in the grid ("38", "XL"); empty when the grid has none.
+    QString Index_2_Text(int ggKey, int index);
 
 private:
-    std::map<int, std::map<int, int>> FGrids;   // grid -> size -> slot
+    struct TGrid {
+        std::map<int, int> Index;       // size -> slot
+        std::map<int, QString> Text;    // slot -> label
+    };
+    const TGrid& Grid(int ggKey);
+
+    std::map<int, TGrid> FGrids;
     int FGeneration = -1;                         // connection generation FGrids belongs to
 };
 

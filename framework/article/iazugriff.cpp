@@ -7,6 +7,8 @@
 #include <QSqlQuery>
 
 #include <algorithm>
+#include <functional>
+#include <map>
 
 namespace {
 
@@ -87,6 +89,50 @@ std::vector<TIAInventur> IA_Liste(TDateTime wiJahr)
     }
     // the server's collation may order product groups otherwise than the overview
     std::stable_sort(r.begin(), r.end(), [](const TIAInventur& a, const TIAInventur& b) { return a.Schluessel < b.Schluessel; });
+    return r;
+}
+
+namespace {
+
+// The number of articles not counted per inventory of the fiscal year whose ia rows meet
+// bedingung (values after the year), to those the inner condition on iv (its values) keeps.
+void UngezaehlteZaehlen(TDateTime wiJahr, const QString& ivBedingung, const QVariantList& ivWerte, const QString& iaBedingung,
+                        const QVariantList& iaWerte, const std::function<void(const TIASchluessel&, int)>& anzahl)
+{
+    const QString sql = QStringLiteral("SELECT ia.zaehldatum, ia.wgn, ia.filiale, COUNT(*) FROM ia JOIN (%1) u ON u.zaehldatum = ia.zaehldatum "
+                                       "AND u.filiale = ia.filiale AND SUBSTR(UPPER(u.wgn), 1, LENGTH(ia.wgn)) = UPPER(ia.wgn) "
+                                       "WHERE ia.wijahr = ? AND %2 GROUP BY ia.zaehldatum, ia.wgn, ia.filiale")
+                            .arg(IV_UngezaehltAuswahl(ivBedingung, false, TZEP_Connection::Typ()), iaBedingung);
+    const QVariant jahr = TDatumTraits::ToSql(wiJahr).first();
+    TZEP_Connection::Lesen(COrt, sql, QVariantList{jahr} + ivWerte + QVariantList{jahr} + iaWerte, [&](const QSqlQuery& q) {
+        const QVariant d = q.value(0);
+        anzahl({TDatumTraits::FromSql(&d), IA_WGNAngezeigt(q.value(1).toString()), q.value(2).toInt()}, q.value(3).toInt());
+    });
+}
+
+}
+
+std::vector<TIAInventur> IA_ListeMitUngezaehlten(TDateTime wiJahr)
+{
+    std::vector<TIAInventur> r = IA_Liste(wiJahr);
+    std::map<TIASchluessel, int> anzahl;
+    UngezaehlteZaehlen(wiJahr, QStringLiteral("1 = 1"), {}, QStringLiteral("1 = 1"), {},
+                       [&](const TIASchluessel& s, int n) { anzahl[s] = n; });
+    for (TIAInventur& i : r)
+        if (const auto it = anzahl.find(i.Schluessel); it != anzahl.end())
+            i.Stand.Ungezaehlt = it->second;
+    return r;
+}
+
+TIAStand IA_LesenMitUngezaehlten(const TIASchluessel& s)
+{
+    TIAStand r = IA_Lesen(s);
+    if (!r.Gefunden)
+        return r;
+    const QVariantList tag{TDatumTraits::ToSql(s.ZaehlDatum).first(), s.Filiale};
+    UngezaehlteZaehlen(r.WiJahr, QStringLiteral("iv.zaehldatum = ? AND iv.filiale = ?"), tag,
+                       QStringLiteral("ia.zaehldatum = ? AND ia.wgn = ? AND ia.filiale = ?"),
+                       Schluessel(s.ZaehlDatum, s.WGN, s.Filiale), [&](const TIASchluessel&, int n) { r.Ungezaehlt = n; });
     return r;
 }
 

@@ -24,6 +24,7 @@ struct TIAStand {
     TZEP_IA_KZZaehlung Status = iakzAngelegt;
     double SollEK = 0, IstEK = 0;
     TDateTime WiJahr = 0;
+    int Ungezaehlt = 0;   // articles with a target not counted; only what the overview reads
 };
 
 // What identifies an inventory: count date, product group as shown and branch. Ordered as
@@ -71,6 +72,11 @@ TIAStand IA_Lesen(const TIASchluessel& s);
 
 // The inventories of a fiscal year as they are now, in key order.
 std::vector<TIAInventur> IA_Liste(TDateTime wiJahr);
+
+// The same with the number of articles not counted (IV_UngezaehltAuswahl) of each inventory,
+// as the overview shows them.
+std::vector<TIAInventur> IA_ListeMitUngezaehlten(TDateTime wiJahr);
+TIAStand IA_LesenMitUngezaehlten(const TIASchluessel& s);
 
 // An article in an inventory as it is now, read in one statement: the inventory's status and
 // values, the article's target records not yet posted (OhneSollsatz: it has none at all) and

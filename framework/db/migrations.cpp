@@ -16,10 +16,12 @@ extern const char* const CSchemaNotiz;
 extern const char* const CSchemaZaehltag;
 extern const char* const CSchemaSperrSitzung;
 extern const char* const CSchemaZaehlStueck;
+extern const char* const CSchemaZaehlliste;
 
 namespace {
 
-const char* const CMigrationen[] = {CSchemaV1, CSchemaV2, CSchemaMDE, CSchemaNotiz, CSchemaZaehltag, CSchemaSperrSitzung, CSchemaZaehlStueck};
+const char* const CMigrationen[] = {CSchemaV1,       CSchemaV2,           CSchemaMDE,         CSchemaNotiz,
+                                    CSchemaZaehltag, CSchemaSperrSitzung, CSchemaZaehlStueck, CSchemaZaehlliste};
 
 bool IstPostgres(const QSqlDatabase& db)
 {

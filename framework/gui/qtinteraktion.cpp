@@ -1,6 +1,8 @@
 #include "framework/gui/qtinteraktion.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
@@ -67,6 +69,11 @@ void TQtInteraktion::Versionsinfo(const QString& titel, const QString& text, QOb
 {
     QMessageBox box(QMessageBox::Information, FProgrammTitel, text, QMessageBox::Ok, Fenster(owner));
     Zeigen(box, titel);
+}
+
+QString TQtInteraktion::DateiSpeichern(const QString& titel, const QString& vorschlag, const QString& filter, QObject* owner)
+{
+    return QFileDialog::getSaveFileName(Fenster(owner), titel, QDir::home().filePath(vorschlag), filter);
 }
 
 bool QtUebersetzungLaden()

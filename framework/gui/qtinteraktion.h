@@ -15,6 +15,7 @@ public:
     bool Frage(const QString& titel, const QString& text, const std::vector<TFrageDlg_Antwort>& antworten, int& gewaehlt,
                QObject* owner) override;
     void Versionsinfo(const QString& titel, const QString& text, QObject* owner) override;
+    QString DateiSpeichern(const QString& titel, const QString& vorschlag, const QString& filter, QObject* owner) override;
 
 private:
     QString FProgrammTitel;

@@ -120,7 +120,7 @@ void TReportLauf::BindenAusdruck(TAusdruck& wurzel, const TBand* band, int aggre
                 FehlerRaise(QStringLiteral("TReportLauf"), {QStringLiteral("%1: die Spalte %2 gibt es nicht").arg(ort, a.name)});
         } else if (a.art == TAusdruck::Aggregat) {
             if (aggregatStufe < 0)
-                FehlerRaise(QStringLiteral("TReportLauf"), {QStringLiteral("%1: %2() nur in Gruppen- und Berichtsfüßen").arg(ort, a.name)});
+                FehlerRaise(QStringLiteral("TReportLauf"), {QStringLiteral("%1: %2() nur in Gruppen-, Berichts- und Seitenfüßen").arg(ort, a.name)});
             a.slot = static_cast<int>(FSlots.size());
             FSlots.push_back({a.kinder.empty() ? nullptr : a.kinder[0].get(), a.aggregat, aggregatStufe});
             for (auto& k : a.kinder)
@@ -140,11 +140,14 @@ void TReportLauf::Binden()
             stufe = b->gruppe;
         else if (b->art == TBand::Berichtsfuss)
             stufe = static_cast<int>(FVorlage.gruppen.size());
+        else if (b->art == TBand::Seitenfuss)
+            stufe = SeitenStufe();
         if (b->bedingung)
             BindenAusdruck(*b->bedingung, b, stufe);
         for (TElement& e : b->elemente)
-            if (e.ausdruck)
-                BindenAusdruck(*e.ausdruck, b, stufe);
+            for (const std::shared_ptr<TAusdruck>& a : {e.ausdruck, e.bedingung})
+                if (a)
+                    BindenAusdruck(*a, b, stufe);
         for (const TElement& e : b->elemente) {
             if (e.art != TElement::Bild)
                 continue;
@@ -235,42 +238,6 @@ void TReportLauf::ReihenfolgeBilden()
     });
 }
 
-void TReportLauf::VerbindungBilden()
-{
-    if (!FVorlage.unterband)
-        return;
-    const TBand& u = *FVorlage.unterband;
-    for (const QString& spalte : u.verbindung) {
-        const int h = FTabellen[0]->SpaltenIndex(spalte), r = FTabellen[1]->SpaltenIndex(spalte);
-        if (h < 0 || r < 0 || FTabellen[0]->Spalten()[h].Typ != TDbfTyp::Integer || FTabellen[1]->Spalten()[r].Typ != TDbfTyp::Integer)
-            FehlerRaise(QStringLiteral("TReportLauf"), {QStringLiteral("Vorlage %1, %2: %3 ist keine ganzzahlige Spalte beider Tabellen")
-                                                            .arg(QFileInfo(FVorlage.datei).fileName(), u.Bezeichnung(), spalte)});
-        FVerbindungHaupt.push_back(h);
-        FVerbindungUnter.push_back(r);
-    }
-    const TDbfLeser& unter = *FTabellen[1];
-    FVerbindung.reserve(unter.Anzahl());
-    for (uint32_t s = 0; s < unter.Anzahl(); ++s) {
-        TVerbindungsEintrag e{{0, 0, 0}, s};
-        for (size_t i = 0; i < FVerbindungUnter.size(); ++i)
-            e.schluessel[i] = unter.Wert(s, FVerbindungUnter[i]).toInt();
-        FVerbindung.push_back(e);
-    }
-    std::stable_sort(FVerbindung.begin(), FVerbindung.end(), [](const auto& a, const auto& b) { return a.schluessel < b.schluessel; });
-}
-
-std::pair<const uint32_t*, const uint32_t*> TReportLauf::Verwandte(uint32_t satz) const
-{
-    TVerbindungsEintrag such{{0, 0, 0}, 0};
-    for (size_t i = 0; i < FVerbindungHaupt.size(); ++i)
-        such.schluessel[i] = FTabellen[0]->Wert(satz, FVerbindungHaupt[i]).toInt();
-    const auto [von, bis] = std::equal_range(FVerbindung.begin(), FVerbindung.end(), such,
-                                             [](const auto& a, const auto& b) { return a.schluessel < b.schluessel; });
-    if (von == bis)
-        return {nullptr, nullptr};
-    return {&von->satz, &von->satz + (bis - von)};
-}
-
 uint32_t TReportLauf::Satz(uint32_t pos) const
 {
     return FReihenfolge.empty() ? pos : FReihenfolge[pos];
@@ -349,48 +316,6 @@ void TReportLauf::Akkumulieren(TStromZustand& z, uint32_t satz) const
     }
 }
 
-// Loads the pictures of the rows from pos on, up to CBildVorlauf of them, in one call, wert
-// among them; they replace those loaded before.
-void TReportLauf::BilderLaden(const QString& wert, uint32_t pos)
-{
-    QStringList werte{wert};
-    QSet<QString> gesehen{wert};
-    const auto merken = [&](int tabelle, uint32_t satz, int spalte) {
-        const QString w = AlsText(Wert(tabelle, satz, spalte)).trimmed();
-        if (!w.isEmpty() && !gesehen.contains(w)) {
-            gesehen.insert(w);
-            werte << w;
-        }
-    };
-    const uint32_t ende = std::min(FTabellen[0]->Anzahl(), pos + CBildVorlauf);
-    for (uint32_t p = pos; p < ende; ++p) {
-        const uint32_t satz = Satz(p);
-        for (const auto& [name, ort] : FBildSpalten) {
-            if (ort.first == 0) {
-                merken(0, satz, ort.second);
-                continue;
-            }
-            const auto [von, bis] = Verwandte(satz);
-            for (const uint32_t* u = von; u != bis; ++u)
-                merken(1, *u, ort.second);
-        }
-    }
-    FBildVorrat = FEinstellungen.bilderLaden(werte);
-    for (const QString& w : werte)
-        if (!FBildVorrat.contains(w))
-            FBildVorrat.insert(w, {});   // no picture: not asked for again
-}
-
-// The bytes of the picture that wert names, drawn for the row at pos; empty when there is none.
-QByteArray TReportLauf::BildDaten(const QString& wert, uint32_t pos)
-{
-    if (!FEinstellungen.bilderLaden)
-        return {};
-    if (!FBildVorrat.contains(wert))
-        BilderLaden(wert, pos);
-    return FBildVorrat.value(wert);
-}
-
 bool TReportLauf::Instanz(const TBand& b, const TKontext& k, uint32_t pos, bool zeichnen, TInstanz& aus)
 {
     if (b.bedingung && !Wahr(Auswerten(*b.bedingung, k)))
@@ -401,6 +326,8 @@ bool TReportLauf::Instanz(const TBand& b, const TKontext& k, uint32_t pos, bool 
     aus.elemente.clear();
     for (const TElement& e : b.elemente) {
         if (!zeichnen && !e.wachsen)
+            continue;
+        if (e.bedingung && !Wahr(Auswerten(*e.bedingung, k)))
             continue;
         TPlanElement p;
         p.art = e.art == TElement::Feld ? TElement::Text : e.art;
@@ -510,6 +437,10 @@ TSeite TReportLauf::SeiteBauen(TStromZustand& z, int nr, bool zeichnen, bool& fe
             seite.elemente.push_back(std::move(e));
         }
     };
+    // the page footer's aggregates run over the rows of this page
+    for (size_t i = 0; i < FSlots.size(); ++i)
+        if (FSlots[i].stufe == SeitenStufe())
+            z.akkus[i] = TAkku{};
     double y = FOben;
     TInstanz inst;
     if (FVorlage.seitenkopf && Instanz(*FVorlage.seitenkopf, TKontext(*this, zeile, -1, &z.akkus, nr), z.pos, zeichnen, inst)) {
@@ -518,8 +449,9 @@ TSeite TReportLauf::SeiteBauen(TStromZustand& z, int nr, bool zeichnen, bool& fe
     }
     const double inhalt = y;
     double grenze = seite.groesse.height() - FUnten;
+    // the footer's height first; what it shows once the page's rows are known
     TInstanz fuss;
-    const bool mitFuss = FVorlage.seitenfuss && Instanz(*FVorlage.seitenfuss, TKontext(*this, zeile, -1, &z.akkus, nr), z.pos, zeichnen, fuss);
+    const bool mitFuss = FVorlage.seitenfuss && Instanz(*FVorlage.seitenfuss, TKontext(*this, zeile, -1, &z.akkus, nr), z.pos, false, fuss);
     if (mitFuss)
         grenze -= fuss.hoehe;
     for (;;) {
@@ -547,7 +479,7 @@ TSeite TReportLauf::SeiteBauen(TStromZustand& z, int nr, bool zeichnen, bool& fe
         setzen(inst, y);
         y += inst.hoehe;
     }
-    if (mitFuss)
+    if (mitFuss && Instanz(*FVorlage.seitenfuss, TKontext(*this, zeile, -1, &z.akkus, nr), z.pos, zeichnen, fuss))
         setzen(fuss, grenze);
     return seite;
 }

@@ -109,8 +109,9 @@ private:
     struct TSlot {
         const TAusdruck* argument;
         TAggregat art;
-        int stufe;   // group level; the number of groups for the report
+        int stufe;   // group level; the number of groups for the report, one more for the page
     };
+    int SeitenStufe() const { return static_cast<int>(FVorlage.gruppen.size()) + 1; }
     std::vector<TSlot> FSlots;
     std::map<QString, std::pair<int, int>> FBildSpalten;   // picture name -> table, column
     // the pictures of the rows from the last one whose picture was missing: a miss loads those

@@ -244,7 +244,8 @@ public:
             break;
         case TElement::Linie:
         case TElement::Rahmen:
-            NurAttribute(k, {"x", "y", "b", "h", "staerke", "farbe", "fuellung"});
+            NurAttribute(k, {"x", "y", "b", "h", "staerke", "farbe", "fuellung", "bedingung"});
+            e.bedingung = Ausdruck(k, "bedingung", false);
             e.staerke = Zahl(k, "staerke", e.staerke);
             if (k.attribute.count(QStringLiteral("fuellung")))
                 e.fuellung = Farbe(k, "fuellung", Qt::white);

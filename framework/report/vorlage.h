@@ -50,6 +50,7 @@ struct TElement {
     bool wachsen = false;          // Feld, Text: wraps and lets the band grow
     double staerke = 0.2;          // Linie, Rahmen: millimetres
     std::optional<QColor> fuellung;   // Rahmen
+    std::shared_ptr<TAusdruck> bedingung;   // Linie, Rahmen: drawn only when true
     QString bildName;              // Bild: linked to a column by the component
 };
 

@@ -94,9 +94,12 @@ TEST(Demo, ChainHasWhatTheInventoryModuleNeeds)
     EXPECT_GT(Wert("SELECT COUNT(*) FROM fvk WHERE datum < '2000-01-01'").toInt(), 0);
     EXPECT_GT(Wert("SELECT COUNT(*) FROM fvk f JOIN filiale b ON b.nr = f.filiale WHERE b.lv_benutzen = 1").toInt(), 0);
     EXPECT_EQ(Wert("SELECT wert FROM parameter WHERE name = 'REGANR'").toString(), "J");
-    EXPECT_EQ(Wert("SELECT COUNT(*) FROM benutzerrecht WHERE benutzer = 'tester'").toInt(), 3);
+    EXPECT_EQ(Wert("SELECT wert FROM parameter WHERE name = 'FREIGABE_AB_EK'").toString(), "1000");
+    EXPECT_EQ(Wert("SELECT COUNT(*) FROM benutzerrecht WHERE benutzer = 'tester'").toInt(), 4);
     EXPECT_EQ(Wert("SELECT COUNT(*) FROM benutzerrecht WHERE benutzer = 'lager' AND recht = 'pz|'").toInt(), 0);
     EXPECT_EQ(Wert("SELECT COUNT(*) FROM benutzerrecht WHERE benutzer = 'kasse' AND recht = 'psv'").toInt(), 0);
+    EXPECT_EQ(Wert("SELECT COUNT(*) FROM benutzerrecht WHERE benutzer = 'filialleitung' AND recht IN ('pz|', 'pzf')").toInt(), 1)
+        << "books, approves nothing";
     // an inventory counted after the end of its fiscal year, so that back-calculation applies
     EXPECT_GT(Wert("SELECT COUNT(*) FROM ia WHERE wijahr = '2025-02-01 00:00:00.000' "
                    "AND zaehldatum > '2026-01-31 23:59:59.999'").toInt(), 0);
@@ -115,9 +118,9 @@ TEST(Demo, TheUserWhoWritesItHoldsEveryRight)
         db.Typ() == TConnectorTyp::PostgreSQL ? Wert("SELECT current_user").toString() : BetriebssystemBenutzer();
     ORVProgramm().SetBenutzer(ProgrammBenutzerBestimmen(QString()));
     EXPECT_EQ(ORVProgramm().Benutzer(), schreiber);
-    for (const char* recht : {"pz{", "pz|", "psv"})
+    for (const char* recht : {"pz{", "pz|", "psv", "pzf"})
         EXPECT_TRUE(UserRechtePruefen(recht, 0, {}, 0, false, 0)) << recht;
-    EXPECT_EQ(Wert("SELECT COUNT(*) FROM benutzer WHERE name IN ('demo', 'lager', 'kasse')").toInt(), 3);
+    EXPECT_EQ(Wert("SELECT COUNT(*) FROM benutzer WHERE name IN ('demo', 'lager', 'kasse', 'filialleitung')").toInt(), 4);
 }
 
 // Each target record equals the stock of its article, branch and stock type at the end of

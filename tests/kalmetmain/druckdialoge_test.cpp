@@ -60,7 +60,7 @@ TEST_F(DruckdialogeTest, OkChoosesTheMarkedLayoutAndEscKeepsTheLastChoice)
 {
     Fenster();
     ImLayoutDialog([](TLayoutform& d) {
-        EXPECT_EQ(d.lstLayouts->topLevelItemCount(), 10);
+        EXPECT_EQ(d.lstLayouts->topLevelItemCount(), 12);
         EXPECT_FALSE(d.pnlGestaltung->isVisible());
         EXPECT_EQ(d.lstLayouts->currentItem()->text(1), "kalme003.rpt") << "the default is preselected";
         d.btnOK->click();

@@ -3,6 +3,7 @@
 #include "framework/app/info.h"
 #include "framework/core/uhr.h"
 #include "kalmetmain/uebersicht_logik.h"
+#include "tests/support/buchungskette.h"
 #include "tests/support/umgebung.h"
 
 #include <QAction>
@@ -21,11 +22,21 @@ TEST_F(UebersichtTest, ListsTheInventoriesOfThePreselectedYear)
     EXPECT_EQ(f.WiJahr(), EncodeDate(2026, 2, 1));
     TVRList* l = f.vrInvList->VRList();
     ASSERT_TRUE(l);
-    ASSERT_EQ(l->columnCount(), 10);
+    ASSERT_EQ(l->columnCount(), 11);
     EXPECT_TRUE(f.vrInvList->isColumnHidden(2));
     EXPECT_TRUE(f.vrInvList->isColumnHidden(9));
+    EXPECT_FALSE(f.vrInvList->isColumnHidden(usUngezaehlt));
     const auto zeilen = Zeilen();
     ASSERT_FALSE(zeilen.empty());
+    // the articles nobody counted, per inventory as the raw tables have them
+    int ungezaehlt = 0;
+    for (TVRListNode* n : zeilen) {
+        TZeileAnzeige z;
+        f.Zeile_2_Record(n, z);
+        EXPECT_EQ(l->Wert(n, usUngezaehlt).toInt(), static_cast<int>(Kette::Ungezaehlt(z).size())) << qPrintable(l->Text(n, 3));
+        ungezaehlt += l->Wert(n, usUngezaehlt).toInt();
+    }
+    EXPECT_GT(ungezaehlt, 0);
     // the date shows on the first row of a run only
     EXPECT_FALSE(l->Text(zeilen[0], 1).isEmpty());
     EXPECT_TRUE(l->Text(zeilen[1], 1).isEmpty());

@@ -7,6 +7,9 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <numeric>
+#include <set>
+
 namespace {
 
 QVariant SqlDatum(TDateTime d)
@@ -73,6 +76,38 @@ QStringList Artikel(const TZeileAnzeige& z)
                        + Bedingung(z, "izns") + " AND izns.satzart = 'G' AND izns.gezaehlt <> 0" + wgn));
     while (q.next())
         r << Id(q, 0);
+    return r;
+}
+
+std::map<QString, qint64> Ungezaehlt(const TZeileAnzeige& z)
+{
+    QSqlQuery q(TZEP_Connection::Database());
+    std::set<QString> gezaehlt, gezaehlteTypen;
+    EXPECT_TRUE(q.exec("SELECT produkt_id_1, produkt_id_2, produkt_id_3 FROM izns WHERE " + Bedingung(z, "izns")
+                       + " AND satzart = 'G' AND regal = 0 AND gezaehlt <> 0"));
+    while (q.next())
+        gezaehlt.insert(Id(q, 0));
+    EXPECT_TRUE(q.exec("SELECT zeichen FROM besttyp WHERE istgezaehlt = 1"));
+    while (q.next())
+        gezaehlteTypen.insert(q.value(0).toString());
+    std::map<QString, std::array<qint64, 100>> soll;
+    EXPECT_TRUE(q.exec(QString("SELECT iv.produkt_id_1, iv.produkt_id_2, iv.produkt_id_3, iv.besttyp, a.wgn, %1 FROM iv JOIN artikel a ON "
+                               "a.produkt_id_1 = iv.produkt_id_1 AND a.produkt_id_2 = iv.produkt_id_2 AND a.produkt_id_3 = iv.produkt_id_3 "
+                               "WHERE iv.wijahr = '2026-02-01 00:00:00.000' AND iv.kzgebucht <> 'A' AND ")
+                           .arg(MengenSpalten("iv.menge", 0).join(", "))
+                       + Bedingung(z, "iv")));
+    while (q.next()) {
+        const QString id = Id(q, 0);
+        if (gezaehlt.count(id) || !gezaehlteTypen.count(q.value(3).toString()) || (z.WGN != "*" && !q.value(4).toString().startsWith(z.WGN)))
+            continue;
+        std::array<qint64, 100>& m = soll.try_emplace(id).first->second;
+        for (int i = 0; i < 100; ++i)
+            m[i] += q.value(5 + i).toLongLong();
+    }
+    std::map<QString, qint64> r;
+    for (const auto& [id, m] : soll)
+        if (std::any_of(m.begin(), m.end(), [](qint64 x) { return x != 0; }))
+            r[id] = std::accumulate(m.begin(), m.end(), qint64{0});
     return r;
 }
 

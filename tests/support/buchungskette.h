@@ -29,6 +29,10 @@ void Sql(const QString& sql);
 std::vector<TKettenInventur> OffeneInventuren();
 // Articles of the inventory, by product id text: those with target records and those counted.
 QStringList Artikel(const TZeileAnzeige& z);
+// Articles of the inventory nobody counted, by product id text, with their target in pieces:
+// a target of counted stock types not posted and not nothing in every size, and no total count
+// record with a count (fiscal year 2026).
+std::map<QString, qint64> Ungezaehlt(const TZeileAnzeige& z);
 // Each article's counted stock at the end of the count day: current stock less the
 // movements after it, over the counted stock types.
 std::map<QString, std::array<qint64, 100>> BestandAmZaehltag(const TZeileAnzeige& z);

@@ -44,6 +44,8 @@ public:
         return true;
     }
     void Versionsinfo(const QString& titel, const QString& text, QObject*) override { Gezeigt.push_back({-2, titel, text}); }
+    QString Datei;   // the file chosen in a file chooser
+    QString DateiSpeichern(const QString&, const QString&, const QString&, QObject*) override { return Datei; }
 
     bool Enthaelt(const QString& teil) const
     {

@@ -116,3 +116,39 @@ std::vector<TInt32Trio> IV_GebuchteArtikel(TDateTime zaehlDatum, int32_t filiale
                            [&r](const QSqlQuery& q) { r.push_back({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()}); });
     return r;
 }
+
+QString IV_UngezaehltAuswahl(const QString& bedingung, bool mengen, TConnectorTyp typ)
+{
+    QStringList summen, nichtNull;
+    for (const QString& spalte : MengenSpalten(QStringLiteral("iv.menge"), 0)) {
+        summen << QStringLiteral("SUM(%1)").arg(spalte);
+        nichtNull << QStringLiteral("SUM(%1) <> 0").arg(spalte);
+    }
+    return QStringLiteral("SELECT iv.zaehldatum, iv.filiale, iv.produkt_id_1, iv.produkt_id_2, iv.produkt_id_3, a.wgn%1 FROM iv "
+                          "JOIN besttyp b ON b.zeichen = iv.besttyp AND b.istgezaehlt = 1 "
+                          "JOIN artikel a ON a.produkt_id_1 = iv.produkt_id_1 AND a.produkt_id_2 = iv.produkt_id_2 AND "
+                          "a.produkt_id_3 = iv.produkt_id_3 "
+                          "WHERE iv.wijahr = ? AND iv.kzgebucht <> 'A' AND %2 AND NOT EXISTS (SELECT 1 FROM izns z WHERE "
+                          "z.zaehldatum = iv.zaehldatum AND z.produkt_id_1 = iv.produkt_id_1 AND z.produkt_id_2 = iv.produkt_id_2 AND "
+                          "z.produkt_id_3 = iv.produkt_id_3 AND z.filiale = iv.filiale AND z.satzart = 'G' AND z.regal = 0 AND "
+                          "z.gezaehlt <> 0) "
+                          "GROUP BY iv.zaehldatum, iv.filiale, iv.produkt_id_1, iv.produkt_id_2, iv.produkt_id_3, a.wgn HAVING %3")
+        .arg(mengen ? QStringLiteral(", ") + MengenLeseAusdruecke(summen, typ).join(QStringLiteral(", ")) : QString(), bedingung,
+             nichtNull.join(QStringLiteral(" OR ")));
+}
+
+std::vector<TivUngezaehlt> IV_Ungezaehlt(const TIVInventur& inv, const QString& wgnPraefix)
+{
+    const auto sql = [](TConnectorTyp t) {
+        return IV_UngezaehltAuswahl(QStringLiteral("iv.zaehldatum = ? AND iv.filiale = ? AND SUBSTR(UPPER(a.wgn), 1, ?) = ?"), true, t)
+            + QStringLiteral(" ORDER BY iv.produkt_id_1, iv.produkt_id_2, iv.produkt_id_3");
+    };
+    static const QString anweisung[2] = {sql(TConnectorTyp::SQLite), sql(TConnectorTyp::PostgreSQL)};
+    std::vector<TivUngezaehlt> r;
+    TZEP_Connection::Lesen(COrt, anweisung[TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL],
+                           Werte(inv) + QVariantList{static_cast<int>(wgnPraefix.size()), wgnPraefix.toUpper()}, [&r](const QSqlQuery& q) {
+                               r.push_back({{q.value(2).toInt(), q.value(3).toInt(), q.value(4).toInt()}, q.value(5).toString(),
+                                            MengenLesen(q, 6, QStringLiteral("iv"))});
+                           });
+    return r;
+}

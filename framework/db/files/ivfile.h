@@ -59,5 +59,22 @@ void IV_SollsatzLesen(const QSqlQuery& q, int spalte, const TIVInventur& inv, co
 // record of the stock type given, posted, so that it is never posted twice.
 void IV_GebuchtMarkieren(const TIVInventur& inv, const TInt32Trio& id, bool ohneSollsatz, QChar bestTyp);
 
+// Articles not counted: a target of counted stock types not yet posted that is not nothing in
+// every size, and no total count record ("G" with a count) of the day and branch. The grouped
+// statement over iv of one fiscal year (bound first) and the condition bedingung on iv and the
+// article master a: per count date, branch and article its product group, and with mengen its
+// target per size (selected as MengenLeseAusdruecke selects them).
+QString IV_UngezaehltAuswahl(const QString& bedingung, bool mengen, TConnectorTyp typ);
+
+// An article of an inventory that was not counted: its product group and its target per size.
+struct TivUngezaehlt {
+    TInt32Trio Produkt_ID;
+    QString WGN;
+    TMengen100 Soll{};
+};
+// Those of the inventory whose product group starts with wgnPraefix ("" for all), in
+// product-id order.
+std::vector<TivUngezaehlt> IV_Ungezaehlt(const TIVInventur& inv, const QString& wgnPraefix);
+
 // The articles with a posted target record at the count date and branch.
 std::vector<TInt32Trio> IV_GebuchteArtikel(TDateTime zaehlDatum, int32_t filiale);

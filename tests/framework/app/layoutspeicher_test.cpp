@@ -34,11 +34,11 @@ protected:
 
 }
 
-TEST_F(LayoutSpeicherTest, TheTenLayoutsOfTheInventoryEvaluationComeWithTheDatabase)
+TEST_F(LayoutSpeicherTest, TheTwelveLayoutsOfTheInventoryEvaluationComeWithTheDatabase)
 {
     const std::vector<TLayoutSatz> l = TLayoutSpeicher::Lesen("KALMET", {"kalme"});
-    ASSERT_EQ(l.size(), 10u);
-    for (int i = 1; i <= 10; ++i) {
+    ASSERT_EQ(l.size(), 12u);
+    for (int i = 1; i <= 12; ++i) {
         const TLayoutSatz* s = Suchen(l, QString("kalme%1.rpt").arg(i, 3, 10, QChar('0')));
         ASSERT_TRUE(s) << i;
         EXPECT_FALSE(s->Titel.isEmpty());
@@ -51,8 +51,12 @@ TEST_F(LayoutSpeicherTest, TheTenLayoutsOfTheInventoryEvaluationComeWithTheDatab
     EXPECT_TRUE(netto->Optionen.contains("Gegenrechnen=J") && netto->Optionen.contains("Listentyp=Filueber"));
     EXPECT_TRUE(netto->Parameter.contains("MinDiff=1"));
     EXPECT_TRUE(std::any_of(l.begin(), l.end(), [](const TLayoutSatz& s) { return s.Optionen.contains("KVK=J"); }));
+    const TLayoutSatz* nachzaehlen = Suchen(l, "kalme011.rpt");
+    EXPECT_EQ(nachzaehlen->Titel, "Nachzählliste");
+    EXPECT_TRUE(nachzaehlen->Optionen.contains("RegalMengen=J") && nachzaehlen->Parameter.contains("NachzaehlenAbStueck=4"));
+    EXPECT_EQ(Suchen(l, "kalme012.rpt")->Titel, "Zählliste");
     // prefixes ignore case; other prefixes and modules see nothing
-    EXPECT_EQ(TLayoutSpeicher::Lesen("KALMET", {"KALME0"}).size(), 10u);
+    EXPECT_EQ(TLayoutSpeicher::Lesen("KALMET", {"KALME0"}).size(), 12u);
     EXPECT_TRUE(TLayoutSpeicher::Lesen("KALMET", {"abc"}).empty());
     EXPECT_TRUE(TLayoutSpeicher::Lesen("ANDERS", {}).empty());
 }
@@ -68,7 +72,7 @@ TEST_F(LayoutSpeicherTest, ChangesAreStoredTogetherAndALaterSaveDoesNotOverwrite
     a[0].Parameter << "Extra=1";
     TLayoutSpeicher::Speichern("KALMET", {a[0], neu}, {a[1]});
     std::vector<TLayoutSatz> jetzt = TLayoutSpeicher::Lesen("KALMET", {"kalme"});
-    ASSERT_EQ(jetzt.size(), 10u);
+    ASSERT_EQ(jetzt.size(), 12u);
     const auto it = std::find_if(jetzt.begin(), jetzt.end(), [](const TLayoutSatz& s) { return s.Titel == "Umbenannt"; });
     ASSERT_NE(it, jetzt.end());
     EXPECT_EQ(it->Parameter.last(), "Extra=1");

@@ -134,7 +134,7 @@ TEST(LaufTest, FaultsNameTemplateBandAndColumn)
     EXPECT_EQ(Fehler(d, "<detail hoehe=\"5\"><feld x=\"0\" y=\"0\" b=\"1\" h=\"1\" ausdruck=\"N.Regal\"/></detail>"),
               "Vorlage test.rpt, Detail (Zeile 3): die Tabelle der Spalte N.Regal ist hier nicht verfügbar");
     EXPECT_EQ(Fehler(d, "<detail hoehe=\"5\"><feld x=\"0\" y=\"0\" b=\"1\" h=\"1\" ausdruck=\"summe(H.Wert)\"/></detail>"),
-              "Vorlage test.rpt, Detail (Zeile 3): summe() nur in Gruppen- und Berichtsfüßen");
+              "Vorlage test.rpt, Detail (Zeile 3): summe() nur in Gruppen-, Berichts- und Seitenfüßen");
     EXPECT_EQ(Fehler(d, "<detail hoehe=\"5\"/><unterband hoehe=\"5\" tabelle=\"X\" verbindung=\"Nr\"/>"),
               "Vorlage test.rpt, Unterband (Zeile 3): die Tabelle X wurde nicht übergeben");
     EXPECT_EQ(Fehler(d, "<detail hoehe=\"5\"/><unterband hoehe=\"5\" tabelle=\"N\" verbindung=\"Gruppe\"/>"),
