@@ -1,6 +1,7 @@
 #include "kalmet/listeausgabe.h"
 
 #include "framework/core/fehler.h"
+#include "framework/db/connection.h"
 #include "framework/dbf/crystalsets.h"
 #include "framework/report/crystalrdcn.h"
 #include "inventurliste/bau.h"
@@ -13,6 +14,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -27,6 +31,39 @@ void TabellenAblegen(TDBFFiles_4_Crystal& tabellen, const QString& ziel)
             FehlerRaise(QStringLiteral("TabellenAblegen"), {QStringLiteral("%1 kann nicht geschrieben werden").arg(nach)});
     }
 }
+
+
+// Files written under "<name>.teil" that take their names together; what was not placed is
+// removed.
+class TTeildateien {
+public:
+    TTeildateien() = default;
+    TTeildateien(const TTeildateien&) = delete;
+    TTeildateien& operator=(const TTeildateien&) = delete;
+    ~TTeildateien()
+    {
+        for (const auto& [teil, pfad] : FDateien)
+            QFile::remove(teil);
+    }
+    // The name to write the file of pfad under.
+    QString Neu(const QString& pfad)
+    {
+        FDateien.emplace_back(pfad + QStringLiteral(".teil"), pfad);
+        return FDateien.back().first;
+    }
+    void Ablegen()
+    {
+        for (const auto& [teil, pfad] : FDateien) {
+            QFile::remove(pfad);
+            if (!QFile::rename(teil, pfad))
+                FehlerRaise(QStringLiteral("ListeAusgeben"), {QStringLiteral("%1 kann nicht geschrieben werden").arg(pfad)});
+        }
+        FDateien.clear();
+    }
+
+private:
+    std::vector<std::pair<QString, QString>> FDateien;
+};
 
 }
 
@@ -79,14 +116,20 @@ int ListeAusgeben(TInventurliste& liste, const TDruckConfig& c, TDateTime auswer
     Melden(QStringLiteral("%1 Artikel berechnet").arg(artikel));
     TCrystalRDCn crystal;
     ReportVorbereiten(crystal, ReportStartBilden(liste, filiale, liste.RR(), auswertung), liste.CrystalSets(), -1);
-    for (const TAusgabe& a : ausgaben) {
+    // every export is written beside its place under a name of its own; all take their names
+    // only when all are complete and the database was there to the end
+    TTeildateien teile;
+    for (const TAusgabe& a : ausgaben)
         if (a.Format)
-            crystal.Export(a.Pfad, *a.Format, [&](qint64 erledigt, qint64 gesamt) {
+            crystal.Export(teile.Neu(a.Pfad), *a.Format, [&](qint64 erledigt, qint64 gesamt) {
                 if (erledigt % 100 == 0)
                     Melden(QStringLiteral("%1: %2 von %3").arg(QFileInfo(a.Pfad).fileName()).arg(erledigt).arg(gesamt));
                 return true;
             });
-        else
+    TZEP_Connection::Pruefen(QStringLiteral("ListeAusgeben"));
+    teile.Ablegen();
+    for (const TAusgabe& a : ausgaben) {
+        if (!a.Format)
             TabellenAblegen(liste.CrystalSets(), a.Pfad);
         Melden(QStringLiteral("geschrieben: %1").arg(QFileInfo(a.Pfad).absoluteFilePath()));
     }
