@@ -37,19 +37,6 @@ namespace {
 const QString COrtArtikel = QStringLiteral("TfrmKalmetMain.InvBuchenF.InvBuchenF_Artikel");
 const QString COrtFVK = QStringLiteral("TfrmKalmetMain.FVKLoeschen");
 
-// A value as a number; NaN when it is none.
-double Zahl(const QVariant& v)
-{
-    bool ok = false;
-    const double d = v.toDouble(&ok);
-    return ok ? d : std::nan("");
-}
-
-qint64 Cent(double betrag)
-{
-    return std::llround(AufCentRunden(betrag) * 100);
-}
-
 // Shows the progress for as long as it lives, also when a failure ends the work early.
 class TFortschrittZeigen {
 public:
@@ -99,41 +86,9 @@ void AbgelehntMelden(const TBuchErgebnisListe& ergebnis, const TInt32Trio& id, i
 
 }
 
-bool Innerhalb5Prozent(const QVariant& sollEK, const QVariant& istEK)
-{
-    const double a = Zahl(sollEK), b = Zahl(istEK);
-    if (std::isnan(b))
-        return false;
-    const qint64 soll = std::isnan(a) ? 0 : Cent(a), ist = Cent(b);
-    if (soll == 0)
-        return ist == 0;
-    // |soll - ist| / |soll| < 5 %, exactly in cents
-    return 20 * std::llabs(soll - ist) < std::llabs(soll);
-}
-
 TInventurBuchung::TInventurBuchung(TInventurliste& liste, TDateTime wiJahr, TBuchungsUmgebung umgebung)
     : FListe(liste), FWiJahr(wiJahr), FUmgebung(std::move(umgebung))
 {
-}
-
-bool TInventurBuchung::Test5Proz(const std::vector<TBuchungsZeile>& geprueft)
-{
-    bool r = false;
-    ORVGuard(QStringLiteral("TfrmKalmetMain.Test5Proz"), [&] {
-        r = std::all_of(geprueft.begin(), geprueft.end(), [](const TBuchungsZeile& z) { return Innerhalb5Prozent(z.SollEK, z.IstEK); });
-    });
-    return r;
-}
-
-bool TInventurBuchung::TestOffen(const std::vector<TBuchungsZeile>& geprueft)
-{
-    bool r = false;
-    ORVGuard(QStringLiteral("TfrmKalmetMain.TestOffen"), [&] {
-        r = std::none_of(geprueft.begin(), geprueft.end(), [](const TBuchungsZeile& z) {
-            return !z.Gefunden || z.Status == iakzInZaehlung || z.Status == iakzGebucht || z.Status == iakzStorniert;
-        });
-    });
-    return r;
 }
 
 bool TInventurBuchung::TestLagerfilialen(const TZeileAnzeige_Arr& zeilen)
@@ -151,28 +106,6 @@ void TInventurBuchung::StatusSetzen(const TZeileAnzeige& zeile, TZEP_IA_KZZaehlu
 {
     if (FUmgebung.Status)
         FUmgebung.Status(zeile, status);
-}
-
-std::vector<TBuchungsZeile> TInventurBuchung::Inventuren_AbschlussUnvo(const std::vector<TBuchungsZeile>& zeilen)
-{
-    std::vector<TBuchungsZeile> bereit;
-    ORVGuard(QStringLiteral("TfrmKalmetMain.Inventuren_AbschlussUnvo"), [&] {
-        for (const TBuchungsZeile& z : zeilen) {
-            const TZeileAnzeige& i = z.Zeile;
-            if (IA_StatusSetzen(i.ZaehlDatum, i.WGN, i.Filiale, iakzTeilweiseGebucht, {iakzAngelegt, iakzGezaehlt, iakzFreigegeben})) {
-                StatusSetzen(i, iakzTeilweiseGebucht);
-                bereit.push_back(z);
-                continue;
-            }
-            // left open by an earlier run or being booked elsewhere
-            const TIAStand jetzt = IA_Lesen(i.ZaehlDatum, i.WGN, i.Filiale);
-            if (jetzt.Gefunden && jetzt.Status == iakzTeilweiseGebucht)
-                bereit.push_back(z);
-            else
-                Geaendert(i, jetzt);
-        }
-    });
-    return bereit;
 }
 
 bool TInventurBuchung::InvBuchen(std::vector<TBuchungsZeile> geprueft, const TZeileAnzeige_Arr& zeilen,
