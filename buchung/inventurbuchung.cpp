@@ -573,8 +573,7 @@ std::optional<TInventurBuchung::TWirkung> TInventurBuchung::FVKWandeln(const TFv
     if (index <= 0)
         return std::nullopt;   // a size the article's grid does not have: not converted
     lsn.Vorzeichen.SetWert(fvk.Vorzeichen);
-    const bool zurueck = fvk.Vorzeichen == QLatin1Char('1') || fvk.Vorzeichen == QLatin1Char('2');
-    const int32_t menge = zurueck ? -fvk.Menge : fvk.Menge;
+    const int32_t menge = FVK_VerkaufteMenge(fvk.Vorzeichen, fvk.Menge);
     lsn.Menge.SetWert(menge);
     lsn.Wert1.SetWert(fvk.Preis1 * menge);
     lsn.Wert2.SetWert(fvk.Preis2 * menge);

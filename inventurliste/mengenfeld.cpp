@@ -2,6 +2,7 @@
 
 #include "framework/article/besttyp.h"
 #include "framework/core/fehler.h"
+#include "framework/db/files/fvkfile.h"
 
 void MengenfeldZaehlsatzAddieren(TMengenfeld& feld, const TiznsSatz& satz, const QString& ort)
 {
@@ -60,7 +61,7 @@ void MengenfeldSollsatzAddieren(TMengenfeld& feld, const TivSatz& satz, const st
 
 void FehlverkaufAnwenden(TMengenfeld& feld, int slot, QChar vorzeichen, int32_t menge)
 {
-    const int32_t d = vorzeichen == QChar('1') || vorzeichen == QChar('2') ? -menge : menge;
+    const int32_t d = FVK_VerkaufteMenge(vorzeichen, menge);
     feld[mfFVK].Me[slot] -= d;
     feld[mfSoll].Me[slot] -= d;
     feld[mfDiff].Me[slot] += d;

@@ -114,3 +114,8 @@ void FVK_ZaehltagMerken(TDateTime zaehlDatum, qint64 fvkId, const TFvkSatz& s, c
                                   TDatumTraits::ToSql(s.Datum).first(), s.Uhrzeit, s.Groesse,
                                   s.Vorzeichen.isNull() ? QStringLiteral("") : QString(s.Vorzeichen), s.Menge, s.Filiale, fvkId});
 }
+
+int32_t FVK_VerkaufteMenge(QChar vorzeichen, int32_t menge)
+{
+    return vorzeichen == QLatin1Char('1') || vorzeichen == QLatin1Char('2') ? -menge : menge;
+}

@@ -26,6 +26,9 @@ struct TFvkSatz {
 // An article's erroneous sales in a branch (sales kind "F", voucher kind "23") with their row
 // ids, in the order of date, time and id; a failure raises at ort.
 using TFvkZeilen = std::vector<std::pair<qint64, TFvkSatz>>;
+// The pieces an erroneous sale sold: a sign "1" or "2" means they came back (negative).
+int32_t FVK_VerkaufteMenge(QChar vorzeichen, int32_t menge);
+
 TFvkZeilen FVK_Lesen(const TInt32Trio& produktId, int32_t filiale, const QString& ort);
 
 // Erroneous sales FVK. Key 0: Produkt_ID, Filiale, Datum, Uhrzeit.
