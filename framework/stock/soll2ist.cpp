@@ -10,6 +10,7 @@
 #include "framework/db/datenfeld.h"
 #include "framework/db/files/fvkfile.h"
 #include "framework/db/files/ivfile.h"
+#include "framework/db/files/iznsfile.h"
 #include "framework/db/produktblock.h"
 #include "framework/db/transaktion.h"
 #include "framework/stock/soll2istrechnung.h"
@@ -22,11 +23,6 @@
 namespace {
 
 const QString COrt = QStringLiteral("TInvMani.Soll2Ist");
-
-QSqlQuery Abfrage(const QString& sql, const QVariantList& werte)
-{
-    return TZEP_Connection::Ausfuehren(COrt, sql, werte);
-}
 
 QVariant Sql(TDateTime d)
 {
@@ -105,24 +101,6 @@ TSoll2IstGelesen Soll2IstLesen(TDateTime wiJahr, TDateTime zaehlDatum, int16_t f
     return r;
 }
 
-// The article's count record "G" of the day becomes neu; its shelf records go.
-void ZaehlungErsetzen(TDateTime zaehlDatum, int16_t filiale, const TInt32Trio& produktId, const TSoll2IstGelesen::TStamm& stamm,
-                      const TSoll2IstMengen& neu)
-{
-    const QVariantList schluessel{Sql(zaehlDatum), produktId.Int1, produktId.Int2, produktId.Int3, filiale};
-    Abfrage(QStringLiteral("DELETE FROM izns WHERE zaehldatum = ? AND produkt_id_1 = ? AND produkt_id_2 = ? AND "
-                           "produkt_id_3 = ? AND filiale = ? AND satzart IN ('G', 'R')"),
-            schluessel);
-    QVariantList werte = schluessel + QVariantList{QStringLiteral("G"), 0, 1, stamm.GrVon, stamm.GrBis};
-    for (int64_t m : neu)
-        werte << static_cast<int>(m);
-    Abfrage(QStringLiteral("INSERT INTO izns (zaehldatum, produkt_id_1, produkt_id_2, produkt_id_3, filiale, satzart, "
-                           "regal, gezaehlt, grvon, grbis, %1) VALUES (%2)")
-                .arg(MengenSpalten(QStringLiteral("gr_mesu"), 1).join(QStringLiteral(", ")),
-                     QStringList(static_cast<int>(werte.size()), QStringLiteral("?")).join(QStringLiteral(", "))),
-            werte);
-}
-
 }
 
 int TInvMani::Soll2Ist(TDateTime zaehlDatum, const QString& wgn, int16_t filiale, const QString& selWGN, int16_t selFiliale)
@@ -155,7 +133,11 @@ int TInvMani::Soll2Ist(TDateTime zaehlDatum, const QString& wgn, int16_t filiale
                                                        [](int t) { return Get_ArtBestTyp_Eigenschaften(t).IstGezaehlt; });
     double istEK = 0;
     for (const auto& [produktId, a] : ergebnis) {
-        ZaehlungErsetzen(zaehlDatum, filiale, produktId, gelesen.Stamm.at(produktId), a.Neu);
+        const TSoll2IstGelesen::TStamm& stamm = gelesen.Stamm.at(produktId);
+        TMengen100 neu{};
+        for (int i = 0; i < 100; ++i)
+            neu[i] = static_cast<int32_t>(a.Neu[i]);
+        IZNS_ZaehlungErsetzen(zaehlDatum, filiale, produktId, stamm.GrVon, stamm.GrBis, neu, COrt);
         // the counted value changes by the difference of the counts at the purchase prices
         TORV_ArtPreisView& preise = FArtLes->Preise();
         FArtLes->Laden(produktId);

@@ -3,6 +3,7 @@
 #include "framework/db/connection.h"
 
 #include <QProcess>
+#include <QSqlQuery>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,15 @@ int MitVerbindungsverlust(const QString& programm, const QStringList& args, int 
     QProcess p;
     p.start(programm, args);
     EXPECT_TRUE(p.waitForStarted());
+    // ms count from the program's first session: on a loaded machine its start alone may take
+    // longer, and a loss before it connects would be no loss at all
+    for (int i = 0; i < 3000 && p.state() != QProcess::NotRunning; ++i) {
+        QSqlQuery q = TZEP_Connection::Ausfuehren("MitVerbindungsverlust", "SELECT count(*) FROM pg_stat_activity "
+                                                                           "WHERE datname = current_database() AND pid <> pg_backend_pid()");
+        if (q.next() && q.value(0).toInt() > 0)
+            break;
+        p.waitForFinished(10);
+    }
     p.waitForFinished(ms);
     if (p.state() != QProcess::NotRunning) {
         TZEP_Connection::Ausfuehren("MitVerbindungsverlust", "SELECT pg_terminate_backend(pid) FROM pg_stat_activity "

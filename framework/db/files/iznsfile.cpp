@@ -129,3 +129,20 @@ void TiznsTag::Schreiben(const TiznsZeile& z)
         q->bindValue(static_cast<int>(i), werte[i]);
     TZEP_Connection::Starten(*q, CTagOrt);
 }
+
+void IZNS_ZaehlungErsetzen(TDateTime zaehlDatum, int32_t filiale, const TInt32Trio& id, int32_t von, int32_t bis, const TMengen100& menge,
+                           const QString& ort)
+{
+    const QVariantList schluessel = TDatumTraits::ToSql(zaehlDatum) + TFeldTraits<TInt32Trio>::ToSql(id) + QVariantList{filiale};
+    TZEP_Connection::Ausfuehren(ort,
+                                QStringLiteral("DELETE FROM izns WHERE zaehldatum = ? AND produkt_id_1 = ? AND produkt_id_2 = ? AND "
+                                               "produkt_id_3 = ? AND filiale = ? AND satzart IN ('G', 'R')"),
+                                schluessel);
+    const QVariantList werte = schluessel + QVariantList{QStringLiteral("G"), 0, 1, von, bis} + TMengenTraits::ToSql(menge);
+    TZEP_Connection::Ausfuehren(ort,
+                                QStringLiteral("INSERT INTO izns (zaehldatum, produkt_id_1, produkt_id_2, produkt_id_3, filiale, satzart, "
+                                               "regal, gezaehlt, grvon, grbis, %1) VALUES (%2)")
+                                    .arg(MengenSpalten(QStringLiteral("gr_mesu"), 1).join(QStringLiteral(", ")),
+                                         QStringList(static_cast<int>(werte.size()), QStringLiteral("?")).join(QStringLiteral(", "))),
+                                werte);
+}

@@ -45,6 +45,11 @@ QVariantList IZNS_GesamtWerte(TDateTime zaehlDatum, const TInt32Trio& id, int32_
 QString IZNS_GesamtSpalten(const QString& tabelle, TConnectorTyp typ);
 std::optional<TiznsSatz> IZNS_GesamtLesen(const QSqlQuery& q, int spalte, TDateTime zaehlDatum, const TInt32Trio& id, int32_t filiale);
 
+// The article's count of the day and branch becomes menge: its branch record "G" (counted,
+// with the size range von..bis) replaces the records "G" and "R" it had.
+void IZNS_ZaehlungErsetzen(TDateTime zaehlDatum, int32_t filiale, const TInt32Trio& id, int32_t von, int32_t bis, const TMengen100& menge,
+                           const QString& ort);
+
 // A count record with the id of its row (0: not stored yet).
 struct TiznsZeile {
     qint64 Id = 0;
