@@ -8,6 +8,7 @@
 #include "framework/db/connection.h"
 #include "framework/stock/invmani.h"
 #include "inventurliste/inventurliste.h"
+#include "tests/buchung/kettenliste.h"
 #include "tests/support/buchungskette.h"
 #include "tests/support/fremdesperre.h"
 
@@ -27,20 +28,8 @@ using namespace Kette;
 
 namespace {
 
-class BuchungTest : public ::testing::Test {
+class BuchungTest : public KettenListeTest {
 protected:
-    void SetUp() override
-    {
-        FDb = TestKetteStarten();
-        KALMET_REQUIRE_DB(*FDb);
-        FListe = std::make_unique<TInventurliste>(TInventurlisteOptionen::AusParametern());
-    }
-    void TearDown() override
-    {
-        FListe.reset();
-        TestKetteBeenden();
-        FDb.reset();
-    }
     void NeueKette()
     {
         TearDown();
@@ -134,8 +123,6 @@ protected:
     static int Zahl(const QString& sql) { return Wert(sql).toInt(); }
 
     TSkriptInteraktion FInteraktion;
-    std::unique_ptr<TTestDb> FDb;
-    std::unique_ptr<TInventurliste> FListe;
     std::vector<TZEP_IA_KZZaehlung> FStatus;
     std::function<void()> FJeArtikel;   // what another terminal does before each article
 };

@@ -7,6 +7,7 @@
 #include "framework/article/iazugriff.h"
 #include "framework/core/uhr.h"
 #include "inventurliste/inventurliste.h"
+#include "tests/buchung/kettenliste.h"
 #include "tests/support/buchungskette.h"
 
 #include <QFile>
@@ -17,21 +18,8 @@ using namespace Kette;
 
 namespace {
 
-class PruefungenTest : public ::testing::Test {
+class PruefungenTest : public KettenListeTest {
 protected:
-    void SetUp() override
-    {
-        FDb = TestKetteStarten();
-        KALMET_REQUIRE_DB(*FDb);
-        FListe = std::make_unique<TInventurliste>(TInventurlisteOptionen::AusParametern());
-    }
-    void TearDown() override
-    {
-        FListe.reset();
-        TestKetteBeenden();
-        FDb.reset();
-    }
-
     // An open inventory with articles nobody counted.
     TKettenInventur MitUngezaehlten()
     {
@@ -55,8 +43,6 @@ protected:
 
     static inline const QStringList CGebucht{"bne", "bestand", "lsn", "fvk", "iv", "ia", "artsperre"};
     TSkriptInteraktion FInteraktion;
-    std::unique_ptr<TTestDb> FDb;
-    std::unique_ptr<TInventurliste> FListe;
 };
 
 }
