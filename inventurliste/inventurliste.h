@@ -196,17 +196,4 @@ private:
 };
 
 // Puts the six description attributes of the article master into the INVL buffer.
-// Erroneous sales from this day on correct the counts; older ones are in no count's correction.
-inline TDateTime FVKKorrekturBeginn()
-{
-    return EncodeDate(2000, 1, 1);
-}
-
-// Whether an erroneous sale of that date is in the correction of the count day (and so
-// converted by its booking).
-inline bool ImFVKKorrektur(TDateTime datum, TDateTime zaehlDatum)
-{
-    return datum >= FVKKorrekturBeginn() && datum <= zaehlDatum;
-}
-
 void SetzeMerkmaleINVL(const TAASatz& aaSatz, Tinvlfile& invl);

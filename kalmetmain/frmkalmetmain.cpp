@@ -7,7 +7,6 @@
 #include "framework/app/programm.h"
 #include "framework/core/fehler.h"
 #include "framework/db/aenderungen.h"
-#include "framework/db/files/iafile.h"
 #include "framework/db/files/lsnfile.h"
 #include "framework/gui/progressdialog.h"
 #include "framework/gui/vrlist.h"
@@ -247,7 +246,6 @@ void TfrmKalmetMain::FormCreate()
             btnDrucken->setDefault(true);
             btnBuchen->setDefault(false);
             ZaehldateienBeimStart();
-            FIAFile = std::make_unique<Tiafile>(2, -1);
             FDatumList.Clear();
             FLastConfig = TDruckConfig::EmptyGet();
             FlsnFile = std::make_unique<Tlsnfile>();
@@ -283,7 +281,6 @@ void TfrmKalmetMain::FormDestroy()
     const auto frei = [&](auto& feld) { ORVGuard(ort, [&] { feld.reset(); }, false); };
     frei(FAenderungen);
     frei(FlsnFile);
-    frei(FIAFile);
     frei(FListe);
     frei(FLSNMani);
     ORVGuard(ort, [this] { FDatumList.Clear(); }, false);

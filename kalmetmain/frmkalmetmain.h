@@ -31,7 +31,6 @@ class TVTORVVRList;
 class TUebersichtModell;
 class TIAAenderungen;
 struct TIANotiz;
-class Tiafile;
 class Tlsnfile;
 class TVerkMani;
 
@@ -223,7 +222,6 @@ private:
     }
 
     TZEP_List<TDateTime> FDatumList;
-    std::unique_ptr<Tiafile> FIAFile;
     std::unique_ptr<Tlsnfile> FlsnFile;
     std::unique_ptr<TVerkMani> FLSNMani;
     std::unique_ptr<TInventurliste> FListe;

@@ -4,7 +4,6 @@
 #include "framework/core/fehler.h"
 #include "framework/core/uhr.h"
 #include "framework/db/aenderungen.h"
-#include "framework/db/files/iafile.h"
 #include "framework/gui/progressdialog.h"
 #include "framework/gui/vrlist.h"
 #include "kalmetmain/uebersicht_logik.h"
@@ -43,17 +42,8 @@ const TZEP_VRKalmet_Spalten_Rec CSpalten[usUngezaehlt + 1] = {
 void TfrmKalmetMain::FormShow()
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.FormShow"), [this] {
-        Tiafile& ia = Angelegt(FIAFile, "FIAFile");
-        ia.AllesClear();
-        ia.SetKeyNum(Tiafile::StandardKeyNum);
-        if (ia.Get_first()) {
-            FDatumList.Add(ia.WiJahr.GetWert());
-            while (ia.Get_next()) {
-                const TDateTime wj = ia.WiJahr.GetWert();
-                if (std::find(FDatumList.begin(), FDatumList.end(), wj) == FDatumList.end())
-                    FDatumList.Add(wj);
-            }
-        }
+        for (const TDateTime wiJahr : IA_WiJahre())
+            FDatumList.Add(wiJahr);
         int gewaehlt = -1;
         {
             const QSignalBlocker block(cmbDatum);

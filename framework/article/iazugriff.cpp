@@ -92,6 +92,21 @@ std::vector<TIAInventur> IA_Liste(TDateTime wiJahr)
     return r;
 }
 
+std::vector<TDateTime> IA_WiJahre()
+{
+    std::vector<std::pair<TIASchluessel, TDateTime>> alle;
+    TZEP_Connection::Lesen(COrt, QStringLiteral("SELECT zaehldatum, wgn, filiale, wijahr FROM ia"), {}, [&alle](const QSqlQuery& q) {
+        const QVariant d = q.value(0), wj = q.value(3);
+        alle.push_back({{TDatumTraits::FromSql(&d), IA_WGNAngezeigt(q.value(1).toString()), q.value(2).toInt()}, TDatumTraits::FromSql(&wj)});
+    });
+    std::sort(alle.begin(), alle.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<TDateTime> r;
+    for (const auto& [schluessel, wiJahr] : alle)
+        if (std::find(r.begin(), r.end(), wiJahr) == r.end())
+            r.push_back(wiJahr);
+    return r;
+}
+
 namespace {
 
 // The number of articles not counted per inventory of the fiscal year whose ia rows meet

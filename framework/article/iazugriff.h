@@ -72,6 +72,9 @@ TIAStand IA_Lesen(const TIASchluessel& s);
 
 // The inventories of a fiscal year as they are now, in key order.
 std::vector<TIAInventur> IA_Liste(TDateTime wiJahr);
+// The fiscal years that have inventories, in the order in which the inventories' keys first
+// reach each.
+std::vector<TDateTime> IA_WiJahre();
 
 // The same with the number of articles not counted (IV_UngezaehltAuswahl) of each inventory,
 // as the overview shows them.

@@ -1,5 +1,7 @@
 #include "framework/core/sortiment.h"
 
+#include "framework/core/geld.h"
+
 #include <cstdlib>
 
 void Intv100_PreisMinMaxAufblasen(int von, int bis, TORV_Intv100_Preis& set)
@@ -99,4 +101,13 @@ long double TORV_Intv100_Sortiment_Me::Bewerten(const TORV_Intv100_Preis& preise
 long double Bewerten(const TORV_Intv100_Sortiment_Me& me, const TORV_Intv100_Preis& preise)
 {
     return me.Bewerten(preise);
+}
+
+double Intv100_AenderungBewerten(const TORV_Intv100_Preis& set, const std::array<int64_t, 100>& aenderung)
+{
+    double wert = 0;
+    for (const TORV_PreisEintrag& e : set.Eintraege)
+        for (int i = e.Von; i <= e.Bis && i < 100; ++i)
+            wert += static_cast<double>(aenderung[static_cast<size_t>(i)]) * AufCentRunden(e.Preis);
+    return wert;
 }

@@ -28,6 +28,10 @@ void Intv100_PreisMinMaxAufblasen(int von, int bis, TORV_Intv100_Preis& set);
 // The price of one slot; 0 when no entry covers it.
 double Preis_4_Index(const TORV_Intv100_Preis& set, int slot);
 
+// Value of a change of pieces per size slot at the set's prices, each price rounded to the cent
+// first, summed unrounded: what the counted value of an inventory moves by when its counts change.
+double Intv100_AenderungBewerten(const TORV_Intv100_Preis& set, const std::array<int64_t, 100>& aenderung);
+
 // Quantities per size slot: slot i holds size number i+1. MinInd..MaxInd is the range of
 // non-zero slots as last determined.
 struct TORV_Intv100_Sortiment_Me {

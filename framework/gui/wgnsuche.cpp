@@ -1,13 +1,12 @@
 #include "framework/gui/wgnsuche.h"
 
-#include "framework/db/connection.h"
+#include "framework/db/files/wgnzugriff.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlQuery>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -51,8 +50,8 @@ bool TWGNSuchDialog::Execute(QWidget* owner)
     if (owner)
         setParent(owner, windowFlags());
     lstWGN->clear();
-    TZEP_Connection::Lesen(QStringLiteral("TWGNSuchDialog.Execute"), QStringLiteral("SELECT wgn, bezeichnung FROM wgn ORDER BY wgn"), {},
-                           [this](const QSqlQuery& q) { new QTreeWidgetItem(lstWGN, {q.value(0).toString(), q.value(1).toString()}); });
+    for (const TWGNEintrag& w : WGN_Alle(QStringLiteral("TWGNSuchDialog.Execute")))
+        new QTreeWidgetItem(lstWGN, {w.WGN, w.Bezeichnung});
     Filtern(edtSuche->text());
     edtSuche->setFocus();
     return exec() == QDialog::Accepted;

@@ -2,14 +2,11 @@
 
 #include "framework/core/fehler.h"
 #include "framework/core/uhr.h"
-#include "framework/db/connection.h"
+#include "framework/db/files/artikelbildzugriff.h"
 #include "framework/dbf/crystalsets.h"
 #include "framework/dbf/printfile.h"
 
-#include <QSqlQuery>
-
 #include <map>
-#include <tuple>
 
 namespace {
 
@@ -22,28 +19,15 @@ QHash<QString, QByteArray> ArtikelBilder(const QStringList& produktIds)
     constexpr qsizetype CJeAnweisung = 250;
     QHash<QString, QByteArray> bilder;
     for (qsizetype von = 0; von < produktIds.size(); von += CJeAnweisung) {
-        std::map<std::tuple<int32_t, int32_t, int32_t>, QString> gesucht;
-        QVariantList werte;
-        QStringList zeilen;
+        std::map<TInt32Trio, QString, bool (*)(const TInt32Trio&, const TInt32Trio&)> gesucht(&TInt32Trio::Numerisch_Kleiner);
+        std::vector<TInt32Trio> ids;
         for (const QString& text : produktIds.mid(von, CJeAnweisung)) {
             const TInt32Trio id = DbfProduktIdAusText(text);
-            if (id.IsNull() || !gesucht.try_emplace({id.Int1, id.Int2, id.Int3}, text).second)
-                continue;
-            werte << id.Int1 << id.Int2 << id.Int3;
-            zeilen << QStringLiteral("(CAST(? AS INTEGER), CAST(? AS INTEGER), CAST(? AS INTEGER))");
+            if (!id.IsNull() && gesucht.try_emplace(id, text).second)
+                ids.push_back(id);
         }
-        if (zeilen.isEmpty())
-            continue;
-        // the ids as a table joined to the picture table, so that each is found by its key
-        TZEP_Connection::Lesen(QStringLiteral("TCrystalRDCn.Bilder"),
-                               QStringLiteral("SELECT b.produkt_id_1, b.produkt_id_2, b.produkt_id_3, b.bild FROM (VALUES %1) AS w "
-                                              "JOIN artikelbild AS b ON b.produkt_id_1 = w.column1 AND b.produkt_id_2 = w.column2 "
-                                              "AND b.produkt_id_3 = w.column3")
-                                   .arg(zeilen.join(QStringLiteral(", "))),
-                               werte, [&](const QSqlQuery& q) {
-                                   const std::tuple<int32_t, int32_t, int32_t> id{q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()};
-                                   bilder.insert(gesucht[id], q.value(3).toByteArray());
-                               });
+        for (const auto& [id, bild] : Artikelbild_Lesen(ids, QStringLiteral("TCrystalRDCn.Bilder")))
+            bilder.insert(gesucht.at(id), bild);
     }
     return bilder;
 }

@@ -6,16 +6,11 @@
 #include "framework/article/ggtab.h"
 #include "framework/article/iazugriff.h"
 #include "framework/core/geld.h"
-#include "framework/db/connection.h"
-#include "framework/db/datenfeld.h"
 #include "framework/db/files/fvkfile.h"
 #include "framework/db/files/ivfile.h"
 #include "framework/db/files/iznsfile.h"
-#include "framework/db/produktblock.h"
 #include "framework/db/transaktion.h"
 #include "framework/stock/soll2istrechnung.h"
-
-#include <QSqlQuery>
 
 #include <algorithm>
 #include <map>
@@ -24,80 +19,37 @@ namespace {
 
 const QString COrt = QStringLiteral("TInvMani.Soll2Ist");
 
-QVariant Sql(TDateTime d)
-{
-    return TDatumTraits::ToSql(d).first();
-}
-
 // What the takeover reads of an inventory: the articles' size ranges and grids, their target
 // records, counts so far and erroneous sales.
 struct TSoll2IstGelesen {
-    struct TStamm {
-        int GrVon = 1, GrBis = 100, GGKey = 0;
-    };
-    std::map<TInt32Trio, TStamm, decltype(&TInt32Trio::Numerisch_Kleiner)> Stamm{&TInt32Trio::Numerisch_Kleiner};
-    std::vector<std::pair<TSoll2IstSoll, QString>> Soll;   // with the stock type's letter
+    std::map<TInt32Trio, TArtikelStamm, decltype(&TInt32Trio::Numerisch_Kleiner)> Stamm{&TInt32Trio::Numerisch_Kleiner};
+    std::vector<TivSollStamm> Soll;
     TSoll2IstBisher Bisher{&TInt32Trio::Numerisch_Kleiner};
-    std::vector<std::pair<TInt32Trio, TFvkSatz>> Fehlverkaeufe;
+    std::vector<TFvkSatz> Fehlverkaeufe;
 };
 
 // Every row is read before anything is looked up: a look-up that runs a statement while a read
 // is under way would cut the read short on PostgreSQL.
-TSoll2IstGelesen Soll2IstLesen(TDateTime wiJahr, TDateTime zaehlDatum, int16_t filiale, const QString& iaWgn, const QString& selWGN)
+TSoll2IstGelesen Soll2IstLesen(TDateTime wiJahr, TDateTime zaehlDatum, int16_t filiale, const TArtikelWGNWahl& wahl)
 {
     TSoll2IstGelesen r;
-    const QString filter = QStringLiteral(" AND substr(a.wgn, 1, ?) = ? AND substr(a.wgn, 1, ?) = ?");
-    const QVariantList muster{static_cast<int>(iaWgn.size()), iaWgn,
-                              static_cast<int>(selWGN.size()), selWGN.isNull() ? QStringLiteral("") : selWGN};
-    const QString join = QStringLiteral(" JOIN artikel a ON a.produkt_id_1 = t.produkt_id_1 AND a.produkt_id_2 = t.produkt_id_2 "
-                                        "AND a.produkt_id_3 = t.produkt_id_3");
-    const auto id = [](const QSqlQuery& q) { return TInt32Trio{q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()}; };
-    const auto stamm = [&](const QSqlQuery& q) {
-        r.Stamm[id(q)] = {q.value(3).toInt(), q.value(4).toInt(), q.value(5).toInt()};
-        return id(q);
-    };
-    const TConnectorTyp typ = TZEP_Connection::Typ();
-    const auto mengen = [typ](const char* spalte, int basis) {
-        return MengenLeseAusdruecke(MengenSpalten(QLatin1String(spalte), basis), typ).join(QStringLiteral(", "));
-    };
-    TZEP_Connection::Wiederholen(COrt,
-                                 QStringLiteral("SELECT t.produkt_id_1, t.produkt_id_2, t.produkt_id_3, a.grvon, a.grbis, a.ggkey, "
-                                                "t.besttyp, t.standneu, t.standalt, %1 FROM iv t%2 WHERE t.wijahr = ? AND "
-                                                "t.zaehldatum = ? AND t.filiale = ?%3")
-                                     .arg(mengen("t.menge", 0), join, filter),
-                                 QVariantList{Sql(wiJahr), Sql(zaehlDatum), filiale} + muster, [&](const QSqlQuery& q) {
-        r.Soll.push_back({{stamm(q), 0, q.value(7).toInt() >= q.value(8).toInt(), MengenLesen(q, 9, QStringLiteral("iv"))}, q.value(6).toString()});
-    });
-    TZEP_Connection::Wiederholen(COrt,
-                                 QStringLiteral("SELECT t.produkt_id_1, t.produkt_id_2, t.produkt_id_3, a.grvon, a.grbis, a.ggkey, "
-                                                "t.gezaehlt, %1 FROM izns t%2 WHERE t.zaehldatum = ? AND t.filiale = ? AND t.satzart = 'G'%3")
-                                     .arg(mengen("t.gr_mesu", 1), join, filter),
-                                 QVariantList{Sql(zaehlDatum), filiale} + muster, [&](const QSqlQuery& q) {
-        TSoll2IstMengen& bisher = r.Bisher[stamm(q)];
-        if (q.value(6).toInt() != 0) {
-            const TMengen100 m = MengenLesen(q, 7, QStringLiteral("izns"));
-            for (int i = 0; i < 100; ++i)
-                bisher[i] += m[i];
-        }
-    });
+    r.Soll = IV_SollMitStamm({wiJahr, zaehlDatum, filiale}, wahl, COrt);
+    for (const TivSollStamm& s : r.Soll)
+        r.Stamm[s.Stamm.Produkt_ID] = s.Stamm;
+    for (const auto& [stamm, menge] : IZNS_GesamtMitStamm(zaehlDatum, filiale, wahl, COrt)) {
+        r.Stamm[stamm.Produkt_ID] = stamm;
+        TSoll2IstMengen& bisher = r.Bisher[stamm.Produkt_ID];
+        for (int i = 0; i < 100; ++i)
+            bisher[i] += menge[i];
+    }
     // erroneous sales of the count's correction lower the target, as the list counts them:
     // those not converted yet and those another count day's booking converted
-    TZEP_Connection::Wiederholen(COrt,
-                                 QStringLiteral("SELECT t.produkt_id_1, t.produkt_id_2, t.produkt_id_3, t.groesse, t.vorzeichen, t.menge "
-                                                "FROM fvk t%1 WHERE t.filiale = ? AND t.datum >= ? AND t.datum <= ? AND "
-                                                "t.vorgangsart = 'F' AND t.belegart = '23'%2")
-                                     .arg(join, filter),
-                                 QVariantList{filiale, Sql(EncodeDate(2000, 1, 1)), Sql(zaehlDatum)} + muster, [&](const QSqlQuery& q) {
-        TFvkSatz f;
-        f.Groesse = q.value(3).toInt();
-        const QString vz = q.value(4).toString();
-        f.Vorzeichen = vz.isEmpty() ? QChar() : vz.at(0);
-        f.Menge = q.value(5).toInt();
-        r.Fehlverkaeufe.emplace_back(id(q), f);
-    });
+    r.Fehlverkaeufe = FVK_KorrekturLesen(zaehlDatum, filiale, wahl, COrt);
     for (const auto& [produktId, saetze] : FVK_ZaehltagLesen(zaehlDatum, filiale, COrt))
-        for (const TFvkSatz& f : saetze)
-            r.Fehlverkaeufe.emplace_back(produktId, f);
+        for (TFvkSatz f : saetze) {
+            f.Produkt_ID = produktId;
+            r.Fehlverkaeufe.push_back(f);
+        }
     return r;
 }
 
@@ -118,22 +70,20 @@ int TInvMani::Soll2Ist(TDateTime zaehlDatum, const QString& wgn, int16_t filiale
         return 0;   // a booked or cancelled inventory is never changed
     const TDateTime wiJahr = inventur->Stand.WiJahr;
 
-    const TSoll2IstGelesen gelesen = Soll2IstLesen(wiJahr, zaehlDatum, filiale, iaWgn, selWGN);
+    const TSoll2IstGelesen gelesen = Soll2IstLesen(wiJahr, zaehlDatum, filiale, {iaWgn, selWGN});
     std::vector<TSoll2IstSoll> soll;
-    for (auto [s, bestTyp] : gelesen.Soll) {
-        s.BestTyp = bestTyp.isEmpty() ? 0 : Char_2_ArtBestTyp(bestTyp.at(0));
-        soll.push_back(s);
-    }
+    for (const TivSollStamm& s : gelesen.Soll)
+        soll.push_back({s.Stamm.Produkt_ID, s.BestTyp.isEmpty() ? 0 : Char_2_ArtBestTyp(s.BestTyp.at(0)), s.Aktuell, s.Menge});
     std::vector<TSoll2IstFehlverkauf> fehlverkaeufe;
-    for (const auto& [produktId, f] : gelesen.Fehlverkaeufe)
-        if (const auto stamm = gelesen.Stamm.find(produktId); stamm != gelesen.Stamm.end())
-            fehlverkaeufe.push_back({produktId, GGTab_Glob().Groesse_Numerisch_2_Index(stamm->second.GGKey, f.Groesse),
+    for (const TFvkSatz& f : gelesen.Fehlverkaeufe)
+        if (const auto stamm = gelesen.Stamm.find(f.Produkt_ID); stamm != gelesen.Stamm.end())
+            fehlverkaeufe.push_back({f.Produkt_ID, GGTab_Glob().Groesse_Numerisch_2_Index(stamm->second.GGKey, f.Groesse),
                                      FVK_VerkaufteMenge(f.Vorzeichen, f.Menge)});
     const TSoll2IstErgebnis ergebnis = Soll2IstRechnen(soll, gelesen.Bisher, fehlverkaeufe, IV_GebuchteArtikel(zaehlDatum, filiale),
                                                        [](int t) { return Get_ArtBestTyp_Eigenschaften(t).IstGezaehlt; });
     double istEK = 0;
     for (const auto& [produktId, a] : ergebnis) {
-        const TSoll2IstGelesen::TStamm& stamm = gelesen.Stamm.at(produktId);
+        const TArtikelStamm& stamm = gelesen.Stamm.at(produktId);
         TMengen100 neu{};
         for (int i = 0; i < 100; ++i)
             neu[i] = static_cast<int32_t>(a.Neu[i]);
@@ -143,9 +93,10 @@ int TInvMani::Soll2Ist(TDateTime zaehlDatum, const QString& wgn, int16_t filiale
         FArtLes->Laden(produktId);
         preise.SetStichtag(zaehlDatum);
         preise.SetFiliale(filiale);
-        for (const TORV_PreisEintrag& e : preise.EKSet().Eintraege)
-            for (int i = e.Von; i <= e.Bis && i < 100; ++i)
-                istEK += static_cast<double>(a.Neu[i] - a.Bisher[i]) * AufCentRunden(e.Preis);
+        TSoll2IstMengen aenderung{};
+        for (size_t i = 0; i < 100; ++i)
+            aenderung[i] = a.Neu[i] - a.Bisher[i];
+        istEK += Intv100_AenderungBewerten(preise.EKSet(), aenderung);
         if (OnSoll2Ist4ArtikelNr)
             OnSoll2Ist4ArtikelNr(produktId);
     }

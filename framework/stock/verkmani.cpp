@@ -1,7 +1,7 @@
 #include "framework/stock/verkmani.h"
 
 #include "framework/core/fehler.h"
-#include "framework/db/connection.h"
+#include "framework/db/files/fvkfile.h"
 #include "framework/stock/buchung.h"
 
 TMengen100 TVerkMani::FVKWandeln(Tlsnfile& ALsnFile, const TInt32Trio& AReferenz, int& AErgebnis, qint64 AFvkId)
@@ -9,7 +9,7 @@ TMengen100 TVerkMani::FVKWandeln(Tlsnfile& ALsnFile, const TInt32Trio& AReferenz
     AErgebnis = 1;
     // claimed first: another terminal that converted it meanwhile deleted it, and its sale
     // must not count twice
-    if (TZEP_Connection::Wiederholen(QStringLiteral("TVerkMani.FVKWandeln"), QStringLiteral("DELETE FROM fvk WHERE id = ?"), {AFvkId}) != 1)
+    if (!FVK_Loeschen(AFvkId, QStringLiteral("TVerkMani.FVKWandeln")))
         FehlerRaise(QStringLiteral("TVerkMani.FVKWandeln"),
                     {QStringLiteral("Der Fehlverkauf %1 wurde inzwischen an einem anderen Arbeitsplatz gewandelt.").arg(AFvkId)});
     ALsnFile.Referenz.SetWert(AReferenz);

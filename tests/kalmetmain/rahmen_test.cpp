@@ -145,6 +145,7 @@ TEST_F(RahmenTest, RightLostWhileRunningEndsTheProgramAtTheNextActivation)
 TEST_F(RahmenTest, MethodsRegisterAFaultForObjectsThatWereNotCreated)
 {
     Sql("DROP TABLE ia");
+    Sql("DROP TABLE iv");   // the inventory list opens it when it is created
     TfrmKalmetMain& f = Fenster();
     EXPECT_TRUE(ORVInfo().Registriert("TfrmKalmetMain.FormCreate"));
     EXPECT_TRUE(ORVInfo().Registriert("TfrmKalmetMain.FormShow"));

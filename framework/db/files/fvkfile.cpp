@@ -119,3 +119,30 @@ int32_t FVK_VerkaufteMenge(QChar vorzeichen, int32_t menge)
 {
     return vorzeichen == QLatin1Char('1') || vorzeichen == QLatin1Char('2') ? -menge : menge;
 }
+
+std::vector<TFvkSatz> FVK_KorrekturLesen(TDateTime zaehlDatum, int32_t filiale, const TArtikelWGNWahl& wahl, const QString& ort)
+{
+    std::vector<TFvkSatz> r;
+    TZEP_Connection::Wiederholen(ort,
+                                 QStringLiteral("SELECT t.produkt_id_1, t.produkt_id_2, t.produkt_id_3, t.groesse, t.vorzeichen, t.menge "
+                                                "FROM fvk t%1 WHERE t.filiale = ? AND t.datum >= ? AND t.datum <= ? AND "
+                                                "t.vorgangsart = 'F' AND t.belegart = '23'%2")
+                                     .arg(ArtikelJoin(QStringLiteral("t")), ArtikelWGNBedingung()),
+                                 QVariantList{filiale, TDatumTraits::ToSql(FVKKorrekturBeginn()).first(), TDatumTraits::ToSql(zaehlDatum).first()} +
+                                     ArtikelWGNWerte(wahl),
+                                 [&r](const QSqlQuery& q) {
+        TFvkSatz f;
+        f.Produkt_ID = {q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()};
+        f.Groesse = q.value(3).toInt();
+        const QString vz = q.value(4).toString();
+        f.Vorzeichen = vz.isEmpty() ? QChar() : vz.at(0);
+        f.Menge = q.value(5).toInt();
+        r.push_back(f);
+    });
+    return r;
+}
+
+bool FVK_Loeschen(qint64 fvkId, const QString& ort)
+{
+    return TZEP_Connection::Wiederholen(ort, QStringLiteral("DELETE FROM fvk WHERE id = ?"), {fvkId}) == 1;
+}

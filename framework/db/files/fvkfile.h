@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/db/artikelstamm.h"
 #include "framework/db/satzdatei.h"
 
 #include <map>
@@ -63,3 +64,23 @@ TFvkZaehltag FVK_ZaehltagLesen(TDateTime zaehlDatum, int32_t filiale, const QStr
 std::vector<TFvkSatz> FVK_ZaehltagLesen(TDateTime zaehlDatum, int32_t filiale, const TInt32Trio& produktId, const QString& ort);
 // Keeps the erroneous sale (row id fvkId) in the correction of another count day.
 void FVK_ZaehltagMerken(TDateTime zaehlDatum, qint64 fvkId, const TFvkSatz& s, const QString& ort);
+
+// Erroneous sales from this day on correct the counts; older ones are in no count's correction.
+inline TDateTime FVKKorrekturBeginn()
+{
+    return EncodeDate(2000, 1, 1);
+}
+
+// Whether an erroneous sale of that date is in the correction of the count day (and so
+// converted by its booking).
+inline bool ImFVKKorrektur(TDateTime datum, TDateTime zaehlDatum)
+{
+    return datum >= FVKKorrekturBeginn() && datum <= zaehlDatum;
+}
+
+// The erroneous sales of a branch not converted yet that are in the correction of the count
+// day, of the articles wahl chooses (Produkt_ID, Groesse, Vorzeichen and Menge filled); a
+// failure raises at ort.
+std::vector<TFvkSatz> FVK_KorrekturLesen(TDateTime zaehlDatum, int32_t filiale, const TArtikelWGNWahl& wahl, const QString& ort);
+// Removes the erroneous sale of row id fvkId; false when it was not there.
+bool FVK_Loeschen(qint64 fvkId, const QString& ort);

@@ -152,3 +152,17 @@ std::vector<TivUngezaehlt> IV_Ungezaehlt(const TIVInventur& inv, const QString& 
                            });
     return r;
 }
+
+std::vector<TivSollStamm> IV_SollMitStamm(const TIVInventur& inv, const TArtikelWGNWahl& wahl, const QString& ort)
+{
+    std::vector<TivSollStamm> r;
+    const QString mengen = MengenLeseAusdruecke(MengenSpalten(QStringLiteral("t.menge"), 0), TZEP_Connection::Typ()).join(QStringLiteral(", "));
+    TZEP_Connection::Wiederholen(ort,
+                                 QStringLiteral("SELECT %1, t.besttyp, t.standneu, t.standalt, %2 FROM iv t%3 WHERE t.wijahr = ? AND "
+                                                "t.zaehldatum = ? AND t.filiale = ?%4")
+                                     .arg(ArtikelStammSpalten(QStringLiteral("t")), mengen, ArtikelJoin(QStringLiteral("t")), ArtikelWGNBedingung()),
+                                 Werte(inv) + ArtikelWGNWerte(wahl), [&r](const QSqlQuery& q) {
+        r.push_back({ArtikelStammLesen(q, 0), q.value(6).toString(), q.value(7).toInt() >= q.value(8).toInt(), MengenLesen(q, 9, QStringLiteral("iv"))});
+    });
+    return r;
+}

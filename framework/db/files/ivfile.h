@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/db/artikelstamm.h"
 #include "framework/db/satzdatei.h"
 
 class QSqlQuery;
@@ -78,3 +79,13 @@ std::vector<TivUngezaehlt> IV_Ungezaehlt(const TIVInventur& inv, const QString& 
 
 // The articles with a posted target record at the count date and branch.
 std::vector<TInt32Trio> IV_GebuchteArtikel(TDateTime zaehlDatum, int32_t filiale);
+
+// A target record of an inventory with its article's master data, as the takeover reads it.
+struct TivSollStamm {
+    TArtikelStamm Stamm;
+    QString BestTyp;
+    bool Aktuell = false;   // the new stock is at least the old one
+    TMengen100 Menge{};
+};
+// The inventory's target records of the articles wahl chooses; a failure raises at ort.
+std::vector<TivSollStamm> IV_SollMitStamm(const TIVInventur& inv, const TArtikelWGNWahl& wahl, const QString& ort);

@@ -146,3 +146,18 @@ void IZNS_ZaehlungErsetzen(TDateTime zaehlDatum, int32_t filiale, const TInt32Tr
                                          QStringList(static_cast<int>(werte.size()), QStringLiteral("?")).join(QStringLiteral(", "))),
                                 werte);
 }
+
+std::vector<std::pair<TArtikelStamm, TMengen100>> IZNS_GesamtMitStamm(TDateTime zaehlDatum, int32_t filiale, const TArtikelWGNWahl& wahl,
+                                                                      const QString& ort)
+{
+    std::vector<std::pair<TArtikelStamm, TMengen100>> r;
+    const QString mengen = MengenLeseAusdruecke(MengenSpalten(QStringLiteral("t.gr_mesu"), 1), TZEP_Connection::Typ()).join(QStringLiteral(", "));
+    TZEP_Connection::Wiederholen(ort,
+                                 QStringLiteral("SELECT %1, t.gezaehlt, %2 FROM izns t%3 WHERE t.zaehldatum = ? AND t.filiale = ? AND "
+                                                "t.satzart = 'G'%4")
+                                     .arg(ArtikelStammSpalten(QStringLiteral("t")), mengen, ArtikelJoin(QStringLiteral("t")), ArtikelWGNBedingung()),
+                                 QVariantList{TDatumTraits::ToSql(zaehlDatum).first(), filiale} + ArtikelWGNWerte(wahl), [&r](const QSqlQuery& q) {
+        r.emplace_back(ArtikelStammLesen(q, 0), q.value(6).toInt() != 0 ? MengenLesen(q, 7, QStringLiteral("izns")) : TMengen100{});
+    });
+    return r;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/db/artikelstamm.h"
 #include "framework/db/produktblock.h"
 #include "framework/db/satzdatei.h"
 
@@ -49,6 +50,11 @@ std::optional<TiznsSatz> IZNS_GesamtLesen(const QSqlQuery& q, int spalte, TDateT
 // with the size range von..bis) replaces the records "G" and "R" it had.
 void IZNS_ZaehlungErsetzen(TDateTime zaehlDatum, int32_t filiale, const TInt32Trio& id, int32_t von, int32_t bis, const TMengen100& menge,
                            const QString& ort);
+
+// The branch's total count of each article of the day that wahl chooses, with the article's
+// master data (all sizes 0 where the record holds no count); a failure raises at ort.
+std::vector<std::pair<TArtikelStamm, TMengen100>> IZNS_GesamtMitStamm(TDateTime zaehlDatum, int32_t filiale, const TArtikelWGNWahl& wahl,
+                                                                      const QString& ort);
 
 // A count record with the id of its row (0: not stored yet).
 struct TiznsZeile {

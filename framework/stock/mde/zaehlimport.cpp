@@ -225,10 +225,10 @@ private:
                 FTag.Schreiben(z.G);
                 // the counted value changes by the branch's pieces at their purchase prices
                 preise.SetArtikel(it->first);
-                double wert = 0;
-                for (const TORV_PreisEintrag& e : preise.EKSet().Eintraege)
-                    for (int i = e.Von; i <= e.Bis && i < 100; ++i)
-                        wert += static_cast<double>(int64_t(z.G.Satz.GR_MESU[i]) - z.GVorher[i]) * AufCentRunden(e.Preis);
+                std::array<int64_t, 100> aenderung{};
+                for (size_t i = 0; i < 100; ++i)
+                    aenderung[i] = int64_t(z.G.Satz.GR_MESU[i]) - z.GVorher[i];
+                const double wert = Intv100_AenderungBewerten(preise.EKSet(), aenderung);
                 for (const QString& wgn : z.Inventuren)
                     istEK[wgn] += wert;
             }
