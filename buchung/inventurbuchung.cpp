@@ -87,9 +87,14 @@ void AbgelehntMelden(const TBuchErgebnisListe& ergebnis, const TInt32Trio& id, i
 }
 
 TInventurBuchung::TInventurBuchung(TInventurliste& liste, TDateTime wiJahr, TBuchungsUmgebung umgebung)
-    : FListe(liste), FWiJahr(wiJahr), FUmgebung(std::move(umgebung))
+    : FListe(liste), FArtikel(TORVServerFactory::ArtLesSimpleHolen()), FInvMani(std::make_unique<TInvMani>()), FWiJahr(wiJahr),
+      FUmgebung(std::move(umgebung))
 {
+    FArtikel->SetMode(2);
+    FArtikel->SetSegmente(0x7);   // segments 0, 1 and 2
 }
+
+TInventurBuchung::~TInventurBuchung() = default;
 
 bool TInventurBuchung::TestLagerfilialen(const TZeileAnzeige_Arr& zeilen)
 {
@@ -180,7 +185,7 @@ void TInventurBuchung::InvBuchenF(const TZeileAnzeige_Arr& zeilen, bool& AAbgele
     const bool ok = ORVGuard(QStringLiteral("TfrmKalmetMain.InvBuchenF"), [&] {
         if (!ATestlauf) {
             CommonLock().VerwaisteEntfernen();
-            AusgleicheEntfallenerTageZuruecknehmen(FListe.InvMani(), FUmgebung.TestWG);
+            AusgleicheEntfallenerTageZuruecknehmen(*FInvMani, FUmgebung.TestWG);
         }
         for (const TZeileAnzeige& z : zeilen) {
             const auto& filialen = GlobFilialTabelle_GetInstance()->Filialen();
@@ -223,15 +228,15 @@ void TInventurBuchung::InvBearbeitenInventur(TInventur& inv, bool ATestlauf, boo
                 const TInt32Trio& id = ids[i];
                 constexpr size_t block = TProduktBlockAbfrage::CBlock;
                 if (i % block == 0)   // master records and prices a block at a time
-                    FListe.ArtlesSimple().Vorladen({ids.begin() + i, ids.begin() + std::min(ids.size(), i + block)});
+                    FArtikel->Vorladen({ids.begin() + i, ids.begin() + std::min(ids.size(), i + block)});
                 if (FUmgebung.TestWG && !FUmgebung.TestWG(id, inv.WGNMuster))
                     continue;
                 if (std::find(fehlerhaft.begin(), fehlerhaft.end(), id) != fehlerhaft.end())
                     continue;
-                if (!FListe.ArtlesSimple().Laden(id))
+                if (!FArtikel->Laden(id))
                     FehlerRaise(QStringLiteral("InvBearbeitenInventur"),
                                 {QStringLiteral("Artikel nicht gefunden"), QStringLiteral("Produkt-ID: ") + id.ToText()});
-                const QString artNr = FListe.ArtlesSimple().Satz().ArtNr;
+                const QString artNr = FArtikel->Satz().ArtNr;
                 if (FUmgebung.Artikel)
                     FUmgebung.Artikel(artNr, true);
                 if (ATestlauf) {
@@ -350,7 +355,7 @@ TDateTime TInventurBuchung::BuchDatum(const TInt32Trio& AProdId, bool mitPreisHi
         return -1;   // the count date
     if (!mitPreisHistorie)
         return f - 0.01;
-    IORV_ArtLesSimple& leser = FListe.ArtlesSimple();
+    IORV_ArtLesSimple& leser = *FArtikel;
     if (!leser.Laden(AProdId) || leser.Preise().PreisHistorie().empty())
         return f - 0.01;
     const TDateTime d = leser.Preise().PreisHistorie().back().Datum;
@@ -376,7 +381,7 @@ TArtikelErgebnis TInventurBuchung::InvBuchenF_Artikel(const TInventur& inv, cons
 TArtikelErgebnis TInventurBuchung::ArtikelBuchen(const TInventur& inv, const TInt32Trio& id, TZEP_clMeldung& AMeldung,
                                                  std::vector<QString>& abgelehnt)
 {
-    TInvMani& mani = FListe.InvMani();
+    TInvMani& mani = *FInvMani;
     if (!mani.ArtBucher())
         mani.ArtBuchen_Init(true, false);
     TArtikelTransaktion t(id, AMeldung, COrtArtikel);
@@ -517,7 +522,7 @@ void TInventurBuchung::AndereZaehltageAusgleichen(const TInventur& inv, const TI
         for (int i = 0; i < 100; ++i)
             summe[i] += menge[i];
     }
-    TInvMani& mani = FListe.InvMani();
+    TInvMani& mani = *FInvMani;
     for (const auto& [tag, ausgleich] : posten) {
         if (std::all_of(ausgleich.begin(), ausgleich.end(), [](int32_t m) { return m == 0; }))
             continue;

@@ -13,10 +13,13 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
+class IORV_ArtLesSimple;
 class TInventurliste;
+class TInvMani;
 struct TFvkSatz;
 
 // A checked row of the overview as the booking's checks read it: the inventory, its values
@@ -63,6 +66,7 @@ enum class TArtikelErgebnis {
 class TInventurBuchung {
 public:
     TInventurBuchung(TInventurliste& liste, TDateTime wiJahr, TBuchungsUmgebung umgebung);
+    ~TInventurBuchung();
 
     // The checks, questions and the posting for the checked rows; zeilen are the marked ones
     // (checked and not cancelled). True when every inventory was closed; inventories left
@@ -153,7 +157,9 @@ private:
     TDateTime BuchDatum(const TInt32Trio& AProdId, bool mitPreisHistorie) const;
     void StatusSetzen(const TZeileAnzeige& zeile, TZEP_IA_KZZaehlung status);
 
-    TInventurliste& FListe;
+    TInventurliste& FListe;   // the rules of the quantity field, as the list applies them
+    std::unique_ptr<IORV_ArtLesSimple> FArtikel;
+    std::unique_ptr<TInvMani> FInvMani;   // the article booker and its results
     TDateTime FWiJahr;
     TBuchungsUmgebung FUmgebung;
     QStringList FNichtAbgeschlossen;
