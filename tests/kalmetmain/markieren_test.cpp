@@ -3,6 +3,7 @@
 #include "framework/app/info.h"
 #include "framework/app/programm.h"
 #include "kalmetmain/uebersicht_logik.h"
+#include "kalmetmain/uebersicht_modell.h"
 
 #include <QAction>
 #include <QPushButton>
