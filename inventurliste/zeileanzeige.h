@@ -12,7 +12,7 @@ struct TZeileAnzeige {
     TDateTime ZaehlDatum = 0;
     QString WGN;   // as shown: "*" for all product groups
     int32_t Filiale = 0;
-    TIASchluessel ZeilenNode;   // the list row it was read from, named by its inventory's key
+    TIASchluessel ZeilenNode{};   // the list row it was read from, named by its inventory's key
 
     // Same count date (a NaN is never equal), product group text, branch and list row.
     bool Equal(const TZeileAnzeige& AZeile) const
