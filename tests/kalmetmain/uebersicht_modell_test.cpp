@@ -8,7 +8,6 @@
 
 namespace {
 
-const TDateTime CTag1 = EncodeDate(2026, 5, 15), CTag2 = EncodeDate(2026, 8, 26);
 
 TIAInventur Inventur(TDateTime tag, const QString& wgn, int32_t filiale, TZEP_IA_KZZaehlung status = iakzGezaehlt)
 {
@@ -21,6 +20,8 @@ TIAInventur Inventur(TDateTime tag, const QString& wgn, int32_t filiale, TZEP_IA
 
 class UebersichtModellTest : public ::testing::Test {
 protected:
+    const TDateTime CTag1 = EncodeDate(2026, 5, 15), CTag2 = EncodeDate(2026, 8, 26);
+
     void SetUp() override
     {
         for (int i = 0; i <= usUngezaehlt; ++i)
@@ -84,7 +85,8 @@ TEST_F(UebersichtModellTest, MarksHaveTwoStates)
 
 TEST(ZeileAnzeige, EqualNeedsTheSameRowAndANumberAsDate)
 {
-    const TZeileAnzeige z{CTag1, "A", 1, {CTag1, "A", 1}};
+    const TDateTime tag = EncodeDate(2026, 5, 15);
+    const TZeileAnzeige z{tag, "A", 1, {tag, "A", 1}};
     TZeileAnzeige andereZeile = z;
     andereZeile.ZeilenNode.Filiale = 2;
     EXPECT_TRUE(z.Equal(z));
