@@ -3,6 +3,7 @@
 #include "framework/app/info.h"
 #include "framework/core/uhr.h"
 #include "kalmetmain/uebersicht_logik.h"
+#include "kalmetmain/uebersicht_modell.h"
 #include "tests/support/buchungskette.h"
 #include "tests/support/umgebung.h"
 
@@ -82,6 +83,7 @@ TEST_F(UebersichtTest, ValuesAreFormattedWithGermanSeparators)
     EXPECT_EQ(z.WGN, "*");
     EXPECT_EQ(z.Filiale, 7);
     EXPECT_EQ(z.ZaehlDatum, EncodeDate(2026, 5, 1));
+    EXPECT_EQ(f.Modell().Zeile(z.ZeilenNode), 0) << "the record names the row it was read from";
 }
 
 // More inventories than the first batch of a scan, with the client in another time zone than
