@@ -71,7 +71,7 @@ int main(int argc, char* argv[])
         QElapsedTimer t;
         t.start();
         const int gemalt = maler.Anzahl;
-        TVRListNode* n = f.Modell().Zeile(ziel.Schluessel);
+        int n = f.Modell().Zeile(ziel.Schluessel);
         while (f.vrInvList->VRList()->Wert(n, usStatusKZ).toString() != kz || maler.Anzahl == gemalt) {
             app.processEvents(QEventLoop::AllEvents, 1);
             if (t.elapsed() > 5000)

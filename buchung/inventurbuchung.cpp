@@ -55,11 +55,6 @@ private:
     const std::function<void(bool)>& F;
 };
 
-bool GleicheInventur(const TZeileAnzeige& a, const TZeileAnzeige& b)
-{
-    return a.ZaehlDatum == b.ZaehlDatum && a.WGN == b.WGN && a.Filiale == b.Filiale;
-}
-
 // The product-group pattern of an inventory: "*" for all groups, else the group and "*".
 QString WGNMuster(const QString& wgn)
 {
@@ -160,7 +155,7 @@ bool TInventurBuchung::InvBuchen(std::vector<TBuchungsZeile> geprueft, const TZe
         const std::vector<TBuchungsZeile> bereit = Inventuren_AbschlussUnvo(geprueft);
         TZeileAnzeige_Arr buchen;
         for (const TZeileAnzeige& z : zeilen)
-            if (std::any_of(bereit.begin(), bereit.end(), [&](const TBuchungsZeile& b) { return GleicheInventur(b.Zeile, z); }))
+            if (std::any_of(bereit.begin(), bereit.end(), [&](const TBuchungsZeile& b) { return Schluessel(b.Zeile) == Schluessel(z); }))
                 buchen.push_back(z);
         {
             const TFortschrittZeigen fortschritt(FUmgebung.Fortschritt);

@@ -1,20 +1,18 @@
 #pragma once
 
+#include "framework/article/iazugriff.h"
 #include "framework/core/datetime.h"
 
 #include <QString>
 
-#include <cmath>
 #include <vector>
-
-struct TVRListNode;
 
 // One row of the inventory overview as the actions read it.
 struct TZeileAnzeige {
     TDateTime ZaehlDatum = 0;
     QString WGN;   // as shown: "*" for all product groups
     int32_t Filiale = 0;
-    TVRListNode* ZeilenNode = nullptr;   // the list row it was read from
+    TIASchluessel ZeilenNode{};   // the list row it was read from, named by its inventory's key
 
     // Same count date (a NaN is never equal), product group text, branch and list row.
     bool Equal(const TZeileAnzeige& AZeile) const

@@ -69,8 +69,9 @@ std::vector<TInventur> Inventuren(const QCommandLineParser& p, TDateTime wiJahr)
         const TDateTime tag = Datum(QStringLiteral("--inventory"), teile[0]);
         const QString wgn = IA_WGNAngezeigt(teile[1]);
         const int filiale = teile[2].toInt();
+        const TIASchluessel gesucht{tag, wgn, filiale};
         const auto it = std::find_if(alle.begin(), alle.end(), [&](const TInventur& i) {
-            return i.Zeile.ZaehlDatum == tag && i.Zeile.WGN == wgn && i.Zeile.Filiale == filiale;
+            return TIASchluessel{i.Zeile.ZaehlDatum, i.Zeile.WGN, i.Zeile.Filiale} == gesucht;
         });
         if (it == alle.end())
             Falsch(QStringLiteral("--inventory"), QStringLiteral("\"%1\": keine solche Inventur im Wirtschaftsjahr").arg(angabe));

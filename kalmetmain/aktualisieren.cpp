@@ -17,12 +17,13 @@ bool TfrmKalmetMain::Aktualisierbar() const
     // an action runs (its own rows are updated when it ends), a dialog asks, or the list
     // was never filled
     const QWidget* modal = QApplication::activeModalWidget();
-    return !FWarteCursor && (!modal || modal == this) && !prgdMain->isVisible() && vrInvList->VRList() && FModell;
+    return !FWarteCursor && (!modal || modal == this) && !prgdMain->isVisible() && FModell;
 }
 
 bool TfrmKalmetMain::AenderungenUebernehmen(const std::vector<TIANotiz>& notizen, bool alle)
 {
     try {
+        const TObersteZeileHalten oben(vrInvList, *FModell);
         if (alle) {
             FModell->Abgleichen(IA_ListeMitUngezaehlten(FWiJahr));
             AktionenEnabled(true);   // what the actions need read anew too, also after a lost connection

@@ -26,9 +26,8 @@ void TfrmKalmetMain::actBuchenExecute()
     ORVGuard(QStringLiteral("TfrmKalmetMain.actBuchenExecute"), [this] {
         if (!UserRechtePruefen(QStringLiteral("pz|"), 2, QString(), 1, false, 0))
             return;
-        AktionenEnabled(false);
-        PVRListNode node = ErsteOderFokussierteZeile();
-        if (!node) {
+        const TBeschaeftigt beschaeftigt(*this);
+        if (ErsteOderFokussierteZeile() < 0) {
             ORVInfo().ShowMeldung(maInfo, {}, this, QStringLiteral("KALMET"), 1000);
             cmbDatum->setFocus();
             return;
@@ -44,15 +43,14 @@ void TfrmKalmetMain::actBuchenExecute()
         if (LayoutDialogExecute(false) && ErstelleINVL(QString(), 0, TLayOutParams{}))
             StarteCrystal(0);
     });
-    // on every path, also after a failure: the window never stays dead and shows what is now
+    // on every path, also after a failure: the window shows what is now
     ZeilenAktualisieren();
-    AktionenEnabled(true);
 }
 
 std::vector<TBuchungsZeile> TfrmKalmetMain::GepruefteZeilen()
 {
     std::vector<TBuchungsZeile> r;
-    for (TVRListNode* n = vrInvList->GetFirstChecked(); n; n = vrInvList->GetNextChecked(n)) {
+    for (int n = vrInvList->GetFirstChecked(); n >= 0; n = vrInvList->GetNextChecked(n)) {
         const TIAInventur& inv = FModell->Inventur(n);
         TBuchungsZeile z;
         Zeile_2_Record(n, z.Zeile);
@@ -74,7 +72,7 @@ TInventurBuchung TfrmKalmetMain::Buchung()
             ORVInfoProcessMessages(333);
     };
     u.Status = [this](const TZeileAnzeige& zeile, TZEP_IA_KZZaehlung status) {
-        FModell->StatusSetzen({zeile.ZaehlDatum, zeile.WGN, zeile.Filiale}, status);
+        FModell->StatusSetzen(zeile.ZeilenNode, status);
     };
     u.Fortschritt = [this](bool zeigen) {
         if (zeigen)

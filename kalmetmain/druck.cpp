@@ -23,11 +23,11 @@
 
 void TfrmKalmetMain::actDruckenExecute()
 {
-    AktionenEnabled(false);
+    const TBeschaeftigt beschaeftigt(*this);
     ORVGuard(QStringLiteral("TfrmKalmetMain.actDruckenExecute"), [this] {
         // only the first checked row is tested; the build leaves out cancelled rows itself
-        PVRListNode node = ErsteOderFokussierteZeile();
-        if (!node || FModell->Inventur(node).Stand.Status == iakzStorniert) {
+        const int zeile = ErsteOderFokussierteZeile();
+        if (zeile < 0 || FModell->Inventur(zeile).Stand.Status == iakzStorniert) {
             ORVInfo().ShowMeldung(maInfo, {}, this, QStringLiteral("KALMET"), 1000);
             cmbDatum->setFocus();
             return;
@@ -45,7 +45,6 @@ void TfrmKalmetMain::actDruckenExecute()
         if (ErstelleINVL(wgn, filiale, params))
             StarteCrystal(filiale);
     });
-    AktionenEnabled(true);
 }
 
 QString TfrmKalmetMain::DruckOrdner() const
@@ -111,11 +110,11 @@ bool TfrmKalmetMain::Fragen_ob_Rechnen(TDateTime& AAuswertungsDatum, TDateTime A
 {
     bool r = false;
     ORVGuard(QStringLiteral("TfrmKalmetMain.Fragen_ob_Rechnen"), [&] {
-        PVRListNode node = vrInvList->GetFirstChecked();
-        if (!node || !frmSelDruck)
+        const int zeile = vrInvList->GetFirstChecked();
+        if (zeile < 0 || !frmSelDruck)
             return;
         TZeileAnzeige z;
-        Zeile_2_Record(node, z);
+        Zeile_2_Record(zeile, z);
         frmSelDruck->SetEndeWirtsjahr(AEndeWirtsjahr);
         frmSelDruck->SetZaehldatum(z.ZaehlDatum);
         if (frmSelDruck->exec() != 1)

@@ -251,7 +251,6 @@ void TfrmKalmetMain::FormCreate()
             FlsnFile = std::make_unique<Tlsnfile>();
             FLSNMani = std::make_unique<TVerkMani>();
             FListe = std::make_unique<TInventurliste>(TInventurlisteOptionen::AusParametern());
-            FModell = std::make_unique<TUebersichtModell>(vrInvList);
             FAenderungen = std::make_unique<TIAAenderungen>();
             FAenderungen->Darf = [this] { return Aktualisierbar(); };
             FAenderungen->OnGeaendert = [this](const std::vector<TIANotiz>& n, bool alle) { return AenderungenUebernehmen(n, alle); };
@@ -296,7 +295,7 @@ void TfrmKalmetMain::FensterzustandLaden()
     if (GeometrieGeladen())
         return;
     constexpr int CZeilen = 25;
-    const int zeile = vrInvList->GetFirst() ? vrInvList->sizeHintForRow(0) : fontMetrics().height() + 4;
+    const int zeile = vrInvList->GetFirst() >= 0 ? vrInvList->sizeHintForRow(0) : fontMetrics().height() + 4;
     const QSize liste(vrInvList->header()->length() + 2 * vrInvList->frameWidth()
                           + vrInvList->verticalScrollBar()->sizeHint().width(),
                       vrInvList->header()->sizeHint().height() + CZeilen * zeile + 2 * vrInvList->frameWidth());

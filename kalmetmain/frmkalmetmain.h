@@ -5,7 +5,6 @@
 #include "framework/article/wgnmani.h"
 #include "framework/core/fehler.h"
 #include "framework/gui/orvform.h"
-#include "framework/gui/vrlistnode.h"
 #include "framework/stock/sperre.h"
 #include "inventurliste/druckconfig.h"
 #include "inventurliste/inventurliste.h"
@@ -89,19 +88,18 @@ public:
     void cmbDatumChange();
     void FuelleGrid(TDateTime AWiJahr);
     void VRList_Init();
-    void Zeile_2_Record(PVRListNode ANode, TZeileAnzeige& AZeile);
+    void Zeile_2_Record(int ANode, TZeileAnzeige& AZeile);
     TDateTime CalcWiJahrEnde(TDateTime ADatum);
-    QColor vrInvListBeforeCellPaint(const TVRListNode* node, int spalte);
-    void vrInvListInitNode(TVRListNode* node);
+    QColor vrInvListBeforeCellPaint(int zeile, int spalte);
     void vrInvListHeaderClick(int spalte);
 
     // marking and action state
     void btnMarkierenClick();
     void btnAlleEinClick();
     void btnAlleUmsClick();
-    PVRListNode CheckSelectedNode();
-    // The first checked row; without one the focused row, which gets checked; else none.
-    PVRListNode ErsteOderFokussierteZeile();
+    int CheckSelectedNode();
+    // The first checked row; without one the focused row, which gets checked; else none (-1).
+    int ErsteOderFokussierteZeile();
     void MarkierteZeilen(TZeileAnzeige_Arr& AZeilen);
     void AktionenEnabled(bool AEnabled);
     bool TestWG(const TInt32Trio& AProdId, const QString& AWGNMuster);
@@ -202,7 +200,21 @@ protected:
     void ZustandSichern(QSettings& s) override;
 
 private:
+    // The actions off and the hourglass on for a scope; back on every path.
+    class TBeschaeftigt {
+    public:
+        explicit TBeschaeftigt(TfrmKalmetMain& fenster) : FFenster(fenster) { FFenster.AktionenEnabled(false); }
+        ~TBeschaeftigt() { FFenster.AktionenEnabled(true); }
+        TBeschaeftigt(const TBeschaeftigt&) = delete;
+        TBeschaeftigt& operator=(const TBeschaeftigt&) = delete;
+
+    private:
+        TfrmKalmetMain& FFenster;
+    };
+
     void OberflaecheAufbauen();
+    // Inverts the mark of a row.
+    void Umkehren(int zeile);
     // The column widths of an earlier run, or on the first start a size that shows every
     // column and about 25 rows, within the screen.
     void FensterzustandLaden();
@@ -234,7 +246,7 @@ private:
     TDateTime FAuswertungsDatum = 0;
     TWGNMani FWGNMani;
     bool FWarteCursor = false;
-    std::unique_ptr<TUebersichtModell> FModell;
+    TUebersichtModell* FModell = nullptr;   // owned by vrInvList, made on the first fill
     std::unique_ptr<TIAAenderungen> FAenderungen;
     QTime FStand;               // the list's last read
     QString FVerbindungsHinweis;   // the notice channel was broken and is open again

@@ -1,6 +1,7 @@
 #include "kalmetmain/gesperrteartikel.h"
 
 #include "framework/app/info.h"
+#include "framework/core/fehler.h"
 #include "framework/gui/vrlist.h"
 
 #include <QFrame>
@@ -122,16 +123,16 @@ void TgesperrteArtikelfrm::VR_List_Laden(const std::vector<TZEP_clMeldung>& AMel
     ORVGuard(QStringLiteral("TgesperrteArtikelfrm.VR_List_Laden"), [&] {
         const TVRListUpdate klammer(vrGesperrteArtikel);
         VR_List_Init();
-        TVRList* liste = vrGesperrteArtikel->VRList();
+        TVRList& liste = Angelegt(qobject_cast<TVRList*>(vrGesperrteArtikel->VRList()), "vrGesperrteArtikel");
         for (const TZEP_clMeldung& m : AMeldungen) {
-            std::vector<QVariant> zeile = liste->ZeilenPuffer();
+            std::vector<QVariant> zeile = liste.ZeilenPuffer();
             zeile[0] = m.Artikel;
             zeile[1] = m.SperrZeit;
             zeile[2] = m.Programm;
             zeile[3] = m.Terminal;
             zeile[4] = m.TerminalNr;
             zeile[5] = m.ProzessId;
-            liste->ZeileAdd(std::move(zeile));
+            liste.ZeileAdd(std::move(zeile));
         }
         vrGesperrteArtikel->UpdateSpalten(true);
         vrGesperrteArtikel->UpdateZeilen(0, 0);

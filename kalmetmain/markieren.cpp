@@ -14,12 +14,12 @@ void TfrmKalmetMain::btnMarkierenClick()
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.btnMarkierenClick"), [this] {
         TVRListUpdate klammer(vrInvList);
-        TVRListNode* node = vrInvList->GetFirstSelected();
-        if (!node)
+        const int zeile = vrInvList->GetFirstSelected();
+        if (zeile < 0)
             return;
-        vrInvList->VRList()->SetCheckState(node, node->CheckState == Qt::Checked ? Qt::Unchecked : Qt::Checked);
-        if (TVRListNode* next = vrInvList->GetNext(node))
-            vrInvList->Select(next);
+        Umkehren(zeile);
+        if (const int naechste = vrInvList->GetNext(zeile); naechste >= 0)
+            vrInvList->Select(naechste);
     });
 }
 
@@ -27,8 +27,8 @@ void TfrmKalmetMain::btnAlleEinClick()
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.btnAlleEinClick"), [this] {
         TVRListUpdate klammer(vrInvList);
-        for (TVRListNode* n = vrInvList->GetFirst(); n; n = vrInvList->GetNext(n))
-            vrInvList->VRList()->SetCheckState(n, Qt::Checked);
+        for (int n = vrInvList->GetFirst(); n >= 0; n = vrInvList->GetNext(n))
+            vrInvList->SetCheckState(n, Qt::Checked);
     });
 }
 
@@ -36,29 +36,34 @@ void TfrmKalmetMain::btnAlleUmsClick()
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.btnAlleUmsClick"), [this] {
         TVRListUpdate klammer(vrInvList);
-        for (TVRListNode* n = vrInvList->GetFirst(); n; n = vrInvList->GetNext(n))
-            vrInvList->VRList()->SetCheckState(n, n->CheckState == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+        for (int n = vrInvList->GetFirst(); n >= 0; n = vrInvList->GetNext(n))
+            Umkehren(n);
     });
 }
 
-PVRListNode TfrmKalmetMain::CheckSelectedNode()
+void TfrmKalmetMain::Umkehren(int zeile)
 {
-    PVRListNode node = nullptr;
+    vrInvList->SetCheckState(zeile, vrInvList->CheckState(zeile) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+}
+
+int TfrmKalmetMain::CheckSelectedNode()
+{
+    int zeile = -1;
     ORVGuard(QStringLiteral("TfrmKalmetMain.CheckSelectedNode"), [&] {
-        node = vrInvList->GetFirstSelected();
-        if (node) {
-            vrInvList->VRList()->SetCheckState(node, Qt::Checked);
-            vrInvList->RepaintNode(node);
+        zeile = vrInvList->GetFirstSelected();
+        if (zeile >= 0) {
+            vrInvList->SetCheckState(zeile, Qt::Checked);
+            vrInvList->RepaintNode(zeile);
         }
     });
-    return node;
+    return zeile;
 }
 
 void TfrmKalmetMain::MarkierteZeilen(TZeileAnzeige_Arr& AZeilen)
 {
     AZeilen.clear();
     ORVGuard(QStringLiteral("TfrmKalmetMain.MarkierteZeilen"), [&] {
-        for (TVRListNode* n = vrInvList->GetFirstChecked(); n; n = vrInvList->GetNextChecked(n)) {
+        for (int n = vrInvList->GetFirstChecked(); n >= 0; n = vrInvList->GetNextChecked(n)) {
             if (FModell->Inventur(n).Stand.Status == iakzStorniert)
                 continue;
             TZeileAnzeige z;
@@ -84,10 +89,10 @@ void TfrmKalmetMain::AktionenEnabled(bool AEnabled)
     });
 }
 
-PVRListNode TfrmKalmetMain::ErsteOderFokussierteZeile()
+int TfrmKalmetMain::ErsteOderFokussierteZeile()
 {
-    PVRListNode node = vrInvList->GetFirstChecked();
-    return node ? node : CheckSelectedNode();
+    const int zeile = vrInvList->GetFirstChecked();
+    return zeile >= 0 ? zeile : CheckSelectedNode();
 }
 
 bool TfrmKalmetMain::TestWG(const TInt32Trio& AProdId, const QString& AWGNMuster)

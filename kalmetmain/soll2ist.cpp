@@ -18,8 +18,7 @@ void TfrmKalmetMain::btnSoll2IstSelClick()
     ORVGuard(QStringLiteral("TfrmKalmetMain.btnSoll2IstSelClick"), [this] {
         if (!UserRechtePruefen(QStringLiteral("psv"), 2, QString(), 1, false, 0))
             return;
-        PVRListNode node = ErsteOderFokussierteZeile();
-        if (!node) {
+        if (ErsteOderFokussierteZeile() < 0) {
             ORVInfo().ShowMeldung(maInfo, {}, this, QStringLiteral("ZOLMIK"), 1001);
             cmbDatum->setFocus();
             return;
@@ -28,28 +27,24 @@ void TfrmKalmetMain::btnSoll2IstSelClick()
             return;
         if (!frmSelMask || frmSelMask->exec() != 1)
             return;
-        AktionenEnabled(false);
-        // the actions come back on every path, also after a failure
-        ORVGuard(QStringLiteral("TfrmKalmetMain.btnSoll2IstSelClick"), [this] {
-            if (!Soll2IstDurchfuehren(this))
-                return;
-            const QString wgn = frmSelMask->edtWGN->text();
-            const int16_t filiale = static_cast<int16_t>(frmSelMask->SelFil());
-            prgdMain->Zeigen();
-            int uebernommen = 0;
-            TZeileAnzeige_Arr zeilen;
-            const bool fertig = MitListe("TfrmKalmetMain.btnSoll2IstSelClick", [&](TInventurliste& l) {
-                MarkierteZeilen(zeilen);
-                TInvMani& mani = l.InvMani();
-                mani.OnSoll2Ist4ArtikelNr = [this](const TInt32Trio& id) { OnSoll2Ist4ArtikelNr(id); };
-                uebernommen = Soll2IstUebernehmen(mani, zeilen, wgn, filiale);
-                FuelleGrid(FWiJahr);
-            });
-            prgdMain->Verbergen();
-            if (fertig && !zeilen.empty() && uebernommen == 0)
-                ORVInteraktion().Meldung(maInfo, QStringLiteral("Soll=Ist"), Soll2IstNichtsUebernommen(wgn, filiale), this);
+        const TBeschaeftigt beschaeftigt(*this);
+        if (!Soll2IstDurchfuehren(this))
+            return;
+        const QString wgn = frmSelMask->edtWGN->text();
+        const int16_t filiale = static_cast<int16_t>(frmSelMask->SelFil());
+        prgdMain->Zeigen();
+        int uebernommen = 0;
+        TZeileAnzeige_Arr zeilen;
+        const bool fertig = MitListe("TfrmKalmetMain.btnSoll2IstSelClick", [&](TInventurliste& l) {
+            MarkierteZeilen(zeilen);
+            TInvMani& mani = l.InvMani();
+            mani.OnSoll2Ist4ArtikelNr = [this](const TInt32Trio& id) { OnSoll2Ist4ArtikelNr(id); };
+            uebernommen = Soll2IstUebernehmen(mani, zeilen, wgn, filiale);
+            FuelleGrid(FWiJahr);
         });
-        AktionenEnabled(true);
+        prgdMain->Verbergen();
+        if (fertig && !zeilen.empty() && uebernommen == 0)
+            ORVInteraktion().Meldung(maInfo, QStringLiteral("Soll=Ist"), Soll2IstNichtsUebernommen(wgn, filiale), this);
     });
 }
 
@@ -70,7 +65,7 @@ void TfrmKalmetMain::actKZResetExecute()
         MarkierteZeilen(zeilen);
         for (const TZeileAnzeige& z : zeilen)
             if (KennzeichenZuruecksetzen(z))
-                FModell->StatusSetzen({z.ZaehlDatum, z.WGN, z.Filiale}, iakzFreigegeben);
+                FModell->StatusSetzen(z.ZeilenNode, iakzFreigegeben);
         // the print tables were built with the statuses before
         FLastConfig = TDruckConfig::EmptyGet();
     });

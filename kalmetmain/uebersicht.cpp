@@ -81,12 +81,12 @@ void TfrmKalmetMain::VRList_Init()
         if (vrInvList->VRList())
             return;
         TVRListUpdate klammer(vrInvList);
-        auto* list = new TVRList;
-        list->OnBeforeCellPaint = [this](const TVRListNode* n, int s) { return vrInvListBeforeCellPaint(n, s); };
-        list->OnInitNode = [this](TVRListNode* n) { vrInvListInitNode(n); };
-        vrInvList->SetVRList(list);
+        auto* modell = new TUebersichtModell;
+        modell->OnBeforeCellPaint = [this](int zeile, int spalte) { return vrInvListBeforeCellPaint(zeile, spalte); };
+        vrInvList->SetVRList(modell);
+        FModell = modell;
         for (const TZEP_VRKalmet_Spalten_Rec& s : CSpalten)
-            list->SpalteAdd({QString::fromUtf8(s.Caption), s.VRType, s.FormatType, QString::fromLatin1(s.FormatStr), s.Visible, true});
+            modell->SpalteAdd({QString::fromUtf8(s.Caption), s.VRType, s.FormatType, QString::fromLatin1(s.FormatStr), s.Visible, true});
         vrInvList->UpdateSpalten(true);
         vrInvList->UpdateZeilen(0, 0);
     });
@@ -108,14 +108,14 @@ void TfrmKalmetMain::FuelleGrid(TDateTime AWiJahr)
     StandZeigen();
 }
 
-void TfrmKalmetMain::Zeile_2_Record(PVRListNode ANode, TZeileAnzeige& AZeile)
+void TfrmKalmetMain::Zeile_2_Record(int ANode, TZeileAnzeige& AZeile)
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.Zeile_2_Record"), [&] {
         const TIASchluessel& s = Angelegt(FModell, "FModell").Inventur(ANode).Schluessel;
         AZeile.ZaehlDatum = s.ZaehlDatum;
         AZeile.WGN = s.WGN;
         AZeile.Filiale = s.Filiale;
-        AZeile.ZeilenNode = ANode;
+        AZeile.ZeilenNode = s;
     });
 }
 
@@ -126,16 +126,9 @@ TDateTime TfrmKalmetMain::CalcWiJahrEnde(TDateTime ADatum)
     return r;
 }
 
-QColor TfrmKalmetMain::vrInvListBeforeCellPaint(const TVRListNode* node, int)
+QColor TfrmKalmetMain::vrInvListBeforeCellPaint(int zeile, int)
 {
-    if (!node)
-        return {};
-    return StatusFarbe(IA_KZZaehlung_2_Char(FModell->Inventur(node).Stand.Status));
-}
-
-void TfrmKalmetMain::vrInvListInitNode(TVRListNode* node)
-{
-    node->HatCheckbox = true;   // a plain two-state check box
+    return StatusFarbe(IA_KZZaehlung_2_Char(FModell->Inventur(zeile).Stand.Status));
 }
 
 void TfrmKalmetMain::vrInvListHeaderClick(int)
@@ -146,9 +139,10 @@ void TfrmKalmetMain::vrInvListHeaderClick(int)
 void TfrmKalmetMain::ZeilenAktualisieren()
 {
     ORVGuard(QStringLiteral("TfrmKalmetMain.ZeilenAktualisieren"), [this] {
-        if (!vrInvList->VRList())
+        if (!FModell)
             return;
-        Angelegt(FModell, "FModell").Abgleichen(IA_ListeMitUngezaehlten(FWiJahr));
+        const TObersteZeileHalten oben(vrInvList, *FModell);
+        FModell->Abgleichen(IA_ListeMitUngezaehlten(FWiJahr));
         FStand = QTime::currentTime();
     });
     StandZeigen();

@@ -1,135 +1,149 @@
 #include "kalmetmain/uebersicht_modell.h"
 
-#include "framework/gui/vrlist.h"
 #include "kalmetmain/uebersicht_logik.h"
-
-#include <QScrollBar>
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
-namespace {
-
-// The row at the top of the view, to be kept there while rows above it come and go.
-class TObersteZeile {
-public:
-    TObersteZeile(TVTORVVRList* liste, const std::vector<TIAInventur>& inventuren) : FListe(liste)
-    {
-        const QModelIndex oben = liste->indexAt(QPoint(0, 0));
-        if (oben.isValid() && static_cast<size_t>(oben.row()) < inventuren.size())
-            FSchluessel = inventuren[static_cast<size_t>(oben.row())].Schluessel;
+QVariant TUebersichtModell::Wert(int zeile, int spalte) const
+{
+    const size_t i = static_cast<size_t>(zeile);
+    const TIAInventur& inv = FZeilen[i].Inventur;
+    const TIAStand& s = inv.Stand;
+    switch (spalte) {
+    case usZaehlDatum: {
+        // the date shows only when the row before has another
+        const bool wieVorher = i > 0 && DateOf(FZeilen[i - 1].Inventur.Schluessel.ZaehlDatum) == DateOf(inv.Schluessel.ZaehlDatum);
+        return wieVorher ? QString() : TDateTime_FormatDatum(inv.Schluessel.ZaehlDatum);
     }
-    void Wiederherstellen(const TVRListNode* zeile)
-    {
-        if (zeile && FListe->indexAt(QPoint(0, 0)).row() != zeile->Index)
-            FListe->scrollTo(FListe->VRList()->index(zeile->Index, 0), QAbstractItemView::PositionAtTop);
+    case usZaehlDatumWert:
+        return inv.Schluessel.ZaehlDatum;
+    case usWG:
+        return inv.Schluessel.WGN;
+    case usFiliale:
+        return inv.Schluessel.Filiale;
+    case usSollEK:
+        return s.SollEK;
+    case usIstEK:
+        return s.IstEK;
+    case usDifferenz:
+        return InventurDifferenz(s.IstEK, s.SollEK);
+    case usStatus:
+        return CZEP_IA_KZZaehlung_2_String[s.Status];
+    case usStatusKZ:
+        return IA_StatusText(s.Status);
+    case usUngezaehlt:
+        return s.Ungezaehlt;
+    default:
+        return {};
     }
-    const std::optional<TIASchluessel>& Schluessel() const { return FSchluessel; }
-
-private:
-    TVTORVVRList* FListe;
-    std::optional<TIASchluessel> FSchluessel;
-};
-
 }
 
-std::vector<QVariant> TUebersichtModell::Zellen(size_t i) const
+int TUebersichtModell::rowCount(const QModelIndex& parent) const
 {
-    const TIAInventur& inv = FInventuren[i];
-    const TIAStand& s = inv.Stand;
-    std::vector<QVariant> z(usUngezaehlt + 1);
-    const bool wieVorher = i > 0 && DateOf(FInventuren[i - 1].Schluessel.ZaehlDatum) == DateOf(inv.Schluessel.ZaehlDatum);
-    z[usZaehlDatum] = wieVorher ? QString() : TDateTime_FormatDatum(inv.Schluessel.ZaehlDatum);
-    z[usZaehlDatumWert] = inv.Schluessel.ZaehlDatum;
-    z[usWG] = inv.Schluessel.WGN;
-    z[usFiliale] = inv.Schluessel.Filiale;
-    z[usSollEK] = s.SollEK;
-    z[usIstEK] = s.IstEK;
-    z[usDifferenz] = InventurDifferenz(s.IstEK, s.SollEK);
-    z[usStatus] = CZEP_IA_KZZaehlung_2_String[s.Status];
-    z[usStatusKZ] = IA_StatusText(s.Status);
-    z[usUngezaehlt] = s.Ungezaehlt;
-    return z;
+    return parent.isValid() ? 0 : static_cast<int>(FZeilen.size());
+}
+
+QVariant TUebersichtModell::data(const QModelIndex& index, int role) const
+{
+    if (role == Qt::CheckStateRole)
+        return index.isValid() && index.column() == usMarke ? QVariant(static_cast<int>(FZeilen[static_cast<size_t>(index.row())].Haken))
+                                                            : QVariant();
+    return TVRModell::data(index, role);
+}
+
+bool TUebersichtModell::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || role != Qt::CheckStateRole || index.column() != usMarke)
+        return false;
+    // two-state: anything but checked becomes unchecked
+    FZeilen[static_cast<size_t>(index.row())].Haken = value.toInt() == Qt::Checked ? Qt::Checked : Qt::Unchecked;
+    emit dataChanged(index, index, {Qt::CheckStateRole});
+    return true;
+}
+
+Qt::ItemFlags TUebersichtModell::flags(const QModelIndex& index) const
+{
+    const Qt::ItemFlags f = TVRModell::flags(index);
+    return index.column() == usMarke ? f | Qt::ItemIsUserCheckable : f;
 }
 
 void TUebersichtModell::Fuellen(TDateTime wiJahr, std::vector<TIAInventur> inventuren)
 {
+    beginResetModel();
     FWiJahr = wiJahr;
-    FInventuren = std::move(inventuren);
-    TVRList* list = FListe->VRList();
-    list->Clear();
-    for (size_t i = 0; i < FInventuren.size(); ++i)
-        list->ZeileAdd(Zellen(i));
+    FZeilen.clear();
+    FZeilen.reserve(inventuren.size());
+    for (TIAInventur& inv : inventuren)
+        FZeilen.push_back({std::move(inv)});
+    endResetModel();
 }
 
 size_t TUebersichtModell::Position(const TIASchluessel& schluessel, bool& gefunden) const
 {
-    const auto it = std::lower_bound(FInventuren.begin(), FInventuren.end(), schluessel,
-                                     [](const TIAInventur& a, const TIASchluessel& k) { return a.Schluessel < k; });
-    gefunden = it != FInventuren.end() && it->Schluessel == schluessel;
-    return static_cast<size_t>(it - FInventuren.begin());
+    const auto it = std::lower_bound(FZeilen.begin(), FZeilen.end(), schluessel,
+                                     [](const TZeile& a, const TIASchluessel& k) { return a.Inventur.Schluessel < k; });
+    gefunden = it != FZeilen.end() && it->Inventur.Schluessel == schluessel;
+    return static_cast<size_t>(it - FZeilen.begin());
 }
 
-TVRListNode* TUebersichtModell::Zeile(const TIASchluessel& schluessel) const
+int TUebersichtModell::Zeile(const TIASchluessel& schluessel) const
 {
     bool gefunden = false;
     const size_t i = Position(schluessel, gefunden);
-    return gefunden ? FListe->VRList()->Zeile(static_cast<int>(i)) : nullptr;
+    return gefunden ? static_cast<int>(i) : -1;
 }
 
-void TUebersichtModell::Zeichnen(size_t i)
+void TUebersichtModell::Geaendert(size_t i)
 {
-    if (i < FInventuren.size())
-        FListe->VRList()->SetWerte(FListe->VRList()->Zeile(static_cast<int>(i)), Zellen(i));
+    if (i < FZeilen.size())
+        emit dataChanged(index(static_cast<int>(i), 0), index(static_cast<int>(i), columnCount() - 1));
 }
 
 void TUebersichtModell::Setzen(size_t i, const TIAStand& stand)
 {
-    const TIAStand& alt = FInventuren[i].Stand;
+    const TIAStand& alt = FZeilen[i].Inventur.Stand;
     // most rows of a year read again are as they were: nothing to draw
     if (alt.Status == stand.Status && alt.SollEK == stand.SollEK && alt.IstEK == stand.IstEK && alt.Ungezaehlt == stand.Ungezaehlt)
         return;
-    FInventuren[i].Stand = stand;
-    Zeichnen(i);
+    FZeilen[i].Inventur.Stand = stand;
+    Geaendert(i);
 }
 
 void TUebersichtModell::Einfuegen(size_t i, const TIAInventur& inventur)
 {
-    FInventuren.insert(FInventuren.begin() + static_cast<std::ptrdiff_t>(i), inventur);
-    FListe->VRList()->ZeileEinfuegen(static_cast<int>(i), Zellen(i));
-    Zeichnen(i + 1);   // its date may now show on the new row instead
+    beginInsertRows({}, static_cast<int>(i), static_cast<int>(i));
+    FZeilen.insert(FZeilen.begin() + static_cast<std::ptrdiff_t>(i), {inventur});
+    endInsertRows();
+    Geaendert(i + 1);   // its date may now show on the new row instead
 }
 
 void TUebersichtModell::Entfernen(size_t i)
 {
-    FInventuren.erase(FInventuren.begin() + static_cast<std::ptrdiff_t>(i));
-    FListe->VRList()->ZeileEntfernen(FListe->VRList()->Zeile(static_cast<int>(i)));
-    Zeichnen(i);
+    beginRemoveRows({}, static_cast<int>(i), static_cast<int>(i));
+    FZeilen.erase(FZeilen.begin() + static_cast<std::ptrdiff_t>(i));
+    endRemoveRows();
+    Geaendert(i);
 }
 
 void TUebersichtModell::Abgleichen(const std::vector<TIAInventur>& inventuren)
 {
-    TObersteZeile oben(FListe, FInventuren);
     size_t i = 0;
     for (const TIAInventur& neu : inventuren) {
-        while (i < FInventuren.size() && FInventuren[i].Schluessel < neu.Schluessel)
+        while (i < FZeilen.size() && FZeilen[i].Inventur.Schluessel < neu.Schluessel)
             Entfernen(i);
-        if (i < FInventuren.size() && FInventuren[i].Schluessel == neu.Schluessel)
+        if (i < FZeilen.size() && FZeilen[i].Inventur.Schluessel == neu.Schluessel)
             Setzen(i, neu.Stand);
         else
             Einfuegen(i, neu);
         ++i;
     }
-    while (i < FInventuren.size())
+    while (i < FZeilen.size())
         Entfernen(i);
-    if (oben.Schluessel())
-        oben.Wiederherstellen(Zeile(*oben.Schluessel()));
 }
 
 void TUebersichtModell::Uebernehmen(const TIASchluessel& schluessel, const TIAStand& stand)
 {
-    TObersteZeile oben(FListe, FInventuren);
     bool gefunden = false;
     const size_t i = Position(schluessel, gefunden);
     const bool zeigen = stand.Gefunden && std::llround((stand.WiJahr - FWiJahr) * 86400000.0) == 0;
@@ -139,8 +153,6 @@ void TUebersichtModell::Uebernehmen(const TIASchluessel& schluessel, const TIASt
         Entfernen(i);
     else if (zeigen)
         Einfuegen(i, {schluessel, stand});
-    if (oben.Schluessel())
-        oben.Wiederherstellen(Zeile(*oben.Schluessel()));
 }
 
 void TUebersichtModell::StatusSetzen(const TIASchluessel& schluessel, TZEP_IA_KZZaehlung status)
@@ -149,7 +161,23 @@ void TUebersichtModell::StatusSetzen(const TIASchluessel& schluessel, TZEP_IA_KZ
     const size_t i = Position(schluessel, gefunden);
     if (!gefunden)
         return;
-    TIAStand s = FInventuren[i].Stand;
+    TIAStand s = FZeilen[i].Inventur.Stand;
     s.Status = status;
     Setzen(i, s);
+}
+
+TObersteZeileHalten::TObersteZeileHalten(TVTORVVRList* liste, const TUebersichtModell& modell) : FListe(liste), FModell(modell)
+{
+    const QModelIndex oben = liste->indexAt(QPoint(0, 0));
+    if (oben.isValid() && oben.row() < modell.Anzahl())
+        FSchluessel = modell.Inventur(oben.row()).Schluessel;
+}
+
+TObersteZeileHalten::~TObersteZeileHalten()
+{
+    if (!FSchluessel)
+        return;
+    const int zeile = FModell.Zeile(*FSchluessel);
+    if (zeile >= 0 && FListe->indexAt(QPoint(0, 0)).row() != zeile)
+        FListe->scrollTo(FModell.index(zeile, 0), QAbstractItemView::PositionAtTop);
 }

@@ -1,21 +1,19 @@
 #pragma once
 
 #include "framework/article/iazugriff.h"
-#include "framework/gui/vrlistnode.h"
+#include "framework/gui/vrlist.h"
 
-#include <QVariant>
-
+#include <optional>
 #include <vector>
 
-class TVTORVVRList;
-
-// The overview's rows as inventories: one row per inventory of the fiscal year shown, in key
-// order, each known by its key (count date, product group, branch). The list's cells are
-// drawn from these records; the actions read the records, never the cells. Updates keep the
-// rows that stay with their marks, the current row and the row at the top of the view.
-class TUebersichtModell {
+// The overview's rows: one inventory of the fiscal year shown per row, in key order, each
+// known by its key (count date, product group, branch) and marked or not. Every cell is
+// drawn from the row's record. Updates keep the rows that stay with their marks; the view
+// keeps its current row and selection.
+class TUebersichtModell : public TVRModell {
+    Q_OBJECT
 public:
-    explicit TUebersichtModell(TVTORVVRList* liste) : FListe(liste) {}
+    using TVRModell::TVRModell;
 
     // Every row anew, for the fiscal year wiJahr; marks go.
     void Fuellen(TDateTime wiJahr, std::vector<TIAInventur> inventuren);
@@ -26,21 +24,46 @@ public:
     // The status of a row that an action of this window set.
     void StatusSetzen(const TIASchluessel& schluessel, TZEP_IA_KZZaehlung status);
 
-    const TIAInventur& Inventur(const TVRListNode* zeile) const { return FInventuren.at(static_cast<size_t>(zeile->Index)); }
-    TVRListNode* Zeile(const TIASchluessel& schluessel) const;
+    const TIAInventur& Inventur(int zeile) const { return FZeilen.at(static_cast<size_t>(zeile)).Inventur; }
+    // The row of the inventory; -1 when it is not listed.
+    int Zeile(const TIASchluessel& schluessel) const;
     TDateTime WiJahr() const { return FWiJahr; }
 
+    QVariant Wert(int zeile, int spalte) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    // Every row has a plain two-state check box in the first column.
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
 private:
+    struct TZeile {
+        TIAInventur Inventur;
+        Qt::CheckState Haken = Qt::Unchecked;
+    };
+
     // Position of the key, or of the row it would go before; gefunden when it is there.
     size_t Position(const TIASchluessel& schluessel, bool& gefunden) const;
-    // The cells of row i: its date shows only when the row before has another.
-    std::vector<QVariant> Zellen(size_t i) const;
-    void Zeichnen(size_t i);
+    void Geaendert(size_t i);
     void Setzen(size_t i, const TIAStand& stand);
     void Einfuegen(size_t i, const TIAInventur& inventur);
     void Entfernen(size_t i);
 
-    TVTORVVRList* FListe;
     TDateTime FWiJahr = 0;
-    std::vector<TIAInventur> FInventuren;   // row i of the list is inventory i
+    std::vector<TZeile> FZeilen;
+};
+
+// The row at the top of a view over the overview stays there while rows above it come and
+// go inside this scope.
+class TObersteZeileHalten {
+public:
+    TObersteZeileHalten(TVTORVVRList* liste, const TUebersichtModell& modell);
+    ~TObersteZeileHalten();
+    TObersteZeileHalten(const TObersteZeileHalten&) = delete;
+    TObersteZeileHalten& operator=(const TObersteZeileHalten&) = delete;
+
+private:
+    TVTORVVRList* FListe;
+    const TUebersichtModell& FModell;
+    std::optional<TIASchluessel> FSchluessel;
 };

@@ -43,7 +43,7 @@ void TfrmKalmetMain::ZaehldateienBeimStartZeigen()
 
 void TfrmKalmetMain::actZaehldateienExecute()
 {
-    AktionenEnabled(false);
+    const TBeschaeftigt beschaeftigt(*this);
     ORVGuard(QStringLiteral("TfrmKalmetMain.actZaehldateienExecute"), [this] {
         TORVProgressDialog fortschritt(this);
         fortschritt.setWindowTitle(QStringLiteral("Zähldateien werden eingelesen ..."));
@@ -68,5 +68,4 @@ void TfrmKalmetMain::actZaehldateienExecute()
     // counts changed: the overview reads its values again, print tables are of another state
     FLastConfig = TDruckConfig::EmptyGet();
     ZeilenAktualisieren();
-    AktionenEnabled(true);
 }

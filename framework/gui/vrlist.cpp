@@ -6,112 +6,17 @@
 #include <QKeyEvent>
 #include <QLocale>
 
-TVRList::TVRList(QObject* parent) : QAbstractTableModel(parent) {}
-
-void TVRList::SpalteAdd(const TVRSpalte& spalte)
+void TVRModell::SpalteAdd(const TVRSpalte& spalte)
 {
     beginInsertColumns({}, static_cast<int>(FSpalten.size()), static_cast<int>(FSpalten.size()));
     FSpalten.push_back(spalte);
-    for (auto& z : FZeilen)
-        z->Werte.emplace_back();
     endInsertColumns();
 }
 
-bool TVRList::SammelnBeginnen()
-{
-    if (FUpdateTiefe == 0)
-        return false;
-    if (!FZuruecksetzen) {
-        beginResetModel();
-        FZuruecksetzen = true;
-    }
-    return true;
-}
-
-void TVRList::EndUpdate()
-{
-    if (FUpdateTiefe > 0 && --FUpdateTiefe == 0 && FZuruecksetzen) {
-        FZuruecksetzen = false;
-        endResetModel();
-    }
-}
-
-TVRListNode* TVRList::ZeileAdd(std::vector<QVariant> werte)
-{
-    return ZeileEinfuegen(static_cast<int>(FZeilen.size()), std::move(werte));
-}
-
-void TVRList::Nummerieren(int ab)
-{
-    for (size_t i = static_cast<size_t>(ab); i < FZeilen.size(); ++i)
-        FZeilen[i]->Index = static_cast<int>(i);
-}
-
-TVRListNode* TVRList::ZeileEinfuegen(int i, std::vector<QVariant> werte)
-{
-    werte.resize(FSpalten.size());
-    const bool gesammelt = SammelnBeginnen();
-    if (!gesammelt)
-        beginInsertRows({}, i, i);
-    auto node = std::make_unique<TVRListNode>();
-    node->Werte = std::move(werte);
-    TVRListNode* r = node.get();
-    FZeilen.insert(FZeilen.begin() + i, std::move(node));
-    Nummerieren(i);
-    if (OnInitNode)
-        OnInitNode(r);
-    if (!gesammelt)
-        endInsertRows();
-    return r;
-}
-
-void TVRList::ZeileEntfernen(TVRListNode* node)
-{
-    const int i = node->Index;
-    const bool gesammelt = SammelnBeginnen();
-    if (!gesammelt)
-        beginRemoveRows({}, i, i);
-    FZeilen.erase(FZeilen.begin() + i);
-    Nummerieren(i);
-    if (!gesammelt)
-        endRemoveRows();
-}
-
-void TVRList::Clear()
-{
-    const bool gesammelt = SammelnBeginnen();
-    if (!gesammelt)
-        beginResetModel();
-    FZeilen.clear();
-    if (!gesammelt)
-        endResetModel();
-}
-
-void TVRList::SetWert(TVRListNode* node, int spalte, const QVariant& wert)
-{
-    node->Werte[static_cast<size_t>(spalte)] = wert;
-    emit dataChanged(index(node->Index, 0), index(node->Index, columnCount() - 1));
-}
-
-void TVRList::SetWerte(TVRListNode* node, std::vector<QVariant> werte)
-{
-    werte.resize(FSpalten.size());
-    if (werte == node->Werte)
-        return;
-    node->Werte = std::move(werte);
-    emit dataChanged(index(node->Index, 0), index(node->Index, columnCount() - 1));
-}
-
-void TVRList::SetCheckState(TVRListNode* node, Qt::CheckState s)
-{
-    node->CheckState = s;
-    emit dataChanged(index(node->Index, 0), index(node->Index, 0), {Qt::CheckStateRole});
-}
-
-QString TVRList::Text(const TVRListNode* node, int spalte) const
+QString TVRModell::Text(int zeile, int spalte) const
 {
     const TVRSpalte& s = FSpalten[static_cast<size_t>(spalte)];
-    const QVariant& w = node->Werte[static_cast<size_t>(spalte)];
+    const QVariant w = Wert(zeile, spalte);
     if (!w.isValid())
         return QString();
     switch (s.VRType) {
@@ -130,34 +35,26 @@ QString TVRList::Text(const TVRListNode* node, int spalte) const
     }
 }
 
-int TVRList::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : static_cast<int>(FZeilen.size());
-}
-
-int TVRList::columnCount(const QModelIndex& parent) const
+int TVRModell::columnCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(FSpalten.size());
 }
 
-QVariant TVRList::data(const QModelIndex& index, int role) const
+QVariant TVRModell::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid())
         return {};
-    const TVRListNode* node = FZeilen[static_cast<size_t>(index.row())].get();
     const int spalte = index.column();
     switch (role) {
     case Qt::DisplayRole:
-        return Text(node, spalte);
-    case Qt::CheckStateRole:
-        return spalte == 0 && node->HatCheckbox ? QVariant(node->CheckState) : QVariant();
+        return Text(index.row(), spalte);
     case Qt::TextAlignmentRole: {
         const int t = FSpalten[static_cast<size_t>(spalte)].VRType;
         return QVariant::fromValue((t == vrtFloat || t == vrtInteger ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     }
     case Qt::BackgroundRole:
         if (OnBeforeCellPaint) {
-            const QColor c = OnBeforeCellPaint(node, spalte);
+            const QColor c = OnBeforeCellPaint(index.row(), spalte);
             if (c.isValid())
                 return c;
         }
@@ -167,29 +64,36 @@ QVariant TVRList::data(const QModelIndex& index, int role) const
     }
 }
 
-bool TVRList::setData(const QModelIndex& index, const QVariant& value, int role)
+Qt::ItemFlags TVRModell::flags(const QModelIndex&) const
 {
-    if (!index.isValid() || role != Qt::CheckStateRole || index.column() != 0)
-        return false;
-    // two-state check boxes: anything but checked becomes unchecked
-    SetCheckState(FZeilen[static_cast<size_t>(index.row())].get(),
-                  value.toInt() == Qt::Checked ? Qt::Checked : Qt::Unchecked);
-    return true;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
-Qt::ItemFlags TVRList::flags(const QModelIndex& index) const
-{
-    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (index.column() == 0 && FZeilen[static_cast<size_t>(index.row())]->HatCheckbox)
-        f |= Qt::ItemIsUserCheckable;
-    return f;
-}
-
-QVariant TVRList::headerData(int section, Qt::Orientation o, int role) const
+QVariant TVRModell::headerData(int section, Qt::Orientation o, int role) const
 {
     if (o == Qt::Horizontal && role == Qt::DisplayRole && section < static_cast<int>(FSpalten.size()))
         return FSpalten[static_cast<size_t>(section)].Caption;
     return {};
+}
+
+void TVRList::ZeileAdd(std::vector<QVariant> werte)
+{
+    werte.resize(Spalten().size());
+    const int i = static_cast<int>(FZeilen.size());
+    beginInsertRows({}, i, i);
+    FZeilen.push_back(std::move(werte));
+    endInsertRows();
+}
+
+QVariant TVRList::Wert(int zeile, int spalte) const
+{
+    const std::vector<QVariant>& werte = FZeilen[static_cast<size_t>(zeile)];
+    return static_cast<size_t>(spalte) < werte.size() ? werte[static_cast<size_t>(spalte)] : QVariant();
+}
+
+int TVRList::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(FZeilen.size());
 }
 
 TVTORVVRList::TVTORVVRList(QWidget* parent) : QTreeView(parent)
@@ -218,31 +122,22 @@ bool TVTORVVRList::event(QEvent* e)
     return QTreeView::event(e);
 }
 
-void TVTORVVRList::SetVRList(TVRList* list)
+void TVTORVVRList::SetVRList(TVRModell* list)
 {
     list->setParent(this);
     FList = list;
     setModel(list);
-    // a model given inside an update bracket joins it
-    for (int i = 0; i < FUpdateTiefe; ++i)
-        FList->BeginUpdate();
 }
 
 void TVTORVVRList::BeginUpdate()
 {
     if (FUpdateTiefe++ == 0)
         setUpdatesEnabled(false);
-    if (FList)
-        FList->BeginUpdate();
 }
 
 void TVTORVVRList::EndUpdate()
 {
-    if (FUpdateTiefe == 0)
-        return;
-    if (FList)
-        FList->EndUpdate();
-    if (--FUpdateTiefe > 0)
+    if (FUpdateTiefe == 0 || --FUpdateTiefe > 0)
         return;
     setUpdatesEnabled(true);
     if (FAnpassen) {
@@ -291,50 +186,57 @@ void TVTORVVRList::SpaltenbreitenSetzen(const QStringList& breiten)
     FFesteBreiten = !breiten.isEmpty();
 }
 
-TVRListNode* TVTORVVRList::GetFirst() const
+int TVTORVVRList::GetFirst() const
 {
-    return FList && FList->Anzahl() > 0 ? FList->Zeile(0) : nullptr;
+    return FList && FList->Anzahl() > 0 ? 0 : -1;
 }
 
-TVRListNode* TVTORVVRList::GetNext(const TVRListNode* node) const
+int TVTORVVRList::GetNext(int zeile) const
 {
-    return node && node->Index + 1 < FList->Anzahl() ? FList->Zeile(node->Index + 1) : nullptr;
+    return FList && zeile >= 0 && zeile + 1 < FList->Anzahl() ? zeile + 1 : -1;
 }
 
-TVRListNode* TVTORVVRList::GetFirstSelected() const
+int TVTORVVRList::GetFirstSelected() const
 {
     if (!FList || !selectionModel())
-        return nullptr;
+        return -1;
     const QModelIndexList rows = selectionModel()->selectedRows();
-    return rows.isEmpty() ? nullptr : FList->Zeile(rows.first().row());
+    return rows.isEmpty() ? -1 : rows.first().row();
 }
 
-TVRListNode* TVTORVVRList::GetFirstChecked() const
+int TVTORVVRList::GetFirstChecked() const
 {
-    for (TVRListNode* n = GetFirst(); n; n = GetNext(n))
-        if (n->CheckState == Qt::Checked)
+    const int erste = GetFirst();
+    return erste >= 0 && CheckState(erste) == Qt::Checked ? erste : GetNextChecked(erste);
+}
+
+int TVTORVVRList::GetNextChecked(int zeile) const
+{
+    for (int n = GetNext(zeile); n >= 0; n = GetNext(n))
+        if (CheckState(n) == Qt::Checked)
             return n;
-    return nullptr;
+    return -1;
 }
 
-TVRListNode* TVTORVVRList::GetNextChecked(const TVRListNode* node) const
+void TVTORVVRList::Select(int zeile)
 {
-    for (TVRListNode* n = GetNext(node); n; n = GetNext(n))
-        if (n->CheckState == Qt::Checked)
-            return n;
-    return nullptr;
-}
-
-void TVTORVVRList::Select(TVRListNode* node)
-{
-    if (!FList || !node)
+    if (!FList || zeile < 0)
         return;
-    const QModelIndex i = FList->index(node->Index, 0);
-    selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selectionModel()->setCurrentIndex(FList->index(zeile, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
-void TVTORVVRList::RepaintNode(const TVRListNode* node)
+void TVTORVVRList::RepaintNode(int zeile)
 {
-    if (FList && node)
-        viewport()->update(visualRect(FList->index(node->Index, 0)).adjusted(-10000, 0, 10000, 0));
+    if (FList && zeile >= 0)
+        viewport()->update(visualRect(FList->index(zeile, 0)).adjusted(-10000, 0, 10000, 0));
+}
+
+Qt::CheckState TVTORVVRList::CheckState(int zeile) const
+{
+    return static_cast<Qt::CheckState>(FList->index(zeile, 0).data(Qt::CheckStateRole).toInt());
+}
+
+void TVTORVVRList::SetCheckState(int zeile, Qt::CheckState s)
+{
+    FList->setData(FList->index(zeile, 0), s, Qt::CheckStateRole);
 }

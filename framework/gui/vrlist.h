@@ -1,7 +1,5 @@
 #pragma once
 
-#include "framework/gui/vrlistnode.h"
-
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QStringList>
@@ -9,7 +7,6 @@
 #include <QVariant>
 
 #include <functional>
-#include <memory>
 #include <vector>
 
 // Value types and format kinds of list columns, by their ordinals.
@@ -25,71 +22,61 @@ struct TVRSpalte {
     bool Flag = false;   // the model's further per-column flag
 };
 
-// Row model: typed columns and rows of values. Dates are TDateTime values.
-class TVRList : public QAbstractTableModel {
+// A list model of typed columns. Subclasses hold the rows and give each cell's value (dates
+// as TDateTime values); the texts shown are formatted here by the column's type and format.
+class TVRModell : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit TVRList(QObject* parent = nullptr);
+    using QAbstractTableModel::QAbstractTableModel;
 
     void SpalteAdd(const TVRSpalte& spalte);
     const std::vector<TVRSpalte>& Spalten() const { return FSpalten; }
 
-    // A row buffer: values set column by column, then added as a row.
-    std::vector<QVariant> ZeilenPuffer() const { return std::vector<QVariant>(FSpalten.size()); }
-    TVRListNode* ZeileAdd(std::vector<QVariant> werte);
-    // A row inserted before position i, and a row taken out; the other rows keep their
-    // nodes, marks, and the view its current row and selection.
-    TVRListNode* ZeileEinfuegen(int i, std::vector<QVariant> werte);
-    void ZeileEntfernen(TVRListNode* node);
-    void Clear();
-
-    // Rows added or cleared inside an update bracket reach the views as one reset when the
-    // bracket closes, instead of one notice per row.
-    void BeginUpdate() { ++FUpdateTiefe; }
-    void EndUpdate();
-
-    int Anzahl() const { return static_cast<int>(FZeilen.size()); }
-    TVRListNode* Zeile(int i) const { return FZeilen[static_cast<size_t>(i)].get(); }
-    QVariant Wert(const TVRListNode* node, int spalte) const { return node->Werte[static_cast<size_t>(spalte)]; }
-    void SetWert(TVRListNode* node, int spalte, const QVariant& wert);
-    // Every value of the row; the views hear of it only when one changed.
-    void SetWerte(TVRListNode* node, std::vector<QVariant> werte);
-    void SetCheckState(TVRListNode* node, Qt::CheckState s);
-    // The text a cell shows, formatted by its column's type and format.
-    QString Text(const TVRListNode* node, int spalte) const;
+    int Anzahl() const { return rowCount(); }
+    // The value of a cell; invalid where the row has none.
+    virtual QVariant Wert(int zeile, int spalte) const = 0;
+    // The text a cell shows.
+    QString Text(int zeile, int spalte) const;
 
     // Background of a cell; an invalid colour keeps the default painting.
-    std::function<QColor(const TVRListNode*, int spalte)> OnBeforeCellPaint;
-    // Called for every new row.
-    std::function<void(TVRListNode*)> OnInitNode;
+    std::function<QColor(int zeile, int spalte)> OnBeforeCellPaint;
 
-    int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
-    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation o, int role) const override;
 
 private:
-    // Starts the bracket's reset before the first change of the rows.
-    bool SammelnBeginnen();
-    void Nummerieren(int ab);
-
     std::vector<TVRSpalte> FSpalten;
-    std::vector<std::unique_ptr<TVRListNode>> FZeilen;
-    int FUpdateTiefe = 0;
-    bool FZuruecksetzen = false;
 };
 
-// List view over a TVRList: check boxes, full-row selection of one row, alternating row
-// colours. Columns and rows become visible by the two update calls.
+// Rows of values, added one by one; no check boxes.
+class TVRList : public TVRModell {
+    Q_OBJECT
+public:
+    using TVRModell::TVRModell;
+
+    // A row buffer: values set column by column, then added as a row.
+    std::vector<QVariant> ZeilenPuffer() const { return std::vector<QVariant>(Spalten().size()); }
+    void ZeileAdd(std::vector<QVariant> werte);
+
+    QVariant Wert(int zeile, int spalte) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+
+private:
+    std::vector<std::vector<QVariant>> FZeilen;
+};
+
+// List view over a TVRModell: check boxes in the first column (where the model has them),
+// full-row selection of one row, alternating row colours. Columns and rows become visible by
+// the two update calls. Rows are named by their place in list order; -1 is none.
 class TVTORVVRList : public QTreeView {
     Q_OBJECT
 public:
     explicit TVTORVVRList(QWidget* parent = nullptr);
 
-    TVRList* VRList() const { return FList; }
-    void SetVRList(TVRList* list);   // the view owns the model
+    TVRModell* VRList() const { return FList; }
+    void SetVRList(TVRModell* list);   // the view owns the model
 
     void BeginUpdate();
     void EndUpdate();
@@ -100,13 +87,15 @@ public:
     QStringList Spaltenbreiten() const;
     void SpaltenbreitenSetzen(const QStringList& breiten);
 
-    TVRListNode* GetFirst() const;
-    TVRListNode* GetNext(const TVRListNode* node) const;
-    TVRListNode* GetFirstSelected() const;
-    TVRListNode* GetFirstChecked() const;
-    TVRListNode* GetNextChecked(const TVRListNode* node) const;
-    void Select(TVRListNode* node);
-    void RepaintNode(const TVRListNode* node);
+    int GetFirst() const;
+    int GetNext(int zeile) const;
+    int GetFirstSelected() const;
+    int GetFirstChecked() const;
+    int GetNextChecked(int zeile) const;
+    void Select(int zeile);
+    void RepaintNode(int zeile);
+    Qt::CheckState CheckState(int zeile) const;
+    void SetCheckState(int zeile, Qt::CheckState s);
 
     std::function<void(int spalte)> OnHeaderClick;
 
@@ -114,7 +103,7 @@ protected:
     bool event(QEvent* e) override;
 
 private:
-    TVRList* FList = nullptr;
+    TVRModell* FList = nullptr;
     int FUpdateTiefe = 0;
     bool FAnpassen = false;   // fit the columns when the update bracket closes
     bool FFesteBreiten = false;   // widths set from an earlier run: rows do not refit them

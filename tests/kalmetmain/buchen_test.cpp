@@ -26,12 +26,12 @@ protected:
         for (const TKettenInventur& i : Kette::OffeneInventuren()) {
             if (i.Lagerfiliale || i.Zeile.WGN == "*")
                 continue;
-            for (TVRListNode* n : Zeilen()) {
+            for (int n : Zeilen()) {
                 TZeileAnzeige z;
                 f.Zeile_2_Record(n, z);
                 if (z.ZaehlDatum == i.Zeile.ZaehlDatum && z.WGN == i.Zeile.WGN && z.Filiale == i.Zeile.Filiale) {
-                    f.vrInvList->VRList()->SetCheckState(n, Qt::Checked);
-                    z.ZeilenNode = nullptr;
+                    f.vrInvList->SetCheckState(n, Qt::Checked);
+                    z.ZeilenNode = {};
                     return z;
                 }
             }
@@ -68,8 +68,8 @@ TEST_F(BuchenTest, ACompleteBookingClosesTheRowAndOffersTheList)
     }
     EXPECT_EQ(Kette::Status(z), "5");
     EXPECT_EQ(Kette::AbweichendVomZaehlbestand(z), QStringList());
-    TVRListNode* n = f.vrInvList->GetFirstChecked();
-    ASSERT_TRUE(n);
+    int n = f.vrInvList->GetFirstChecked();
+    ASSERT_GE(n, 0);
     EXPECT_EQ(f.vrInvList->VRList()->Wert(n, usStatusKZ).toString(), "5") << "the row shows the new status";
     EXPECT_EQ(f.vrInvList->VRList()->Wert(n, usStatus).toString(), CZEP_IA_KZZaehlung_2_String[iakzGebucht]);
     EXPECT_TRUE(f.actBuchen->isEnabled());
@@ -87,11 +87,11 @@ TEST_F(BuchenTest, LockedArticlesAreListedWithTheirHolder)
     {
         TDialogSkript skript({Im<TgesperrteArtikelfrm>([&](TgesperrteArtikelfrm& d) {
             text = d.lblDescriptoin->text();
-            TVRList* l = d.vrGesperrteArtikel->VRList();
+            TVRModell* l = d.vrGesperrteArtikel->VRList();
             zeilen = l->Anzahl();
             spalten = static_cast<int>(l->Spalten().size());
-            zelle = l->Text(l->Zeile(0), 1);
-            prozess = l->Text(l->Zeile(0), 5);
+            zelle = l->Text(0, 1);
+            prozess = l->Text(0, 5);
             d.btnWeiter->click();
         })});
         f.actBuchen->trigger();

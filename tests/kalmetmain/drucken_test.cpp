@@ -44,9 +44,9 @@ protected:
         FSelDruck = std::make_unique<TfrmSelDruck>(&f);
         frmSelMask = FSelMask.get();
         frmSelDruck = FSelDruck.get();
-        for (TVRListNode* n : Zeilen())
+        for (int n : Zeilen())
             if (f.vrInvList->VRList()->Wert(n, usStatusKZ).toString() != QString(IA_KZZaehlung_2_Char(iakzStorniert))) {
-                f.vrInvList->VRList()->SetCheckState(n, Qt::Checked);
+                f.vrInvList->SetCheckState(n, Qt::Checked);
                 break;
             }
         return f;
@@ -103,12 +103,12 @@ TEST_F(DruckenTest, WithoutAUsableRowNothingIsAsked)
     EXPECT_TRUE(f.actDrucken->isEnabled());
 
     // a cancelled first checked row stops the print although a later row is fine
-    for (TVRListNode* n : Zeilen())
-        f.vrInvList->VRList()->SetCheckState(n, Qt::Checked);
+    for (int n : Zeilen())
+        f.vrInvList->SetCheckState(n, Qt::Checked);
     Sql("UPDATE ia SET kzzaehlung = '6'");
     f.FuelleGrid(f.WiJahr());
-    for (TVRListNode* n : Zeilen())
-        f.vrInvList->VRList()->SetCheckState(n, Qt::Checked);
+    for (int n : Zeilen())
+        f.vrInvList->SetCheckState(n, Qt::Checked);
     const size_t vorher = FInteraktion.Gezeigt.size();
     {
         TDialogSkript keine({});

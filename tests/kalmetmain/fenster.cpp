@@ -42,10 +42,10 @@ void FensterTest::Taste(int taste, Qt::KeyboardModifiers mod)
                     static_cast<Qt::Key>(taste), mod);
 }
 
-std::vector<TVRListNode*> FensterTest::Zeilen()
+std::vector<int> FensterTest::Zeilen()
 {
-    std::vector<TVRListNode*> r;
-    for (TVRListNode* n = FFenster->vrInvList->GetFirst(); n; n = FFenster->vrInvList->GetNext(n))
+    std::vector<int> r;
+    for (int n = FFenster->vrInvList->GetFirst(); n >= 0; n = FFenster->vrInvList->GetNext(n))
         r.push_back(n);
     return r;
 }
@@ -53,7 +53,12 @@ std::vector<TVRListNode*> FensterTest::Zeilen()
 std::vector<bool> FensterTest::Haken()
 {
     std::vector<bool> r;
-    for (TVRListNode* n : Zeilen())
-        r.push_back(n->CheckState == Qt::Checked);
+    for (int n : Zeilen())
+        r.push_back(Marke(n) == Qt::Checked);
     return r;
+}
+
+Qt::CheckState FensterTest::Marke(int zeile)
+{
+    return FFenster->vrInvList->CheckState(zeile);
 }

@@ -22,8 +22,9 @@ protected:
     TfrmKalmetMain& Fenster();
     void Sql(const QString& sql);
     void Taste(int taste, Qt::KeyboardModifiers mod = Qt::NoModifier);
-    std::vector<TVRListNode*> Zeilen();
+    std::vector<int> Zeilen();
     std::vector<bool> Haken();
+    Qt::CheckState Marke(int zeile);
 
     TSkriptInteraktion FInteraktion;
     std::unique_ptr<TTestDb> FDb;

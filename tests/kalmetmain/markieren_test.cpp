@@ -3,6 +3,7 @@
 #include "framework/app/info.h"
 #include "framework/app/programm.h"
 #include "kalmetmain/uebersicht_logik.h"
+#include "kalmetmain/uebersicht_modell.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -20,22 +21,22 @@ TEST_F(MarkierenTest, MarkierenTogglesAndMovesDownButStaysOnTheLastRow)
 
     f.vrInvList->Select(z[0]);
     Taste(Qt::Key_Insert);
-    EXPECT_TRUE(z[0]->CheckState == Qt::Checked);
+    EXPECT_TRUE(Marke(z[0]) == Qt::Checked);
     EXPECT_EQ(f.vrInvList->GetFirstSelected(), z[1]);
 
     f.vrInvList->Select(z.back());
     f.btnMarkierenClick();
-    EXPECT_EQ(z.back()->CheckState, Qt::Checked);
+    EXPECT_EQ(Marke(z.back()), Qt::Checked);
     EXPECT_EQ(f.vrInvList->GetFirstSelected(), z.back());
     f.btnMarkierenClick();
-    EXPECT_EQ(z.back()->CheckState, Qt::Unchecked);
+    EXPECT_EQ(Marke(z.back()), Qt::Unchecked);
 }
 
 TEST_F(MarkierenTest, InvertingTwiceRestoresTheMarks)
 {
     TfrmKalmetMain& f = Fenster();
     const auto z = Zeilen();
-    f.vrInvList->VRList()->SetCheckState(z[1], Qt::Checked);
+    f.vrInvList->SetCheckState(z[1], Qt::Checked);
     const auto vorher = Haken();
     f.btnAlleUmsClick();
     EXPECT_NE(Haken(), vorher);
@@ -50,18 +51,18 @@ TEST_F(MarkierenTest, CollectedRowsLeaveOutStatusSix)
     TZeileAnzeige_Arr zeilen;
     f.MarkierteZeilen(zeilen);
     int storniert = 0;
-    for (TVRListNode* n : Zeilen())
+    for (int n : Zeilen())
         storniert += f.vrInvList->VRList()->Wert(n, usStatusKZ).toString() == "6";
     ASSERT_GT(storniert, 0);
     EXPECT_EQ(static_cast<int>(zeilen.size()), static_cast<int>(Zeilen().size()) - storniert);
     for (const TZeileAnzeige& z : zeilen)
-        EXPECT_NE(f.vrInvList->VRList()->Wert(z.ZeilenNode, usStatusKZ).toString(), "6");
+        EXPECT_NE(f.vrInvList->VRList()->Wert(f.Modell().Zeile(z.ZeilenNode), usStatusKZ).toString(), "6");
 
     // marking only rows of status 6 collects nothing
     f.btnAlleUmsClick();
-    for (TVRListNode* n : Zeilen())
+    for (int n : Zeilen())
         if (f.vrInvList->VRList()->Wert(n, usStatusKZ).toString() == "6")
-            f.vrInvList->VRList()->SetCheckState(n, Qt::Checked);
+            f.vrInvList->SetCheckState(n, Qt::Checked);
     f.MarkierteZeilen(zeilen);
     EXPECT_TRUE(zeilen.empty());
 }
@@ -71,11 +72,11 @@ TEST_F(MarkierenTest, FocusedRowFallbackChecksTheRow)
     TfrmKalmetMain& f = Fenster();
     const auto z = Zeilen();
     f.vrInvList->Select(z[2]);
-    EXPECT_EQ(f.vrInvList->GetFirstChecked(), nullptr);
+    EXPECT_EQ(f.vrInvList->GetFirstChecked(), -1);
     EXPECT_EQ(f.CheckSelectedNode(), z[2]);
-    EXPECT_EQ(z[2]->CheckState, Qt::Checked);
+    EXPECT_EQ(Marke(z[2]), Qt::Checked);
     f.vrInvList->selectionModel()->clear();
-    EXPECT_EQ(f.CheckSelectedNode(), nullptr);
+    EXPECT_EQ(f.CheckSelectedNode(), -1);
 }
 
 TEST_F(MarkierenTest, BookingOnlyWhereTheInstallationTypeIsOne)

@@ -41,12 +41,12 @@ TEST_F(RahmenTest, ShortcutsRunTheirHandlers)
 {
     TfrmKalmetMain& f = Fenster();
     // Ctrl+Alt+Z resets the status of a marked booked inventory
-    TVRList* l = f.vrInvList->VRList();
+    TVRModell* l = f.vrInvList->VRList();
     const QString gebucht(IA_KZZaehlung_2_Char(iakzGebucht));
     const auto zeilen = Zeilen();
-    const auto it = std::find_if(zeilen.begin(), zeilen.end(), [&](TVRListNode* n) { return l->Wert(n, usStatusKZ).toString() == gebucht; });
+    const auto it = std::find_if(zeilen.begin(), zeilen.end(), [&](int n) { return l->Wert(n, usStatusKZ).toString() == gebucht; });
     ASSERT_NE(it, zeilen.end());
-    l->SetCheckState(*it, Qt::Checked);
+    f.vrInvList->SetCheckState(*it, Qt::Checked);
     Taste(Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(l->Wert(*it, usStatusKZ).toString(), QString(IA_KZZaehlung_2_Char(iakzFreigegeben)));
 

@@ -3,6 +3,7 @@
 #include "framework/app/info.h"
 #include "framework/core/uhr.h"
 #include "kalmetmain/uebersicht_logik.h"
+#include "kalmetmain/uebersicht_modell.h"
 #include "tests/support/buchungskette.h"
 #include "tests/support/umgebung.h"
 
@@ -20,7 +21,7 @@ TEST_F(UebersichtTest, ListsTheInventoriesOfThePreselectedYear)
     ASSERT_EQ(f.cmbDatum->count(), 3);
     EXPECT_EQ(f.cmbDatum->currentText(), "01.02.2026 - 31.01.2027") << "the latest year that started before today";
     EXPECT_EQ(f.WiJahr(), EncodeDate(2026, 2, 1));
-    TVRList* l = f.vrInvList->VRList();
+    TVRModell* l = f.vrInvList->VRList();
     ASSERT_TRUE(l);
     ASSERT_EQ(l->columnCount(), 11);
     EXPECT_TRUE(f.vrInvList->isColumnHidden(2));
@@ -30,7 +31,7 @@ TEST_F(UebersichtTest, ListsTheInventoriesOfThePreselectedYear)
     ASSERT_FALSE(zeilen.empty());
     // the articles nobody counted, per inventory as the raw tables have them
     int ungezaehlt = 0;
-    for (TVRListNode* n : zeilen) {
+    for (int n : zeilen) {
         TZeileAnzeige z;
         f.Zeile_2_Record(n, z);
         EXPECT_EQ(l->Wert(n, usUngezaehlt).toInt(), static_cast<int>(Kette::Ungezaehlt(z).size())) << qPrintable(l->Text(n, 3));
@@ -41,20 +42,20 @@ TEST_F(UebersichtTest, ListsTheInventoriesOfThePreselectedYear)
     EXPECT_FALSE(l->Text(zeilen[0], 1).isEmpty());
     EXPECT_TRUE(l->Text(zeilen[1], 1).isEmpty());
     bool stern = false, farbe = false;
-    for (TVRListNode* n : zeilen) {
+    for (int n : zeilen) {
         stern |= l->Text(n, 3) == "*";
         if (l->Wert(n, usStatusKZ).toString() == "6") {
             farbe = true;
-            EXPECT_EQ(l->data(l->index(n->Index, 5), Qt::BackgroundRole).value<QColor>(), QColor(255, 0, 0));
+            EXPECT_EQ(l->data(l->index(n, 5), Qt::BackgroundRole).value<QColor>(), QColor(255, 0, 0));
         }
-        EXPECT_TRUE(n->HatCheckbox);
+        EXPECT_TRUE(l->flags(l->index(n, 0)) & Qt::ItemIsUserCheckable);
     }
     EXPECT_TRUE(stern);
     EXPECT_TRUE(farbe);
     const QFontMetrics fm(f.vrInvList->font());
     for (int spalte : {3, 5, 6, 7}) {
         int breitester = 0;
-        for (TVRListNode* n : zeilen)
+        for (int n : zeilen)
             breitester = std::max(breitester, fm.horizontalAdvance(l->Text(n, spalte)));
         EXPECT_GT(f.vrInvList->columnWidth(spalte), breitester) << "column " << spalte << " fits its texts";
     }
@@ -72,16 +73,17 @@ TEST_F(UebersichtTest, ValuesAreFormattedWithGermanSeparators)
     Sql("INSERT INTO ia (wijahr, zaehldatum, wgn, filiale, sollek, istek, kzzaehlung) VALUES "
         "('2026-02-01 00:00:00.000', '2026-05-01 00:00:00.000', '', 7, 1234567.5, 10, '3')");
     TfrmKalmetMain& f = Fenster();
-    TVRList* l = f.vrInvList->VRList();
+    TVRModell* l = f.vrInvList->VRList();
     ASSERT_EQ(l->Anzahl(), 1);
-    EXPECT_EQ(l->Text(l->Zeile(0), 5), "1.234.567,50");
-    EXPECT_EQ(l->Text(l->Zeile(0), 7), "-1.234.557,50");
-    EXPECT_EQ(l->Text(l->Zeile(0), 8), "Zur Buchung frei");
+    EXPECT_EQ(l->Text(0, 5), "1.234.567,50");
+    EXPECT_EQ(l->Text(0, 7), "-1.234.557,50");
+    EXPECT_EQ(l->Text(0, 8), "Zur Buchung frei");
     TZeileAnzeige z;
-    f.Zeile_2_Record(l->Zeile(0), z);
+    f.Zeile_2_Record(0, z);
     EXPECT_EQ(z.WGN, "*");
     EXPECT_EQ(z.Filiale, 7);
     EXPECT_EQ(z.ZaehlDatum, EncodeDate(2026, 5, 1));
+    EXPECT_EQ(f.Modell().Zeile(z.ZeilenNode), 0) << "the record names the row it was read from";
 }
 
 // More inventories than the first batch of a scan, with the client in another time zone than
@@ -100,12 +102,12 @@ TEST_F(UebersichtTest, ManyInventoriesOfOneYearAreListedOnce)
     Sql("INSERT INTO ia (wijahr, zaehldatum, wgn, filiale, kzzaehlung) VALUES " + zeilen.join(','));
     const TUmgebung client("TZ", "Asia/Tokyo");
     TfrmKalmetMain& f = Fenster();
-    TVRList* l = f.vrInvList->VRList();
+    TVRModell* l = f.vrInvList->VRList();
     ASSERT_TRUE(l);
     std::set<int> filialen;
     for (int i = 0; i < l->Anzahl(); ++i) {
         TZeileAnzeige z;
-        f.Zeile_2_Record(l->Zeile(i), z);
+        f.Zeile_2_Record(i, z);
         filialen.insert(z.Filiale);
     }
     EXPECT_EQ(l->Anzahl(), 150);

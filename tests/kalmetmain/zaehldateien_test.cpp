@@ -21,7 +21,7 @@ protected:
     // The overview's counted value of the inventory's row.
     double IstEK(const TZeileAnzeige& inv)
     {
-        for (TVRListNode* n : Zeilen()) {
+        for (int n : Zeilen()) {
             TZeileAnzeige z;
             FFenster->Zeile_2_Record(n, z);
             if (z.ZaehlDatum == inv.ZaehlDatum && z.WGN == inv.WGN && z.Filiale == inv.Filiale)
