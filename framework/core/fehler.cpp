@@ -1,12 +1,14 @@
 #include "framework/core/fehler.h"
 
+#include "framework/core/geheimnis.h"
+
 namespace {
 std::string Message(const QString& location, const QStringList& texts)
 {
     QString m = location;
     if (!texts.isEmpty())
         m += QStringLiteral(": ") + texts.join(QStringLiteral(" "));
-    return m.toStdString();
+    return OhneGeheimnisse(m).toStdString();
 }
 }
 
