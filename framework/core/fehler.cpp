@@ -3,6 +3,13 @@
 #include "framework/core/geheimnis.h"
 
 namespace {
+QStringList Verborgen(QStringList texts)
+{
+    for (QString& t : texts)
+        t = OhneGeheimnisse(t);
+    return texts;
+}
+
 std::string Message(const QString& location, const QStringList& texts)
 {
     QString m = location;
@@ -13,7 +20,7 @@ std::string Message(const QString& location, const QStringList& texts)
 }
 
 EORVFehler::EORVFehler(QString location, QStringList texts)
-    : std::runtime_error(Message(location, texts)), FLocation(std::move(location)), FTexts(std::move(texts))
+    : std::runtime_error(Message(location, texts)), FLocation(std::move(location)), FTexts(Verborgen(std::move(texts)))
 {
 }
 

@@ -13,6 +13,7 @@
 #include "tests/support/umgebung.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -32,14 +33,12 @@ namespace {
 // The first row of sql on a connection of its own to url.
 QStringList Zeile(const TDbUrl& url, const QString& sql)
 {
+    const auto schliessen = qScopeGuard([] { TZEP_Connection::Schliessen(QStringLiteral("anmeldung")); });
+    QSqlQuery q(TZEP_Connection::Oeffnen(url, QStringLiteral("anmeldung")));
     QStringList r;
-    {
-        QSqlQuery q(TZEP_Connection::Oeffnen(url, QStringLiteral("anmeldung")));
-        if (q.exec(sql) && q.next())
-            for (int i = 0; i < q.record().count(); ++i)
-                r << q.value(i).toString();
-    }
-    TZEP_Connection::Schliessen(QStringLiteral("anmeldung"));
+    if (q.exec(sql) && q.next())
+        for (int i = 0; i < q.record().count(); ++i)
+            r << q.value(i).toString();
     return r;
 }
 
