@@ -18,8 +18,6 @@ void GeheimnisMerken(const QString& geheimnis)
 void GeheimnisseVergessen()
 {
     QMutexLocker lock(&GMutex);
-    for (QString& g : GGeheimnisse)
-        g.fill(QLatin1Char('\0'));
     GGeheimnisse.clear();
 }
 

@@ -133,7 +133,6 @@ void Configure(const TDbUrl& url)
 void PasswortVergessen()
 {
     QMutexLocker lock(&GMutex);
-    GUrl.Password.fill(QLatin1Char('\0'));
     GUrl.Password.clear();
     GeheimnisseVergessen();
 }

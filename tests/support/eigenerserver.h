@@ -3,6 +3,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <gtest/gtest.h>
+
 // A PostgreSQL server of the test's own, for what the shared test server (trust, no TLS) cannot
 // show: passwords (scram over TCP), TLS with a certificate for "localhost" that a root made by
 // the test signed (openssl), peer authentication on its own socket folder. It has the role
@@ -47,3 +49,11 @@ private:
     int FPort = 0;
     QString FFehler;
 };
+
+// Starts a server of the test's own as s; skips the test on a machine without the server's
+// programs, fails it when the server does not start.
+#define EIGENER_SERVER(s)                                                        \
+    if (!TEigenerServer::Vorhanden())                                            \
+        GTEST_SKIP() << "keine PostgreSQL-Serverprogramme auf diesem Rechner";   \
+    const TEigenerServer s;                                                      \
+    ASSERT_TRUE(s.Fehler().isEmpty()) << qPrintable(s.Fehler())

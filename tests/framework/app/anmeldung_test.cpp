@@ -24,12 +24,6 @@
 
 namespace {
 
-#define EIGENER_SERVER(s)                                                        \
-    if (!TEigenerServer::Vorhanden())                                            \
-        GTEST_SKIP() << "keine PostgreSQL-Serverprogramme auf diesem Rechner";   \
-    const TEigenerServer s;                                                      \
-    ASSERT_TRUE(s.Fehler().isEmpty()) << qPrintable(s.Fehler())
-
 // The first row of sql on a connection of its own to url.
 QStringList Zeile(const TDbUrl& url, const QString& sql)
 {
