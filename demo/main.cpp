@@ -41,6 +41,8 @@ int main(int argc, char* argv[])
     }
     try {
         const TDbUrl url = DbUrlChoose(parser.value(db));
+        if (const QString warnung = PasswortWarnung(url); !warnung.isEmpty())
+            std::fprintf(stderr, "kalmet-demo: %s\n", qPrintable(warnung));
         DemoDatenbankErzeugen(url, p, parser.isSet(force));
         std::printf("Demo-Datenbank erzeugt: %s\n", qPrintable(url.ToString()));
     } catch (const std::exception& e) {

@@ -7,6 +7,7 @@
 #include "framework/article/filialtabelle.h"
 #include "framework/article/iazugriff.h"
 #include "framework/core/fehler.h"
+#include "framework/core/geheimnis.h"
 #include "framework/db/connection.h"
 #include "framework/db/migrations.h"
 
@@ -27,7 +28,7 @@ QString GBefehl = QStringLiteral("kalmet");
 
 void Melden(const QString& text)
 {
-    std::fprintf(stderr, "%s: %s\n", qPrintable(GBefehl), qPrintable(text));
+    std::fprintf(stderr, "%s: %s\n", qPrintable(GBefehl), qPrintable(OhneGeheimnisse(text)));
     std::fflush(stderr);
 }
 
@@ -189,6 +190,8 @@ bool Anmelden(const QCommandLineParser& p)
     }
     if (SQLiteDateiFehlt(url))
         Falsch(QStringLiteral("--db"), QStringLiteral("die Datenbank %1 gibt es nicht").arg(url.Path));
+    if (const QString warnung = PasswortWarnung(url); !warnung.isEmpty())
+        Melden(warnung);
     try {
         TZEP_Connection::Configure(url);
         MigrationenAusfuehren(TZEP_Connection::Database());
@@ -227,7 +230,7 @@ int BefehlAusfuehren(const QString& name, const QString& beschreibung, const QSt
     QCommandLineParser p;
     p.setApplicationDescription(beschreibung);
     p.addHelpOption();
-    WertOption(p, "db", "Datenbank: sqlite:/pfad/datei.db oder postgresql://user@host/db", "url");
+    p.addOption(QCommandLineOption(QStringLiteral("db"), DbOptionText(), QStringLiteral("url")));
     WertOption(p, "user", "Benutzer (auf einer SQLite-Datei)", "name");
     if (inventuren) {
         WertOption(p, "fiscal-year", "Beginn des Wirtschaftsjahres", "JJJJ-MM-TT");

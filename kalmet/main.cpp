@@ -1,6 +1,7 @@
 #include "SelDruck/frmseldruck.h"
 #include "SelMask/frmselmask.h"
 #include "demo/demodatenbank.h"
+#include "framework/app/dialoge.h"
 #include "framework/app/info.h"
 #include "framework/app/programm.h"
 #include "framework/core/fehler.h"
@@ -66,7 +67,9 @@ void DatenbankOeffnen(const QString& dbWert)
         if (!QFile::rename(neu.Path, url.Path))
             FehlerRaise(QStringLiteral("kalmet"), {QStringLiteral("Kann %1 nicht anlegen").arg(url.Path)});
     }
-    TZEP_Connection::Configure(url);
+    if (const QString warnung = PasswortWarnung(url); !warnung.isEmpty())
+        std::fprintf(stderr, "kalmet: %s\n", qPrintable(warnung));
+    TZEP_Connection::Configure(PasswortErfragen(url));
     MigrationenAusfuehren(TZEP_Connection::Database());
 }
 
@@ -109,9 +112,7 @@ int main(int argc, char* argv[])
         QStringLiteral("Inventurauswertung\n\nOhne Fenster: kalmet print, book, import, takeover und reset (je mit --help)"));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption dbOption(QStringLiteral("db"),
-                                      QStringLiteral("Datenbank: sqlite:/pfad/datei.db oder postgresql://user@host/db"),
-                                      QStringLiteral("url"));
+    const QCommandLineOption dbOption(QStringLiteral("db"), DbOptionText(), QStringLiteral("url"));
     const QCommandLineOption userOption(QStringLiteral("user"), QStringLiteral("Benutzer auf einer SQLite-Datei (Standard: Betriebssystem-Benutzer; auf PostgreSQL der angemeldete)"),
                                         QStringLiteral("name"));
     parser.addOptions({dbOption, userOption});
@@ -172,5 +173,6 @@ int main(int argc, char* argv[])
     selDruck.reset();
     hauptfenster.reset();
     ORVInteraktionSetzen(nullptr);
+    TZEP_Connection::PasswortVergessen();
     return rc;
 }

@@ -8,15 +8,24 @@ pakete_installieren() {
   done
   [ ${#fehlend[@]} -eq 0 ] && return 0
   echo "Installiere Debian-Pakete: ${fehlend[*]}"
+  # root installs itself; anyone else needs sudo, or runs the script in a root shell (su -c)
   local sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+      echo "Es fehlen Debian-Pakete und sudo gibt es nicht. In einer root-Shell installieren, dann erneut starten:" >&2
+      echo "  su -c 'apt-get update && apt-get install --no-install-recommends ${fehlend[*]}'" >&2
+      exit 1
+    fi
+    sudo="sudo"
+  fi
   $sudo apt-get update -q
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${fehlend[@]}"
 }
 
 # libxlsxwriter-dev links against zlib without depending on zlib1g-dev; qt6-translations-l10n gives
-# Qt's standard buttons and dialogs their German texts
-BASIS_PAKETE=(cmake ninja-build g++ ccache pkg-config qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libxlsxwriter-dev zlib1g-dev
+# Qt's standard buttons and dialogs their German texts; libpq-dev, the PostgreSQL client library
+# under Qt's driver, tells whether the server wants a password
+BASIS_PAKETE=(cmake ninja-build g++ ccache pkg-config qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libpq-dev libxlsxwriter-dev zlib1g-dev
   fonts-dejavu-core qt6-translations-l10n)
 
 # bauen <build dir> <cmake options...>

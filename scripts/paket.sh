@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package kalmet_<version>_amd64.deb (in build/), checks it with lintian (no
-# errors) and runs the unpacked kalmet-demo, kalmet print and kalmet book on a fresh demo database.
+# errors, no hardening tags) and runs the unpacked kalmet-demo, kalmet print and kalmet book on a
+# fresh demo database.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
@@ -13,6 +14,11 @@ paket=$(ls build/kalmet_*_amd64.deb)
 dauer Paket
 echo "lintian $paket:"
 lintian --fail-on error --tag-display-limit 0 "$paket" || { echo "lintian meldet Fehler" >&2; exit 1; }
+# the release build's hardening flags: none of lintian's hardening tags
+if lintian --tags hardening-no-bindnow,hardening-no-fortify-functions,hardening-no-pie,hardening-no-relro "$paket" | grep .; then
+  echo "dem Paket fehlen Härtungs-Flags" >&2
+  exit 1
+fi
 
 probe=$(mktemp -d /tmp/kalmet-paket.XXXXXX)
 trap 'rm -rf "$probe"' EXIT

@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
 
-pakete_installieren "${BASIS_PAKETE[@]}" libgtest-dev libgmock-dev postgresql-15 poppler-utils unzip
+# openssl makes the certificates of the TLS tests' own server
+pakete_installieren "${BASIS_PAKETE[@]}" libgtest-dev libgmock-dev postgresql-15 openssl poppler-utils unzip
 dauer Pakete
 bauen build -DKALMET_BUILD_TESTS=ON
 dauer Bauen

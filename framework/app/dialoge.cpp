@@ -2,6 +2,7 @@
 
 #include "framework/app/info.h"
 #include "framework/app/programm.h"
+#include "framework/core/geheimnis.h"
 #include "framework/db/connection.h"
 
 #include <QCoreApplication>
@@ -66,4 +67,14 @@ void VersionsInfoZeigen(const QString& titel, QObject* owner, const QString& tex
     if (!text2.isEmpty())
         text += QLatin1Char('\n') + text2;
     ORVInteraktion().Versionsinfo(titel, text, owner);
+}
+
+TDbUrl PasswortErfragen(TDbUrl url)
+{
+    if (!PasswortFehlt(url))
+        return url;
+    url.Password = ORVInteraktion().Passwort(QStringLiteral("Anmeldung"),
+                                             QStringLiteral("Der Datenbankserver verlangt ein Passwort für\n%1").arg(url.ToString()), nullptr);
+    GeheimnisMerken(url.Password);
+    return url;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/app/interaktion.h"
+#include "framework/db/dburl.h"
 
 #include <QString>
 
@@ -24,3 +25,8 @@ bool FrageDlgExecute(const TInfoKoord& koord, const std::vector<TFrageDlg_Antwor
 
 // The version information window.
 void VersionsInfoZeigen(const QString& titel, QObject* owner, const QString& text2);
+
+// url with the password a person typed, when the server asks for one that neither the URL nor
+// the client library's sources give; else url unchanged. Without a person to ask, or when none
+// was typed, opening the database then fails with the server's refusal.
+TDbUrl PasswortErfragen(TDbUrl url);

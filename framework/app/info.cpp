@@ -3,6 +3,7 @@
 #include "framework/app/interaktion.h"
 #include "framework/app/programm.h"
 #include "framework/core/fehler.h"
+#include "framework/core/geheimnis.h"
 #include "framework/db/connection.h"
 
 #include <QCoreApplication>
@@ -66,8 +67,9 @@ void TORVInfo::RegisterException(const QString& ort, const std::exception& e, bo
         Zeigen(ort, text, true);
 }
 
-void TORVInfo::RegisterException(const QString& ort, const QString& text, bool anzeigen)
+void TORVInfo::RegisterException(const QString& ort, const QString& roh, bool anzeigen)
 {
+    const QString text = OhneGeheimnisse(roh);
     {
         QMutexLocker lock(&FMutex);
         FRegister.push_back({ort, text, anzeigen, TDateTime_FromQDateTime(QDateTime::currentDateTime())});
@@ -176,8 +178,9 @@ void TORVInfo::WriteTextWithStamp(const QString& text)
     Protokollieren(0, text);
 }
 
-void TORVInfo::Protokollieren(int art, const QString& text)
+void TORVInfo::Protokollieren(int art, const QString& roh)
 {
+    const QString text = OhneGeheimnisse(roh);
     const QDateTime jetzt = QDateTime::currentDateTime();
     std::fprintf(stderr, "%s %s\n", qPrintable(jetzt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"))), qPrintable(text));
     try {

@@ -35,6 +35,9 @@ public:
     {
         return {};
     }
+    // A password, typed by the person unseen; empty when none was typed. Without a person to
+    // ask, none is.
+    virtual QString Passwort(const QString& /*titel*/, const QString& /*text*/, QObject* /*owner*/) { return {}; }
 };
 
 // The interaction in use; without one installed, messages go to the error output and

@@ -1,6 +1,7 @@
 #include "framework/db/connection.h"
 
 #include "framework/core/fehler.h"
+#include "framework/core/geheimnis.h"
 #include "framework/db/anweisung.h"
 #include "framework/db/sqlwarnung.h"
 
@@ -12,50 +13,11 @@
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QThread>
-#include <QUrl>
 
 #include <atomic>
 #include <unordered_map>
 
 int GDBConfig = 0;
-
-TDbUrl TDbUrl::Parse(const QString& url)
-{
-    TDbUrl r;
-    if (url.startsWith(QStringLiteral("sqlite:"))) {
-        r.Typ = TConnectorTyp::SQLite;
-        r.Path = url.mid(7);
-        if (r.Path.startsWith(QStringLiteral("//")))
-            r.Path = r.Path.mid(2);
-        if (r.Path.isEmpty())
-            FehlerRaise(QStringLiteral("TDbUrl.Parse"), {QStringLiteral("SQLite-URL ohne Dateipfad: ") + url});
-        return r;
-    }
-    if (url.startsWith(QStringLiteral("postgresql://")) || url.startsWith(QStringLiteral("postgres://"))) {
-        const QUrl u(url);
-        if (!u.isValid() || u.path().size() < 2)
-            FehlerRaise(QStringLiteral("TDbUrl.Parse"), {QStringLiteral("PostgreSQL-URL ohne Datenbank: ") + url});
-        r.Typ = TConnectorTyp::PostgreSQL;
-        r.Host = u.host().isEmpty() ? QStringLiteral("localhost") : u.host();
-        r.Port = u.port(5432);
-        r.User = u.userName();
-        r.Password = u.password();
-        r.Database = u.path().mid(1);
-        return r;
-    }
-    FehlerRaise(QStringLiteral("TDbUrl.Parse"),
-                {QStringLiteral("Unbekannte Datenbank-URL (erwartet sqlite:/pfad oder postgresql://...): ") + url});
-}
-
-QString TDbUrl::ToString() const
-{
-    if (Typ == TConnectorTyp::SQLite)
-        return QStringLiteral("sqlite:") + Path;
-    QString auth = User;
-    if (!auth.isEmpty())
-        auth += QLatin1Char('@');
-    return QStringLiteral("postgresql://%1%2:%3/%4").arg(auth, Host).arg(Port).arg(Database);
-}
 
 QString DefaultDemoDbPath()
 {
@@ -72,8 +34,11 @@ bool SQLiteDateiFehlt(const TDbUrl& url)
 
 TDbUrl DbUrlChoose(const QString& commandLineValue)
 {
-    if (!commandLineValue.isEmpty())
-        return TDbUrl::Parse(commandLineValue);
+    if (!commandLineValue.isEmpty()) {
+        TDbUrl url = TDbUrl::Parse(commandLineValue);
+        url.PasswortAufBefehlszeile = !url.Password.isEmpty();
+        return url;
+    }
     const QString env = qEnvironmentVariable("KALMET_DB");
     if (!env.isEmpty())
         return TDbUrl::Parse(env);
@@ -165,6 +130,13 @@ void Configure(const TDbUrl& url)
     ++GGeneration;
 }
 
+void PasswortVergessen()
+{
+    QMutexLocker lock(&GMutex);
+    GUrl.Password.clear();
+    GeheimnisseVergessen();
+}
+
 const TDbUrl& Url()
 {
     return GUrl;
@@ -224,7 +196,7 @@ QSqlDatabase Oeffnen(const TDbUrl& url, const QString& name, const QString& opti
         db.setPassword(url.Password);
         db.setDatabaseName(url.Database);
     }
-    db.setConnectOptions(url.Typ == TConnectorTyp::SQLite ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000") : optionen);
+    db.setConnectOptions(url.Typ == TConnectorTyp::SQLite ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000") : Verbindungsoptionen(url, optionen));
     if (!db.open())
         FehlerRaise(COrt, {QStringLiteral("Datenbank nicht erreichbar: ") + url.ToString(), db.lastError().text()});
     if (url.Typ == TConnectorTyp::SQLite) {

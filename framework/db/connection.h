@@ -1,27 +1,12 @@
 #pragma once
 
+#include "framework/db/dburl.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
 
 #include <functional>
-
-// Which SQL engine a connection talks to; statement builders may need to know it.
-enum class TConnectorTyp { SQLite = 1, PostgreSQL = 2 };
-
-// The database the program works on: "sqlite:/path/file.db" or "postgresql://user:pw@host:port/db".
-struct TDbUrl {
-    TConnectorTyp Typ = TConnectorTyp::SQLite;
-    QString Path;      // SQLite file
-    QString Host;
-    int Port = 5432;
-    QString User;
-    QString Password;
-    QString Database;
-
-    static TDbUrl Parse(const QString& url);   // throws EORVFehler on an unknown form
-    QString ToString() const;
-};
 
 // Database configuration of the installation; 1 means "no SQL access".
 extern int GDBConfig;
@@ -33,12 +18,15 @@ QString DefaultDemoDbPath();
 // create one; a mistyped path is refused, never created with its folders.
 bool SQLiteDateiFehlt(const TDbUrl& url);
 
-// --db value if given, else KALMET_DB, else the demo database.
+// --db value if given, else KALMET_DB, else the demo database. A password in the --db value is
+// marked (PasswortAufBefehlszeile), so that the program warns of it.
 TDbUrl DbUrlChoose(const QString& commandLineValue);
 
 namespace TZEP_Connection {
 // Sets the database for the whole process; existing thread connections are closed.
 void Configure(const TDbUrl& url);
+// Forgets the password of the database set (the window's, when it closes).
+void PasswortVergessen();
 const TDbUrl& Url();
 TConnectorTyp Typ();
 // Changes with every Configure and Erneuern; caches of database contents compare it to stay current.

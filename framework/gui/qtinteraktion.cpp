@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
@@ -74,6 +76,11 @@ void TQtInteraktion::Versionsinfo(const QString& titel, const QString& text, QOb
 QString TQtInteraktion::DateiSpeichern(const QString& titel, const QString& vorschlag, const QString& filter, QObject* owner)
 {
     return QFileDialog::getSaveFileName(Fenster(owner), titel, QDir::home().filePath(vorschlag), filter);
+}
+
+QString TQtInteraktion::Passwort(const QString& titel, const QString& text, QObject* owner)
+{
+    return QInputDialog::getText(Fenster(owner), FProgrammTitel + QStringLiteral(" – ") + titel, text, QLineEdit::Password);
 }
 
 bool QtUebersetzungLaden()

@@ -16,6 +16,7 @@ public:
                QObject* owner) override;
     void Versionsinfo(const QString& titel, const QString& text, QObject* owner) override;
     QString DateiSpeichern(const QString& titel, const QString& vorschlag, const QString& filter, QObject* owner) override;
+    QString Passwort(const QString& titel, const QString& text, QObject* owner) override;
 
 private:
     QString FProgrammTitel;

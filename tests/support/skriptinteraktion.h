@@ -46,6 +46,12 @@ public:
     void Versionsinfo(const QString& titel, const QString& text, QObject*) override { Gezeigt.push_back({-2, titel, text}); }
     QString Datei;   // the file chosen in a file chooser
     QString DateiSpeichern(const QString&, const QString&, const QString&, QObject*) override { return Datei; }
+    QString PasswortAntwort;   // the password typed when asked
+    QString Passwort(const QString& titel, const QString& text, QObject*) override
+    {
+        Gezeigt.push_back({-3, titel, text});
+        return PasswortAntwort;
+    }
 
     bool Enthaelt(const QString& teil) const
     {
