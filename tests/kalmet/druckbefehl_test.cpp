@@ -237,7 +237,7 @@ TEST_F(DruckBefehlTest, LosingTheServerEndsARunWithCode3AndNoFileAndTheNextRunWr
     for (int lauf = 0; lauf < 20 && verloren < 5; ++lauf) {
         QFile::remove(pdf);
         tabellen.removeRecursively();
-        const bool abgebrochen = MitVerbindungsverlust(KALMET_PROGRAMM, args, zufall.bounded(30, 350)) == 3;
+        const bool abgebrochen = MitVerbindungsverlust(KALMET_PROGRAMM, args, zufall.bounded(10, 150)) == 3;
         verloren += abgebrochen;
         EXPECT_FALSE(abgebrochen && geschrieben()) << "a run cut off claims no file";
     }
