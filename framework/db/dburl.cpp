@@ -3,7 +3,6 @@
 #include "framework/core/fehler.h"
 #include "framework/core/geheimnis.h"
 
-#include <QRegularExpression>
 #include <QStringList>
 #include <QUrl>
 #include <QUrlQuery>
@@ -19,12 +18,18 @@ const QString COrt = QStringLiteral("TDbUrl.Parse");
 const QStringList CParameter = {QStringLiteral("service"), QStringLiteral("sslmode"), QStringLiteral("sslrootcert"),
                                 QStringLiteral("sslcert"), QStringLiteral("sslkey")};
 
-// The URL as an error quotes it: without what stands between "user:" and "@".
+// The URL as an error quotes it: what stands between the user's ":" and the last "@" hidden,
+// so that a password holding "/" or "@" is hidden whole (rather more than less).
 QString Verdeckt(const QString& url)
 {
-    static const QRegularExpression passwort(QStringLiteral("(://[^/@:]*:)[^/@]*@"));
-    QString r = url;
-    return r.replace(passwort, QStringLiteral("\\1***@"));
+    const qsizetype anfang = url.indexOf(QStringLiteral("://"));
+    const qsizetype at = url.lastIndexOf(QLatin1Char('@'));
+    if (anfang < 0 || at < anfang)
+        return url;
+    const qsizetype doppelpunkt = url.indexOf(QLatin1Char(':'), anfang + 3);
+    if (doppelpunkt < 0 || doppelpunkt > at)
+        return url;
+    return url.left(doppelpunkt + 1) + QStringLiteral("***") + url.mid(at);
 }
 
 [[noreturn]] void Falsch(const QString& text, const QString& url)

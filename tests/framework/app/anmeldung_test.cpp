@@ -82,6 +82,19 @@ TEST(Anmeldung, TheClientLibrarysSourcesGiveThePasswordAndNoHostMeansTheSocket)
               (QStringList{QString::fromLocal8Bit(getpwuid(geteuid())->pw_name), "true"}));
 }
 
+// A URL that cannot be read never shows its password, whatever characters the password holds.
+TEST(Anmeldung, AnUnreadableUrlHidesItsPassword)
+{
+    for (const QString url : {"postgresql://u:ge/heim@host/db?falsch=1", "postgresql://u:ge@heim@host/db?falsch=1",
+                              "postgresql://u:ge/heim@host:x/db"})
+        try {
+            TDbUrl::Parse(url);
+            ADD_FAILURE() << qPrintable(url);
+        } catch (const EORVFehler& e) {
+            EXPECT_FALSE(QString::fromUtf8(e.what()).contains("heim")) << e.what();
+        }
+}
+
 TEST(Anmeldung, TheWindowAsksForAMissingPasswordAndNoTextShowsAPasswordOfTheUrl)
 {
     EIGENER_SERVER(s);
