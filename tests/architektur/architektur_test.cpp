@@ -154,8 +154,25 @@ QStringList Literale(const QString& text)
             i = text.indexOf(QStringLiteral("*/"), i + 2) + 1;
             if (i <= 0)
                 break;
+        } else if (c == QLatin1Char('\'') && i > 0 && text[i - 1].isLetterOrNumber()) {
+            continue;   // a digit separator
         } else if (c == QLatin1Char('\'')) {
-            i = text.indexOf(QLatin1Char('\''), i + (text[i + 1] == QLatin1Char('\\') ? 3 : 2));
+            for (++i; i < text.size() && text[i] != QLatin1Char('\''); ++i)
+                if (text[i] == QLatin1Char('\\'))
+                    ++i;
+        } else if (c == QLatin1Char('"') && i > 0 && text[i - 1] == QLatin1Char('R')) {
+            // a raw string: R"delim( ... )delim"
+            const qsizetype klammer = text.indexOf(QLatin1Char('('), i);
+            const QString ende = QLatin1Char(')') + text.mid(i + 1, klammer - i - 1) + QLatin1Char('"');
+            const qsizetype schluss = text.indexOf(ende, klammer);
+            if (klammer < 0 || schluss < 0)
+                break;
+            if (!offen)
+                aktuell.clear();
+            aktuell += text.mid(klammer + 1, schluss - klammer - 1);
+            i = schluss + ende.size() - 1;
+            offen = true;
+            continue;
         } else if (c == QLatin1Char('"')) {
             if (!offen)
                 aktuell.clear();
