@@ -5,10 +5,9 @@
 #include <QSqlQuery>
 #include <QStringList>
 
-std::map<TInt32Trio, QByteArray, bool (*)(const TInt32Trio&, const TInt32Trio&)> Artikelbild_Lesen(const std::vector<TInt32Trio>& ids,
-                                                                                                   const QString& ort)
+TArtikelbilder Artikelbild_Lesen(const std::vector<TInt32Trio>& ids, const QString& ort)
 {
-    std::map<TInt32Trio, QByteArray, bool (*)(const TInt32Trio&, const TInt32Trio&)> bilder(&TInt32Trio::Numerisch_Kleiner);
+    TArtikelbilder bilder(&TInt32Trio::Numerisch_Kleiner);
     if (ids.empty())
         return bilder;
     QVariantList werte;

@@ -7,7 +7,8 @@
 #include <map>
 #include <vector>
 
+using TArtikelbilder = std::map<TInt32Trio, QByteArray, bool (*)(const TInt32Trio&, const TInt32Trio&)>;
+
 // The pictures of the articles ids (a few hundred at a time) from the article master's picture
 // table; an article without one is missing from the answer. A failure raises at ort.
-std::map<TInt32Trio, QByteArray, bool (*)(const TInt32Trio&, const TInt32Trio&)> Artikelbild_Lesen(const std::vector<TInt32Trio>& ids,
-                                                                                                   const QString& ort);
+TArtikelbilder Artikelbild_Lesen(const std::vector<TInt32Trio>& ids, const QString& ort);
