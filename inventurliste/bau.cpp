@@ -42,6 +42,10 @@ TWGNZeilen GetWGNs(const TZeileAnzeige_Arr& Zeilen, bool FilGegAufrechnen, const
     return r;
 }
 
+namespace {
+constexpr size_t CErsterBlock = 50;
+}
+
 TInventurlisteBau::TInventurlisteBau(TInventurliste& AListe, const TDruckConfig& AConfig, TDateTime AAuswertungsDatum)
     : FListe(AListe), FConfig(AConfig), FAuswertungsDatum(AAuswertungsDatum)
 {
@@ -75,12 +79,13 @@ bool TInventurlisteBau::Ausfuehren(const QString& ordner, const TFortschritt& fo
     const bool gelaufen = ORVGuard(QStringLiteral("TfrmKalmetMain.ErstelleINVL"), [&] {
         const TWGNZeilen wgns = GetWGNs(FConfig.Zeilen, FConfig.FilGegAufrechnen, FConfig.SelWGN, FConfig.SelFil);
         FListe.DBFFilesErstellen(ordner);
-        const std::unique_ptr<TZEP_List<TInt32Trio>> ids = FillProdID_List(wgns);
-        FSummen = std::make_unique<TinvlListe>();
         // the articles are read and computed in blocks: master records and prices of a block
         // come with one statement each, read on a thread of their own while the block before
-        // is computed, as are the block's count, target and erroneous-sale records
+        // is computed, as are the block's count, target and erroneous-sale records; the
+        // readers connect while the selection runs
         TBlockVorlauf vorlauf(FListe.Optionen().MitRegal, FConfig.Rechnen);
+        const std::unique_ptr<TZEP_List<TInt32Trio>> ids = FillProdID_List(wgns);
+        FSummen = std::make_unique<TinvlListe>();
         std::optional<TBlock> offen;   // being read, not computed yet
         const auto einreihen = [&](TBlock b) {
             if (b.Ids.empty())
@@ -95,6 +100,9 @@ bool TInventurlisteBau::Ausfuehren(const QString& ordner, const TFortschritt& fo
             if (jetzt)
                 BlockBerechnen(*jetzt, fortschritt);
         };
+        // the first blocks are small, so that computing starts early; then full blocks, so that
+        // the server answers few statements
+        size_t blockGroesse = CErsterBlock;
         TZEP_WGN_Iterator artikel;
         for (const auto& [key, zeilen] : wgns) {
             if (!artikel.Move_First(key, QStringLiteral("EIGEN")))
@@ -103,8 +111,10 @@ bool TInventurlisteBau::Ausfuehren(const QString& ordner, const TFortschritt& fo
             do {
                 if (CheckProduktID(ids.get(), artikel.Current_Produkt_ID()))
                     block.push_back(artikel.Current_Produkt_ID());
-                if (block.size() == TProduktBlockAbfrage::CBlock)
+                if (block.size() == blockGroesse) {
                     einreihen({std::exchange(block, {}), &key, &zeilen});
+                    blockGroesse = std::min(blockGroesse * 4, TProduktBlockAbfrage::CBlock);
+                }
             } while (artikel.Move_Next());
             einreihen({std::move(block), &key, &zeilen});
         }

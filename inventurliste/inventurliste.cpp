@@ -131,8 +131,7 @@ void TInventurliste::ReNrLesen(std::unique_ptr<TProduktBlockAbfrage>& abfrage, c
 {
     if (!abfrage)
         abfrage = std::make_unique<TProduktBlockAbfrage>(QStringLiteral("t.renr, t.renr2"), QStringLiteral("renr"),
-                                                         QStringLiteral("t.id"), QString(),
-                                                         TProduktBlockAbfrage::TZugriff::Nachschlagen);
+                                                         QStringLiteral("t.id"), QString());
     // an article without RENR record has none; of several the first counts, as for a keyed read
     vorrat.clear();
     for (const TInt32Trio& id : ids)

@@ -22,6 +22,7 @@ TLeseThread::~TLeseThread()
 
 void TLeseThread::Anstossen(std::function<void()> auftrag)
 {
+    Warten();
     {
         std::lock_guard<std::mutex> lock(FMutex);
         FAuftrag = std::move(auftrag);
@@ -81,6 +82,9 @@ TBlockVorlauf::TBlockVorlauf(bool mitRegal, bool mitBestand)
       }),
       FInventur([this] { FSaetze.reset(); })
 {
+    // each thread connects now, while the build does its first reads
+    FStamm.Anstossen([] { TZEP_Connection::Database(); });
+    FInventur.Anstossen([] { TZEP_Connection::Database(); });
 }
 
 void TBlockVorlauf::Anstossen(const std::vector<TInt32Trio>& ids, std::vector<TInventurSchluessel> inventuren, TDateTime ab)

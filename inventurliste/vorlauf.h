@@ -21,6 +21,7 @@ public:
     TLeseThread(const TLeseThread&) = delete;
     TLeseThread& operator=(const TLeseThread&) = delete;
 
+    // Starts a job once the one before has ended (its failure is thrown here).
     void Anstossen(std::function<void()> auftrag);
     // Waits for the job started last; its failure is thrown here. While it waits, the user
     // interface is let answer.

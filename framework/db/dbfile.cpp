@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int CMaxBatch = 512;
+constexpr int CMaxBatch = 2048;
 
 QString Tupel(const QStringList& spalten)
 {

@@ -6,8 +6,8 @@
 #include <QStringList>
 
 TProduktBlockAbfrage::TProduktBlockAbfrage(const QString& spalten, const QString& tabelle, const QString& ordnung,
-                                           const QString& bedingung, TZugriff zugriff)
-    : FSpalten(spalten), FTabelle(tabelle), FOrdnung(ordnung), FBedingung(bedingung), FZugriff(zugriff)
+                                           const QString& bedingung)
+    : FSpalten(spalten), FTabelle(tabelle), FOrdnung(ordnung), FBedingung(bedingung)
 {
 }
 
@@ -63,7 +63,8 @@ QSqlQuery& TProduktBlockAbfrage::Ausfuehren(const std::vector<TInt32Trio>& ids, 
         const QString bedingung = QStringLiteral("t.produkt_id_1 = ids.p1 AND t.produkt_id_2 = ids.p2 AND t.produkt_id_3 = ids.p3")
             + (FBedingung.isEmpty() ? QString() : QStringLiteral(" AND ") + FBedingung);
         // a lateral subquery that is not flattened (OFFSET 0) makes PostgreSQL look each id up
-        const QString quelle = FZugriff == TZugriff::Nachschlagen && arrays
+        // in the index: a join would hash the whole table for every block
+        const QString quelle = arrays
             ? QStringLiteral("ids CROSS JOIN LATERAL (SELECT * FROM %1 t WHERE %2 OFFSET 0) t").arg(FTabelle, bedingung)
             : QStringLiteral("ids JOIN %1 t ON %2").arg(FTabelle, bedingung);
         const QString sql = QStringLiteral("WITH ids(i, p1, p2, p3) AS (%1) SELECT ids.i, %2 FROM %3%4")

@@ -15,18 +15,14 @@
 // takes the ids of any block as three array parameters.
 class TProduktBlockAbfrage {
 public:
-    static constexpr size_t CBlock = 100;
-
-    // How PostgreSQL reaches the rows. Join leaves it to its planner, which hashes a small
-    // table whole for every block; Nachschlagen looks each id up in the table's product-id
-    // index, the better way for a table with at most one row per article.
-    enum class TZugriff { Join, Nachschlagen };
+    static constexpr size_t CBlock = 1000;
 
     // spalten: the columns to read from the table (alias t); ordnung: the order of an
     // article's rows (columns of t, may be empty); bedingung: a further condition on t
-    // whose ? are bound with the values Lesen is given.
+    // whose ? are bound with the values Lesen is given. The table's product-id index must lead
+    // with the condition's equalities or with the product id: each id is looked up in it.
     TProduktBlockAbfrage(const QString& spalten, const QString& tabelle, const QString& ordnung,
-                         const QString& bedingung = QString(), TZugriff zugriff = TZugriff::Join);
+                         const QString& bedingung = QString());
 
     // Calls proZeile(i, query) for each row, i the index of its article in ids (at most
     // CBlock, no id twice); the rows come in the order of ids only when an order was given.
@@ -45,7 +41,6 @@ private:
     void Beenden(QSqlQuery& q) const;
 
     QString FSpalten, FTabelle, FOrdnung, FBedingung;
-    TZugriff FZugriff;
     TGehalteneAnweisung FEinzeln, FBlock;
 };
 
