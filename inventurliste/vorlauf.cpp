@@ -82,32 +82,50 @@ TBlockVorlauf::TBlockVorlauf(bool mitRegal, bool mitBestand)
       }),
       FInventur([this] { FSaetze.reset(); })
 {
+    if (FMitBestand)
+        FBewegung = std::make_unique<TLeseThread>([this] { FBewegungMani.reset(); });
     // each thread connects now, while the build does its first reads
-    FStamm.Anstossen([] { TZEP_Connection::Database(); });
-    FInventur.Anstossen([] { TZEP_Connection::Database(); });
+    for (TLeseThread* t : Threads())
+        t->Anstossen([] { TZEP_Connection::Database(); });
+}
+
+std::vector<TLeseThread*> TBlockVorlauf::Threads()
+{
+    std::vector<TLeseThread*> r{&FStamm, &FInventur};
+    if (FBewegung)
+        r.push_back(FBewegung.get());
+    return r;
 }
 
 void TBlockVorlauf::Anstossen(const std::vector<TInt32Trio>& ids, std::vector<TInventurSchluessel> inventuren, TDateTime ab)
 {
-    FStamm.Anstossen([this, ids, ab] { StammLesen(ids, ab); });
+    FStamm.Anstossen([this, ids] { StammLesen(ids); });
     FInventur.Anstossen([this, ids, inventuren = std::move(inventuren)] {
         if (!FSaetze)
             FSaetze = std::make_unique<TInventurSaetze>();
         FSaetze->Vorladen(ids, inventuren);
     });
+    if (FBewegung)
+        FBewegung->Anstossen([this, ids, ab] {
+            if (!FBewegungMani)
+                FBewegungMani = std::make_unique<TInvMani>();
+            FBewegungMani->BewegungenVorladen(ids, ab);
+        });
 }
 
 void TBlockVorlauf::Uebergeben(TInventurliste& liste)
 {
-    FStamm.Warten();
-    FInventur.Warten();
+    for (TLeseThread* t : Threads())
+        t->Warten();
     liste.VorratTauschen(*FArtikel, FReNr);
     liste.Saetze().VorratTauschen(*FSaetze);
-    if (FMitBestand)
+    if (FMitBestand) {
         liste.InvMani().VorratTauschen(*FInvMani);
+        liste.InvMani().BewegungenUebernehmen(*FBewegungMani);
+    }
 }
 
-void TBlockVorlauf::StammLesen(const std::vector<TInt32Trio>& ids, TDateTime ab)
+void TBlockVorlauf::StammLesen(const std::vector<TInt32Trio>& ids)
 {
     if (!FArtikel)
         FArtikel.reset(TORVServerFactory::ArtLesSimpleHolen());
@@ -118,6 +136,6 @@ void TBlockVorlauf::StammLesen(const std::vector<TInt32Trio>& ids, TDateTime ab)
     if (FMitBestand) {
         if (!FInvMani)
             FInvMani = std::make_unique<TInvMani>();
-        FInvMani->Vorladen(ids, ab, FArtikel.get());
+        FInvMani->BestandVorladen(ids, *FArtikel);
     }
 }

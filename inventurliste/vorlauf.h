@@ -40,11 +40,11 @@ private:
     std::thread FThread;
 };
 
-// Reads the next block of articles on two threads while the build computes the block before:
-// one reads master records, prices, RENR numbers and, for a back-calculation, stock and
-// movements; the other the count, target and erroneous-sale records of the rows' inventories,
-// so that both statements' work on the server overlaps. The build hands each block over to
-// its readers.
+// Reads the next block of articles on threads of their own while the build computes the block
+// before: one reads master records, prices, RENR numbers and, for a back-calculation, stock;
+// one the count, target and erroneous-sale records of the rows' inventories; for a
+// back-calculation one the movements, so that the statements' work on the server overlaps.
+// The build hands each block over to its readers.
 class TBlockVorlauf {
 public:
     TBlockVorlauf(bool mitRegal, bool mitBestand);
@@ -58,7 +58,8 @@ public:
     void Uebergeben(TInventurliste& liste);
 
 private:
-    void StammLesen(const std::vector<TInt32Trio>& ids, TDateTime ab);
+    void StammLesen(const std::vector<TInt32Trio>& ids);
+    std::vector<TLeseThread*> Threads();
 
     const bool FMitRegal;
     const bool FMitBestand;
@@ -67,8 +68,10 @@ private:
     std::unique_ptr<TProduktBlockAbfrage> FReNrAbfrage;
     TInventurliste::TReNrVorrat FReNr{&TInt32Trio::Numerisch_Kleiner};
     std::unique_ptr<TInvMani> FInvMani;
+    std::unique_ptr<TInvMani> FBewegungMani;
     std::unique_ptr<TInventurSaetze> FSaetze;
     // declared last: they end (and take their readers with them) before the readers' members go
     TLeseThread FStamm;
     TLeseThread FInventur;
+    std::unique_ptr<TLeseThread> FBewegung;   // only for a back-calculation
 };

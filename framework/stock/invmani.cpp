@@ -6,6 +6,8 @@
 #include "framework/db/produktblock.h"
 #include "framework/stock/artbewtyp.h"
 
+#include <limits>
+
 
 TInvMani::TInvMani() : FArtLes(TORVServerFactory::ArtLesSimpleHolen()), FLeserA(*this), FLeserB(*this) {}
 
@@ -23,23 +25,34 @@ TDateTime TInvMani::BewegungenAb(TDateTime zaehlTag, TDateTime auswertungsDatum)
     return std::min<TDateTime>(DateOf(zaehlTag), DateOf(auswertungsDatum)) + 1;
 }
 
-std::vector<TInvMani::TDaten> TInvMani::Lesen(const std::vector<TInt32Trio>& ids, TDateTime ab)
+void TInvMani::AbfragenMachen()
 {
     const TConnectorTyp typ = TZEP_Connection::Typ();
-    if (!FBestandAbfrage || FAbfrageTyp != typ) {
-        // the statements select the quantities as the engine sends them best; made once
-        const QString mengen = MengenLeseAusdruecke(MengenSpalten(QStringLiteral("t.menge"), 0), typ).join(QStringLiteral(", "));
-        FAbfrageTyp = typ;
-        FBestandAbfrage = std::make_unique<TProduktBlockAbfrage>(QStringLiteral("t.filiale, t.besttyp, ") + mengen,
-                                                                 QStringLiteral("bestand"), QString());
-        FBewegungAbfrage = std::make_unique<TProduktBlockAbfrage>(
-            QStringLiteral("t.filiale, t.besttyp, t.bewart, t.datum, ") + mengen, QStringLiteral("bne"), QString(),
-            QStringLiteral("t.datum >= ?"));
-    }
-    std::vector<TDaten> daten(ids.size());
+    if (FBestandAbfrage && FAbfrageTyp == typ)
+        return;
+    // the statements select the quantities as the engine sends them best; made once
+    const QString mengen = MengenLeseAusdruecke(MengenSpalten(QStringLiteral("t.menge"), 0), typ).join(QStringLiteral(", "));
+    FAbfrageTyp = typ;
+    FBestandAbfrage = std::make_unique<TProduktBlockAbfrage>(QStringLiteral("t.filiale, t.besttyp, ") + mengen,
+                                                             QStringLiteral("bestand"), QString());
+    FBewegungAbfrage = std::make_unique<TProduktBlockAbfrage>(QStringLiteral("t.filiale, t.besttyp, t.bewart, t.datum, ") + mengen,
+                                                              QStringLiteral("bne"), QString(), QStringLiteral("t.datum >= ?"));
+}
+
+std::vector<TInvMani::TBestand> TInvMani::BestandLesen(const std::vector<TInt32Trio>& ids)
+{
+    AbfragenMachen();
+    std::vector<TBestand> r(ids.size());
     FBestandAbfrage->Lesen(ids, [&](int i, const QSqlQuery& q) {
-        daten[i].Bestand[{q.value(1).toInt(), q.value(2).toInt()}] = MengenLesen(q, 3, QStringLiteral("bestand"));
+        r[i][{q.value(1).toInt(), q.value(2).toInt()}] = MengenLesen(q, 3, QStringLiteral("bestand"));
     });
+    return r;
+}
+
+std::vector<std::vector<TInvMani::TBewegung>> TInvMani::BewegungenLesen(const std::vector<TInt32Trio>& ids, TDateTime ab)
+{
+    AbfragenMachen();
+    std::vector<std::vector<TBewegung>> r(ids.size());
     FBewegungAbfrage->Lesen(
         ids,
         [&](int i, const QSqlQuery& q) {
@@ -51,25 +64,37 @@ std::vector<TInvMani::TDaten> TInvMani::Lesen(const std::vector<TInt32Trio>& ids
             const QVariant datum = q.value(4);
             b.Tag = DateOf(TDatumTraits::FromSql(&datum));
             b.Menge = MengenLesen(q, 5, QStringLiteral("bne"));
-            daten[i].Bewegungen.push_back(b);
+            r[i].push_back(b);
         },
         {TDatumTraits::ToSql(ab).first()});
-    return daten;
+    return r;
 }
 
-void TInvMani::Vorladen(const std::vector<TInt32Trio>& ids, TDateTime ab, IORV_ArtLesSimple* artikel)
+void TInvMani::BestandVorladen(const std::vector<TInt32Trio>& ids, IORV_ArtLesSimple& artikel)
 {
-    if (!artikel) {
-        FArtLes->Vorladen(ids);
-        artikel = FArtLes.get();
-    }
     FVorrat.clear();
-    std::vector<TDaten> daten = Lesen(ids, ab);
-    for (size_t i = 0; i < ids.size(); ++i) {
-        daten[i].Bekannt = artikel->Laden(ids[i]);
-        FVorrat.emplace(ids[i], std::move(daten[i]));
+    std::vector<TBestand> bestand = BestandLesen(ids);
+    for (size_t i = 0; i < ids.size(); ++i)
+        FVorrat.emplace(ids[i], TDaten{std::move(bestand[i]), {}, artikel.Laden(ids[i])});
+    // without the movements the block is of no use yet
+    FVorratAb = std::numeric_limits<TDateTime>::max();
+}
+
+void TInvMani::BewegungenVorladen(const std::vector<TInt32Trio>& ids, TDateTime ab)
+{
+    FBewegungIds = ids;
+    FBewegungVorrat = BewegungenLesen(ids, ab);
+    FBewegungAb = ab;
+}
+
+void TInvMani::BewegungenUebernehmen(TInvMani& andere)
+{
+    for (size_t i = 0; i < andere.FBewegungIds.size(); ++i) {
+        const auto it = FVorrat.find(andere.FBewegungIds[i]);
+        if (it != FVorrat.end())
+            it->second.Bewegungen = std::move(andere.FBewegungVorrat[i]);
     }
-    FVorratAb = ab;
+    FVorratAb = andere.FBewegungAb;
 }
 
 void TInvMani::VorratTauschen(TInvMani& andere)
@@ -88,7 +113,7 @@ bool TInvMani::eigen_get_equal(const TInt32Trio& id, int, bool)
     const bool vorrat = it != FVorrat.end() && FVorratAb <= ab;
     if (vorrat ? !it->second.Bekannt : !FArtLes->Laden(id))
         return false;
-    TDaten daten = vorrat ? it->second : std::move(Lesen({id}, ab).front());
+    TDaten daten = vorrat ? it->second : TDaten{std::move(BestandLesen({id}).front()), std::move(BewegungenLesen({id}, ab).front())};
     FBestand = std::move(daten.Bestand);
     for (const TBewegung& b : daten.Bewegungen)
         if (b.Tag >= ab)

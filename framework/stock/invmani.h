@@ -57,11 +57,16 @@ public:
     // Positions on an article and reads its stock and movements; false when it is unknown.
     bool eigen_get_equal(const TInt32Trio& produktId, int, bool);
 
-    // Reads stock and movements from day ab on of a block of articles (at most
-    // TProduktBlockAbfrage::CBlock, no id twice) at once; eigen_get_equal takes them from
-    // there while ab is early enough. Replaces the previous block. artikel: a reader that
-    // holds the block's master records already, so that they are not read a second time.
-    void Vorladen(const std::vector<TInt32Trio>& ids, TDateTime ab, IORV_ArtLesSimple* artikel = nullptr);
+    // Reads the stock of a block of articles (at most TProduktBlockAbfrage::CBlock, no id
+    // twice) at once; artikel holds the block's master records already. Replaces the
+    // previous block, which is of use once the block's movements are taken over.
+    void BestandVorladen(const std::vector<TInt32Trio>& ids, IORV_ArtLesSimple& artikel);
+    // Reads the movements from day ab on of a block of articles, on a manager of their own, so
+    // that another thread's connection reads them beside the stock.
+    void BewegungenVorladen(const std::vector<TInt32Trio>& ids, TDateTime ab);
+    // Takes over the movements another manager read for the block held here; eigen_get_equal
+    // takes stock and movements from the block while ab is early enough.
+    void BewegungenUebernehmen(TInvMani& andere);
     // Exchanges the read-ahead block with another manager (one that read it on another thread).
     void VorratTauschen(TInvMani& andere);
     // The first day whose movements a back-calculation between both dates needs.
@@ -100,7 +105,9 @@ private:
         std::vector<TBewegung> Bewegungen;   // in no particular order
         bool Bekannt = true;                 // the article exists
     };
-    std::vector<TDaten> Lesen(const std::vector<TInt32Trio>& ids, TDateTime ab);
+    void AbfragenMachen();
+    std::vector<TBestand> BestandLesen(const std::vector<TInt32Trio>& ids);
+    std::vector<std::vector<TBewegung>> BewegungenLesen(const std::vector<TInt32Trio>& ids, TDateTime ab);
     TORV_Intv100_Sortiment_Me Bestand(int filiale, int besttyp, TDateTime tag) const;
     TORV_Intv100_Sortiment_Me Inventurdifferenzen(int filiale, TDateTime von, TDateTime bis) const;
 
@@ -113,6 +120,10 @@ private:
     std::vector<TBewegung> FBewegungen;   // after the earlier of both dates
     std::map<TInt32Trio, TDaten, decltype(&TInt32Trio::Numerisch_Kleiner)> FVorrat{&TInt32Trio::Numerisch_Kleiner};
     TDateTime FVorratAb = 0;
+    // movements read for another manager's block
+    std::vector<TInt32Trio> FBewegungIds;
+    std::vector<std::vector<TBewegung>> FBewegungVorrat;
+    TDateTime FBewegungAb = 0;
     std::unique_ptr<TProduktBlockAbfrage> FBestandAbfrage;
     std::unique_ptr<TProduktBlockAbfrage> FBewegungAbfrage;
     TConnectorTyp FAbfrageTyp{};   // the engine the two statements were made for
