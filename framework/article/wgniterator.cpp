@@ -4,8 +4,14 @@
 
 namespace {
 
-constexpr size_t CSeite = 1000;
 const QString COrt = QStringLiteral("TZEP_WGN_Iterator");
+
+// The first page is small, so that the caller starts early; the following ones are large, so
+// that a big group takes few statements.
+size_t Seitengroesse(bool mitNach)
+{
+    return mitNach ? 8000 : 1000;
+}
 
 // The page's statement: the first page, or (mitNach) the page after an id.
 QString Sql(bool mitNach)
@@ -13,7 +19,7 @@ QString Sql(bool mitNach)
     return QStringLiteral("SELECT produkt_id_1, produkt_id_2, produkt_id_3 FROM artikel "
                           "WHERE substr(wgn, 1, ?) = ?%1 ORDER BY produkt_id_1, produkt_id_2, produkt_id_3 LIMIT %2")
         .arg(mitNach ? QStringLiteral(" AND (produkt_id_1, produkt_id_2, produkt_id_3) > (?, ?, ?)") : QString())
-        .arg(CSeite);
+        .arg(Seitengroesse(mitNach));
 }
 
 }
@@ -30,7 +36,7 @@ bool TZEP_WGN_Iterator::Move_Next()
         ++FPos;
         return true;
     }
-    if (FSeite.size() < CSeite)
+    if (FSeite.size() < FSeitengroesse)
         return false;
     const TInt32Trio letzte = FSeite.back();
     return SeiteLesen(&letzte);
@@ -50,6 +56,7 @@ bool TZEP_WGN_Iterator::SeiteLesen(const TInt32Trio* nach)
     TZEP_Connection::Starten(q, COrt);
     FSeite.clear();
     FPos = 0;
+    FSeitengroesse = Seitengroesse(nach != nullptr);
     while (q.next())
         FSeite.push_back({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()});
     TZEP_Connection::Beenden(q, COrt);

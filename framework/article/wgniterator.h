@@ -25,4 +25,5 @@ private:
     QString FWGN;
     std::vector<TInt32Trio> FSeite;
     size_t FPos = 0;
+    size_t FSeitengroesse = 0;   // the rows the page was read for
 };

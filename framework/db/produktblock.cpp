@@ -14,13 +14,13 @@ TProduktBlockAbfrage::TProduktBlockAbfrage(const QString& spalten, const QString
 namespace {
 
 // The ids as arrays of their three parts, in the text form PostgreSQL reads ("{1,2,3}").
-QString ArrayText(const std::vector<TInt32Trio>& ids, int32_t TInt32Trio::*teil)
+QString ArrayText(const TInt32Trio* ids, size_t anzahl, int32_t TInt32Trio::*teil)
 {
     QString r = QStringLiteral("{");
-    for (const TInt32Trio& id : ids) {
-        if (r.size() > 1)
+    for (size_t i = 0; i < anzahl; ++i) {
+        if (i > 0)
             r += QLatin1Char(',');
-        r += QString::number(id.*teil);
+        r += QString::number(ids[i].*teil);
     }
     return r + QLatin1Char('}');
 }
@@ -37,14 +37,19 @@ void TProduktBlockAbfrage::Beenden(QSqlQuery& q) const
     TZEP_Connection::Beenden(q, Ort());
 }
 
-QSqlQuery& TProduktBlockAbfrage::Ausfuehren(const std::vector<TInt32Trio>& ids, const QVariantList& werte)
+size_t TProduktBlockAbfrage::Teilgroesse(size_t artikel) const
 {
-    if (ids.size() > CBlock)
-        FehlerRaise(Ort(), {QStringLiteral("%1 Artikel in einem Block").arg(ids.size())});
+    if (artikel > CBlock)
+        FehlerRaise(Ort(), {QStringLiteral("%1 Artikel in einem Block").arg(artikel)});
+    return TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL ? CBlock : CSqliteTeil;
+}
+
+QSqlQuery& TProduktBlockAbfrage::Ausfuehren(const TInt32Trio* ids, size_t anzahl, const QVariantList& werte)
+{
     // PostgreSQL takes the ids as three array parameters: one statement for any block, and
     // three values to send instead of three per article
     const bool arrays = TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL;
-    const size_t n = arrays ? 0 : ids.size() == 1 ? 1 : CBlock;
+    const size_t n = arrays ? 0 : anzahl == 1 ? 1 : CSqliteTeil;
     TGehalteneAnweisung& anweisung = n == 1 ? FEinzeln : FBlock;
     QSqlQuery* q = anweisung.Gehalten();
     if (!q) {
@@ -75,10 +80,10 @@ QSqlQuery& TProduktBlockAbfrage::Ausfuehren(const std::vector<TInt32Trio>& ids, 
     int stelle = 0;
     if (arrays) {
         for (int32_t TInt32Trio::*teil : {&TInt32Trio::Int1, &TInt32Trio::Int2, &TInt32Trio::Int3})
-            q->bindValue(stelle++, ArrayText(ids, teil));
+            q->bindValue(stelle++, ArrayText(ids, anzahl, teil));
     }
     for (size_t i = 0; i < n; ++i) {
-        const bool da = i < ids.size();
+        const bool da = i < anzahl;
         q->bindValue(stelle++, da ? QVariant(ids[i].Int1) : QVariant(QMetaType(QMetaType::Int)));
         q->bindValue(stelle++, da ? QVariant(ids[i].Int2) : QVariant(QMetaType(QMetaType::Int)));
         q->bindValue(stelle++, da ? QVariant(ids[i].Int3) : QVariant(QMetaType(QMetaType::Int)));
