@@ -5,6 +5,7 @@
 #include "bench/benchfenster.h"
 #include "framework/app/programm.h"
 #include "framework/core/uhr.h"
+#include "framework/db/migrations.h"
 #include "framework/gui/vrlist.h"
 #include "kalmetmain/frmkalmetmain.h"
 #include "kalmetmain/uebersicht_logik.h"
@@ -43,6 +44,8 @@ int main(int argc, char* argv[])
         if (!args.contains(standard))
             args << standard << (qstrcmp(standard, "--articles") == 0 ? "500" : "5");
     const TDbUrl url = BenchDatenbank(args);
+    // a chain written by an older build gets the newest schema, as the program's start gives it
+    MigrationenAusfuehren(TZEP_Connection::Database());
     BenchProgrammStarten();
     TfrmKalmetMain f;
     BenchFensterZeigen(f, app);

@@ -67,7 +67,7 @@ void TfrmKalmetMain::StandZeigen()
             teile << QStringLiteral("Live-Aktualisierung an");
             break;
         case TIAAenderungen::TKanal::Abfrage:
-            teile << QStringLiteral("Abgleich jede Sekunde");
+            teile << QStringLiteral("Abgleich alle 100 ms");
             break;
         case TIAAenderungen::TKanal::Unterbrochen:
             teile << QStringLiteral("Verbindung zur Datenbank unterbrochen, neuer Versuch jede Sekunde");

@@ -54,8 +54,9 @@ void TfrmKalmetMain::FormShow()
             }
             cmbDatum->setCurrentIndex(gewaehlt);
         }
-        cmbDatumChange();
+        // listening first: what changes while the list is read is handed over afterwards
         Angelegt(FAenderungen, "FAenderungen").Starten();
+        cmbDatumChange();
         FensterzustandLaden();
         vrInvList->setFocus();
         AktionenEnabled(true);

@@ -6,9 +6,12 @@
 #include <QSqlDriver>
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace {
 
 const QString CKanal = QStringLiteral("ia_geaendert");
+const QString COrt = QStringLiteral("TIAAenderungen");
 // more notices than this at once: reading everything is cheaper than row by row
 constexpr size_t CHoechstens = 200;
 
@@ -18,12 +21,28 @@ bool Lebt(const QSqlDatabase& db)
     return q.exec(QStringLiteral("SELECT 1"));
 }
 
+// Changes with every commit of another connection to the SQLite file; read from memory.
+qint64 DatenVersion()
+{
+    qint64 version = -1;
+    TZEP_Connection::Wiederholen(COrt, QStringLiteral("PRAGMA data_version"), {}, [&](const QSqlQuery& q) { version = q.value(0).toLongLong(); });
+    return version;
+}
+
+// The id of the change log's newest entry; 0 while it is empty.
+qint64 NeuesterEintrag()
+{
+    qint64 id = 0;
+    TZEP_Connection::Wiederholen(COrt, QStringLiteral("SELECT COALESCE(MAX(id), 0) FROM ia_aenderung"), {},
+                                 [&](const QSqlQuery& q) { id = q.value(0).toLongLong(); });
+    return id;
+}
+
 }
 
 TIAAenderungen::TIAAenderungen()
     : FName(QStringLiteral("kalmet_notiz_%1").arg(reinterpret_cast<quintptr>(this)))
 {
-    FTakt.setInterval(1000);
     QObject::connect(&FTakt, &QTimer::timeout, [this] { Takt(); });
     FBuendeln.setSingleShot(true);
     FBuendeln.setInterval(20);
@@ -38,14 +57,19 @@ TIAAenderungen::~TIAAenderungen()
 void TIAAenderungen::Starten()
 {
     FGestartet = true;
-    FOffen.clear();
-    FAlle = false;
     FDatenVersion = -1;
+    FLogStand = -1;
     FWarUnterbrochen = false;
-    if (TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL)
+    const bool postgres = TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL;
+    if (postgres)
         PostgresOeffnen();
     else
         SqliteAbfragen();
+    // the owner reads everything after the start
+    FOffen.clear();
+    FAlle = false;
+    // the server's channel is checked for a break; the data version is a comparison in memory
+    FTakt.setInterval(postgres ? 1000 : 100);
     FTakt.start();
 }
 
@@ -98,10 +122,10 @@ void TIAAenderungen::PostgresOeffnen()
                              if (kanal != CKanal)
                                  return;
                              TIANotiz n;
-                             if (!NotizLesen(text.toString(), n) || FOffen.size() >= CHoechstens)
-                                 FAlle = true;
+                             if (NotizLesen(text.toString(), n))
+                                 Vormerken(std::move(n));
                              else
-                                 FOffen.push_back(std::move(n));
+                                 FAlle = true;
                              FBuendeln.start();
                          });
         if (!db.driver()->subscribeToNotification(CKanal))
@@ -139,18 +163,52 @@ bool TIAAenderungen::PostgresLebt()
     return QSqlDatabase::contains(FName) && Lebt(QSqlDatabase::database(FName, false));
 }
 
+void TIAAenderungen::Vormerken(TIANotiz notiz)
+{
+    const auto gleich = [&](const TIANotiz& n) { return n.ZaehlDatum == notiz.ZaehlDatum && n.WGN == notiz.WGN && n.Filiale == notiz.Filiale; };
+    if (std::any_of(FOffen.begin(), FOffen.end(), gleich))
+        return;
+    if (FOffen.size() >= CHoechstens)
+        FAlle = true;
+    else
+        FOffen.push_back(std::move(notiz));
+}
+
 void TIAAenderungen::SqliteAbfragen()
 {
     try {
-        QSqlQuery q = TZEP_Connection::Ausfuehren(QStringLiteral("TIAAenderungen"), QStringLiteral("PRAGMA data_version"));
-        const qint64 version = q.next() ? q.value(0).toLongLong() : -1;
-        if (FDatenVersion >= 0 && version != FDatenVersion)
-            FAlle = true;
+        const qint64 version = DatenVersion();
+        if (FLogStand < 0)
+            LogStandLernen();
+        else if (version != FDatenVersion)
+            LogLesen();
         FDatenVersion = version;
         KanalSetzen(TKanal::Abfrage, false);
     } catch (const std::exception&) {
         KanalSetzen(TKanal::Unterbrochen, false);
     }
+}
+
+void TIAAenderungen::LogStandLernen()
+{
+    FLogStand = NeuesterEintrag();
+    // what changed before is unknown
+    FAlle = true;
+}
+
+void TIAAenderungen::LogLesen()
+{
+    qint64 naechster = FLogStand + 1;
+    TZEP_Connection::Wiederholen(COrt, QStringLiteral("SELECT id, zaehldatum, wgn, filiale FROM ia_aenderung WHERE id > ? ORDER BY id"),
+                                 {FLogStand}, [&](const QSqlQuery& q) {
+                                     // a gap: entries not seen were removed meanwhile
+                                     if (q.value(0).toLongLong() != naechster)
+                                         FAlle = true;
+                                     naechster = q.value(0).toLongLong() + 1;
+                                     const QVariant datum = q.value(1);
+                                     Vormerken({TDatumTraits::FromSql(&datum), q.value(2).toString(), q.value(3).toInt()});
+                                 });
+    FLogStand = naechster - 1;
 }
 
 void TIAAenderungen::Takt()

@@ -21,10 +21,11 @@ struct TIANotiz {
 // Notices of changed inventories for a window that shows them. On PostgreSQL a connection of
 // its own listens to the inventory table's trigger and is checked once a second; a broken
 // one (server restart) is opened again and asks for one full reload. On SQLite the data
-// version of the calling thread's connection is compared once a second, which changes only
-// when another connection committed. Notices wait while the owner says it is busy. A lost
-// connection is over at the next second the owner is idle: the connections are opened anew and
-// everything is read again.
+// version of the calling thread's connection is compared every 100 ms, which changes only
+// when another connection committed; then the inventories the change log names after the
+// last entry seen are handed over (everything, when entries not seen were removed). Notices
+// wait while the owner says it is busy. A lost connection is over at the next check the owner
+// is idle: the connections are opened anew and everything is read again.
 class TIAAenderungen {
 public:
     enum class TKanal { Abfrage, Live, Unterbrochen };
@@ -35,7 +36,8 @@ public:
     TIAAenderungen& operator=(const TIAAenderungen&) = delete;
 
     // Opens the channel for the configured database; a failure is told through OnKanal and
-    // tried again every second.
+    // tried again with the next check. What changed before is not handed over: the owner
+    // reads everything after it.
     void Starten();
     void Beenden();
     TKanal Kanal() const { return FKanal; }
@@ -59,6 +61,9 @@ private:
     void PostgresOeffnen();
     bool PostgresLebt();
     void SqliteAbfragen();
+    void LogStandLernen();
+    void LogLesen();
+    void Vormerken(TIANotiz notiz);
     void KanalSetzen(TKanal kanal, bool wieder);
 
     QString FName;
@@ -66,9 +71,10 @@ private:
     bool FGestartet = false;
     bool FWarUnterbrochen = false;
     qint64 FDatenVersion = -1;
+    qint64 FLogStand = -1;   // the change log's last entry seen; -1 unknown
     std::vector<TIANotiz> FOffen;
     bool FAlle = false;
-    QTimer FTakt;      // once a second
+    QTimer FTakt;      // the checks
     QTimer FBuendeln;  // notices of one commit come together
     std::unique_ptr<QObject> FEmpfaenger;   // the driver's notices end with it
 };

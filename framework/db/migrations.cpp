@@ -17,11 +17,12 @@ extern const char* const CSchemaZaehltag;
 extern const char* const CSchemaSperrSitzung;
 extern const char* const CSchemaZaehlStueck;
 extern const char* const CSchemaZaehlliste;
+extern const char* const CSchemaAenderung;
 
 namespace {
 
-const char* const CMigrationen[] = {CSchemaV1,       CSchemaV2,           CSchemaMDE,         CSchemaNotiz,
-                                    CSchemaZaehltag, CSchemaSperrSitzung, CSchemaZaehlStueck, CSchemaZaehlliste};
+const char* const CMigrationen[] = {CSchemaV1,       CSchemaV2,           CSchemaMDE,         CSchemaNotiz,     CSchemaZaehltag,
+                                    CSchemaSperrSitzung, CSchemaZaehlStueck, CSchemaZaehlliste, CSchemaAenderung};
 
 bool IstPostgres(const QSqlDatabase& db)
 {
@@ -61,14 +62,19 @@ QString Expandieren(QString sql, bool postgres)
     return out;
 }
 
-// The statements of a migration: split at ";" outside a "$$" body. A statement marked
-// {POSTGRES} runs on PostgreSQL only (what SQLite has no counterpart for); the mark goes.
+// The statements of a migration: split at ";" outside a "$$" body and outside the
+// BEGIN ... END body of a SQLite trigger. A statement marked {POSTGRES} runs on PostgreSQL
+// only, one marked {SQLITE} on SQLite only (what the other engine has no counterpart for);
+// the mark goes.
 QStringList Anweisungen(const QString& text, bool postgres)
 {
     static const QString CNurPostgres = QStringLiteral("{POSTGRES}");
+    static const QString CNurSqlite = QStringLiteral("{SQLITE}");
+    static const QRegularExpression wort(QStringLiteral("\\b(BEGIN|END)\\b"));
     QStringList r;
     QString stmt;
     bool imKoerper = false;
+    bool imTrigger = false;
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text.mid(i, 2) == QLatin1String("$$")) {
             imKoerper = !imKoerper;
@@ -76,7 +82,12 @@ QStringList Anweisungen(const QString& text, bool postgres)
             ++i;
             continue;
         }
-        if (text[i] != QLatin1Char(';') || imKoerper) {
+        if (!imKoerper) {
+            const QRegularExpressionMatch m = wort.match(text, i, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
+            if (m.hasMatch())
+                imTrigger = m.captured(1) == QLatin1String("BEGIN");
+        }
+        if (text[i] != QLatin1Char(';') || imKoerper || imTrigger) {
             stmt += text[i];
             continue;
         }
@@ -87,11 +98,12 @@ QStringList Anweisungen(const QString& text, bool postgres)
     QStringList ausfuehrbar;
     for (QString s : r) {
         s = s.trimmed();
-        if (s.startsWith(CNurPostgres)) {
-            if (!postgres)
-                continue;
-            s = s.mid(CNurPostgres.size()).trimmed();
-        }
+        const QString& fremd = postgres ? CNurSqlite : CNurPostgres;
+        const QString& eigen = postgres ? CNurPostgres : CNurSqlite;
+        if (s.startsWith(fremd))
+            continue;
+        if (s.startsWith(eigen))
+            s = s.mid(eigen.size()).trimmed();
         if (!s.isEmpty())
             ausfuehrbar << s;
     }
@@ -118,7 +130,8 @@ int VersionLesen(QSqlDatabase& db)
 
 QStringList SchemaTabellen()
 {
-    static const QRegularExpression create(QStringLiteral("CREATE TABLE ([a-z_0-9]+)"));
+    // a table of one engine only (SQLite's change log) is bookkeeping of that engine
+    static const QRegularExpression create(QStringLiteral("(?<!\\{SQLITE\\} )CREATE TABLE ([a-z_0-9]+)"));
     QStringList r;
     for (const char* m : CMigrationen)
         for (auto it = create.globalMatch(QString::fromUtf8(m)); it.hasNext();)
