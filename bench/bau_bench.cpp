@@ -14,6 +14,9 @@
 //                      beside the engine's own client reading the same rows (sqlite3, or psql
 //                      with COPY ... TO STDOUT), N runs each (default 5) taken in turn; the
 //                      quotient of the medians
+//   --case pdf [--runs N]  the whole process "kalmet print --pdf" of the branch-wide list, N
+//                      runs (default 5): median seconds, processor seconds per run, file size,
+//                      peak memory of the process; the quotient of the median by 4 s
 #include "bench/benchdb.h"
 #include "framework/app/info.h"
 #include "framework/app/programm.h"
@@ -32,7 +35,10 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
+
+#include <sys/resource.h>
 
 #include <algorithm>
 
@@ -129,11 +135,12 @@ double ProzessZeit(const QString& programm, const QStringList& argumente, const 
     return s;
 }
 
-// The command line of "kalmet print --tables" for the inventories of c.
-QStringList DruckArgumente(const TDbUrl& url, const TDruckConfig& c, const QString& ordner)
+// The command line of "kalmet print" for the inventories of c, writing what ausgabe asks for
+// ("--tables" and a folder, "--pdf" and a file).
+QStringList DruckArgumente(const TDbUrl& url, const TDruckConfig& c, const QStringList& ausgabe)
 {
     const auto tag = [](TDateTime d) { return TDateTime_ToQDate(d).toString("yyyy-MM-dd"); };
-    QStringList a = {"print", "--db", url.ToString(), "--fiscal-year", tag(c.WiJahr), "--layout", "kalme003.rpt", "--tables", ordner};
+    QStringList a = QStringList{"print", "--db", url.ToString(), "--fiscal-year", tag(c.WiJahr), "--layout", "kalme003.rpt"} + ausgabe;
     if (url.Typ == TConnectorTyp::SQLite)
         a << "--user" << "demo";   // on PostgreSQL the role the server authenticated
     for (const TZeileAnzeige& z : c.Zeilen)
@@ -141,6 +148,11 @@ QStringList DruckArgumente(const TDbUrl& url, const TDruckConfig& c, const QStri
     if (c.Rechnen)
         a << "--evaluation-date" << "year-end";
     return a;
+}
+
+QString Kalmet()
+{
+    return QCoreApplication::applicationDirPath() + "/../kalmet/kalmet";
 }
 
 // The whole print process beside the engine's own client reading the rows of PlainSql, in
@@ -157,19 +169,42 @@ int Kommandozeile(const TDbUrl& url, const TDruckConfig& c, TDateTime auswertung
     f.close();
     if (!sqlite && !url.Password.isEmpty())
         qputenv("PGPASSWORD", url.Password.toUtf8());
-    const QString kalmet = QCoreApplication::applicationDirPath() + "/../kalmet/kalmet";
-    const QStringList druck = DruckArgumente(url, c, dir.path());
+    const QStringList druck = DruckArgumente(url, c, {"--tables", dir.path()});
     std::vector<double> client, druckZeiten;
     for (int i = 0; i < n; ++i) {
         client.push_back(sqlite ? ProzessZeit("sqlite3", {url.Path}, skript)
                                 : ProzessZeit("psql", {"-X", "-q", "-v", "ON_ERROR_STOP=1", "-d", url.ToString(), "-f", skript}));
-        druckZeiten.push_back(ProzessZeit(kalmet, druck));
+        druckZeiten.push_back(ProzessZeit(Kalmet(), druck));
     }
     std::printf("%s: %zu Inventuren, %d Läufe je Seite\n", qPrintable(url.ToString()), c.Zeilen.size(), n);
     std::printf("kalmet %s\n", qPrintable(druck.join(' ')));
     std::printf("%-22s %s s, Median %.2f s\n", sqlite ? "sqlite3" : "psql (COPY TO STDOUT)", qPrintable(Zeiten(client)), Median(client));
     std::printf("%-22s %s s, Median %.2f s\n", "kalmet print --tables", qPrintable(Zeiten(druckZeiten)), Median(druckZeiten));
     std::printf("ratio %.2f\n", Median(druckZeiten) / Median(client));
+    return 0;
+}
+
+// The whole print process writing the PDF of c, n times: the median, the file's size and the
+// largest peak memory of the runs.
+int Pdf(const TDbUrl& url, const TDruckConfig& c, int n)
+{
+    QTemporaryDir dir;
+    const QString datei = dir.filePath("liste.pdf");
+    const QStringList druck = DruckArgumente(url, c, {"--pdf", datei});
+    std::vector<double> zeiten;
+    for (int i = 0; i < n; ++i)
+        zeiten.push_back(ProzessZeit(Kalmet(), druck));
+    rusage kinder{};
+    getrusage(RUSAGE_CHILDREN, &kinder);   // peak memory: the largest of the runs, in kB
+    const auto sekunden = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    std::printf("%s: %zu Inventuren, %d Läufe, %d Threads\n", qPrintable(url.ToString()), c.Zeilen.size(), n, QThread::idealThreadCount());
+    std::printf("kalmet %s\n", qPrintable(druck.join(' ')));
+    std::printf("kalmet print --pdf     %s s, Median %.2f s\n", qPrintable(Zeiten(zeiten)), Median(zeiten));
+    // beside the wall time, which other work on the machine stretches
+    std::printf("Prozessorzeit je Lauf %.2f s (Benutzer %.2f s)\n", (sekunden(kinder.ru_utime) + sekunden(kinder.ru_stime)) / n,
+                sekunden(kinder.ru_utime) / n);
+    std::printf("PDF %.2f MB, Spitzenspeicher %ld kB\n", QFileInfo(datei).size() / 1e6, kinder.ru_maxrss);
+    std::printf("ratio %.2f\n", Median(zeiten) / 4.0);
     return 0;
 }
 
@@ -216,12 +251,13 @@ int main(int argc, char* argv[])
     const QString bedingung = zehn ? QString("zaehldatum = %1 AND wgn = (SELECT MIN(wgn) FROM ia WHERE zaehldatum = %1)").arg(tag)
                                    : "wgn = '' AND filiale = (SELECT MIN(filiale) FROM ia WHERE wgn = '')";
     // the print command refuses cancelled inventories: with --cli both sides leave them out
-    const bool cli = args.contains("--cli");
+    const bool cli = args.contains("--cli") || fall == "pdf";
     const TDruckConfig c = Auftrag(cli ? bedingung + " AND kzzaehlung <> '6'" : bedingung, wj, rueck);
-    if (cli) {
-        const qsizetype l = args.indexOf("--runs");
-        return Kommandozeile(url, c, auswertung, l >= 0 && l + 1 < args.size() ? args[l + 1].toInt() : 5);
-    }
+    const int laeufe = BenchWert(args, "--runs", "5").toInt();
+    if (fall == "pdf")
+        return Pdf(url, c, laeufe);
+    if (cli)
+        return Kommandozeile(url, c, auswertung, laeufe);
 
     // the longest pause of the event loop: a timer that fires every 10 ms while the build
     // lets the user interface answer after each article, as the window does
