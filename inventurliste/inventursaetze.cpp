@@ -44,11 +44,22 @@ TInventurSaetze::TInventurSaetze() : Zaehl(&ZaehlScan), Soll(&SollScan), Fvk(&Fv
 
 void TInventurSaetze::Vorladen(const std::vector<TInt32Trio>& ids, const std::vector<TInventurSchluessel>& inventuren)
 {
+    ZaehlVorladen(ids, inventuren);
+    SollVorladen(ids, inventuren);
+}
+
+void TInventurSaetze::ZaehlVorladen(const std::vector<TInt32Trio>& ids, const std::vector<TInventurSchluessel>& inventuren)
+{
     Zaehl.Leeren();
+    for (const TInventurSchluessel& i : inventuren)
+        Zaehl.Vorladen({i.ZaehlDatum, i.Filiale, i.MitRegalen}, ids);
+}
+
+void TInventurSaetze::SollVorladen(const std::vector<TInt32Trio>& ids, const std::vector<TInventurSchluessel>& inventuren)
+{
     Soll.Leeren();
     Fvk.Leeren();
     for (const TInventurSchluessel& i : inventuren) {
-        Zaehl.Vorladen({i.ZaehlDatum, i.Filiale, i.MitRegalen}, ids);
         Soll.Vorladen({i.WiJahr, i.ZaehlDatum, i.Filiale}, ids);
         Fvk.Vorladen({i.ZaehlDatum, i.Filiale}, ids);
         FvkZaehltagLaden({i.ZaehlDatum, i.Filiale});
@@ -57,7 +68,17 @@ void TInventurSaetze::Vorladen(const std::vector<TInt32Trio>& ids, const std::ve
 
 void TInventurSaetze::VorratTauschen(TInventurSaetze& andere)
 {
+    ZaehlTauschen(andere);
+    SollTauschen(andere);
+}
+
+void TInventurSaetze::ZaehlTauschen(TInventurSaetze& andere)
+{
     Zaehl.Tauschen(andere.Zaehl);
+}
+
+void TInventurSaetze::SollTauschen(TInventurSaetze& andere)
+{
     Soll.Tauschen(andere.Soll);
     Fvk.Tauschen(andere.Fvk);
     FFvkZaehltag.merge(andere.FFvkZaehltag);

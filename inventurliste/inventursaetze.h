@@ -83,10 +83,16 @@ public:
 
     TInventurSaetze();
 
-    // Reads the records of the articles (ascending within the block) in the inventories.
+    // Reads the records of the articles (ascending within the block) in the inventories: the
+    // count records, and the target and erroneous-sale records (each part may be read by a
+    // reader of its own, on its own connection).
     void Vorladen(const std::vector<TInt32Trio>& ids, const std::vector<TInventurSchluessel>& inventuren);
-    // Exchanges the blocks read ahead with those of another reader.
+    void ZaehlVorladen(const std::vector<TInt32Trio>& ids, const std::vector<TInventurSchluessel>& inventuren);
+    void SollVorladen(const std::vector<TInt32Trio>& ids, const std::vector<TInventurSchluessel>& inventuren);
+    // Exchanges the blocks read ahead (all, the count records, the others) with another reader's.
     void VorratTauschen(TInventurSaetze& andere);
+    void ZaehlTauschen(TInventurSaetze& andere);
+    void SollTauschen(TInventurSaetze& andere);
 
     TSatzVorrat<Tiznsfile, TiznsSatz, TZaehlKey> Zaehl;
     TSatzVorrat<Tivfile, TivSatz, TSollKey> Soll;

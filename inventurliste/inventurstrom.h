@@ -23,7 +23,7 @@ public:
         if (!FGestartet || !TInt32Trio::Numerisch_Kleiner(FLetzte, id)) {
             FDatei.AllesClear();
             FScanSetzen(FDatei);
-            FOk = FDatei.Get_ge();
+            FOk = FDatei.Get_ge_Strom();
             FGestartet = true;
         }
         FLetzte = id;

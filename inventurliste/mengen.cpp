@@ -4,6 +4,7 @@
 #include "framework/app/info.h"
 #include "framework/app/interaktion.h"
 #include "framework/article/artikeltools.h"
+#include "framework/article/artlessimple.h"
 #include "framework/article/besttyp.h"
 #include "framework/article/filialtabelle.h"
 #include "framework/article/ggtab.h"
@@ -147,7 +148,9 @@ void TInventurliste::FVKKorrektur_Aktuell(const TInt32Trio& Produkt_ID, int32_t 
 void TInventurliste::FehlverkaufAnwenden(TMengenfeld& AMengenfeld, const TInt32Trio& Produkt_ID, int& ggKey, const TFvkSatz& f)
 {
     if (ggKey < 0)
-        ggKey = TArtikelTools::GG_Key_AusAAFile(Produkt_ID);
+        ggKey = FArtlesSimple && FArtlesSimple->Satz().Produkt_ID == Produkt_ID
+            ? FArtlesSimple->Satz().GGKey   // the master record the list computes the article with
+            : TArtikelTools::GG_Key_AusAAFile(Produkt_ID);
     const int slot = GGTab_Glob().Groesse_Numerisch_2_Index(ggKey, f.Groesse);
     if (slot >= 0 && slot <= 99)
         ::FehlverkaufAnwenden(AMengenfeld, slot, f.Vorzeichen, f.Menge);

@@ -80,7 +80,8 @@ TBlockVorlauf::TBlockVorlauf(bool mitRegal, bool mitBestand)
           FReNrAbfrage.reset();
           FInvMani.reset();
       }),
-      FInventur([this] { FSaetze.reset(); })
+      FInventur([this] { FSaetze.reset(); }),
+      FSoll([this] { FSollSaetze.reset(); })
 {
     if (FMitBestand)
         FBewegung = std::make_unique<TLeseThread>([this] { FBewegungMani.reset(); });
@@ -91,7 +92,7 @@ TBlockVorlauf::TBlockVorlauf(bool mitRegal, bool mitBestand)
 
 std::vector<TLeseThread*> TBlockVorlauf::Threads()
 {
-    std::vector<TLeseThread*> r{&FStamm, &FInventur};
+    std::vector<TLeseThread*> r{&FStamm, &FInventur, &FSoll};
     if (FBewegung)
         r.push_back(FBewegung.get());
     return r;
@@ -100,10 +101,15 @@ std::vector<TLeseThread*> TBlockVorlauf::Threads()
 void TBlockVorlauf::Anstossen(const std::vector<TInt32Trio>& ids, std::vector<TInventurSchluessel> inventuren, TDateTime ab)
 {
     FStamm.Anstossen([this, ids] { StammLesen(ids); });
-    FInventur.Anstossen([this, ids, inventuren = std::move(inventuren)] {
+    FInventur.Anstossen([this, ids, inventuren] {
         if (!FSaetze)
             FSaetze = std::make_unique<TInventurSaetze>();
-        FSaetze->Vorladen(ids, inventuren);
+        FSaetze->ZaehlVorladen(ids, inventuren);
+    });
+    FSoll.Anstossen([this, ids, inventuren = std::move(inventuren)] {
+        if (!FSollSaetze)
+            FSollSaetze = std::make_unique<TInventurSaetze>();
+        FSollSaetze->SollVorladen(ids, inventuren);
     });
     if (FBewegung)
         FBewegung->Anstossen([this, ids, ab] {
@@ -118,7 +124,8 @@ void TBlockVorlauf::Uebergeben(TInventurliste& liste)
     for (TLeseThread* t : Threads())
         t->Warten();
     liste.VorratTauschen(*FArtikel, FReNr);
-    liste.Saetze().VorratTauschen(*FSaetze);
+    liste.Saetze().ZaehlTauschen(*FSaetze);
+    liste.Saetze().SollTauschen(*FSollSaetze);
     if (FMitBestand) {
         liste.InvMani().VorratTauschen(*FInvMani);
         liste.InvMani().BewegungenUebernehmen(*FBewegungMani);

@@ -42,8 +42,9 @@ private:
 
 // Reads the next block of articles on threads of their own while the build computes the block
 // before: one reads master records, prices, RENR numbers and, for a back-calculation, stock;
-// one the count, target and erroneous-sale records of the rows' inventories; for a
-// back-calculation one the movements, so that the statements' work on the server overlaps.
+// one the count records of the rows' inventories, one their target and erroneous-sale
+// records; for a back-calculation one the movements, so that the statements' work on the
+// server overlaps.
 // The build hands each block over to its readers.
 class TBlockVorlauf {
 public:
@@ -69,9 +70,11 @@ private:
     TInventurliste::TReNrVorrat FReNr{&TInt32Trio::Numerisch_Kleiner};
     std::unique_ptr<TInvMani> FInvMani;
     std::unique_ptr<TInvMani> FBewegungMani;
-    std::unique_ptr<TInventurSaetze> FSaetze;
+    std::unique_ptr<TInventurSaetze> FSaetze;       // the count records
+    std::unique_ptr<TInventurSaetze> FSollSaetze;   // the target and erroneous-sale records
     // declared last: they end (and take their readers with them) before the readers' members go
     TLeseThread FStamm;
     TLeseThread FInventur;
+    TLeseThread FSoll;
     std::unique_ptr<TLeseThread> FBewegung;   // only for a back-calculation
 };

@@ -332,6 +332,13 @@ bool TZEP_DBFile::Get_ge()
     return ScanStarten(TScanArt::Normal, start, werte, 64);
 }
 
+bool TZEP_DBFile::Get_ge_Strom()
+{
+    QVariantList werte;
+    const QString start = StartBedingung(werte);
+    return ScanStarten(TScanArt::Normal, start, werte, CMaxBatch);
+}
+
 bool TZEP_DBFile::Get_equal()
 {
     QStringList spalten;

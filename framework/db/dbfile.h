@@ -47,6 +47,9 @@ public:
     // First record whose key is >= the start key (the key values set, in key order up to
     // the first one not set) within the filters.
     bool Get_ge();
+    // Get_ge for a scan that reads on through its filter's records: in full batches from the
+    // first, instead of small ones for a caller that may want only the first record.
+    bool Get_ge_Strom();
     // The record whose key fields all equal the key values (unset key fields: the buffer).
     bool Get_equal();
     // Next record in key order within the filters of the scan that found the current one.
