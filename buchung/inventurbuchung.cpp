@@ -222,8 +222,13 @@ void TInventurBuchung::InvBearbeitenInventur(TInventur& inv, bool ATestlauf, boo
             for (size_t i = 0; i < ids.size(); ++i) {
                 const TInt32Trio& id = ids[i];
                 constexpr size_t block = TProduktBlockAbfrage::CBlock;
-                if (i % block == 0)   // master records and prices a block at a time
-                    FArtikel->Vorladen({ids.begin() + i, ids.begin() + std::min(ids.size(), i + block)});
+                if (i % block == 0) {   // master records (and prices, where postings need them) a block at a time
+                    const std::vector<TInt32Trio> naechste(ids.begin() + i, ids.begin() + std::min(ids.size(), i + block));
+                    if (PreisHistorieNoetig())
+                        FArtikel->Vorladen(naechste);
+                    else
+                        FArtikel->StammVorladen(naechste);
+                }
                 if (FUmgebung.TestWG && !FUmgebung.TestWG(id, inv.WGNMuster))
                     continue;
                 if (std::find(fehlerhaft.begin(), fehlerhaft.end(), id) != fehlerhaft.end())
@@ -309,13 +314,8 @@ void TInventurBuchung::InventurAbschliessen(const TInventur& inv)
         FNichtAbgeschlossen << QStringLiteral("%1: nicht abgeschlossen").arg(Name(z));
 }
 
-TInventurBuchung::TArtikelFvk TInventurBuchung::FvkLesen(const TInventur& inv, const TInt32Trio& id, const QString& ort)
-{
-    return {FVK_Lesen(id, inv.IV.Filiale, ort), FVK_ZaehltagLesen(inv.IV.ZaehlDatum, inv.IV.Filiale, id, ort)};
-}
-
 bool TInventurBuchung::ArtikelMengenfeld(const TInventur& inv, const TInt32Trio& id, const TIAArtikel& artikel, bool lagerPruefen,
-                                         const TArtikelFvk& fvk, TMengenfeld& feld)
+                                         TMengenfeld& feld)
 {
     FListe.InitMengenfeld(feld);
     if (artikel.Sollsaetze.empty() && !artikel.OhneSollsatz)
@@ -326,7 +326,7 @@ bool TInventurBuchung::ArtikelMengenfeld(const TInventur& inv, const TInt32Trio&
         MengenfeldZaehlsatzAddieren(feld, *artikel.Zaehlsatz, QStringLiteral("TfrmKalmetMain.FuelleMengenfeld_MitZaehlsaetzen"));
     else if (artikel.OhneSollsatz)
         return false;   // its count is gone
-    FListe.FVKKorrektur_Aktuell(id, inv.IV.Filiale, inv.IV.ZaehlDatum, lagerPruefen, fvk.Offen, fvk.Zaehltag, feld);
+    FListe.FVKKorrektur_Aktuell(id, inv.IV.Filiale, inv.IV.ZaehlDatum, lagerPruefen, artikel.Fvk, artikel.FvkZaehltag, feld);
     feld[mfDiff].MinMax_Suchen();
     return true;
 }
@@ -334,9 +334,12 @@ bool TInventurBuchung::ArtikelMengenfeld(const TInventur& inv, const TInt32Trio&
 bool TInventurBuchung::ArtikelMitDifferenz(const TInventur& inv, const TInt32Trio& id)
 {
     TMengenfeld feld;
-    return ArtikelMengenfeld(inv, id, IA_ArtikelLesen(Schluessel(inv.Zeile), inv.IV, id), true,
-                             FvkLesen(inv, id, QStringLiteral("TfrmKalmetMain.TestLagerfilialen")), feld)
-        && !feld[mfDiff].IsEmpty();
+    return ArtikelMengenfeld(inv, id, IA_ArtikelLesen(Schluessel(inv.Zeile), inv.IV, id), true, feld) && !feld[mfDiff].IsEmpty();
+}
+
+bool TInventurBuchung::PreisHistorieNoetig() const
+{
+    return orv_Now() > EndOfTheDay(WiJahrEnde(FWiJahr));
 }
 
 // The date of a posting: the count date (-1) while the fiscal year has not ended; after it
@@ -346,7 +349,7 @@ TDateTime TInventurBuchung::BuchDatum(const TInt32Trio& AProdId, bool mitPreisHi
 {
     const TDateTime f = WiJahrEnde(FWiJahr);
     const TDateTime e = EndOfTheDay(f);
-    if (orv_Now() <= e)
+    if (!PreisHistorieNoetig())
         return -1;   // the count date
     if (!mitPreisHistorie)
         return f - 0.01;
@@ -389,8 +392,8 @@ TArtikelErgebnis TInventurBuchung::ArtikelBuchen(const TInventur& inv, const TIn
     if (!inventur.Gefunden || inventur.Status != iakzTeilweiseGebucht)
         return TArtikelErgebnis::InventurGeaendert;
     TMengenfeld feld;
-    const TArtikelFvk fvk = FvkLesen(inv, id, COrtArtikel);   // read once: corrected, then converted
-    if (!ArtikelMengenfeld(inv, id, artikel, false, fvk, feld))
+    // its erroneous sales are read with it, once: corrected, then converted
+    if (!ArtikelMengenfeld(inv, id, artikel, false, feld))
         return TArtikelErgebnis::SchonGebucht;
 
     const int32_t fil = inv.IV.Filiale;
@@ -414,8 +417,8 @@ TArtikelErgebnis TInventurBuchung::ArtikelBuchen(const TInventur& inv, const TIn
     AbgelehntMelden(ergebnis, id, fil, abgelehnt);
     if (!abgelehnt.empty())
         return TArtikelErgebnis::Abgelehnt;   // nothing of it, its erroneous sales included
-    const std::map<TDateTime, TTag> andere = AndereTage(inv, id);
-    const std::vector<TWirkung> verkauf = FVKTagWandeln(inv, fvk.Offen, andere);
+    const TAndereTage andere(inv, id, FUmgebung);
+    const std::vector<TWirkung> verkauf = FVKTagWandeln(inv, artikel.Fvk, andere);
     AndereZaehltageAusgleichen(inv, id, andere, differenz, verkauf, abgelehnt);
     if (!abgelehnt.empty())
         return TArtikelErgebnis::Abgelehnt;
@@ -424,22 +427,29 @@ TArtikelErgebnis TInventurBuchung::ArtikelBuchen(const TInventur& inv, const TIn
     return TArtikelErgebnis::Gebucht;
 }
 
-std::map<TDateTime, TInventurBuchung::TTag> TInventurBuchung::AndereTage(const TInventur& inv, const TInt32Trio& id) const
+TInventurBuchung::TAndereTage::TAndereTage(const TInventur& inv, const TInt32Trio& id, const TBuchungsUmgebung& umgebung)
+    : FInv(inv), FId(id), FUmgebung(umgebung)
 {
-    std::map<TDateTime, TTag> r;
-    for (const TIAZaehltag& z : inv.Andere) {
-        TTag& tag = r[DateOf(z.ZaehlDatum)];
-        tag.ZaehlDatum = z.ZaehlDatum;
-        if (FUmgebung.TestWG && !FUmgebung.TestWG(id, WGNMuster(z.WGN)))
+    for (const TIAZaehltag& z : inv.Andere)
+        FZaehlDatum[DateOf(z.ZaehlDatum)] = z.ZaehlDatum;
+}
+
+const TInventurBuchung::TAndereTage::TSicht& TInventurBuchung::TAndereTage::Sicht(TDateTime tag) const
+{
+    if (const auto it = FSicht.find(tag); it != FSicht.end())
+        return it->second;
+    TSicht r;
+    for (const TIAZaehltag& z : FInv.Andere) {
+        if (DateOf(z.ZaehlDatum) != tag || (FUmgebung.TestWG && !FUmgebung.TestWG(FId, WGNMuster(z.WGN))))
             continue;
-        tag.Haelt = true;
-        tag.Gebucht = tag.Gebucht || z.Status == iakzGebucht;
+        r.Haelt = true;
+        r.Gebucht = r.Gebucht || z.Status == iakzGebucht;
     }
-    return r;
+    return FSicht.emplace(tag, r).first->second;
 }
 
 std::vector<TInventurBuchung::TWirkung> TInventurBuchung::FVKTagWandeln(const TInventur& inv, const TFvkZeilen& fvk,
-                                                                        const std::map<TDateTime, TTag>& andere)
+                                                                        const TAndereTage& andere)
 {
     TFvkZeilen dieses;
     for (const auto& z : fvk)
@@ -448,9 +458,9 @@ std::vector<TInventurBuchung::TWirkung> TInventurBuchung::FVKTagWandeln(const TI
     // a later count day whose targets were taken already misses the sale in its target: its
     // correction keeps it; a booked day has its count in the stock and takes the sale back
     return FVKAlleWandeln(dieses, [&](qint64 fvkId, const TFvkSatz& s) {
-        for (auto it = andere.lower_bound(DateOf(s.Datum)); it != andere.end(); ++it)
-            if (it->second.Haelt && !it->second.Gebucht)
-                FVK_ZaehltagMerken(it->second.ZaehlDatum, fvkId, s, COrtArtikel);
+        for (auto it = andere.Tage().lower_bound(DateOf(s.Datum)); it != andere.Tage().end(); ++it)
+            if (andere.Haelt(it->first) && !andere.Gebucht(it->first))
+                FVK_ZaehltagMerken(it->second, fvkId, s, COrtArtikel);
     });
 }
 
@@ -470,6 +480,9 @@ std::map<TDateTime, TMengen100> Ausgleiche(const std::vector<std::pair<TDateTime
             if (DateOf(datum) <= tag)
                 for (int i = 0; i < 100; ++i)
                     wirkung[i] += menge[i];
+        const auto null = [](const TMengen100& m) { return std::all_of(m.begin(), m.end(), [](int32_t x) { return x == 0; }); };
+        if (null(wirkung) && null(ausgeglichen))
+            continue;   // nothing to balance, whatever the day keeps: its holding is not asked
         const bool bleibt = behaelt(tag);
         TMengen100 ausgleich{};
         bool noetig = false;
@@ -488,7 +501,7 @@ std::map<TDateTime, TMengen100> Ausgleiche(const std::vector<std::pair<TDateTime
 
 }
 
-void TInventurBuchung::AndereZaehltageAusgleichen(const TInventur& inv, const TInt32Trio& id, const std::map<TDateTime, TTag>& andere,
+void TInventurBuchung::AndereZaehltageAusgleichen(const TInventur& inv, const TInt32Trio& id, const TAndereTage& andere,
                                                    const std::vector<TWirkung>& differenz, const std::vector<TWirkung>& verkauf,
                                                    std::vector<QString>& abgelehnt)
 {
@@ -496,11 +509,11 @@ void TInventurBuchung::AndereZaehltageAusgleichen(const TInventur& inv, const TI
         return;
     const TDateTime dieser = DateOf(inv.IV.ZaehlDatum);
     std::vector<TDateTime> tage{dieser};
-    for (const auto& [tag, _] : andere)
+    for (const auto& [tag, _] : andere.Tage())
         if (tag != dieser)
             tage.push_back(tag);
     std::sort(tage.begin(), tage.end());
-    const auto haelt = [&](TDateTime tag) { return tag == dieser || andere.at(tag).Haelt; };
+    const auto haelt = [&](TDateTime tag) { return tag == dieser || andere.Haelt(tag); };
     const auto paare = [](const std::vector<TWirkung>& w) {
         std::vector<std::pair<TDateTime, TMengen100>> r;
         for (const TWirkung& x : w)
@@ -511,7 +524,7 @@ void TInventurBuchung::AndereZaehltageAusgleichen(const TInventur& inv, const TI
     std::map<TDateTime, TMengen100> posten =
         Ausgleiche(paare(differenz), tage, haelt, [&](TDateTime tag) { return tag == dieser; });
     for (const auto& [tag, menge] : Ausgleiche(paare(verkauf), tage, haelt, [&](TDateTime tag) {
-             return tag == dieser || (andere.at(tag).Haelt && !andere.at(tag).Gebucht);
+             return tag == dieser || (andere.Haelt(tag) && !andere.Gebucht(tag));
          })) {
         TMengen100& summe = posten[tag];
         for (int i = 0; i < 100; ++i)

@@ -116,36 +116,44 @@ private:
     TArtikelErgebnis InvBuchenF_Artikel(const TInventur& inv, const TInt32Trio& AProdId, TZEP_clMeldung& AMeldung);
     TArtikelErgebnis ArtikelBuchen(const TInventur& inv, const TInt32Trio& id, TZEP_clMeldung& AMeldung,
                                    std::vector<QString>& abgelehnt);
-    // The erroneous sales of an article's correction: those not converted yet (all dates), and
-    // those another count day's booking converted that this day still corrects by.
-    struct TArtikelFvk {
-        TFvkZeilen Offen;
-        std::vector<TFvkSatz> Zaehltag;
-    };
-    // Another count day of the branch as an article sees it.
-    struct TTag {
-        TDateTime ZaehlDatum = 0;   // as stored
-        bool Haelt = false;         // one of its inventories takes the article
-        bool Gebucht = false;       // one of those is booked
+    // The branch's other count days by day, earliest first, as an article sees them. Whether
+    // one of a day's inventories takes the article (TestWG), and whether one of those is
+    // booked, is asked on the first need: most articles post nothing that reaches another day.
+    class TAndereTage {
+    public:
+        TAndereTage(const TInventur& inv, const TInt32Trio& id, const TBuchungsUmgebung& umgebung);
+        // every day, with its count date as stored
+        const std::map<TDateTime, TDateTime>& Tage() const { return FZaehlDatum; }
+        bool Haelt(TDateTime tag) const { return Sicht(tag).Haelt; }
+        bool Gebucht(TDateTime tag) const { return Sicht(tag).Gebucht; }
+
+    private:
+        struct TSicht {
+            bool Haelt = false;     // one of its inventories takes the article
+            bool Gebucht = false;   // one of those is booked
+        };
+        const TSicht& Sicht(TDateTime tag) const;
+
+        const TInventur& FInv;
+        TInt32Trio FId;
+        const TBuchungsUmgebung& FUmgebung;
+        std::map<TDateTime, TDateTime> FZaehlDatum;
+        mutable std::map<TDateTime, TSicht> FSicht;
     };
 
-    static TArtikelFvk FvkLesen(const TInventur& inv, const TInt32Trio& id, const QString& ort);
     // The article's quantity field from its unposted target records, its count and its
     // erroneous sales as they are now; false when nothing is left to post.
-    bool ArtikelMengenfeld(const TInventur& inv, const TInt32Trio& id, const TIAArtikel& artikel, bool lagerPruefen, const TArtikelFvk& fvk,
-                           TMengenfeld& feld);
+    bool ArtikelMengenfeld(const TInventur& inv, const TInt32Trio& id, const TIAArtikel& artikel, bool lagerPruefen, TMengenfeld& feld);
     // The trial run's look at one article: true when it still shows a difference.
     bool ArtikelMitDifferenz(const TInventur& inv, const TInt32Trio& id);
-    // The branch's other count days by day, earliest first, as the article sees them.
-    std::map<TDateTime, TTag> AndereTage(const TInventur& inv, const TInt32Trio& id) const;
     // Converts this count day's erroneous sales; each stays in the correction of the later
     // count days not booked yet. What each did to the stock.
-    std::vector<TWirkung> FVKTagWandeln(const TInventur& inv, const TFvkZeilen& fvk, const std::map<TDateTime, TTag>& andere);
+    std::vector<TWirkung> FVKTagWandeln(const TInventur& inv, const TFvkZeilen& fvk, const TAndereTage& andere);
     // Confines the article's postings to the count days that account for them: the count
     // difference to this day, a converted sale to the days whose correction holds it. On every
     // other count day that holds the article the stock stays what it was, by postings on those
     // days that take their effect back.
-    void AndereZaehltageAusgleichen(const TInventur& inv, const TInt32Trio& id, const std::map<TDateTime, TTag>& andere,
+    void AndereZaehltageAusgleichen(const TInventur& inv, const TInt32Trio& id, const TAndereTage& andere,
                                     const std::vector<TWirkung>& differenz, const std::vector<TWirkung>& verkauf,
                                     std::vector<QString>& abgelehnt);
     void InventurAbschliessen(const TInventur& inv);
@@ -155,6 +163,8 @@ private:
     std::vector<TWirkung> FVKAlleWandeln(const TFvkZeilen& saetze, const std::function<void(qint64, const TFvkSatz&)>& gewandelt = {});
     std::optional<TWirkung> FVKWandeln(const TFvkSatz& fvk, qint64 id, int& AErgebnis);
     TDateTime BuchDatum(const TInt32Trio& AProdId, bool mitPreisHistorie) const;
+    // Whether the fiscal year has ended, so that BuchDatum reads articles' price histories.
+    bool PreisHistorieNoetig() const;
     void StatusSetzen(const TZeileAnzeige& zeile, TZEP_IA_KZZaehlung status);
 
     TInventurliste& FListe;   // the rules of the quantity field, as the list applies them

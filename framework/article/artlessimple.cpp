@@ -46,6 +46,14 @@ public:
         FPreise.Vorladen(ids);
     }
 
+    void StammVorladen(const std::vector<TInt32Trio>& ids) override
+    {
+        FVorrat.clear();
+        for (TAASatz& s : Lesen(ids))
+            FVorrat.emplace(s.Produkt_ID, std::move(s));
+        FPreise.VorratVerwerfen();
+    }
+
     void VorratTauschen(IORV_ArtLesSimple& anderer) override
     {
         auto& a = dynamic_cast<TArtLesSimple&>(anderer);

@@ -21,6 +21,9 @@ public:
     // TProduktBlockAbfrage::CBlock, no id twice) at once; Laden and Preise take them from
     // there. Replaces the previous block.
     virtual void Vorladen(const std::vector<TInt32Trio>& ids) = 0;
+    // The same for the master records only: an article's prices are read when they are asked
+    // for (for those who seldom need them). Replaces the previous block, its prices included.
+    virtual void StammVorladen(const std::vector<TInt32Trio>& ids) = 0;
     // Exchanges the read-ahead block with another reader of the same kind (one that read it on
     // another thread).
     virtual void VorratTauschen(IORV_ArtLesSimple& anderer) = 0;

@@ -2,6 +2,7 @@
 
 #include "framework/db/connection.h"
 #include "framework/db/datenfeld.h"
+#include "framework/db/files/fvkfile.h"
 #include "framework/db/transaktion.h"
 
 #include <QSqlQuery>
@@ -153,24 +154,30 @@ TIAStand IA_LesenMitUngezaehlten(const TIASchluessel& s)
 
 TIAArtikel IA_ArtikelLesen(const TIASchluessel& inventur, const TIVInventur& iv, const TInt32Trio& id)
 {
-    // the article has at most one total count record: it adds nothing but columns to the rows
+    // the article has at most one total count record: it adds nothing but columns to the rows;
+    // its erroneous sales, which few articles have, are read when the first column says so
+    constexpr int CStand = 1, CSollsatz = CStand + 4, CZaehlsatz = CSollsatz + 6;
     const auto sql = [](TConnectorTyp t) {
-        return QStringLiteral("SELECT ia.kzzaehlung, ia.sollek, ia.istek, ia.wijahr, %1, %2 FROM ia LEFT JOIN iv ON %3 "
-                              "LEFT JOIN izns z ON %4 WHERE ia.zaehldatum = ? AND ia.wgn = ? AND ia.filiale = ? ORDER BY iv.besttyp, iv.id")
-            .arg(IV_SollsatzSpalten(QStringLiteral("iv"), t), IZNS_GesamtSpalten(QStringLiteral("z"), t),
+        return QStringLiteral("SELECT %1, ia.kzzaehlung, ia.sollek, ia.istek, ia.wijahr, %2, %3 FROM ia LEFT JOIN iv ON %4 "
+                              "LEFT JOIN izns z ON %5 WHERE ia.zaehldatum = ? AND ia.wgn = ? AND ia.filiale = ? ORDER BY iv.besttyp, iv.id")
+            .arg(FVK_ArtikelVorhanden(), IV_SollsatzSpalten(QStringLiteral("iv"), t), IZNS_GesamtSpalten(QStringLiteral("z"), t),
                  IV_ArtikelBedingung(QStringLiteral("iv")), IZNS_GesamtBedingung(QStringLiteral("z")));
     };
     static const QString anweisung[2] = {sql(TConnectorTyp::SQLite), sql(TConnectorTyp::PostgreSQL)};
-    constexpr int CSollsatz = 4, CZaehlsatz = CSollsatz + 6;
     TIAArtikel r;
+    bool fvk = false;
     TZEP_Connection::Wiederholen(COrt, anweisung[TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL],
-                                 IV_ArtikelWerte(iv, id) + IZNS_GesamtWerte(iv.ZaehlDatum, id, iv.Filiale)
+                                 FVK_ArtikelWerte(iv.ZaehlDatum, iv.Filiale, id) + IV_ArtikelWerte(iv, id)
+                                     + IZNS_GesamtWerte(iv.ZaehlDatum, id, iv.Filiale)
                                      + Schluessel(inventur.ZaehlDatum, inventur.WGN, inventur.Filiale),
                                  [&](const QSqlQuery& q) {
-                                     r.Inventur = Stand(q, 0);
+                                     fvk = q.value(0).toInt() != 0;
+                                     r.Inventur = Stand(q, CStand);
                                      IV_SollsatzLesen(q, CSollsatz, iv, id, r.Sollsaetze, r.OhneSollsatz);
                                      r.Zaehlsatz = IZNS_GesamtLesen(q, CZaehlsatz, iv.ZaehlDatum, id, iv.Filiale);
                                  });
+    if (fvk)
+        FVK_ArtikelLesen(iv.ZaehlDatum, iv.Filiale, id, COrt, r.Fvk, r.FvkZaehltag);
     return r;
 }
 
@@ -179,7 +186,9 @@ TIAArtikel IA_ArtikelGehalten(const TIASchluessel& inventur, const TIVInventur& 
     // the day is locked by a statement of its own: one that waits for another's lock rechecks
     // only the locked rows, and the rows it joins would be those from before the wait (a
     // takeover that replaced the count meanwhile). The read after it sees what was committed.
-    IA_TagGehalten(inventur.ZaehlDatum, inventur.Filiale);
+    // On SQLite the transaction's writer lock holds the day already: nothing to lock.
+    if (TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL)
+        IA_TagGehalten(inventur.ZaehlDatum, inventur.Filiale);
     return IA_ArtikelLesen(inventur, iv, id);
 }
 

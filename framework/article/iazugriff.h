@@ -2,6 +2,7 @@
 
 #include "framework/article/iastatus.h"
 #include "framework/core/datetime.h"
+#include "framework/db/files/fvkfile.h"
 #include "framework/db/files/ivfile.h"
 #include "framework/db/files/iznsfile.h"
 
@@ -82,13 +83,18 @@ std::vector<TIAInventur> IA_ListeMitUngezaehlten(TDateTime wiJahr);
 TIAStand IA_LesenMitUngezaehlten(const TIASchluessel& s);
 
 // An article in an inventory as it is now, read in one statement: the inventory's status and
-// values, the article's target records not yet posted (OhneSollsatz: it has none at all) and
-// the branch's total count record. iv names the target side (the fiscal year the booking reads).
+// values, the article's target records not yet posted (OhneSollsatz: it has none at all), the
+// branch's total count record, and whether it has erroneous sales at the branch; only then a
+// second statement reads them: those not converted yet (FVK_Lesen) and those of the count
+// day's correction that another day's booking converted (FVK_ZaehltagLesen). iv names the
+// target side (the fiscal year the booking reads).
 struct TIAArtikel {
     TIAStand Inventur;
     std::vector<TivSatz> Sollsaetze;
     bool OhneSollsatz = true;
     std::optional<TiznsSatz> Zaehlsatz;
+    TFvkZeilen Fvk;
+    std::vector<TFvkSatz> FvkZaehltag;
 };
 TIAArtikel IA_ArtikelLesen(const TIASchluessel& inventur, const TIVInventur& iv, const TInt32Trio& id);
 // The same inside a transaction, and the inventory kept from changes by others until it ends:

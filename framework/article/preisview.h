@@ -42,6 +42,8 @@ public:
     // one statement per table; SetArtikel takes them from there. Replaces the previous block.
     void Vorladen(const std::vector<TInt32Trio>& ids);
     void VorratTauschen(TORV_ArtPreisView& andere) { std::swap(FVorrat, andere.FVorrat); }
+    // Forgets the block: SetArtikel reads an article's rows itself.
+    void VorratVerwerfen() { FVorrat.clear(); }
     void SetStichtag(TDateTime stichtag) { FStichtag = stichtag; }
     void SetFiliale(int16_t filiale) { FFiliale = filiale; }
 

@@ -32,12 +32,30 @@ QString AlterMinuten()
 }
 
 // The session a new lock row names: on PostgreSQL the backend that writes it and that backend's
-// start (read by the function behind pg_stat_activity, for the one backend: the view costs
-// several times more per lock); none on SQLite.
+// start, the placeholder of EigeneSitzungWerte; none on SQLite.
 QString EigeneSitzung()
 {
-    return Postgres() ? QStringLiteral("pg_backend_pid(), (SELECT backend_start FROM pg_stat_get_activity(pg_backend_pid()))")
-                      : QStringLiteral("NULL, NULL");
+    return Postgres() ? QStringLiteral("pg_backend_pid(), CAST(? AS TIMESTAMPTZ)") : QStringLiteral("NULL, NULL");
+}
+
+// The start of the calling thread's backend, read once per connection (by the function behind
+// pg_stat_activity, for the one backend; the view costs several times more): read in every
+// lock statement, it would copy the status of all backends for each lock, each time several
+// times the cost of the lock itself. Nothing on SQLite.
+QVariantList EigeneSitzungWerte()
+{
+    if (!Postgres())
+        return {};
+    thread_local quint64 verbindung = 0;
+    thread_local QVariant beginn;
+    TZEP_Connection::Database();   // first: Kennung names the connection of now
+    if (verbindung == 0 || verbindung != TZEP_Connection::Kennung()) {
+        beginn = QVariant();
+        TZEP_Connection::Wiederholen(COrt, QStringLiteral("SELECT CAST(backend_start AS TEXT) FROM pg_stat_get_activity(pg_backend_pid())"), {},
+                                     [](const QSqlQuery& q) { beginn = q.value(0); });
+        verbindung = TZEP_Connection::Kennung();
+    }
+    return {beginn};
 }
 
 // Whether the session a lock row names has ended: no backend with its pid and start runs any
@@ -109,7 +127,7 @@ bool Eintragen(const TInt32Trio& id, const QString& programm)
     return TZEP_Connection::Wiederholen(COrt,
                                         QStringLiteral("INSERT INTO artsperre (%1) VALUES (?, ?, ?, ?, ?, ?, ?, %2, %3) ON CONFLICT DO NOTHING")
                                             .arg(QLatin1String(CSperrSpalten), ServerJetzt(), EigeneSitzung()),
-                                        EintragWerte(id, programm))
+                                        EintragWerte(id, programm) + EigeneSitzungWerte())
         > 0;
 }
 
@@ -130,7 +148,7 @@ TBeratendEintrag BeratendEintragen(const TInt32Trio& id, const QString& programm
                        "ON CONFLICT DO NOTHING RETURNING 1) "
                        "SELECT frei, (SELECT COUNT(*) FROM z) FROM b")
             .arg(QLatin1String(CSperrSpalten), ServerJetzt(), EigeneSitzung()),
-        QVariantList{SperrSchluessel(id)} + EintragWerte(id, programm), [&r](const QSqlQuery& q) {
+        QVariantList{SperrSchluessel(id)} + EintragWerte(id, programm) + EigeneSitzungWerte(), [&r](const QSqlQuery& q) {
             r.Frei = q.value(0).toBool();
             r.Eingetragen = q.value(1).toInt() > 0;
         });

@@ -32,6 +32,15 @@ int32_t FVK_VerkaufteMenge(QChar vorzeichen, int32_t menge);
 
 TFvkZeilen FVK_Lesen(const TInt32Trio& produktId, int32_t filiale, const QString& ort);
 
+// Whether the article has erroneous sales that FVK_Lesen or FVK_ZaehltagLesen (of the article)
+// would read: an SQL expression, 1 or 0, for a larger read of the article (IA_ArtikelLesen), and
+// the values of its placeholders.
+QString FVK_ArtikelVorhanden();
+QVariantList FVK_ArtikelWerte(TDateTime zaehlDatum, int32_t filiale, const TInt32Trio& produktId);
+// What FVK_Lesen and FVK_ZaehltagLesen of the article read, in one statement.
+void FVK_ArtikelLesen(TDateTime zaehlDatum, int32_t filiale, const TInt32Trio& produktId, const QString& ort, TFvkZeilen& offen,
+                      std::vector<TFvkSatz>& zaehltag);
+
 // Erroneous sales FVK. Key 0: Produkt_ID, Filiale, Datum, Uhrzeit.
 class TFvkFile : public TZEP_SatzDatei<TFvkSatz> {
 public:
