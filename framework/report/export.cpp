@@ -3,7 +3,6 @@
 #include "framework/core/fehler.h"
 #include "framework/report/bildspeicher.h"
 #include "framework/report/lauf.h"
-#include "framework/report/seitenvorlauf.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -145,8 +144,6 @@ void PdfSchreiben(TReportLauf& lauf, const QString& pfad, const TExportFortschri
 void SeitenDrucken(TReportLauf& lauf, QPagedPaintDevice& geraet, int von, int bis, const TExportFortschritt& fortschritt)
 {
     const TVorlage& v = lauf.Vorlage();
-    // pages are laid out on worker threads ahead of the one painter the device allows
-    TSeitenVorlauf vorlauf(lauf, von, bis);
     geraet.setPageLayout(QPageLayout(QPageSize(v.papier), v.ausrichtung, QMarginsF(0, 0, 0, 0)));
     if (auto* pdf = dynamic_cast<QPdfWriter*>(&geraet))
         pdf->setResolution(600);
@@ -158,9 +155,7 @@ void SeitenDrucken(TReportLauf& lauf, QPagedPaintDevice& geraet, int von, int bi
     for (int s = von; s <= bis; ++s) {
         if (s > von)
             geraet.newPage();
-        TSeite seite = vorlauf.Naechste();
-        lauf.BilderEinsetzen(seite);
-        SeiteZeichnen(p, seite, pxProMm, bilder);
+        SeiteZeichnen(p, lauf.Seite(s), pxProMm, bilder);
         if (fortschritt && !fortschritt(s - von + 1, bis - von + 1)) {
             p.end();
             FehlerRaise(QStringLiteral("SeitenDrucken"), {QStringLiteral("Der Druck wurde abgebrochen.")});

@@ -80,7 +80,6 @@ TReportLauf::TReportLauf(TVorlage vorlage, const std::map<QString, QString>& tab
             if (n.compare(name, Qt::CaseInsensitive) == 0) {
                 FTabellen.push_back(std::make_unique<TDbfLeser>(pfad));
                 FTabellenNamen.push_back(name);
-                FTabellenPfade.push_back(pfad);
                 return;
             }
         FehlerRaise(QStringLiteral("TReportLauf"), {QStringLiteral("Vorlage %1, %2: die Tabelle %3 wurde nicht übergeben")
@@ -100,25 +99,7 @@ TReportLauf::TReportLauf(TVorlage vorlage, const std::map<QString, QString>& tab
     FZaehlStand.akkus.resize(FSlots.size());
 }
 
-TReportLauf::TReportLauf(const TReportLauf& v)
-    : FVorlage(v.FVorlage), FEinstellungen(v.FEinstellungen), FTabellenNamen(v.FTabellenNamen), FTabellenPfade(v.FTabellenPfade),
-      FReihenfolge(v.FReihenfolge), FVerbindung(v.FVerbindung), FVerbindungHaupt(v.FVerbindungHaupt),
-      FVerbindungUnter(v.FVerbindungUnter), FSlots(v.FSlots), FBildSpalten(v.FBildSpalten), FSeitenAnfang(v.FSeitenAnfang),
-      FZaehlStand(v.FZaehlStand), FGezaehlteSeiten(v.FGezaehlteSeiten), FGezaehlt(v.FGezaehlt), FSeitenanzahl(v.FSeitenanzahl),
-      FOben(v.FOben), FUnten(v.FUnten), FLinks(v.FLinks), FRechts(v.FRechts)
-{
-    // the expressions are shared: bound once, only read while laying out
-    for (const QString& pfad : FTabellenPfade)
-        FTabellen.push_back(std::make_unique<TDbfLeser>(pfad));
-    FEinstellungen.bilderLaden = nullptr;
-}
-
 TReportLauf::~TReportLauf() = default;
-
-std::unique_ptr<TReportLauf> TReportLauf::Ableger() const
-{
-    return std::unique_ptr<TReportLauf>(new TReportLauf(*this));
-}
 
 void TReportLauf::BindenAusdruck(TAusdruck& wurzel, const TBand* band, int aggregatStufe)
 {
@@ -335,7 +316,7 @@ void TReportLauf::Akkumulieren(TStromZustand& z, uint32_t satz) const
     }
 }
 
-bool TReportLauf::Instanz(const TBand& b, const TKontext& k, bool zeichnen, TInstanz& aus)
+bool TReportLauf::Instanz(const TBand& b, const TKontext& k, uint32_t pos, bool zeichnen, TInstanz& aus)
 {
     if (b.bedingung && !Wahr(Auswerten(*b.bedingung, k)))
         return false;
@@ -364,7 +345,9 @@ bool TReportLauf::Instanz(const TBand& b, const TKontext& k, bool zeichnen, TIns
             if (it == FBildSpalten.end())
                 continue;
             p.text = AlsText(k.SpaltenWert(it->second.first, it->second.second)).trimmed();
-            if (p.text.isEmpty())
+            if (!p.text.isEmpty())
+                p.bild = BildDaten(p.text, pos);
+            if (p.bild.isEmpty())
                 continue;   // an article without a picture
         }
         if (e.wachsen) {
@@ -405,7 +388,7 @@ bool TReportLauf::Naechstes(TStromZustand& z, int seite, bool zeichnen, TInstanz
                 continue;
             }
             const uint32_t unter = von[z.unter++];
-            if (Instanz(*FVorlage.unterband, TKontext(*this, satz, unter, &z.akkus, seite), zeichnen, aus))
+            if (Instanz(*FVorlage.unterband, TKontext(*this, satz, unter, &z.akkus, seite), z.pos, zeichnen, aus))
                 return true;
             continue;
         }
@@ -415,7 +398,7 @@ bool TReportLauf::Naechstes(TStromZustand& z, int seite, bool zeichnen, TInstanz
                 if (FSlots[i].stufe == s.index)
                     z.akkus[i] = TAkku{};
             const auto& kopf = FVorlage.gruppen[s.index].kopf;
-            if (kopf && Instanz(*kopf, TKontext(*this, satz, -1, &z.akkus, seite), zeichnen, aus))
+            if (kopf && Instanz(*kopf, TKontext(*this, satz, -1, &z.akkus, seite), z.pos, zeichnen, aus))
                 return true;
             continue;
         }
@@ -423,7 +406,7 @@ bool TReportLauf::Naechstes(TStromZustand& z, int seite, bool zeichnen, TInstanz
         case TSchritt::Berichtsfuss: {
             ++z.schritt;
             const auto& fuss = s.art == TSchritt::Berichtsfuss ? FVorlage.berichtsfuss : FVorlage.gruppen[s.index].fuss;
-            if (fuss && Instanz(*fuss, TKontext(*this, vorheriger, -1, &z.akkus, seite), zeichnen, aus))
+            if (fuss && Instanz(*fuss, TKontext(*this, vorheriger, -1, &z.akkus, seite), z.pos, zeichnen, aus))
                 return true;
             continue;
         }
@@ -431,7 +414,7 @@ bool TReportLauf::Naechstes(TStromZustand& z, int seite, bool zeichnen, TInstanz
         case TSchritt::Detail: {
             ++z.schritt;
             const auto* band = s.art == TSchritt::Detail ? &FVorlage.details[s.index] : (FVorlage.berichtskopf ? &*FVorlage.berichtskopf : nullptr);
-            if (band && Instanz(*band, TKontext(*this, satz, -1, &z.akkus, seite), zeichnen, aus))
+            if (band && Instanz(*band, TKontext(*this, satz, -1, &z.akkus, seite), z.pos, zeichnen, aus))
                 return true;
             continue;
         }
@@ -445,7 +428,6 @@ TSeite TReportLauf::SeiteBauen(TStromZustand& z, int nr, bool zeichnen, bool& fe
     seite.nr = nr;
     seite.von = FSeitenanzahl;
     seite.groesse = FVorlage.SeitenGroesse();
-    seite.zeile = z.pos;
     fertig = false;
     const uint32_t n = FTabellen[0]->Anzahl();
     const uint32_t zeile = n == 0 ? UINT32_MAX : Satz(std::min(z.pos, n - 1));
@@ -461,7 +443,7 @@ TSeite TReportLauf::SeiteBauen(TStromZustand& z, int nr, bool zeichnen, bool& fe
             z.akkus[i] = TAkku{};
     double y = FOben;
     TInstanz inst;
-    if (FVorlage.seitenkopf && Instanz(*FVorlage.seitenkopf, TKontext(*this, zeile, -1, &z.akkus, nr), zeichnen, inst)) {
+    if (FVorlage.seitenkopf && Instanz(*FVorlage.seitenkopf, TKontext(*this, zeile, -1, &z.akkus, nr), z.pos, zeichnen, inst)) {
         setzen(inst, y);
         y += inst.hoehe;
     }
@@ -469,7 +451,7 @@ TSeite TReportLauf::SeiteBauen(TStromZustand& z, int nr, bool zeichnen, bool& fe
     double grenze = seite.groesse.height() - FUnten;
     // the footer's height first; what it shows once the page's rows are known
     TInstanz fuss;
-    const bool mitFuss = FVorlage.seitenfuss && Instanz(*FVorlage.seitenfuss, TKontext(*this, zeile, -1, &z.akkus, nr), false, fuss);
+    const bool mitFuss = FVorlage.seitenfuss && Instanz(*FVorlage.seitenfuss, TKontext(*this, zeile, -1, &z.akkus, nr), z.pos, false, fuss);
     if (mitFuss)
         grenze -= fuss.hoehe;
     for (;;) {
@@ -497,7 +479,7 @@ TSeite TReportLauf::SeiteBauen(TStromZustand& z, int nr, bool zeichnen, bool& fe
         setzen(inst, y);
         y += inst.hoehe;
     }
-    if (mitFuss && Instanz(*FVorlage.seitenfuss, TKontext(*this, zeile, -1, &z.akkus, nr), zeichnen, fuss))
+    if (mitFuss && Instanz(*FVorlage.seitenfuss, TKontext(*this, zeile, -1, &z.akkus, nr), z.pos, zeichnen, fuss))
         setzen(fuss, grenze);
     return seite;
 }
@@ -528,13 +510,6 @@ int TReportLauf::Seitenanzahl()
 }
 
 TSeite TReportLauf::Seite(int nr)
-{
-    TSeite s = SeitenPlan(nr);
-    BilderEinsetzen(s);
-    return s;
-}
-
-TSeite TReportLauf::SeitenPlan(int nr)
 {
     while (!FGezaehlt && FGezaehlteSeiten < nr)
         Zaehlen(50);

@@ -63,15 +63,6 @@ public:
     // Page nr (1-based), laid out from the nearest kept state before it; the page after the one
     // asked for last goes on from there, so that reading page after page lays each out once.
     TSeite Seite(int nr);
-    // Seite without the pictures' bytes: the picture elements name their pictures only.
-    TSeite SeitenPlan(int nr);
-    // Gives the picture elements of a plan their bytes; drops those whose picture is missing.
-    void BilderEinsetzen(TSeite& s);
-
-    // A run of the same template over the same tables, with the pages counted so far, for
-    // laying out pages on another thread: it opens the tables anew and shares nothing that
-    // changes with this run. It has no picture loader (SeitenPlan only).
-    std::unique_ptr<TReportLauf> Ableger() const;
 
     // The main table's rows in report order, with the template's export columns (all columns
     // of the main table when it names none).
@@ -83,13 +74,7 @@ public:
 
     const TVorlage& Vorlage() const { return FVorlage; }
 
-    // A state is kept for every 32nd page: a run of pages that begins after a multiple of it is
-    // laid out from its own start.
-    static constexpr int CMerkAbstand = 32;
-
 private:
-    TReportLauf(const TReportLauf& vorbild);   // for Ableger
-
     struct TSchritt;
     struct TInstanz;
     class TKontext;
@@ -105,7 +90,7 @@ private:
     std::pair<const uint32_t*, const uint32_t*> Verwandte(uint32_t satz) const;
     void Akkumulieren(TStromZustand& z, uint32_t satz) const;
     bool Naechstes(TStromZustand& z, int seite, bool zeichnen, TInstanz& aus);
-    bool Instanz(const TBand& b, const TKontext& k, bool zeichnen, TInstanz& aus);
+    bool Instanz(const TBand& b, const TKontext& k, uint32_t pos, bool zeichnen, TInstanz& aus);
     QByteArray BildDaten(const QString& wert, uint32_t pos);
     void BilderLaden(const QString& wert, uint32_t pos);
     TSeite SeiteBauen(TStromZustand& z, int nr, bool zeichnen, bool& fertig);
@@ -114,7 +99,6 @@ private:
     TReportEinstellungen FEinstellungen;
     std::vector<std::unique_ptr<TDbfLeser>> FTabellen;   // 0: the main table, 1: the related one
     std::vector<QString> FTabellenNamen;
-    std::vector<QString> FTabellenPfade;
     std::vector<uint32_t> FReihenfolge;   // sorted row numbers; empty: table order
     struct TVerbindungsEintrag {
         std::array<int32_t, 3> schluessel;
@@ -134,6 +118,7 @@ private:
     // of the next rows in report order in one go, so that a list costs a few loads, not one a line
     static constexpr uint32_t CBildVorlauf = 500;
     QHash<QString, QByteArray> FBildVorrat;   // an empty value: the row has no picture
+    static constexpr int CMerkAbstand = 32;   // a state is kept for every 32nd page
     std::vector<TStromZustand> FSeitenAnfang;   // at the start of pages 1, 33, 65, ...
     TStromZustand FZaehlStand;
     int FGezaehlteSeiten = 0;

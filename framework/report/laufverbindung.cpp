@@ -85,11 +85,3 @@ QByteArray TReportLauf::BildDaten(const QString& wert, uint32_t pos)
         BilderLaden(wert, pos);
     return FBildVorrat.value(wert);
 }
-
-void TReportLauf::BilderEinsetzen(TSeite& s)
-{
-    for (TPlanElement& e : s.elemente)
-        if (e.art == TElement::Bild)
-            e.bild = BildDaten(e.text, s.zeile);
-    std::erase_if(s.elemente, [](const TPlanElement& e) { return e.art == TElement::Bild && e.bild.isEmpty(); });
-}

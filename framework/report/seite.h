@@ -26,7 +26,6 @@ struct TSeite {
     int nr = 0;
     int von = 0;
     QSizeF groesse;   // millimetres
-    uint32_t zeile = 0;   // the report position of the page's first row: its pictures load from there
     std::vector<TPlanElement> elemente;
 };
 

@@ -1,12 +1,8 @@
 #include "framework/core/fehler.h"
-#include "framework/report/export.h"
 #include "framework/report/lauf.h"
-#include "framework/report/seitenvorlauf.h"
 #include "tests/framework/report/berichtdaten.h"
 
-#include <QBuffer>
 #include <QFile>
-#include <QPdfWriter>
 
 #include <gtest/gtest.h>
 
@@ -161,71 +157,24 @@ TEST(LaufTest, AnEmptyTablePrintsHeaderAndReportFooter)
     EXPECT_TRUE(SeitePlanText(lauf.Seite(1)).contains("\"Gesamt 0, kleinster , größter \""));
 }
 
-// 300 rows in groups of 7: more pages than two kept states apart.
-std::map<QString, QString> GrosseTabelle(const TBerichtDaten& d)
+TEST(LaufTest, APageLaidOutAloneEqualsThePageInSequence)
 {
+    TBerichtDaten d;
     TDbf gross(d.Pfad("gross.dbf"), {DbfText("Gruppe", 10), DbfInteger("Nr"), DbfDouble("Wert"), DbfDatum("Datum")});
     for (int i = 0; i < 300; ++i)
         gross.Anfuegen({QString("G%1").arg(i / 7), i, i * 1.25, QDate(2026, 1, 1).addDays(i)});
     gross.Schliessen();
     auto tabellen = d.Tabellen();
     tabellen["H"] = d.Pfad("gross.dbf");
-    return tabellen;
-}
-
-std::vector<QString> SeitenNacheinander(TReportLauf& lauf)
-{
-    std::vector<QString> seiten;
-    for (int s = 1; s <= lauf.Seitenanzahl(); ++s)
-        seiten.push_back(SeitePlanText(lauf.Seite(s)));
-    return seiten;
-}
-
-TEST(LaufTest, APageLaidOutAloneEqualsThePageInSequence)
-{
-    TBerichtDaten d;
-    const auto tabellen = GrosseTabelle(d);
     TReportLauf folge(VorlageLesen(d.Vorlage(CBaender)), tabellen, Einstellungen());
-    ASSERT_GT(folge.Seitenanzahl(), 64);
-    const std::vector<QString> nacheinander = SeitenNacheinander(folge);
+    ASSERT_GT(folge.Seitenanzahl(), 64);   // more pages than two kept states apart
+    std::vector<QString> nacheinander;
+    for (int s = 1; s <= folge.Seitenanzahl(); ++s)
+        nacheinander.push_back(SeitePlanText(folge.Seite(s)));
     TReportLauf einzeln(VorlageLesen(d.Vorlage(CBaender)), tabellen, Einstellungen());
     for (int s : {65, 33, 34, 1, 64, folge.Seitenanzahl() - 1, 2})
         EXPECT_EQ(SeitePlanText(einzeln.Seite(s)), nacheinander[s - 1]) << "page " << s;
     EXPECT_TRUE(nacheinander.back().contains("Gesamt 300"));
-}
-
-// Pages laid out on worker threads come in order and equal the pages in sequence, from any
-// first page on; an error of a worker (a page past the end) is raised to the reader, and a
-// cancelled print stops.
-TEST(LaufTest, PagesLaidOutAheadOnWorkersEqualThePagesInSequence)
-{
-    TBerichtDaten d;
-    const auto tabellen = GrosseTabelle(d);
-    TReportLauf folge(VorlageLesen(d.Vorlage(CBaender)), tabellen, Einstellungen());
-    const std::vector<QString> nacheinander = SeitenNacheinander(folge);
-    const int n = static_cast<int>(nacheinander.size());
-    TReportLauf lauf(VorlageLesen(d.Vorlage(CBaender)), tabellen, Einstellungen());
-    for (const auto& [von, bis] : {std::pair{1, n}, {30, n - 1}}) {
-        TSeitenVorlauf vorlauf(lauf, von, bis);
-        for (int s = von; s <= bis; ++s)
-            EXPECT_EQ(SeitePlanText(vorlauf.Naechste()), nacheinander[s - 1]) << "page " << s;
-    }
-    EXPECT_THROW(
-        {
-            TSeitenVorlauf vorlauf(lauf, n - 40, n + 1);
-            for (int s = n - 40; s <= n + 1; ++s)
-                vorlauf.Naechste();
-        },
-        EORVFehler);
-    QBuffer puffer;
-    puffer.open(QIODevice::WriteOnly);
-    QPdfWriter pdf(&puffer);
-    int gemeldet = 0;
-    EXPECT_THROW(SeitenDrucken(lauf, pdf, 1, n, [&](qint64 erledigt, qint64) {
-        ++gemeldet;
-        return erledigt < 3;
-    }), EORVFehler);
-    EXPECT_EQ(gemeldet, 3);
 }
 
 // A long list loads the pictures of many rows in one call; every row still shows its own, a
