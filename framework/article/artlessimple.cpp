@@ -40,9 +40,7 @@ public:
 
     void Vorladen(const std::vector<TInt32Trio>& ids) override
     {
-        FVorrat.clear();
-        for (TAASatz& s : Lesen(ids))
-            FVorrat.emplace(s.Produkt_ID, std::move(s));
+        StammVorladen(ids);
         FPreise.Vorladen(ids);
     }
 
