@@ -3,6 +3,7 @@
 #include "framework/core/fehler.h"
 #include "framework/report/bildspeicher.h"
 #include "framework/report/lauf.h"
+#include "framework/report/pdfdokument.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -129,16 +130,16 @@ void PdfSchreiben(TReportLauf& lauf, const QString& pfad, const TExportFortschri
     if (!f.open(QIODevice::WriteOnly))
         ExportFehler(pfad, f.errorString());
     const int seiten = lauf.Seitenanzahl();
-    {
-        QPdfWriter pdf(&f);
-        pdf.setCreator(QStringLiteral("Kalmet"));
-        pdf.setTitle(lauf.Vorlage().datei.isEmpty() ? QString() : QFileInfo(lauf.Vorlage().datei).baseName());
-        SeitenDrucken(lauf, pdf, 1, seiten, fortschritt);
+    TPdfDokument pdf(f, lauf.Vorlage().datei.isEmpty() ? QString() : QFileInfo(lauf.Vorlage().datei).baseName());
+    TBildSpeicher bilder;
+    for (int s = 1; s <= seiten; ++s) {
+        pdf.SeiteHinzufuegen(lauf.Seite(s), bilder);
+        Melden(fortschritt, s, seiten, pfad);
     }
+    pdf.Abschliessen();
     if (!f.commit())
         ExportFehler(pfad, f.errorString());
 }
-
 }
 
 void SeitenDrucken(TReportLauf& lauf, QPagedPaintDevice& geraet, int von, int bis, const TExportFortschritt& fortschritt)

@@ -9,15 +9,6 @@
 
 namespace {
 
-QFont Schrift(const TStil& s)
-{
-    QFont f(s.schrift);
-    f.setPointSizeF(s.groesse);
-    f.setBold(s.fett);
-    f.setItalic(s.kursiv);
-    return f;
-}
-
 bool GleicheSchrift(const TStil& a, const TStil& b)
 {
     return a.groesse == b.groesse && a.fett == b.fett && a.kursiv == b.kursiv && a.schrift == b.schrift;
@@ -33,6 +24,29 @@ QString Mm(double v)
     return QString::number(v, 'f', 1);
 }
 
+}
+
+QFont Schrift(const TStil& s)
+{
+    QFont f(s.schrift);
+    f.setPointSizeF(s.groesse);
+    f.setBold(s.fett);
+    f.setItalic(s.kursiv);
+    return f;
+}
+
+QString BildFehlerText(const QString& name)
+{
+    return QStringLiteral("Bild nicht lesbar: %1").arg(name);
+}
+
+TStil BildFehlerStil()
+{
+    TStil s;
+    s.schrift = QStringLiteral("DejaVu Sans");
+    s.groesse = 6;
+    s.ausrichtung = Qt::AlignCenter;
+    return s;
 }
 
 QString SeitePlanText(const TSeite& s)
@@ -111,12 +125,9 @@ void SeiteZeichnen(QPainter& p, const TSeite& s, double f, TBildSpeicher& bilder
             if (b.bild.isNull()) {
                 p.setPen(QPen(Qt::red, std::max(0.2 * f, 1.0)));
                 p.drawRect(r);
-                QFont klein(QStringLiteral("DejaVu Sans"));
-                klein.setPointSizeF(6);
-                p.setFont(klein);
+                p.setFont(Schrift(BildFehlerStil()));
                 schrift = nullptr;
-                p.drawText(r, Qt::AlignCenter | Qt::TextWordWrap,
-                           QStringLiteral("Bild nicht lesbar: %1").arg(e.text));
+                p.drawText(r, Qt::AlignCenter | Qt::TextWordWrap, BildFehlerText(e.text));
             } else {
                 const QSizeF g = QSizeF(b.bild.size()).scaled(r.size(), Qt::KeepAspectRatio);
                 p.setRenderHint(QPainter::LosslessImageRendering, b.verlustfrei);

@@ -2,6 +2,7 @@
 
 #include "framework/report/vorlage.h"
 
+#include <QFont>
 #include <QRectF>
 #include <QSizeF>
 
@@ -34,6 +35,13 @@ QString SeitePlanText(const TSeite& s);
 
 // The height in millimetres that a text needs in the given width (one line at least).
 double TextHoehe(const TStil& stil, const QString& text, double breiteMm, bool umbrechen);
+
+// The font of a style.
+QFont Schrift(const TStil& s);
+
+// What stands in the frame of a picture that cannot be read, and in which style.
+QString BildFehlerText(const QString& name);
+TStil BildFehlerStil();
 
 // Paints the page onto a device whose resolution is pxProMm pixels per millimetre; fonts
 // follow the device's resolution. Pictures come from bilder, which the pages of one document

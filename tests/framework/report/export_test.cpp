@@ -1,10 +1,15 @@
 #include "framework/core/fehler.h"
 #include "framework/report/export.h"
+#include "framework/report/bildspeicher.h"
 #include "framework/report/lauf.h"
+#include "framework/report/pdfdokument.h"
 #include "tests/framework/report/berichtdaten.h"
 
 #include <QImage>
+#include <QPainter>
+#include <QBuffer>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <set>
 
@@ -101,6 +106,128 @@ TEST(ExportTest, PdfEmbedsEachPictureOnceNoFinerThanItsPlace)
     // proportions within it, the small picture its stored size and its lossless encoding
     EXPECT_EQ(gezeichnet, QStringList({"40x40 image", "40x40 image", "236x118 jpeg"}));
     EXPECT_EQ(objekte.size(), 2u);
+}
+
+namespace {
+
+// A page with every kind of element: aligned, wrapped and clipped text in three styles, lines,
+// frames, a picture and one that cannot be read.
+TSeite Probeseite(const QByteArray& bild)
+{
+    TSeite s;
+    s.nr = s.von = 1;
+    s.groesse = QSizeF(210, 148);
+    const auto text = [&](QRectF r, const QString& t, Qt::Alignment a, double groesse = 8, bool fett = false, bool kursiv = false,
+                          bool umbrechen = false) {
+        TPlanElement e;
+        e.rect = r;
+        e.text = t;
+        e.stil.ausrichtung = a;
+        e.stil.groesse = groesse;
+        e.stil.fett = fett;
+        e.stil.kursiv = kursiv;
+        e.umbrechen = umbrechen;
+        s.elemente.push_back(e);
+    };
+    text({10, 10, 190, 8}, "Inventurliste Größen Übersicht", Qt::AlignHCenter, 14, true);
+    text({10, 25, 60, 5}, "links: Gürtel schwarz 17", Qt::AlignLeft);
+    text({80, 25, 50, 5}, "1.234,50", Qt::AlignRight, 8, true);
+    text({140, 25, 60, 5}, "Soll Typ 01", Qt::AlignHCenter, 8, false, true);
+    text({10, 35, 40, 30}, "Ein langer Text, der in seinem Rahmen auf mehrere Zeilen umbrochen wird, oben beginnend.",
+         Qt::AlignLeft, 8, false, false, true);
+    text({60, 35, 12, 5}, "abgeschnittener Text über den Rand", Qt::AlignLeft, 10);
+    TPlanElement linie;
+    linie.art = TElement::Linie;
+    linie.rect = QRectF(10, 70, 190, 0);
+    linie.staerke = 0.5;
+    s.elemente.push_back(linie);
+    TPlanElement rahmen;
+    rahmen.art = TElement::Rahmen;
+    rahmen.rect = QRectF(80, 80, 50, 20);
+    rahmen.staerke = 0.3;
+    rahmen.fuellung = QColor(200, 200, 255);
+    s.elemente.push_back(rahmen);
+    for (const auto& [x, daten] : {std::pair{140.0, bild}, std::pair{170.0, QByteArray("kein Bild")}}) {
+        TPlanElement b;
+        b.art = TElement::Bild;
+        b.rect = QRectF(x, 80, 25, 30);
+        b.bild = daten;
+        b.text = "X";
+        s.elemente.push_back(b);
+    }
+    return s;
+}
+
+// The ink of an image in cells of 2 mm at 150 dpi, 0 white to 255 black.
+std::vector<int> Tinte(const QImage& bild)
+{
+    const QImage grau = bild.convertToFormat(QImage::Format_Grayscale8);
+    constexpr int zelle = 12;
+    std::vector<int> t;
+    for (int y = 0; y + zelle <= grau.height(); y += zelle)
+        for (int x = 0; x + zelle <= grau.width(); x += zelle) {
+            int summe = 0;
+            for (int j = 0; j < zelle; ++j)
+                for (int i = 0; i < zelle; ++i)
+                    summe += 255 - grau.constScanLine(y + j)[x + i];
+            t.push_back(summe / (zelle * zelle));
+        }
+    return t;
+}
+
+}
+
+TEST(ExportTest, PdfPageLooksLikeThePaintedPageAndEmbedsFontSubsets)
+{
+    TBerichtDaten d;
+    QImage foto(60, 80, QImage::Format_ARGB32);
+    foto.fill(QColor(0, 128, 0, 255));
+    QByteArray png;
+    {
+        QBuffer puffer(&png);
+        puffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(foto.save(&puffer, "PNG"));
+    }
+    const TSeite seite = Probeseite(png);
+    QFile f(d.Pfad("probe.pdf"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    {
+        TBildSpeicher bilder;
+        TPdfDokument pdf(f, "Probe");
+        pdf.SeiteHinzufuegen(seite, bilder);
+        pdf.Abschliessen();
+    }
+    f.close();
+
+    QImage gemalt(QSizeF(seite.groesse * 150 / 25.4).toSize(), QImage::Format_RGB32);
+    gemalt.fill(Qt::white);
+    gemalt.setDotsPerMeterX(5906);
+    gemalt.setDotsPerMeterY(5906);
+    {
+        QPainter p(&gemalt);
+        TBildSpeicher bilder;
+        SeiteZeichnen(p, seite, 150 / 25.4, bilder);
+    }
+    QProcess render;
+    render.start("pdftoppm", {"-r", "150", "-gray", "-png", "-singlefile", f.fileName(), d.Pfad("probe")});
+    ASSERT_TRUE(render.waitForFinished(30000));
+    EXPECT_EQ(render.readAllStandardError(), QByteArray());   // no complaint about the file
+    const QImage gelesen(d.Pfad("probe.png"));
+    ASSERT_FALSE(gelesen.isNull());
+
+    // the same ink in every cell of 2 mm, up to the rendering of glyph edges
+    const std::vector<int> soll = Tinte(gemalt), ist = Tinte(gelesen);
+    ASSERT_EQ(soll.size(), ist.size());
+    int abweichend = 0;
+    for (size_t i = 0; i < soll.size(); ++i)
+        abweichend += std::abs(soll[i] - ist[i]) > 40;
+    EXPECT_LE(abweichend, 5) << "of " << soll.size() << " cells";
+
+    const QString schriften = Ausgabe("pdffonts", {f.fileName()});
+    EXPECT_EQ(schriften.count(QRegularExpression("CID TrueType +Identity-H +yes yes yes")), 3) << qPrintable(schriften);
+    const QString text = Ausgabe("pdftotext", {f.fileName(), "-"});
+    for (const char* t : {"Inventurliste Größen Übersicht", "1.234,50", "Soll Typ 01", "Bild nicht lesbar: X", "umbrochen"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(t))) << t << "\n" << qPrintable(text);
 }
 
 TEST(ExportTest, CsvOpensInAGermanSpreadsheet)
