@@ -117,9 +117,12 @@ void Ausfuehren(QSqlDatabase& db, const QString& sql)
         FehlerRaise(QStringLiteral("MigrationenAusfuehren"), {sql.left(200), q.lastError().text()});
 }
 
-int VersionLesen(QSqlDatabase& db)
+int VersionLesen(QSqlDatabase& db, bool postgres)
 {
-    Ausfuehren(db, QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"));
+    // PostgreSQL answers IF NOT EXISTS on an existing table with a notice on standard error
+    Ausfuehren(db, postgres ? QStringLiteral("DO $$ BEGIN IF to_regclass('schema_version') IS NULL THEN "
+                                             "CREATE TABLE schema_version (version INTEGER NOT NULL); END IF; END $$")
+                            : QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"));
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("SELECT MAX(version) FROM schema_version")))
         FehlerRaise(QStringLiteral("MigrationenAusfuehren"), {q.lastError().text()});
@@ -163,7 +166,7 @@ void MigrationenAusfuehren(QSqlDatabase db)
     };
     const bool postgres = IstPostgres(db);
     TMigrationsSperre sperre(db, postgres);
-    for (int version = VersionLesen(db); version < SchemaVersionAktuell(); ++version) {
+    for (int version = VersionLesen(db, postgres); version < SchemaVersionAktuell(); ++version) {
         TTransaktion t(QStringLiteral("MigrationenAusfuehren"), db);
         const QString text = Expandieren(QString::fromUtf8(CMigrationen[version]), postgres);
         for (const QString& stmt : Anweisungen(text, postgres))

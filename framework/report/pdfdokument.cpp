@@ -23,7 +23,7 @@ QByteArray Komprimiert(const QByteArray& daten, int stufe = Z_DEFAULT_COMPRESSIO
     QByteArray aus(static_cast<qsizetype>(laenge), Qt::Uninitialized);
     if (compress2(reinterpret_cast<Bytef*>(aus.data()), &laenge, reinterpret_cast<const Bytef*>(daten.constData()),
                   static_cast<uLong>(daten.size()), stufe) != Z_OK)
-        FehlerRaise(QStringLiteral("PdfSchreiben"), {QStringLiteral("Eine Seite lässt sich nicht komprimieren.")});
+        FehlerRaise(QStringLiteral("PdfSchreiben"), {QStringLiteral("Die Daten lassen sich nicht komprimieren.")});
     aus.truncate(static_cast<qsizetype>(laenge));
     return aus;
 }
@@ -63,9 +63,7 @@ TPdfDokument::TPdfDokument(QIODevice& ziel, const QString& titel)
     : FZiel(ziel), FVoraus(static_cast<size_t>(std::max(2, QThread::idealThreadCount() + 1)))
 {
     Schreiben("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
-    for (int nr : {CKatalog, CSeitenbaum, CRessourcen, CInfo})
-        if (NeuesObjekt() != nr)
-            FehlerRaise(QStringLiteral("PdfSchreiben"));
+    FObjektStellen.assign(CInfo, -1);   // the objects with fixed numbers, written when their contents are known
     ObjektSchreiben(CKatalog, "<< /Type /Catalog /Pages " + Verweis(CSeitenbaum) + " >>");
     QByteArray info = "<< /Creator " + InfoText(QStringLiteral("Kalmet")) + " /Producer " + InfoText(QStringLiteral("Kalmet")) +
                       " /CreationDate (D:" + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1() + "Z)";

@@ -151,6 +151,9 @@ TPdfSchrift::TPdfSchrift(const QFont& schrift) : FRoh(RohSchrift(schrift))
         const quint32 g = glyphen[c] < quint32(FGlyphen) ? glyphen[c] : 0;
         FZeichen[c] = {quint16(g), FBreiteJeGlyph.empty() ? quint16(0) : FBreiteJeGlyph[g]};
     }
+    // a tab or another control character in a text is white space, as the painter shows it
+    for (int c = 0; c < 0x20; ++c)
+        FZeichen[c] = FZeichen[' '];
 }
 
 QByteArray TPdfSchrift::Tabelle(const char* kennung) const
@@ -224,7 +227,7 @@ QByteArray TPdfSchrift::Breiten() const
 QByteArray TPdfSchrift::UnicodeTabelle() const
 {
     std::map<quint16, char16_t> text;
-    for (int c = 0xFFFF; c > 0; --c)   // the lowest character wins when several share a glyph
+    for (int c = 0xFFFF; c >= 0x20; --c)   // the lowest character wins when several share a glyph
         if (const TZeichen& z = FZeichen[c]; z.glyph && FBenutzt[z.glyph].load(std::memory_order_relaxed))
             text[z.glyph] = char16_t(c);
     QByteArray t("/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
