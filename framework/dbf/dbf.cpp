@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+#include <unistd.h>
+
 namespace {
 
 constexpr int CKopf = 68;          // level 7 table header
@@ -308,20 +310,32 @@ const char* TDbfLeser::Satz(uint32_t satz) const
 {
     if (satz >= FAnzahl)
         Fehler("TDbfLeser", FDatei->fileName(), QStringLiteral("Satz %1 gibt es nicht").arg(satz));
-    if (satz < FFensterAnfang || satz >= FFensterAnfang + FFensterAnzahl) {
-        // a window of records from the one asked for: reading on past the window touches the
-        // file once per large window, and memory stays the same however long the table is; a
-        // jump (a sorted report) reads a small one, not a large one for the record it wants
-        const int bytes = satz == FFensterAnfang + FFensterAnzahl ? CFensterBytes : CSprungBytes;
-        const uint32_t anzahl = std::min<uint32_t>(std::max(1, bytes / FSatzLaenge), FAnzahl - satz);
-        FDatei->seek(FKopfLaenge + static_cast<qint64>(satz) * FSatzLaenge);
-        FFenster = FDatei->read(static_cast<qint64>(anzahl) * FSatzLaenge);
-        if (FFenster.size() != static_cast<qsizetype>(anzahl) * FSatzLaenge)
-            Fehler("TDbfLeser", FDatei->fileName(), QStringLiteral("Satz %1 nicht lesbar").arg(satz));
-        FFensterAnfang = satz;
-        FFensterAnzahl = anzahl;
+    ++FZugriffe;
+    TFenster* frei = &FFenster[0];
+    for (TFenster& f : FFenster) {
+        if (satz >= f.anfang && satz < f.anfang + f.anzahl) {
+            f.benutzt = FZugriffe;
+            return f.daten.constData() + static_cast<qint64>(satz - f.anfang) * FSatzLaenge;
+        }
+        if (f.benutzt < frei->benutzt)
+            frei = &f;
     }
-    return FFenster.constData() + static_cast<qint64>(satz - FFensterAnfang) * FSatzLaenge;
+    // reading on past a window replaces it by a large one: the file is touched once per large
+    // window, and memory stays the same however long the table is; a jump (a sorted report)
+    // reads a small one into the window used longest ago
+    for (TFenster& f : FFenster)
+        if (f.anzahl && satz == f.anfang + f.anzahl)
+            frei = &f;
+    const int bytes = satz == frei->anfang + frei->anzahl ? CFensterBytes : CSprungBytes;
+    const uint32_t anzahl = std::min<uint32_t>(std::max(1, bytes / FSatzLaenge), FAnzahl - satz);
+    const qsizetype laenge = static_cast<qsizetype>(anzahl) * FSatzLaenge;
+    frei->daten.resize(laenge);
+    if (::pread(FDatei->handle(), frei->daten.data(), static_cast<size_t>(laenge), FKopfLaenge + static_cast<off_t>(satz) * FSatzLaenge) != laenge)
+        Fehler("TDbfLeser", FDatei->fileName(), QStringLiteral("Satz %1 nicht lesbar").arg(satz));
+    frei->anfang = satz;
+    frei->anzahl = anzahl;
+    frei->benutzt = FZugriffe;
+    return frei->daten.constData();
 }
 
 int TDbfLeser::SpaltenIndex(const QString& name) const

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -114,12 +115,20 @@ private:
     const char* Satz(uint32_t satz) const;
 
     static constexpr int CFensterBytes = 256 * 1024;
+    // a report in another order than the table's reads the row, the one before it and those
+    // of its band alternately: a few windows keep them all
+    static constexpr int CFenster = 8;
+    struct TFenster {
+        QByteArray daten;
+        uint32_t anfang = 0;
+        uint32_t anzahl = 0;
+        uint64_t benutzt = 0;   // the access that used it last
+    };
     std::vector<TDbfSpalte> FSpalten;
     std::vector<int> FOffsets;
     std::unique_ptr<QFile> FDatei;
-    mutable QByteArray FFenster;   // the records read last
-    mutable uint32_t FFensterAnfang = 0;
-    mutable uint32_t FFensterAnzahl = 0;
+    mutable std::array<TFenster, CFenster> FFenster;   // records read last
+    mutable uint64_t FZugriffe = 0;
     uint32_t FAnzahl = 0;
     int FKopfLaenge = 0;
     int FSatzLaenge = 0;
