@@ -3,6 +3,7 @@
 #include "framework/core/fehler.h"
 
 #include <cmath>
+#include <map>
 
 double TWert::AlsZahl() const
 {
@@ -95,9 +96,23 @@ private:
         return a;
     }
 
+    static TOperator Operator(const QString& op)
+    {
+        static const std::map<QString, TOperator> operatoren{
+            {QStringLiteral("oder"), TOperator::Oder},     {QStringLiteral("und"), TOperator::Und},
+            {QStringLiteral("="), TOperator::Gleich},      {QStringLiteral("<>"), TOperator::Ungleich},
+            {QStringLiteral("<"), TOperator::Kleiner},     {QStringLiteral(">"), TOperator::Groesser},
+            {QStringLiteral("<="), TOperator::Hoechstens}, {QStringLiteral(">="), TOperator::Mindestens},
+            {QStringLiteral("+"), TOperator::Plus},        {QStringLiteral("-"), TOperator::Minus},
+            {QStringLiteral("&"), TOperator::Verketten},   {QStringLiteral("*"), TOperator::Mal},
+            {QStringLiteral("/"), TOperator::Durch}};
+        return operatoren.at(op);
+    }
+
     static TAusdruckPtr Binaer(const QString& op, TAusdruckPtr l, TAusdruckPtr r)
     {
         TAusdruckPtr a = Knoten(TAusdruck::Binaer, op);
+        a->op = Operator(op);
         a->kinder.push_back(std::move(l));
         a->kinder.push_back(std::move(r));
         return a;
@@ -282,29 +297,36 @@ private:
     qsizetype FPos = 0;
 };
 
-TWert Rechnen(const QString& op, const TWert& l, const TWert& r)
+TWert Rechnen(TOperator op, const TWert& l, const TWert& r)
 {
-    if (op == QLatin1String("oder"))
-        return TWert::AusZahl(Wahr(l) || Wahr(r) ? 1 : 0, true);
-    if (op == QLatin1String("und"))
-        return TWert::AusZahl(Wahr(l) && Wahr(r) ? 1 : 0, true);
-    if (op == QLatin1String("&") || (op == QLatin1String("+") && (l.art == TWert::Text || r.art == TWert::Text)))
+    const auto wahrheit = [](bool e) { return TWert::AusZahl(e ? 1 : 0, true); };
+    switch (op) {
+    case TOperator::Oder:
+        return wahrheit(Wahr(l) || Wahr(r));
+    case TOperator::Und:
+        return wahrheit(Wahr(l) && Wahr(r));
+    case TOperator::Gleich:
+        return wahrheit(l.Gleich(r));
+    case TOperator::Ungleich:
+        return wahrheit(!l.Gleich(r));
+    case TOperator::Kleiner:
+        return wahrheit(l.Kleiner(r));
+    case TOperator::Groesser:
+        return wahrheit(r.Kleiner(l));
+    case TOperator::Hoechstens:
+        return wahrheit(!r.Kleiner(l));
+    case TOperator::Mindestens:
+        return wahrheit(!l.Kleiner(r));
+    case TOperator::Verketten:
         return TWert::AusText(AlsText(l) + AlsText(r));
-    if (op.size() > 0 && (op[0] == QLatin1Char('<') || op[0] == QLatin1Char('>') || op[0] == QLatin1Char('='))) {
-        bool e = false;
-        if (op == QLatin1String("="))
-            e = l.Gleich(r);
-        else if (op == QLatin1String("<>"))
-            e = !l.Gleich(r);
-        else if (op == QLatin1String("<"))
-            e = l.Kleiner(r);
-        else if (op == QLatin1String(">"))
-            e = r.Kleiner(l);
-        else if (op == QLatin1String("<="))
-            e = !r.Kleiner(l);
-        else
-            e = !l.Kleiner(r);
-        return TWert::AusZahl(e ? 1 : 0, true);
+    case TOperator::Plus:
+        if (l.art == TWert::Text || r.art == TWert::Text)
+            return TWert::AusText(AlsText(l) + AlsText(r));
+        break;
+    case TOperator::Minus:
+    case TOperator::Mal:
+    case TOperator::Durch:
+        break;
     }
     const double a = l.AlsZahl(), b = r.AlsZahl();
     // a text that is a whole number, as a parameter often is, counts as an integer
@@ -315,12 +337,12 @@ TWert Rechnen(const QString& op, const TWert& l, const TWert& r)
         return ok;
     };
     const bool ganz = ganzzahlig(l) && ganzzahlig(r);
-    switch (op[0].toLatin1()) {
-    case '+':
+    switch (op) {
+    case TOperator::Plus:
         return TWert::AusZahl(a + b, ganz);
-    case '-':
+    case TOperator::Minus:
         return TWert::AusZahl(a - b, ganz);
-    case '*':
+    case TOperator::Mal:
         return TWert::AusZahl(a * b, ganz);
     default:
         return b == 0 ? TWert{} : TWert::AusZahl(a / b);   // nothing to show for a division by zero
@@ -360,7 +382,7 @@ TWert Auswerten(const TAusdruck& a, const TAuswertungsKontext& k)
         return TWert::AusZahl(-w.AlsZahl(), w.ganz);
     }
     case TAusdruck::Binaer:
-        return Rechnen(a.name, Auswerten(*a.kinder[0], k), Auswerten(*a.kinder[1], k));
+        return Rechnen(a.op, Auswerten(*a.kinder[0], k), Auswerten(*a.kinder[1], k));
     }
     return {};
 }

@@ -24,6 +24,7 @@ struct TWert {
 };
 
 enum class TAggregat { Summe, Anzahl, Min, Max };
+enum class TOperator { Oder, Und, Gleich, Ungleich, Kleiner, Groesser, Hoechstens, Mindestens, Plus, Minus, Verketten, Mal, Durch };
 
 // One node of a parsed expression. Columns are bound to table and column numbers and
 // aggregates to their accumulator before the expression is evaluated.
@@ -32,6 +33,7 @@ struct TAusdruck {
     Art art = Konstante;
     TWert wert;            // Konstante
     QString name;          // Spalte: "TABLE.Column"; Parameter: "Param_..."; Binaer: operator
+    TOperator op = TOperator::Plus;   // Binaer
     int tabelle = -1, spalte = -1;   // Spalte once bound
     TAggregat aggregat = TAggregat::Summe;
     int slot = -1;         // Aggregat once bound
