@@ -273,4 +273,12 @@ TEST(ExportTest, AnUnwritablePathFailsAndLeavesNoFile)
     const qint64 groesse = QFileInfo(csv).size();
     EXPECT_THROW(ReportExportieren(lauf, csv, TExportFormat::Csv, [](qint64, qint64) { return false; }), EORVFehler);
     EXPECT_EQ(QFileInfo(csv).size(), groesse);
+    // so does a PDF cancelled while later pages are still being built
+    TReportLauf lang(VorlageLesen(d.Vorlage(R"(<detail hoehe="120"><feld x="0" y="0" b="30" h="5" ausdruck="H.Gruppe"/></detail>)")),
+                     d.Tabellen(), {});
+    const QString pdf = d.Pfad("lang.pdf");
+    EXPECT_THROW(ReportExportieren(lang, pdf, TExportFormat::Pdf, [](qint64 seite, qint64) { return seite < 2; }), EORVFehler);
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+    ReportExportieren(lang, pdf, TExportFormat::Pdf);
+    EXPECT_TRUE(Ausgabe("pdfinfo", {pdf}).contains(QRegularExpression("Pages: +3\\n")));   // two rows a page
 }
