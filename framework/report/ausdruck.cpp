@@ -3,7 +3,6 @@
 #include "framework/core/fehler.h"
 
 #include <cmath>
-#include <map>
 
 double TWert::AlsZahl() const
 {
@@ -96,23 +95,10 @@ private:
         return a;
     }
 
-    static TOperator Operator(const QString& op)
+    static TAusdruckPtr Binaer(TOperator op, TAusdruckPtr l, TAusdruckPtr r)
     {
-        static const std::map<QString, TOperator> operatoren{
-            {QStringLiteral("oder"), TOperator::Oder},     {QStringLiteral("und"), TOperator::Und},
-            {QStringLiteral("="), TOperator::Gleich},      {QStringLiteral("<>"), TOperator::Ungleich},
-            {QStringLiteral("<"), TOperator::Kleiner},     {QStringLiteral(">"), TOperator::Groesser},
-            {QStringLiteral("<="), TOperator::Hoechstens}, {QStringLiteral(">="), TOperator::Mindestens},
-            {QStringLiteral("+"), TOperator::Plus},        {QStringLiteral("-"), TOperator::Minus},
-            {QStringLiteral("&"), TOperator::Verketten},   {QStringLiteral("*"), TOperator::Mal},
-            {QStringLiteral("/"), TOperator::Durch}};
-        return operatoren.at(op);
-    }
-
-    static TAusdruckPtr Binaer(const QString& op, TAusdruckPtr l, TAusdruckPtr r)
-    {
-        TAusdruckPtr a = Knoten(TAusdruck::Binaer, op);
-        a->op = Operator(op);
+        TAusdruckPtr a = Knoten(TAusdruck::Binaer);
+        a->op = op;
         a->kinder.push_back(std::move(l));
         a->kinder.push_back(std::move(r));
         return a;
@@ -136,7 +122,7 @@ private:
     {
         TAusdruckPtr l = Und();
         while (NimmWort("oder"))
-            l = Binaer(QStringLiteral("oder"), std::move(l), Und());
+            l = Binaer(TOperator::Oder, std::move(l), Und());
         return l;
     }
 
@@ -144,16 +130,19 @@ private:
     {
         TAusdruckPtr l = Vergleich();
         while (NimmWort("und"))
-            l = Binaer(QStringLiteral("und"), std::move(l), Vergleich());
+            l = Binaer(TOperator::Und, std::move(l), Vergleich());
         return l;
     }
 
     TAusdruckPtr Vergleich()
     {
         TAusdruckPtr l = Summe();
-        for (const char* op : {"<=", ">=", "<>", "=", "<", ">"})
-            if (Nimm(QLatin1String(op)))
-                return Binaer(QLatin1String(op), std::move(l), Summe());
+        static const std::pair<const char*, TOperator> vergleiche[] = {{"<=", TOperator::Hoechstens}, {">=", TOperator::Mindestens},
+                                                                       {"<>", TOperator::Ungleich},   {"=", TOperator::Gleich},
+                                                                       {"<", TOperator::Kleiner},     {">", TOperator::Groesser}};
+        for (const auto& [zeichen, op] : vergleiche)
+            if (Nimm(QLatin1String(zeichen)))
+                return Binaer(op, std::move(l), Summe());
         return l;
     }
 
@@ -162,11 +151,11 @@ private:
         TAusdruckPtr l = Produkt();
         for (;;) {
             if (Nimm(QStringLiteral("+")))
-                l = Binaer(QStringLiteral("+"), std::move(l), Produkt());
+                l = Binaer(TOperator::Plus, std::move(l), Produkt());
             else if (Nimm(QStringLiteral("-")))
-                l = Binaer(QStringLiteral("-"), std::move(l), Produkt());
+                l = Binaer(TOperator::Minus, std::move(l), Produkt());
             else if (Nimm(QStringLiteral("&")))
-                l = Binaer(QStringLiteral("&"), std::move(l), Produkt());
+                l = Binaer(TOperator::Verketten, std::move(l), Produkt());
             else
                 return l;
         }
@@ -177,9 +166,9 @@ private:
         TAusdruckPtr l = Einzeln();
         for (;;) {
             if (Nimm(QStringLiteral("*")))
-                l = Binaer(QStringLiteral("*"), std::move(l), Einzeln());
+                l = Binaer(TOperator::Mal, std::move(l), Einzeln());
             else if (Nimm(QStringLiteral("/")))
-                l = Binaer(QStringLiteral("/"), std::move(l), Einzeln());
+                l = Binaer(TOperator::Durch, std::move(l), Einzeln());
             else
                 return l;
         }

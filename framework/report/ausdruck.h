@@ -32,7 +32,7 @@ struct TAusdruck {
     enum Art { Konstante, Spalte, Parameter, Seite, Seiten, Druckdatum, Titel, Wenn, Aggregat, Minus, Binaer };
     Art art = Konstante;
     TWert wert;            // Konstante
-    QString name;          // Spalte: "TABLE.Column"; Parameter: "Param_..."; Binaer: operator
+    QString name;          // Spalte: "TABLE.Column"; Parameter: "Param_..."
     TOperator op = TOperator::Plus;   // Binaer
     int tabelle = -1, spalte = -1;   // Spalte once bound
     TAggregat aggregat = TAggregat::Summe;

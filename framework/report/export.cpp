@@ -8,8 +8,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLocale>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QSaveFile>
 
 #include <xlsxwriter.h>
@@ -132,11 +132,13 @@ void PdfSchreiben(TReportLauf& lauf, const QString& pfad, const TExportFortschri
     const int seiten = lauf.Seitenanzahl();
     TPdfDokument pdf(f, lauf.Vorlage().datei.isEmpty() ? QString() : QFileInfo(lauf.Vorlage().datei).baseName());
     TBildSpeicher bilder;
-    for (int s = 1; s <= seiten; ++s) {
+    for (int s = 1; s <= seiten && pdf.Schreibfehler().isEmpty(); ++s) {
         pdf.SeiteHinzufuegen(lauf.Seite(s), bilder);
         Melden(fortschritt, s, seiten, pfad);
     }
     pdf.Abschliessen();
+    if (!pdf.Schreibfehler().isEmpty())
+        ExportFehler(pfad, pdf.Schreibfehler());
     if (!f.commit())
         ExportFehler(pfad, f.errorString());
 }
@@ -146,8 +148,6 @@ void SeitenDrucken(TReportLauf& lauf, QPagedPaintDevice& geraet, int von, int bi
 {
     const TVorlage& v = lauf.Vorlage();
     geraet.setPageLayout(QPageLayout(QPageSize(v.papier), v.ausrichtung, QMarginsF(0, 0, 0, 0)));
-    if (auto* pdf = dynamic_cast<QPdfWriter*>(&geraet))
-        pdf->setResolution(600);
     QPainter p;
     if (!p.begin(&geraet))
         FehlerRaise(QStringLiteral("SeitenDrucken"), {QStringLiteral("Der Drucker kann nicht beginnen.")});

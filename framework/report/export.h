@@ -18,7 +18,7 @@ using TExportFortschritt = std::function<bool(qint64 erledigt, qint64 gesamt)>;
 // cannot be written or the export was cancelled.
 void ReportExportieren(TReportLauf& lauf, const QString& pfad, TExportFormat format, const TExportFortschritt& fortschritt = {});
 
-// Paints pages von..bis (1-based) onto a printer or PDF writer, one page at a time.
+// Paints pages von..bis (1-based) onto a printer, one page at a time.
 void SeitenDrucken(TReportLauf& lauf, QPagedPaintDevice& geraet, int von, int bis, const TExportFortschritt& fortschritt = {});
 
 // The format of a file name's extension (".pdf", ".csv", ".xlsx"); throws for any other.

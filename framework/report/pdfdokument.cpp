@@ -3,6 +3,7 @@
 #include "framework/core/fehler.h"
 #include "framework/report/bildspeicher.h"
 #include "framework/report/pdfseite.h"
+#include "framework/report/pdftext.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -11,6 +12,10 @@
 #include <QThread>
 
 #include <zlib.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -40,6 +45,27 @@ QByteArray InfoText(const QString& t)
     for (QChar c : t)
         a += QByteArray::number(c.unicode() + 0x10000, 16).mid(1).toUpper();
     return a + '>';
+}
+
+// A name as PDF writes it: a character that is no regular character is written as #xx.
+QByteArray PdfName(const QString& text)
+{
+    QByteArray n;
+    for (const char c : text.toUtf8()) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b > 0x20 && b < 0x7F && !std::strchr("()<>[]{}/%#", c))
+            n += c;
+        else
+            n += '#' + QByteArray::number(b + 0x100, 16).mid(1).toUpper();
+    }
+    return n;
+}
+
+// The entries of a picture's dictionary.
+QByteArray BildEintraege(QSize pixel, const char* farbraum)
+{
+    return "/Type /XObject /Subtype /Image /Width " + QByteArray::number(pixel.width()) + " /Height " +
+           QByteArray::number(pixel.height()) + " /BitsPerComponent 8 /ColorSpace " + farbraum;
 }
 
 QByteArray Punkte(double mm)
@@ -74,17 +100,28 @@ TPdfDokument::TPdfDokument(QIODevice& ziel, const QString& titel)
 
 TPdfDokument::~TPdfDokument() = default;
 
-int TPdfDokument::SchriftNr(const TStil& stil)
+void TPdfDokument::SchriftZuordnen(const TStil& stil, TPdfSeitenAuftrag::TZuordnung& z)
 {
     // a page has a handful of styles and many elements: a look-up must cost next to nothing
-    for (size_t k = 0; k < FSchriftStile.size(); ++k) {
-        const TStil& s = FSchriftStile[k];
-        if (s.fett == stil.fett && s.kursiv == stil.kursiv && s.schrift == stil.schrift)
-            return static_cast<int>(k);
+    auto it = std::find_if(FStile.begin(), FStile.end(), [&](const TStilSchrift& s) {
+        return s.stil.fett == stil.fett && s.stil.kursiv == stil.kursiv && s.stil.schrift == stil.schrift;
+    });
+    if (it == FStile.end()) {
+        const QRawFont gesicht = TPdfSchrift::Gesicht(Schrift(stil));
+        const auto schrift = std::find_if(FSchriften.begin(), FSchriften.end(), [&](const auto& f) {
+            return f->Name() == TPdfSchrift::Name(gesicht);
+        });
+        const int nr = static_cast<int>(schrift - FSchriften.begin());
+        if (schrift == FSchriften.end())
+            FSchriften.push_back(std::make_unique<TPdfSchrift>(gesicht));
+        // the painter makes up bold and slant that the face lacks
+        FStile.push_back({stil, nr, stil.fett && !TPdfSchrift::Fett(gesicht), stil.kursiv && !TPdfSchrift::Kursiv(gesicht)});
+        it = FStile.end() - 1;
     }
-    FSchriften.push_back(std::make_unique<TPdfSchrift>(Schrift(stil)));
-    FSchriftStile.push_back(stil);
-    return static_cast<int>(FSchriften.size()) - 1;
+    z.schriftNr = it->schrift;
+    z.schrift = FSchriften[it->schrift].get();
+    z.fett = it->fett;
+    z.schraeg = it->schraeg;
 }
 
 // The picture's resource, written on its first use at the resolution its place needs
@@ -102,8 +139,7 @@ int TPdfDokument::BildNr(const QByteArray& daten, QSize platz, TBildSpeicher& bi
             e.pixel = b.bild.size();
             const int objekt = NeuesObjekt();
             FBildObjekte.push_back(objekt);
-            QByteArray eintraege = "/Type /XObject /Subtype /Image /Width " + QByteArray::number(e.pixel.width()) + " /Height " +
-                                   QByteArray::number(e.pixel.height()) + " /BitsPerComponent 8 /ColorSpace /DeviceRGB";
+            QByteArray eintraege = BildEintraege(e.pixel, "/DeviceRGB");
             if (!b.verlustfrei) {
                 QBuffer jpeg;
                 jpeg.open(QIODevice::WriteOnly);
@@ -114,10 +150,7 @@ int TPdfDokument::BildNr(const QByteArray& daten, QSize platz, TBildSpeicher& bi
             } else {
                 if (b.bild.hasAlphaChannel()) {
                     const int maske = NeuesObjekt();
-                    StromSchreiben(maske,
-                                   "/Type /XObject /Subtype /Image /Width " + QByteArray::number(e.pixel.width()) + " /Height " +
-                                       QByteArray::number(e.pixel.height()) +
-                                       " /BitsPerComponent 8 /ColorSpace /DeviceGray /Filter /FlateDecode",
+                    StromSchreiben(maske, BildEintraege(e.pixel, "/DeviceGray") + " /Filter /FlateDecode",
                                    Komprimiert(Pixel(b.bild.convertToFormat(QImage::Format_Alpha8), QImage::Format_Alpha8, 1)));
                     eintraege += " /SMask " + Verweis(maske);
                 }
@@ -142,14 +175,16 @@ void TPdfDokument::SeiteHinzufuegen(TSeite seite, TBildSpeicher& bilder)
             const QSize platz = QSizeF(e.rect.width() * punkteJeMm, e.rect.height() * punkteJeMm).toSize();
             z.bildNr = BildNr(e.bild, platz, bilder, z.bildPixel);
             if (z.bildNr < 0)
-                z.schriftNr = SchriftNr(BildFehlerStil());
+                SchriftZuordnen(BildFehlerStil(), z);
         } else if (e.art == TElement::Text || e.art == TElement::Feld) {
-            z.schriftNr = SchriftNr(e.stil);
+            SchriftZuordnen(e.stil, z);
+            FSchriften[z.schriftNr]->ZeichenLaden(e.text);
+            if (PdfBrauchtSatz(*z.schrift, e.text))
+                z.umriss = PdfTextUmriss(e.stil, e.rect, TextFlags(e), e.umbrechen, e.text);
         }
-        if (z.schriftNr >= 0)
-            z.schrift = FSchriften[z.schriftNr].get();
     }
     auftrag->seite = std::move(seite);
+    auftrag->deckkraft = &FDeckkraft;
     FOffen.push_back(std::async(std::launch::async, [auftrag] {
         return TFertigeSeite{Komprimiert(PdfSeitenInhalt(*auftrag), Z_BEST_SPEED), auftrag->seite.groesse};
     }));
@@ -183,6 +218,14 @@ void TPdfDokument::Abschliessen()
     ressourcen += " >> /XObject <<";
     for (size_t k = 0; k < FBildObjekte.size(); ++k)
         ressourcen += " /Im" + QByteArray::number(qsizetype(k)) + ' ' + Verweis(FBildObjekte[k]);
+    ressourcen += " >> /ExtGState <<";
+    for (int alpha = 0; alpha < 256; ++alpha) {
+        const QByteArray wert = QByteArray::number(alpha / 255.0, 'f', 3);
+        if (FDeckkraft.fuellung[alpha].load(std::memory_order_relaxed))
+            ressourcen += " /Fa" + QByteArray::number(alpha) + " << /ca " + wert + " >>";
+        if (FDeckkraft.strich[alpha].load(std::memory_order_relaxed))
+            ressourcen += " /Sa" + QByteArray::number(alpha) + " << /CA " + wert + " >>";
+    }
     ObjektSchreiben(CRessourcen, ressourcen + " >> >>");
 
     QByteArray kinder;
@@ -204,7 +247,7 @@ void TPdfDokument::Abschliessen()
 void TPdfDokument::SchriftSchreiben(int k, int objekt)
 {
     const TPdfSchrift& f = *FSchriften[k];
-    const QByteArray name = "KALM" + QByteArray(1, char('A' + k / 26 % 26)) + QByteArray(1, char('A' + k % 26)) + '+' + f.Name().toLatin1();
+    const QByteArray name = "KALM" + QByteArray(1, char('A' + k / 26 % 26)) + QByteArray(1, char('A' + k % 26)) + '+' + PdfName(f.Name());
     const QByteArray teil = f.Teilschrift();
     const int datei = NeuesObjekt();
     StromSchreiben(datei, "/Length1 " + QByteArray::number(teil.size()) + " /Filter /FlateDecode", Komprimiert(teil));
@@ -250,7 +293,8 @@ void TPdfDokument::Schreiben(const QByteArray& daten)
 
 void TPdfDokument::Leeren()
 {
-    if (FZiel.write(FPuffer) != FPuffer.size())
-        FehlerRaise(QStringLiteral("PdfSchreiben"), {QStringLiteral("Die Datei kann nicht geschrieben werden: %1").arg(FZiel.errorString())});
+    errno = 0;
+    if (FSchreibfehler.isEmpty() && FZiel.write(FPuffer) != FPuffer.size())
+        FSchreibfehler = errno ? QString::fromLocal8Bit(std::strerror(errno)) : FZiel.errorString();
     FPuffer.clear();
 }

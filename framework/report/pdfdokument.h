@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/report/pdfschrift.h"
+#include "framework/report/pdfseite.h"
 #include "framework/report/seite.h"
 
 #include <QByteArray>
@@ -29,6 +30,9 @@ public:
     void SeiteHinzufuegen(TSeite seite, TBildSpeicher& bilder);
     // Writes the remaining pages, the fonts and the file's index.
     void Abschliessen();
+    // Why the file could not be written, empty while it could; after a failure nothing more
+    // is written.
+    QString Schreibfehler() const { return FSchreibfehler; }
 
 private:
     struct TFertigeSeite {
@@ -36,7 +40,7 @@ private:
         QSizeF groesse;      // millimetres
     };
 
-    int SchriftNr(const TStil& stil);
+    void SchriftZuordnen(const TStil& stil, TPdfSeitenAuftrag::TZuordnung& z);
     int BildNr(const QByteArray& daten, QSize platz, TBildSpeicher& bilder, QSize& pixel);
     void ErsteSeiteSchreiben();
     void SchriftSchreiben(int k, int objekt);
@@ -49,19 +53,26 @@ private:
     void Leeren();
 
     QIODevice& FZiel;
+    QString FSchreibfehler;
     QByteArray FPuffer;
     qint64 FStelle = 0;
     std::vector<qint64> FObjektStellen;   // by object number - 1
     std::vector<int> FSeiten;
 
-    std::vector<std::unique_ptr<TPdfSchrift>> FSchriften;
-    std::vector<TStil> FSchriftStile;   // the style each font was made for
+    std::vector<std::unique_ptr<TPdfSchrift>> FSchriften;   // one per face
+    struct TStilSchrift {
+        TStil stil;
+        int schrift;
+        bool fett, schraeg;
+    };
+    std::vector<TStilSchrift> FStile;   // the face of each style met, and what it must make up
     struct TBildEintrag {
         int nr = -1;   // -1: not readable
         QSize pixel;
     };
     QHash<QByteArray, TBildEintrag> FBildIndex;
     std::vector<int> FBildObjekte;
+    TPdfDeckkraft FDeckkraft;
 
     // declared last: pending pages read the fonts, so they finish before the fonts go
     std::deque<std::future<TFertigeSeite>> FOffen;

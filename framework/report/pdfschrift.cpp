@@ -45,6 +45,13 @@ QByteArray Hex4(quint16 w)
     return QByteArray::number(w, 16).toUpper().rightJustified(4, '0');
 }
 
+QByteArray Utf16Hex(char32_t c)
+{
+    if (c < 0x10000)
+        return Hex4(quint16(c));
+    return Hex4(QChar::highSurrogate(c)) + Hex4(QChar::lowSurrogate(c));
+}
+
 // An sfnt file of the given tables, in the order of their tags.
 QByteArray SfntDatei(const std::map<QByteArray, QByteArray>& tabellen)
 {
@@ -95,7 +102,9 @@ std::vector<quint16> Bestandteile(const QByteArray& glyph)
     }
 }
 
-QRawFont RohSchrift(const QFont& schrift)
+}
+
+QRawFont TPdfSchrift::Gesicht(const QFont& schrift)
 {
     QFont f(schrift);
     f.setHintingPreference(QFont::PreferNoHinting);
@@ -113,19 +122,36 @@ QRawFont RohSchrift(const QFont& schrift)
     return roh;
 }
 
+QString TPdfSchrift::Name(const QRawFont& gesicht)
+{
+    QString stil = gesicht.styleName();
+    stil.remove(QLatin1Char(' '));
+    QString name = gesicht.familyName().remove(QLatin1Char(' '));
+    if (!stil.isEmpty() && stil != QLatin1String("Book") && stil != QLatin1String("Regular"))
+        name += QLatin1Char('-') + stil;
+    return name;
 }
 
-TPdfSchrift::TPdfSchrift(const QFont& schrift) : FRoh(RohSchrift(schrift))
+bool TPdfSchrift::Fett(const QRawFont& gesicht)
+{
+    const QByteArray os2 = gesicht.fontTable("OS/2");
+    return os2.size() >= 6 ? Wort(os2, 4) >= 600 : (Wort(gesicht.fontTable("head"), 44) & 0x0001) != 0;
+}
+
+bool TPdfSchrift::Kursiv(const QRawFont& gesicht)
+{
+    // italic or oblique in the OS/2 table, else italic in the header's style bits
+    const QByteArray os2 = gesicht.fontTable("OS/2");
+    return os2.size() >= 64 ? (Wort(os2, 62) & 0x0201) != 0 : (Wort(gesicht.fontTable("head"), 44) & 0x0002) != 0;
+}
+
+TPdfSchrift::TPdfSchrift(const QRawFont& gesicht) : FRoh(gesicht)
 {
     const QByteArray head = Tabelle("head"), hhea = Tabelle("hhea"), hmtx = Tabelle("hmtx");
     FEinheiten = std::max<int>(Wort(head, 18), 16);
     FGlyphen = Wort(Tabelle("maxp"), 4);
-    FKursiv = FRoh.style() != QFont::StyleNormal;
-    QString stil = FRoh.styleName();
-    stil.remove(QLatin1Char(' '));
-    FName = FRoh.familyName().remove(QLatin1Char(' '));
-    if (!stil.isEmpty() && stil != QLatin1String("Book") && stil != QLatin1String("Regular"))
-        FName += QLatin1Char('-') + stil;
+    FKursiv = Kursiv(FRoh);
+    FName = Name(FRoh);
 
     FRoh.setPixelSize(1000);
     FOberlaenge = FRoh.ascent();
@@ -154,6 +180,56 @@ TPdfSchrift::TPdfSchrift(const QFont& schrift) : FRoh(RohSchrift(schrift))
     // a tab or another control character in a text is white space, as the painter shows it
     for (int c = 0; c < 0x20; ++c)
         FZeichen[c] = FZeichen[' '];
+    KerningLesen();
+}
+
+// The pairs of the kerning table (its horizontal subtables of format 0), as the painter
+// applies them.
+void TPdfSchrift::KerningLesen()
+{
+    const QByteArray kern = Tabelle("kern");
+    FKernLinks.assign(FGlyphen, false);
+    if (Wort(kern, 0) != 0)
+        return;
+    int stelle = 4;
+    for (int t = Wort(kern, 2); t > 0 && stelle + 14 <= kern.size(); --t) {
+        const int art = Wort(kern, stelle + 4), paare = Wort(kern, stelle + 6);
+        // a large table of pairs overflows its 16-bit length: format 0 is as long as its pairs
+        const int laenge = (art >> 8) == 0 ? 14 + 6 * paare : Wort(kern, stelle + 2);
+        if ((art >> 8) == 0 && (art & 0x0F) == 0x01) {
+            for (int i = 0, p = stelle + 14; i < paare && p + 6 <= kern.size(); ++i, p += 6) {
+                const quint16 links = Wort(kern, p), rechts = Wort(kern, p + 2);
+                FKern[(quint32(links) << 16) | rechts] = qint16(std::lround(VorzeichenWort(kern, p + 4) * 1000.0 / FEinheiten));
+                if (links < FGlyphen)
+                    FKernLinks[links] = true;
+            }
+        }
+        stelle += std::max(laenge, 6);
+    }
+}
+
+TPdfSchrift::TZeichen TPdfSchrift::Zeichen(char32_t c) const
+{
+    if (c < 0x10000)
+        return FZeichen[c];
+    std::lock_guard<std::mutex> sperre(FErgaenzendMutex);
+    const auto it = FErgaenzend.find(c);
+    return it == FErgaenzend.end() ? FZeichen[0] : it->second;
+}
+
+void TPdfSchrift::ZeichenLaden(const QString& text)
+{
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (!text[i].isHighSurrogate() || !text[i + 1].isLowSurrogate())
+            continue;
+        const char32_t c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+        std::lock_guard<std::mutex> sperre(FErgaenzendMutex);
+        if (FErgaenzend.count(c))
+            continue;
+        const QList<quint32> g = FRoh.glyphIndexesForString(text.mid(i, 2));
+        const quint32 glyph = !g.isEmpty() && g.first() < quint32(FGlyphen) ? g.first() : 0;
+        FErgaenzend[c] = {quint16(glyph), FBreiteJeGlyph.empty() ? quint16(0) : FBreiteJeGlyph[glyph]};
+    }
 }
 
 QByteArray TPdfSchrift::Tabelle(const char* kennung) const
@@ -226,10 +302,16 @@ QByteArray TPdfSchrift::Breiten() const
 
 QByteArray TPdfSchrift::UnicodeTabelle() const
 {
-    std::map<quint16, char16_t> text;
+    std::map<quint16, char32_t> text;
+    {
+        std::lock_guard<std::mutex> sperre(FErgaenzendMutex);
+        for (const auto& [c, z] : FErgaenzend)
+            if (z.glyph && FBenutzt[z.glyph].load(std::memory_order_relaxed))
+                text.emplace(z.glyph, c);
+    }
     for (int c = 0xFFFF; c >= 0x20; --c)   // the lowest character wins when several share a glyph
-        if (const TZeichen& z = FZeichen[c]; z.glyph && FBenutzt[z.glyph].load(std::memory_order_relaxed))
-            text[z.glyph] = char16_t(c);
+        if (const TZeichen& z = FZeichen[c]; z.glyph && !QChar::isSurrogate(char32_t(c)) && FBenutzt[z.glyph].load(std::memory_order_relaxed))
+            text[z.glyph] = char32_t(c);
     QByteArray t("/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
                  "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
                  "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
@@ -239,21 +321,22 @@ QByteArray TPdfSchrift::UnicodeTabelle() const
         QByteArray block;
         int n = 0;
         for (; it != text.end() && n < 100; ++it, ++n)
-            block += '<' + Hex4(it->first) + "> <" + Hex4(it->second) + ">\n";
+            block += '<' + Hex4(it->first) + "> <" + Utf16Hex(it->second) + ">\n";
         t += QByteArray::number(n) + " beginbfchar\n" + block + "endbfchar\n";
     }
     return t + "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
 }
 
-QByteArray TPdfSchrift::Beschreibung(const QString& kennung) const
+QByteArray TPdfSchrift::Beschreibung(const QByteArray& name) const
 {
-    const QByteArray head = Tabelle("head");
+    const QByteArray head = Tabelle("head"), os2 = Tabelle("OS/2");
     const auto tausendstel = [this](int v) { return QByteArray::number(std::lround(v * 1000.0 / FEinheiten)); };
-    return "/Type /FontDescriptor /FontName /" + kennung.toLatin1() + '+' + FName.toLatin1() +
-           " /Flags " + QByteArray::number(FKursiv ? 32 + 64 : 32) +
+    // the height of capitals from version 2 of the OS/2 table on, else the ascent
+    const QByteArray versal = Wort(os2, 0) >= 2 && os2.size() >= 90 ? tausendstel(VorzeichenWort(os2, 88))
+                                                                      : QByteArray::number(std::lround(FOberlaenge));
+    return "/Type /FontDescriptor /FontName /" + name + " /Flags " + QByteArray::number(FKursiv ? 32 + 64 : 32) +
            " /FontBBox [" + tausendstel(VorzeichenWort(head, 36)) + ' ' + tausendstel(VorzeichenWort(head, 38)) + ' ' +
            tausendstel(VorzeichenWort(head, 40)) + ' ' + tausendstel(VorzeichenWort(head, 42)) + "]" +
            " /ItalicAngle " + (FKursiv ? "-11" : "0") + " /Ascent " + QByteArray::number(std::lround(FOberlaenge)) +
-           " /Descent " + QByteArray::number(-std::lround(FUnterlaenge)) + " /CapHeight " +
-           QByteArray::number(std::lround(FOberlaenge)) + " /StemV 80";
+           " /Descent " + QByteArray::number(-std::lround(FUnterlaenge)) + " /CapHeight " + versal + " /StemV 80";
 }

@@ -6,7 +6,10 @@
 #include <QString>
 
 #include <atomic>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <unordered_map>
 #include <vector>
 
 // A TrueType font of a PDF, embedded as a CID font with its glyph ids as codes (Identity-H).
@@ -21,10 +24,23 @@ public:
         quint16 breite = 0;   // advance in thousandths of the font size
     };
 
-    // Throws when the font has no TrueType outlines that a PDF can embed.
-    explicit TPdfSchrift(const QFont& schrift);
+    // The face a PDF embeds for the font: the one the painter would use, or the program's own
+    // when that has no TrueType outlines. Throws when neither has.
+    static QRawFont Gesicht(const QFont& schrift);
+    explicit TPdfSchrift(const QRawFont& gesicht);
 
-    const TZeichen& Zeichen(char16_t c) const { return FZeichen[c]; }
+    TZeichen Zeichen(char32_t c) const;
+    // Reads the characters beyond the basic plane that the text holds; only before pages that
+    // use them are built.
+    void ZeichenLaden(const QString& text);
+    // The kerning between two glyphs, in thousandths of the size.
+    int Unterschneidung(quint16 links, quint16 rechts) const
+    {
+        if (links >= FKernLinks.size() || !FKernLinks[links])
+            return 0;
+        const auto it = FKern.find((quint32(links) << 16) | rechts);
+        return it == FKern.end() ? 0 : it->second;
+    }
     double Oberlaenge() const { return FOberlaenge; }   // thousandths of the size, as is the rest
     double Unterlaenge() const { return FUnterlaenge; }
     double Zeilenabstand() const { return FZeilenabstand; }
@@ -37,12 +53,17 @@ public:
     QByteArray Teilschrift() const;
     QByteArray Breiten() const;            // the /W array
     QByteArray UnicodeTabelle() const;     // the /ToUnicode CMap
-    QByteArray Beschreibung(const QString& kennung) const;   // FontDescriptor entries, without <<>>
+    QByteArray Beschreibung(const QByteArray& name) const;   // FontDescriptor entries, without <<>>
     QString Name() const { return FName; }
+    static QString Name(const QRawFont& gesicht);   // PostScript style: family and style, no spaces
+    // What the face's file is drawn as, whatever was asked for: the painter makes up the rest.
+    static bool Fett(const QRawFont& gesicht);
+    static bool Kursiv(const QRawFont& gesicht);
 
 private:
     QByteArray Tabelle(const char* kennung) const;
     std::vector<quint16> BenutzteGlyphen() const;
+    void KerningLesen();
 
     QRawFont FRoh;
     QString FName;
@@ -51,6 +72,10 @@ private:
     int FGlyphen = 0;
     double FOberlaenge = 0, FUnterlaenge = 0, FZeilenabstand = 0;
     std::vector<TZeichen> FZeichen;   // by UTF-16 code unit
+    std::map<char32_t, TZeichen> FErgaenzend;   // beyond the basic plane, as far as loaded
+    mutable std::mutex FErgaenzendMutex;
+    std::unordered_map<quint32, qint16> FKern;   // left << 16 | right glyph
+    std::vector<bool> FKernLinks;                 // glyphs that start a kerning pair
     std::vector<quint16> FBreiteJeGlyph;
     std::unique_ptr<std::atomic<bool>[]> FBenutzt;
 };

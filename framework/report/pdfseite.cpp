@@ -1,7 +1,10 @@
 #include "framework/report/pdfseite.h"
 
 #include "framework/report/pdfschrift.h"
+#include "framework/report/pdftext.h"
 
+#include <array>
+#include <atomic>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -11,21 +14,30 @@ namespace {
 constexpr double CPunktProMm = 72 / 25.4;
 constexpr double CDuennsteLinieMm = 25.4 / 600;   // one dot of the 600 dpi the layout assumes
 
-// The page's content and the graphics state it has set, so that a state is written only when
-// it changes.
+// The graphics state a page's content has set, so that a state is written only when it
+// changes; at first PDF's own: black, opaque, lines one point wide.
+struct TZustand {
+    int schrift = -1;
+    double groesse = -1, linie = 1;
+    QRgb fuellung = qRgba(0, 0, 0, 255), strich = qRgba(0, 0, 0, 255);
+};
+
 struct TInhalt {
     QByteArray a;
     double hoehe = 0;   // the page's height in points: PDF counts from the bottom
-    int schrift = -1;
-    double groesse = -1, linie = -1;
-    std::optional<QRgb> fuellung, strich;
+    TPdfDeckkraft* deckkraft = nullptr;
+    TZustand z;
+    std::optional<TZustand> gesichert;
 
-    void Vergessen()   // after Q, which restores the state from before q
+    void Sichern()
     {
-        schrift = -1;
-        groesse = linie = -1;
-        fuellung.reset();
-        strich.reset();
+        a += "q ";
+        gesichert = z;
+    }
+    void Wiederherstellen()
+    {
+        a += "Q\n";
+        z = *gesichert;
     }
 
     void Zahl(double v, int stellen = 2)
@@ -58,24 +70,26 @@ struct TInhalt {
         Zahl(qGreen(c) / 255.0, 3);
         Zahl(qBlue(c) / 255.0, 3);
     }
-    void Fuellung(const QColor& c)
+    // A colour with its opacity: an opacity below full is a state of its own (/Fa<n>, /Sa<n>).
+    void Farbe(QRgb& gesetzt, QRgb neu, const char* farbe, const char* deckend, std::array<std::atomic<bool>, 256>& benutzt)
     {
-        if (fuellung != c.rgb()) {
-            fuellung = c.rgb();
-            Farbe(c.rgb());
-            a += "rg\n";
+        if (qAlpha(gesetzt) != qAlpha(neu)) {
+            benutzt[qAlpha(neu)].store(true, std::memory_order_relaxed);
+            a += deckend + QByteArray::number(qAlpha(neu)) + " gs\n";
         }
+        if ((gesetzt & 0xFFFFFF) != (neu & 0xFFFFFF)) {
+            Farbe(neu);
+            a += farbe;
+        }
+        gesetzt = neu;
     }
+    void Fuellung(const QColor& c) { Farbe(z.fuellung, c.rgba(), "rg\n", "/Fa", deckkraft->fuellung); }
     void Strich(const QColor& c, double staerkeMm)
     {
-        if (strich != c.rgb()) {
-            strich = c.rgb();
-            Farbe(c.rgb());
-            a += "RG\n";
-        }
+        Farbe(z.strich, c.rgba(), "RG\n", "/Sa", deckkraft->strich);
         const double breite = std::max(staerkeMm, CDuennsteLinieMm) * CPunktProMm;
-        if (linie != breite) {
-            linie = breite;
+        if (z.linie != breite) {
+            z.linie = breite;
             Zahl(breite);
             a += "w\n";
         }
@@ -90,71 +104,33 @@ struct TInhalt {
     }
 };
 
-struct TZeile {
-    int von = 0, bis = 0;
-    double breite = 0;   // thousandths of the font size
-};
-
-double Breite(const TPdfSchrift& f, const QString& t, int von, int bis)
+// The glyphs as one text-showing operator: a run of glyph ids, kerned pairs moved apart.
+void GlyphenSchreiben(TInhalt& a, const TPdfSchrift& f, const std::vector<quint16>& glyphen)
 {
-    double b = 0;
-    for (int i = von; i < bis; ++i)
-        b += f.Zeichen(t[i].unicode()).breite;
-    return b;
-}
-
-TZeile Zeile(const TPdfSchrift& f, const QString& t, int von, int bis)
-{
-    while (bis > von && t[bis - 1] == QLatin1Char(' '))
-        --bis;
-    return {von, bis, Breite(f, t, von, bis)};
-}
-
-// Breaks a paragraph at spaces so that each line fits the width; a word wider than the width
-// stands on a line of its own.
-void Umbrechen(const TPdfSchrift& f, const QString& t, int von, int bis, double maxBreite, std::vector<TZeile>& zeilen)
-{
-    int anfang = von, leerzeichen = -1;
-    double b = 0, bisLeerzeichen = 0;
-    for (int i = von; i < bis; ++i) {
-        const double w = f.Zeichen(t[i].unicode()).breite;
-        if (t[i] == QLatin1Char(' ')) {
-            leerzeichen = i;
-            bisLeerzeichen = b + w;
-        } else if (b + w > maxBreite && leerzeichen > anfang) {
-            zeilen.push_back(Zeile(f, t, anfang, leerzeichen));
-            anfang = leerzeichen + 1;
-            b -= bisLeerzeichen;
-            leerzeichen = -1;
+    static constexpr char hex[] = "0123456789ABCDEF";
+    a.a += "[<";
+    for (size_t i = 0; i < glyphen.size(); ++i) {
+        const quint16 g = glyphen[i];
+        if (i > 0) {
+            if (const int k = f.Unterschneidung(glyphen[i - 1], g)) {
+                a.a += "> " + QByteArray::number(-k) + " <";
+            }
         }
-        b += w;
+        f.Benutzt(g);
+        const char ziffern[4] = {hex[g >> 12], hex[(g >> 8) & 15], hex[(g >> 4) & 15], hex[g & 15]};
+        a.a.append(ziffern, 4);
     }
-    zeilen.push_back(Zeile(f, t, anfang, bis));
-}
-
-std::vector<TZeile> Zeilen(const TPdfSchrift& f, const QString& t, double maxBreite, bool umbrechen)
-{
-    std::vector<TZeile> zeilen;
-    int absatz = 0;
-    for (int i = 0; i <= t.size(); ++i) {
-        if (i < t.size() && t[i] != QLatin1Char('\n') && t[i] != QChar::LineSeparator)
-            continue;
-        if (umbrechen)
-            Umbrechen(f, t, absatz, i, maxBreite, zeilen);
-        else
-            zeilen.push_back(Zeile(f, t, absatz, i));
-        absatz = i + 1;
-    }
-    return zeilen;
+    a.a += ">] TJ";
 }
 
 // Text in its rectangle as the painter sets it: aligned line by line, the block placed
 // vertically as the flags ask, clipped to the rectangle only when it does not fit.
-void TextZeichnen(TInhalt& a, const TPdfSchrift& f, int nr, const TStil& stil, const QRectF& r, int flags,
+void TextZeichnen(TInhalt& a, const TPdfSeitenAuftrag::TZuordnung& zu, const TStil& stil, const QRectF& r, int flags,
                   bool umbrechen, const QString& text)
 {
+    const TPdfSchrift& f = *zu.schrift;
     const double mmJeEinheit = stil.groesse / 1000 / CPunktProMm;
-    const std::vector<TZeile> zeilen = Zeilen(f, text, r.width() / mmJeEinheit, umbrechen);
+    const std::vector<TPdfZeile> zeilen = PdfZeilen(f, text, r.width() / mmJeEinheit, umbrechen);
     const double zeilenHoehe = (f.Oberlaenge() + f.Unterlaenge()) * mmJeEinheit;
     const double abstand = f.Zeilenabstand() * mmJeEinheit;
     const double hoehe = zeilen.size() * zeilenHoehe + (zeilen.size() - 1) * abstand;
@@ -175,39 +151,71 @@ void TextZeichnen(TInhalt& a, const TPdfSchrift& f, int nr, const TStil& stil, c
     constexpr double toleranz = 0.01;
     const bool schneiden = ganzLinks < r.x() - toleranz || breitest > r.width() + toleranz || oben < r.y() - toleranz ||
                            oben + hoehe > r.bottom() + toleranz;
-    if (schneiden) {
-        a.a += "q ";
-        a.Rechteck(r);
-        a.a += "W n\n";
+    if (schneiden || zu.fett) {
+        a.Sichern();
+        if (schneiden) {
+            a.Rechteck(r);
+            a.a += "W n\n";
+        }
     }
-    if (a.schrift != nr || a.groesse != stil.groesse) {
-        a.schrift = nr;
-        a.groesse = stil.groesse;
-        a.a += "/F" + QByteArray::number(nr) + ' ';
+    if (a.z.schrift != zu.schriftNr || a.z.groesse != stil.groesse) {
+        a.z.schrift = zu.schriftNr;
+        a.z.groesse = stil.groesse;
+        a.a += "/F" + QByteArray::number(zu.schriftNr) + ' ';
         a.Zahl(stil.groesse);
         a.a += "Tf\n";
     }
     a.Fuellung(stil.farbe);
-    static constexpr char hex[] = "0123456789ABCDEF";
+    if (zu.fett) {
+        // bold that the face lacks: the outlines also stroked, a 24th of the size wide
+        a.Strich(stil.farbe, stil.groesse / 24 / CPunktProMm);
+        a.a += "2 Tr\n";
+    }
     for (size_t i = 0; i < zeilen.size(); ++i) {
-        if (zeilen[i].bis == zeilen[i].von)
+        if (zeilen[i].glyphen.empty())
             continue;
-        a.a += "BT ";
+        // a slant that the face lacks: sheared as the painter shears it
+        a.a += zu.schraeg ? "BT 1 0 0.21 1 " : "BT ";
         a.X(links[i]);
         a.Y(oben + i * (zeilenHoehe + abstand) + f.Oberlaenge() * mmJeEinheit);
-        a.a += "Td <";
-        for (int c = zeilen[i].von; c < zeilen[i].bis; ++c) {
-            const quint16 g = f.Zeichen(text[c].unicode()).glyph;
-            f.Benutzt(g);
-            const char ziffern[4] = {hex[g >> 12], hex[(g >> 8) & 15], hex[(g >> 4) & 15], hex[g & 15]};
-            a.a.append(ziffern, 4);
-        }
-        a.a += "> Tj ET\n";
+        a.a += zu.schraeg ? "Tm " : "Td ";
+        GlyphenSchreiben(a, f, zeilen[i].glyphen);
+        a.a += " ET\n";
     }
+    if (schneiden || zu.fett)
+        a.Wiederherstellen();
+}
+
+// Outlines of text in their rectangle, clipped to it when they reach out of it.
+void UmrissZeichnen(TInhalt& a, const QPainterPath& umriss, const QColor& farbe, const QRectF& r)
+{
+    const bool schneiden = !r.contains(umriss.boundingRect());
     if (schneiden) {
-        a.a += "Q\n";
-        a.Vergessen();
+        a.Sichern();
+        a.Rechteck(r);
+        a.a += "W n\n";
     }
+    a.Fuellung(farbe);
+    for (int i = 0; i < umriss.elementCount(); ++i) {
+        const QPainterPath::Element e = umriss.elementAt(i);
+        a.X(e.x);
+        a.Y(e.y);
+        if (e.isMoveTo()) {
+            a.a += "m ";
+        } else if (e.isLineTo()) {
+            a.a += "l ";
+        } else {
+            for (int k = 1; k <= 2; ++k) {
+                a.X(umriss.elementAt(i + k).x);
+                a.Y(umriss.elementAt(i + k).y);
+            }
+            a.a += "c ";
+            i += 2;
+        }
+    }
+    a.a += "f\n";
+    if (schneiden)
+        a.Wiederherstellen();
 }
 
 void BildZeichnen(TInhalt& a, const TPdfSeitenAuftrag::TZuordnung& z, const QRectF& r, const QString& name)
@@ -216,7 +224,7 @@ void BildZeichnen(TInhalt& a, const TPdfSeitenAuftrag::TZuordnung& z, const QRec
         a.Strich(Qt::red, 0.2);
         a.Rechteck(r);
         a.a += "S\n";
-        TextZeichnen(a, *z.schrift, z.schriftNr, BildFehlerStil(), r, Qt::AlignCenter, true, BildFehlerText(name));
+        TextZeichnen(a, z, BildFehlerStil(), r, Qt::AlignCenter, true, BildFehlerText(name));
         return;
     }
     const QSizeF g = QSizeF(z.bildPixel).scaled(r.size(), Qt::KeepAspectRatio);
@@ -235,6 +243,7 @@ QByteArray PdfSeitenInhalt(const TPdfSeitenAuftrag& auftrag)
 {
     TInhalt a;
     a.hoehe = auftrag.seite.groesse.height() * CPunktProMm;
+    a.deckkraft = auftrag.deckkraft;
     a.a.reserve(16 * 1024);
     a.a += "2 J 2 j\n";   // the painter's square caps and bevelled joins
     const std::vector<TPlanElement>& elemente = auftrag.seite.elemente;
@@ -244,8 +253,11 @@ QByteArray PdfSeitenInhalt(const TPdfSeitenAuftrag& auftrag)
         switch (e.art) {
         case TElement::Text:
         case TElement::Feld:
-            TextZeichnen(a, *z.schrift, z.schriftNr, e.stil, e.rect,
-                         int(e.stil.ausrichtung) | (e.umbrechen ? Qt::AlignTop : Qt::AlignVCenter), e.umbrechen, e.text);
+            if (!z.umriss.isEmpty()) {
+                UmrissZeichnen(a, z.umriss, e.stil.farbe, e.rect);
+                break;
+            }
+            TextZeichnen(a, z, e.stil, e.rect, TextFlags(e), e.umbrechen, e.text);
             break;
         case TElement::Linie:
             a.Strich(e.stil.farbe, e.staerke);

@@ -14,11 +14,6 @@ bool GleicheSchrift(const TStil& a, const TStil& b)
     return a.groesse == b.groesse && a.fett == b.fett && a.kursiv == b.kursiv && a.schrift == b.schrift;
 }
 
-int TextFlags(const TPlanElement& e)
-{
-    return static_cast<int>(e.stil.ausrichtung) | (e.umbrechen ? Qt::AlignTop | Qt::TextWordWrap : Qt::AlignVCenter);
-}
-
 QString Mm(double v)
 {
     return QString::number(v, 'f', 1);
@@ -35,6 +30,11 @@ QFont Schrift(const TStil& s)
     return f;
 }
 
+int TextFlags(const TPlanElement& e)
+{
+    return static_cast<int>(e.stil.ausrichtung) | (e.umbrechen ? Qt::AlignTop | Qt::TextWordWrap : Qt::AlignVCenter);
+}
+
 QString BildFehlerText(const QString& name)
 {
     return QStringLiteral("Bild nicht lesbar: %1").arg(name);
@@ -45,6 +45,7 @@ TStil BildFehlerStil()
     TStil s;
     s.schrift = QStringLiteral("DejaVu Sans");
     s.groesse = 6;
+    s.farbe = Qt::red;
     s.ausrichtung = Qt::AlignCenter;
     return s;
 }

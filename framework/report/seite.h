@@ -36,6 +36,9 @@ QString SeitePlanText(const TSeite& s);
 // The height in millimetres that a text needs in the given width (one line at least).
 double TextHoehe(const TStil& stil, const QString& text, double breiteMm, bool umbrechen);
 
+// The flags of QPainter::drawText that place an element's text in its rectangle.
+int TextFlags(const TPlanElement& e);
+
 // The font of a style.
 QFont Schrift(const TStil& s);
 

@@ -136,6 +136,10 @@ TSeite Probeseite(const QByteArray& bild)
     text({10, 35, 40, 30}, "Ein langer Text, der in seinem Rahmen auf mehrere Zeilen umbrochen wird, oben beginnend.",
          Qt::AlignLeft, 8, false, false, true);
     text({60, 35, 12, 5}, "abgeschnittener Text über den Rand", Qt::AlignLeft, 10);
+    // kerned pairs, breaks after hyphens and slashes, a script written from the right
+    text({10, 115, 24, 25}, "WAVE Tor AVAV Tee Yacht Lieferant/Artikel/Größe Inventur-Differenz-Auswertung", Qt::AlignLeft, 8, false,
+         false, true);
+    text({60, 115, 60, 5}, "Hebräisch: שלום, Arabisch: مرحبا", Qt::AlignRight);
     TPlanElement linie;
     linie.art = TElement::Linie;
     linie.rect = QRectF(10, 70, 190, 0);
