@@ -133,7 +133,7 @@ TEST_F(BauTest, BlockReadsGiveWhatSingleReadsGive)
     EXPECT_EQ(Artikelbild(*block, ids[50]), "unbekannt");
 
     TProduktBlockAbfrage zuViele("t.wgn", "artikel", "");
-    EXPECT_THROW(zuViele.Lesen(std::vector<TInt32Trio>(TProduktBlockAbfrage::CBlock + 1), [](int, const QSqlQuery&) {}),
+    EXPECT_THROW(zuViele.Lesen(std::vector<TInt32Trio>(TProduktBlockAbfrage::CBlock + 1), [](int, const TBlockZeile&) {}),
                  std::exception);
 }
 
@@ -147,7 +147,7 @@ TEST_F(BauTest, ABlockReadsTheRowsOfItsArticlesOneByOne)
     TProduktBlockAbfrage a("t.preisart, t.preis", "preis", "t.preisart, t.gueltig_ab, t.id", "t.preisart <> ?");
     const auto lesen = [&](const std::vector<TInt32Trio>& ids, int erster) {
         QStringList r;
-        a.Lesen(ids, [&](int i, const QSqlQuery& q) { r << QString("%1:%2:%3").arg(erster + i).arg(q.value(1).toInt()).arg(q.value(2).toString()); },
+        a.Lesen(ids, [&](int i, const TBlockZeile& q) { r << QString("%1:%2:%3").arg(erster + i).arg(q.Int(1)).arg(q.Double(2)); },
                 {3});
         return r;
     };
@@ -168,7 +168,7 @@ TEST_F(BauTest, ABlockInAnyOrderAnswersEachIdAtItsPlace)
     std::swap(ids[3], ids[20]);
     TProduktBlockAbfrage a("t.produkt_id_1, t.produkt_id_2, t.produkt_id_3", "artikel", "");
     std::vector<TInt32Trio> gelesen(ids.size());
-    a.Lesen(ids, [&](int i, const QSqlQuery& q) { gelesen.at(i) = {q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt()}; });
+    a.Lesen(ids, [&](int i, const TBlockZeile& q) { gelesen.at(i) = {q.Int(1), q.Int(2), q.Int(3)}; });
     EXPECT_EQ(gelesen, ids);
 }
 
