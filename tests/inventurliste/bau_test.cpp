@@ -13,6 +13,8 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
+#include <set>
+
 namespace {
 
 class BauTest : public ListeTest {
@@ -156,6 +158,46 @@ TEST_F(BauTest, ABlockReadsTheRowsOfItsArticlesOneByOne)
         einzeln << lesen({block[i]}, static_cast<int>(i));
     EXPECT_FALSE(einzeln.isEmpty());
     EXPECT_EQ(lesen(block, 0), einzeln);
+}
+
+// A block read hands over each value as the driver's query of the same rows reads it:
+// numbers, texts, timestamps and quantities (read past the driver on PostgreSQL).
+TEST_F(BauTest, ABlockReadsEachValueAsTheDriversQueryDoes)
+{
+    const std::vector<TInt32Trio> alle = AlleArtikel();
+    const std::vector<TInt32Trio> ids(alle.begin(), alle.begin() + std::min(alle.size(), TProduktBlockAbfrage::CBlock));
+    const auto trio = [](const TInt32Trio& id) { return QString("%1.%2.%3").arg(id.Int1).arg(id.Int2).arg(id.Int3); };
+    std::set<QString> imBlock;
+    for (const TInt32Trio& id : ids)
+        imBlock.insert(trio(id));
+    // the values from column erste on: an integer, a text, a number, a timestamp and, with
+    // mengen, the quantities
+    const auto bild = [](const TBlockZeile& z, int erste, bool mengen) {
+        QStringList t{QString::number(z.Int(erste)), z.Text(erste + 1), QString::number(z.Double(erste + 2), 'g', 17),
+                      QString::number(z.Datum(erste + 3), 'g', 17)};
+        if (mengen)
+            for (int32_t m : z.Mengen(erste + 4, "test"))
+                t << QString::number(m);
+        return t.join('|');
+    };
+    const QString mengen = MengenLeseAusdruecke(MengenSpalten("t.gr_mesu", 1), TZEP_Connection::Typ()).join(", ");
+    for (const QString& tabelle : {QString("izns"), QString("preishist")}) {
+        const bool izns = tabelle == "izns";
+        const QString spalten = izns ? "t.regal, t.satzart, t.gezaehlt, t.zaehldatum, " + mengen : "t.preisart, t.vorgang, t.preis_neu, t.datum";
+        QStringList block, treiber;
+        TProduktBlockAbfrage a(spalten, tabelle, "");
+        a.Lesen(ids, [&](int i, const TBlockZeile& z) { block << trio(ids[i]) + ' ' + bild(z, 1, izns); });
+        TZEP_Connection::Lesen("Test", "SELECT t.produkt_id_1, t.produkt_id_2, t.produkt_id_3, " + spalten + " FROM " + tabelle + " t",
+                               {}, [&](const QSqlQuery& q) {
+                                   const QString id = trio({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()});
+                                   if (imBlock.count(id))
+                                       treiber << id + ' ' + bild(TSqlZeile(q), 3, izns);
+                               });
+        EXPECT_FALSE(block.isEmpty()) << qPrintable(tabelle);
+        block.sort();
+        treiber.sort();
+        EXPECT_EQ(block, treiber) << qPrintable(tabelle);
+    }
 }
 
 // The index of each row is the place of its id in the block, in whatever order the ids come.
