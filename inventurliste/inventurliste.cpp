@@ -137,9 +137,9 @@ void TInventurliste::ReNrLesen(std::unique_ptr<TProduktBlockAbfrage>& abfrage, c
     for (const TInt32Trio& id : ids)
         vorrat.emplace(id, TIntPair{});
     std::vector<bool> gelesen(ids.size());
-    abfrage->Lesen(ids, [&](int i, const QSqlQuery& q) {
+    abfrage->Lesen(ids, [&](int i, const TBlockZeile& q) {
         if (!gelesen[i])
-            vorrat[ids[i]] = {q.value(1).toInt(), q.value(2).toInt()};
+            vorrat[ids[i]] = {q.Int(1), q.Int(2)};
         gelesen[i] = true;
     });
 }

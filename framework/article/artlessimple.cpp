@@ -70,24 +70,24 @@ private:
                                "t.merkmal2, t.merkmal3, t.merkmal4, t.merkmal5, t.merkmal6, t.saison"),
                 QStringLiteral("artikel"), QString());
         std::vector<TAASatz> r;
-        FAbfrage->Lesen(ids, [&](int i, const QSqlQuery& q) {
+        FAbfrage->Lesen(ids, [&](int i, const TBlockZeile& q) {
             TAASatz s;
             s.Produkt_ID = ids[i];
-            s.ArtNr = q.value(1).toString();
-            s.Bezeichnung = q.value(2).toString();
-            s.WGN = q.value(3).toString();
-            s.GGKey = q.value(4).toInt();
-            s.GrVon = static_cast<uint8_t>(q.value(5).toInt());
-            s.GrBis = static_cast<uint8_t>(q.value(6).toInt());
-            s.Partner1 = {q.value(7).toInt(), q.value(8).toInt()};
-            s.LiefArtNr = q.value(9).toString();
-            s.Partner2 = {q.value(10).toInt(), q.value(11).toInt()};
-            s.LiefArtNr2 = q.value(12).toString();
-            s.MwStKz = q.value(13).toInt();
-            s.ArtKZ = static_cast<char16_t>(q.value(14).toInt());
+            s.ArtNr = q.Text(1);
+            s.Bezeichnung = q.Text(2);
+            s.WGN = q.Text(3);
+            s.GGKey = q.Int(4);
+            s.GrVon = static_cast<uint8_t>(q.Int(5));
+            s.GrBis = static_cast<uint8_t>(q.Int(6));
+            s.Partner1 = {q.Int(7), q.Int(8)};
+            s.LiefArtNr = q.Text(9);
+            s.Partner2 = {q.Int(10), q.Int(11)};
+            s.LiefArtNr2 = q.Text(12);
+            s.MwStKz = q.Int(13);
+            s.ArtKZ = static_cast<char16_t>(q.Int(14));
             for (int m = 0; m < 6; ++m)
-                s.Merkmal[m] = q.value(15 + m).toString();
-            s.Saison = q.value(21).toString();
+                s.Merkmal[m] = q.Text(15 + m);
+            s.Saison = q.Text(21);
             r.push_back(std::move(s));
         });
         return r;

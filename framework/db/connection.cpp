@@ -282,6 +282,11 @@ void Fehlgeschlagen(const QString& ort, const QSqlDatabase& db, QStringList text
     RaiseFuer(ort, db.driver(), db.lastError(), std::move(texte));
 }
 
+void Fehlgeschlagen(const QString& ort, const QSqlError& fehler, QStringList texte)
+{
+    RaiseFuer(ort, tDb.driver(), fehler, std::move(texte));
+}
+
 QSqlQuery Ausfuehren(const QString& ort, const QString& sql, const QVariantList& werte)
 {
     QSqlQuery q(Database());

@@ -3,6 +3,7 @@
 #include "framework/db/dburl.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 
@@ -72,6 +73,9 @@ void Beenden(QSqlQuery& q, const QString& ort);
 // EVerbindungVerloren when the connection is gone, else EORVFehler.
 [[noreturn]] void Fehlgeschlagen(const QString& ort, const QSqlQuery& q, QStringList texte = {});
 [[noreturn]] void Fehlgeschlagen(const QString& ort, const QSqlDatabase& db, QStringList texte = {});
+// Raises fehler, met by a statement run on the calling thread's connection past Qt, as the
+// failure of a query on it.
+[[noreturn]] void Fehlgeschlagen(const QString& ort, const QSqlError& fehler, QStringList texte = {});
 
 // Runs one statement with its ? bound to werte, forward only, on the calling thread's
 // connection; a failure raises under ort. The caller reads its rows to the end.

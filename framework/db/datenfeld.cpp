@@ -32,15 +32,16 @@ namespace {
 
 // Reads "yyyy-MM-dd HH:mm:ss.zzz" (also with "T", without a fraction, or with one to six
 // fraction digits as PostgreSQL writes them, cut to milliseconds) without the cost of a
-// general date parser; false for any other form.
-bool SchnellLesen(const QString& s, TDateTime& ergebnis)
+// general date parser; false for any other form. C is the text's character type.
+template <class C>
+bool SchnellLesen(const C* s, qsizetype laenge, TDateTime& ergebnis)
 {
-    if (s.size() < 19)
+    if (laenge < 19)
         return false;
     const auto zahl = [&](int pos, int n, int& wert) {
         wert = 0;
         for (int i = pos; i < pos + n; ++i) {
-            const char16_t c = s[i].unicode();
+            const char16_t c = static_cast<char16_t>(s[i]);
             if (c < u'0' || c > u'9')
                 return false;
             wert = wert * 10 + (c - u'0');
@@ -48,13 +49,13 @@ bool SchnellLesen(const QString& s, TDateTime& ergebnis)
         return true;
     };
     int j, mo, t, h, mi, se, ms = 0;
-    if (!zahl(0, 4, j) || s[4] != u'-' || !zahl(5, 2, mo) || s[7] != u'-' || !zahl(8, 2, t) || !zahl(11, 2, h)
+    if (!zahl(0, 4, j) || s[4] != '-' || !zahl(5, 2, mo) || s[7] != '-' || !zahl(8, 2, t) || !zahl(11, 2, h)
         || !zahl(14, 2, mi) || !zahl(17, 2, se))
         return false;
-    if (s.size() > 19) {
-        const qsizetype stellen = s.size() - 20;
+    if (laenge > 19) {
+        const qsizetype stellen = laenge - 20;
         int bruch;
-        if (s[19] != u'.' || stellen < 1 || stellen > 6 || !zahl(20, static_cast<int>(stellen), bruch))
+        if (s[19] != '.' || stellen < 1 || stellen > 6 || !zahl(20, static_cast<int>(stellen), bruch))
             return false;
         static constexpr int CTeiler[] = {1, 1, 1, 1, 10, 100, 1000};
         static constexpr int CFaktor[] = {1, 100, 10, 1, 1, 1, 1};
@@ -65,6 +66,16 @@ bool SchnellLesen(const QString& s, TDateTime& ergebnis)
         return false;
     ergebnis = EncodeDateTime(j, mo, t, h, mi, se, ms);
     return true;
+}
+
+TDateTime LangsamLesen(const QString& s)
+{
+    QDateTime dt = QDateTime::fromString(s, CSqlDateFormat);
+    if (!dt.isValid())
+        dt = QDateTime::fromString(s, Qt::ISODateWithMs);
+    if (!dt.isValid())
+        FehlerRaise(QStringLiteral("TDatumTraits.FromSql"), {QStringLiteral("Ungültiges Datum: ") + s});
+    return TDateTime_FromQDateTime(dt);
 }
 
 }
@@ -79,14 +90,13 @@ TDateTime TDatumTraits::FromSql(const QVariant* v)
         return TDateTime_FromQDate(v[0].toDate());
     const QString s = v[0].toString();
     TDateTime schnell;
-    if (SchnellLesen(s, schnell))
-        return schnell;
-    QDateTime dt = QDateTime::fromString(s, CSqlDateFormat);
-    if (!dt.isValid())
-        dt = QDateTime::fromString(s, Qt::ISODateWithMs);
-    if (!dt.isValid())
-        FehlerRaise(QStringLiteral("TDatumTraits.FromSql"), {QStringLiteral("Ungültiges Datum: ") + s});
-    return TDateTime_FromQDateTime(dt);
+    return SchnellLesen(s.utf16(), s.size(), schnell) ? schnell : LangsamLesen(s);
+}
+
+TDateTime TDatumTraits::FromText(QLatin1StringView s)
+{
+    TDateTime schnell;
+    return SchnellLesen(s.data(), s.size(), schnell) ? schnell : LangsamLesen(s);
 }
 
 QStringList TDatumDatenFeld::LeseAusdruecke(TConnectorTyp typ) const
@@ -148,30 +158,53 @@ QStringList MengenLeseAusdruecke(const QStringList& spalten, TConnectorTyp typ)
                                                      spalten.join(QStringLiteral(", ")))};
 }
 
-TMengen100 MengenLesen(const QVariant& wert, const QString& name)
+namespace {
+
+// "{q1,q2,...,q100}", each an optionally negative integer; C is the text's character type.
+template <class C>
+bool MengenParsen(const C* text, qsizetype laenge, TMengen100& r)
 {
-    // "{q1,q2,...,q100}", each an optionally negative integer
-    const QString text = wert.toString();
-    TMengen100 r{};
     int n = 0;
     qsizetype i = 1;
-    bool ok = text.startsWith(QLatin1Char('{'));
+    bool ok = laenge > 0 && text[0] == '{';
     while (ok && n < 100) {
-        const bool negativ = i < text.size() && text[i] == u'-';
+        const bool negativ = i < laenge && text[i] == '-';
         if (negativ)
             ++i;
         const int64_t grenze = negativ ? -int64_t(INT32_MIN) : INT32_MAX;
         const qsizetype anfang = i;
         int64_t wert = 0;
-        for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9' && wert <= grenze; ++i)
-            wert = wert * 10 + (text[i].unicode() - u'0');
-        const QChar ende = i < text.size() ? text[i] : QChar();
-        ok = i > anfang && wert <= grenze && (ende == u',' ? n < 99 : ende == u'}' && n == 99 && i + 1 == text.size());
+        for (; i < laenge && text[i] >= '0' && text[i] <= '9' && wert <= grenze; ++i)
+            wert = wert * 10 + (text[i] - '0');
+        const char16_t ende = i < laenge ? static_cast<char16_t>(text[i]) : u'\0';
+        ok = i > anfang && wert <= grenze && (ende == u',' ? n < 99 : ende == u'}' && n == 99 && i + 1 == laenge);
         r[n++] = static_cast<int32_t>(negativ ? -wert : wert);
         ++i;
     }
-    if (!ok)
-        FehlerRaise(QStringLiteral("MengenLesen"), {name, QStringLiteral("Unlesbare Mengen: ") + text.left(80)});
+    return ok;
+}
+
+[[noreturn]] void MengenUnlesbar(const QString& name, const QString& text)
+{
+    FehlerRaise(QStringLiteral("MengenLesen"), {name, QStringLiteral("Unlesbare Mengen: ") + text.left(80)});
+}
+
+}
+
+TMengen100 MengenLesen(const QVariant& wert, const QString& name)
+{
+    const QString text = wert.toString();
+    TMengen100 r{};
+    if (!MengenParsen(text.utf16(), text.size(), r))
+        MengenUnlesbar(name, text);
+    return r;
+}
+
+TMengen100 MengenLesen(QLatin1StringView text, const QString& name)
+{
+    TMengen100 r{};
+    if (!MengenParsen(text.data(), text.size(), r))
+        MengenUnlesbar(name, text);
     return r;
 }
 

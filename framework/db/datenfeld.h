@@ -123,6 +123,8 @@ struct TDatumTraits {
     static QStringList Columns(const QString& c) { return {c}; }
     static QVariantList ToSql(TDateTime v);
     static TDateTime FromSql(const QVariant* v);
+    // The date of a text as FromSql reads it.
+    static TDateTime FromText(QLatin1StringView s);
 };
 
 struct TMengenTraits {
@@ -199,6 +201,7 @@ QStringList MengenSpalten(const QString& column, int base);
 QStringList MengenLeseAusdruecke(const QStringList& spalten, TConnectorTyp typ);
 // The quantities from the value of that expression; a malformed text raises under the name.
 TMengen100 MengenLesen(const QVariant& wert, const QString& name);
+TMengen100 MengenLesen(QLatin1StringView text, const QString& name);
 
 // A field over the 100 quantity columns, read as MengenLeseAusdruecke selects them.
 class TMengenDatenFeld : public TDatenfeld_Gen<TMengen100, TMengenTraits> {

@@ -2,6 +2,7 @@
 
 #include "framework/core/fehler.h"
 #include "framework/db/connection.h"
+#include "framework/db/pqanweisung.h"
 
 #include <QStringList>
 
@@ -11,18 +12,22 @@ TProduktBlockAbfrage::TProduktBlockAbfrage(const QString& spalten, const QString
 {
 }
 
+TProduktBlockAbfrage::~TProduktBlockAbfrage() = default;
+
 namespace {
 
 // The ids as arrays of their three parts, in the text form PostgreSQL reads ("{1,2,3}").
-QString ArrayText(const TInt32Trio* ids, size_t anzahl, int32_t TInt32Trio::*teil)
+QByteArray ArrayText(const TInt32Trio* ids, size_t anzahl, int32_t TInt32Trio::*teil)
 {
-    QString r = QStringLiteral("{");
+    QByteArray r;
+    r.reserve(static_cast<qsizetype>(anzahl) * 8 + 2);
+    r += '{';
     for (size_t i = 0; i < anzahl; ++i) {
         if (i > 0)
-            r += QLatin1Char(',');
-        r += QString::number(ids[i].*teil);
+            r += ',';
+        r += QByteArray::number(ids[i].*teil);
     }
-    return r + QLatin1Char('}');
+    return r + '}';
 }
 
 }
@@ -32,11 +37,6 @@ QString TProduktBlockAbfrage::Ort() const
     return QStringLiteral("TProduktBlockAbfrage(%1)").arg(FTabelle);
 }
 
-void TProduktBlockAbfrage::Beenden(QSqlQuery& q) const
-{
-    TZEP_Connection::Beenden(q, Ort());
-}
-
 size_t TProduktBlockAbfrage::Teilgroesse(size_t artikel) const
 {
     if (artikel > CBlock)
@@ -44,44 +44,62 @@ size_t TProduktBlockAbfrage::Teilgroesse(size_t artikel) const
     return TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL ? CBlock : CSqliteTeil;
 }
 
-QSqlQuery& TProduktBlockAbfrage::Ausfuehren(const TInt32Trio* ids, size_t anzahl, const QVariantList& werte)
+void TProduktBlockAbfrage::TeilLesen(const TInt32Trio* ids, size_t anzahl, const QVariantList& werte, const TProZeile& proZeile)
+{
+    if (TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL)
+        ArraysLesen(ids, anzahl, werte, proZeile);
+    else
+        TeilweiseLesen(ids, anzahl, werte, proZeile);
+}
+
+QString TProduktBlockAbfrage::Anweisung(size_t n) const
+{
+    // the ids as a table of (index, id) joined to the table's key; typed, so that
+    // PostgreSQL compares integers
+    const bool arrays = n == 0;
+    QString tabelle;
+    if (arrays) {
+        tabelle = QStringLiteral("SELECT u.n - 1, u.p1, u.p2, u.p3 FROM unnest(CAST(? AS INTEGER[]), CAST(? AS INTEGER[]), "
+                                 "CAST(? AS INTEGER[])) WITH ORDINALITY AS u(p1, p2, p3, n)");
+    } else {
+        QStringList zeilen;
+        for (size_t i = 0; i < n; ++i)
+            zeilen << QStringLiteral("(%1, CAST(? AS INTEGER), CAST(? AS INTEGER), CAST(? AS INTEGER))").arg(i);
+        tabelle = QStringLiteral("VALUES ") + zeilen.join(QStringLiteral(", "));
+    }
+    const QString bedingung = QStringLiteral("t.produkt_id_1 = ids.p1 AND t.produkt_id_2 = ids.p2 AND t.produkt_id_3 = ids.p3")
+        + (FBedingung.isEmpty() ? QString() : QStringLiteral(" AND ") + FBedingung);
+    // a lateral subquery that is not flattened (OFFSET 0) makes PostgreSQL look each id up
+    // in the index: a join would hash the whole table for every block
+    const QString quelle = arrays
+        ? QStringLiteral("ids CROSS JOIN LATERAL (SELECT * FROM %1 t WHERE %2 OFFSET 0) t").arg(FTabelle, bedingung)
+        : QStringLiteral("ids JOIN %1 t ON %2").arg(FTabelle, bedingung);
+    return QStringLiteral("WITH ids(i, p1, p2, p3) AS (%1) SELECT ids.i, %2 FROM %3%4")
+        .arg(tabelle, FSpalten, quelle, FOrdnung.isEmpty() ? QString() : QStringLiteral(" ORDER BY ids.i, ") + FOrdnung);
+}
+
+void TProduktBlockAbfrage::ArraysLesen(const TInt32Trio* ids, size_t anzahl, const QVariantList& werte, const TProZeile& proZeile)
 {
     // PostgreSQL takes the ids as three array parameters: one statement for any block, and
     // three values to send instead of three per article
-    const bool arrays = TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL;
-    const size_t n = arrays ? 0 : anzahl == 1 ? 1 : CSqliteTeil;
+    if (!FArrays)
+        FArrays = std::make_unique<TPqAnweisung>(Ort(), PlatzhalterNummeriert(Anweisung(0)));
+    QByteArrayList texte;
+    for (int32_t TInt32Trio::*teil : {&TInt32Trio::Int1, &TInt32Trio::Int2, &TInt32Trio::Int3})
+        texte << ArrayText(ids, anzahl, teil);
+    for (const QVariant& w : werte)
+        texte << (w.isNull() ? QByteArray() : w.toString().toUtf8());
+    FArrays->Lesen(texte, proZeile);
+}
+
+void TProduktBlockAbfrage::TeilweiseLesen(const TInt32Trio* ids, size_t anzahl, const QVariantList& werte, const TProZeile& proZeile)
+{
+    const size_t n = anzahl == 1 ? 1 : CSqliteTeil;
     TGehalteneAnweisung& anweisung = n == 1 ? FEinzeln : FBlock;
     QSqlQuery* q = anweisung.Gehalten();
-    if (!q) {
-        // the ids as a table of (index, id) joined to the table's key; typed, so that
-        // PostgreSQL compares integers
-        QString tabelle;
-        if (arrays) {
-            tabelle = QStringLiteral("SELECT u.n - 1, u.p1, u.p2, u.p3 FROM unnest(CAST(? AS INTEGER[]), CAST(? AS INTEGER[]), "
-                                     "CAST(? AS INTEGER[])) WITH ORDINALITY AS u(p1, p2, p3, n)");
-        } else {
-            QStringList zeilen;
-            for (size_t i = 0; i < n; ++i)
-                zeilen << QStringLiteral("(%1, CAST(? AS INTEGER), CAST(? AS INTEGER), CAST(? AS INTEGER))").arg(i);
-            tabelle = QStringLiteral("VALUES ") + zeilen.join(QStringLiteral(", "));
-        }
-        const QString bedingung = QStringLiteral("t.produkt_id_1 = ids.p1 AND t.produkt_id_2 = ids.p2 AND t.produkt_id_3 = ids.p3")
-            + (FBedingung.isEmpty() ? QString() : QStringLiteral(" AND ") + FBedingung);
-        // a lateral subquery that is not flattened (OFFSET 0) makes PostgreSQL look each id up
-        // in the index: a join would hash the whole table for every block
-        const QString quelle = arrays
-            ? QStringLiteral("ids CROSS JOIN LATERAL (SELECT * FROM %1 t WHERE %2 OFFSET 0) t").arg(FTabelle, bedingung)
-            : QStringLiteral("ids JOIN %1 t ON %2").arg(FTabelle, bedingung);
-        const QString sql = QStringLiteral("WITH ids(i, p1, p2, p3) AS (%1) SELECT ids.i, %2 FROM %3%4")
-                                .arg(tabelle, FSpalten, quelle,
-                                     FOrdnung.isEmpty() ? QString() : QStringLiteral(" ORDER BY ids.i, ") + FOrdnung);
-        q = &anweisung.Vorbereiten(Ort(), sql);
-    }
+    if (!q)
+        q = &anweisung.Vorbereiten(Ort(), Anweisung(n));
     int stelle = 0;
-    if (arrays) {
-        for (int32_t TInt32Trio::*teil : {&TInt32Trio::Int1, &TInt32Trio::Int2, &TInt32Trio::Int3})
-            q->bindValue(stelle++, ArrayText(ids, anzahl, teil));
-    }
     for (size_t i = 0; i < n; ++i) {
         const bool da = i < anzahl;
         q->bindValue(stelle++, da ? QVariant(ids[i].Int1) : QVariant(QMetaType(QMetaType::Int)));
@@ -91,7 +109,10 @@ QSqlQuery& TProduktBlockAbfrage::Ausfuehren(const TInt32Trio* ids, size_t anzahl
     for (const QVariant& w : werte)
         q->bindValue(stelle++, w);
     TZEP_Connection::Starten(*q, Ort());
-    return *q;
+    const TSqlZeile zeile(*q);
+    while (q->next())
+        proZeile(zeile);
+    TZEP_Connection::Beenden(*q, Ort());
 }
 
 TMengen100 MengenLesen(const QSqlQuery& q, int spalte, const QString& name)

@@ -2,16 +2,22 @@
 
 #include "framework/core/int32trio.h"
 #include "framework/db/anweisung.h"
+#include "framework/db/blockzeile.h"
 #include "framework/db/datenfeld.h"
 
 #include <QSqlQuery>
 #include <QString>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <vector>
 
+class TPqAnweisung;
+
 // One statement that reads the rows of up to CBlock articles of a table at once, instead of
-// one statement per article. PostgreSQL takes the ids of any block as three array parameters.
+// one statement per article. PostgreSQL takes the ids of any block as three array parameters;
+// its rows are read through libpq, without the driver's conversion of every value.
 // SQLite, which has no round trips to save, reads a block in parts of CSqliteTeil articles
 // with a statement prepared once for a single article and once for a full part; a shorter
 // part fills the rest with ids that match nothing.
@@ -26,30 +32,36 @@ public:
     // with the condition's equalities or with the product id: each id is looked up in it.
     TProduktBlockAbfrage(const QString& spalten, const QString& tabelle, const QString& ordnung,
                          const QString& bedingung = QString());
+    ~TProduktBlockAbfrage();
 
-    // Calls proZeile(i, query) for each row, i the index of its article in ids (at most
-    // CBlock, no id twice); the rows come in the order of ids only when an order was given.
+    // Calls proZeile(i, zeile) for each row, i the index of its article in ids (at most
+    // CBlock, no id twice), the row's columns numbered as selected from 1 on; the rows come in
+    // the order of ids only when an order was given.
     template <class F>
     void Lesen(const std::vector<TInt32Trio>& ids, F&& proZeile, const QVariantList& werte = {})
     {
         const size_t teil = Teilgroesse(ids.size());
-        for (size_t von = 0; von < ids.size(); von += teil) {
-            QSqlQuery& q = Ausfuehren(ids.data() + von, std::min(teil, ids.size() - von), werte);
-            while (q.next())
-                proZeile(static_cast<int>(von) + q.value(0).toInt(), q);
-            Beenden(q);
-        }
+        for (size_t von = 0; von < ids.size(); von += teil)
+            TeilLesen(ids.data() + von, std::min(teil, ids.size() - von), werte,
+                      [&](const TBlockZeile& z) { proZeile(static_cast<int>(von) + z.Int(0), z); });
     }
 
 private:
+    using TProZeile = std::function<void(const TBlockZeile&)>;
+
     QString Ort() const;
     // The articles one statement reads; raises for a block of more than CBlock.
     size_t Teilgroesse(size_t artikel) const;
-    QSqlQuery& Ausfuehren(const TInt32Trio* ids, size_t anzahl, const QVariantList& werte);
-    void Beenden(QSqlQuery& q) const;
+    void TeilLesen(const TInt32Trio* ids, size_t anzahl, const QVariantList& werte, const TProZeile& proZeile);
+    // The statement for n articles by their ids in ? parameters, or for any number of them in
+    // three array parameters when n is 0.
+    QString Anweisung(size_t n) const;
+    void ArraysLesen(const TInt32Trio* ids, size_t anzahl, const QVariantList& werte, const TProZeile& proZeile);
+    void TeilweiseLesen(const TInt32Trio* ids, size_t anzahl, const QVariantList& werte, const TProZeile& proZeile);
 
     QString FSpalten, FTabelle, FOrdnung, FBedingung;
     TGehalteneAnweisung FEinzeln, FBlock;
+    std::unique_ptr<TPqAnweisung> FArrays;
 };
 
 // The quantities a statement selected with MengenLeseAusdruecke in column spalte.

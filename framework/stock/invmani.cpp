@@ -43,8 +43,8 @@ std::vector<TInvMani::TBestand> TInvMani::BestandLesen(const std::vector<TInt32T
 {
     AbfragenMachen();
     std::vector<TBestand> r(ids.size());
-    FBestandAbfrage->Lesen(ids, [&](int i, const QSqlQuery& q) {
-        r[i][{q.value(1).toInt(), q.value(2).toInt()}] = MengenLesen(q, 3, QStringLiteral("bestand"));
+    FBestandAbfrage->Lesen(ids, [&](int i, const TBlockZeile& q) {
+        r[i][{q.Int(1), q.Int(2)}] = q.Mengen(3, QStringLiteral("bestand"));
     });
     return r;
 }
@@ -55,15 +55,14 @@ std::vector<std::vector<TInvMani::TBewegung>> TInvMani::BewegungenLesen(const st
     std::vector<std::vector<TBewegung>> r(ids.size());
     FBewegungAbfrage->Lesen(
         ids,
-        [&](int i, const QSqlQuery& q) {
+        [&](int i, const TBlockZeile& q) {
             TBewegung b;
-            b.Filiale = q.value(1).toInt();
-            const QString bestTyp = q.value(2).toString();
+            b.Filiale = q.Int(1);
+            const QString bestTyp = q.Text(2);
             b.BestTyp = bestTyp.isEmpty() ? 0 : Char_2_ArtBestTyp(bestTyp.at(0));
-            b.BewArt = q.value(3).toInt();
-            const QVariant datum = q.value(4);
-            b.Tag = DateOf(TDatumTraits::FromSql(&datum));
-            b.Menge = MengenLesen(q, 5, QStringLiteral("bne"));
+            b.BewArt = q.Int(3);
+            b.Tag = DateOf(q.Datum(4));
+            b.Menge = q.Mengen(5, QStringLiteral("bne"));
             r[i].push_back(b);
         },
         {TDatumTraits::ToSql(ab).first()});

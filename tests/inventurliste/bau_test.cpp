@@ -13,6 +13,8 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
+#include <set>
+
 namespace {
 
 class BauTest : public ListeTest {
@@ -133,7 +135,7 @@ TEST_F(BauTest, BlockReadsGiveWhatSingleReadsGive)
     EXPECT_EQ(Artikelbild(*block, ids[50]), "unbekannt");
 
     TProduktBlockAbfrage zuViele("t.wgn", "artikel", "");
-    EXPECT_THROW(zuViele.Lesen(std::vector<TInt32Trio>(TProduktBlockAbfrage::CBlock + 1), [](int, const QSqlQuery&) {}),
+    EXPECT_THROW(zuViele.Lesen(std::vector<TInt32Trio>(TProduktBlockAbfrage::CBlock + 1), [](int, const TBlockZeile&) {}),
                  std::exception);
 }
 
@@ -147,7 +149,7 @@ TEST_F(BauTest, ABlockReadsTheRowsOfItsArticlesOneByOne)
     TProduktBlockAbfrage a("t.preisart, t.preis", "preis", "t.preisart, t.gueltig_ab, t.id", "t.preisart <> ?");
     const auto lesen = [&](const std::vector<TInt32Trio>& ids, int erster) {
         QStringList r;
-        a.Lesen(ids, [&](int i, const QSqlQuery& q) { r << QString("%1:%2:%3").arg(erster + i).arg(q.value(1).toInt()).arg(q.value(2).toString()); },
+        a.Lesen(ids, [&](int i, const TBlockZeile& q) { r << QString("%1:%2:%3").arg(erster + i).arg(q.Int(1)).arg(q.Double(2)); },
                 {3});
         return r;
     };
@@ -156,6 +158,46 @@ TEST_F(BauTest, ABlockReadsTheRowsOfItsArticlesOneByOne)
         einzeln << lesen({block[i]}, static_cast<int>(i));
     EXPECT_FALSE(einzeln.isEmpty());
     EXPECT_EQ(lesen(block, 0), einzeln);
+}
+
+// A block read hands over each value as the driver's query of the same rows reads it:
+// numbers, texts, timestamps and quantities (read past the driver on PostgreSQL).
+TEST_F(BauTest, ABlockReadsEachValueAsTheDriversQueryDoes)
+{
+    const std::vector<TInt32Trio> alle = AlleArtikel();
+    const std::vector<TInt32Trio> ids(alle.begin(), alle.begin() + std::min(alle.size(), TProduktBlockAbfrage::CBlock));
+    const auto trio = [](const TInt32Trio& id) { return QString("%1.%2.%3").arg(id.Int1).arg(id.Int2).arg(id.Int3); };
+    std::set<QString> imBlock;
+    for (const TInt32Trio& id : ids)
+        imBlock.insert(trio(id));
+    // the values from column erste on: an integer, a text, a number, a timestamp and, with
+    // mengen, the quantities
+    const auto bild = [](const TBlockZeile& z, int erste, bool mengen) {
+        QStringList t{QString::number(z.Int(erste)), z.Text(erste + 1), QString::number(z.Double(erste + 2), 'g', 17),
+                      QString::number(z.Datum(erste + 3), 'g', 17)};
+        if (mengen)
+            for (int32_t m : z.Mengen(erste + 4, "test"))
+                t << QString::number(m);
+        return t.join('|');
+    };
+    const QString mengen = MengenLeseAusdruecke(MengenSpalten("t.gr_mesu", 1), TZEP_Connection::Typ()).join(", ");
+    for (const QString& tabelle : {QString("izns"), QString("preishist")}) {
+        const bool izns = tabelle == "izns";
+        const QString spalten = izns ? "t.regal, t.satzart, t.gezaehlt, t.zaehldatum, " + mengen : "t.preisart, t.vorgang, t.preis_neu, t.datum";
+        QStringList block, treiber;
+        TProduktBlockAbfrage a(spalten, tabelle, "");
+        a.Lesen(ids, [&](int i, const TBlockZeile& z) { block << trio(ids[i]) + ' ' + bild(z, 1, izns); });
+        TZEP_Connection::Lesen("Test", "SELECT t.produkt_id_1, t.produkt_id_2, t.produkt_id_3, " + spalten + " FROM " + tabelle + " t",
+                               {}, [&](const QSqlQuery& q) {
+                                   const QString id = trio({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()});
+                                   if (imBlock.count(id))
+                                       treiber << id + ' ' + bild(TSqlZeile(q), 3, izns);
+                               });
+        EXPECT_FALSE(block.isEmpty()) << qPrintable(tabelle);
+        block.sort();
+        treiber.sort();
+        EXPECT_EQ(block, treiber) << qPrintable(tabelle);
+    }
 }
 
 // The index of each row is the place of its id in the block, in whatever order the ids come.
@@ -168,7 +210,7 @@ TEST_F(BauTest, ABlockInAnyOrderAnswersEachIdAtItsPlace)
     std::swap(ids[3], ids[20]);
     TProduktBlockAbfrage a("t.produkt_id_1, t.produkt_id_2, t.produkt_id_3", "artikel", "");
     std::vector<TInt32Trio> gelesen(ids.size());
-    a.Lesen(ids, [&](int i, const QSqlQuery& q) { gelesen.at(i) = {q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt()}; });
+    a.Lesen(ids, [&](int i, const TBlockZeile& q) { gelesen.at(i) = {q.Int(1), q.Int(2), q.Int(3)}; });
     EXPECT_EQ(gelesen, ids);
 }
 

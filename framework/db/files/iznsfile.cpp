@@ -87,11 +87,11 @@ std::vector<TiznsZeile> TiznsTag::Zeilen(TProduktBlockAbfrage& leser, const std:
     std::vector<TiznsZeile> r;
     leser.Lesen(
         ids,
-        [&](int i, const QSqlQuery& q) {
-            const QString art = q.value(2).toString();
-            r.push_back({q.value(1).toLongLong(),
-                         {FZaehlDatum, ids[i], FFiliale, art.isEmpty() ? QChar() : art.at(0), q.value(3).toInt(), q.value(4).toInt(),
-                          q.value(5).toInt(), q.value(6).toInt(), MengenLesen(q, 7, QStringLiteral("izns"))}});
+        [&](int i, const TBlockZeile& q) {
+            const QString art = q.Text(2);
+            r.push_back({q.Int64(1),
+                         {FZaehlDatum, ids[i], FFiliale, art.isEmpty() ? QChar() : art.at(0), q.Int(3), q.Int(4),
+                          q.Int(5), q.Int(6), q.Mengen(7, QStringLiteral("izns"))}});
         },
         werte);
     return r;

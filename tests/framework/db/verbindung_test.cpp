@@ -89,7 +89,7 @@ TEST_F(VerbindungTest, ALostSessionFailsEveryUseUntilRenewedAndKeptStatementsAre
 {
     // a block read prepared once and kept, as the article readers keep theirs
     TProduktBlockAbfrage artikel("t.wgn", "artikel", QString());
-    const auto lesen = [&] { artikel.Lesen({TInt32Trio{1, 2, 3}}, [](int, const QSqlQuery&) {}); };
+    const auto lesen = [&] { artikel.Lesen({TInt32Trio{1, 2, 3}}, [](int, const TBlockZeile&) {}); };
     lesen();
     {
         TTransaktion t("Test");

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "framework/core/datetime.h"
+#include "framework/db/datenfeld.h"
+
+#include <QSqlQuery>
+#include <QString>
+
+#include <cstdint>
+
+// One row of a block read (TProduktBlockAbfrage), its values by column number. A NULL reads
+// as 0, an empty text or date 0, as the driver's values convert.
+class TBlockZeile {
+public:
+    virtual ~TBlockZeile() = default;
+    virtual int32_t Int(int spalte) const = 0;
+    virtual qint64 Int64(int spalte) const = 0;
+    virtual double Double(int spalte) const = 0;
+    virtual QString Text(int spalte) const = 0;
+    // A timestamp, or its text in the form TDatumTraits reads.
+    virtual TDateTime Datum(int spalte) const = 0;
+    // The quantities a statement selected with MengenLeseAusdruecke; name tells a malformed
+    // text's origin.
+    virtual TMengen100 Mengen(int spalte, const QString& name) const = 0;
+};
+
+// The row a Qt query stands on.
+class TSqlZeile : public TBlockZeile {
+public:
+    explicit TSqlZeile(const QSqlQuery& q) : FQuery(q) {}
+    int32_t Int(int spalte) const override { return FQuery.value(spalte).toInt(); }
+    qint64 Int64(int spalte) const override { return FQuery.value(spalte).toLongLong(); }
+    double Double(int spalte) const override { return FQuery.value(spalte).toDouble(); }
+    QString Text(int spalte) const override { return FQuery.value(spalte).toString(); }
+    TDateTime Datum(int spalte) const override
+    {
+        const QVariant v = FQuery.value(spalte);
+        return TDatumTraits::FromSql(&v);
+    }
+    TMengen100 Mengen(int spalte, const QString& name) const override { return MengenLesen(FQuery.value(spalte), name); }
+
+private:
+    const QSqlQuery& FQuery;
+};
