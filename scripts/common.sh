@@ -25,7 +25,7 @@ pakete_installieren() {
 # libxlsxwriter-dev links against zlib without depending on zlib1g-dev; qt6-translations-l10n gives
 # Qt's standard buttons and dialogs their German texts; libpq-dev, the PostgreSQL client library
 # under Qt's driver, tells whether the server wants a password
-BASIS_PAKETE=(cmake ninja-build g++ ccache pkg-config qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libpq-dev libxlsxwriter-dev zlib1g-dev
+BASIS_PAKETE=(cmake ninja-build g++ ccache pkg-config qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libpq-dev libsqlite3-dev libxlsxwriter-dev zlib1g-dev
   fonts-dejavu-core qt6-translations-l10n)
 
 # bauen <build dir> <cmake options...>

@@ -28,24 +28,23 @@ QChar Zeichen(const QString& s)
 const QString CStandSpalten = QStringLiteral("kzzaehlung, sollek, istek, wijahr");
 
 // The columns of CStandSpalten from position i of the row on.
-TIAStand Stand(const QSqlQuery& q, int i)
+TIAStand Stand(const TBlockZeile& z, int i)
 {
     TIAStand r;
     r.Gefunden = true;
-    r.Status = Char_2_IA_KZZaehlung(Zeichen(q.value(i).toString()));
-    r.SollEK = q.value(i + 1).toDouble();
-    r.IstEK = q.value(i + 2).toDouble();
-    const QVariant wj = q.value(i + 3);
-    r.WiJahr = TDatumTraits::FromSql(&wj);
+    r.Status = Char_2_IA_KZZaehlung(Zeichen(z.Text(i)));
+    r.SollEK = z.Double(i + 1);
+    r.IstEK = z.Double(i + 2);
+    r.WiJahr = z.Datum(i + 3);
     return r;
 }
 
 TIAStand Lesen(TDateTime zaehlDatum, const QString& wgn, int32_t filiale, const QString& zusatz)
 {
     TIAStand r;
-    TZEP_Connection::Wiederholen(
+    TZEP_Connection::WiederholtLesen(
         COrt, QStringLiteral("SELECT %1 FROM ia WHERE zaehldatum = ? AND wgn = ? AND filiale = ?").arg(CStandSpalten) + zusatz,
-        Schluessel(zaehlDatum, wgn, filiale), [&r](const QSqlQuery& q) { r = Stand(q, 0); });
+        Schluessel(zaehlDatum, wgn, filiale), [&r](const TBlockZeile& z) { r = Stand(z, 0); });
     return r;
 }
 
@@ -86,7 +85,7 @@ std::vector<TIAInventur> IA_Liste(TDateTime wiJahr)
     std::vector<TIAInventur> r;
     while (q.next()) {
         const QVariant d = q.value(0);
-        r.push_back({{TDatumTraits::FromSql(&d), IA_WGNAngezeigt(q.value(1).toString()), q.value(2).toInt()}, Stand(q, 3)});
+        r.push_back({{TDatumTraits::FromSql(&d), IA_WGNAngezeigt(q.value(1).toString()), q.value(2).toInt()}, Stand(TSqlZeile(q), 3)});
     }
     // the server's collation may order product groups otherwise than the overview
     std::stable_sort(r.begin(), r.end(), [](const TIAInventur& a, const TIAInventur& b) { return a.Schluessel < b.Schluessel; });
@@ -166,16 +165,16 @@ TIAArtikel IA_ArtikelLesen(const TIASchluessel& inventur, const TIVInventur& iv,
     static const QString anweisung[2] = {sql(TConnectorTyp::SQLite), sql(TConnectorTyp::PostgreSQL)};
     TIAArtikel r;
     bool fvk = false;
-    TZEP_Connection::Wiederholen(COrt, anweisung[TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL],
-                                 FVK_ArtikelWerte(iv.ZaehlDatum, iv.Filiale, id) + IV_ArtikelWerte(iv, id)
-                                     + IZNS_GesamtWerte(iv.ZaehlDatum, id, iv.Filiale)
-                                     + Schluessel(inventur.ZaehlDatum, inventur.WGN, inventur.Filiale),
-                                 [&](const QSqlQuery& q) {
-                                     fvk = q.value(0).toInt() != 0;
-                                     r.Inventur = Stand(q, CStand);
-                                     IV_SollsatzLesen(q, CSollsatz, iv, id, r.Sollsaetze, r.OhneSollsatz);
-                                     r.Zaehlsatz = IZNS_GesamtLesen(q, CZaehlsatz, iv.ZaehlDatum, id, iv.Filiale);
-                                 });
+    TZEP_Connection::WiederholtLesen(COrt, anweisung[TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL],
+                                     FVK_ArtikelWerte(iv.ZaehlDatum, iv.Filiale, id) + IV_ArtikelWerte(iv, id)
+                                         + IZNS_GesamtWerte(iv.ZaehlDatum, id, iv.Filiale)
+                                         + Schluessel(inventur.ZaehlDatum, inventur.WGN, inventur.Filiale),
+                                     [&](const TBlockZeile& z) {
+                                         fvk = z.Int(0) != 0;
+                                         r.Inventur = Stand(z, CStand);
+                                         IV_SollsatzLesen(z, CSollsatz, iv, id, r.Sollsaetze, r.OhneSollsatz);
+                                         r.Zaehlsatz = IZNS_GesamtLesen(z, CZaehlsatz, iv.ZaehlDatum, id, iv.Filiale);
+                                     });
     if (fvk)
         FVK_ArtikelLesen(iv.ZaehlDatum, iv.Filiale, id, COrt, r.Fvk, r.FvkZaehltag);
     return r;
@@ -195,12 +194,12 @@ TIAArtikel IA_ArtikelGehalten(const TIASchluessel& inventur, const TIVInventur& 
 std::vector<TIAInventur> IA_TagGehalten(TDateTime zaehlDatum, int32_t filiale)
 {
     std::vector<TIAInventur> r;
-    TZEP_Connection::Wiederholen(
+    TZEP_Connection::WiederholtLesen(
         COrt,
         QStringLiteral("SELECT wgn, %1 FROM ia WHERE zaehldatum = ? AND filiale = ? ORDER BY wgn").arg(CStandSpalten)
             + (TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL ? QStringLiteral(" FOR UPDATE") : QString()),
         {TDatumTraits::ToSql(zaehlDatum).first(), filiale},
-        [&](const QSqlQuery& q) { r.push_back({{zaehlDatum, IA_WGNAngezeigt(q.value(0).toString()), filiale}, Stand(q, 1)}); });
+        [&](const TBlockZeile& z) { r.push_back({{zaehlDatum, IA_WGNAngezeigt(z.Text(0)), filiale}, Stand(z, 1)}); });
     return r;
 }
 

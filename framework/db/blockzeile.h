@@ -13,6 +13,7 @@
 class TBlockZeile {
 public:
     virtual ~TBlockZeile() = default;
+    virtual bool Null(int spalte) const = 0;
     virtual int32_t Int(int spalte) const = 0;
     virtual qint64 Int64(int spalte) const = 0;
     virtual double Double(int spalte) const = 0;
@@ -28,6 +29,7 @@ public:
 class TSqlZeile : public TBlockZeile {
 public:
     explicit TSqlZeile(const QSqlQuery& q) : FQuery(q) {}
+    bool Null(int spalte) const override { return FQuery.value(spalte).isNull(); }
     int32_t Int(int spalte) const override { return FQuery.value(spalte).toInt(); }
     qint64 Int64(int spalte) const override { return FQuery.value(spalte).toLongLong(); }
     double Double(int spalte) const override { return FQuery.value(spalte).toDouble(); }

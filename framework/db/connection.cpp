@@ -3,6 +3,7 @@
 #include "framework/core/fehler.h"
 #include "framework/core/geheimnis.h"
 #include "framework/db/anweisung.h"
+#include "framework/db/sqliteanweisung.h"
 #include "framework/db/sqlwarnung.h"
 
 #include <QDir>
@@ -64,6 +65,8 @@ thread_local int tTransaktionen = 0;
 thread_local int tWarnungenGeprueft = 0;   // SqlWarnungen() at the last check
 // the statements kept by Wiederholen on the thread's connection
 thread_local std::unordered_map<QString, TGehalteneAnweisung> tWiederholt;
+// on SQLite, those run past Qt; dropped before the connection closes
+thread_local std::unordered_map<QString, std::unique_ptr<TSqliteAnweisung>> tSqliteWiederholt;
 
 const QString& ThreadConnectionName()
 {
@@ -223,6 +226,7 @@ void Schliessen(const QString& name)
 
 void CloseThreadConnection()
 {
+    tSqliteWiederholt.clear();   // before the connection: SQLite closes none with statements left
     tDb = QSqlDatabase();
     tKennung = 0;
     Schliessen(ThreadConnectionName());
@@ -307,9 +311,23 @@ void Lesen(const QString& ort, const QString& sql, const QVariantList& werte, co
     Beenden(q, ort);
 }
 
-int Wiederholen(const QString& ort, const QString& sql, const QVariantList& werte, const std::function<void(const QSqlQuery&)>& zeile)
+namespace {
+
+// The statement kept for sql on the thread's SQLite connection; nullptr on another engine.
+TSqliteAnweisung* SqliteWiederholt(const QString& ort, const QString& sql)
 {
-    Database();   // first: opening it anew drops the kept statements
+    sqlite3* handle = SqliteHandle(Database());   // first: opening it anew drops the kept statements
+    if (!handle)
+        return nullptr;
+    std::unique_ptr<TSqliteAnweisung>& a = tSqliteWiederholt[sql];
+    if (!a)
+        a = std::make_unique<TSqliteAnweisung>(ort, sql, handle);
+    return a.get();
+}
+
+// Runs the statement kept for sql through Qt's driver, each row to zeile.
+int QtWiederholen(const QString& ort, const QString& sql, const QVariantList& werte, const std::function<void(const QSqlQuery&)>& zeile)
+{
     QSqlQuery& q = tWiederholt[sql].Holen(ort, sql);
     for (qsizetype i = 0; i < werte.size(); ++i)
         q.bindValue(static_cast<int>(i), werte[i]);
@@ -325,6 +343,26 @@ int Wiederholen(const QString& ort, const QString& sql, const QVariantList& wert
     }
     Beenden(q, ort);
     return geaendert;
+}
+
+}
+
+int Wiederholen(const QString& ort, const QString& sql, const QVariantList& werte, const std::function<void(const QSqlQuery&)>& zeile)
+{
+    if (!zeile)
+        if (TSqliteAnweisung* a = SqliteWiederholt(ort, sql))
+            return a->Ausfuehren(ort, werte, {});
+    Database();
+    return QtWiederholen(ort, sql, werte, zeile);
+}
+
+void WiederholtLesen(const QString& ort, const QString& sql, const QVariantList& werte, const std::function<void(const TBlockZeile&)>& zeile)
+{
+    if (TSqliteAnweisung* a = SqliteWiederholt(ort, sql)) {
+        a->Ausfuehren(ort, werte, zeile);
+        return;
+    }
+    QtWiederholen(ort, sql, werte, [&zeile](const QSqlQuery& q) { zeile(TSqlZeile(q)); });
 }
 
 }

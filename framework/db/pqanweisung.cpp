@@ -54,6 +54,7 @@ public:
     TPqZeile(const PGresult* r) : FErgebnis(r) {}
     void Setzen(int zeile) { FZeile = zeile; }
 
+    bool Null(int spalte) const override { return PQgetisnull(FErgebnis, FZeile, spalte); }
     int32_t Int(int spalte) const override { return Zahl<int32_t>(spalte); }
     qint64 Int64(int spalte) const override { return Zahl<qint64>(spalte); }
     double Double(int spalte) const override { return Zahl<double>(spalte); }
@@ -71,7 +72,6 @@ public:
     }
 
 private:
-    bool Null(int spalte) const { return PQgetisnull(FErgebnis, FZeile, spalte); }
     const char* Wert(int spalte) const { return PQgetvalue(FErgebnis, FZeile, spalte); }
     int Laenge(int spalte) const { return PQgetlength(FErgebnis, FZeile, spalte); }
     // a NULL or a text that is no number reads as 0, as the driver's values convert

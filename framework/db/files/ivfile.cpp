@@ -60,24 +60,24 @@ QString IV_SollsatzSpalten(const QString& tabelle, TConnectorTyp typ)
         .arg(tabelle, MengenLeseAusdruecke(MengenSpalten(tabelle + QStringLiteral(".menge"), 0), typ).join(QStringLiteral(", ")));
 }
 
-void IV_SollsatzLesen(const QSqlQuery& q, int spalte, const TIVInventur& inv, const TInt32Trio& id, std::vector<TivSatz>& offen,
+void IV_SollsatzLesen(const TBlockZeile& z, int spalte, const TIVInventur& inv, const TInt32Trio& id, std::vector<TivSatz>& offen,
                       bool& ohneSollsatz)
 {
-    if (q.value(spalte).isNull())
+    if (z.Null(spalte))
         return;   // an outer join that found none
     ohneSollsatz = false;
-    if (q.value(spalte + 4).toString() == QLatin1String("A"))
+    if (z.Text(spalte + 4) == QLatin1String("A"))
         return;
     TivSatz s;
     s.WiJahr = inv.WiJahr;
     s.ZaehlDatum = inv.ZaehlDatum;
     s.Filiale = inv.Filiale;
     s.Produkt_ID = id;
-    const QString bestTyp = q.value(spalte + 1).toString();
+    const QString bestTyp = z.Text(spalte + 1);
     s.BestTyp = bestTyp.isEmpty() ? QChar(' ') : bestTyp.at(0);
-    s.StandNeu = q.value(spalte + 2).toInt();
-    s.StandAlt = q.value(spalte + 3).toInt();
-    s.Menge = MengenLesen(q, spalte + 5, QStringLiteral("iv"));
+    s.StandNeu = z.Int(spalte + 2);
+    s.StandAlt = z.Int(spalte + 3);
+    s.Menge = z.Mengen(spalte + 5, QStringLiteral("iv"));
     offen.push_back(s);
 }
 

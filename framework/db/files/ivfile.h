@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/db/artikelstamm.h"
+#include "framework/db/blockzeile.h"
 #include "framework/db/satzdatei.h"
 
 class QSqlQuery;
@@ -53,7 +54,7 @@ std::vector<TInt32Trio> IV_ZuBuchendeArtikel(const TIVInventur& inv);
 QString IV_ArtikelBedingung(const QString& tabelle);
 QVariantList IV_ArtikelWerte(const TIVInventur& inv, const TInt32Trio& id);
 QString IV_SollsatzSpalten(const QString& tabelle, TConnectorTyp typ);
-void IV_SollsatzLesen(const QSqlQuery& q, int spalte, const TIVInventur& inv, const TInt32Trio& id, std::vector<TivSatz>& offen,
+void IV_SollsatzLesen(const TBlockZeile& z, int spalte, const TIVInventur& inv, const TInt32Trio& id, std::vector<TivSatz>& offen,
                       bool& ohneSollsatz);
 
 // Marks the article's target records posted; an article without any gets one empty target

@@ -56,19 +56,19 @@ QString IZNS_GesamtSpalten(const QString& t, TConnectorTyp typ)
         .arg(t, MengenLeseAusdruecke(MengenSpalten(t + QStringLiteral(".gr_mesu"), 1), typ).join(QStringLiteral(", ")));
 }
 
-std::optional<TiznsSatz> IZNS_GesamtLesen(const QSqlQuery& q, int spalte, TDateTime zaehlDatum, const TInt32Trio& id, int32_t filiale)
+std::optional<TiznsSatz> IZNS_GesamtLesen(const TBlockZeile& z, int spalte, TDateTime zaehlDatum, const TInt32Trio& id, int32_t filiale)
 {
-    if (q.value(spalte).isNull())
+    if (z.Null(spalte))
         return std::nullopt;
     return TiznsSatz{zaehlDatum,
                      id,
                      filiale,
                      QLatin1Char('G'),
                      0,
-                     q.value(spalte + 1).toInt(),
-                     q.value(spalte + 2).toInt(),
-                     q.value(spalte + 3).toInt(),
-                     MengenLesen(q, spalte + 4, QStringLiteral("izns"))};
+                     z.Int(spalte + 1),
+                     z.Int(spalte + 2),
+                     z.Int(spalte + 3),
+                     z.Mengen(spalte + 4, QStringLiteral("izns"))};
 }
 
 TiznsTag::TiznsTag(TDateTime zaehlDatum, int32_t filiale)

@@ -44,7 +44,7 @@ public:
 QString IZNS_GesamtBedingung(const QString& tabelle);
 QVariantList IZNS_GesamtWerte(TDateTime zaehlDatum, const TInt32Trio& id, int32_t filiale);
 QString IZNS_GesamtSpalten(const QString& tabelle, TConnectorTyp typ);
-std::optional<TiznsSatz> IZNS_GesamtLesen(const QSqlQuery& q, int spalte, TDateTime zaehlDatum, const TInt32Trio& id, int32_t filiale);
+std::optional<TiznsSatz> IZNS_GesamtLesen(const TBlockZeile& z, int spalte, TDateTime zaehlDatum, const TInt32Trio& id, int32_t filiale);
 
 // The article's count of the day and branch becomes menge: its branch record "G" (counted,
 // with the size range von..bis) replaces the records "G" and "R" it had.

@@ -1,4 +1,5 @@
 #include "framework/core/fehler.h"
+#include "framework/db/blockzeile.h"
 #include "framework/db/connection.h"
 #include "framework/db/transaktion.h"
 #include "tests/support/testdb.h"
@@ -56,6 +57,37 @@ TEST(WiederholenTest, KeptStatementsFollowTheConnectionToAnotherDatabase)
     EXPECT_EQ(Werte(), QStringList());
     TZEP_Connection::Wiederholen("Test", CEinfuegen, {"B", "2"});
     EXPECT_EQ(Werte(), QStringList({"2"}));
+}
+
+// Statements run again and again may go past Qt's driver (on SQLite): the values they bind and
+// the rows they read must be those of the driver's own query.
+TEST(WiederholenTest, ValuesBindAndReadAsTheDriversQueryDoes)
+{
+    TTestDb db;
+    KALMET_REQUIRE_DB(db);
+    ASSERT_TRUE(QSqlQuery(TZEP_Connection::Database()).exec("CREATE TABLE wert (nr integer PRIMARY KEY, t text, i integer, g bigint, d double precision)"));
+    const QString einfuegen = "INSERT INTO wert (nr, t, i, g, d) VALUES (?, ?, ?, ?, ?)";
+    const QVariantList zeilen[] = {{1, QString(), QVariant(), QVariant(), QVariant()},
+                                   {2, QString(""), -7, qint64(1) << 40, 0.1},
+                                   {3, QString("Größe ½ €"), 2147483647, qint64(-1), -1e300}};
+    for (const QVariantList& z : zeilen)
+        EXPECT_EQ(TZEP_Connection::Wiederholen("Test", einfuegen, z), 1);
+    EXPECT_THROW(TZEP_Connection::Wiederholen("Test", einfuegen, zeilen[0]), EDatenAbgelehnt);   // the key is taken
+
+    const QString lesen = "SELECT nr, t, i, g, d FROM wert ORDER BY nr";
+    std::vector<QVariantList> qt;
+    TZEP_Connection::Lesen("Test", lesen, {}, [&qt](const QSqlQuery& q) {
+        qt.push_back({q.value(0).toInt(), q.value(1).isNull() ? QVariant() : q.value(1).toString(), q.value(2).toInt(),
+                      q.value(3).toLongLong(), q.value(4).toDouble()});
+    });
+    std::vector<QVariantList> gelesen;
+    TZEP_Connection::WiederholtLesen("Test", lesen, {}, [&gelesen](const TBlockZeile& z) {
+        gelesen.push_back({z.Int(0), z.Null(1) ? QVariant() : z.Text(1), z.Int(2), z.Int64(3), z.Double(4)});
+    });
+    ASSERT_EQ(gelesen.size(), 3u);
+    EXPECT_EQ(gelesen, qt);
+    EXPECT_EQ(gelesen[1], QVariantList({2, QString(""), -7, qint64(1) << 40, 0.1}));
+    EXPECT_EQ(gelesen[2], QVariantList({3, QString("Größe ½ €"), 2147483647, qint64(-1), -1e300}));
 }
 
 TEST(TransaktionTest, ACommitAfterAFailedStatementFailsAndKeepsNothing)
