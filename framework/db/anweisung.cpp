@@ -18,6 +18,7 @@ QSqlQuery* TGehalteneAnweisung::Gehalten()
 QSqlQuery& TGehalteneAnweisung::Vorbereiten(const QString& ort, const QString& sql)
 {
     FQuery.reset();
+    TZEP_Connection::NurEineAnweisung(ort, sql);
     auto q = std::make_unique<QSqlQuery>(TZEP_Connection::Database());
     q->setForwardOnly(true);
     if (!q->prepare(sql))

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "framework/core/datetime.h"
+#include "framework/core/fehler.h"
 #include "framework/db/datenfeld.h"
 
 #include <QSqlQuery>
 #include <QString>
 
 #include <cstdint>
+#include <string_view>
 
 // One row of a block read (TProduktBlockAbfrage), its values by column number. A NULL reads
 // as 0, an empty text or date 0, as the driver's values convert.
@@ -44,3 +46,40 @@ public:
 private:
     const QSqlQuery& FQuery;
 };
+
+// A row read past Qt's driver, whose texts, dates and quantities the engine hands over as
+// text. A column beyond those selected raises instead of reading as 0: a statement whose
+// columns moved would otherwise go on with wrong values.
+class TTextZeile : public TBlockZeile {
+public:
+    QString Text(int spalte) const override
+    {
+        const std::string_view w = Roh(spalte);
+        return w.data() ? QString::fromUtf8(w.data(), static_cast<qsizetype>(w.size())) : QString();
+    }
+    TDateTime Datum(int spalte) const override
+    {
+        const std::string_view w = Roh(spalte);
+        return w.data() ? TDatumTraits::FromText(QLatin1StringView(w.data(), static_cast<qsizetype>(w.size()))) : 0;
+    }
+    TMengen100 Mengen(int spalte, const QString& name) const override
+    {
+        const std::string_view w = Roh(spalte);
+        return MengenLesen(QLatin1StringView(w.data() ? w.data() : "", static_cast<qsizetype>(w.size())), name);
+    }
+
+protected:
+    explicit TTextZeile(int spalten) : FSpalten(spalten) {}
+    // Raises for a column the statement did not select.
+    void Gueltig(int spalte) const
+    {
+        if (spalte < 0 || spalte >= FSpalten)
+            FehlerRaise(QStringLiteral("TTextZeile"), {QStringLiteral("Spalte %1 gelesen, die Abfrage liefert %2.").arg(spalte).arg(FSpalten)});
+    }
+    // The column's value as text, a null view for NULL; calls Gueltig.
+    virtual std::string_view Roh(int spalte) const = 0;
+
+private:
+    int FSpalten;
+};
+

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMutex>
+#include <QScopeGuard>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -67,6 +68,7 @@ thread_local int tWarnungenGeprueft = 0;   // SqlWarnungen() at the last check
 thread_local std::unordered_map<QString, TGehalteneAnweisung> tWiederholt;
 // on SQLite, those run past Qt; dropped before the connection closes
 thread_local std::unordered_map<QString, std::unique_ptr<TSqliteAnweisung>> tSqliteWiederholt;
+thread_local int tSqliteLaeuft = 0;   // of those, the ones whose rows are being read
 
 const QString& ThreadConnectionName()
 {
@@ -167,6 +169,9 @@ QSqlDatabase Database()
         // the server ended it, or a transaction would go on without its work on another one
         if (tOpenedGeneration == generation || tTransaktionen > 0)
             VerlorenRaise(COrt);
+        // a kept statement whose rows are being read would be dropped under the reader
+        if (tSqliteLaeuft > 0)
+            FehlerRaise(COrt, {QStringLiteral("Die Verbindung kann nicht neu geöffnet werden, während eine Abfrage auf ihr liest.")});
     }
     TDbUrl url;
     {
@@ -291,8 +296,32 @@ void Fehlgeschlagen(const QString& ort, const QSqlError& fehler, QStringList tex
     RaiseFuer(ort, tDb.driver(), fehler, std::move(texte));
 }
 
+void NurEineAnweisung(const QString& ort, const QString& sql)
+{
+    // a ";" outside a quoted text, a quoted name or a "$$" body, with more after it
+    QString ende;   // what closes the quoted part the scan is in
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        const QStringView rest = QStringView(sql).mid(i);
+        if (!ende.isEmpty()) {
+            if (rest.startsWith(ende)) {
+                i += ende.size() - 1;
+                ende.clear();
+            }
+        } else if (rest.startsWith(u"$$")) {
+            ende = QStringLiteral("$$");
+            ++i;
+        } else if (rest[0] == QLatin1Char('\'') || rest[0] == QLatin1Char('"')) {
+            ende = rest[0];
+        } else if (rest[0] == QLatin1Char(';') && !rest.mid(1).trimmed().isEmpty()) {
+            Fehlgeschlagen(ort, QSqlError(QStringLiteral("Unable to execute multiple statements at a time"), QString(), QSqlError::StatementError),
+                           {sql});
+        }
+    }
+}
+
 QSqlQuery Ausfuehren(const QString& ort, const QString& sql, const QVariantList& werte)
 {
+    NurEineAnweisung(ort, sql);
     QSqlQuery q(Database());
     q.setForwardOnly(true);
     if (!q.prepare(sql))
@@ -313,16 +342,13 @@ void Lesen(const QString& ort, const QString& sql, const QVariantList& werte, co
 
 namespace {
 
-// The statement kept for sql on the thread's SQLite connection; nullptr on another engine.
-TSqliteAnweisung* SqliteWiederholt(const QString& ort, const QString& sql)
+// The statement kept for sql on the SQLite connection handle, the thread's.
+TSqliteAnweisung& SqliteWiederholt(const QString& ort, const QString& sql, sqlite3* handle)
 {
-    sqlite3* handle = SqliteHandle(Database());   // first: opening it anew drops the kept statements
-    if (!handle)
-        return nullptr;
     std::unique_ptr<TSqliteAnweisung>& a = tSqliteWiederholt[sql];
     if (!a)
         a = std::make_unique<TSqliteAnweisung>(ort, sql, handle);
-    return a.get();
+    return *a;
 }
 
 // Runs the statement kept for sql through Qt's driver, each row to zeile.
@@ -349,17 +375,18 @@ int QtWiederholen(const QString& ort, const QString& sql, const QVariantList& we
 
 int Wiederholen(const QString& ort, const QString& sql, const QVariantList& werte, const std::function<void(const QSqlQuery&)>& zeile)
 {
-    if (!zeile)
-        if (TSqliteAnweisung* a = SqliteWiederholt(ort, sql))
-            return a->Ausfuehren(ort, werte, {});
-    Database();
+    sqlite3* handle = SqliteHandle(Database());   // first: opening it anew drops the kept statements
+    if (handle && !zeile)
+        return SqliteWiederholt(ort, sql, handle).Ausfuehren(ort, werte, {});
     return QtWiederholen(ort, sql, werte, zeile);
 }
 
 void WiederholtLesen(const QString& ort, const QString& sql, const QVariantList& werte, const std::function<void(const TBlockZeile&)>& zeile)
 {
-    if (TSqliteAnweisung* a = SqliteWiederholt(ort, sql)) {
-        a->Ausfuehren(ort, werte, zeile);
+    if (sqlite3* handle = SqliteHandle(Database())) {
+        ++tSqliteLaeuft;
+        const auto gelesen = qScopeGuard([] { --tSqliteLaeuft; });
+        SqliteWiederholt(ort, sql, handle).Ausfuehren(ort, werte, zeile);
         return;
     }
     QtWiederholen(ort, sql, werte, [&zeile](const QSqlQuery& q) { zeile(TSqlZeile(q)); });

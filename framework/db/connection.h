@@ -1,6 +1,5 @@
 #pragma once
 
-#include "framework/db/blockzeile.h"
 #include "framework/db/dburl.h"
 
 #include <QSqlDatabase>
@@ -9,6 +8,8 @@
 #include <QString>
 
 #include <functional>
+
+class TBlockZeile;
 
 // Database configuration of the installation; 1 means "no SQL access".
 extern int GDBConfig;
@@ -77,6 +78,10 @@ void Beenden(QSqlQuery& q, const QString& ort);
 // Raises fehler, met by a statement run on the calling thread's connection past Qt, as the
 // failure of a query on it.
 [[noreturn]] void Fehlgeschlagen(const QString& ort, const QSqlError& fehler, QStringList texte = {});
+
+// Raises under ort when sql holds more than one statement: a driver that hands the text to the
+// server as it stands would run the others when it prepares the first.
+void NurEineAnweisung(const QString& ort, const QString& sql);
 
 // Runs one statement with its ? bound to werte, forward only, on the calling thread's
 // connection; a failure raises under ort. The caller reads its rows to the end.

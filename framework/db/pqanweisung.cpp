@@ -32,6 +32,22 @@ PGconn* Verbindung(const QString& ort)
     return *static_cast<PGconn* const*>(handle.constData());
 }
 
+// Takes what a query of Qt's driver left on the connection, as libpq would before the next
+// statement, but not without a word: the end of a query read to its last row is nothing lost,
+// rows it had still to read are.
+void Abraeumen(const QString& ort, PGconn* c)
+{
+    if (PQtransactionStatus(c) != PQTRANS_ACTIVE)
+        return;
+    bool zeilen = false;
+    while (PGresult* r = PQgetResult(c)) {
+        zeilen = zeilen || PQntuples(r) > 0;
+        PQclear(r);
+    }
+    if (zeilen)
+        FehlerRaise(ort, {QStringLiteral("Zwei Anweisungen zugleich auf einer Verbindung: die Zeilen der ersten gingen verloren.")});
+}
+
 // r (null when libpq could not even send the statement) unless it failed; a failure raises as
 // Qt's driver reports one: the server's SQLSTATE, and a connection error once it is closed.
 TErgebnis Geprueft(const QString& ort, PGconn* verbindung, PGresult* r, ExecStatusType erwartet)
@@ -49,38 +65,36 @@ TErgebnis Geprueft(const QString& ort, PGconn* verbindung, PGresult* r, ExecStat
     TZEP_Connection::Fehlgeschlagen(ort, QSqlError(QStringLiteral("QPSQL: Unable to create query"), text, typ, sqlState));
 }
 
-class TPqZeile : public TBlockZeile {
+class TPqZeile : public TTextZeile {
 public:
-    TPqZeile(const PGresult* r) : FErgebnis(r) {}
+    explicit TPqZeile(const PGresult* r) : TTextZeile(PQnfields(r)), FErgebnis(r) {}
     void Setzen(int zeile) { FZeile = zeile; }
 
-    bool Null(int spalte) const override { return PQgetisnull(FErgebnis, FZeile, spalte); }
+    bool Null(int spalte) const override
+    {
+        Gueltig(spalte);
+        return PQgetisnull(FErgebnis, FZeile, spalte);
+    }
     int32_t Int(int spalte) const override { return Zahl<int32_t>(spalte); }
     qint64 Int64(int spalte) const override { return Zahl<qint64>(spalte); }
     double Double(int spalte) const override { return Zahl<double>(spalte); }
-    QString Text(int spalte) const override
+
+protected:
+    std::string_view Roh(int spalte) const override
     {
-        return Null(spalte) ? QString() : QString::fromUtf8(Wert(spalte), Laenge(spalte));
-    }
-    TDateTime Datum(int spalte) const override
-    {
-        return Null(spalte) ? 0 : TDatumTraits::FromText(QLatin1StringView(Wert(spalte), Laenge(spalte)));
-    }
-    TMengen100 Mengen(int spalte, const QString& name) const override
-    {
-        return MengenLesen(QLatin1StringView(Wert(spalte), Laenge(spalte)), name);
+        if (Null(spalte))
+            return {};
+        return {PQgetvalue(FErgebnis, FZeile, spalte), static_cast<size_t>(PQgetlength(FErgebnis, FZeile, spalte))};
     }
 
 private:
-    const char* Wert(int spalte) const { return PQgetvalue(FErgebnis, FZeile, spalte); }
-    int Laenge(int spalte) const { return PQgetlength(FErgebnis, FZeile, spalte); }
     // a NULL or a text that is no number reads as 0, as the driver's values convert
     template <class T>
     T Zahl(int spalte) const
     {
         T wert{};
-        const char* text = Wert(spalte);
-        if (std::from_chars(text, text + Laenge(spalte), wert).ec != std::errc())
+        const std::string_view text = Roh(spalte);
+        if (std::from_chars(text.data(), text.data() + text.size(), wert).ec != std::errc())
             return T{};
         return wert;
     }
@@ -96,19 +110,43 @@ TPqAnweisung::TPqAnweisung(QString ort, QByteArray sql)
 {
 }
 
-void TPqAnweisung::Vorbereiten(void* verbindung)
+TPqAnweisung::~TPqAnweisung()
+{
+    // the server keeps a prepared statement as long as the session: freed while its
+    // connection is at hand and idle, else the session's end frees it
+    if (FVerbindung == 0 || FVerbindung != TZEP_Connection::Kennung() || TZEP_Connection::Verloren())
+        return;
+    try {
+        PGconn* c = Verbindung(FOrt);
+        const PGTransactionStatusType stand = PQtransactionStatus(c);
+        if (stand == PQTRANS_IDLE || stand == PQTRANS_INTRANS)
+            PQclear(PQexec(c, ("DEALLOCATE " + FName).constData()));
+    } catch (const std::exception&) {
+        // the connection went meanwhile, and the statement with it
+    }
+}
+
+void TPqAnweisung::Vorbereiten(void* verbindung, quint64 kennung)
 {
     PGconn* c = static_cast<PGconn*>(verbindung);
     Geprueft(FOrt, c, PQprepare(c, FName.constData(), FSql.constData(), 0, nullptr), PGRES_COMMAND_OK);
-    FVerbindung = TZEP_Connection::Kennung();
+    const TErgebnis beschreibung = Geprueft(FOrt, c, PQdescribePrepared(c, FName.constData()), PGRES_COMMAND_OK);
+    FParameter = PQnparams(beschreibung.get());
+    FVerbindung = kennung;
 }
 
 void TPqAnweisung::Lesen(const QByteArrayList& werte, const std::function<void(const TBlockZeile&)>& proZeile)
 {
     PGconn* c = Verbindung(FOrt);
+    const quint64 kennung = TZEP_Connection::Kennung();
     TZEP_Connection::Pruefen(FOrt);
-    if (FVerbindung != TZEP_Connection::Kennung())
-        Vorbereiten(c);
+    Abraeumen(FOrt, c);
+    if (FVerbindung != kennung)
+        Vorbereiten(c, kennung);
+    // the server would answer a wrong number with a protocol error, taken for a lost connection
+    if (werte.size() != FParameter)
+        TZEP_Connection::Fehlgeschlagen(FOrt, QSqlError(QStringLiteral("Parameter count mismatch"), QString(), QSqlError::StatementError),
+                                        {QString::fromUtf8(FSql)});
     std::vector<const char*> texte;
     texte.reserve(werte.size());
     for (const QByteArray& w : werte)

@@ -17,18 +17,22 @@ class TPqAnweisung {
 public:
     // sql numbers its parameters $1, $2, ...
     TPqAnweisung(QString ort, QByteArray sql);
+    ~TPqAnweisung();
+    TPqAnweisung(const TPqAnweisung&) = delete;
+    TPqAnweisung& operator=(const TPqAnweisung&) = delete;
 
     // Runs the statement with werte (text; a null array is NULL) and hands each row to
     // proZeile. Nothing else may be reading on the connection.
     void Lesen(const QByteArrayList& werte, const std::function<void(const TBlockZeile&)>& proZeile);
 
 private:
-    void Vorbereiten(void* verbindung);
+    void Vorbereiten(void* verbindung, quint64 kennung);
 
     QString FOrt;
     QByteArray FSql;
     QByteArray FName;          // of the statement on the server
     quint64 FVerbindung = 0;   // the connection it was prepared on
+    qsizetype FParameter = 0;
 };
 
 // The ? of sql numbered $1, $2, ... in their order, for a statement run past Qt.

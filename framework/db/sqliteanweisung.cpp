@@ -4,39 +4,49 @@
 
 #include <QSqlDatabase>
 #include <QSqlDriver>
+#include <QScopeGuard>
 #include <QSqlError>
 
 #include <sqlite3.h>
 
 namespace {
 
-class TSqliteZeile : public TBlockZeile {
+class TSqliteZeile : public TTextZeile {
 public:
-    explicit TSqliteZeile(sqlite3_stmt* s) : FAnweisung(s) {}
+    explicit TSqliteZeile(sqlite3_stmt* s) : TTextZeile(sqlite3_column_count(s)), FAnweisung(s) {}
 
-    bool Null(int spalte) const override { return sqlite3_column_type(FAnweisung, spalte) == SQLITE_NULL; }
-    int32_t Int(int spalte) const override { return sqlite3_column_int(FAnweisung, spalte); }
-    qint64 Int64(int spalte) const override { return sqlite3_column_int64(FAnweisung, spalte); }
-    double Double(int spalte) const override { return sqlite3_column_double(FAnweisung, spalte); }
-    QString Text(int spalte) const override
+    bool Null(int spalte) const override { return Typ(spalte) == SQLITE_NULL; }
+    int32_t Int(int spalte) const override
     {
-        const char* text = Utf8(spalte);
-        return text ? QString::fromUtf8(text, Laenge(spalte)) : QString();
+        Gueltig(spalte);
+        return sqlite3_column_int(FAnweisung, spalte);
     }
-    TDateTime Datum(int spalte) const override
+    qint64 Int64(int spalte) const override
     {
-        const char* text = Utf8(spalte);
-        return text ? TDatumTraits::FromText(QLatin1StringView(text, Laenge(spalte))) : 0;
+        Gueltig(spalte);
+        return sqlite3_column_int64(FAnweisung, spalte);
     }
-    TMengen100 Mengen(int spalte, const QString& name) const override
+    double Double(int spalte) const override
     {
-        const char* text = Utf8(spalte);
-        return MengenLesen(QLatin1StringView(text ? text : "", text ? Laenge(spalte) : 0), name);
+        Gueltig(spalte);
+        return sqlite3_column_double(FAnweisung, spalte);
+    }
+
+protected:
+    std::string_view Roh(int spalte) const override
+    {
+        if (Typ(spalte) == SQLITE_NULL)
+            return {};
+        const char* text = reinterpret_cast<const char*>(sqlite3_column_text(FAnweisung, spalte));
+        return {text, static_cast<size_t>(sqlite3_column_bytes(FAnweisung, spalte))};
     }
 
 private:
-    const char* Utf8(int spalte) const { return reinterpret_cast<const char*>(sqlite3_column_text(FAnweisung, spalte)); }
-    int Laenge(int spalte) const { return sqlite3_column_bytes(FAnweisung, spalte); }
+    int Typ(int spalte) const
+    {
+        Gueltig(spalte);
+        return sqlite3_column_type(FAnweisung, spalte);
+    }
 
     sqlite3_stmt* FAnweisung;
 };
@@ -71,11 +81,16 @@ int TextBinden(sqlite3_stmt* s, int i, const QString& text, void (*art)(void*))
 
 TSqliteAnweisung::TSqliteAnweisung(const QString& ort, const QString& sql, sqlite3* verbindung) : FVerbindung(verbindung), FSql(sql)
 {
-    const int code = sqlite3_prepare16_v2(FVerbindung, sql.utf16(), static_cast<int>(sql.size() * sizeof(char16_t)), &FAnweisung, nullptr);
-    if (code != SQLITE_OK) {
-        sqlite3_finalize(FAnweisung);
-        FAnweisung = nullptr;
+    const void* rest = nullptr;
+    const int code = sqlite3_prepare16_v2(FVerbindung, sql.utf16(), static_cast<int>(sql.size() * sizeof(char16_t)), &FAnweisung, &rest);
+    if (code != SQLITE_OK)
         Fehlgeschlagen(ort, QStringLiteral("Unable to execute statement"), code);
+    // a second statement in the text would never run: refused, as Qt's driver refuses it
+    const qsizetype gelesen = static_cast<const char16_t*>(rest) - reinterpret_cast<const char16_t*>(sql.utf16());
+    if (!sql.mid(gelesen).trimmed().isEmpty()) {
+        sqlite3_finalize(FAnweisung);
+        TZEP_Connection::Fehlgeschlagen(
+            ort, QSqlError(QStringLiteral("Unable to execute multiple statements at a time"), QString(), QSqlError::StatementError), {sql});
     }
 }
 
@@ -140,10 +155,7 @@ int TSqliteAnweisung::Ausfuehren(const QString& ort, const QVariantList& werte, 
     TZEP_Connection::Pruefen(ort);
     Binden(ort, werte);
     // reset on every way out: a statement left stepping would hold its read open
-    struct TZuruecksetzen {
-        sqlite3_stmt* s;
-        ~TZuruecksetzen() { sqlite3_reset(s); }
-    } zuruecksetzen{FAnweisung};
+    const auto zuruecksetzen = qScopeGuard([this] { sqlite3_reset(FAnweisung); });
     TSqliteZeile zeile(FAnweisung);
     int code;
     while ((code = sqlite3_step(FAnweisung)) == SQLITE_ROW)

@@ -4,6 +4,7 @@
 // reads each statement apart and has no session to lose.
 #include "framework/core/fehler.h"
 #include "framework/db/connection.h"
+#include "framework/db/pqanweisung.h"
 #include "framework/db/produktblock.h"
 #include "framework/db/transaktion.h"
 #include "tests/support/sqlwarnungen.h"
@@ -83,6 +84,41 @@ TEST_F(VerbindungTest, ASecondStatementFailsTheReadItCutInsteadOfShorteningIt)
     // told once: the connection takes the next work
     TZEP_Connection::Wiederholen("Test", CEinfuegen, {"B", "2"});
     EXPECT_EQ(Parameter("B"), 1);
+}
+
+TEST_F(VerbindungTest, AReadPastTheDriverNeitherCutsAnotherReadNorTakesAMistakeForALoss)
+{
+    TPqAnweisung reihe("Test", PlatzhalterNummeriert("SELECT generate_series(1, ?)"));
+    const auto summe = [&reihe](const QByteArrayList& werte, int spalte = 0) {
+        int s = 0;
+        reihe.Lesen(werte, [&](const TBlockZeile& z) { s += z.Int(spalte); });
+        return s;
+    };
+    int zeilen = 0;
+    EXPECT_THROW(TZEP_Connection::Lesen("Test", CReihe, {},
+                                        [&](const QSqlQuery&) {
+                                            ++zeilen;
+                                            summe({"2"});
+                                        }),
+                 EORVFehler);
+    EXPECT_EQ(zeilen, 1);
+    EXPECT_THROW(summe({}), EORVFehler);         // a value missing
+    EXPECT_THROW(summe({"2"}, 1), EORVFehler);   // a column not selected
+    EXPECT_FALSE(TZEP_Connection::Verloren());
+    EXPECT_EQ(summe({"3"}), 6);
+    // a statement prepared on the server goes with its reader
+    const auto vorbereitet = [] {
+        int n = -1;
+        TZEP_Connection::Lesen("Test", "SELECT count(*) FROM pg_prepared_statements WHERE name LIKE 'kalmet_pq_%'", {},
+                               [&n](const QSqlQuery& q) { n = q.value(0).toInt(); });
+        return n;
+    };
+    {
+        TPqAnweisung weitere("Test", "SELECT 1");
+        weitere.Lesen({}, [](const TBlockZeile&) {});
+        EXPECT_EQ(vorbereitet(), 2);
+    }
+    EXPECT_EQ(vorbereitet(), 1);
 }
 
 TEST_F(VerbindungTest, ALostSessionFailsEveryUseUntilRenewedAndKeptStatementsAreMadeAnew)

@@ -45,6 +45,9 @@ TEST(WiederholenTest, KeptStatementsCountChangedRowsAndHoldNothingBetweenRuns)
     }
     EXPECT_EQ(Werte(), QStringList({"4x", "3"}));
     EXPECT_THROW(TZEP_Connection::Wiederholen("Test", "SELECT nichtda FROM parameter"), EORVFehler);
+    // a second statement in the text is refused, never left out
+    EXPECT_THROW(TZEP_Connection::Wiederholen("Test", "UPDATE parameter SET wert = 'y'; DELETE FROM parameter"), EORVFehler);
+    EXPECT_EQ(Werte(), QStringList({"4x", "3"}));
 }
 
 TEST(WiederholenTest, KeptStatementsFollowTheConnectionToAnotherDatabase)
