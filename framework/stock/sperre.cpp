@@ -136,18 +136,27 @@ struct TBeratendEintrag {
     bool Eingetragen = false;   // and the lock row inserted
 };
 
+QString BeratendEintragenAnweisung(bool eigeneTransaktion)
+{
+    // a statement that is a transaction of its own commits without waiting for the disk: the
+    // row only tells others who holds the article, and the commit of the work under the lock
+    // writes the log up to it anyway; lost in a crash before, it left nothing to hold
+    return QStringLiteral("WITH b AS (SELECT pg_try_advisory_lock(hashtextextended(?, 0)) AS frei%4), "
+                          "z AS (INSERT INTO artsperre (%1) SELECT CAST(? AS INTEGER), CAST(? AS INTEGER), CAST(? AS INTEGER), "
+                          "CAST(? AS INTEGER), CAST(? AS VARCHAR), CAST(? AS VARCHAR), CAST(? AS INTEGER), %2, %3 FROM b WHERE frei "
+                          "ON CONFLICT DO NOTHING RETURNING 1) "
+                          "SELECT frei, (SELECT COUNT(*) FROM z) FROM b")
+        .arg(QLatin1String(CSperrSpalten), ServerJetzt(), EigeneSitzung(),
+             eigeneTransaktion ? QStringLiteral(", set_config('synchronous_commit', 'off', true)") : QString());
+}
+
 // On PostgreSQL the advisory lock and, when it was free, the lock row, in one round trip.
 TBeratendEintrag BeratendEintragen(const TInt32Trio& id, const QString& programm)
 {
+    static const QString anweisung[2] = {BeratendEintragenAnweisung(false), BeratendEintragenAnweisung(true)};
     TBeratendEintrag r;
     TZEP_Connection::Wiederholen(
-        COrt,
-        QStringLiteral("WITH b AS (SELECT pg_try_advisory_lock(hashtextextended(?, 0)) AS frei), "
-                       "z AS (INSERT INTO artsperre (%1) SELECT CAST(? AS INTEGER), CAST(? AS INTEGER), CAST(? AS INTEGER), "
-                       "CAST(? AS INTEGER), CAST(? AS VARCHAR), CAST(? AS VARCHAR), CAST(? AS INTEGER), %2, %3 FROM b WHERE frei "
-                       "ON CONFLICT DO NOTHING RETURNING 1) "
-                       "SELECT frei, (SELECT COUNT(*) FROM z) FROM b")
-            .arg(QLatin1String(CSperrSpalten), ServerJetzt(), EigeneSitzung()),
+        COrt, anweisung[TZEP_Connection::Transaktionen() == 0],
         QVariantList{SperrSchluessel(id)} + EintragWerte(id, programm) + EigeneSitzungWerte(), [&r](const QSqlQuery& q) {
             r.Frei = q.value(0).toBool();
             r.Eingetragen = q.value(1).toInt() > 0;

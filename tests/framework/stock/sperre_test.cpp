@@ -1,5 +1,6 @@
 #include "framework/app/programm.h"
 #include "framework/db/connection.h"
+#include "framework/db/transaktion.h"
 #include "framework/stock/sperre.h"
 #include "tests/support/fremdesperre.h"
 #include "tests/support/testdb.h"
@@ -25,6 +26,13 @@ QString Vor(int minutenAlt)
     return QDateTime::currentDateTime().addSecs(-60 * minutenAlt).toString("yyyy-MM-dd hh:mm:ss.zzz");
 }
 
+QString Einstellung(const QString& name)
+{
+    QSqlQuery q(TZEP_Connection::Database());
+    q.exec("SHOW " + name);
+    return q.next() ? q.value(0).toString() : QString();
+}
+
 int Protokollzeilen(const QString& text)
 {
     QSqlQuery q(TZEP_Connection::Database());
@@ -45,10 +53,20 @@ TEST(TCommonLock, LocksAcrossTerminalsAndTakesOverLocksOfGoneHolders)
     EXPECT_EQ(Sperren(), 1);
     CommonLock().UnlockProdId(a, false);
     EXPECT_EQ(Sperren(), 0);
+    const bool server = db.Typ() == TConnectorTyp::PostgreSQL;
+    if (server) {
+        // a lock row committed on its own does not wait for the disk; the work after it, and a
+        // transaction that takes a lock within, do
+        EXPECT_EQ(Einstellung("synchronous_commit"), "on");
+        TTransaktion t("Test");
+        ASSERT_TRUE(CommonLock().LockProdId(a, m, false));
+        EXPECT_EQ(Einstellung("synchronous_commit"), "on");
+        CommonLock().UnlockProdId(a, false);
+        t.Commit();
+    }
 
     // another terminal's lock holds while its holder lives: on the server while its session
     // does, whatever its age; on a file until it is older than the limit
-    const bool server = db.Typ() == TConnectorTyp::PostgreSQL;
     {
         const TFremdeSperre fremd(b, "kasse-4", 4711, Vor(server ? 24 * 60 : 60), "KASSE", 4);
         EXPECT_FALSE(CommonLock().LockProdId(b, m, false));
