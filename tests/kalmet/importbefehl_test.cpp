@@ -146,7 +146,7 @@ TEST_F(ImportBefehlTest, RunsKilledAtRandomPointsImportEveryFileOnce)
     constexpr int CDateien = 400;
     DateienAblegen(CDateien);
     QRandomGenerator zufall(28);
-    const int bis = FDb->Typ() == TConnectorTyp::PostgreSQL ? 1200 : 700;
+    const int bis = FDb->Typ() == TConnectorTyp::PostgreSQL ? 900 : 700;
     const auto archiviert = [this] { return QDir(FOrdner.filePath("archiv")).entryList(QDir::Files).size(); };
     int getoetet = 0, mitten = 0;
     for (int lauf = 0; lauf < 40 && mitten < 8; ++lauf) {
