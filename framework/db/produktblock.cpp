@@ -95,24 +95,19 @@ void TProduktBlockAbfrage::ArraysLesen(const TInt32Trio* ids, size_t anzahl, con
 void TProduktBlockAbfrage::TeilweiseLesen(const TInt32Trio* ids, size_t anzahl, const QVariantList& werte, const TProZeile& proZeile)
 {
     const size_t n = anzahl == 1 ? 1 : CSqliteTeil;
-    TGehalteneAnweisung& anweisung = n == 1 ? FEinzeln : FBlock;
-    QSqlQuery* q = anweisung.Gehalten();
-    if (!q)
-        q = &anweisung.Vorbereiten(Ort(), Anweisung(n));
-    int stelle = 0;
+    QString& sql = n == 1 ? FEinzeln : FBlock;
+    if (sql.isEmpty())
+        sql = Anweisung(n);
+    QVariantList alle;
+    alle.reserve(static_cast<qsizetype>(3 * n) + werte.size());
     for (size_t i = 0; i < n; ++i) {
         const bool da = i < anzahl;
-        q->bindValue(stelle++, da ? QVariant(ids[i].Int1) : QVariant(QMetaType(QMetaType::Int)));
-        q->bindValue(stelle++, da ? QVariant(ids[i].Int2) : QVariant(QMetaType(QMetaType::Int)));
-        q->bindValue(stelle++, da ? QVariant(ids[i].Int3) : QVariant(QMetaType(QMetaType::Int)));
+        alle << (da ? QVariant(ids[i].Int1) : QVariant(QMetaType(QMetaType::Int)))
+             << (da ? QVariant(ids[i].Int2) : QVariant(QMetaType(QMetaType::Int)))
+             << (da ? QVariant(ids[i].Int3) : QVariant(QMetaType(QMetaType::Int)));
     }
-    for (const QVariant& w : werte)
-        q->bindValue(stelle++, w);
-    TZEP_Connection::Starten(*q, Ort());
-    const TSqlZeile zeile(*q);
-    while (q->next())
-        proZeile(zeile);
-    TZEP_Connection::Beenden(*q, Ort());
+    alle += werte;
+    TZEP_Connection::WiederholtLesen(Ort(), sql, alle, proZeile);
 }
 
 TMengen100 MengenLesen(const QSqlQuery& q, int spalte, const QString& name)

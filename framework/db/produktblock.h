@@ -1,7 +1,6 @@
 #pragma once
 
 #include "framework/core/int32trio.h"
-#include "framework/db/anweisung.h"
 #include "framework/db/blockzeile.h"
 #include "framework/db/datenfeld.h"
 
@@ -60,7 +59,7 @@ private:
     void TeilweiseLesen(const TInt32Trio* ids, size_t anzahl, const QVariantList& werte, const TProZeile& proZeile);
 
     QString FSpalten, FTabelle, FOrdnung, FBedingung;
-    TGehalteneAnweisung FEinzeln, FBlock;
+    QString FEinzeln, FBlock;   // the statements of a single article and of a part, once made
     std::unique_ptr<TPqAnweisung> FArrays;
 };
 
