@@ -59,7 +59,7 @@ TErgebnis Geprueft(const QString& ort, PGconn* verbindung, PGresult* r, ExecStat
     const char* code = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
     const QString sqlState = QString::fromLatin1(code ? code : "");
     QString text = QString::fromUtf8(PQerrorMessage(verbindung));
-    if (r)
+    if (!sqlState.isEmpty())
         text += QStringLiteral("(%1)").arg(sqlState);
     const QSqlError::ErrorType typ = PQstatus(verbindung) == CONNECTION_BAD ? QSqlError::ConnectionError : QSqlError::StatementError;
     TZEP_Connection::Fehlgeschlagen(ort, QSqlError(QStringLiteral("QPSQL: Unable to create query"), text, typ, sqlState));
