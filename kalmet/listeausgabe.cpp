@@ -4,6 +4,7 @@
 #include "framework/db/connection.h"
 #include "framework/dbf/crystalsets.h"
 #include "framework/report/crystalrdcn.h"
+#include "framework/report/export.h"
 #include "inventurliste/bau.h"
 #include "inventurliste/inventurliste.h"
 #include "inventurliste/reportstart.h"
@@ -80,6 +81,11 @@ std::vector<TAusgabe> Ausgaben(const QCommandLineParser& p, bool pflicht)
             Falsch(name, QStringLiteral("\"%1\" ist kein Dateiname").arg(pfad));
         if (!QDir().mkpath(info.absolutePath()) || !QFileInfo(info.absolutePath()).isWritable())
             Falsch(name, QStringLiteral("in %1 kann nicht geschrieben werden").arg(info.absolutePath()));
+        try {
+            ExportZielPruefen(pfad);
+        } catch (const EORVFehler& e) {
+            Falsch(name, e.Texts().join(QLatin1Char(' ')));
+        }
         r.push_back({pfad, format});
     }
     if (p.optionNames().contains(QStringLiteral("tables"))) {

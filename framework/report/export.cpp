@@ -26,6 +26,13 @@ namespace {
     FehlerRaise(QStringLiteral("ReportExportieren"), {QStringLiteral("%1 kann nicht geschrieben werden: %2").arg(pfad, was)});
 }
 
+// Whether the regular file at pfad holds a SQLite database.
+bool SqliteDatei(const QString& pfad)
+{
+    QFile f(pfad);
+    return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3", 16);
+}
+
 void Melden(const TExportFortschritt& f, qint64 erledigt, qint64 gesamt, const QString& pfad)
 {
     if (f && !f(erledigt, gesamt))
@@ -165,6 +172,22 @@ void SeitenDrucken(TReportLauf& lauf, QPagedPaintDevice& geraet, int von, int bi
     p.end();
 }
 
+void ExportZielPruefen(const QString& pfad)
+{
+    const QFileInfo ziel(pfad);
+    if (ziel.isSymLink())
+        ExportFehler(pfad, QStringLiteral("dort steht ein Verweis"));
+    if (!ziel.exists())
+        return;
+    if (!ziel.isFile())
+        ExportFehler(pfad, QStringLiteral("dort steht keine gewöhnliche Datei"));
+    bool datenbank = SqliteDatei(pfad);
+    for (const QLatin1String endung : {QLatin1String("-wal"), QLatin1String("-shm"), QLatin1String("-journal")})
+        datenbank = datenbank || (pfad.endsWith(endung) && SqliteDatei(pfad.chopped(endung.size())));
+    if (datenbank)
+        ExportFehler(pfad, QStringLiteral("dort steht eine Datenbank"));
+}
+
 TExportFormat ExportFormatAusDatei(const QString& pfad)
 {
     const QString endung = QFileInfo(pfad).suffix().toLower();
@@ -179,6 +202,7 @@ TExportFormat ExportFormatAusDatei(const QString& pfad)
 
 void ReportExportieren(TReportLauf& lauf, const QString& pfad, TExportFormat format, const TExportFortschritt& fortschritt)
 {
+    ExportZielPruefen(pfad);
     switch (format) {
     case TExportFormat::Pdf:
         PdfSchreiben(lauf, pfad, fortschritt);

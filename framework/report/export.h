@@ -21,5 +21,10 @@ void ReportExportieren(TReportLauf& lauf, const QString& pfad, TExportFormat for
 // Paints pages von..bis (1-based) onto a printer, one page at a time.
 void SeitenDrucken(TReportLauf& lauf, QPagedPaintDevice& geraet, int von, int bis, const TExportFortschritt& fortschritt = {});
 
+// Raises when the target cannot be replaced by an export: it is replaced as a whole, by a new
+// file renamed over it, so what stands there must be a regular file, never a device, a pipe or
+// a link, nor a database or one of its log files.
+void ExportZielPruefen(const QString& pfad);
+
 // The format of a file name's extension (".pdf", ".csv", ".xlsx"); throws for any other.
 TExportFormat ExportFormatAusDatei(const QString& pfad);

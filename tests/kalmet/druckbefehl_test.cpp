@@ -23,6 +23,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 class DruckBefehlTest : public ::testing::Test {
@@ -135,6 +137,11 @@ TEST_F(DruckBefehlTest, WrongArgumentsNameTheirOption)
     falsch({"--branch", "99"}, "--branch");
     falsch({"--pdf", "/proc/kalmet/a.pdf"}, "--pdf");
     falsch({"--xlsx", FAusgabe.path()}, "--xlsx");   // a folder is no file name
+    const QString pipe = FAusgabe.filePath("pipe.csv");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    falsch({"--csv", pipe}, "--csv");   // nor a pipe
+    if (FDb->Typ() == TConnectorTyp::SQLite)
+        falsch({"--pdf", FDb->Url().Path}, "--pdf");   // nor the database
     EXPECT_FALSE(QDir(ziel).exists() && !QDir(ziel).entryList(QDir::Files).isEmpty()) << "nothing written";
 
     QString fehler;

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 QString Ausgabe(const QString& programm, const QStringList& argumente)
@@ -275,6 +277,22 @@ TEST(ExportTest, AnUnwritablePathFailsAndLeavesNoFile)
     for (const char* datei : {"/proc/kalmet/liste.pdf", "/proc/kalmet/liste.csv", "/proc/kalmet/liste.xlsx"})
         EXPECT_THROW(ReportExportieren(lauf, datei, ExportFormatAusDatei(datei)), EORVFehler) << datei;
     EXPECT_THROW(ExportFormatAusDatei("liste.txt"), EORVFehler);
+    // what stands at the target and is no regular file of its own stays as it is: a pipe, a
+    // link (even one to nothing), a database and its log
+    const QString pipe = d.Pfad("pipe.pdf"), verweis = d.Pfad("verweis.pdf"), db = d.Pfad("kalmet.db");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(d.Pfad("nichtda.pdf"), verweis));
+    {
+        QFile f(db);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("SQLite format 3", 16) + QByteArray(100, 'x'));
+    }
+    QFile(db + "-wal").open(QIODevice::WriteOnly);
+    for (const QString& ziel : {pipe, verweis, db, db + "-wal"})
+        EXPECT_THROW(ReportExportieren(lauf, ziel, TExportFormat::Pdf), EORVFehler) << qPrintable(ziel);
+    EXPECT_TRUE(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile());
+    EXPECT_TRUE(QFileInfo(verweis).isSymLink());
+    EXPECT_EQ(QFileInfo(db).size(), 116);
     // a cancelled export leaves the earlier file as it was
     const QString csv = d.Pfad("liste.csv");
     ReportExportieren(lauf, csv, TExportFormat::Csv);
