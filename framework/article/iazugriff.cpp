@@ -39,6 +39,16 @@ TIAStand Stand(const TBlockZeile& z, int i)
     return r;
 }
 
+// The inventories of a count day in a branch, on PostgreSQL locked in the order of their
+// product groups.
+const QString& TagSperre()
+{
+    static const QString sql[2] = {
+        QStringLiteral("SELECT wgn, %1 FROM ia WHERE zaehldatum = ? AND filiale = ? ORDER BY wgn").arg(CStandSpalten),
+        QStringLiteral("SELECT wgn, %1 FROM ia WHERE zaehldatum = ? AND filiale = ? ORDER BY wgn FOR UPDATE").arg(CStandSpalten)};
+    return sql[TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL];
+}
+
 TIAStand Lesen(TDateTime zaehlDatum, const QString& wgn, int32_t filiale, const QString& zusatz)
 {
     TIAStand r;
@@ -184,10 +194,11 @@ TIAArtikel IA_ArtikelGehalten(const TIASchluessel& inventur, const TIVInventur& 
 {
     // the day is locked by a statement of its own: one that waits for another's lock rechecks
     // only the locked rows, and the rows it joins would be those from before the wait (a
-    // takeover that replaced the count meanwhile). The read after it sees what was committed.
+    // takeover that replaced the count meanwhile). The read after it sees what was committed;
+    // both go to the server in one round trip, with the transaction's BEGIN before them.
     // On SQLite the transaction's writer lock holds the day already: nothing to lock.
     if (TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL)
-        IA_TagGehalten(inventur.ZaehlDatum, inventur.Filiale);
+        TZEP_Connection::Vormerken(COrt, TagSperre(), {TDatumTraits::ToSql(inventur.ZaehlDatum).first(), inventur.Filiale});
     return IA_ArtikelLesen(inventur, iv, id);
 }
 
@@ -195,10 +206,7 @@ std::vector<TIAInventur> IA_TagGehalten(TDateTime zaehlDatum, int32_t filiale)
 {
     std::vector<TIAInventur> r;
     TZEP_Connection::WiederholtLesen(
-        COrt,
-        QStringLiteral("SELECT wgn, %1 FROM ia WHERE zaehldatum = ? AND filiale = ? ORDER BY wgn").arg(CStandSpalten)
-            + (TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL ? QStringLiteral(" FOR UPDATE") : QString()),
-        {TDatumTraits::ToSql(zaehlDatum).first(), filiale},
+        COrt, TagSperre(), {TDatumTraits::ToSql(zaehlDatum).first(), filiale},
         [&](const TBlockZeile& z) { r.push_back({{zaehlDatum, IA_WGNAngezeigt(z.Text(0)), filiale}, Stand(z, 1)}); });
     return r;
 }

@@ -3,6 +3,7 @@
 #include "framework/core/fehler.h"
 #include "framework/core/geheimnis.h"
 #include "framework/db/anweisung.h"
+#include "framework/db/pqanweisung.h"
 #include "framework/db/sqliteanweisung.h"
 #include "framework/db/sqlwarnung.h"
 
@@ -69,6 +70,9 @@ thread_local std::unordered_map<QString, TGehalteneAnweisung> tWiederholt;
 // on SQLite, those run past Qt; dropped before the connection closes
 thread_local std::unordered_map<QString, std::unique_ptr<TSqliteAnweisung>> tSqliteWiederholt;
 thread_local int tSqliteLaeuft = 0;   // of those, the ones whose rows are being read
+// on PostgreSQL, the statements that wait to go with the next one (Vormerken)
+thread_local std::vector<TPqSchritt> tVorgemerkt;
+thread_local quint64 tSendungen = 0;   // the times they went
 
 const QString& ThreadConnectionName()
 {
@@ -157,7 +161,10 @@ int Generation()
     return GGeneration;
 }
 
-QSqlDatabase Database()
+namespace {
+
+// The connection as Database() hands it out, without sending what waits.
+QSqlDatabase Verbindung()
 {
     if (GVerloren)
         VerlorenRaise(COrt);
@@ -183,6 +190,36 @@ QSqlDatabase Database()
     tOpenedGeneration = generation;
     tKennung = ++GKennungen;
     return tDb;
+}
+
+// Sends what waits, and dazu after it in the same round trip.
+void MitVorgemerktemSenden(std::vector<TPqSchritt> dazu)
+{
+    std::vector<TPqSchritt> schritte;
+    schritte.swap(tVorgemerkt);   // first: the connection is fetched on the way
+    schritte.insert(schritte.end(), std::make_move_iterator(dazu.begin()), std::make_move_iterator(dazu.end()));
+    ++tSendungen;
+    PqNacheinander(schritte);
+}
+
+QByteArrayList PqWerte(const QVariantList& werte)
+{
+    QByteArrayList texte;
+    texte.reserve(werte.size());
+    for (const QVariant& w : werte)
+        texte << PqWert(w);
+    return texte;
+}
+
+}
+
+QSqlDatabase Database()
+{
+    QSqlDatabase db = Verbindung();
+    // whatever runs on it now comes after what waits, inside the transaction it may begin
+    if (!tVorgemerkt.empty())
+        MitVorgemerktemSenden({});
+    return db;
 }
 
 quint64 Kennung()
@@ -231,6 +268,7 @@ void Schliessen(const QString& name)
 
 void CloseThreadConnection()
 {
+    tVorgemerkt.clear();
     tSqliteWiederholt.clear();   // before the connection: SQLite closes none with statements left
     tDb = QSqlDatabase();
     tKennung = 0;
@@ -389,7 +427,30 @@ void WiederholtLesen(const QString& ort, const QString& sql, const QVariantList&
         SqliteWiederholt(ort, sql, handle).Ausfuehren(ort, werte, zeile);
         return;
     }
-    QtWiederholen(ort, sql, werte, [&zeile](const QSqlQuery& q) { zeile(TSqlZeile(q)); });
+    // on PostgreSQL past Qt's driver as well, and together with what waits
+    NurEineAnweisung(ort, sql);
+    MitVorgemerktemSenden({{ort, PlatzhalterNummeriert(sql), PqWerte(werte), zeile}});
+}
+
+void Vormerken(const QString& ort, const QString& sql, const QVariantList& werte)
+{
+    // outside a transaction nothing need follow that would take it along
+    if (Typ() != TConnectorTyp::PostgreSQL || tTransaktionen == 0) {
+        Wiederholen(ort, sql, werte);
+        return;
+    }
+    NurEineAnweisung(ort, sql);
+    tVorgemerkt.push_back({ort, PlatzhalterNummeriert(sql), PqWerte(werte), {}});
+}
+
+quint64 Sendungen()
+{
+    return tSendungen;
+}
+
+void VorgemerktesVerwerfen()
+{
+    tVorgemerkt.clear();
 }
 
 }

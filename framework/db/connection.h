@@ -99,5 +99,16 @@ int Wiederholen(const QString& ort, const QString& sql, const QVariantList& wert
                 const std::function<void(const QSqlQuery&)>& zeile = {});
 // A read run again and again like Wiederholen, its rows handed over by column number; on
 // SQLite it runs past Qt's driver, which costs per value what the statement costs itself.
+// On PostgreSQL it goes past Qt's driver too, sent together with what Vormerken keeps waiting.
 void WiederholtLesen(const QString& ort, const QString& sql, const QVariantList& werte, const std::function<void(const TBlockZeile&)>& zeile);
+
+// A statement whose rows and count nobody needs, run like Wiederholen. Inside a transaction on
+// PostgreSQL it waits and goes to the server with the thread's next statement, in the same
+// round trip when that is a WiederholtLesen: every other way to the connection (Database) sends
+// it first, alone. Its failure raises there. Otherwise it runs at once.
+void Vormerken(const QString& ort, const QString& sql, const QVariantList& werte = {});
+// How often statements that waited were sent; a transaction tells by it whether its BEGIN went.
+quint64 Sendungen();
+// Drops what waits (a transaction rolled back before it was sent).
+void VorgemerktesVerwerfen();
 }

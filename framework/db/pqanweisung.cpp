@@ -10,7 +10,9 @@
 
 #include <atomic>
 #include <charconv>
+#include <exception>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -48,21 +50,44 @@ void Abraeumen(const QString& ort, PGconn* c)
         FehlerRaise(ort, {QStringLiteral("Zwei Anweisungen zugleich auf einer Verbindung: die Zeilen der ersten gingen verloren.")});
 }
 
-// r (null when libpq could not even send the statement) unless it failed; a failure raises as
-// Qt's driver reports one: the server's SQLSTATE, and a connection error once it is closed.
+// The failure of r (null when libpq could not even send the statement) as Qt's driver reports
+// one: the server's SQLSTATE, and a connection error once the connection is closed.
+QSqlError Fehler(PGconn* verbindung, const PGresult* r)
+{
+    const char* code = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
+    const QString sqlState = QString::fromLatin1(code ? code : "");
+    QString text = QString::fromUtf8(r && *PQresultErrorMessage(r) ? PQresultErrorMessage(r) : PQerrorMessage(verbindung));
+    if (!sqlState.isEmpty())
+        text += QStringLiteral("(%1)").arg(sqlState);
+    const QSqlError::ErrorType typ = PQstatus(verbindung) == CONNECTION_BAD ? QSqlError::ConnectionError : QSqlError::StatementError;
+    return QSqlError(QStringLiteral("QPSQL: Unable to create query"), text, typ, sqlState);
+}
+
+// r unless it failed; a failure raises.
 TErgebnis Geprueft(const QString& ort, PGconn* verbindung, PGresult* r, ExecStatusType erwartet)
 {
     TErgebnis ergebnis(r);
     if (r && PQresultStatus(r) == erwartet)
         return ergebnis;
-    // the texts as Qt's driver words them
-    const char* code = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
-    const QString sqlState = QString::fromLatin1(code ? code : "");
-    QString text = QString::fromUtf8(PQerrorMessage(verbindung));
-    if (!sqlState.isEmpty())
-        text += QStringLiteral("(%1)").arg(sqlState);
-    const QSqlError::ErrorType typ = PQstatus(verbindung) == CONNECTION_BAD ? QSqlError::ConnectionError : QSqlError::StatementError;
-    TZEP_Connection::Fehlgeschlagen(ort, QSqlError(QStringLiteral("QPSQL: Unable to create query"), text, typ, sqlState));
+    TZEP_Connection::Fehlgeschlagen(ort, Fehler(verbindung, r));
+}
+
+// The server would answer a wrong number of values with a protocol error, taken for a lost
+// connection.
+void ParameterPruefen(const QString& ort, const QByteArray& sql, qsizetype werte, qsizetype parameter)
+{
+    if (werte != parameter)
+        TZEP_Connection::Fehlgeschlagen(ort, QSqlError(QStringLiteral("Parameter count mismatch"), QString(), QSqlError::StatementError),
+                                        {QString::fromUtf8(sql)});
+}
+
+std::vector<const char*> Texte(const QByteArrayList& werte)
+{
+    std::vector<const char*> texte;
+    texte.reserve(werte.size());
+    for (const QByteArray& w : werte)
+        texte.push_back(w.isNull() ? nullptr : w.constData());
+    return texte;
 }
 
 class TPqZeile : public TTextZeile {
@@ -143,14 +168,8 @@ void TPqAnweisung::Lesen(const QByteArrayList& werte, const std::function<void(c
     Abraeumen(FOrt, c);
     if (FVerbindung != kennung)
         Vorbereiten(c, kennung);
-    // the server would answer a wrong number with a protocol error, taken for a lost connection
-    if (werte.size() != FParameter)
-        TZEP_Connection::Fehlgeschlagen(FOrt, QSqlError(QStringLiteral("Parameter count mismatch"), QString(), QSqlError::StatementError),
-                                        {QString::fromUtf8(FSql)});
-    std::vector<const char*> texte;
-    texte.reserve(werte.size());
-    for (const QByteArray& w : werte)
-        texte.push_back(w.isNull() ? nullptr : w.constData());
+    ParameterPruefen(FOrt, FSql, werte.size(), FParameter);
+    const std::vector<const char*> texte = Texte(werte);
     const TErgebnis r = Geprueft(FOrt, c,
                                  PQexecPrepared(c, FName.constData(), static_cast<int>(texte.size()), texte.data(), nullptr, nullptr, 0),
                                  PGRES_TUPLES_OK);
@@ -177,4 +196,164 @@ QByteArray PlatzhalterNummeriert(const QString& sql)
             r += c;
     }
     return r;
+}
+
+namespace {
+
+// A statement PqNacheinander prepared on the calling thread's connection.
+struct TVorbereitet {
+    QByteArray Name;
+    quint64 Verbindung = 0;
+};
+thread_local std::unordered_map<QByteArray, TVorbereitet> tVorbereitet;
+
+// The number of parameters of sql: its highest $n outside quoted texts.
+qsizetype ParameterZahl(const QByteArray& sql)
+{
+    qsizetype n = 0;
+    bool text = false;
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        if (sql[i] == '\'') {
+            text = !text;
+        } else if (sql[i] == '$' && !text) {
+            qsizetype zahl = 0;
+            while (i + 1 < sql.size() && sql[i + 1] >= '0' && sql[i + 1] <= '9')
+                zahl = zahl * 10 + (sql[++i] - '0');
+            n = std::max(n, zahl);
+        }
+    }
+    return n;
+}
+
+// Reads the answers of a pipeline. The first failure is kept and raised once all are read, so
+// that the connection leaves pipeline mode idle; only a lost connection raises at once.
+class TAntworten {
+public:
+    explicit TAntworten(PGconn* c) : FC(c) {}
+
+    // Reads the results of one statement up to its end, its rows to ergebnis; true when it ran.
+    // The first statement comes row by row when Qt's driver left the single-row mode of its
+    // last query set.
+    bool Lesen(const TPqSchritt& s, const std::function<void(const PGresult*)>& ergebnis = {})
+    {
+        bool gelaufen = true;
+        while (const TErgebnis r = Naechstes(s.Ort)) {
+            const ExecStatusType status = PQresultStatus(r.get());
+            if (status == PGRES_PIPELINE_ABORTED) {
+                gelaufen = false;
+            } else if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && status != PGRES_SINGLE_TUPLE) {
+                Merken(s, Fehler(FC, r.get()));
+                gelaufen = false;
+            } else if (ergebnis && !FFehler) {
+                try {
+                    ergebnis(r.get());
+                } catch (...) {
+                    FFehler = std::current_exception();
+                }
+            }
+        }
+        return gelaufen;
+    }
+    // Reads the end of the pipeline, leaves pipeline mode, then raises the first failure.
+    void Abschliessen(const QString& ort)
+    {
+        const TErgebnis sync = Naechstes(ort);
+        if (!sync || PQresultStatus(sync.get()) != PGRES_PIPELINE_SYNC || !PQexitPipelineMode(FC))
+            TZEP_Connection::Fehlgeschlagen(ort, Fehler(FC, sync.get()));
+        if (FFehler)
+            std::rethrow_exception(FFehler);
+    }
+
+private:
+    TErgebnis Naechstes(const QString& ort)
+    {
+        TErgebnis r(PQgetResult(FC));
+        if (!r && PQstatus(FC) == CONNECTION_BAD)
+            TZEP_Connection::Fehlgeschlagen(ort, Fehler(FC, nullptr));
+        return r;
+    }
+    void Merken(const TPqSchritt& s, const QSqlError& fehler)
+    {
+        if (FFehler)
+            return;
+        try {
+            TZEP_Connection::Fehlgeschlagen(s.Ort, fehler, {QString::fromUtf8(s.Sql)});
+        } catch (...) {
+            FFehler = std::current_exception();
+        }
+    }
+
+    PGconn* FC;
+    std::exception_ptr FFehler;
+};
+
+// Sends s; v is its prepared statement when it has values, neu whether it is to be prepared.
+bool Senden(PGconn* c, const TPqSchritt& s, const TVorbereitet* v, bool neu)
+{
+    const std::vector<const char*> texte = Texte(s.Werte);
+    if (!v)
+        return PQsendQueryParams(c, s.Sql.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0);
+    return (!neu || PQsendPrepare(c, v->Name.constData(), s.Sql.constData(), 0, nullptr))
+        && PQsendQueryPrepared(c, v->Name.constData(), static_cast<int>(texte.size()), texte.data(), nullptr, nullptr, 0);
+}
+
+void ZeilenWeitergeben(const TPqSchritt& s, const PGresult* r)
+{
+    if (!s.ProZeile)
+        return;
+    TPqZeile zeile(r);
+    const int n = PQntuples(r);
+    for (int i = 0; i < n; ++i) {
+        zeile.Setzen(i);
+        s.ProZeile(zeile);
+    }
+}
+
+}
+
+void PqNacheinander(const std::vector<TPqSchritt>& schritte)
+{
+    if (schritte.empty())
+        return;
+    const QString& ort = schritte.front().Ort;
+    PGconn* c = Verbindung(ort);
+    const quint64 kennung = TZEP_Connection::Kennung();
+    TZEP_Connection::Pruefen(ort);
+    Abraeumen(ort, c);
+    for (const TPqSchritt& s : schritte)
+        ParameterPruefen(s.Ort, s.Sql, s.Werte.size(), ParameterZahl(s.Sql));
+    if (!PQenterPipelineMode(c))
+        TZEP_Connection::Fehlgeschlagen(ort, Fehler(c, nullptr));
+    // a statement with values is prepared on the server once; one without goes unnamed
+    std::vector<TVorbereitet*> vorbereitet(schritte.size(), nullptr);
+    std::vector<bool> neu(schritte.size(), false);
+    for (size_t i = 0; i < schritte.size(); ++i) {
+        const TPqSchritt& s = schritte[i];
+        if (!s.Werte.isEmpty()) {
+            TVorbereitet& v = tVorbereitet[s.Sql];
+            if (v.Verbindung != kennung) {
+                v.Name = "kalmet_pq_" + QByteArray::number(++GAnweisungen);
+                neu[i] = true;
+            }
+            vorbereitet[i] = &v;
+        }
+        if (!Senden(c, s, vorbereitet[i], neu[i]))   // libpq could not write to the connection
+            TZEP_Connection::Fehlgeschlagen(s.Ort, Fehler(c, nullptr));
+    }
+    if (!PQpipelineSync(c))
+        TZEP_Connection::Fehlgeschlagen(ort, Fehler(c, nullptr));
+    TAntworten antworten(c);
+    for (size_t i = 0; i < schritte.size(); ++i) {
+        const TPqSchritt& s = schritte[i];
+        if (neu[i] && antworten.Lesen(s))
+            vorbereitet[i]->Verbindung = kennung;
+        antworten.Lesen(s, [&s](const PGresult* r) { ZeilenWeitergeben(s, r); });
+    }
+    antworten.Abschliessen(ort);
+    TZEP_Connection::Pruefen(ort);
+}
+
+QByteArray PqWert(const QVariant& wert)
+{
+    return wert.isNull() ? QByteArray() : wert.toString().toUtf8();
 }

@@ -5,8 +5,10 @@
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QString>
+#include <QVariant>
 
 #include <functional>
+#include <vector>
 
 // A read prepared through libpq on the calling thread's PostgreSQL connection (the one Qt's
 // driver holds) and run again and again. Its rows are read as text straight from the result,
@@ -34,6 +36,23 @@ private:
     quint64 FVerbindung = 0;   // the connection it was prepared on
     qsizetype FParameter = 0;
 };
+
+// One statement of PqNacheinander.
+struct TPqSchritt {
+    QString Ort;        // under which its failure raises
+    QByteArray Sql;     // its parameters numbered $1, $2, ...
+    QByteArrayList Werte;   // as text; a null array is NULL
+    std::function<void(const TBlockZeile&)> ProZeile;   // takes its rows; none: they are dropped
+};
+
+// Runs schritte one after the other on the calling thread's PostgreSQL connection, sent at
+// once and answered at once (libpq's pipeline mode): one round trip for all of them, each
+// still a statement of its own to the server. A statement with values is prepared once per
+// connection. The first failure raises once every answer is in; those after it did not run.
+void PqNacheinander(const std::vector<TPqSchritt>& schritte);
+
+// A value bound by Qt's driver as the text libpq sends: NULL as a null array.
+QByteArray PqWert(const QVariant& wert);
 
 // The ? of sql numbered $1, $2, ... in their order, for a statement run past Qt.
 QByteArray PlatzhalterNummeriert(const QString& sql);

@@ -88,7 +88,7 @@ void TProduktBlockAbfrage::ArraysLesen(const TInt32Trio* ids, size_t anzahl, con
     for (int32_t TInt32Trio::*teil : {&TInt32Trio::Int1, &TInt32Trio::Int2, &TInt32Trio::Int3})
         texte << ArrayText(ids, anzahl, teil);
     for (const QVariant& w : werte)
-        texte << (w.isNull() ? QByteArray() : w.toString().toUtf8());
+        texte << PqWert(w);
     FArrays->Lesen(texte, proZeile);
 }
 

@@ -13,16 +13,26 @@ TTransaktion::TTransaktion(const QString& ort, QSqlDatabase db) : FOrt(ort), FDb
     if (TZEP_Connection::Transaktionen() > 0)
         FehlerRaise(FOrt, {QStringLiteral("Es ist schon eine Transaktion offen.")});
     FSqlite = FDb.driver()->dbmsType() == QSqlDriver::SQLite;
-    Ausfuehren(FSqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+    // on the thread's connection PostgreSQL gets BEGIN with the first statement: a round trip less
+    FBeginWartet = !FSqlite && !db.isValid();
+    if (!FBeginWartet)
+        Ausfuehren(FSqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
     FOffen = true;
     ++TZEP_Connection::Transaktionen();
+    if (FBeginWartet) {
+        FSendungen = TZEP_Connection::Sendungen();
+        TZEP_Connection::Vormerken(FOrt, QStringLiteral("BEGIN"));
+    }
 }
 
 TTransaktion::~TTransaktion()
 {
     if (!FOffen)
         return;
-    if (FDb.isOpen())   // a server that ended the session rolled it back itself
+    const bool begonnen = !FBeginWartet || TZEP_Connection::Sendungen() != FSendungen;
+    if (FBeginWartet)
+        TZEP_Connection::VorgemerktesVerwerfen();
+    if (begonnen && FDb.isOpen())   // a server that ended the session rolled it back itself
         QSqlQuery(FDb).exec(QStringLiteral("ROLLBACK"));
     --TZEP_Connection::Transaktionen();
 }
@@ -34,6 +44,7 @@ void TTransaktion::Commit()
     // PostgreSQL answers COMMIT of a transaction that a failed statement aborted with the
     // tag ROLLBACK, not with an error; the driver's commit reads the tag and fails. A failed
     // commit, or data Qt dropped meanwhile, leaves the rollback to the destructor.
+    TZEP_Connection::Database();   // sends what waits, BEGIN among it
     TZEP_Connection::Pruefen(FOrt);
     if (!FDb.commit())
         TZEP_Connection::Fehlgeschlagen(FOrt, FDb, {QStringLiteral("COMMIT")});

@@ -4,6 +4,7 @@
 #include "framework/app/programm.h"
 #include "framework/core/fehler.h"
 #include "framework/core/prozess.h"
+#include "framework/db/blockzeile.h"
 #include "framework/db/connection.h"
 #include "framework/db/datenfeld.h"
 #include "framework/db/transaktion.h"
@@ -180,10 +181,11 @@ bool ZeileLoeschenBeratendFrei(const TInt32Trio& id)
 {
     if (!Postgres())
         return ZeileLoeschen(id);
-    bool geloescht = false;   // the driver counts the rows of a returning statement only as they are read
-    TZEP_Connection::Wiederholen(COrt, QLatin1String(CEigeneZeile) + QStringLiteral(" RETURNING pg_advisory_unlock(hashtextextended(?, 0))"),
-                                 Schluessel(id) + QVariantList{Rechner(), EigenerProzess(), SperrSchluessel(id)},
-                                 [&geloescht](const QSqlQuery&) { geloescht = true; });
+    // a read, so that what waits for the commit goes with it
+    static const QString sql = QLatin1String(CEigeneZeile) + QStringLiteral(" RETURNING pg_advisory_unlock(hashtextextended(?, 0))");
+    bool geloescht = false;
+    TZEP_Connection::WiederholtLesen(COrt, sql, Schluessel(id) + QVariantList{Rechner(), EigenerProzess(), SperrSchluessel(id)},
+                                     [&geloescht](const TBlockZeile&) { geloescht = true; });
     return geloescht;
 }
 

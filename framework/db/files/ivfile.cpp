@@ -95,15 +95,16 @@ QVariantList IV_ArtikelWerte(const TIVInventur& inv, const TInt32Trio& id)
 
 void IV_GebuchtMarkieren(const TIVInventur& inv, const TInt32Trio& id, bool ohneSollsatz, QChar bestTyp)
 {
+    // nothing reads them before the commit: on PostgreSQL they go with the next statement
     if (!ohneSollsatz) {
-        TZEP_Connection::Wiederholen(COrt, QStringLiteral("UPDATE iv SET kzgebucht = 'A' WHERE %1 AND kzgebucht <> 'A'").arg(IV_ArtikelBedingung(QStringLiteral("iv"))),
-                                     Werte(inv, id));
+        TZEP_Connection::Vormerken(COrt, QStringLiteral("UPDATE iv SET kzgebucht = 'A' WHERE %1 AND kzgebucht <> 'A'").arg(IV_ArtikelBedingung(QStringLiteral("iv"))),
+                                   Werte(inv, id));
         return;
     }
-    TZEP_Connection::Wiederholen(COrt,
-                                QStringLiteral("INSERT INTO iv (wijahr, zaehldatum, filiale, produkt_id_1, produkt_id_2, produkt_id_3, "
-                                               "besttyp, kzgebucht) VALUES (?, ?, ?, ?, ?, ?, ?, 'A')"),
-                                Werte(inv, id) + QVariantList{QString(bestTyp)});
+    TZEP_Connection::Vormerken(COrt,
+                               QStringLiteral("INSERT INTO iv (wijahr, zaehldatum, filiale, produkt_id_1, produkt_id_2, produkt_id_3, "
+                                              "besttyp, kzgebucht) VALUES (?, ?, ?, ?, ?, ?, ?, 'A')"),
+                               Werte(inv, id) + QVariantList{QString(bestTyp)});
 }
 
 std::vector<TInt32Trio> IV_GebuchteArtikel(TDateTime zaehlDatum, int32_t filiale)

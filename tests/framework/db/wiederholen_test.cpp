@@ -112,3 +112,43 @@ TEST(TransaktionTest, ACommitAfterAFailedStatementFailsAndKeepsNothing)
     t.Commit();
     EXPECT_EQ(Werte().last(), "2");
 }
+
+// On PostgreSQL a transaction's BEGIN and the statements that wait (Vormerken) go to the server
+// with the next statement; on SQLite they run at once. Either way the order holds.
+TEST(TransaktionTest, StatementsThatWaitRunInOrderInsideTheTransaction)
+{
+    TTestDb db;
+    KALMET_REQUIRE_DB(db);
+    {
+        TTransaktion t("Test");
+        TZEP_Connection::Vormerken("Test", CEinfuegen, {"A", "1"});
+        // through the driver, after the insert and inside the transaction
+        EXPECT_EQ(TZEP_Connection::Ausfuehren("Test", "UPDATE parameter SET wert = '2' WHERE name = 'A'").numRowsAffected(), 1);
+    }
+    EXPECT_EQ(Werte(), QStringList()) << "rolled back, the statement that waited included";
+    {
+        TTransaktion t("Test");
+        TZEP_Connection::Vormerken("Test", CEinfuegen, {"A", "1"});
+        QStringList gelesen;
+        TZEP_Connection::WiederholtLesen("Test", "SELECT wert FROM parameter WHERE name = ?", {"A"},
+                                         [&gelesen](const TBlockZeile& z) { gelesen << z.Text(0); });
+        EXPECT_EQ(gelesen, QStringList({"1"}));
+        t.Commit();
+    }
+    bool gelesen = false;
+    EXPECT_THROW(
+        {
+            TTransaktion t("Test");
+            TZEP_Connection::Vormerken("Test", "INSERT INTO parameter (name, wert) VALUES (?, ?)", {"A", "3"});   // the name is taken
+            TZEP_Connection::WiederholtLesen("Test", "SELECT wert FROM parameter", {}, [&gelesen](const TBlockZeile&) { gelesen = true; });
+        },
+        EDatenAbgelehnt);
+    EXPECT_FALSE(gelesen) << "a read after a failed statement does not run";
+    {
+        TTransaktion leer("Test");   // nothing sent, nothing to roll back
+    }
+    TTransaktion t("Test");
+    TZEP_Connection::Vormerken("Test", CEinfuegen, {"B", "2"});
+    t.Commit();
+    EXPECT_EQ(Werte(), QStringList({"1", "2"}));
+}
