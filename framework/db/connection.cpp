@@ -202,6 +202,18 @@ void MitVorgemerktemSenden(std::vector<TPqSchritt> dazu)
     PqNacheinander(schritte);
 }
 
+// sql numbered for libpq, checked once per text
+const QByteArray& Nummeriert(const QString& ort, const QString& sql)
+{
+    thread_local std::unordered_map<QString, QByteArray> texte;
+    auto it = texte.find(sql);
+    if (it == texte.end()) {
+        NurEineAnweisung(ort, sql);
+        it = texte.emplace(sql, PlatzhalterNummeriert(sql)).first;
+    }
+    return it->second;
+}
+
 QByteArrayList PqWerte(const QVariantList& werte)
 {
     QByteArrayList texte;
@@ -428,8 +440,7 @@ void WiederholtLesen(const QString& ort, const QString& sql, const QVariantList&
         return;
     }
     // on PostgreSQL past Qt's driver as well, and together with what waits
-    NurEineAnweisung(ort, sql);
-    MitVorgemerktemSenden({{ort, PlatzhalterNummeriert(sql), PqWerte(werte), zeile}});
+    MitVorgemerktemSenden({{ort, Nummeriert(ort, sql), PqWerte(werte), zeile}});
 }
 
 void Vormerken(const QString& ort, const QString& sql, const QVariantList& werte)
@@ -439,8 +450,7 @@ void Vormerken(const QString& ort, const QString& sql, const QVariantList& werte
         Wiederholen(ort, sql, werte);
         return;
     }
-    NurEineAnweisung(ort, sql);
-    tVorgemerkt.push_back({ort, PlatzhalterNummeriert(sql), PqWerte(werte), {}});
+    tVorgemerkt.push_back({ort, Nummeriert(ort, sql), PqWerte(werte), {}});
 }
 
 quint64 Sendungen()

@@ -204,6 +204,7 @@ namespace {
 struct TVorbereitet {
     QByteArray Name;
     quint64 Verbindung = 0;
+    qsizetype Parameter = -1;   // of its text, counted once
 };
 thread_local std::unordered_map<QByteArray, TVorbereitet> tVorbereitet;
 
@@ -320,23 +321,28 @@ void PqNacheinander(const std::vector<TPqSchritt>& schritte)
     const quint64 kennung = TZEP_Connection::Kennung();
     TZEP_Connection::Pruefen(ort);
     Abraeumen(ort, c);
-    for (const TPqSchritt& s : schritte)
-        ParameterPruefen(s.Ort, s.Sql, s.Werte.size(), ParameterZahl(s.Sql));
-    if (!PQenterPipelineMode(c))
-        TZEP_Connection::Fehlgeschlagen(ort, Fehler(c, nullptr));
     // a statement with values is prepared on the server once; one without goes unnamed
     std::vector<TVorbereitet*> vorbereitet(schritte.size(), nullptr);
     std::vector<bool> neu(schritte.size(), false);
     for (size_t i = 0; i < schritte.size(); ++i) {
         const TPqSchritt& s = schritte[i];
-        if (!s.Werte.isEmpty()) {
-            TVorbereitet& v = tVorbereitet[s.Sql];
-            if (v.Verbindung != kennung) {
-                v.Name = "kalmet_pq_" + QByteArray::number(++GAnweisungen);
-                neu[i] = true;
-            }
-            vorbereitet[i] = &v;
+        if (s.Werte.isEmpty()) {
+            ParameterPruefen(s.Ort, s.Sql, 0, ParameterZahl(s.Sql));
+            continue;
         }
+        TVorbereitet& v = tVorbereitet[s.Sql];
+        if (v.Parameter < 0)
+            v.Parameter = ParameterZahl(s.Sql);
+        ParameterPruefen(s.Ort, s.Sql, s.Werte.size(), v.Parameter);
+        vorbereitet[i] = &v;
+        neu[i] = v.Verbindung != kennung;
+    }
+    if (!PQenterPipelineMode(c))
+        TZEP_Connection::Fehlgeschlagen(ort, Fehler(c, nullptr));
+    for (size_t i = 0; i < schritte.size(); ++i) {
+        const TPqSchritt& s = schritte[i];
+        if (neu[i])
+            vorbereitet[i]->Name = "kalmet_pq_" + QByteArray::number(++GAnweisungen);
         if (!Senden(c, s, vorbereitet[i], neu[i]))   // libpq could not write to the connection
             TZEP_Connection::Fehlgeschlagen(s.Ort, Fehler(c, nullptr));
     }
