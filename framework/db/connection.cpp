@@ -70,9 +70,12 @@ thread_local std::unordered_map<QString, TGehalteneAnweisung> tWiederholt;
 // on SQLite, those run past Qt; dropped before the connection closes
 thread_local std::unordered_map<QString, std::unique_ptr<TSqliteAnweisung>> tSqliteWiederholt;
 thread_local int tSqliteLaeuft = 0;   // of those, the ones whose rows are being read
-// on PostgreSQL, the statements that wait to go with the next one (Vormerken)
+// on PostgreSQL, the open transaction's statements that wait to go with the next one
+// (BeginVormerken, Vormerken), and whether its BEGIN went
+thread_local bool tVormerken = false;
 thread_local std::vector<TPqSchritt> tVorgemerkt;
-thread_local quint64 tSendungen = 0;   // the times they went
+thread_local bool tBegonnen = false;
+thread_local quint64 tSendungen = 0;   // the times what waited went
 
 const QString& ThreadConnectionName()
 {
@@ -161,10 +164,7 @@ int Generation()
     return GGeneration;
 }
 
-namespace {
-
-// The connection as Database() hands it out, without sending what waits.
-QSqlDatabase Verbindung()
+QSqlDatabase DatabaseOhneSenden()
 {
     if (GVerloren)
         VerlorenRaise(COrt);
@@ -192,13 +192,18 @@ QSqlDatabase Verbindung()
     return tDb;
 }
 
+namespace {
+
 // Sends what waits, and dazu after it in the same round trip.
 void MitVorgemerktemSenden(std::vector<TPqSchritt> dazu)
 {
     std::vector<TPqSchritt> schritte;
-    schritte.swap(tVorgemerkt);   // first: the connection is fetched on the way
+    schritte.swap(tVorgemerkt);
+    if (!schritte.empty()) {
+        ++tSendungen;
+        tBegonnen = tBegonnen || tVormerken;
+    }
     schritte.insert(schritte.end(), std::make_move_iterator(dazu.begin()), std::make_move_iterator(dazu.end()));
-    ++tSendungen;
     PqNacheinander(schritte);
 }
 
@@ -227,7 +232,7 @@ QByteArrayList PqWerte(const QVariantList& werte)
 
 QSqlDatabase Database()
 {
-    QSqlDatabase db = Verbindung();
+    QSqlDatabase db = DatabaseOhneSenden();
     // whatever runs on it now comes after what waits, inside the transaction it may begin
     if (!tVorgemerkt.empty())
         MitVorgemerktemSenden({});
@@ -280,7 +285,7 @@ void Schliessen(const QString& name)
 
 void CloseThreadConnection()
 {
-    tVorgemerkt.clear();
+    VormerkenBeenden();
     tSqliteWiederholt.clear();   // before the connection: SQLite closes none with statements left
     tDb = QSqlDatabase();
     tKennung = 0;
@@ -433,7 +438,7 @@ int Wiederholen(const QString& ort, const QString& sql, const QVariantList& wert
 
 void WiederholtLesen(const QString& ort, const QString& sql, const QVariantList& werte, const std::function<void(const TBlockZeile&)>& zeile)
 {
-    if (sqlite3* handle = SqliteHandle(Database())) {
+    if (sqlite3* handle = SqliteHandle(DatabaseOhneSenden())) {
         ++tSqliteLaeuft;
         const auto gelesen = qScopeGuard([] { --tSqliteLaeuft; });
         SqliteWiederholt(ort, sql, handle).Ausfuehren(ort, werte, zeile);
@@ -443,10 +448,23 @@ void WiederholtLesen(const QString& ort, const QString& sql, const QVariantList&
     MitVorgemerktemSenden({{ort, Nummeriert(ort, sql), PqWerte(werte), zeile}});
 }
 
+void BeginVormerken(const QString& ort)
+{
+    tVormerken = true;
+    tBegonnen = false;
+    tVorgemerkt.push_back({ort, QByteArrayLiteral("BEGIN"), {}, {}});
+}
+
+bool VormerkenBeenden()
+{
+    tVorgemerkt.clear();
+    tVormerken = false;
+    return std::exchange(tBegonnen, false);
+}
+
 void Vormerken(const QString& ort, const QString& sql, const QVariantList& werte)
 {
-    // outside a transaction nothing need follow that would take it along
-    if (Typ() != TConnectorTyp::PostgreSQL || tTransaktionen == 0) {
+    if (!tVormerken) {
         Wiederholen(ort, sql, werte);
         return;
     }
@@ -456,11 +474,6 @@ void Vormerken(const QString& ort, const QString& sql, const QVariantList& werte
 quint64 Sendungen()
 {
     return tSendungen;
-}
-
-void VorgemerktesVerwerfen()
-{
-    tVorgemerkt.clear();
 }
 
 }

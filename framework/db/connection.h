@@ -40,6 +40,8 @@ int Generation();
 // a connection was lost: a lost one is never replaced behind the work's back, nor is the
 // connection of an open transaction.
 QSqlDatabase Database();
+// The same without sending what waits (Vormerken): for what runs no statement of the work.
+QSqlDatabase DatabaseOhneSenden();
 // The calling thread's connection as a number of its own; 0 when it has none for the current
 // generation. A statement kept (TGehalteneAnweisung) belongs to one.
 quint64 Kennung();
@@ -102,13 +104,16 @@ int Wiederholen(const QString& ort, const QString& sql, const QVariantList& wert
 // On PostgreSQL it goes past Qt's driver too, sent together with what Vormerken keeps waiting.
 void WiederholtLesen(const QString& ort, const QString& sql, const QVariantList& werte, const std::function<void(const TBlockZeile&)>& zeile);
 
-// A statement whose rows and count nobody needs, run like Wiederholen. Inside a transaction on
-// PostgreSQL it waits and goes to the server with the thread's next statement, in the same
-// round trip when that is a WiederholtLesen: every other way to the connection (Database) sends
-// it first, alone. Its failure raises there. Otherwise it runs at once.
+// A transaction on the thread's PostgreSQL connection (TTransaktion) whose BEGIN waits with the
+// statements given to Vormerken until the next statement goes to the server.
+void BeginVormerken(const QString& ort);
+// Its end: what still waits is dropped; true when its BEGIN went to the server.
+bool VormerkenBeenden();
+// A statement whose rows and count nobody needs, run like Wiederholen. Inside a transaction
+// begun with BeginVormerken it waits and goes to the server with the thread's next statement,
+// in the same round trip when that is a WiederholtLesen: every other way to the connection
+// (Database) sends it first, alone. Its failure raises there. Otherwise it runs at once.
 void Vormerken(const QString& ort, const QString& sql, const QVariantList& werte = {});
-// How often statements that waited were sent; a transaction tells by it whether its BEGIN went.
+// How often statements that waited went to the server.
 quint64 Sendungen();
-// Drops what waits (a transaction rolled back before it was sent).
-void VorgemerktesVerwerfen();
 }

@@ -28,7 +28,7 @@ using TErgebnis = std::unique_ptr<PGresult, TErgebnisFreigeben>;
 PGconn* Verbindung(const QString& ort)
 {
     // the driver hands it over under the name of libpq's struct
-    const QVariant handle = TZEP_Connection::Database().driver()->handle();
+    const QVariant handle = TZEP_Connection::DatabaseOhneSenden().driver()->handle();
     if (qstrcmp(handle.typeName(), "pg_conn*") != 0 || !handle.constData())
         FehlerRaise(ort, {QStringLiteral("Keine PostgreSQL-Verbindung"), QString::fromLatin1(handle.typeName())});
     return *static_cast<PGconn* const*>(handle.constData());
@@ -162,6 +162,7 @@ void TPqAnweisung::Vorbereiten(void* verbindung, quint64 kennung)
 
 void TPqAnweisung::Lesen(const QByteArrayList& werte, const std::function<void(const TBlockZeile&)>& proZeile)
 {
+    TZEP_Connection::Database();   // what waits goes first
     PGconn* c = Verbindung(FOrt);
     const quint64 kennung = TZEP_Connection::Kennung();
     TZEP_Connection::Pruefen(FOrt);
@@ -298,6 +299,26 @@ bool Senden(PGconn* c, const TPqSchritt& s, const TVorbereitet* v, bool neu)
         && PQsendQueryPrepared(c, v->Name.constData(), static_cast<int>(texte.size()), texte.data(), nullptr, nullptr, 0);
 }
 
+// Leaves pipeline mode after a failure on the way: sends the sync if it has not gone and reads
+// the answers up to it. False when the connection cannot be brought back.
+bool PipelineVerlassen(PGconn* c, bool synchron)
+{
+    if (PQpipelineStatus(c) == PQ_PIPELINE_OFF)
+        return true;
+    if (PQstatus(c) == CONNECTION_BAD || (!synchron && !PQpipelineSync(c)))
+        return false;
+    // the answers of each statement end with a null; two in a row: none left
+    for (int leer = 0; leer < 2;) {
+        const TErgebnis r(PQgetResult(c));
+        if (!r && PQstatus(c) == CONNECTION_BAD)
+            return false;
+        leer = r ? 0 : leer + 1;
+        if (r && PQresultStatus(r.get()) == PGRES_PIPELINE_SYNC)
+            break;
+    }
+    return PQexitPipelineMode(c);
+}
+
 void ZeilenWeitergeben(const TPqSchritt& s, const PGresult* r)
 {
     if (!s.ProZeile)
@@ -335,31 +356,53 @@ void PqNacheinander(const std::vector<TPqSchritt>& schritte)
             v.Parameter = ParameterZahl(s.Sql);
         ParameterPruefen(s.Ort, s.Sql, s.Werte.size(), v.Parameter);
         vorbereitet[i] = &v;
-        neu[i] = v.Verbindung != kennung;
+        neu[i] = kennung == 0 || v.Verbindung != kennung;
     }
     if (!PQenterPipelineMode(c))
         TZEP_Connection::Fehlgeschlagen(ort, Fehler(c, nullptr));
-    for (size_t i = 0; i < schritte.size(); ++i) {
-        const TPqSchritt& s = schritte[i];
-        if (neu[i])
-            vorbereitet[i]->Name = "kalmet_pq_" + QByteArray::number(++GAnweisungen);
-        if (!Senden(c, s, vorbereitet[i], neu[i]))   // libpq could not write to the connection
-            TZEP_Connection::Fehlgeschlagen(s.Ort, Fehler(c, nullptr));
+    bool synchron = false;
+    try {
+        for (size_t i = 0; i < schritte.size(); ++i) {
+            const TPqSchritt& s = schritte[i];
+            if (neu[i])
+                vorbereitet[i]->Name = "kalmet_pq_" + QByteArray::number(++GAnweisungen);
+            if (!Senden(c, s, vorbereitet[i], neu[i]))   // libpq could not write to the connection
+                TZEP_Connection::Fehlgeschlagen(s.Ort, Fehler(c, nullptr));
+        }
+        synchron = PQpipelineSync(c);
+        if (!synchron)
+            TZEP_Connection::Fehlgeschlagen(ort, Fehler(c, nullptr));
+        TAntworten antworten(c);
+        for (size_t i = 0; i < schritte.size(); ++i) {
+            const TPqSchritt& s = schritte[i];
+            if (neu[i] && antworten.Lesen(s))
+                vorbereitet[i]->Verbindung = kennung;
+            antworten.Lesen(s, [&s](const PGresult* r) { ZeilenWeitergeben(s, r); });
+        }
+        antworten.Abschliessen(ort);
+    } catch (...) {
+        if (!PipelineVerlassen(c, synchron))   // every later statement would fail or read these answers
+            TZEP_Connection::Fehlgeschlagen(ort, QSqlError(QStringLiteral("QPSQL: pipeline"), QString::fromUtf8(PQerrorMessage(c)),
+                                                           QSqlError::ConnectionError));
+        throw;
     }
-    if (!PQpipelineSync(c))
-        TZEP_Connection::Fehlgeschlagen(ort, Fehler(c, nullptr));
-    TAntworten antworten(c);
-    for (size_t i = 0; i < schritte.size(); ++i) {
-        const TPqSchritt& s = schritte[i];
-        if (neu[i] && antworten.Lesen(s))
-            vorbereitet[i]->Verbindung = kennung;
-        antworten.Lesen(s, [&s](const PGresult* r) { ZeilenWeitergeben(s, r); });
-    }
-    antworten.Abschliessen(ort);
     TZEP_Connection::Pruefen(ort);
 }
 
 QByteArray PqWert(const QVariant& wert)
 {
-    return wert.isNull() ? QByteArray() : wert.toString().toUtf8();
+    switch (wert.typeId()) {
+    case QMetaType::UnknownType:
+        return {};
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Bool:
+    case QMetaType::QString:
+        return wert.isNull() ? QByteArray() : wert.toString().toUtf8();
+    default:   // bytes, dates and the like the driver would write otherwise
+        FehlerRaise(QStringLiteral("PqWert"), {QStringLiteral("Wert der Art %1 nicht vorgesehen").arg(QString::fromLatin1(wert.typeName()))});
+    }
 }

@@ -19,19 +19,15 @@ TTransaktion::TTransaktion(const QString& ort, QSqlDatabase db) : FOrt(ort), FDb
         Ausfuehren(FSqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
     FOffen = true;
     ++TZEP_Connection::Transaktionen();
-    if (FBeginWartet) {
-        FSendungen = TZEP_Connection::Sendungen();
-        TZEP_Connection::Vormerken(FOrt, QStringLiteral("BEGIN"));
-    }
+    if (FBeginWartet)
+        TZEP_Connection::BeginVormerken(FOrt);
 }
 
 TTransaktion::~TTransaktion()
 {
     if (!FOffen)
         return;
-    const bool begonnen = !FBeginWartet || TZEP_Connection::Sendungen() != FSendungen;
-    if (FBeginWartet)
-        TZEP_Connection::VorgemerktesVerwerfen();
+    const bool begonnen = !FBeginWartet || TZEP_Connection::VormerkenBeenden();
     if (begonnen && FDb.isOpen())   // a server that ended the session rolled it back itself
         QSqlQuery(FDb).exec(QStringLiteral("ROLLBACK"));
     --TZEP_Connection::Transaktionen();
@@ -44,11 +40,14 @@ void TTransaktion::Commit()
     // PostgreSQL answers COMMIT of a transaction that a failed statement aborted with the
     // tag ROLLBACK, not with an error; the driver's commit reads the tag and fails. A failed
     // commit, or data Qt dropped meanwhile, leaves the rollback to the destructor.
-    TZEP_Connection::Database();   // sends what waits, BEGIN among it
+    if (FBeginWartet)
+        TZEP_Connection::Database();   // sends what waits, BEGIN among it
     TZEP_Connection::Pruefen(FOrt);
     if (!FDb.commit())
         TZEP_Connection::Fehlgeschlagen(FOrt, FDb, {QStringLiteral("COMMIT")});
     FOffen = false;
+    if (FBeginWartet)
+        TZEP_Connection::VormerkenBeenden();
     --TZEP_Connection::Transaktionen();
 }
 

@@ -24,6 +24,5 @@ private:
     QSqlDatabase FDb;
     bool FSqlite = false;
     bool FOffen = false;
-    bool FBeginWartet = false;   // BEGIN waits for the first statement (TZEP_Connection::Vormerken)
-    quint64 FSendungen = 0;      // TZEP_Connection::Sendungen() when it began to wait
+    bool FBeginWartet = false;   // BEGIN waits for the first statement (TZEP_Connection::BeginVormerken)
 };

@@ -130,9 +130,12 @@ TEST(TransaktionTest, StatementsThatWaitRunInOrderInsideTheTransaction)
         TTransaktion t("Test");
         TZEP_Connection::Vormerken("Test", CEinfuegen, {"A", "1"});
         QStringList gelesen;
+        const quint64 gesendet = TZEP_Connection::Sendungen();
         TZEP_Connection::WiederholtLesen("Test", "SELECT wert FROM parameter WHERE name = ?", {"A"},
                                          [&gelesen](const TBlockZeile& z) { gelesen << z.Text(0); });
         EXPECT_EQ(gelesen, QStringList({"1"}));
+        if (TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL)
+            EXPECT_EQ(TZEP_Connection::Sendungen(), gesendet + 1) << "BEGIN, the insert and the read in one round trip";
         t.Commit();
     }
     bool gelesen = false;
