@@ -471,6 +471,11 @@ void Vormerken(const QString& ort, const QString& sql, const QVariantList& werte
     tVorgemerkt.push_back({ort, Nummeriert(ort, sql), PqWerte(werte), {}});
 }
 
+void MitCommitSenden(const QString& ort)
+{
+    MitVorgemerktemSenden({{ort, QByteArrayLiteral("COMMIT"), {}, {}, QByteArrayLiteral("COMMIT")}});
+}
+
 quint64 Sendungen()
 {
     return tSendungen;

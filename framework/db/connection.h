@@ -114,6 +114,8 @@ bool VormerkenBeenden();
 // in the same round trip when that is a WiederholtLesen: every other way to the connection
 // (Database) sends it first, alone. Its failure raises there. Otherwise it runs at once.
 void Vormerken(const QString& ort, const QString& sql, const QVariantList& werte = {});
+// Commits the transaction begun with BeginVormerken, together with what waits.
+void MitCommitSenden(const QString& ort);
 // How often statements that waited went to the server.
 quint64 Sendungen();
 }

@@ -246,6 +246,11 @@ public:
             } else if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && status != PGRES_SINGLE_TUPLE) {
                 Merken(s, Fehler(FC, r.get()));
                 gelaufen = false;
+            } else if (!s.Meldung.isEmpty() && s.Meldung != PQcmdStatus(r.get())) {
+                // a COMMIT of a transaction a failed statement aborted answers ROLLBACK
+                Merken(s, QSqlError(QStringLiteral("QPSQL: Unable to commit transaction"), QString::fromLatin1(PQcmdStatus(r.get())),
+                                    QSqlError::TransactionError));
+                gelaufen = false;
             } else if (ergebnis && !FFehler) {
                 try {
                     ergebnis(r.get());

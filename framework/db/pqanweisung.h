@@ -43,6 +43,7 @@ struct TPqSchritt {
     QByteArray Sql;     // its parameters numbered $1, $2, ...
     QByteArrayList Werte;   // as text; a null array is NULL
     std::function<void(const TBlockZeile&)> ProZeile;   // takes its rows; none: they are dropped
+    QByteArray Meldung;   // the command tag it must answer with (COMMIT); empty: any
 };
 
 // Runs schritte one after the other on the calling thread's PostgreSQL connection, sent at

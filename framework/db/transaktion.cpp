@@ -40,10 +40,10 @@ void TTransaktion::Commit()
     // PostgreSQL answers COMMIT of a transaction that a failed statement aborted with the
     // tag ROLLBACK, not with an error; the driver's commit reads the tag and fails. A failed
     // commit, or data Qt dropped meanwhile, leaves the rollback to the destructor.
-    if (FBeginWartet)
-        TZEP_Connection::Database();   // sends what waits, BEGIN among it
     TZEP_Connection::Pruefen(FOrt);
-    if (!FDb.commit())
+    if (FBeginWartet)
+        TZEP_Connection::MitCommitSenden(FOrt);   // what waits and COMMIT in one round trip
+    else if (!FDb.commit())
         TZEP_Connection::Fehlgeschlagen(FOrt, FDb, {QStringLiteral("COMMIT")});
     FOffen = false;
     if (FBeginWartet)

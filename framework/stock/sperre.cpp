@@ -4,7 +4,6 @@
 #include "framework/app/programm.h"
 #include "framework/core/fehler.h"
 #include "framework/core/prozess.h"
-#include "framework/db/blockzeile.h"
 #include "framework/db/connection.h"
 #include "framework/db/datenfeld.h"
 #include "framework/db/transaktion.h"
@@ -174,19 +173,24 @@ bool ZeileLoeschen(const TInt32Trio& id)
     return TZEP_Connection::Wiederholen(COrt, QLatin1String(CEigeneZeile), Schluessel(id) + QVariantList{Rechner(), EigenerProzess()}) > 0;
 }
 
-// Deletes the lock row as ZeileLoeschen and, on PostgreSQL, frees the advisory lock in the same
-// statement when there was a row. Inside a transaction another session then waits for its end
-// at the row's unique key before it takes the article.
-bool ZeileLoeschenBeratendFrei(const TInt32Trio& id)
+const QString CUebernommen = QStringLiteral("Die Artikelsperre wurde inzwischen übernommen.");
+
+// Inside the transaction of the work under the lock: deletes the lock row and, on PostgreSQL,
+// frees the advisory lock in the same statement. Another session then waits for the end of the
+// transaction at the row's unique key before it takes the article. A row that is no longer
+// this process's fails the transaction: on PostgreSQL on the server (the text cast to a number),
+// so that the statement need not be answered before the commit goes with it.
+void ZeileLoeschenImWerk(const TInt32Trio& id)
 {
-    if (!Postgres())
-        return ZeileLoeschen(id);
-    // a read, so that what waits for the commit goes with it
-    static const QString sql = QLatin1String(CEigeneZeile) + QStringLiteral(" RETURNING pg_advisory_unlock(hashtextextended(?, 0))");
-    bool geloescht = false;
-    TZEP_Connection::WiederholtLesen(COrt, sql, Schluessel(id) + QVariantList{Rechner(), EigenerProzess(), SperrSchluessel(id)},
-                                     [&geloescht](const TBlockZeile&) { geloescht = true; });
-    return geloescht;
+    if (!Postgres()) {
+        if (!ZeileLoeschen(id))
+            FehlerRaise(COrt, {CUebernommen});
+        return;
+    }
+    static const QString sql = QStringLiteral("WITH d AS (%1 RETURNING pg_advisory_unlock(hashtextextended(?, 0))) "
+                                              "SELECT CAST(CASE WHEN EXISTS (SELECT 1 FROM d) THEN '1' ELSE CAST(? AS TEXT) END AS INTEGER)")
+                                   .arg(QLatin1String(CEigeneZeile));
+    TZEP_Connection::Vormerken(COrt, sql, Schluessel(id) + QVariantList{Rechner(), EigenerProzess(), SperrSchluessel(id), CUebernommen});
 }
 
 // Frees the article's advisory lock on PostgreSQL; a failure is registered, not raised: the
@@ -359,8 +363,7 @@ TArtikelSperre::~TArtikelSperre()
 void TArtikelSperre::FreigebenMit(TTransaktion& t)
 {
     // a lock taken over meanwhile is no longer this process's: nothing may be committed
-    if (!ZeileLoeschenBeratendFrei(FId))
-        FehlerRaise(COrt, {QStringLiteral("Die Artikelsperre wurde inzwischen übernommen.")});
+    ZeileLoeschenImWerk(FId);
     t.Commit();
     FGehalten = false;
     CommonLock().RECVMessageUnlockProdId(FId);

@@ -314,7 +314,7 @@ TEST_F(BuchBefehlTest, LosingTheServerEndsARunWithCode3AndTheNextRunPostsEveryDi
         const std::vector<TKettenInventur> inventuren = Gewoehnliche();
         const TVorher vorher = VorherMerken();
         for (int lauf = 0; lauf < 10 && Offene(inventuren).size() > 2; ++lauf) {
-            verloren += MitVerbindungsverlust(KALMET_PROGRAMM, Aufruf(Offene(inventuren)), zufall.bounded(20, 250)) == 3;
+            verloren += MitVerbindungsverlust(KALMET_PROGRAMM, Aufruf(Offene(inventuren)), zufall.bounded(5, 100)) == 3;
             EXPECT_EQ(Zerrissen(), 0) << "an article is posted whole or not at all";
         }
         RestBuchen(inventuren, vorher);

@@ -1,4 +1,5 @@
 #include "framework/app/programm.h"
+#include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 #include "framework/db/transaktion.h"
 #include "framework/stock/sperre.h"
@@ -163,4 +164,28 @@ TEST(TCommonLock, RowOfASessionThatEndedIsTakenOverAtOnce)
     EXPECT_FALSE(CommonLock().LockProdId(b, m, false));
     EXPECT_EQ(m.Terminal, "kasse-7");
     EXPECT_EQ(Sperren(), 2);
+}
+
+// The work under a lock is committed only while the lock row is still this process's.
+TEST(TCommonLock, ALockRowGoneMeanwhileFailsTheCommitAndKeepsTheWorkOut)
+{
+    TTestDb db;
+    KALMET_REQUIRE_DB(db);
+    const TInt32Trio id{1, 2, 3};
+    TZEP_clMeldung halter;
+    {
+        TArtikelTransaktion t(id, halter, "Test");
+        ASSERT_TRUE(t.Gehalten());
+        TZEP_Connection::Vormerken("Test", "INSERT INTO parameter (name, wert) VALUES (?, ?)", {"A", "1"});
+        TZEP_Connection::Ausfuehren("Test", "DELETE FROM artsperre");   // taken away meanwhile
+        EXPECT_THROW(t.Commit(), EORVFehler);
+    }
+    QSqlQuery q(TZEP_Connection::Database());
+    ASSERT_TRUE(q.exec("SELECT count(*) FROM parameter WHERE name = 'A'") && q.next());
+    EXPECT_EQ(q.value(0).toInt(), 0);
+    EXPECT_EQ(Sperren(), 0);
+    TArtikelTransaktion t(id, halter, "Test");   // the article can be locked again
+    ASSERT_TRUE(t.Gehalten());
+    t.Commit();
+    EXPECT_EQ(Sperren(), 0);
 }
