@@ -3,6 +3,7 @@
 #include "framework/core/fehler.h"
 #include "framework/db/connection.h"
 
+#include <QScopeGuard>
 #include <QSqlDriver>
 #include <QSqlError>
 
@@ -343,6 +344,11 @@ void PqNacheinander(const std::vector<TPqSchritt>& schritte)
     if (schritte.empty())
         return;
     const QString& ort = schritte.front().Ort;
+    thread_local bool laeuft = false;   // its answers are being read
+    if (laeuft)
+        FehlerRaise(ort, {QStringLiteral("Zwei Anweisungen zugleich auf einer Verbindung.")});
+    laeuft = true;
+    const auto gelesen = qScopeGuard([] { laeuft = false; });
     PGconn* c = Verbindung(ort);
     const quint64 kennung = TZEP_Connection::Kennung();
     TZEP_Connection::Pruefen(ort);

@@ -49,7 +49,9 @@ struct TPqSchritt {
 // Runs schritte one after the other on the calling thread's PostgreSQL connection, sent at
 // once and answered at once (libpq's pipeline mode): one round trip for all of them, each
 // still a statement of its own to the server. A statement with values is prepared once per
-// connection. The first failure raises once every answer is in; those after it did not run.
+// connection. The first failure (of a statement, or of what takes its rows) raises once every
+// answer is in; statements after a failed one did not run. What takes the rows must not use
+// the connection: that raises.
 void PqNacheinander(const std::vector<TPqSchritt>& schritte);
 
 // A value bound by Qt's driver as the text libpq sends: NULL as a null array.
