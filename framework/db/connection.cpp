@@ -207,25 +207,26 @@ void MitVorgemerktemSenden(std::vector<TPqSchritt> dazu)
     PqNacheinander(schritte);
 }
 
-// sql numbered for libpq, checked once per text
-const QByteArray& Nummeriert(const QString& ort, const QString& sql)
+// The statement of sql with werte for libpq: sql checked and numbered once per text.
+TPqSchritt Schritt(const QString& ort, const QString& sql, const QVariantList& werte)
 {
-    thread_local std::unordered_map<QString, QByteArray> texte;
-    auto it = texte.find(sql);
-    if (it == texte.end()) {
+    struct TNummeriert {
+        QByteArray Sql;
+        qsizetype Parameter = 0;
+    };
+    thread_local std::unordered_map<QString, TNummeriert> nummeriert;
+    auto it = nummeriert.find(sql);
+    if (it == nummeriert.end()) {
         NurEineAnweisung(ort, sql);
-        it = texte.emplace(sql, PlatzhalterNummeriert(sql)).first;
+        TNummeriert n;
+        n.Sql = PlatzhalterNummeriert(sql, &n.Parameter);
+        it = nummeriert.emplace(sql, std::move(n)).first;
     }
-    return it->second;
-}
-
-QByteArrayList PqWerte(const QVariantList& werte)
-{
     QByteArrayList texte;
     texte.reserve(werte.size());
     for (const QVariant& w : werte)
         texte << PqWert(w);
-    return texte;
+    return {ort, it->second.Sql, texte, {}, {}, it->second.Parameter};
 }
 
 }
@@ -445,7 +446,9 @@ void WiederholtLesen(const QString& ort, const QString& sql, const QVariantList&
         return;
     }
     // on PostgreSQL past Qt's driver as well, and together with what waits
-    MitVorgemerktemSenden({{ort, Nummeriert(ort, sql), PqWerte(werte), zeile}});
+    TPqSchritt s = Schritt(ort, sql, werte);
+    s.ProZeile = zeile;
+    MitVorgemerktemSenden({std::move(s)});
 }
 
 void BeginVormerken(const QString& ort)
@@ -468,7 +471,7 @@ void Vormerken(const QString& ort, const QString& sql, const QVariantList& werte
         Wiederholen(ort, sql, werte);
         return;
     }
-    tVorgemerkt.push_back({ort, Nummeriert(ort, sql), PqWerte(werte), {}});
+    tVorgemerkt.push_back(Schritt(ort, sql, werte));
 }
 
 void MitCommitSenden(const QString& ort)

@@ -184,10 +184,10 @@ void TPqAnweisung::Lesen(const QByteArrayList& werte, const std::function<void(c
     TZEP_Connection::Pruefen(FOrt);
 }
 
-QByteArray PlatzhalterNummeriert(const QString& sql)
+QByteArray PlatzhalterNummeriert(const QString& sql, qsizetype* anzahl)
 {
     QByteArray r;
-    int n = 0;
+    qsizetype n = 0;
     bool text = false;   // within a quoted literal
     for (const char c : sql.toUtf8()) {
         if (c == '\'')
@@ -197,6 +197,8 @@ QByteArray PlatzhalterNummeriert(const QString& sql)
         else
             r += c;
     }
+    if (anzahl)
+        *anzahl = n;
     return r;
 }
 
@@ -206,27 +208,8 @@ namespace {
 struct TVorbereitet {
     QByteArray Name;
     quint64 Verbindung = 0;
-    qsizetype Parameter = -1;   // of its text, counted once
 };
 thread_local std::unordered_map<QByteArray, TVorbereitet> tVorbereitet;
-
-// The number of parameters of sql: its highest $n outside quoted texts.
-qsizetype ParameterZahl(const QByteArray& sql)
-{
-    qsizetype n = 0;
-    bool text = false;
-    for (qsizetype i = 0; i < sql.size(); ++i) {
-        if (sql[i] == '\'') {
-            text = !text;
-        } else if (sql[i] == '$' && !text) {
-            qsizetype zahl = 0;
-            while (i + 1 < sql.size() && sql[i + 1] >= '0' && sql[i + 1] <= '9')
-                zahl = zahl * 10 + (sql[++i] - '0');
-            n = std::max(n, zahl);
-        }
-    }
-    return n;
-}
 
 // Reads the answers of a pipeline. The first failure is kept and raised once all are read, so
 // that the connection leaves pipeline mode idle; only a lost connection raises at once.
@@ -358,14 +341,10 @@ void PqNacheinander(const std::vector<TPqSchritt>& schritte)
     std::vector<bool> neu(schritte.size(), false);
     for (size_t i = 0; i < schritte.size(); ++i) {
         const TPqSchritt& s = schritte[i];
-        if (s.Werte.isEmpty()) {
-            ParameterPruefen(s.Ort, s.Sql, 0, ParameterZahl(s.Sql));
+        ParameterPruefen(s.Ort, s.Sql, s.Werte.size(), s.Parameter);
+        if (s.Werte.isEmpty())
             continue;
-        }
         TVorbereitet& v = tVorbereitet[s.Sql];
-        if (v.Parameter < 0)
-            v.Parameter = ParameterZahl(s.Sql);
-        ParameterPruefen(s.Ort, s.Sql, s.Werte.size(), v.Parameter);
         vorbereitet[i] = &v;
         neu[i] = kennung == 0 || v.Verbindung != kennung;
     }

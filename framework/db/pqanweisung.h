@@ -44,6 +44,7 @@ struct TPqSchritt {
     QByteArrayList Werte;   // as text; a null array is NULL
     std::function<void(const TBlockZeile&)> ProZeile;   // takes its rows; none: they are dropped
     QByteArray Meldung;   // the command tag it must answer with (COMMIT); empty: any
+    qsizetype Parameter = 0;   // the number of $n in Sql
 };
 
 // Runs schritte one after the other on the calling thread's PostgreSQL connection, sent at
@@ -57,5 +58,6 @@ void PqNacheinander(const std::vector<TPqSchritt>& schritte);
 // A value bound by Qt's driver as the text libpq sends: NULL as a null array.
 QByteArray PqWert(const QVariant& wert);
 
-// The ? of sql numbered $1, $2, ... in their order, for a statement run past Qt.
-QByteArray PlatzhalterNummeriert(const QString& sql);
+// The ? of sql numbered $1, $2, ... in their order, for a statement run past Qt; anzahl takes
+// their number.
+QByteArray PlatzhalterNummeriert(const QString& sql, qsizetype* anzahl = nullptr);
