@@ -80,6 +80,7 @@ TBlockVorlauf::TBlockVorlauf(bool mitRegal, bool mitBestand)
           FReNrAbfrage.reset();
           FInvMani.reset();
       }),
+      FPreise([this] { FPreisVorrat.reset(); }),
       FInventur([this] { FSaetze.reset(); }),
       FSoll([this] { FSollSaetze.reset(); })
 {
@@ -92,7 +93,7 @@ TBlockVorlauf::TBlockVorlauf(bool mitRegal, bool mitBestand)
 
 std::vector<TLeseThread*> TBlockVorlauf::Threads()
 {
-    std::vector<TLeseThread*> r{&FStamm, &FInventur, &FSoll};
+    std::vector<TLeseThread*> r{&FStamm, &FPreise, &FInventur, &FSoll};
     if (FBewegung)
         r.push_back(FBewegung.get());
     return r;
@@ -101,6 +102,11 @@ std::vector<TLeseThread*> TBlockVorlauf::Threads()
 void TBlockVorlauf::Anstossen(const std::vector<TInt32Trio>& ids, std::vector<TInventurSchluessel> inventuren, TDateTime ab)
 {
     FStamm.Anstossen([this, ids] { StammLesen(ids); });
+    FPreise.Anstossen([this, ids] {
+        if (!FPreisVorrat)
+            FPreisVorrat = std::make_unique<TORV_ArtPreisView>();
+        FPreisVorrat->Vorladen(ids);
+    });
     FInventur.Anstossen([this, ids, inventuren] {
         if (!FSaetze)
             FSaetze = std::make_unique<TInventurSaetze>();
@@ -124,6 +130,7 @@ void TBlockVorlauf::Uebergeben(TInventurliste& liste)
     for (TLeseThread* t : Threads())
         t->Warten();
     liste.VorratTauschen(*FArtikel, FReNr);
+    liste.ArtlesSimple().PreisVorratTauschen(*FPreisVorrat);
     liste.Saetze().ZaehlTauschen(*FSaetze);
     liste.Saetze().SollTauschen(*FSollSaetze);
     if (FMitBestand) {
@@ -136,7 +143,7 @@ void TBlockVorlauf::StammLesen(const std::vector<TInt32Trio>& ids)
 {
     if (!FArtikel)
         FArtikel.reset(TORVServerFactory::ArtLesSimpleHolen());
-    FArtikel->Vorladen(ids);
+    FArtikel->StammVorladen(ids);
     FReNr.clear();
     if (FMitRegal)
         TInventurliste::ReNrLesen(FReNrAbfrage, ids, FReNr);

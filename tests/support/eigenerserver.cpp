@@ -134,6 +134,12 @@ bool TEigenerServer::Starten()
                        true))
             FPort = port;
     }
+    if (!FPort) {
+        // what the server said of its last try: pg_ctl itself only says that it did not start
+        QFile log(FOrdner.filePath(QStringLiteral("server.log")));
+        if (log.open(QIODevice::ReadOnly))
+            FFehler += QStringLiteral("\n") + QString::fromLocal8Bit(log.readAll().right(2000));
+    }
     const QString os = Betriebssystembenutzer();
     return FPort && Sql(QStringLiteral("CREATE ROLE %1 LOGIN CREATEDB PASSWORD '%2'").arg(QLatin1String(Benutzer), QLatin1String(Passwort)))
         && Sql(QStringLiteral("CREATE DATABASE %1 OWNER %2").arg(QLatin1String(Datenbank), QLatin1String(Benutzer)))
