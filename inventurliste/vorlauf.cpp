@@ -80,12 +80,15 @@ TBlockVorlauf::TBlockVorlauf(bool mitRegal, bool mitBestand)
           FReNrAbfrage.reset();
           FInvMani.reset();
       }),
-      FPreise([this] { FPreisVorrat.reset(); }),
       FInventur([this] { FSaetze.reset(); }),
       FSoll([this] { FSollSaetze.reset(); })
 {
     if (FMitBestand)
         FBewegung = std::make_unique<TLeseThread>([this] { FBewegungMani.reset(); });
+    // on PostgreSQL the server's work for the prices overlaps that for the master records; on
+    // SQLite both are this process's own work, which one more thread would only share out
+    if (TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL)
+        FPreise = std::make_unique<TLeseThread>([this] { FPreisVorrat.reset(); });
     // each thread connects now, while the build does its first reads
     for (TLeseThread* t : Threads())
         t->Anstossen([] { TZEP_Connection::Database(); });
@@ -93,20 +96,22 @@ TBlockVorlauf::TBlockVorlauf(bool mitRegal, bool mitBestand)
 
 std::vector<TLeseThread*> TBlockVorlauf::Threads()
 {
-    std::vector<TLeseThread*> r{&FStamm, &FPreise, &FInventur, &FSoll};
-    if (FBewegung)
-        r.push_back(FBewegung.get());
+    std::vector<TLeseThread*> r{&FStamm, &FInventur, &FSoll};
+    for (TLeseThread* t : {FPreise.get(), FBewegung.get()})
+        if (t)
+            r.push_back(t);
     return r;
 }
 
 void TBlockVorlauf::Anstossen(const std::vector<TInt32Trio>& ids, std::vector<TInventurSchluessel> inventuren, TDateTime ab)
 {
     FStamm.Anstossen([this, ids] { StammLesen(ids); });
-    FPreise.Anstossen([this, ids] {
-        if (!FPreisVorrat)
-            FPreisVorrat = std::make_unique<TORV_ArtPreisView>();
-        FPreisVorrat->Vorladen(ids);
-    });
+    if (FPreise)
+        FPreise->Anstossen([this, ids] {
+            if (!FPreisVorrat)
+                FPreisVorrat = std::make_unique<TORV_ArtPreisView>();
+            FPreisVorrat->Vorladen(ids);
+        });
     FInventur.Anstossen([this, ids, inventuren] {
         if (!FSaetze)
             FSaetze = std::make_unique<TInventurSaetze>();
@@ -130,7 +135,8 @@ void TBlockVorlauf::Uebergeben(TInventurliste& liste)
     for (TLeseThread* t : Threads())
         t->Warten();
     liste.VorratTauschen(*FArtikel, FReNr);
-    liste.ArtlesSimple().PreisVorratTauschen(*FPreisVorrat);
+    if (FPreise)
+        liste.ArtlesSimple().PreisVorratTauschen(*FPreisVorrat);
     liste.Saetze().ZaehlTauschen(*FSaetze);
     liste.Saetze().SollTauschen(*FSollSaetze);
     if (FMitBestand) {
@@ -143,7 +149,10 @@ void TBlockVorlauf::StammLesen(const std::vector<TInt32Trio>& ids)
 {
     if (!FArtikel)
         FArtikel.reset(TORVServerFactory::ArtLesSimpleHolen());
-    FArtikel->StammVorladen(ids);
+    if (FPreise)
+        FArtikel->StammVorladen(ids);
+    else
+        FArtikel->Vorladen(ids);
     FReNr.clear();
     if (FMitRegal)
         TInventurliste::ReNrLesen(FReNrAbfrage, ids, FReNr);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/article/preisview.h"
 #include "inventurliste/inventurliste.h"
 #include "inventurliste/inventursaetze.h"
 
@@ -41,10 +42,10 @@ private:
 };
 
 // Reads the next block of articles on threads of their own while the build computes the block
-// before: one reads master records, prices, RENR numbers and, for a back-calculation, stock;
-// one the count records of the rows' inventories, one their target and erroneous-sale
-// records; for a back-calculation one the movements, so that the statements' work on the
-// server overlaps.
+// before: one reads master records, prices (on PostgreSQL a thread of their own), RENR numbers
+// and, for a back-calculation, stock; one the count records of the rows' inventories, one their
+// target and erroneous-sale records; for a back-calculation one the movements, so that the
+// statements' work on the server overlaps.
 // The build hands each block over to its readers.
 class TBlockVorlauf {
 public:
@@ -66,6 +67,7 @@ private:
     const bool FMitBestand;
     // the threads' readers, made on them; they hold the block read last
     std::unique_ptr<IORV_ArtLesSimple> FArtikel;
+    std::unique_ptr<TORV_ArtPreisView> FPreisVorrat;
     std::unique_ptr<TProduktBlockAbfrage> FReNrAbfrage;
     TInventurliste::TReNrVorrat FReNr{&TInt32Trio::Numerisch_Kleiner};
     std::unique_ptr<TInvMani> FInvMani;
@@ -76,5 +78,6 @@ private:
     TLeseThread FStamm;
     TLeseThread FInventur;
     TLeseThread FSoll;
+    std::unique_ptr<TLeseThread> FPreise;     // only on PostgreSQL
     std::unique_ptr<TLeseThread> FBewegung;   // only for a back-calculation
 };

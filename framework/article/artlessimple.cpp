@@ -59,6 +59,8 @@ public:
         FPreise.VorratTauschen(a.FPreise);
     }
 
+    void PreisVorratTauschen(TORV_ArtPreisView& preise) override { FPreise.VorratTauschen(preise); }
+
 private:
     // the master records of the articles that exist
     std::vector<TAASatz> Lesen(const std::vector<TInt32Trio>& ids)

@@ -27,6 +27,9 @@ public:
     // Exchanges the read-ahead block with another reader of the same kind (one that read it on
     // another thread).
     virtual void VorratTauschen(IORV_ArtLesSimple& anderer) = 0;
+    // Exchanges the read-ahead prices with a price view that read the same block on another
+    // thread (after StammVorladen here).
+    virtual void PreisVorratTauschen(TORV_ArtPreisView& preise) = 0;
     virtual const TAASatz& Satz() const = 0;
     // The price view of the loaded article.
     virtual TORV_ArtPreisView& Preise() = 0;

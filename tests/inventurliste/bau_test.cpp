@@ -124,11 +124,19 @@ TEST_F(BauTest, BlockReadsGiveWhatSingleReadsGive)
     ids.insert(ids.begin() + 50, TInt32Trio{99, 99, 99});   // unknown article inside a block
     std::unique_ptr<IORV_ArtLesSimple> block(TORVServerFactory::ArtLesSimpleHolen());
     std::unique_ptr<IORV_ArtLesSimple> einzeln(TORVServerFactory::ArtLesSimpleHolen());
+    // master records and prices read apart, as two threads of the list read them
+    std::unique_ptr<IORV_ArtLesSimple> getrennt(TORVServerFactory::ArtLesSimpleHolen());
     for (size_t von = 0; von < ids.size(); von += 60) {
         const std::vector<TInt32Trio> teil(ids.begin() + von, ids.begin() + std::min(ids.size(), von + 60));
         block->Vorladen(teil);
-        for (const TInt32Trio& id : teil)
+        getrennt->StammVorladen(teil);
+        TORV_ArtPreisView preise;
+        preise.Vorladen(teil);
+        getrennt->PreisVorratTauschen(preise);
+        for (const TInt32Trio& id : teil) {
             EXPECT_EQ(Artikelbild(*block, id), Artikelbild(*einzeln, id)) << qPrintable(id.ToText());
+            EXPECT_EQ(Artikelbild(*getrennt, id), Artikelbild(*einzeln, id)) << qPrintable(id.ToText());
+        }
     }
     // an article outside the block is read by itself
     EXPECT_EQ(Artikelbild(*block, ids.front()), Artikelbild(*einzeln, ids.front()));
@@ -231,10 +239,14 @@ TEST_F(BauTest, WithoutGroupOrSqlFilterTheBuildListsTheSameLines)
 // the build, as a failure of the computing thread does.
 TEST_F(BauTest, AFailedReadAheadFailsTheBuild)
 {
-    Sql("DROP TABLE fvk");
-    const TDruckConfig c = Filialweit("");
-    QTemporaryDir dir;
-    TInventurlisteBau bau(Liste(), c, WiJahrEnde(c.WiJahr));
-    EXPECT_FALSE(bau.Ausfuehren(dir.path(), {}));
-    EXPECT_FALSE(bau.Fehler().isEmpty());
+    // the erroneous sales come with the target records, the price history with the prices
+    for (const QString tabelle : {"fvk", "preishist"}) {
+        Sql(QString("ALTER TABLE %1 RENAME TO weg").arg(tabelle));
+        const TDruckConfig c = Filialweit("");
+        QTemporaryDir dir;
+        TInventurlisteBau bau(Liste(), c, WiJahrEnde(c.WiJahr));
+        EXPECT_FALSE(bau.Ausfuehren(dir.path(), {})) << qPrintable(tabelle);
+        EXPECT_TRUE(bau.Fehler().contains(tabelle)) << qPrintable(bau.Fehler());
+        Sql(QString("ALTER TABLE weg RENAME TO %1").arg(tabelle));
+    }
 }
