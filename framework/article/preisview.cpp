@@ -21,18 +21,16 @@ std::vector<TORV_ArtPreisView::TDaten> TORV_ArtPreisView::Lesen(const std::vecto
 {
     std::vector<TDaten> daten(ids.size());
     // dates as text, which the date field's reader takes without the driver's general parser
-    Abfrage(FPreisAbfrage, "t.preisart, t.filiale, t.slot_von, t.slot_bis, t.preis, t.strp, CAST(t.gueltig_ab AS TEXT)", "preis",
-            "t.preisart, t.gueltig_ab, t.id")
-        .Lesen(ids, [&](int i, const TBlockZeile& p) {
-            daten[i].Preise.push_back({p.Int(1), p.Int(2), p.Int(3), p.Int(4), p.Double(5), p.Int(6), p.Datum(7)});
-        });
-    Abfrage(FHistorieAbfrage, "CAST(t.datum AS TEXT), t.vorgang, t.preisart, t.preis_alt, t.preis_neu", "preishist", "t.datum, t.id")
-        .Lesen(ids, [&](int i, const TBlockZeile& h) {
-            daten[i].Historie.push_back({h.Datum(1), h.Text(2), h.Int(3), h.Double(4), h.Double(5)});
-        });
-    Abfrage(FFilialAbfrage, "t.filiale", "artikel_filiale", "").Lesen(ids, [&](int i, const TBlockZeile& w) {
-        daten[i].FilialenW.insert(w.Int(1));
-    });
+    TProduktBlockAbfrage::ZugleichLesen(
+        ids, {{&Abfrage(FPreisAbfrage, "t.preisart, t.filiale, t.slot_von, t.slot_bis, t.preis, t.strp, CAST(t.gueltig_ab AS TEXT)", "preis",
+                        "t.preisart, t.gueltig_ab, t.id"),
+               [&](int i, const TBlockZeile& p) {
+                   daten[i].Preise.push_back({p.Int(1), p.Int(2), p.Int(3), p.Int(4), p.Double(5), p.Int(6), p.Datum(7)});
+               }},
+              {&Abfrage(FHistorieAbfrage, "CAST(t.datum AS TEXT), t.vorgang, t.preisart, t.preis_alt, t.preis_neu", "preishist", "t.datum, t.id"),
+               [&](int i, const TBlockZeile& h) { daten[i].Historie.push_back({h.Datum(1), h.Text(2), h.Int(3), h.Double(4), h.Double(5)}); }},
+              {&Abfrage(FFilialAbfrage, "t.filiale", "artikel_filiale", ""),
+               [&](int i, const TBlockZeile& w) { daten[i].FilialenW.insert(w.Int(1)); }}});
     return daten;
 }
 

@@ -30,6 +30,15 @@ QByteArray ArrayText(const TInt32Trio* ids, size_t anzahl, int32_t TInt32Trio::*
     return r + '}';
 }
 
+// The ids as the three array parameters of the statement for any block.
+QByteArrayList ArrayTexte(const TInt32Trio* ids, size_t anzahl)
+{
+    QByteArrayList r;
+    for (int32_t TInt32Trio::*teil : {&TInt32Trio::Int1, &TInt32Trio::Int2, &TInt32Trio::Int3})
+        r << ArrayText(ids, anzahl, teil);
+    return r;
+}
+
 }
 
 QString TProduktBlockAbfrage::Ort() const
@@ -78,15 +87,20 @@ QString TProduktBlockAbfrage::Anweisung(size_t n) const
         .arg(tabelle, FSpalten, quelle, FOrdnung.isEmpty() ? QString() : QStringLiteral(" ORDER BY ids.i, ") + FOrdnung);
 }
 
+const QByteArray& TProduktBlockAbfrage::ArrayAnweisung()
+{
+    if (FArrayAnweisung.isEmpty())
+        FArrayAnweisung = PlatzhalterNummeriert(Anweisung(0));
+    return FArrayAnweisung;
+}
+
 void TProduktBlockAbfrage::ArraysLesen(const TInt32Trio* ids, size_t anzahl, const QVariantList& werte, const TProZeile& proZeile)
 {
     // PostgreSQL takes the ids as three array parameters: one statement for any block, and
     // three values to send instead of three per article
     if (!FArrays)
-        FArrays = std::make_unique<TPqAnweisung>(Ort(), PlatzhalterNummeriert(Anweisung(0)));
-    QByteArrayList texte;
-    for (int32_t TInt32Trio::*teil : {&TInt32Trio::Int1, &TInt32Trio::Int2, &TInt32Trio::Int3})
-        texte << ArrayText(ids, anzahl, teil);
+        FArrays = std::make_unique<TPqAnweisung>(Ort(), ArrayAnweisung());
+    QByteArrayList texte = ArrayTexte(ids, anzahl);
     for (const QVariant& w : werte)
         texte << PqWert(w);
     FArrays->Lesen(texte, proZeile);
@@ -108,6 +122,26 @@ void TProduktBlockAbfrage::TeilweiseLesen(const TInt32Trio* ids, size_t anzahl, 
     }
     alle += werte;
     TZEP_Connection::WiederholtLesen(Ort(), sql, alle, proZeile);
+}
+
+void TProduktBlockAbfrage::ZugleichLesen(const std::vector<TInt32Trio>& ids, const std::vector<TTeil>& teile)
+{
+    if (TZEP_Connection::Typ() != TConnectorTyp::PostgreSQL) {
+        for (const TTeil& t : teile)
+            t.Abfrage->Lesen(ids, t.ProZeile);
+        return;
+    }
+    if (ids.empty())
+        return;
+    TZEP_Connection::Database();   // what waits goes first, as before a single block read
+    const QByteArrayList texte = ArrayTexte(ids.data(), ids.size());
+    std::vector<TPqSchritt> schritte;
+    for (const TTeil& t : teile) {
+        t.Abfrage->Teilgroesse(ids.size());
+        schritte.push_back({t.Abfrage->Ort(), t.Abfrage->ArrayAnweisung(), texte,
+                            [&t](const TBlockZeile& z) { t.ProZeile(z.Int(0), z); }, {}, texte.size()});
+    }
+    PqNacheinander(schritte);
 }
 
 TMengen100 MengenLesen(const QSqlQuery& q, int spalte, const QString& name)

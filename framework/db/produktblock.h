@@ -45,6 +45,16 @@ public:
                       [&](const TBlockZeile& z) { proZeile(static_cast<int>(von) + z.Int(0), z); });
     }
 
+    // A block read of ZugleichLesen and what takes its rows, i the index of the row's article.
+    struct TTeil {
+        TProduktBlockAbfrage* Abfrage;
+        std::function<void(int i, const TBlockZeile&)> ProZeile;
+    };
+    // Lesen of several statements (without a further condition) for the same ids. PostgreSQL
+    // gets them in one round trip and reads the next table while the rows of one are taken;
+    // SQLite reads one after the other.
+    static void ZugleichLesen(const std::vector<TInt32Trio>& ids, const std::vector<TTeil>& teile);
+
 private:
     using TProZeile = std::function<void(const TBlockZeile&)>;
 
@@ -55,11 +65,14 @@ private:
     // The statement for n articles by their ids in ? parameters, or for any number of them in
     // three array parameters when n is 0.
     QString Anweisung(size_t n) const;
+    // The statement for any number of ids in three array parameters, numbered for libpq.
+    const QByteArray& ArrayAnweisung();
     void ArraysLesen(const TInt32Trio* ids, size_t anzahl, const QVariantList& werte, const TProZeile& proZeile);
     void TeilweiseLesen(const TInt32Trio* ids, size_t anzahl, const QVariantList& werte, const TProZeile& proZeile);
 
     QString FSpalten, FTabelle, FOrdnung, FBedingung;
     QString FEinzeln, FBlock;   // the statements of a single article and of a part, once made
+    QByteArray FArrayAnweisung;
     std::unique_ptr<TPqAnweisung> FArrays;
 };
 
