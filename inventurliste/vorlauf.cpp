@@ -75,6 +75,9 @@ void TLeseThread::Arbeiten()
 TBlockVorlauf::TBlockVorlauf(bool mitRegal, bool mitBestand)
     : FMitRegal(mitRegal),
       FMitBestand(mitBestand),
+      // on PostgreSQL the server's work for the prices overlaps that for the master records; on
+      // SQLite both are this process's own work, which one more thread would only share out
+      FPreiseApart(TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL),
       FStamm([this] {
           FArtikel.reset();
           FReNrAbfrage.reset();
@@ -85,9 +88,7 @@ TBlockVorlauf::TBlockVorlauf(bool mitRegal, bool mitBestand)
 {
     if (FMitBestand)
         FBewegung = std::make_unique<TLeseThread>([this] { FBewegungMani.reset(); });
-    // on PostgreSQL the server's work for the prices overlaps that for the master records; on
-    // SQLite both are this process's own work, which one more thread would only share out
-    if (TZEP_Connection::Typ() == TConnectorTyp::PostgreSQL)
+    if (FPreiseApart)
         FPreise = std::make_unique<TLeseThread>([this] { FPreisVorrat.reset(); });
     // each thread connects now, while the build does its first reads
     for (TLeseThread* t : Threads())
@@ -149,7 +150,7 @@ void TBlockVorlauf::StammLesen(const std::vector<TInt32Trio>& ids)
 {
     if (!FArtikel)
         FArtikel.reset(TORVServerFactory::ArtLesSimpleHolen());
-    if (FPreise)
+    if (FPreiseApart)   // the prices come on a thread of their own
         FArtikel->StammVorladen(ids);
     else
         FArtikel->Vorladen(ids);

@@ -65,6 +65,8 @@ private:
 
     const bool FMitRegal;
     const bool FMitBestand;
+    // on PostgreSQL the prices come on a thread of their own (FPreise)
+    const bool FPreiseApart;
     // the threads' readers, made on them; they hold the block read last
     std::unique_ptr<IORV_ArtLesSimple> FArtikel;
     std::unique_ptr<TORV_ArtPreisView> FPreisVorrat;

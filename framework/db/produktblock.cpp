@@ -131,13 +131,17 @@ void TProduktBlockAbfrage::ZugleichLesen(const std::vector<TInt32Trio>& ids, con
             t.Abfrage->Lesen(ids, t.ProZeile);
         return;
     }
+    for (const TTeil& t : teile) {
+        t.Abfrage->Teilgroesse(ids.size());   // raises for more than a block
+        if (!t.Abfrage->FBedingung.isEmpty())
+            FehlerRaise(t.Abfrage->Ort(), {QStringLiteral("Eine Blockabfrage mit Bedingung wird nicht zugleich gelesen.")});
+    }
     if (ids.empty())
         return;
     TZEP_Connection::Database();   // what waits goes first, as before a single block read
     const QByteArrayList texte = ArrayTexte(ids.data(), ids.size());
     std::vector<TPqSchritt> schritte;
     for (const TTeil& t : teile) {
-        t.Abfrage->Teilgroesse(ids.size());
         schritte.push_back({t.Abfrage->Ort(), t.Abfrage->ArrayAnweisung(), texte,
                             [&t](const TBlockZeile& z) { t.ProZeile(z.Int(0), z); }, {}, texte.size()});
     }

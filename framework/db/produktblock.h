@@ -50,9 +50,9 @@ public:
         TProduktBlockAbfrage* Abfrage;
         std::function<void(int i, const TBlockZeile&)> ProZeile;
     };
-    // Lesen of several statements (without a further condition) for the same ids. PostgreSQL
-    // gets them in one round trip and reads the next table while the rows of one are taken;
-    // SQLite reads one after the other.
+    // Lesen of several statements (without a further condition: one raises) for the same ids.
+    // PostgreSQL gets them together (after what waits on the connection) and reads the next
+    // table while the rows of one are taken; SQLite reads one after the other.
     static void ZugleichLesen(const std::vector<TInt32Trio>& ids, const std::vector<TTeil>& teile);
 
 private:

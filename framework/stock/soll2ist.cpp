@@ -88,9 +88,10 @@ int TInvMani::Soll2Ist(TDateTime zaehlDatum, const QString& wgn, int16_t filiale
         for (int i = 0; i < 100; ++i)
             neu[i] = static_cast<int32_t>(a.Neu[i]);
         IZNS_ZaehlungErsetzen(zaehlDatum, filiale, produktId, stamm.GrVon, stamm.GrBis, neu, COrt);
-        // the counted value changes by the difference of the counts at the purchase prices
-        TORV_ArtPreisView& preise = FArtLes->Preise();
+        // the counted value changes by the difference of the counts at the article's purchase
+        // prices: the price view follows the article loaded, so the article is loaded first
         FArtLes->Laden(produktId);
+        TORV_ArtPreisView& preise = FArtLes->Preise();
         preise.SetStichtag(zaehlDatum);
         preise.SetFiliale(filiale);
         TSoll2IstMengen aenderung{};

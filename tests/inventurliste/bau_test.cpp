@@ -235,8 +235,8 @@ TEST_F(BauTest, WithoutGroupOrSqlFilterTheBuildListsTheSameLines)
     EXPECT_EQ(ohneFilter, alle);
 }
 
-// The records of the inventories are read ahead on a thread of their own: its failure fails
-// the build, as a failure of the computing thread does.
+// The records and prices of a block are read ahead on threads of their own: a failure there
+// fails the build, as a failure of the computing thread does.
 TEST_F(BauTest, AFailedReadAheadFailsTheBuild)
 {
     // the erroneous sales come with the target records, the price history with the prices

@@ -248,8 +248,9 @@ TEST_F(BuchBefehlTest, TwoTerminalsBookingTheSameInventoriesLeaveWhatOneRunLeave
         // both passed the checks and worked: done, or an article still locked
         EXPECT_TRUE(p->exitCode() == 0 || p->exitCode() == 5) << qPrintable(p->readAllStandardError());
     }
-    if (Offene(inventuren).size() > 2)
+    if (Offene(inventuren).size() > 2) {
         EXPECT_EQ(Buchen(Offene(inventuren), &aus, &fehler), 0) << qPrintable(fehler);
+    }
     QStringList beide = Abbild(CGebucht);
     allein.sort();
     beide.sort();

@@ -1,6 +1,8 @@
 // "kalmet takeover" and "kalmet reset" as a back office schedules them: each the first action
 // of a fresh process, checked on the raw tables; rights, questions and exit codes.
 #include "framework/article/iazugriff.h"
+#include "framework/article/preisview.h"
+#include "framework/core/geld.h"
 #include "framework/db/datenfeld.h"
 #include "tests/kalmet/kettenbefehl.h"
 #include "tests/support/buchungskette.h"
@@ -91,6 +93,51 @@ protected:
             n -= fehlverkauf.at(artikel);
         return r;
     }
+    // The counted pieces of each article per size (its counted "G" record).
+    static std::map<QString, std::array<qint64, 100>> ZaehlungJeGroesse(const TZeileAnzeige& z)
+    {
+        std::map<QString, std::array<qint64, 100>> r;
+        QSqlQuery q(TZEP_Connection::Database());
+        EXPECT_TRUE(q.exec(QString("SELECT produkt_id_1, produkt_id_2, produkt_id_3, %1 FROM izns WHERE zaehldatum = '%2' AND "
+                                   "filiale = %3 AND satzart = 'G' AND gezaehlt <> 0")
+                               .arg(MengenSpalten("gr_mesu", 1).join(", "), TDatumTraits::ToSql(z.ZaehlDatum).first().toString())
+                               .arg(z.Filiale)));
+        while (q.next()) {
+            auto& m = r[QString("%1.%2.%3").arg(q.value(0).toInt()).arg(q.value(1).toInt()).arg(q.value(2).toInt())];
+            for (int i = 0; i < 100; ++i)
+                m[static_cast<size_t>(i)] += q.value(3 + i).toLongLong();
+        }
+        return r;
+    }
+    // The change of the counted value at each article's own purchase prices in force on the
+    // count day in the branch, from the counts vorher to nachher.
+    static double EKAenderung(const TZeileAnzeige& z, const std::map<QString, std::array<qint64, 100>>& vorher,
+                              const std::map<QString, std::array<qint64, 100>>& nachher)
+    {
+        double r = 0;
+        for (const QString& a : Artikel(z)) {
+            const QStringList teile = a.split('.');
+            TORV_ArtPreisView preise;
+            preise.SetStichtag(z.ZaehlDatum);
+            preise.SetFiliale(static_cast<int16_t>(z.Filiale));
+            preise.SetArtikel({teile[0].toInt(), teile[1].toInt(), teile[2].toInt()});
+            const auto menge = [&](const std::map<QString, std::array<qint64, 100>>& m, int i) {
+                const auto it = m.find(a);
+                return it == m.end() ? 0 : it->second[static_cast<size_t>(i)];
+            };
+            for (const TORV_PreisEintrag& e : preise.EKSet().Eintraege)
+                for (int i = e.Von; i <= e.Bis && i < 100; ++i)
+                    r += static_cast<double>(menge(nachher, i) - menge(vorher, i)) * AufCentRunden(e.Preis);
+        }
+        return r;
+    }
+    static double IstEK(const TZeileAnzeige& z)
+    {
+        return Wert(QString("SELECT istek FROM ia WHERE zaehldatum = '%1' AND wgn = '%2' AND filiale = %3")
+                        .arg(TDatumTraits::ToSql(z.ZaehlDatum).first().toString(), z.WGN)
+                        .arg(z.Filiale))
+            .toDouble();
+    }
     // "article=pieces, ..." for a readable comparison.
     static std::string Text(const std::map<QString, qint64>& stueck)
     {
@@ -120,7 +167,11 @@ TEST_F(Soll2IstBefehlTest, TakeoverAsFirstActionCountsTheTargets)
     const TKettenInventur inv = Abweichend();
     const TZeileAnzeige& z = inv.Zeile;
     const std::string soll = Text(SollOhneFehlverkauf(z));
+    const auto vorher = ZaehlungJeGroesse(z);
+    const double istVorher = IstEK(z);
     EXPECT_EQ(Kalmet("takeover", Uebernahme(z, {"--yes"})), 0) << qPrintable(FFehler);
+    // the counted value changes by each article's change at its own purchase prices
+    EXPECT_NEAR(IstEK(z) - istVorher, EKAenderung(z, vorher, ZaehlungJeGroesse(z)), 0.011);
     EXPECT_TRUE(FFehler.contains("Artikel übernommen")) << qPrintable(FFehler);
     // every article of the group counts its target less its erroneous sales. On PostgreSQL the
     // first takeover of a process fails this while the takeover loads the stock types inside its
