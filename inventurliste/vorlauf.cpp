@@ -107,7 +107,7 @@ std::vector<TLeseThread*> TBlockVorlauf::Threads()
 void TBlockVorlauf::Anstossen(const std::vector<TInt32Trio>& ids, std::vector<TInventurSchluessel> inventuren, TDateTime ab)
 {
     FStamm.Anstossen([this, ids] { StammLesen(ids); });
-    if (FPreise)
+    if (FPreiseApart)
         FPreise->Anstossen([this, ids] {
             if (!FPreisVorrat)
                 FPreisVorrat = std::make_unique<TORV_ArtPreisView>();
@@ -136,7 +136,7 @@ void TBlockVorlauf::Uebergeben(TInventurliste& liste)
     for (TLeseThread* t : Threads())
         t->Warten();
     liste.VorratTauschen(*FArtikel, FReNr);
-    if (FPreise)
+    if (FPreiseApart)
         liste.ArtlesSimple().PreisVorratTauschen(*FPreisVorrat);
     liste.Saetze().ZaehlTauschen(*FSaetze);
     liste.Saetze().SollTauschen(*FSollSaetze);

@@ -126,25 +126,24 @@ void TProduktBlockAbfrage::TeilweiseLesen(const TInt32Trio* ids, size_t anzahl, 
 
 void TProduktBlockAbfrage::ZugleichLesen(const std::vector<TInt32Trio>& ids, const std::vector<TTeil>& teile)
 {
-    if (TZEP_Connection::Typ() != TConnectorTyp::PostgreSQL) {
-        for (const TTeil& t : teile)
-            t.Abfrage->Lesen(ids, t.ProZeile);
-        return;
-    }
     for (const TTeil& t : teile) {
         t.Abfrage->Teilgroesse(ids.size());   // raises for more than a block
         if (!t.Abfrage->FBedingung.isEmpty())
             FehlerRaise(t.Abfrage->Ort(), {QStringLiteral("Eine Blockabfrage mit Bedingung wird nicht zugleich gelesen.")});
+    }
+    if (TZEP_Connection::Typ() != TConnectorTyp::PostgreSQL) {
+        for (const TTeil& t : teile)
+            t.Abfrage->Lesen(ids, t.ProZeile);
+        return;
     }
     if (ids.empty())
         return;
     TZEP_Connection::Database();   // what waits goes first, as before a single block read
     const QByteArrayList texte = ArrayTexte(ids.data(), ids.size());
     std::vector<TPqSchritt> schritte;
-    for (const TTeil& t : teile) {
+    for (const TTeil& t : teile)
         schritte.push_back({t.Abfrage->Ort(), t.Abfrage->ArrayAnweisung(), texte,
                             [&t](const TBlockZeile& z) { t.ProZeile(z.Int(0), z); }, {}, texte.size()});
-    }
     PqNacheinander(schritte);
 }
 
