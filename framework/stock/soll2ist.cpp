@@ -89,9 +89,11 @@ int TInvMani::Soll2Ist(TDateTime zaehlDatum, const QString& wgn, int16_t filiale
             neu[i] = static_cast<int32_t>(a.Neu[i]);
         IZNS_ZaehlungErsetzen(zaehlDatum, filiale, produktId, stamm.GrVon, stamm.GrBis, neu, COrt);
         // the counted value changes by the difference of the counts at the article's purchase
-        // prices: the price view follows the article loaded, so the article is loaded first
+        // prices: the price view follows the article loaded, so the article is loaded first; one
+        // whose master record went meanwhile is still valued at its own price rows
         FArtLes->Laden(produktId);
         TORV_ArtPreisView& preise = FArtLes->Preise();
+        preise.SetArtikel(produktId);
         preise.SetStichtag(zaehlDatum);
         preise.SetFiliale(filiale);
         TSoll2IstMengen aenderung{};
