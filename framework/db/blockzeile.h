@@ -27,24 +27,56 @@ public:
     virtual TMengen100 Mengen(int spalte, const QString& name) const = 0;
 };
 
-// The row a Qt query stands on.
-class TSqlZeile : public TBlockZeile {
+// The rows of a read kept after its statement ended, by number.
+class TZeilen {
 public:
-    explicit TSqlZeile(const QSqlQuery& q) : FQuery(q) {}
-    bool Null(int spalte) const override { return FQuery.value(spalte).isNull(); }
-    int32_t Int(int spalte) const override { return FQuery.value(spalte).toInt(); }
-    qint64 Int64(int spalte) const override { return FQuery.value(spalte).toLongLong(); }
-    double Double(int spalte) const override { return FQuery.value(spalte).toDouble(); }
-    QString Text(int spalte) const override { return FQuery.value(spalte).toString(); }
+    virtual ~TZeilen() = default;
+    virtual int Anzahl() const = 0;
+    // Row i; the row handed out before is not to be read any more.
+    virtual const TBlockZeile& Zeile(int i) = 0;
+};
+
+// A row whose values Qt's driver handed over.
+class TWertZeile : public TBlockZeile {
+public:
+    bool Null(int spalte) const override { return Wert(spalte).isNull(); }
+    int32_t Int(int spalte) const override { return Wert(spalte).toInt(); }
+    qint64 Int64(int spalte) const override { return Wert(spalte).toLongLong(); }
+    double Double(int spalte) const override { return Wert(spalte).toDouble(); }
+    QString Text(int spalte) const override { return Wert(spalte).toString(); }
     TDateTime Datum(int spalte) const override
     {
-        const QVariant v = FQuery.value(spalte);
+        const QVariant v = Wert(spalte);
         return TDatumTraits::FromSql(&v);
     }
-    TMengen100 Mengen(int spalte, const QString& name) const override { return MengenLesen(FQuery.value(spalte), name); }
+    TMengen100 Mengen(int spalte, const QString& name) const override { return MengenLesen(Wert(spalte), name); }
+
+protected:
+    virtual QVariant Wert(int spalte) const = 0;
+};
+
+// The row a Qt query stands on.
+class TSqlZeile : public TWertZeile {
+public:
+    explicit TSqlZeile(const QSqlQuery& q) : FQuery(q) {}
+
+protected:
+    QVariant Wert(int spalte) const override { return FQuery.value(spalte); }
 
 private:
     const QSqlQuery& FQuery;
+};
+
+// A row of values kept after its query moved on; a column beyond them reads as NULL.
+class TVariantZeile : public TWertZeile {
+public:
+    explicit TVariantZeile(const QVariantList& werte) : FWerte(werte) {}
+
+protected:
+    QVariant Wert(int spalte) const override { return FWerte.value(spalte); }
+
+private:
+    const QVariantList& FWerte;
 };
 
 // A row read past Qt's driver, whose texts, dates and quantities the engine hands over as

@@ -1,6 +1,7 @@
 #include "framework/db/datenfeld.h"
 
 #include "framework/core/fehler.h"
+#include "framework/db/blockzeile.h"
 #include "framework/db/connection.h"
 
 #include <cstdio>
@@ -10,6 +11,16 @@ const QString CSqlDateFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz");
 }
 
 TDatenfeld::TDatenfeld(QString name, QStringList columns) : FName(std::move(name)), FColumns(std::move(columns)) {}
+
+int32_t TFeldTraits<int32_t>::FromZeile(const TBlockZeile& z, int s) { return z.Int(s); }
+double TFeldTraits<double>::FromZeile(const TBlockZeile& z, int s) { return z.Double(s); }
+bool TFeldTraits<bool>::FromZeile(const TBlockZeile& z, int s) { return z.Int(s) != 0; }
+QString TFeldTraits<QString>::FromZeile(const TBlockZeile& z, int s) { return z.Text(s); }
+QChar TFeldTraits<QChar>::FromZeile(const TBlockZeile& z, int s) { return Zeichen(z.Text(s)); }
+TInt32Trio TFeldTraits<TInt32Trio>::FromZeile(const TBlockZeile& z, int s) { return {z.Int(s), z.Int(s + 1), z.Int(s + 2)}; }
+TIntPair TFeldTraits<TIntPair>::FromZeile(const TBlockZeile& z, int s) { return {z.Int(s), z.Int(s + 1)}; }
+TDateTime TDatumTraits::FromZeile(const TBlockZeile& z, int s) { return z.Datum(s); }
+TMengen100 TMengenTraits::FromZeile(const TBlockZeile& z, int s) { return z.Mengen(s, QStringLiteral("Mengen")); }
 
 void TDatenfeld::FilterClear()
 {
@@ -213,7 +224,7 @@ QStringList TMengenDatenFeld::LeseAusdruecke(TConnectorTyp typ) const
     return MengenLeseAusdruecke(Columns(), typ);
 }
 
-void TMengenDatenFeld::AusdrueckeLesen(TConnectorTyp, const QVariant* values)
+void TMengenDatenFeld::ZeileLesen(const TBlockZeile& z, int spalte)
 {
-    SetWert(MengenLesen(values[0], Name()));
+    SetWert(z.Mengen(spalte, Name()));
 }

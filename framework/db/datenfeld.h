@@ -3,7 +3,6 @@
 #include "framework/core/datetime.h"
 #include "framework/core/int32trio.h"
 
-#include <QByteArray>
 #include <QChar>
 #include <QStringList>
 #include <QVariant>
@@ -13,6 +12,7 @@
 #include <optional>
 
 enum class TConnectorTyp;
+class TBlockZeile;
 
 // 100 per-size quantities; slot i holds size number i+1.
 using TMengen100 = std::array<int32_t, 100>;
@@ -34,13 +34,13 @@ public:
     virtual QVariantList SqlWerte() const = 0;
     // Reads the value from Columns().size() consecutive column values.
     virtual void SqlLesen(const QVariant* values) = 0;
-    // What a record file selects to read the field on the engine, one value per expression,
-    // and how the field reads those values: by default its columns.
+    // What a record file selects to read the field on the engine, one value per expression
+    // (by default its columns), and how the field reads them from a row, from column spalte on.
     virtual QStringList LeseAusdruecke(TConnectorTyp) const { return FColumns; }
-    virtual void AusdrueckeLesen(TConnectorTyp, const QVariant* values) { SqlLesen(values); }
-    // The column values as the field itself would bind them: driver values read back from
-    // the database (a timestamp arrives as a QDateTime) become the field's own SQL form.
-    virtual QVariantList SqlNormiert(const QVariant* values) const = 0;
+    virtual void ZeileLesen(const TBlockZeile& z, int spalte) = 0;
+    // The values ZeileLesen would read, as the field itself would bind them (a timestamp the
+    // driver handed over as a QDateTime becomes the field's own SQL form); the field keeps its value.
+    virtual QVariantList ZeileNormiert(const TBlockZeile& z, int spalte) const = 0;
 
     const std::optional<QVariantList>& FilterMin() const { return FFilterMin; }
     const std::optional<QVariantList>& FilterMax() const { return FFilterMax; }
@@ -68,24 +68,28 @@ template <> struct TFeldTraits<int32_t> {
     static QStringList Columns(const QString& c) { return {c}; }
     static QVariantList ToSql(int32_t v) { return {QVariant(v)}; }
     static int32_t FromSql(const QVariant* v) { return v[0].toInt(); }
+    static int32_t FromZeile(const TBlockZeile& z, int s);
 };
 
 template <> struct TFeldTraits<double> {
     static QStringList Columns(const QString& c) { return {c}; }
     static QVariantList ToSql(double v) { return {QVariant(v)}; }
     static double FromSql(const QVariant* v) { return v[0].toDouble(); }
+    static double FromZeile(const TBlockZeile& z, int s);
 };
 
 template <> struct TFeldTraits<bool> {
     static QStringList Columns(const QString& c) { return {c}; }
     static QVariantList ToSql(bool v) { return {QVariant(v ? 1 : 0)}; }
     static bool FromSql(const QVariant* v) { return v[0].toInt() != 0; }
+    static bool FromZeile(const TBlockZeile& z, int s);
 };
 
 template <> struct TFeldTraits<QString> {
     static QStringList Columns(const QString& c) { return {c}; }
     static QVariantList ToSql(const QString& v) { return {QVariant(v.isNull() ? QStringLiteral("") : v)}; }
     static QString FromSql(const QVariant* v) { return v[0].toString(); }
+    static QString FromZeile(const TBlockZeile& z, int s);
 };
 
 // A character is stored as a text of length 0 (no character) or 1.
@@ -94,27 +98,24 @@ template <> struct TFeldTraits<QChar> {
     static QVariantList ToSql(QChar v) { return {QVariant(v.isNull() ? QStringLiteral("") : QString(v))}; }
     static QChar FromSql(const QVariant* v)
     {
-        const QString s = v[0].toString();
-        return s.isEmpty() ? QChar() : s.at(0);
+        return Zeichen(v[0].toString());
     }
+    static QChar FromZeile(const TBlockZeile& z, int s);
+    static QChar Zeichen(const QString& s) { return s.isEmpty() ? QChar() : s.at(0); }
 };
 
 template <> struct TFeldTraits<TInt32Trio> {
     static QStringList Columns(const QString& c) { return {c + "_1", c + "_2", c + "_3"}; }
     static QVariantList ToSql(const TInt32Trio& v) { return {QVariant(v.Int1), QVariant(v.Int2), QVariant(v.Int3)}; }
     static TInt32Trio FromSql(const QVariant* v) { return {v[0].toInt(), v[1].toInt(), v[2].toInt()}; }
+    static TInt32Trio FromZeile(const TBlockZeile& z, int s);
 };
 
 template <> struct TFeldTraits<TIntPair> {
     static QStringList Columns(const QString& c) { return {c + "_1", c + "_2"}; }
     static QVariantList ToSql(const TIntPair& v) { return {QVariant(v.Int1), QVariant(v.Int2)}; }
     static TIntPair FromSql(const QVariant* v) { return {v[0].toInt(), v[1].toInt()}; }
-};
-
-template <> struct TFeldTraits<QByteArray> {
-    static QStringList Columns(const QString& c) { return {c}; }
-    static QVariantList ToSql(const QByteArray& v) { return {QVariant(v)}; }
-    static QByteArray FromSql(const QVariant* v) { return v[0].toByteArray(); }
+    static TIntPair FromZeile(const TBlockZeile& z, int s);
 };
 
 // Dates are SQL timestamps; they travel as "yyyy-MM-dd HH:mm:ss.zzz" so that SQLite keeps
@@ -123,6 +124,7 @@ struct TDatumTraits {
     static QStringList Columns(const QString& c) { return {c}; }
     static QVariantList ToSql(TDateTime v);
     static TDateTime FromSql(const QVariant* v);
+    static TDateTime FromZeile(const TBlockZeile& z, int s);
     // The date of a text as FromSql reads it.
     static TDateTime FromText(QLatin1StringView s);
 };
@@ -130,6 +132,7 @@ struct TDatumTraits {
 struct TMengenTraits {
     static QVariantList ToSql(const TMengen100& v);
     static TMengen100 FromSql(const QVariant* v);
+    static TMengen100 FromZeile(const TBlockZeile& z, int s);
 };
 
 template <class T, class Traits = TFeldTraits<T>>
@@ -155,7 +158,8 @@ public:
     void Clear() override { FWert = T{}; }
     QVariantList SqlWerte() const override { return Traits::ToSql(FWert); }
     void SqlLesen(const QVariant* values) override { FWert = Traits::FromSql(values); }
-    QVariantList SqlNormiert(const QVariant* values) const override { return Traits::ToSql(Traits::FromSql(values)); }
+    void ZeileLesen(const TBlockZeile& z, int spalte) override { FWert = Traits::FromZeile(z, spalte); }
+    QVariantList ZeileNormiert(const TBlockZeile& z, int spalte) const override { return Traits::ToSql(Traits::FromZeile(z, spalte)); }
 
 protected:
     TDatenfeld_Gen(const QString& name, QStringList columns) : TDatenfeld(name, std::move(columns)) {}
@@ -171,7 +175,6 @@ using TBoolDatenFeld = TDatenfeld_Gen<bool>;
 using TCharDatenFeld = TDatenfeld_Gen<QChar>;
 using TInt32TrioDatenFeld = TDatenfeld_Gen<TInt32Trio>;
 using TIntPairDatenFeld = TDatenfeld_Gen<TIntPair>;
-using TBlobDatenFeld = TDatenfeld_Gen<QByteArray>;
 
 // A date field. PostgreSQL hands its dates over as fixed-form text, which FromSql reads
 // without the driver's general timestamp parser.
@@ -208,7 +211,8 @@ class TMengenDatenFeld : public TDatenfeld_Gen<TMengen100, TMengenTraits> {
 public:
     TMengenDatenFeld(const QString& name, const QString& column, int base);
     QStringList LeseAusdruecke(TConnectorTyp typ) const override;
-    void AusdrueckeLesen(TConnectorTyp typ, const QVariant* values) override;
+    // a malformed text raises under the field's name
+    void ZeileLesen(const TBlockZeile& z, int spalte) override;
 };
 
 // A key field of a key index. SetKeyWert sets the start key of a scan; SetKeyWertAndFilter

@@ -82,7 +82,7 @@ void TZEP_DBFile::AllesClear()
     FExtFilter.clear();
     FExtMax = std::numeric_limits<int>::max();
     FScan = TScanArt::Keine;
-    FPuffer.clear();
+    FStapel.reset();
     FMehr = false;
     FAktuelleId = 0;
     FFound = false;
@@ -137,11 +137,11 @@ const QString& TZEP_DBFile::LeseListe()
     return FLeseListe;
 }
 
-void TZEP_DBFile::FelderLesen(const QVariant* werte) const
+void TZEP_DBFile::FelderLesen(const TBlockZeile& z, int spalte) const
 {
     for (size_t i = 0; i < FFelder.size(); ++i) {
-        FFelder[i]->AusdrueckeLesen(*FLeseTyp, werte);
-        werte += FLeseBreiten[i];
+        FFelder[i]->ZeileLesen(z, spalte);
+        spalte += FLeseBreiten[i];
     }
 }
 
@@ -203,50 +203,91 @@ bool TZEP_DBFile::Holen(const QString& zusatz, const QVariantList& zusatzWerte)
         sql += QStringLiteral(" WHERE ") + bedingungen.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY %1, id LIMIT %2").arg(keySpalten.join(QStringLiteral(", "))).arg(menge);
 
-    const QString ort = QStringLiteral("TZEP_DBFile.Lesen");
-    QSqlQuery& q = Vorbereitet(sql);
-    for (int i = 0; i < werte.size(); ++i)
-        q.bindValue(i, werte.at(i));
-    TZEP_Connection::Starten(q, ort, {TableName()});
-
-    const std::vector<int>& keyPos = KeyPositionen();
-
-    const int spalten = q.record().count();
-    int gelesen = 0;
-    while (q.next()) {
-        TZeile z;
-        z.id = q.value(0).toLongLong();
-        z.werte.reserve(spalten - 1);
-        for (int i = 1; i < spalten; ++i)
-            z.werte.append(q.value(i));
-        FPuffer.push_back(std::move(z));
-        ++gelesen;
-    }
-    TZEP_Connection::Beenden(q, ort);
+    FStapel = Lesen(sql, werte);
+    FNaechste = 0;
+    const int gelesen = FStapel->Anzahl();
     if (gelesen > 0) {
-        const TZeile& letzte = FPuffer.back();
-        FLetzterKey.clear();
+        // the continuation key: key columns and id of the last row
+        const TBlockZeile& letzte = FStapel->Zeile(gelesen - 1);
+        const std::vector<int>& keyPos = KeyPositionen();
         const auto& key = FKeys.at(FKeyNum);
+        FLetzterKey.clear();
         for (size_t i = 0; i < key.size(); ++i)
-            FLetzterKey << key[i]->SqlNormiert(letzte.werte.constData() + keyPos[i]);
-        FLetzterKey << letzte.id;
+            FLetzterKey << key[i]->ZeileNormiert(letzte, 1 + keyPos[i]);
+        FLetzterKey << letzte.Int64(0);
     }
     FMehr = gelesen == menge;
     FMenge = std::min(std::max(FMenge, 16) * 4, CMaxBatch);
     return true;
 }
 
+std::unique_ptr<TZeilen> TZEP_DBFile::Lesen(const QString& sql, const QVariantList& werte)
+{
+    if (TZEP_Connection::Typ() != TConnectorTyp::PostgreSQL)
+        return QtLesen(sql, werte);
+    std::unique_ptr<TPqAnweisung>& a = FPqStatements[sql];
+    if (!a)
+        a = std::make_unique<TPqAnweisung>(QStringLiteral("TZEP_DBFile.Lesen(%1)").arg(TableName()), PlatzhalterNummeriert(sql));
+    QByteArrayList texte;
+    texte.reserve(werte.size());
+    for (const QVariant& w : werte)
+        texte << PqWert(w);
+    return a->Behalten(texte);
+}
+
+namespace {
+
+// Rows of Qt's driver, their values kept.
+class TQtZeilen : public TZeilen {
+public:
+    std::vector<QVariantList> Werte;
+    int Anzahl() const override { return static_cast<int>(Werte.size()); }
+    const TBlockZeile& Zeile(int i) override
+    {
+        FZeile.emplace(Werte.at(static_cast<size_t>(i)));
+        return *FZeile;
+    }
+
+private:
+    std::optional<TVariantZeile> FZeile;
+};
+
+}
+
+std::unique_ptr<TZeilen> TZEP_DBFile::QtLesen(const QString& sql, const QVariantList& werte)
+{
+    const QString ort = QStringLiteral("TZEP_DBFile.Lesen");
+    QSqlQuery& q = Vorbereitet(sql);
+    for (int i = 0; i < werte.size(); ++i)
+        q.bindValue(i, werte.at(i));
+    TZEP_Connection::Starten(q, ort, {TableName()});
+    auto zeilen = std::make_unique<TQtZeilen>();
+    const int spalten = q.record().count();
+    while (q.next()) {
+        QVariantList& z = zeilen->Werte.emplace_back();
+        z.reserve(spalten);
+        for (int i = 0; i < spalten; ++i)
+            z.append(q.value(i));
+    }
+    TZEP_Connection::Beenden(q, ort);
+    return zeilen;
+}
+
+bool TZEP_DBFile::StapelLeer() const
+{
+    return !FStapel || FNaechste >= FStapel->Anzahl();
+}
+
 bool TZEP_DBFile::Positionieren()
 {
-    if (FPuffer.empty()) {
+    if (StapelLeer()) {
         FFound = false;
         FAktuelleId = 0;
         return false;
     }
-    TZeile z = std::move(FPuffer.front());
-    FPuffer.pop_front();
-    FelderLesen(z.werte.constData());
-    FAktuelleId = z.id;
+    const TBlockZeile& z = FStapel->Zeile(FNaechste++);
+    FelderLesen(z, 1);
+    FAktuelleId = z.Int64(0);
     FFound = true;
     if (FScan == TScanArt::Extended)
         --FExtRest;
@@ -256,7 +297,7 @@ bool TZEP_DBFile::Positionieren()
 bool TZEP_DBFile::ScanStarten(TScanArt art, const QString& startBedingung, const QVariantList& startWerte, int ersteMenge)
 {
     FScan = art;
-    FPuffer.clear();
+    FStapel.reset();
     FMehr = false;
     FMenge = ersteMenge;
     if (art == TScanArt::Extended) {
@@ -290,7 +331,7 @@ bool TZEP_DBFile::Weiter()
 {
     if (FScan == TScanArt::Keine)
         return FFound = false;
-    if (FPuffer.empty() && FMehr) {
+    if (StapelLeer() && FMehr) {
         QStringList spalten;
         qsizetype fest = 0;
         const auto& key = FKeys.at(FKeyNum);
@@ -363,13 +404,8 @@ bool TZEP_DBFile::Get_again()
     q.bindValue(0, FAktuelleId);
     TZEP_Connection::Starten(q, QStringLiteral("TZEP_DBFile.Get_again"), {TableName()});
     FFound = q.next();
-    if (FFound) {
-        QVariantList werte;
-        const int n = q.record().count();
-        for (int i = 0; i < n; ++i)
-            werte.append(q.value(i));
-        FelderLesen(werte.constData());
-    }
+    if (FFound)
+        FelderLesen(TSqlZeile(q), 0);
     TZEP_Connection::Beenden(q, QStringLiteral("TZEP_DBFile.Get_again"));
     return FFound;
 }

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "framework/db/anweisung.h"
+#include "framework/db/pqanweisung.h"
 #include "framework/db/datenfeld.h"
 
 #include <QSqlQuery>
 #include <QString>
 
-#include <deque>
 #include <limits>
 #include <map>
 #include <memory>
@@ -23,7 +23,8 @@ enum TExtVerknuepfung { evEnde = 0, evUnd = 1, evOder = 2 };
 
 // A record file: one SQL table, a record buffer of data fields, numbered key indexes,
 // filters and a found flag. Scans run in key order and fetch rows in growing batches, so a
-// long scan costs few round trips and an exact read costs one.
+// long scan costs few round trips and an exact read costs one. On PostgreSQL a batch is read
+// past Qt's driver and its rows are kept as the server sent them, as text.
 class TZEP_DBFile {
 public:
     // dateiName is the file's name in the merchandise system ("IA"); the SQL table is its
@@ -80,10 +81,6 @@ protected:
     void KeyAdd(std::vector<TDatenfeld*> felder);
 
 private:
-    struct TZeile {
-        qint64 id;
-        QVariantList werte;
-    };
     struct TExtFilter {
         TDatenfeld* feld;
         int vergleich;
@@ -95,6 +92,10 @@ private:
     bool ScanStarten(TScanArt art, const QString& startBedingung, const QVariantList& startWerte, int ersteMenge);
     bool Weiter();
     bool Holen(const QString& zusatz, const QVariantList& zusatzWerte);
+    // The rows of a read: on PostgreSQL as libpq hands them over, else through Qt's driver.
+    std::unique_ptr<TZeilen> Lesen(const QString& sql, const QVariantList& werte);
+    std::unique_ptr<TZeilen> QtLesen(const QString& sql, const QVariantList& werte);
+    bool StapelLeer() const;
     bool Positionieren();
     QSqlQuery& Vorbereitet(const QString& sql);
     QStringList KeySpalten() const;
@@ -103,7 +104,8 @@ private:
     int FesteKeyFelder() const;
     // The select list of the fields on the current engine, and how many values each reads.
     const QString& LeseListe();
-    void FelderLesen(const QVariant* werte) const;
+    // The fields from the values of the select list in row z, from column spalte on.
+    void FelderLesen(const TBlockZeile& z, int spalte) const;
 
     QString FDateiName;
     std::vector<TDatenfeld*> FFelder;
@@ -114,7 +116,8 @@ private:
     int FExtRest = 0;
 
     TScanArt FScan = TScanArt::Keine;
-    std::deque<TZeile> FPuffer;
+    std::unique_ptr<TZeilen> FStapel;   // the last batch: id, then the select list
+    int FNaechste = 0;                   // its row to read next
     bool FMehr = false;          // the last batch was full: more rows may follow
     QVariantList FLetzterKey;    // key columns and id of the last row fetched
     int FMenge = 0;              // size of the next batch
@@ -122,6 +125,7 @@ private:
     bool FFound = false;
 
     std::unordered_map<QString, TGehalteneAnweisung> FStatements;
+    std::unordered_map<QString, std::unique_ptr<TPqAnweisung>> FPqStatements;
     std::map<int, std::vector<int>> FKeyPositionen;   // per key index
     std::optional<TConnectorTyp> FLeseTyp;            // the engine the select list is for
     QString FLeseListe;

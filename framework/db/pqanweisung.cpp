@@ -129,6 +129,22 @@ private:
     int FZeile = 0;
 };
 
+// The rows of a result, which they own.
+class TPqZeilen : public TZeilen {
+public:
+    explicit TPqZeilen(PGresult* r) : FErgebnis(r), FZeile(r) {}
+    int Anzahl() const override { return PQntuples(FErgebnis.get()); }
+    const TBlockZeile& Zeile(int i) override
+    {
+        FZeile.Setzen(i);
+        return FZeile;
+    }
+
+private:
+    TErgebnis FErgebnis;
+    TPqZeile FZeile;
+};
+
 }
 
 TPqAnweisung::TPqAnweisung(QString ort, QByteArray sql)
@@ -161,7 +177,7 @@ void TPqAnweisung::Vorbereiten(void* verbindung, quint64 kennung)
     FVerbindung = kennung;
 }
 
-void TPqAnweisung::Lesen(const QByteArrayList& werte, const std::function<void(const TBlockZeile&)>& proZeile)
+PGresult* TPqAnweisung::Ausfuehren(const QByteArrayList& werte)
 {
     TZEP_Connection::Database();   // what waits goes first
     PGconn* c = Verbindung(FOrt);
@@ -172,16 +188,22 @@ void TPqAnweisung::Lesen(const QByteArrayList& werte, const std::function<void(c
         Vorbereiten(c, kennung);
     ParameterPruefen(FOrt, FSql, werte.size(), FParameter);
     const std::vector<const char*> texte = Texte(werte);
-    const TErgebnis r = Geprueft(FOrt, c,
-                                 PQexecPrepared(c, FName.constData(), static_cast<int>(texte.size()), texte.data(), nullptr, nullptr, 0),
-                                 PGRES_TUPLES_OK);
-    TPqZeile zeile(r.get());
-    const int n = PQntuples(r.get());
-    for (int i = 0; i < n; ++i) {
-        zeile.Setzen(i);
-        proZeile(zeile);
-    }
+    TErgebnis r = Geprueft(FOrt, c, PQexecPrepared(c, FName.constData(), static_cast<int>(texte.size()), texte.data(), nullptr, nullptr, 0),
+                           PGRES_TUPLES_OK);
     TZEP_Connection::Pruefen(FOrt);
+    return r.release();
+}
+
+void TPqAnweisung::Lesen(const QByteArrayList& werte, const std::function<void(const TBlockZeile&)>& proZeile)
+{
+    TPqZeilen zeilen(Ausfuehren(werte));
+    for (int i = 0; i < zeilen.Anzahl(); ++i)
+        proZeile(zeilen.Zeile(i));
+}
+
+std::unique_ptr<TZeilen> TPqAnweisung::Behalten(const QByteArrayList& werte)
+{
+    return std::make_unique<TPqZeilen>(Ausfuehren(werte));
 }
 
 QByteArray PlatzhalterNummeriert(const QString& sql, qsizetype* anzahl)

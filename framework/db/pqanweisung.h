@@ -8,7 +8,10 @@
 #include <QVariant>
 
 #include <functional>
+#include <memory>
 #include <vector>
+
+struct pg_result;
 
 // A read prepared through libpq on the calling thread's PostgreSQL connection (the one Qt's
 // driver holds) and run again and again. Its rows are read as text straight from the result,
@@ -26,9 +29,13 @@ public:
     // Runs the statement with werte (text; a null array is NULL) and hands each row to
     // proZeile. Nothing else may be reading on the connection.
     void Lesen(const QByteArrayList& werte, const std::function<void(const TBlockZeile&)>& proZeile);
+    // The same, its rows kept as the engine answered: for a reader that takes them one by one
+    // while it runs other statements on the connection.
+    std::unique_ptr<TZeilen> Behalten(const QByteArrayList& werte);
 
 private:
     void Vorbereiten(void* verbindung, quint64 kennung);
+    pg_result* Ausfuehren(const QByteArrayList& werte);
 
     QString FOrt;
     QByteArray FSql;

@@ -1,5 +1,6 @@
 #include "framework/article/iazugriff.h"
 #include "framework/core/fehler.h"
+#include "framework/db/blockzeile.h"
 #include "framework/db/files/iafile.h"
 #include "framework/db/files/ivfile.h"
 #include "framework/db/files/iznsfile.h"
@@ -266,14 +267,15 @@ TEST(MengenDatenFeldTest, ArrayTextIsReadExactlyOrRefused)
     for (int n = 1; n <= 100; ++n)
         werte << QString::number(n == 1 ? INT32_MIN : n == 100 ? INT32_MAX : -n);
     const QVariant text("{" + werte.join(",") + "}");
-    f.AusdrueckeLesen(TConnectorTyp::PostgreSQL, &text);
+    const QVariantList zeile{text};
+    f.ZeileLesen(TVariantZeile(zeile), 0);
     EXPECT_EQ(f.GetWert()[0], INT32_MIN);
     EXPECT_EQ(f.GetWert()[1], -2);
     EXPECT_EQ(f.GetWert()[99], INT32_MAX);
     for (const QString& falsch : {QString("{1,2,3}"), "{" + werte.join(",") + ",5}", "{" + werte.join(",") + "}x", QString(),
                                   QString("{") + QString("2147483648,").repeated(99) + "1}", QString("{NULL") + QString(",0").repeated(99) + "}"}) {
-        const QVariant v(falsch);
-        EXPECT_THROW(f.AusdrueckeLesen(TConnectorTyp::PostgreSQL, &v), EORVFehler) << qPrintable(falsch);
+        const QVariantList falscheZeile{falsch};
+        EXPECT_THROW(f.ZeileLesen(TVariantZeile(falscheZeile), 0), EORVFehler) << qPrintable(falsch);
     }
 }
 
