@@ -148,7 +148,7 @@ private:
 }
 
 TPqAnweisung::TPqAnweisung(QString ort, QByteArray sql)
-    : FOrt(std::move(ort)), FSql(std::move(sql)), FName("kalmet_pq_" + QByteArray::number(++GAnweisungen))
+    : FOrt(std::move(ort)), FSql(std::move(sql))
 {
 }
 
@@ -171,6 +171,9 @@ TPqAnweisung::~TPqAnweisung()
 void TPqAnweisung::Vorbereiten(void* verbindung, quint64 kennung)
 {
     PGconn* c = static_cast<PGconn*>(verbindung);
+    // a name of its own on each connection: the one before may still be taken on this one, by
+    // a preparation before the statement went to another thread's connection
+    FName = "kalmet_pq_" + QByteArray::number(++GAnweisungen);
     Geprueft(FOrt, c, PQprepare(c, FName.constData(), FSql.constData(), 0, nullptr), PGRES_COMMAND_OK);
     const TErgebnis beschreibung = Geprueft(FOrt, c, PQdescribePrepared(c, FName.constData()), PGRES_COMMAND_OK);
     FParameter = PQnparams(beschreibung.get());
@@ -199,6 +202,7 @@ void TPqAnweisung::Lesen(const QByteArrayList& werte, const std::function<void(c
     TPqZeilen zeilen(Ausfuehren(werte));
     for (int i = 0; i < zeilen.Anzahl(); ++i)
         proZeile(zeilen.Zeile(i));
+    TZEP_Connection::Pruefen(FOrt);
 }
 
 std::unique_ptr<TZeilen> TPqAnweisung::Behalten(const QByteArrayList& werte)

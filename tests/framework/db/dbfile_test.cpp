@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 namespace {
 
 void IaAnlegen(Tiafile& f, TDateTime wiJahr, TDateTime zaehl, const QString& wgn, int fil, QChar kz = QChar('1'))
@@ -375,4 +377,20 @@ TEST_F(DbFileTest, ExtendedFiltersTakeTheValueSetAfterAdding)
     EXPECT_EQ(FilialenLesen(f, &Tiafile::Get_ge_extMode), (std::vector<int>{2, 3}));
     // the values hold for the scan, although reading changes the buffer
     EXPECT_EQ(FilialenLesen(f, &Tiafile::Get_ge_extMode), (std::vector<int>{2, 3}));
+}
+
+// A file read on a worker thread's connection in between reads on its own one.
+TEST_F(DbFileTest, AFileReadOnAnotherThreadInBetweenReadsOnItsOwnAgain)
+{
+    Tiafile f;
+    const auto lesen = [&f] {
+        f.AllesClear();
+        return f.Get_first();
+    };
+    ASSERT_TRUE(lesen());
+    std::thread([&] {
+        EXPECT_TRUE(lesen());
+        TZEP_Connection::CloseThreadConnection();
+    }).join();
+    EXPECT_TRUE(lesen());
 }
