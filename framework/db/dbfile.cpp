@@ -400,13 +400,10 @@ bool TZEP_DBFile::Get_again()
 {
     if (FAktuelleId == 0)
         return FFound = false;
-    QSqlQuery& q = Vorbereitet(QStringLiteral("SELECT %1 FROM %2 WHERE id = ?").arg(LeseListe(), TableName()));
-    q.bindValue(0, FAktuelleId);
-    TZEP_Connection::Starten(q, QStringLiteral("TZEP_DBFile.Get_again"), {TableName()});
-    FFound = q.next();
+    const std::unique_ptr<TZeilen> zeilen = Lesen(QStringLiteral("SELECT id, %1 FROM %2 WHERE id = ?").arg(LeseListe(), TableName()), {FAktuelleId});
+    FFound = zeilen->Anzahl() > 0;
     if (FFound)
-        FelderLesen(TSqlZeile(q), 0);
-    TZEP_Connection::Beenden(q, QStringLiteral("TZEP_DBFile.Get_again"));
+        FelderLesen(zeilen->Zeile(0), 1);
     return FFound;
 }
 

@@ -132,7 +132,7 @@ private:
 // The rows of a result, which they own.
 class TPqZeilen : public TZeilen {
 public:
-    explicit TPqZeilen(PGresult* r) : FErgebnis(r), FZeile(r) {}
+    explicit TPqZeilen(TErgebnis r) : FErgebnis(std::move(r)), FZeile(FErgebnis.get()) {}
     int Anzahl() const override { return PQntuples(FErgebnis.get()); }
     const TBlockZeile& Zeile(int i) override
     {
@@ -180,7 +180,7 @@ void TPqAnweisung::Vorbereiten(void* verbindung, quint64 kennung)
     FVerbindung = kennung;
 }
 
-PGresult* TPqAnweisung::Ausfuehren(const QByteArrayList& werte)
+std::unique_ptr<TZeilen> TPqAnweisung::Behalten(const QByteArrayList& werte)
 {
     TZEP_Connection::Database();   // what waits goes first
     PGconn* c = Verbindung(FOrt);
@@ -194,20 +194,15 @@ PGresult* TPqAnweisung::Ausfuehren(const QByteArrayList& werte)
     TErgebnis r = Geprueft(FOrt, c, PQexecPrepared(c, FName.constData(), static_cast<int>(texte.size()), texte.data(), nullptr, nullptr, 0),
                            PGRES_TUPLES_OK);
     TZEP_Connection::Pruefen(FOrt);
-    return r.release();
+    return std::make_unique<TPqZeilen>(std::move(r));
 }
 
 void TPqAnweisung::Lesen(const QByteArrayList& werte, const std::function<void(const TBlockZeile&)>& proZeile)
 {
-    TPqZeilen zeilen(Ausfuehren(werte));
-    for (int i = 0; i < zeilen.Anzahl(); ++i)
-        proZeile(zeilen.Zeile(i));
+    const std::unique_ptr<TZeilen> zeilen = Behalten(werte);
+    for (int i = 0; i < zeilen->Anzahl(); ++i)
+        proZeile(zeilen->Zeile(i));
     TZEP_Connection::Pruefen(FOrt);
-}
-
-std::unique_ptr<TZeilen> TPqAnweisung::Behalten(const QByteArrayList& werte)
-{
-    return std::make_unique<TPqZeilen>(Ausfuehren(werte));
 }
 
 QByteArray PlatzhalterNummeriert(const QString& sql, qsizetype* anzahl)

@@ -11,8 +11,6 @@
 #include <memory>
 #include <vector>
 
-struct pg_result;
-
 // A read prepared through libpq on the calling thread's PostgreSQL connection (the one Qt's
 // driver holds) and run again and again. Its rows are read as text straight from the result,
 // without the driver's conversion of every value into a QVariant. Like TGehalteneAnweisung it
@@ -35,7 +33,6 @@ public:
 
 private:
     void Vorbereiten(void* verbindung, quint64 kennung);
-    pg_result* Ausfuehren(const QByteArrayList& werte);
 
     QString FOrt;
     QByteArray FSql;
